@@ -1,0 +1,38 @@
+# The two commands a newcomer needs: `make run` and `make test`.
+BUILD_DIR ?= build
+PREFIX ?= /usr/local
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: all deps configure build run test bench install clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_INSTALL_PREFIX=$(PREFIX) > /dev/null
+
+build: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ] && [ -z "$$QT_QPA_PLATFORM" ]; then \
+	  echo "No display found: start the game on a desktop, or under Xvfb with: xvfb-run -a make run"; \
+	  exit 1; \
+	fi
+	@$(BUILD_DIR)/tarvex
+
+test: build
+	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	@cmake -S . -B $(BUILD_DIR)-bench -DCMAKE_BUILD_TYPE=Release -DTARVEX_BUILD_BENCH=ON -DTARVEX_BUILD_TESTS=OFF > /dev/null
+	@cmake --build $(BUILD_DIR)-bench -j $(JOBS)
+	@$(BUILD_DIR)-bench/bench/tarvex_bench
+
+install: build
+	@cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+clean:
+	@rm -rf $(BUILD_DIR) $(BUILD_DIR)-bench

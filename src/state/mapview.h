@@ -1,0 +1,38 @@
+// The map view's rules: scrolling to a city, folding panels, help panels, menus.
+#pragma once
+
+#include "state/game.h"
+
+namespace tarvex {
+
+inline constexpr int kMapWidth = 48000;   // twips
+inline constexpr int kMapHeight = 35000;
+inline constexpr int kScrollMax = -32300; // the bars run from 0 down to this
+inline constexpr int kPanelWidth = 1935;
+inline constexpr int kPanelCollapsed = 735;
+inline constexpr int kPanelExpanded = 1695;
+inline constexpr int kWindowWidth = 15000;
+inline constexpr int kWindowHeight = 7500;
+inline constexpr const char* kHomePage = "help/index.html";
+
+// Scrolls the map so that the city's panel is in view.
+void FocusCity(Game& game, int city);
+// A click on a panel's number or name folds or unfolds it.
+void TogglePanel(Game& game, int city);
+void Form1_mnuOpen_Click(Game& game);   // "全国開く(&O)"
+void Form1_mnuClose_Click(Game& game);  // "全国閉じる(&H)"
+// Help panels: the menu entry shows the panel and disables itself; "閉じる" undoes it.
+void ShowHelpPanel(Game& game, HelpPanel panel);
+void CloseHelpPanel(Game& game, HelpPanel panel);
+// A scroll bar moved: value in 0..-32300.
+void Form1_HScroll1_Change(Game& game, int value);
+void Form1_VScroll1_Change(Game& game, int value);
+// "作者HP(&P)": the game's own help page.
+void Form1_mnuHP_Click(Game& game);
+// "国家情報(&N)" (modeless) and the help panel's "見る" (modal).
+void Form1_mnuNation_Click(Game& game);
+void Form1_Command1_Click(Game& game);
+// "設定(&D)".
+void Form1_mnuSettei_Click(Game& game);
+
+}  // namespace tarvex

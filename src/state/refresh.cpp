@@ -1,0 +1,48 @@
+// Brings a city's map panel up to date and reports values out of range.
+#include "state/refresh.h"
+
+#include "state/numbers.h"
+#include "state/screen.h"
+
+namespace tarvex {
+
+void RefreshCity(Game& game, int city) {
+    City& c = game.Cities[city];
+    struct Limit {
+        int value;
+        const char* prefix;
+    };
+    const Limit upper[] = {
+        {c.Troops, "MAXエラー兵 "}, {c.Power, "MAXエラー国力 "}, {c.Town, "MAXエラー町 "},
+        {c.Castle, "MAXエラー城 "}, {c.Food, "MAXエラー食料 "},  {c.Gold, "MAXエラー金 "},
+        {c.Arms, "MAXエラー武装 "}, {c.Civility, "MAXエラー民度 "},
+    };
+    for (const Limit& l : upper) {
+        if (l.value > kMaxValue) game.screen->Message(game, l.prefix + Str(l.value) + ":999", "");
+        if (game.Ended) return;
+    }
+    const Limit lower[] = {{c.Gold, "MINエラー金"}, {c.Food, "MINエラー米"}};
+    for (const Limit& l : lower) {
+        if (l.value < 0) game.screen->Message(game, l.prefix + Str(l.value) + ":999", "");
+        if (game.Ended) return;
+    }
+    CityPanel& p = game.shown.main.panels[city];
+    p.playerColour = IsPlayers(game, city);
+    p.Num = Str(c.Id);
+    p.Kuni = c.Name;
+    p.Ryoshu = c.Owner;
+    p.Kokuryoku = Str(c.Power);
+    p.Machi = Str(c.Town);
+    p.Siro = Str(c.Castle);
+    p.Kome = Str(c.Food);
+    p.Kin = Str(c.Gold);
+    p.Hei = Str(c.Troops);
+    p.Busou = Str(c.Arms);
+    p.Mindo = Str(c.Civility);
+}
+
+void RefreshAllCities(Game& game) {
+    for (int i = 1; i <= kCityCount && !game.Ended; ++i) RefreshCity(game, i);
+}
+
+}  // namespace tarvex

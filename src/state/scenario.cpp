@@ -1,0 +1,53 @@
+// Writes the starting world into a game, and answers the neighbour relation.
+#include "state/scenario.h"
+
+#include <algorithm>
+
+namespace tarvex {
+
+void SetCity(Game& game, int index, const std::string& name, const std::string& owner, int power, int town,
+             int castle, int food, int gold, int troops, int arms, int civility) {
+    City& c = game.Cities[index];
+    c.Id = index;
+    c.Name = name;
+    c.Owner = owner;
+    c.Power = power;
+    c.Town = town;
+    c.Castle = castle;
+    c.Food = food;
+    c.Gold = gold;
+    c.Troops = troops;
+    c.Arms = arms;
+    c.Civility = civility;
+}
+
+void SetNation(Game& game, int index, const std::string& name, const std::string& policy,
+               const std::string& stance, const std::string& bestTactic) {
+    Nation& n = game.Nations[index];
+    n.Id = index;
+    n.Name = name;
+    n.Policy = policy;
+    n.Stance = stance;
+    n.BestTactic = bestTactic;
+    n.Wins = 0;
+    n.Losses = 0;
+    n.TacticCount.fill(0);
+}
+
+void InitCities(Game& game) {
+    for (const CityRow& r : kStartingCities)
+        SetCity(game, r.index, r.name, r.owner, r.power, r.town, r.castle, r.food, r.gold, r.troops, r.arms,
+                r.civility);
+}
+
+void InitNations(Game& game) {
+    for (const NationRow& r : kStartingNations) SetNation(game, r.index, r.name, r.policy, r.stance, r.bestTactic);
+}
+
+bool IsNeighbour(int from, int to) {
+    if (from < 1 || from > kCityCount) return false;
+    const auto& list = kNeighbours[from];
+    return std::find(list.begin(), list.end(), to) != list.end();
+}
+
+}  // namespace tarvex
