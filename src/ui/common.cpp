@@ -1,0 +1,82 @@
+// Small helpers every window shares.
+#include "ui/common.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QKeyEvent>
+
+namespace tarvex::ui {
+
+int GameKeyCode(const QKeyEvent* event) {
+    const int key = event->key();
+    const bool keypad = event->modifiers().testFlag(Qt::KeypadModifier);
+    if (keypad) {
+        if (key >= Qt::Key_0 && key <= Qt::Key_9) return 96 + (key - Qt::Key_0);
+        if (key == Qt::Key_Period || key == Qt::Key_Comma || key == Qt::Key_Delete) return 110;
+        // With Num Lock off the keypad sends its arrow meanings.
+        switch (key) {
+            case Qt::Key_Left: return 37;
+            case Qt::Key_Up: return 38;
+            case Qt::Key_Right: return 39;
+            case Qt::Key_Down: return 40;
+            case Qt::Key_Enter: return 13;
+            default: break;
+        }
+    }
+    switch (key) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter: return 13;
+        case Qt::Key_Left: return 37;
+        case Qt::Key_Up: return 38;
+        case Qt::Key_Right: return 39;
+        case Qt::Key_Down: return 40;
+        case Qt::Key_F1: return 112;
+        default: break;
+    }
+    if (key >= Qt::Key_0 && key <= Qt::Key_9) return '0' + (key - Qt::Key_0);
+    if (key >= Qt::Key_A && key <= Qt::Key_Z) return 'A' + (key - Qt::Key_A);
+    return 0;
+}
+
+namespace {
+QString FirstInstalledFamily(const QStringList& wanted) {
+    const QStringList families = QFontDatabase::families();
+    for (const QString& f : wanted)
+        if (families.contains(f, Qt::CaseInsensitive)) return f;
+    return {};
+}
+}  // namespace
+
+QFont GameFont(int pointSize) {
+    static const QString family = FirstInstalledFamily({"Noto Sans CJK JP", "Noto Sans JP", "IPAGothic"});
+    QFont font(family.isEmpty() ? QFont().family() : family, pointSize);
+    return font;
+}
+
+QFont FixedWidthFont(int pointSize) {
+    static const QString family =
+        FirstInstalledFamily({"Noto Sans Mono CJK JP", "IPAGothic", "VL Gothic", "Noto Sans CJK JP"});
+    QFont font(family.isEmpty() ? QFontDatabase::systemFont(QFontDatabase::FixedFont).family() : family, pointSize);
+    font.setStyleHint(QFont::Monospace);
+    font.setFixedPitch(true);
+    return font;
+}
+
+QString FindDataFile(const QString& relative) {
+    const QString exeDir = QCoreApplication::applicationDirPath();
+    const QStringList roots = {
+        exeDir + "/data",
+        exeDir + "/../share/tarvex",
+        QStringLiteral(TARVEX_DATA_DIR_SOURCE),
+        QStringLiteral(TARVEX_DATA_DIR_INSTALLED),
+    };
+    for (const QString& root : roots) {
+        const QFileInfo info(QDir(root).filePath(relative));
+        if (info.isFile()) return info.canonicalFilePath();
+    }
+    return {};
+}
+
+}  // namespace tarvex::ui

@@ -1,0 +1,58 @@
+// The Screen port carried by Qt: message boxes, the message hold, the modal
+// windows, the browser and the program's end.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+#include <vector>
+
+#include "state/screen.h"
+
+namespace tarvex::ui {
+
+class QtScreen : public Screen {
+public:
+    QtScreen();
+
+    // The window that owns the boxes and modal windows (the main window once it exists).
+    void SetOwner(QWidget* owner) { owner_ = owner; }
+    QWidget* Owner() const { return owner_; }
+
+    // Every open window registers how it brings itself up to date with the game;
+    // all of them run before each box and each hold, so the player always sees
+    // the current lines, panels and battle fields.
+    void AddView(QObject* owner, std::function<void()> sync);
+    void RemoveView(QObject* owner);
+    void SyncViews();
+
+    // What ending the program does; tests replace it. Default: leave at once.
+    std::function<void()> onEnd;
+    // Tests answer boxes without a person: when set, boxes are not shown and
+    // questions take this answer.
+    std::function<Answer(const Question&)> autoAnswer;
+
+    void Message(Game& game, const std::string& text, const std::string& title) override;
+    Answer Ask(Game& game, const Question& question) override;
+    void Hold(Game& game, int line, double seconds) override;
+    void RunBattleScreen(Game& game) override;
+    void RunEventWindow(Game& game) override;
+    void ShowNationScreen(Game& game, bool modal) override;
+    void ShowSettings(Game& game) override;
+    void OpenWebPage(Game& game, const std::string& url) override;
+    void EndProgram(Game& game) override;
+    std::string SaveFilePath(Game& game) override;
+
+    // Called by the settings window when it wants the main window shown.
+    std::function<void()> onShowSettings;
+
+private:
+    struct View {
+        QPointer<QObject> owner;
+        std::function<void()> sync;
+    };
+    QPointer<QWidget> owner_;
+    std::vector<View> views_;
+};
+
+}  // namespace tarvex::ui
