@@ -1,6 +1,7 @@
 // The save file "Game.dt": one value per line in code page 932 with CR LF.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -9,16 +10,28 @@
 namespace tarvex {
 
 inline constexpr int kSaveLineCount = 1485;
+// A save of this game is some 9 KB; anything far larger is not one.
+inline constexpr std::size_t kMaxSaveBytes = 1 << 20;
 
+// "セーブ": only at the start of a turn. Writes beside the old file and replaces it
+// only once the new one is complete, so a failed save keeps the last good one.
+// True when the file was written.
 bool SaveGame(Game& game);
+// "ロード": only at the start of a turn. The running game is replaced only when
+// the whole file has been read and every value checked; otherwise it goes on untouched.
 void LoadGame(Game& game);
 void Form1_mnuSave_Click(Game& game);
 void Form1_mnuLoad_Click(Game& game);
 
-// The file's bytes for a game (code page 932, CR LF).
+// The file's bytes for a game (code page 932, CR LF), or the reason the game
+// cannot be written so that it reads back (a text with a double quote, a line
+// break or a character the code page lacks).
+std::optional<std::string> EncodeSaveBytes(const Game& game, std::string& bytes);
+// The file's bytes for a game; empty when EncodeSaveBytes refuses it.
 std::string WriteSaveBytes(const Game& game);
 // Reads the file's bytes into `into` (a copy of the running game); on failure
 // returns a message for the player and leaves `into` in an unspecified state.
+// Values not kept in the file (TurnStep, the screen, the battle) are left alone.
 std::optional<std::string> ReadSaveBytes(const std::string& bytes, Game& into);
 
 }  // namespace tarvex

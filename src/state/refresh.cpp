@@ -26,6 +26,8 @@ void RefreshCity(Game& game, int city) {
         if (l.value < 0) game.screen->Message(game, l.prefix + Str(l.value) + ":999", "");
         if (game.Ended) return;
     }
+    // Headless games (the simulator) have no panels to write.
+    if (!game.shown.main.loaded) return;
     CityPanel& p = game.shown.main.panels[city];
     p.playerColour = IsPlayers(game, city);
     p.Num = Str(c.Id);

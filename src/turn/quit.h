@@ -5,11 +5,13 @@
 
 namespace tarvex {
 
-// Ends the program (Ended set; does not return in the window layer) or returns false.
+// Ends the program (Ended set; does not come back in the window layer) and
+// returns true, or returns false and the game goes on.
 bool ConfirmQuit(Game& game);
 // "終了(&E)".
 void Form1_mnuEnd_Click(Game& game);
-// The main window's frame close box: true when the window may close.
+// The main window's frame close box: true when the window may close (the program
+// is ending), false when the close is cancelled and the game goes on.
 bool Form1_QueryUnload(Game& game);
 
 }  // namespace tarvex

@@ -1,21 +1,172 @@
-// The picture of Europe under the city panels (placeholder until built: plain sea).
+// The picture of Europe under the city panels: reading the land outline and
+// rendering it once into an image of the whole map surface.
 #include "ui/map_picture.h"
 
+#include <QFile>
 #include <QPainter>
+#include <QPolygonF>
+#include <cstdint>
+#include <cstdio>
 
 #include "ui/common.h"
 
 namespace tarvex::ui {
 
-bool LoadLandPath(const QString&, QPainterPath*, QString* error) {
-    if (error) *error = "not built yet";
+namespace {
+
+constexpr int kSurfaceWidth = 48000;  // twips
+constexpr int kSurfaceHeight = 35000;
+constexpr double kTwipsPerPixel = 15.0;
+
+// The shipped outline is about 80 KB; anything far beyond is not ours.
+constexpr qint64 kMaxFileBytes = 4 << 20;
+// A point costs at least two digits and two separators, which bounds the
+// counts a header may claim before anything is allocated for them.
+constexpr qint64 kMinBytesPerPoint = 4;
+// Coordinates stay near the surface; the asset's rings are clipped just outside it.
+constexpr std::int64_t kCoordinateLimit = 1000000;
+
+// Whole numbers separated by blanks, with the first failure kept.
+class Tokens {
+public:
+    explicit Tokens(const QByteArray& text) : text_(text) {}
+
+    bool Word(QByteArray* word) {
+        SkipBlanks();
+        const qsizetype start = pos_;
+        while (pos_ < text_.size() && !IsBlank(text_[pos_])) ++pos_;
+        *word = text_.mid(start, pos_ - start);
+        return !word->isEmpty();
+    }
+
+    // A whole number within ±limit, or false (end of text, not a number, out of range).
+    bool Number(std::int64_t limit, std::int64_t* value) {
+        SkipBlanks();
+        if (pos_ >= text_.size()) return false;
+        bool negative = false;
+        if (text_[pos_] == '-') {
+            negative = true;
+            ++pos_;
+        }
+        std::int64_t v = 0;
+        int digits = 0;
+        while (pos_ < text_.size() && text_[pos_] >= '0' && text_[pos_] <= '9') {
+            v = v * 10 + (text_[pos_] - '0');
+            if (v > limit) return false;
+            ++pos_;
+            ++digits;
+        }
+        if (digits == 0 || (pos_ < text_.size() && !IsBlank(text_[pos_]))) return false;
+        *value = negative ? -v : v;
+        return true;
+    }
+
+    bool AtEnd() {
+        SkipBlanks();
+        return pos_ >= text_.size();
+    }
+
+private:
+    static bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+    void SkipBlanks() {
+        while (pos_ < text_.size() && IsBlank(text_[pos_])) ++pos_;
+    }
+
+    const QByteArray& text_;
+    qsizetype pos_ = 0;
+};
+
+bool Fail(QString* error, const QString& reason) {
+    if (error) *error = reason;
     return false;
 }
 
-QImage RenderMapBackground() {
-    QImage image(Twips(48000), Twips(35000), QImage::Format_RGB32);
-    image.fill(QColor(120, 160, 200));
+}  // namespace
+
+bool LoadLandPath(const QString& path, QPainterPath* land, QString* error) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return Fail(error, path + ": " + file.errorString());
+    // Read one byte past the limit so an oversized (or endless) file is refused unread.
+    const QByteArray text = file.read(kMaxFileBytes + 1);
+    if (text.size() > kMaxFileBytes) return Fail(error, path + ": too large for a map outline");
+    Tokens tokens(text);
+
+    QByteArray magic;
+    if (!tokens.Word(&magic) || magic != "tarvex-land") return Fail(error, path + ": not a land outline");
+    std::int64_t version = 0, width = 0, height = 0, ringCount = 0, pointCount = 0;
+    if (!tokens.Number(1000, &version) || version != 1) return Fail(error, path + ": unknown outline version");
+    if (!tokens.Number(kCoordinateLimit, &width) || !tokens.Number(kCoordinateLimit, &height) ||
+        width != kSurfaceWidth || height != kSurfaceHeight)
+        return Fail(error, path + ": drawn for another map size");
+    const std::int64_t maxPoints = text.size() / kMinBytesPerPoint;
+    if (!tokens.Number(maxPoints, &ringCount) || !tokens.Number(maxPoints, &pointCount) || ringCount < 1 ||
+        pointCount < 3 * ringCount)
+        return Fail(error, path + ": impossible ring or point count");
+
+    QPainterPath outline;
+    outline.setFillRule(Qt::OddEvenFill);
+    std::int64_t pointsLeft = pointCount;
+    for (std::int64_t ring = 0; ring < ringCount; ++ring) {
+        const QString where = QString("%1: ring %2 of %3").arg(path).arg(ring + 1).arg(ringCount);
+        std::int64_t n = 0;
+        if (!tokens.Number(pointsLeft, &n) || n < 3) return Fail(error, where + ": bad or missing point count");
+        pointsLeft -= n;
+        QPolygonF polygon;
+        polygon.reserve(n + 1);
+        std::int64_t x = 0, y = 0;
+        for (std::int64_t i = 0; i < n; ++i) {
+            std::int64_t dx = 0, dy = 0;
+            if (!tokens.Number(kCoordinateLimit, &dx) || !tokens.Number(kCoordinateLimit, &dy))
+                return Fail(error, where + ": truncated or not a number");
+            x += dx;
+            y += dy;
+            if (x < -kCoordinateLimit || x > kCoordinateLimit || y < -kCoordinateLimit || y > kCoordinateLimit)
+                return Fail(error, where + ": point far off the map");
+            polygon << QPointF(static_cast<double>(x), static_cast<double>(y));
+        }
+        outline.addPolygon(polygon);
+        outline.closeSubpath();
+    }
+    if (pointsLeft != 0) return Fail(error, path + ": fewer points than the header says");
+    if (!tokens.AtEnd()) return Fail(error, path + ": unexpected data after the last ring");
+    *land = outline;
+    return true;
+}
+
+QImage RenderMapPicture(const QString& outlineFile) {
+    QImage image(kMapPictureWidth, kMapPictureHeight, QImage::Format_RGB32);
+    image.fill(kMapSea);
+
+    QPainterPath land;
+    QString error;
+    const bool loaded = outlineFile.isEmpty() ? Fail(&error, "map/europe.map not found among the game's data")
+                                              : LoadLandPath(outlineFile, &land, &error);
+    if (!loaded) {
+        // The game is playable on plain sea; say why once, not on every redraw.
+        static bool told = false;
+        if (!told) {
+            told = true;
+            std::fprintf(stderr, "tarvex: the map shows plain sea: %s\n", qPrintable(error));
+        }
+        return image;
+    }
+
+    QPainter painter(&image);
+    painter.scale(1.0 / kTwipsPerPixel, 1.0 / kTwipsPerPixel);
+    // A plain fill then a smooth coastline over its stair steps: as clean as a
+    // smooth fill at a sixth of the time.
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kMapLand);
+    painter.drawPath(land);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPen coast(kMapCoast, 1.0);
+    coast.setCosmetic(true);  // a scaled wide pen would be slow and no sharper
+    painter.setPen(coast);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPath(land);
     return image;
 }
+
+QImage RenderMapBackground() { return RenderMapPicture(FindDataFile("map/europe.map")); }
 
 }  // namespace tarvex::ui

@@ -31,6 +31,12 @@ public:
     // Tests answer boxes without a person: when set, boxes are not shown and
     // questions take this answer.
     std::function<Answer(const Question&)> autoAnswer;
+    // Every box shown or answered, in order (text only): lets tests see what the
+    // player was told without a person at the screen.
+    std::vector<std::string> boxLog;
+    // How a hold passes its time; tests replace it so that nothing sleeps.
+    // Default: sleep, dispatching nothing.
+    std::function<void(double seconds)> holdWait;
 
     void Message(Game& game, const std::string& text, const std::string& title) override;
     Answer Ask(Game& game, const Question& question) override;
@@ -43,8 +49,15 @@ public:
     void EndProgram(Game& game) override;
     std::string SaveFilePath(Game& game) override;
 
-    // Called by the settings window when it wants the main window shown.
+    // Shows the settings window (creating it on first use) and brings it forward.
     std::function<void()> onShowSettings;
+
+    // The local file of the game's help page or web address to open for `url`:
+    // a data file when one is shipped under that name, otherwise the address as it stands.
+    static QString ResolvePage(const std::string& url);
+    // Where "Game.dt" lives: the program's directory when it can be written,
+    // else the user's application data folder (created on demand).
+    static QString SaveDirectory();
 
 private:
     struct View {

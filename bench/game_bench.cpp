@@ -1,0 +1,90 @@
+// What the game logic costs: a computer city's turn, a season, a century, the save file, the panels.
+#include <benchmark/benchmark.h>
+
+#include "ai/computer.h"
+#include "save/savefile.h"
+#include "state/newgame.h"
+#include "state/refresh.h"
+#include "state/screen.h"
+#include "turn/cycle.h"
+
+namespace tarvex {
+namespace {
+
+// A computer-only game at a season start, messages without a hold.
+struct HeadlessGame {
+    explicit HeadlessGame(std::uint64_t seed) : random(seed), game(screen, random) {
+        game.PlayerNation = "*";
+        game.AutoAdvance = true;
+        NewGame(game);
+    }
+    void PlaySeason() {
+        const int season = game.Season;
+        while (game.Season == season && !game.Ended) Form1_cmdOk_Click(game);
+    }
+    NullScreen screen;
+    MersenneRandom random;
+    Game game;
+};
+
+void BM_ComputerCityTurn(benchmark::State& state) {
+    HeadlessGame h(1);
+    int city = 1;
+    for (auto _ : state) {
+        RunComputerCity(h.game, city);
+        city = city % kCityCount + 1;
+        if (city == 1) {
+            state.PauseTiming();
+            h = HeadlessGame(static_cast<std::uint64_t>(state.iterations()));
+            state.ResumeTiming();
+        }
+    }
+}
+BENCHMARK(BM_ComputerCityTurn);
+
+void BM_ComputerSeason(benchmark::State& state) {
+    HeadlessGame h(2);
+    for (auto _ : state) {
+        h.PlaySeason();
+        if (h.game.Ended || h.game.Year > 50) {
+            state.PauseTiming();
+            h = HeadlessGame(static_cast<std::uint64_t>(state.iterations()));
+            state.ResumeTiming();
+        }
+    }
+}
+BENCHMARK(BM_ComputerSeason)->Unit(benchmark::kMicrosecond);
+
+void BM_HundredYearGame(benchmark::State& state) {
+    std::uint64_t seed = 3;
+    for (auto _ : state) {
+        HeadlessGame h(seed++);
+        while (h.game.Year <= 100 && !h.game.Ended) h.PlaySeason();
+        benchmark::DoNotOptimize(h.game.Year);
+    }
+}
+BENCHMARK(BM_HundredYearGame)->Unit(benchmark::kMillisecond);
+
+void BM_WriteSave(benchmark::State& state) {
+    HeadlessGame h(4);
+    for (auto _ : state) benchmark::DoNotOptimize(WriteSaveBytes(h.game));
+}
+BENCHMARK(BM_WriteSave)->Unit(benchmark::kMicrosecond);
+
+void BM_ReadSave(benchmark::State& state) {
+    HeadlessGame h(5);
+    const std::string bytes = WriteSaveBytes(h.game);
+    Game into = h.game;
+    for (auto _ : state) benchmark::DoNotOptimize(ReadSaveBytes(bytes, into));
+}
+BENCHMARK(BM_ReadSave)->Unit(benchmark::kMicrosecond);
+
+void BM_RefreshAllPanels(benchmark::State& state) {
+    HeadlessGame h(6);
+    h.game.shown.main.loaded = true;  // the window's panels are written
+    for (auto _ : state) RefreshAllCities(h.game);
+}
+BENCHMARK(BM_RefreshAllPanels)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace tarvex

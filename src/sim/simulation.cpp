@@ -1,0 +1,344 @@
+// Computer-only games without windows: the engine behind tarvex-sim.
+#include "sim/simulation.h"
+
+#include <array>
+#include <charconv>
+#include <limits>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <vector>
+
+#include "combat/battle.h"
+#include "combat/battle_screen.h"
+#include "events/seasonal.h"
+#include "save/savefile.h"
+#include "state/newgame.h"
+#include "state/numbers.h"
+#include "state/refresh.h"
+#include "state/screen.h"
+#include "turn/cycle.h"
+#include "turn/messages.h"
+
+namespace tarvex::sim {
+
+namespace {
+
+struct RandomExhausted {};
+
+// Draws read from a file, one number in [0, 1) per line, in order.
+class FileRandom : public RandomSource {
+public:
+    explicit FileRandom(std::vector<double> values) : values_(std::move(values)) {}
+    double Next() override {
+        if (next_ >= values_.size()) throw RandomExhausted{};
+        return values_[next_++];
+    }
+    std::size_t Used() const { return next_; }
+
+private:
+    std::vector<double> values_;
+    std::size_t next_ = 0;
+};
+
+// Prints what the game shows, one line per posting, box or event line.
+class LogScreen : public NullScreen {
+public:
+    LogScreen(std::ostream& out, bool log, std::string savePath) : out_(out), log_(log), savePath_(std::move(savePath)) {}
+
+    void Message(Game& game, const std::string& text, const std::string&) override { Print(game, "BOX", text); }
+    Answer Ask(Game& game, const Question& q) override {
+        Print(game, "BOX", q.text);
+        return Answer::Ok;
+    }
+    void Hold(Game& game, int line, double) override {
+        static const char* kinds[] = {"L1", "L2", "L3"};
+        Print(game, kinds[line - 1], game.shown.main.msg[line - 1].text);
+    }
+    void RunEventWindow(Game& game) override {
+        for (const std::string& line : game.shown.event.lines) Print(game, "EV", line);
+        frmEvent_Command1_Click(game);
+    }
+    std::string SaveFilePath(Game&) override { return savePath_; }
+
+private:
+    void Print(const Game& game, const char* kind, const std::string& text) {
+        if (!log_) return;
+        out_ << game.Year << '.' << game.Season << ' ' << kind << ' ';
+        for (char c : text) {
+            if (c == '\n')
+                out_ << "\\n";
+            else if (c == '\r')
+                out_ << "\\r";
+            else
+                out_ << c;
+        }
+        out_ << '\n';
+    }
+    std::ostream& out_;
+    bool log_;
+    std::string savePath_;
+};
+
+bool ReadFile(const std::string& path, std::string& bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    if (in.bad()) return false;
+    bytes = buffer.str();
+    return true;
+}
+
+std::optional<std::vector<double>> ReadDraws(const std::string& path, std::string& error) {
+    std::string bytes;
+    if (!ReadFile(path, bytes)) {
+        error = "cannot read " + path;
+        return std::nullopt;
+    }
+    std::vector<double> values;
+    std::istringstream lines(bytes);
+    std::string line;
+    int number = 0;
+    while (std::getline(lines, line)) {
+        ++number;
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) line.pop_back();
+        std::size_t start = line.find_first_not_of(" \t");
+        if (start == std::string::npos) continue;  // blank lines carry no draw
+        double v = 0;
+        const char* first = line.data() + start;
+        const char* last = line.data() + line.size();
+        auto [ptr, ec] = std::from_chars(first, last, v);
+        if (ec != std::errc() || ptr != last || !(v >= 0.0 && v < 1.0)) {
+            error = path + ":" + std::to_string(number) + ": not a number in [0, 1): " + line;
+            return std::nullopt;
+        }
+        values.push_back(v);
+    }
+    return values;
+}
+
+void PrintSummary(const Game& game, std::ostream& out, const std::string& unifier) {
+    out << "year " << game.Year << " season " << game.Season << " (" << SeasonCaption(game) << ")\n";
+    out << "unified: " << (unifier.empty() ? "-" : unifier) << '\n';
+    for (int n = 1; n <= kNationCount; ++n) {
+        const Nation& nation = game.Nations[n];
+        int cities = 0;
+        for (int c = 1; c <= kCityCount; ++c)
+            if (game.Cities[c].Owner == nation.Name) ++cities;
+        out << nation.Name << " cities " << cities << " wins " << nation.Wins << " losses " << nation.Losses << '\n';
+    }
+}
+
+std::string Unifier(const Game& game) {
+    for (int c = 2; c <= kCityCount; ++c)
+        if (game.Cities[c].Owner != game.Cities[1].Owner) return {};
+    return game.Cities[1].Owner;
+}
+
+}  // namespace
+
+std::optional<std::string> CheckInvariants(const Game& game, bool turnOrderBuilt) {
+    for (int c = 1; c <= kCityCount; ++c) {
+        const City& city = game.Cities[c];
+        const std::array<std::pair<const char*, int>, 8> values{{{"Power", city.Power},
+                                                                  {"Town", city.Town},
+                                                                  {"Castle", city.Castle},
+                                                                  {"Food", city.Food},
+                                                                  {"Gold", city.Gold},
+                                                                  {"Troops", city.Troops},
+                                                                  {"Arms", city.Arms},
+                                                                  {"Civility", city.Civility}}};
+        for (const auto& [name, value] : values)
+            if (value < 0 || value > kMaxValue)
+                return "city " + std::to_string(c) + " " + city.Name + ": " + name + " = " + std::to_string(value);
+        if (NationIndex(game, city.Owner) == 0)
+            return "city " + std::to_string(c) + " " + city.Name + ": owner names no nation: " + city.Owner;
+    }
+    if (turnOrderBuilt) {
+        std::array<bool, kCityCount + 1> seen{};
+        for (int i = 1; i <= kCityCount; ++i) {
+            const int c = game.TurnOrder[i];
+            if (c < 1 || c > kCityCount || seen[c])
+                return "TurnOrder is not a permutation (position " + std::to_string(i) + ")";
+            seen[c] = true;
+        }
+    }
+    long long wins = 0, losses = 0, tactics = 0;
+    for (int n = 1; n <= kNationCount; ++n) {
+        wins += game.Nations[n].Wins;
+        losses += game.Nations[n].Losses;
+        for (int t = 1; t <= kTacticCount; ++t) tactics += game.Nations[n].TacticCount[t];
+    }
+    if (wins != losses || tactics != 2 * wins)
+        return "battle records do not add up: wins " + std::to_string(wins) + ", losses " + std::to_string(losses) +
+               ", tactic counts " + std::to_string(tactics);
+    return std::nullopt;
+}
+
+int Run(const Options& options, std::ostream& out, std::ostream& err) {
+    MersenneRandom mersenne(options.seed);
+    std::optional<FileRandom> fileRandom;
+    if (!options.randomFile.empty()) {
+        std::string error;
+        auto draws = ReadDraws(options.randomFile, error);
+        if (!draws) {
+            err << "tarvex-sim: " << error << '\n';
+            return 2;
+        }
+        fileRandom.emplace(std::move(*draws));
+    }
+    RandomSource& random = fileRandom ? static_cast<RandomSource&>(*fileRandom) : mersenne;
+    LogScreen screen(out, options.log, options.saveFile);
+    Game game(screen, random);
+    // The log screen holds no posting, whatever MessageWait says.
+    try {
+        if (options.loadFile.empty()) {
+            game.PlayerNation = "*";
+            game.NationChoice = "*";
+            game.SettingsPending = false;
+            game.AutoAdvance = true;
+            NewGame(game);
+            ShowMsg(game, Str(game.Year) + "年目、春です");
+        } else {
+            std::string bytes;
+            if (!ReadFile(options.loadFile, bytes)) {
+                err << "tarvex-sim: cannot read " << options.loadFile << '\n';
+                return 2;
+            }
+            Game loaded = game;
+            if (auto problem = ReadSaveBytes(bytes, loaded)) {
+                err << "tarvex-sim: " << options.loadFile << ": " << *problem << '\n';
+                return 2;
+            }
+            game = loaded;
+            game.TurnStep = 1;
+            // The player's own cities are handed to the computer.
+            for (int c = 1; c <= kCityCount; ++c)
+                if (IsPlayers(game, c)) game.Delegated[c] = true;
+            ShowMsg(game, SeasonCaption(game) + "です");
+        }
+        const int lastYear = game.Year + options.years;
+        bool turnOrderBuilt = !options.loadFile.empty();
+        std::string unifier = Unifier(game);
+        // Each OK step lets one city act or advances the season; a run that
+        // stops advancing would be a fault of the game, not a long game.
+        const long long stepLimit = (static_cast<long long>(options.years) + 1) * 4 * (kCityCount + 1) + 1000;
+        for (long long steps = 0; unifier.empty() && !game.Ended; ++steps) {
+            if (game.TurnStep == 1 && game.Year >= lastYear) break;
+            if (steps > stepLimit) {
+                err << "tarvex-sim: the game stopped advancing at year " << game.Year << " season " << game.Season
+                    << '\n';
+                return 1;
+            }
+            Form1_cmdOk_Click(game);
+            if (game.TurnStep > 1) turnOrderBuilt = true;
+            if (options.check) {
+                if (auto breach = CheckInvariants(game, turnOrderBuilt)) {
+                    err << "tarvex-sim: check failed at year " << game.Year << " season " << game.Season << ", step "
+                        << game.TurnStep << ": " << *breach << '\n';
+                    return 1;
+                }
+            }
+            if (game.Ended) unifier = Unifier(game);
+        }
+        PrintSummary(game, out, unifier);
+        if (!options.saveFile.empty()) {
+            std::ofstream file(options.saveFile, std::ios::binary | std::ios::trunc);
+            file << WriteSaveBytes(game);
+            file.close();
+            if (!file) {
+                err << "tarvex-sim: cannot write " << options.saveFile << '\n';
+                return 2;
+            }
+        }
+    } catch (const RandomExhausted&) {
+        out.flush();
+        err << "tarvex-sim: the random numbers of " << options.randomFile << " ran out after "
+            << fileRandom->Used() << " draws\n";
+        return 3;
+    }
+    return 0;
+}
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: tarvex-sim [--years N] [--seed S] [--load FILE] [--save FILE] [--log] [--check]\n"
+    "                  [--random-from FILE]\n"
+    "\n"
+    "Plays a computer-only game of Tarvex at full speed and prints a summary.\n"
+    "\n"
+    "  --years N            play until N years have passed (default 100) or one nation\n"
+    "                       has unified the map\n"
+    "  --seed S             seed of the random generator (default 1)\n"
+    "  --load FILE          start from a save file; the player's cities are handed to\n"
+    "                       the computer\n"
+    "  --save FILE          write the final state as a save file (at a season start)\n"
+    "  --log                print every message line, message box and event line in order\n"
+    "  --check              verify the game's invariants after every step; a breach\n"
+    "                       prints what and where and exits with status 1\n"
+    "  --random-from FILE   take every random draw from FILE (one number in [0, 1) per\n"
+    "                       line); running out stops the run with status 3\n"
+    "  --help               this text\n"
+    "\n"
+    "Exit status: 0 done, 1 invariant broken, 2 bad arguments or unreadable file,\n"
+    "3 random numbers ran out.\n";
+
+bool ParseWhole(const std::string& text, long long min, long long max, long long& out) {
+    if (text.empty()) return false;
+    std::size_t used = 0;
+    try {
+        out = std::stoll(text, &used, 10);
+    } catch (...) {
+        return false;
+    }
+    return used == text.size() && out >= min && out <= max;
+}
+
+int Fail(std::ostream& err, const std::string& message) {
+    err << "tarvex-sim: " << message << "\n(try tarvex-sim --help)\n";
+    return 2;
+}
+
+}  // namespace
+
+int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    Options options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](std::string& out) {
+            if (i + 1 >= args.size()) return false;
+            out = args[++i];
+            return true;
+        };
+        std::string v;
+        if (a == "--help" || a == "-h") {
+            out << kUsage;
+            return 0;
+        } else if (a == "--years") {
+            long long n = 0;
+            if (!value(v) || !ParseWhole(v, 1, 1000000, n)) return Fail(err, "--years needs a whole number from 1 to 1000000");
+            options.years = static_cast<int>(n);
+        } else if (a == "--seed") {
+            long long n = 0;
+            if (!value(v) || !ParseWhole(v, 0, std::numeric_limits<long long>::max(), n)) return Fail(err, "--seed needs a whole number of 0 or more");
+            options.seed = static_cast<std::uint64_t>(n);
+        } else if (a == "--load") {
+            if (!value(options.loadFile)) return Fail(err, "--load needs a file");
+        } else if (a == "--save") {
+            if (!value(options.saveFile)) return Fail(err, "--save needs a file");
+        } else if (a == "--random-from") {
+            if (!value(options.randomFile)) return Fail(err, "--random-from needs a file");
+        } else if (a == "--log") {
+            options.log = true;
+        } else if (a == "--check") {
+            options.check = true;
+        } else {
+            return Fail(err, "unknown argument: " + a);
+        }
+    }
+    return Run(options, out, err);
+}
+
+}  // namespace tarvex::sim

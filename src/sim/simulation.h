@@ -1,0 +1,36 @@
+// Computer-only games without windows: the engine behind tarvex-sim.
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "state/game.h"
+
+namespace tarvex::sim {
+
+struct Options {
+    int years = 100;
+    std::uint64_t seed = 1;
+    std::string loadFile;
+    std::string saveFile;
+    std::string randomFile;
+    bool log = false;
+    bool check = false;
+};
+
+// Plays the game the options describe; returns the exit status
+// (0 done, 1 invariant broken, 2 unreadable file, 3 random numbers ran out).
+int Run(const Options& options, std::ostream& out, std::ostream& err);
+
+// The command line: parses the arguments, then runs; returns the exit status.
+int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The first broken invariant of a game, or nothing: city values within 0..999,
+// owners naming nations, the turn order a permutation (once built), battle
+// records adding up.
+std::optional<std::string> CheckInvariants(const Game& game, bool turnOrderBuilt);
+
+}  // namespace tarvex::sim

@@ -1,0 +1,292 @@
+// The battle screen "戦闘画面": tactic buttons, the tactic table, both sides'
+// values and morale bars, drawn from the battle in progress.
+#include "ui/battle_window.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "combat/battle_screen.h"
+#include "combat/tables.h"
+#include "state/game.h"
+#include "ui/common.h"
+#include "ui/qt_screen.h"
+
+namespace tarvex::ui {
+
+namespace {
+
+constexpr int kClientWidth = 5085;
+constexpr int kClientHeight = 5160;
+constexpr int kBarBoxWidth = 1455;
+constexpr int kBarBoxHeight = 240;
+
+const QColor kPowerCell(255, 224, 192);  // the power column stands out from the bonuses
+const QColor kAttackBar(224, 64, 64);
+const QColor kDefendBar(64, 96, 224);
+
+void Place(QWidget* widget, int left, int top, int width, int height) {
+    widget->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int left, int top, int width, int height) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    Place(label, left, top, width, height);
+    return label;
+}
+
+// A long nation name would run into the next column: narrow the type, then
+// make it smaller, until it fits.
+void SetFittedText(QLabel* label, const QString& text) {
+    if (label->text() == text) return;
+    QFont font = label->parentWidget()->font();
+    const int available = label->width() - 2;
+    int pixels = QFontInfo(font).pixelSize();
+    font.setPixelSize(pixels);
+    for (int stretch = 100; stretch > 70 && QFontMetrics(font).horizontalAdvance(text) > available; stretch -= 5)
+        font.setStretch(stretch - 5);
+    while (pixels > 8 && QFontMetrics(font).horizontalAdvance(text) > available) font.setPixelSize(--pixels);
+    label->setFont(font);
+    label->setText(text);
+}
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+bool IsModifierOnly(int key) {
+    switch (key) {
+        case Qt::Key_Shift:
+        case Qt::Key_Control:
+        case Qt::Key_Alt:
+        case Qt::Key_AltGr:
+        case Qt::Key_Meta:
+        case Qt::Key_Super_L:
+        case Qt::Key_Super_R:
+        case Qt::Key_CapsLock:
+        case Qt::Key_NumLock:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+BattleWindow::BattleWindow(Game& game, QtScreen& screen, QWidget* parent)
+    : QDialog(parent), game_(game), screen_(screen) {
+    setObjectName("frmCombat");
+    setWindowTitle("戦闘画面");
+    setFont(GameFont(9));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    auto* menuBar = new QMenuBar(this);
+    menuBar->setObjectName("menuBar");
+    mnuNation_ = menuBar->addAction("国家情報(&K)");
+    mnuNation_->setObjectName("mnuNation");
+    mnuCombatQuit_ = menuBar->addAction("緊急終了(&Q)");
+    mnuCombatQuit_->setObjectName("mnuCombatQuit");
+
+    auto* contents = new QWidget(this);
+    contents->setObjectName("contents");
+    contents->setFixedSize(Twips(kClientWidth), Twips(kClientHeight));
+    BuildContents(contents);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setMenuBar(menuBar);
+    layout->addWidget(contents);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(mnuNation_, &QAction::triggered, this, [this] {
+        frmCombat_mnuNation_Click(game_);
+        Sync();
+    });
+    connect(mnuCombatQuit_, &QAction::triggered, this, [this] {
+        frmCombat_mnuCombatQuit_Click(game_);
+        Sync();
+    });
+
+    // The battle screen reads every key before its buttons do (keypad digits
+    // choose the tactic); the menu bar keeps its own keys for its navigation.
+    installEventFilter(this);
+    for (QWidget* child : contents->findChildren<QWidget*>()) child->installEventFilter(this);
+    contents->installEventFilter(this);
+}
+
+BattleWindow::~BattleWindow() {
+    if (registered_) screen_.RemoveView(this);
+}
+
+void BattleWindow::BuildContents(QWidget* contents) {
+    MakeLabel(contents, "Label13", "↓自軍の態勢", 120, 240, 1560, 300);
+
+    // The two headings over the table wrap into the space above its first
+    // row; smaller type with close lines lets all of them stand there.
+    QFont headingFont = GameFont(9);
+    headingFont.setPixelSize(10);
+    auto heading = [&](const char* name, const char* text, int left, int width) {
+        auto* label = MakeLabel(contents, name, "", left, 120, width, 600);
+        label->setFont(headingFont);
+        label->setTextFormat(Qt::RichText);
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+        label->setText(QString("<div style=\"line-height:90%; white-space:pre-wrap\">%1</div>")
+                           .arg(QString(text).toHtmlEscaped()));
+    };
+    heading("Label12", "敵に損害を与える値と敵側の態勢に対する士気低下のボーナス値　　　↓", 1800, 2220);
+    heading("Label14", "↓金、米の消費パーセント", 4080, 975);
+
+    static const char* const kTacticButtons[5] = {"1.通常攻撃", "2.突撃", "3.包囲", "4.射撃", "5.防御"};
+    for (int index = 0; index < 5; ++index) {
+        auto* button = new QPushButton(kTacticButtons[index], contents);
+        button->setObjectName(QString("com_%1").arg(index));
+        button->setAutoDefault(false);
+        Place(button, 120, 600 + 480 * index, 1560, 435);
+        connect(button, &QPushButton::clicked, this, [this, index] { ChooseTactic(index); });
+        com_[index] = button;
+    }
+
+    // The tactic table: one row per own tactic, power first, cost last.
+    for (int row = 1; row <= kTacticCount; ++row) {
+        for (int index = 0; index <= 6; ++index) {
+            auto* cell = new QLabel(QString::number(TacticTable[index][row]), contents);
+            cell->setObjectName(QString("lbl%1_%2").arg(row).arg(index));
+            Place(cell, 1800 + 360 * index, 720 + 480 * (row - 1), 345, 240);
+            cell->setAlignment(Qt::AlignCenter);
+            cell->setFrameShape(QFrame::Box);
+            cell->setAutoFillBackground(true);
+            QPalette palette = cell->palette();
+            palette.setColor(QPalette::Window, index == 0 ? kPowerCell : QColor(Qt::white));
+            palette.setColor(QPalette::WindowText, Qt::black);
+            cell->setPalette(palette);
+        }
+    }
+    static const char* const kColumnCaptions[7] = {"威力", "通常", "突撃", "包囲", "射撃", "防御", "消費"};
+    for (int index = 0; index <= 6; ++index) {
+        auto* caption = MakeLabel(contents, "", kColumnCaptions[index], 1800 + 360 * index, 3000, 360, 300);
+        caption->setObjectName(QString("Label11_%1").arg(index));
+        caption->setFont(headingFont);
+        caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    }
+
+    cmdComOk_ = new QPushButton("OK", contents);
+    cmdComOk_->setObjectName("cmdComOk");
+    cmdComOk_->setAutoDefault(false);
+    Place(cmdComOk_, 120, 3000, 1560, 435);
+    connect(cmdComOk_, &QPushButton::clicked, this, [this] { FightRound(); });
+
+    static const int kTops[5] = {3600, 3840, 4080, 4680, 4920};
+    static const char* const kAttackNames[5] = {"Label5", "Label1", "Label2", "Label7", "Label8"};
+    static const char* const kAttackCaptions[5] = {"攻撃側作戦", "攻撃側士気", "攻撃側兵力", "攻撃側国", "攻撃側街"};
+    static const char* const kDefendNames[5] = {"Label6", "Label3", "Label4", "Label9", "Label10"};
+    static const char* const kDefendCaptions[5] = {"防御側作戦", "防御側士気", "防御側兵力", "防御側国", "防御側街"};
+    for (int index = 0; index < 5; ++index) {
+        MakeLabel(contents, kAttackNames[index], kAttackCaptions[index], 120, kTops[index], 960, 240);
+        MakeLabel(contents, kDefendNames[index], kDefendCaptions[index], 2400, kTops[index], 960, 240);
+        lblAt_[index] = MakeLabel(contents, "", QString::number(index), 1080, kTops[index], 1305, 240);
+        lblAt_[index]->setObjectName(QString("lblAt_%1").arg(index));
+        lblDef_[index] = MakeLabel(contents, "", QString::number(index), 3360, kTops[index], 1650, 240);
+        lblDef_[index]->setObjectName(QString("lblDef_%1").arg(index));
+    }
+
+    auto makeBar = [contents](const char* boxName, const char* barName, int left, const QColor& colour, QFrame** box,
+                              QFrame** bar) {
+        *box = new QFrame(contents);
+        (*box)->setObjectName(boxName);
+        Place(*box, left, 4320, kBarBoxWidth, kBarBoxHeight);
+        (*box)->setFrameShape(QFrame::Box);
+        (*box)->setAutoFillBackground(true);
+        QPalette boxPalette = (*box)->palette();
+        boxPalette.setColor(QPalette::Window, Qt::white);
+        (*box)->setPalette(boxPalette);
+        *bar = new QFrame(*box);
+        (*bar)->setObjectName(barName);
+        (*bar)->setAutoFillBackground(true);
+        QPalette barPalette = (*bar)->palette();
+        barPalette.setColor(QPalette::Window, colour);
+        (*bar)->setPalette(barPalette);
+        (*bar)->setGeometry(0, 0, 0, Twips(kBarBoxHeight));
+    };
+    makeBar("picAt", "picAtline", 120, kAttackBar, &picAt_, &picAtline_);
+    makeBar("picDef", "picDefline", 2400, kDefendBar, &picDef_, &picDefline_);
+}
+
+void BattleWindow::Run() {
+    frmCombat_Form_Load(game_);
+    screen_.AddView(this, [this] { Sync(); });
+    registered_ = true;
+    Sync();
+    if (!Finished()) exec();
+    screen_.RemoveView(this);
+    registered_ = false;
+}
+
+bool BattleWindow::Finished() const { return closing_ || game_.Ended || !game_.shown.battle.open; }
+
+void BattleWindow::Sync() {
+    const BattleShown& shown = game_.shown.battle;
+    for (int index = 0; index < 5; ++index) {
+        SetFittedText(lblAt_[index], Q(shown.lblAt[index]));
+        SetFittedText(lblDef_[index], Q(shown.lblDef[index]));
+        com_[index]->setEnabled(shown.comEnabled);
+    }
+    cmdComOk_->setEnabled(shown.okEnabled);
+    const int barHeight = Twips(kBarBoxHeight);
+    picAtline_->setGeometry(
+        0, 0, std::min(Twips(MoraleBarWidth(game_.Battle.AttackMorale, kBarBoxWidth)), picAt_->width()), barHeight);
+    picDefline_->setGeometry(
+        0, 0, std::min(Twips(MoraleBarWidth(game_.Battle.DefendMorale, kBarBoxWidth)), picDef_->width()), barHeight);
+
+    if (!closing_ && (game_.Ended || !shown.open)) {
+        closing_ = true;
+        if (isVisible()) accept();
+    }
+}
+
+void BattleWindow::ChooseTactic(int index) {
+    if (closing_) return;
+    frmCombat_com_Click(game_, index);
+    Sync();
+}
+
+void BattleWindow::FightRound() {
+    if (closing_) return;
+    frmCombat_cmdComOk_Click(game_);
+    Sync();
+}
+
+bool BattleWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* keyEvent = static_cast<QKeyEvent*>(event);
+        const int key = keyEvent->key();
+        // Modifiers alone are halves of a menu chord, and Tab moves between
+        // the buttons; neither is a key the battle answers.
+        if (IsModifierOnly(key) || key == Qt::Key_Tab || key == Qt::Key_Backtab) return false;
+        if (!closing_) {
+            frmCombat_Form_KeyDown(game_, GameKeyCode(keyEvent));
+            Sync();
+        }
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void BattleWindow::reject() {
+    // Escape and the close box never end a running battle.
+    if (Finished()) QDialog::reject();
+}
+
+void BattleWindow::closeEvent(QCloseEvent* event) {
+    if (Finished())
+        event->accept();
+    else
+        event->ignore();
+}
+
+}  // namespace tarvex::ui

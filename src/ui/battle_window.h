@@ -1,0 +1,68 @@
+// The battle screen "戦闘画面": tactic buttons, the tactic table, both sides'
+// values and morale bars, drawn from the battle in progress.
+#pragma once
+
+#include <QDialog>
+#include <array>
+
+class QAction;
+class QCloseEvent;
+class QFrame;
+class QLabel;
+class QPushButton;
+
+namespace tarvex {
+struct Game;
+}
+
+namespace tarvex::ui {
+
+class QtScreen;
+
+class BattleWindow : public QDialog {
+    Q_OBJECT
+
+public:
+    BattleWindow(Game& game, QtScreen& screen, QWidget* parent = nullptr);
+    ~BattleWindow() override;
+
+    // Opens the battle (its set-up runs first), then runs the window until
+    // the battle is over or the program ends.
+    void Run();
+    // Brings every field up to date with the battle; closes the window once
+    // the battle is over or the game has ended.
+    void Sync();
+
+    // The window's key handling, reachable for tests and for every child.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+public slots:
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildContents(QWidget* contents);
+    bool Finished() const;
+    void ChooseTactic(int index);
+    void FightRound();
+
+    Game& game_;
+    QtScreen& screen_;
+    bool closing_ = false;
+    bool registered_ = false;
+
+    std::array<QPushButton*, 5> com_{};
+    QPushButton* cmdComOk_ = nullptr;
+    std::array<QLabel*, 5> lblAt_{};
+    std::array<QLabel*, 5> lblDef_{};
+    QFrame* picAt_ = nullptr;
+    QFrame* picAtline_ = nullptr;
+    QFrame* picDef_ = nullptr;
+    QFrame* picDefline_ = nullptr;
+    QAction* mnuNation_ = nullptr;
+    QAction* mnuCombatQuit_ = nullptr;
+};
+
+}  // namespace tarvex::ui

@@ -1,0 +1,95 @@
+// The event window "イベント": the autumn event and every city it touched.
+#include "ui/event_window.h"
+
+#include <QCloseEvent>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "events/seasonal.h"
+#include "state/game.h"
+#include "ui/common.h"
+#include "ui/qt_screen.h"
+
+namespace tarvex::ui {
+
+namespace {
+
+void Place(QWidget* widget, int left, int top, int width, int height) {
+    widget->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
+}
+
+}  // namespace
+
+EventWindow::EventWindow(Game& game, QtScreen& screen, QWidget* parent)
+    : QDialog(parent), game_(game), screen_(screen) {
+    setObjectName("frmEvent");
+    setWindowTitle("イベント");
+    setFont(GameFont(9));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setFixedSize(Twips(120 + 4575 + 120), Twips(4200 + 375 + 120));
+
+    lst_ = new QListWidget(this);
+    lst_->setObjectName("lst");
+    Place(lst_, 120, 120, 4575, 4020);
+
+    command1_ = new QPushButton("OK", this);
+    command1_->setObjectName("Command1");
+    command1_->setDefault(true);
+    Place(command1_, 3600, 4200, 1095, 375);
+    connect(command1_, &QPushButton::clicked, this, [this] { Confirm(); });
+}
+
+EventWindow::~EventWindow() {
+    if (registered_) screen_.RemoveView(this);
+}
+
+void EventWindow::Run() {
+    screen_.AddView(this, [this] { Sync(); });
+    registered_ = true;
+    Sync();
+    command1_->setFocus();
+    if (!Finished()) exec();
+    screen_.RemoveView(this);
+    registered_ = false;
+}
+
+bool EventWindow::Finished() const { return closing_ || game_.Ended; }
+
+void EventWindow::Sync() {
+    const std::vector<std::string>& lines = game_.shown.event.lines;
+    bool same = lst_->count() == static_cast<int>(lines.size());
+    for (int row = 0; same && row < lst_->count(); ++row)
+        same = lst_->item(row)->text() == QString::fromStdString(lines[row]);
+    if (!same) {
+        lst_->clear();
+        for (const std::string& line : lines) lst_->addItem(QString::fromStdString(line));
+    }
+    if (!closing_ && game_.Ended) {
+        closing_ = true;
+        if (isVisible()) accept();
+    }
+}
+
+void EventWindow::Confirm() {
+    if (closing_) return;
+    frmEvent_Command1_Click(game_);
+    Sync();
+    if (!closing_) {
+        closing_ = true;
+        accept();
+    }
+}
+
+void EventWindow::reject() {
+    // Only OK ends the event; Escape and the close box are refused.
+    if (Finished()) QDialog::reject();
+}
+
+void EventWindow::closeEvent(QCloseEvent* event) {
+    if (Finished())
+        event->accept();
+    else
+        event->ignore();
+}
+
+}  // namespace tarvex::ui

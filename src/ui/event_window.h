@@ -1,0 +1,48 @@
+// The event window "イベント": the autumn event and every city it touched.
+#pragma once
+
+#include <QDialog>
+
+class QCloseEvent;
+class QListWidget;
+class QPushButton;
+
+namespace tarvex {
+struct Game;
+}
+
+namespace tarvex::ui {
+
+class QtScreen;
+
+class EventWindow : public QDialog {
+    Q_OBJECT
+
+public:
+    EventWindow(Game& game, QtScreen& screen, QWidget* parent = nullptr);
+    ~EventWindow() override;
+
+    // Shows the event until its OK has been pressed (or the program ends).
+    void Run();
+    // Brings the list up to date; closes once the game has ended.
+    void Sync();
+
+public slots:
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void Confirm();
+    bool Finished() const;
+
+    Game& game_;
+    QtScreen& screen_;
+    bool closing_ = false;
+    bool registered_ = false;
+    QListWidget* lst_ = nullptr;
+    QPushButton* command1_ = nullptr;
+};
+
+}  // namespace tarvex::ui

@@ -1,0 +1,539 @@
+// The main window: map, side panels, menus, scroll bars, timers and keys.
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPointer>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTimer>
+
+#include "commands/delegation.h"
+#include "commands/keys.h"
+#include "commands/panels.h"
+#include "save/savefile.h"
+#include "state/mapview.h"
+#include "state/newgame.h"
+#include "turn/cycle.h"
+#include "turn/quit.h"
+#include "ui/common.h"
+#include "ui/key_preview.h"
+#include "ui/map_view.h"
+#include "ui/qt_screen.h"
+
+namespace tarvex::ui {
+
+namespace {
+
+constexpr int kPanelLeft = 240;  // every side panel stands here, over the map
+constexpr int kPanelTop = 240;
+constexpr int kIdlePanelWidth = 3735;
+constexpr int kCommandPanelWidth = 3135;
+constexpr int kSidePanelHeight = 2295;
+constexpr int kTimerInterval = 10;  // milliseconds
+constexpr int kPanelBorder = 2;     // pixels of the sunken frame around a side panel's contents
+
+QRect TwipRect(int left, int top, int width, int height) {
+    return {Twips(left), Twips(top), Twips(width), Twips(height)};
+}
+
+void Paint(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QString Qs(const std::string& text) { return QString::fromStdString(text); }
+
+// The game's buttons are small: a caption that does not fit takes a smaller size.
+void FitCaption(QPushButton* button) {
+    QFont font = button->font();
+    const int room = button->width() - 6;
+    for (qreal size = font.pointSizeF(); size >= 7; size -= 0.5) {
+        font.setPointSizeF(size);
+        if (QFontMetrics(font).horizontalAdvance(button->text()) <= room) break;
+    }
+    button->setFont(font);
+}
+
+// A wrapped label whose text must be read whole: the largest size at which it fits.
+void FitWrapped(QLabel* label) {
+    QFont font = label->font();
+    const QRect room = label->contentsRect();
+    for (qreal size = font.pointSizeF(); size >= 7; size -= 0.5) {
+        font.setPointSizeF(size);
+        const QRect needed =
+            QFontMetrics(font).boundingRect(QRect(0, 0, room.width(), 100000), Qt::TextWordWrap, label->text());
+        if (needed.height() <= room.height()) break;
+    }
+    label->setFont(font);
+}
+
+// A label that sizes itself to its text; with nothing to say it takes no room.
+void SetAutoSizeText(QLabel* label, const std::string& text, bool visible = true) {
+    const QString q = Qs(text);
+    if (label->text() != q) {
+        label->setText(q);
+        label->adjustSize();
+    }
+    label->setVisible(visible && !q.isEmpty());
+}
+
+void SetEditText(QLineEdit* edit, const std::string& text) {
+    const QString q = Qs(text);
+    if (edit->text() != q) edit->setText(q);
+}
+
+// Game key codes for keys the game names but the shared map leaves out; the
+// game treats them as "no meaning here". -1 for keys the window does not preview.
+int PreviewCode(const QKeyEvent* event) {
+    const int code = GameKeyCode(event);
+    if (code != 0) return code;
+    switch (event->key()) {
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+        case Qt::Key_Shift:
+        case Qt::Key_Control:
+        case Qt::Key_Alt:
+        case Qt::Key_AltGr:
+        case Qt::Key_Meta:
+        case Qt::Key_CapsLock:
+        case Qt::Key_NumLock:
+        case Qt::Key_unknown: return -1;
+        case Qt::Key_Backspace: return 8;
+        case Qt::Key_Escape: return 27;
+        case Qt::Key_Space: return 32;
+        case Qt::Key_PageUp: return 33;
+        case Qt::Key_PageDown: return 34;
+        case Qt::Key_End: return 35;
+        case Qt::Key_Home: return 36;
+        case Qt::Key_Insert: return 45;
+        case Qt::Key_Delete: return 46;
+        default: return 255;
+    }
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Game& game, QtScreen& screen, QWidget* parent)
+    : QMainWindow(parent), game_(game), screen_(screen) {
+    setObjectName("Form1");
+    setFont(GameFont());
+    BuildMenus();
+
+    client_ = new QWidget(this);
+    client_->setObjectName("client");
+    setCentralWidget(client_);
+    client_->installEventFilter(this);
+
+    map_ = new MapView(client_);
+    hScroll_ = new QScrollBar(Qt::Horizontal, client_);
+    hScroll_->setObjectName("HScroll1");
+    vScroll_ = new QScrollBar(Qt::Vertical, client_);
+    vScroll_->setObjectName("VScroll1");
+    for (QScrollBar* bar : {hScroll_, vScroll_}) {
+        // The bars run from 0 down to -32300 in the game; Qt's run upwards.
+        bar->setRange(0, -kScrollMax);
+        bar->setFocusPolicy(Qt::NoFocus);
+    }
+    connect(hScroll_, &QScrollBar::valueChanged, this, [this](int value) {
+        if (!syncing_) Run([value](Game& g) { Form1_HScroll1_Change(g, -value); });
+    });
+    connect(vScroll_, &QScrollBar::valueChanged, this, [this](int value) {
+        if (!syncing_) Run([value](Game& g) { Form1_VScroll1_Change(g, -value); });
+    });
+    map_->SetScrollBars(hScroll_, vScroll_);
+    connect(map_, &MapView::panelClicked, this, [this](int city) { Run([city](Game& g) { TogglePanel(g, city); }); });
+    connect(map_, &MapView::helpClosed, this,
+            [this](int panel) { Run([panel](Game& g) { CloseHelpPanel(g, static_cast<HelpPanel>(panel)); }); });
+    connect(map_, &MapView::nationRequested, this, [this] { Run(Form1_Command1_Click); });
+
+    BuildPanels(client_);
+
+    tmrOkclick_ = new QTimer(this);
+    tmrOkclick_->setObjectName("tmrOkclick");
+    tmrOkclick_->setInterval(kTimerInterval);
+    connect(tmrOkclick_, &QTimer::timeout, this, [this] { Run(Form1_tmrOkclick_Timer); });
+    tmrOk_ = new QTimer(this);
+    tmrOk_->setObjectName("tmrOk");
+    tmrOk_->setInterval(kTimerInterval);
+    connect(tmrOk_, &QTimer::timeout, this, [this] { Run(Form1_tmrOk_Timer); });
+
+    keys_ = new KeyPreview(this, [this](QKeyEvent* event, QWidget* receiver) { return PreviewKey(event, receiver); });
+
+    resize(Twips(kWindowWidth), Twips(kWindowHeight));
+    screen_.AddView(this, [this] { Sync(); });
+    Sync();
+}
+
+MainWindow::~MainWindow() { screen_.RemoveView(this); }
+
+void MainWindow::BuildMenus() {
+    QMenuBar* bar = menuBar();
+    const auto addMenu = [bar](const char* name, const char* caption) {
+        QMenu* menu = bar->addMenu(QString::fromUtf8(caption));
+        menu->setObjectName(name);
+        menu->menuAction()->setObjectName(QString(name) + "Action");
+        return menu;
+    };
+    const auto addEntry = [this](QMenu* menu, const char* name, const char* caption,
+                                 std::function<void(Game&)> handler) {
+        QAction* action = menu->addAction(QString::fromUtf8(caption));
+        action->setObjectName(name);
+        connect(action, &QAction::triggered, this, [this, handler] { Run(handler); });
+        return action;
+    };
+
+    QMenu* saveLoad = addMenu("mnuSaveLoad", "セーブ/ロード(&A)");
+    addEntry(saveLoad, "mnuEnd", "終了(&E)", Form1_mnuEnd_Click);
+    addEntry(saveLoad, "mnuSave", "セーブ(&S)", Form1_mnuSave_Click);
+    addEntry(saveLoad, "mnuLoad", "ロード(&L)", Form1_mnuLoad_Click);
+
+    mnuIninKaijyo_ = addMenu("mnuIninKaijyo", "委任/委任解除(&B)");
+    addEntry(mnuIninKaijyo_, "mnuInin", "委任(&I)", Form1_mnuInin_Click);
+    addEntry(mnuIninKaijyo_, "mnuKaijyo", "委任解除(&K)", Form1_mnuKaijyo_Click);
+
+    // A top-level entry that acts itself, with no entries under it.
+    QAction* nation = bar->addAction(QStringLiteral("国家情報(&N)"));
+    nation->setObjectName("mnuNation");
+    connect(nation, &QAction::triggered, this, [this] { Run(Form1_mnuNation_Click); });
+
+    QMenu* kuni = addMenu("mnuKuni", "国情報(&C)");
+    mnuOpen_ = addEntry(kuni, "mnuOpen", "全国開く(&O)", Form1_mnuOpen_Click);
+    mnuClose_ = addEntry(kuni, "mnuClose", "全国閉じる(&H)", Form1_mnuClose_Click);
+
+    QMenu* henkou = addMenu("mnuHenkou", "変更(&F)");
+    addEntry(henkou, "mnuSettei", "設定(&D)", Form1_mnuSettei_Click);
+
+    QMenu* help = addMenu("mnuHelp", "ヘルプ(&H)");
+    addEntry(help, "mnuHP", "作者HP(&P)", Form1_mnuHP_Click);
+    helpEntries_[kHelpKuni] =
+        addEntry(help, "mnuHelpKuni", "国情報(&K)", [](Game& g) { ShowHelpPanel(g, kHelpKuni); });
+    helpEntries_[kHelpNation] =
+        addEntry(help, "mnuHelpNation", "国家情報(&M)", [](Game& g) { ShowHelpPanel(g, kHelpNation); });
+    helpEntries_[kHelpButtons] =
+        addEntry(help, "mnuButton", "ボタンについて(&U)", [](Game& g) { ShowHelpPanel(g, kHelpButtons); });
+    helpEntries_[kHelpInput] =
+        addEntry(help, "mnuHelpSuuti", "数値入力(&F)", [](Game& g) { ShowHelpPanel(g, kHelpInput); });
+}
+
+QWidget* MainWindow::MakePanel(QWidget* client, Panel panel, int width) {
+    auto* frame = new QFrame(client);
+    frame->setObjectName(QString("pic%1").arg(static_cast<int>(panel)));
+    frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    frame->setLineWidth(kPanelBorder);
+    Paint(frame, QApplication::palette().color(QPalette::Button));
+    frame->setGeometry(TwipRect(kPanelLeft, kPanelTop, width, kSidePanelHeight));
+    // The controls are laid out from the inside of the border.
+    auto* contents = new QWidget(frame);
+    contents->setGeometry(kPanelBorder, kPanelBorder, frame->width() - 2 * kPanelBorder,
+                          frame->height() - 2 * kPanelBorder);
+    panels_[static_cast<int>(panel)] = frame;
+    frame->hide();
+    return contents;
+}
+
+QPushButton* MainWindow::MakeButton(QWidget* parent, const char* name, const char* caption, int left, int top,
+                                    int width, int height, const std::function<void(Game&)>& handler) {
+    auto* button = new QPushButton(QString::fromUtf8(caption), parent);
+    button->setObjectName(name);
+    button->setGeometry(TwipRect(left, top, width, height));
+    FitCaption(button);
+    connect(button, &QPushButton::clicked, this, [this, handler] { Run(handler); });
+    return button;
+}
+
+QLabel* MainWindow::MakePanelLabel(QWidget* parent, const char* name, const char* caption, int left, int top,
+                                   int width, int height, bool cyan) {
+    auto* label = new QLabel(QString::fromUtf8(caption), parent);
+    label->setObjectName(name);
+    if (width > 0)
+        label->setGeometry(TwipRect(left, top, width, height));
+    else {
+        label->move(Twips(left), Twips(top));
+        label->adjustSize();
+    }
+    if (cyan) Paint(label, kPaleCyan);
+    return label;
+}
+
+void MainWindow::BuildPanels(QWidget* client) {
+    // pic1: the idle panel with the message lines, the OK button and the market box.
+    QWidget* p = MakePanel(client, Panel::Pic1, kIdlePanelWidth);
+    const std::array<const char*, 3> msgNames{"lblMsg", "lblMsg2", "lblMsg3"};
+    for (int i = 0; i < 3; ++i) {
+        msg_[i] = MakePanelLabel(p, msgNames[i], "", 120, 120 + 360 * i, 0, 0, false);
+        Paint(msg_[i], kPaleOrange);
+    }
+    auto* souba = new QFrame(p);
+    souba->setObjectName("picSouba");
+    souba->setFrameStyle(QFrame::Box | QFrame::Plain);
+    souba->setGeometry(TwipRect(1800, 840, 1215, 1335));
+    MakePanelLabel(souba, "lblSoubaHead", "相場", 720, 120, 0, 0, false);
+    MakePanelLabel(souba, "lblSoubaKome", "食料", 120, 360, 495, 255, false);
+    MakePanelLabel(souba, "lblSoubaBuki", "武器", 120, 720, 495, 255, false);
+    MakePanelLabel(souba, "lblSoubaHei", "兵", 120, 1080, 495, 255, false);
+    lblMsgKome_ = MakePanelLabel(souba, "lblMsgKome", "", 720, 360, 495, 255, false);
+    lblMsgBuki_ = MakePanelLabel(souba, "lblMsgBuki", "", 720, 720, 495, 255, false);
+    lblMsgHei_ = MakePanelLabel(souba, "lblMsgHei", "", 720, 1080, 495, 255, false);
+    cmdOk_ = MakeButton(p, "cmdOk", "OK", 120, 1440, 1215, 375, Form1_cmdOk_Click);
+    lblOk_ = MakePanelLabel(p, "lblOk", "OKをおしてください", 120, 1920, 0, 0, false);
+
+    // pic2: the top menu of the player's city.
+    p = MakePanel(client, Panel::Pic2, kCommandPanelWidth);
+    MakePanelLabel(p, "Label4", "プレイヤーの番です", 120, 0, 0, 0, true);
+    lblPic2_ = MakePanelLabel(p, "lblPic2", "", 120, 240, 0, 0, true);
+    MakeButton(p, "cmdGunji", "1.軍事系", 0, 600, 1095, 375, Form1_cmdGunji_Click);
+    MakeButton(p, "cmdSeiji", "2.政治系", 1200, 600, 1095, 375, Form1_cmdSeiji_Click);
+    MakeButton(p, "cmdNothing", "3.何もしない", 0, 1080, 1095, 375, Form1_cmdNothing_Click);
+    MakeButton(p, "cmdFocus", "4.フォーカス", 1200, 1080, 1095, 375, Form1_cmdFocus_Click);
+
+    const auto start = [](int kind) { return [kind](Game& g) { StartCommand(g, kind); }; };
+    // pic3: the military menu.
+    p = MakePanel(client, Panel::Pic3, kCommandPanelWidth);
+    MakeButton(p, "cmdIdo", "1.移動", 120, 120, 975, 255, start(kMove));
+    MakeButton(p, "cmdSento", "2.戦闘", 120, 480, 975, 255, start(kAttack));
+    MakeButton(p, "cmdHeizokyo", "3.兵増強", 1320, 120, 975, 255, start(kRaiseTroops));
+    MakeButton(p, "cmdBusouzokyo", "4.武装強化", 1320, 480, 975, 255, start(kStrengthenArms));
+    MakeButton(p, "cmdReturnGunji", "5.戻る", 120, 840, 975, 255, Form1_cmdReturn_Click);
+
+    // pic4: the politics menu.
+    p = MakePanel(client, Panel::Pic4, kCommandPanelWidth);
+    MakeButton(p, "cmdKokuryoku", "1.国力増大", 120, 120, 975, 255, start(kInvestPower));
+    MakeButton(p, "cmdMachi", "2.町増築", 120, 480, 975, 255, start(kBuildTown));
+    MakeButton(p, "cmdSiro", "3.城普請", 120, 840, 975, 255, start(kWorkOnCastle));
+    MakeButton(p, "cmdUri", "4.食料売り", 1320, 120, 975, 255, start(kSellFood));
+    MakeButton(p, "cmdKai", "5.食料買い", 1320, 480, 975, 255, start(kBuyFood));
+    MakeButton(p, "cmdReturnSeiji", "6.戻る", 1320, 840, 975, 255, Form1_cmdReturn_Click);
+
+    // pic5: the amount of an investment or a market order.
+    p = MakePanel(client, Panel::Pic5, kCommandPanelWidth);
+    lblPic5_ = MakePanelLabel(p, "lblPic5", "", 120, 240, 0, 0, true);
+    lblSouba_ = MakePanelLabel(p, "lblSouba", "", 120, 600, 0, 0, true);
+    MakePanelLabel(p, "Label6", "投資額", 360, 840, 555, 270, true);
+    txtPic5_ = new QLineEdit(p);
+    txtPic5_->setObjectName("txtPic5");
+    txtPic5_->setGeometry(TwipRect(960, 840, 1095, 270));
+    connect(txtPic5_, &QLineEdit::textEdited, this, [this](const QString& text) {
+        if (!syncing_) game_.shown.main.txtPic5 = text.toStdString();
+    });
+    MakeButton(p, "cmdOkpic5", "OK", 960, 1200, 1095, 375, Form1_cmdOkpic_Click);
+    MakeButton(p, "cmdCancelpic5", "Cancel", 960, 1680, 1095, 375, Form1_cmdCancel_Click);
+
+    // pic6: the target, troops, food and gold of a move or an attack.
+    p = MakePanel(client, Panel::Pic6, kCommandPanelWidth);
+    lblPic6_ = MakePanelLabel(p, "lblPic6", "", 120, 0, 0, 0, true);
+    MakePanelLabel(p, "Label1", "移動先は?", 120, 360, 1215, 240, true);
+    lstPic6_ = new QListWidget(p);
+    lstPic6_->setObjectName("lstPic6");
+    lstPic6_->setGeometry(TwipRect(120, 600, 1215, 600));
+    connect(lstPic6_, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!syncing_) game_.shown.main.lstPic6Selected = row;
+    });
+    const std::array<const char*, 3> amountLabels{"Label5", "Label11", "Label12"};
+    const std::array<const char*, 3> amountCaptions{"兵力数は?", "食料の数は?", "金の数は?"};
+    const std::array<int, 3> labelTops{120, 720, 1560};
+    const std::array<int, 3> boxTops{360, 1080, 1800};
+    for (int i = 0; i < 3; ++i) {
+        MakePanelLabel(p, amountLabels[i], amountCaptions[i], 1920, labelTops[i], 1095, 240, true);
+        QLineEdit* edit = new QLineEdit(p);
+        edit->setObjectName(QString("txtPic6_%1").arg(i));
+        edit->setGeometry(TwipRect(1920, boxTops[i], 855, 270));
+        connect(edit, &QLineEdit::textEdited, this, [this, i](const QString& text) {
+            if (!syncing_) game_.shown.main.txtPic6[i] = text.toStdString();
+        });
+        txtPic6_[i] = edit;
+    }
+    MakeButton(p, "cmdOkpic6", "OK", 120, 1200, 1215, 330, Form1_cmdOkpic_Click);
+    MakeButton(p, "cmdCancelpic6", "Cancel", 120, 1560, 1215, 330, Form1_cmdCancel_Click);
+    MakeButton(p, "cmdSentoHelp", "ヘルプ", 120, 1920, 1215, 330, Form1_cmdSentoHelp_Click);
+
+    // pic7: delegating cities to the computer and taking them back.
+    p = MakePanel(client, Panel::Pic7, kCommandPanelWidth);
+    lblPic7_ = MakePanelLabel(p, "lblPic7", "", 120, 240, 0, 0, true);
+    lstPic7_ = new QListWidget(p);
+    lstPic7_->setObjectName("lstPic7");
+    lstPic7_->setGeometry(TwipRect(120, 600, 1335, 1320));
+    connect(lstPic7_, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!syncing_) game_.shown.main.lstPic7Selected = row;
+    });
+    MakeButton(p, "cmdOkPic7", "OK", 1680, 360, 1215, 375, ApplyDelegation);
+    MakeButton(p, "cmdCancelPic7", "Cancel", 1680, 960, 1215, 375, Form1_cmdCancel_Click);
+    QLabel* hint = MakePanelLabel(p, "Label14", "設定したらCancelでもどります", 1680, 1440, 1335, 780, true);
+    hint->setWordWrap(true);
+    hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    FitWrapped(hint);
+}
+
+void MainWindow::LayoutClient() {
+    const int width = client_->width();
+    const int height = client_->height();
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    map_->setGeometry(0, 0, width - bar, height - bar);
+    hScroll_->setGeometry(0, height - bar, width - bar, bar);
+    vScroll_->setGeometry(width - bar, 0, bar, height - bar);
+    // Large change: the client area's width or height; small change a twentieth of it.
+    const int widthTwips = width * 15;
+    const int heightTwips = height * 15;
+    hScroll_->setPageStep(widthTwips);
+    hScroll_->setSingleStep(static_cast<int>(0.05 * widthTwips));
+    vScroll_->setPageStep(heightTwips);
+    vScroll_->setSingleStep(static_cast<int>(0.05 * heightTwips));
+    for (QFrame* panel : panels_)
+        if (panel) panel->raise();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == client_ && event->type() == QEvent::Resize) LayoutClient();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::Run(const std::function<void(Game&)>& handler) {
+    if (game_.Ended) return;
+    const QPointer<MainWindow> self(this);
+    handler(game_);
+    if (!self) return;
+    screen_.SyncViews();
+}
+
+bool MainWindow::PreviewKey(QKeyEvent* event, QWidget* receiver) {
+    if (game_.Ended) return true;
+    const int code = PreviewCode(event);
+    if (code < 0) return false;
+    QWidget* focusBefore = focusWidget();
+    int passed = 0;
+    Run([code, &passed](Game& g) { passed = Form1_Form_KeyDown(g, code); });
+    if (passed == 0) return true;
+    // A key whose action took its control off the screen, or the focus away from
+    // it, has been used: it must not also type into or press that control.
+    if (!receiver->isVisible() || focusWidget() != focusBefore) return true;
+    // The arrows choose the target and the amount box themselves; the list must
+    // not move its own selection on top of that.
+    if (receiver == lstPic6_ && code >= kKeyLeft && code <= kKeyDown) return true;
+    return false;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (game_.Ended) {
+        event->accept();
+        return;
+    }
+    bool mayClose = false;
+    Run([&mayClose](Game& g) { mayClose = Form1_QueryUnload(g); });
+    if (!mayClose && !game_.Ended) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    // Without the main window there is no game left to play.
+    if (!game_.Ended) screen_.EndProgram(game_);
+}
+
+void MainWindow::Sync() {
+    const bool wasSyncing = syncing_;
+    syncing_ = true;
+    const MainWindowShown& m = game_.shown.main;
+    const QString caption = Qs(m.caption);
+    if (windowTitle() != caption) setWindowTitle(caption);
+    SyncMenus();
+    SyncPanels();
+    map_->Sync(m);
+    SyncScrollBars();
+    SyncTimers();
+    ApplyFocusRequest();
+    syncing_ = wasSyncing;
+}
+
+void MainWindow::SyncMenus() {
+    const MainWindowShown& m = game_.shown.main;
+    mnuIninKaijyo_->menuAction()->setEnabled(m.mnuIninKaijyo);
+    mnuOpen_->setEnabled(m.mnuOpen);
+    mnuClose_->setEnabled(m.mnuClose);
+    // A help entry waits while its panel is showing.
+    for (int i = 0; i < kHelpPanelCount; ++i) helpEntries_[i]->setEnabled(!m.helpVisible[i]);
+}
+
+void MainWindow::SyncList(QListWidget* list, std::vector<std::string>& cache, const std::vector<std::string>& items,
+                          int selected) {
+    if (cache != items) {
+        list->clear();
+        for (const std::string& item : items) list->addItem(Qs(item));
+        cache = items;
+    }
+    const int row = selected >= 0 && selected < list->count() ? selected : -1;
+    if (list->currentRow() != row) list->setCurrentRow(row);
+    if (row < 0) list->clearSelection();
+}
+
+void MainWindow::SyncPanels() {
+    const MainWindowShown& m = game_.shown.main;
+    for (int i = 1; i <= 7; ++i) {
+        const bool shown = i == static_cast<int>(m.activePanel);
+        if (panels_[i]->isHidden() == shown) panels_[i]->setVisible(shown);
+    }
+    for (int i = 0; i < 3; ++i) SetAutoSizeText(msg_[i], m.msg[i].text, m.msg[i].visible);
+    lblOk_->setVisible(m.lblOkVisible);
+    cmdOk_->setEnabled(m.cmdOkEnabled);
+    lblMsgKome_->setText(Qs(m.lblMsgKome));
+    lblMsgBuki_->setText(Qs(m.lblMsgBuki));
+    lblMsgHei_->setText(Qs(m.lblMsgHei));
+
+    SetAutoSizeText(lblPic2_, m.lblPic2);
+    SetAutoSizeText(lblPic5_, m.lblPic5);
+    SetAutoSizeText(lblSouba_, m.lblSouba);
+    SetEditText(txtPic5_, m.txtPic5);
+    SetAutoSizeText(lblPic6_, m.lblPic6);
+    SyncList(lstPic6_, lstPic6Items_, m.lstPic6, m.lstPic6Selected);
+    for (int i = 0; i < 3; ++i) SetEditText(txtPic6_[i], m.txtPic6[i]);
+    SetAutoSizeText(lblPic7_, m.lblPic7);
+    SyncList(lstPic7_, lstPic7Items_, m.lstPic7, m.lstPic7Selected);
+}
+
+void MainWindow::SyncScrollBars() {
+    const MainWindowShown& m = game_.shown.main;
+    if (hScroll_->value() != -m.hScroll) hScroll_->setValue(-m.hScroll);
+    if (vScroll_->value() != -m.vScroll) vScroll_->setValue(-m.vScroll);
+}
+
+void MainWindow::SyncTimers() {
+    const MainWindowShown& m = game_.shown.main;
+    const auto set = [](QTimer* timer, bool on) {
+        if (on && !timer->isActive()) timer->start();
+        if (!on && timer->isActive()) timer->stop();
+    };
+    set(tmrOkclick_, m.tmrOkclick && !game_.Ended);
+    set(tmrOk_, m.tmrOk && !game_.Ended);
+}
+
+void MainWindow::ApplyFocusRequest() {
+    const FocusRequest& f = game_.shown.main.focus;
+    if (f.serial == appliedFocusSerial_) return;
+    appliedFocusSerial_ = f.serial;
+    QWidget* target = nullptr;
+    switch (f.control) {
+        case Control::TxtPic5: target = txtPic5_; break;
+        case Control::TxtPic6_0: target = txtPic6_[0]; break;
+        case Control::TxtPic6_1: target = txtPic6_[1]; break;
+        case Control::TxtPic6_2: target = txtPic6_[2]; break;
+        case Control::LstPic6: target = lstPic6_; break;
+        default: break;
+    }
+    if (!target) return;
+    target->setFocus(Qt::OtherFocusReason);
+    if (auto* edit = qobject_cast<QLineEdit*>(target)) {
+        // The caret at the start and the whole text chosen, so that typing replaces it.
+        const int length = static_cast<int>(edit->text().length());
+        edit->setSelection(length, -length);
+    }
+}
+
+}  // namespace tarvex::ui

@@ -1,0 +1,104 @@
+// The main window: the map, the side panels with the message lines and the
+// market box, the menu bar, the scroll bars and the two timers.
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "state/game.h"
+
+class QAction;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QScrollBar;
+class QTimer;
+
+namespace tarvex::ui {
+
+class KeyPreview;
+class MapView;
+class QtScreen;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    MainWindow(Game& game, QtScreen& screen, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Brings every widget up to date with the game's shown state.
+    void Sync();
+    MapView* Map() const { return map_; }
+
+    // Runs a handler of the game for this window: the player's typing is in the
+    // shown state already; afterwards every window shows the result.
+    void Run(const std::function<void(Game&)>& handler);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildMenus();
+    void BuildPanels(QWidget* client);
+    // A side panel's frame; returns the area inside its border that holds the controls.
+    QWidget* MakePanel(QWidget* client, Panel panel, int width);
+    QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, int left, int top, int width,
+                            int height, const std::function<void(Game&)>& handler);
+    QLabel* MakePanelLabel(QWidget* parent, const char* name, const char* caption, int left, int top, int width,
+                           int height, bool cyan);
+    void LayoutClient();
+    bool PreviewKey(QKeyEvent* event, QWidget* receiver);
+    void SyncMenus();
+    void SyncPanels();
+    void SyncList(QListWidget* list, std::vector<std::string>& cache, const std::vector<std::string>& items,
+                  int selected);
+    void SyncScrollBars();
+    void SyncTimers();
+    void ApplyFocusRequest();
+
+    Game& game_;
+    QtScreen& screen_;
+    bool syncing_ = false;
+    int appliedFocusSerial_ = -1;
+
+    QWidget* client_ = nullptr;
+    MapView* map_ = nullptr;
+    QScrollBar* hScroll_ = nullptr;
+    QScrollBar* vScroll_ = nullptr;
+    QTimer* tmrOkclick_ = nullptr;
+    QTimer* tmrOk_ = nullptr;
+    KeyPreview* keys_ = nullptr;
+
+    std::array<QFrame*, 8> panels_{};  // pic1..pic7 by Panel value
+    std::array<QLabel*, 3> msg_{};
+    QLabel* lblOk_ = nullptr;
+    QPushButton* cmdOk_ = nullptr;
+    QLabel* lblMsgKome_ = nullptr;
+    QLabel* lblMsgBuki_ = nullptr;
+    QLabel* lblMsgHei_ = nullptr;
+    QLabel* lblPic2_ = nullptr;
+    QLabel* lblPic5_ = nullptr;
+    QLabel* lblSouba_ = nullptr;
+    QLineEdit* txtPic5_ = nullptr;
+    QLabel* lblPic6_ = nullptr;
+    QListWidget* lstPic6_ = nullptr;
+    std::array<QLineEdit*, 3> txtPic6_{};
+    QLabel* lblPic7_ = nullptr;
+    QListWidget* lstPic7_ = nullptr;
+    std::vector<std::string> lstPic6Items_;
+    std::vector<std::string> lstPic7Items_;
+
+    QMenu* mnuIninKaijyo_ = nullptr;
+    QAction* mnuOpen_ = nullptr;
+    QAction* mnuClose_ = nullptr;
+    std::array<QAction*, kHelpPanelCount> helpEntries_{};
+};
+
+}  // namespace tarvex::ui

@@ -1,0 +1,235 @@
+// The nation information screen "国家情報": every nation's character and
+// battle record, with a legend; choosing a nation moves the map to it.
+#include "ui/nation_window.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "combat/records.h"
+#include "state/game.h"
+#include "ui/common.h"
+#include "ui/qt_screen.h"
+
+namespace tarvex::ui {
+
+namespace {
+
+constexpr int kListLeft = 240;
+constexpr int kListWidth = 8415;
+constexpr int kRightMargin = 120;
+constexpr int kClientWidth = 8775;
+constexpr int kClientHeight = 7275;
+// Tab stops every seven half-width cells: the nation lines pad every name to
+// 28 cells and the header puts 28 spaces after its first tab, so with stops
+// at a divisor of 28 both land on the same column.
+constexpr int kTabCells = 7;
+constexpr int kTextMargin = 3;
+
+void Place(QWidget* widget, int left, int top, int width, int height) {
+    widget->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
+}
+
+QTextOption TabbedOption(qreal tabStop) {
+    QTextOption option(Qt::AlignLeft | Qt::AlignVCenter);
+    option.setWrapMode(QTextOption::NoWrap);
+    option.setTabStopDistance(tabStop);
+    return option;
+}
+
+// Width of a line as drawn with the lists' tab stops.
+int TabbedWidth(const QFont& font, qreal tabStop, const QString& text) {
+    return QFontMetrics(font).size(Qt::TextSingleLine | Qt::TextExpandTabs, text, qRound(tabStop)).width();
+}
+
+// Draws list lines with the screen's own tab stops, so the columns of the
+// records stand under the header.
+class TabbedTextDelegate : public QStyledItemDelegate {
+public:
+    TabbedTextDelegate(qreal tabStop, QObject* parent) : QStyledItemDelegate(parent), tabStop_(tabStop) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyleOptionViewItem item(option);
+        initStyleOption(&item, index);
+        const QString text = item.text;
+        item.text.clear();
+        const QWidget* widget = item.widget;
+        QStyle* style = widget ? widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
+
+        const QPalette::ColorGroup group = (item.state & QStyle::State_Enabled) ? QPalette::Normal : QPalette::Disabled;
+        const bool selected = item.state & QStyle::State_Selected;
+        painter->save();
+        painter->setFont(item.font);
+        painter->setPen(item.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
+        const QRectF textRect = QRectF(item.rect).adjusted(kTextMargin, 0, -kTextMargin, 0);
+        painter->drawText(textRect, text, TabbedOption(tabStop_));
+        painter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyleOptionViewItem item(option);
+        initStyleOption(&item, index);
+        const QFontMetrics metrics(item.font);
+        return {TabbedWidth(item.font, tabStop_, item.text) + 2 * kTextMargin, metrics.height() + 2};
+    }
+
+private:
+    qreal tabStop_;
+};
+
+QListWidget* MakeList(QWidget* parent, const char* name, const QFont& font, qreal tabStop) {
+    auto* list = new QListWidget(parent);
+    list->setObjectName(name);
+    list->setFont(font);
+    list->setItemDelegate(new TabbedTextDelegate(tabStop, list));
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setUniformItemSizes(true);
+    return list;
+}
+
+struct LegendGroup {
+    int left;
+    int explanationLeft;
+    const char* caption;
+    std::vector<std::pair<const char*, const char*>> rows;
+};
+
+const std::array<LegendGroup, 3>& Legend() {
+    static const std::array<LegendGroup, 3> legend{{
+        {240, 720, "政治", {{"普通", "普通です"}, {"戦争", "戦争が多いです"}, {"内政", "富国政策中心"}}},
+        {2160,
+         2640,
+         "戦争",
+         {{"普通", "普通です"}, {"猛進", "主に得意な戦闘"}, {"慎重", "相手の過去データを読みます"}}},
+        {4200,
+         4680,
+         "戦闘",
+         {{"通常", "普通です"},
+          {"突撃", "破壊力"},
+          {"包囲", "敵の士気が低下しやすいが自軍兵力が1/2に"},
+          {"射撃", "特に突撃に対して強い"},
+          {"防御", "守るに適してる"}}},
+    }};
+    return legend;
+}
+
+}  // namespace
+
+NationWindow::NationWindow(Game& game, QtScreen& screen, QWidget* parent)
+    : QDialog(parent), game_(game), screen_(screen) {
+    setObjectName("frmNation");
+    setWindowTitle("国家情報");
+    setFont(GameFont(9));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    // An even pixel size keeps a full-width character exactly two half-width
+    // cells wide, which the padded names rely on.
+    QFont listFont = FixedWidthFont(9);
+    listFont.setPixelSize(12);
+    tabStop_ = kTabCells * QFontMetricsF(listFont).horizontalAdvance(QLatin1Char(' '));
+
+    const QString header = QString::fromStdString(NationHeaderLine());
+    QStringList lines;
+    for (const std::string& line : NationLines(game)) lines << QString::fromStdString(line);
+
+    // The lists are as wide as the layout asks, or wider when the lines in
+    // this font need it, so no record column is cut off.
+    int textWidth = TabbedWidth(listFont, tabStop_, header);
+    for (const QString& line : lines) textWidth = std::max(textWidth, TabbedWidth(listFont, tabStop_, line));
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int listWidth = std::max(Twips(kListWidth), textWidth + 2 * kTextMargin + scrollBar + 8);
+    const int clientWidth = std::max(Twips(kClientWidth), Twips(kListLeft) + listWidth + Twips(kRightMargin));
+
+    auto* menuBar = new QMenuBar(this);
+    menuBar->setObjectName("menuBar");
+    QAction* mnuNationClose = menuBar->addAction("閉じる(&C)");
+    mnuNationClose->setObjectName("mnuNationClose");
+    connect(mnuNationClose, &QAction::triggered, this, &QWidget::close);
+
+    auto* contents = new QWidget(this);
+    contents->setObjectName("contents");
+    contents->setFixedSize(clientWidth, Twips(kClientHeight));
+
+    auto* label26 = new QLabel("過去の戦闘データ", contents);
+    label26->setObjectName("Label26");
+    Place(label26, 4080, 0, 2400, 240);
+
+    ll_ = MakeList(contents, "LL", listFont, tabStop_);
+    ll_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ll_->setSelectionMode(QAbstractItemView::NoSelection);
+    ll_->setFocusPolicy(Qt::NoFocus);
+    ll_->addItem(header);
+    const int headerHeight = std::max(Twips(240), QFontMetrics(listFont).height() + 2 + 2 * ll_->frameWidth());
+    ll_->setGeometry(Twips(kListLeft), Twips(240), listWidth, headerHeight);
+
+    lstName_ = MakeList(contents, "lstName", listFont, tabStop_);
+    lstName_->addItems(lines);
+    lstName_->setGeometry(Twips(kListLeft), Twips(600), listWidth, Twips(4560));
+    connect(lstName_, &QListWidget::itemClicked, this, &NationWindow::Choose);
+    connect(lstName_, &QListWidget::itemActivated, this, &NationWindow::Choose);
+
+    int labelNumber = 1;
+    auto legendLabel = [&](const char* text, int left, int top, int width, int height) {
+        auto* label = new QLabel(text, contents);
+        label->setObjectName(QString("Label%1").arg(labelNumber++));
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        Place(label, left, top, width, height);
+        return label;
+    };
+    const std::array<LegendGroup, 3>& legend = Legend();
+    for (std::size_t g = 0; g < legend.size(); ++g) {
+        const LegendGroup& group = legend[g];
+        const bool last = g + 1 == legend.size();
+        legendLabel(group.caption, group.left, 5160, 1800, 300);
+        for (std::size_t row = 0; row < group.rows.size(); ++row) {
+            const int top = 5520 + 360 * static_cast<int>(row);
+            legendLabel(group.rows[row].first, group.left, top, group.explanationLeft - group.left, 300);
+            if (last) {
+                // The last group runs to the window's edge.
+                QLabel* explanation = legendLabel(group.rows[row].second, group.explanationLeft, top, 0, 300);
+                explanation->resize(clientWidth - explanation->x() - 4, explanation->height());
+            } else {
+                // The others wrap before the next group; the rows below are free.
+                QLabel* explanation = legendLabel(group.rows[row].second, group.explanationLeft, top,
+                                                  legend[g + 1].left - 60 - group.explanationLeft, 660);
+                explanation->setWordWrap(true);
+            }
+        }
+    }
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setMenuBar(menuBar);
+    layout->addWidget(contents);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    screen_.AddView(this, [this] { Sync(); });
+}
+
+NationWindow::~NationWindow() { screen_.RemoveView(this); }
+
+void NationWindow::Sync() {
+    if (!closing_ && game_.Ended) {
+        closing_ = true;
+        close();
+    }
+}
+
+void NationWindow::Choose(QListWidgetItem* item) {
+    if (closing_ || !item) return;
+    closing_ = true;
+    frmNation_lstName_Click(game_, item->text().toStdString());
+    // The map behind has moved to the nation's cities.
+    screen_.SyncViews();
+    close();
+}
+
+}  // namespace tarvex::ui

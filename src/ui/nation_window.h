@@ -1,0 +1,45 @@
+// The nation information screen "国家情報": every nation's character and
+// battle record, with a legend; choosing a nation moves the map to it.
+#pragma once
+
+#include <QDialog>
+
+class QCloseEvent;
+class QListWidget;
+class QListWidgetItem;
+
+namespace tarvex {
+struct Game;
+}
+
+namespace tarvex::ui {
+
+class QtScreen;
+
+class NationWindow : public QDialog {
+    Q_OBJECT
+
+public:
+    // The lines are built here, once: the screen shows the records as they
+    // were when it opened.
+    NationWindow(Game& game, QtScreen& screen, QWidget* parent = nullptr);
+    ~NationWindow() override;
+
+    const Game& GameShown() const { return game_; }
+    // Closes the screen once the game has ended.
+    void Sync();
+    // Distance between tab stops in the lists, in pixels.
+    qreal TabStop() const { return tabStop_; }
+
+private:
+    void Choose(QListWidgetItem* item);
+
+    Game& game_;
+    QtScreen& screen_;
+    bool closing_ = false;
+    qreal tabStop_ = 0;
+    QListWidget* ll_ = nullptr;
+    QListWidget* lstName_ = nullptr;
+};
+
+}  // namespace tarvex::ui

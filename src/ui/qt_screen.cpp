@@ -1,0 +1,147 @@
+// The Screen port carried by Qt: boxes, the message hold, modal windows, the end.
+#include "ui/qt_screen.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QUrl>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+#include "state/game.h"
+#include "ui/common.h"
+#include "ui/dialogs.h"
+
+namespace tarvex::ui {
+
+namespace {
+
+QString Qs(const std::string& text) { return QString::fromStdString(text); }
+
+QString BoxTitle(const std::string& title) { return title.empty() ? QStringLiteral("Tarvex") : Qs(title); }
+
+}  // namespace
+
+QtScreen::QtScreen() = default;
+
+void QtScreen::AddView(QObject* owner, std::function<void()> sync) {
+    RemoveView(owner);
+    views_.push_back({owner, std::move(sync)});
+}
+
+void QtScreen::RemoveView(QObject* owner) {
+    std::erase_if(views_, [owner](const View& v) { return v.owner.isNull() || v.owner == owner; });
+}
+
+void QtScreen::SyncViews() {
+    std::erase_if(views_, [](const View& v) { return v.owner.isNull(); });
+    // A view may open or close others while it syncs: walk a copy.
+    const std::vector<View> views = views_;
+    for (const View& v : views)
+        if (!v.owner.isNull() && v.sync) v.sync();
+}
+
+void QtScreen::Message(Game&, const std::string& text, const std::string& title) {
+    SyncViews();
+    boxLog.push_back(text);
+    if (autoAnswer) return;
+    QWidget* parent = owner_ ? owner_.data() : QApplication::activeWindow();
+    QMessageBox box(QMessageBox::NoIcon, BoxTitle(title), Qs(text), QMessageBox::Ok, parent);
+    box.exec();
+}
+
+Answer QtScreen::Ask(Game&, const Question& question) {
+    SyncViews();
+    boxLog.push_back(question.text);
+    if (autoAnswer) return autoAnswer(question);
+    QWidget* parent = owner_ ? owner_.data() : QApplication::activeWindow();
+    QMessageBox box(question.warning ? QMessageBox::Warning : QMessageBox::NoIcon, BoxTitle(question.title),
+                    Qs(question.text), QMessageBox::Ok | QMessageBox::Cancel, parent);
+    box.setDefaultButton(question.defaultButton == Answer::Ok ? QMessageBox::Ok : QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
+}
+
+void QtScreen::Hold(Game&, int, double seconds) {
+    SyncViews();
+    // Paint now: the wait below dispatches nothing, so no later paint event would come in time.
+    std::vector<QWidget*> windows;
+    for (const View& v : views_) {
+        auto* widget = qobject_cast<QWidget*>(v.owner.data());
+        if (!widget || !widget->isVisible()) continue;
+        QWidget* window = widget->window();
+        if (std::find(windows.begin(), windows.end(), window) == windows.end()) windows.push_back(window);
+    }
+    for (QWidget* window : windows) window->repaint();
+    if (seconds <= 0) return;
+    if (holdWait) {
+        holdWait(seconds);
+        return;
+    }
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+void QtScreen::RunBattleScreen(Game& game) {
+    SyncViews();
+    RunBattleWindow(game, *this, owner_);
+}
+
+void QtScreen::RunEventWindow(Game& game) {
+    SyncViews();
+    ui::RunEventWindow(game, *this, owner_);
+}
+
+void QtScreen::ShowNationScreen(Game& game, bool modal) {
+    SyncViews();
+    ShowNationWindow(game, *this, owner_, modal);
+}
+
+void QtScreen::ShowSettings(Game&) {
+    if (onShowSettings) onShowSettings();
+}
+
+QString QtScreen::ResolvePage(const std::string& url) {
+    const QString text = Qs(url);
+    if (text.startsWith("http://") || text.startsWith("https://")) return text;
+    const QString file = FindDataFile(text);
+    return file.isEmpty() ? QString() : QUrl::fromLocalFile(file).toString();
+}
+
+void QtScreen::OpenWebPage(Game&, const std::string& url) {
+    const QString page = ResolvePage(url);
+    // A page that cannot be found or opened leaves the game as it was.
+    if (!page.isEmpty()) QDesktopServices::openUrl(QUrl(page));
+}
+
+void QtScreen::EndProgram(Game& game) {
+    game.Ended = true;
+    if (onEnd) {
+        onEnd();
+        return;
+    }
+    std::fflush(nullptr);
+    std::_Exit(0);
+}
+
+QString QtScreen::SaveDirectory() {
+    const QString programDir = QCoreApplication::applicationDirPath();
+    const QFileInfo info(programDir);
+    if (!programDir.isEmpty() && info.isDir() && info.isWritable()) return programDir;
+    QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (dataDir.isEmpty()) dataDir = QDir::homePath() + "/.tarvex";
+    QDir().mkpath(dataDir);
+    return dataDir;
+}
+
+std::string QtScreen::SaveFilePath(Game&) {
+    return QFile::encodeName(QDir(SaveDirectory()).filePath("Game.dt")).toStdString();
+}
+
+}  // namespace tarvex::ui

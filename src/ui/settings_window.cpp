@@ -1,0 +1,185 @@
+// The settings screen: nation, message speed, Enter-to-advance; keypad and F1 keys.
+#include "ui/settings_window.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "state/newgame.h"
+#include "ui/common.h"
+#include "ui/key_preview.h"
+#include "ui/qt_screen.h"
+
+namespace tarvex::ui {
+
+namespace {
+constexpr int kKeypad1 = 97;
+constexpr int kKeypad6 = 102;
+}  // namespace
+
+SettingsWindow::SettingsWindow(Game& game, QtScreen& screen, QWidget* parent)
+    : QWidget(parent, Qt::Window), game_(game), screen_(screen) {
+    setObjectName("SetGame");
+    setWindowTitle(QStringLiteral("設定画面"));
+    setFont(GameFont());
+
+    auto* speed = new QGroupBox(QStringLiteral("メッセージスピード"), this);
+    speed->setObjectName("Frame1");
+    auto* speedLayout = new QVBoxLayout(speed);
+    optionGroup_ = new QButtonGroup(this);
+    const std::array<const char*, 4> captions{"1.かなり速い", "2..速い", "3.普通", "4.遅い"};
+    for (int i = 0; i < 4; ++i) {
+        auto* option = new QRadioButton(QString::fromUtf8(captions[i]), speed);
+        option->setObjectName(QString("Option1_%1").arg(i));
+        optionGroup_->addButton(option, i);
+        speedLayout->addWidget(option);
+        connect(option, &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on && !syncing_) Run([i](Game& g) { SetGame_Option1_Click(g, i); });
+        });
+        options_[i] = option;
+    }
+
+    check1_ = new QCheckBox(QStringLiteral("5.メッセージEnter送り(チェックなしは、1ターン自動)"), this);
+    check1_->setObjectName("Check1");
+    connect(check1_, &QCheckBox::toggled, this, [this](bool on) {
+        if (!syncing_) Run([on](Game& g) { SetGame_Check1_Click(g, on ? 1 : 0); });
+    });
+
+    auto* nationLabel = new QLabel(QStringLiteral("6.プレイヤーキャラクターは？"), this);
+    nationLabel->setObjectName("Label1");
+    text1_ = new QLineEdit(this);
+    text1_->setObjectName("Text1");
+    nationLabel->setBuddy(text1_);
+    text1_->installEventFilter(this);
+    connect(text1_, &QLineEdit::textEdited, this, [this](const QString& text) {
+        if (!syncing_) Run([text = text.toStdString()](Game& g) { SetGame_Text1_Change(g, text); });
+    });
+
+    auto* accept = new QPushButton(QStringLiteral("ＯＫですか"), this);
+    accept->setObjectName("Command1");
+    connect(accept, &QPushButton::clicked, this, [this] {
+        Run(SetGame_Command1_Click);
+        if (!game_.shown.settings.open && !game_.Ended) emit accepted();
+    });
+    auto* defaults = new QPushButton(QStringLiteral("初期設定に戻す"), this);
+    defaults->setObjectName("Command2");
+    connect(defaults, &QPushButton::clicked, this, [this] { Run(SetGame_Command2_Click); });
+    auto* help = new QPushButton(QStringLiteral("ヘルプ"), this);
+    help->setObjectName("cmdSetGameHelp");
+    connect(help, &QPushButton::clicked, this, [this] { Run(SetGame_cmdSetGameHelp_Click); });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 14, 16, 14);
+    layout->setSpacing(10);
+    layout->addWidget(speed);
+    layout->addWidget(check1_);
+    layout->addWidget(nationLabel);
+    layout->addWidget(text1_);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(accept);
+    buttons->addWidget(defaults);
+    buttons->addStretch(1);
+    buttons->addWidget(help);
+    layout->addLayout(buttons);
+    for (QPushButton* button : {accept, defaults, help}) {
+        button->setMinimumHeight(Twips(375));
+        button->setMinimumWidth(button->sizeHint().width() + 16);
+    }
+    accept->setFocus();
+
+    keys_ = new KeyPreview(this, [this](QKeyEvent* event, QWidget*) { return PreviewKey(event); });
+    screen_.AddView(this, [this] { Sync(); });
+
+    // The window's load: the remembered settings go into the controls.
+    SetGame_Form_Load(game_);
+    Sync();
+    resize(std::max(sizeHint().width(), Twips(6600)), sizeHint().height());
+}
+
+SettingsWindow::~SettingsWindow() { screen_.RemoveView(this); }
+
+void SettingsWindow::Run(const std::function<void(Game&)>& handler) {
+    if (game_.Ended) return;
+    const QPointer<SettingsWindow> self(this);
+    handler(game_);
+    if (!self) return;
+    screen_.SyncViews();
+}
+
+void SettingsWindow::ShowForward() {
+    Sync();
+    show();
+    raise();
+    activateWindow();
+}
+
+void SettingsWindow::Sync() {
+    const bool wasSyncing = syncing_;
+    syncing_ = true;
+    const SettingsShown& s = game_.shown.settings;
+    const QString text = QString::fromStdString(s.text1);
+    if (text1_->text() != text) text1_->setText(text);
+    if (s.option >= 0 && s.option < 4) {
+        optionGroup_->setExclusive(true);
+        options_[s.option]->setChecked(true);
+    } else {
+        // No option chosen: an exclusive group cannot show that.
+        optionGroup_->setExclusive(false);
+        for (QRadioButton* option : options_) option->setChecked(false);
+        optionGroup_->setExclusive(true);
+    }
+    check1_->setChecked(s.check == 1);
+    ApplyFocusRequest();
+    if (!s.open && !isHidden()) hide();
+    syncing_ = wasSyncing;
+}
+
+void SettingsWindow::ApplyFocusRequest() {
+    const FocusRequest& f = game_.shown.settings.focus;
+    if (f.serial == appliedFocusSerial_) return;
+    appliedFocusSerial_ = f.serial;
+    if (f.control != Control::Text1) return;
+    applyingFocus_ = true;
+    text1_->setFocus(Qt::OtherFocusReason);
+    text1_->selectAll();
+    applyingFocus_ = false;
+}
+
+bool SettingsWindow::PreviewKey(QKeyEvent* event) {
+    if (game_.Ended) return true;
+    const int code = GameKeyCode(event);
+    if (code == 0) return false;
+    Run([code](Game& g) { SetGame_Form_KeyDown(g, code); });
+    // The screen's own keys choose on the screen; they are not typed into the nation's name.
+    return code == kKeyF1 || (code >= kKeypad1 && code <= kKeypad6);
+}
+
+bool SettingsWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == text1_ && event->type() == QEvent::FocusIn && !applyingFocus_ && !syncing_) {
+        Run(SetGame_Text1_GotFocus);
+        // A click places the caret after the focus arrives; choose the whole text once it has.
+        if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason)
+            QTimer::singleShot(0, text1_, [edit = text1_] {
+                if (edit->hasFocus()) edit->selectAll();
+            });
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void SettingsWindow::closeEvent(QCloseEvent* event) {
+    if (!game_.Ended) Run(SetGame_Form_Close);
+    event->accept();
+}
+
+}  // namespace tarvex::ui

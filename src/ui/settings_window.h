@@ -1,0 +1,59 @@
+// The settings screen "設定画面": the player's nation, the message speed and
+// whether every step waits for OK; the first window of a run.
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <functional>
+
+#include "state/game.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace tarvex::ui {
+
+class KeyPreview;
+class QtScreen;
+
+class SettingsWindow : public QWidget {
+    Q_OBJECT
+public:
+    // Loading the window takes the remembered settings into its controls.
+    SettingsWindow(Game& game, QtScreen& screen, QWidget* parent = nullptr);
+    ~SettingsWindow() override;
+
+    void Sync();
+    // Shows the window with the current settings and brings it forward.
+    void ShowForward();
+
+signals:
+    // The settings were accepted and the window has closed: the main window comes next.
+    void accepted();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Run(const std::function<void(Game&)>& handler);
+    bool PreviewKey(QKeyEvent* event);
+    void ApplyFocusRequest();
+
+    Game& game_;
+    QtScreen& screen_;
+    bool syncing_ = false;
+    bool applyingFocus_ = false;
+    int appliedFocusSerial_ = -1;
+
+    QLineEdit* text1_ = nullptr;
+    std::array<QRadioButton*, 4> options_{};
+    QButtonGroup* optionGroup_ = nullptr;
+    QCheckBox* check1_ = nullptr;
+    KeyPreview* keys_ = nullptr;
+};
+
+}  // namespace tarvex::ui

@@ -1,0 +1,151 @@
+// Investments of gold and the food market, for the player's cities and the computer's.
+#include <gtest/gtest.h>
+
+#include "economy/invest.h"
+#include "economy/market.h"
+#include "support/scripted_screen.h"
+
+namespace tarvex {
+namespace {
+
+using testing::TestGame;
+
+constexpr int kPlayers = 1;     // ロンドン
+constexpr int kComputers = 15;  // パリ
+
+using Order = bool (*)(Game&, int);
+
+// One order on one city: the field it raises or trades, the city's gold before
+// and after, the typed amount (for the player's city) and the one box expected.
+struct Case {
+    const char* what;
+    Order order;
+    int city;
+    int City::*field;
+    int fieldBefore, gold, typed;
+    bool done;
+    int fieldAfter, goldAfter;
+    const char* box;
+};
+
+void RunCases(const std::vector<Case>& cases, double price = 5.0, int troops = 100) {
+    for (const Case& c : cases) {
+        TestGame t;
+        Game& g = t.game;
+        g.ArmsPrice = g.TroopsPrice = g.FoodPrice = price;
+        City& city = g.Cities[c.city];
+        city.Troops = troops;
+        city.Arms = 80;
+        city.Food = 300;
+        city.*c.field = c.fieldBefore;
+        city.Gold = c.gold;
+        g.Pic5Amount = c.typed;
+        EXPECT_EQ(c.order(g, c.city), c.done) << c.what;
+        EXPECT_EQ(city.*c.field, c.fieldAfter) << c.what;
+        EXPECT_EQ(city.Gold, c.goldAfter) << c.what;
+        EXPECT_EQ(t.screen.Boxes(), c.box ? std::vector<std::string>{c.box} : std::vector<std::string>{}) << c.what;
+    }
+}
+
+TEST(Investment, GoldIntoPowerTownAndCastle) {
+    RunCases({
+        {"power 100", InvestPower, kPlayers, &City::Power, 500, 200, 100, true, 520, 100, nullptr},
+        {"power 99", InvestPower, kPlayers, &City::Power, 500, 200, 99, true, 512, 101, nullptr},
+        {"castle at half", WorkOnCastle, kPlayers, &City::Castle, 30, 200, 100, true, 40, 100, nullptr},
+        {"near the top", InvestPower, kPlayers, &City::Power, 995, 200, 100, true, 999, 160,
+         "最大値を越します、金40だけでよいです。金60は返金します。"},
+        {"nine gold", BuildTown, kPlayers, &City::Town, 500, 9, 9, false, 500, 9, "金が足りません"},
+        {"over 100", InvestPower, kPlayers, &City::Power, 500, 200, 150, false, 500, 200, "投資は100までです"},
+        {"more than held", BuildTown, kPlayers, &City::Town, 30, 50, 60, false, 30, 50, "金50しか持っていません"},
+        {"castle full", WorkOnCastle, kPlayers, &City::Castle, 999, 200, 100, false, 999, 200, "これ以上増やせません"},
+        {"computer: half in tens, at most 100", InvestPower, kComputers, &City::Power, 100, 250, 0, true, 120, 150,
+         nullptr},
+        {"computer: 10 when poor", BuildTown, kComputers, &City::Town, 100, 15, 0, true, 105, 5, nullptr},
+        {"computer: silent refusal", WorkOnCastle, kComputers, &City::Castle, 999, 100, 0, false, 999, 100, nullptr},
+    });
+    TestGame t;
+    t.game.Cities[kComputers].Gold = 100;
+    const int civility = t.game.Cities[kComputers].Civility;
+    ASSERT_TRUE(BuildTown(t.game, kComputers));
+    EXPECT_EQ(t.game.Cities[kComputers].Civility, civility + 1);
+    EXPECT_EQ(t.screen.Lines(2), std::vector<std::string>{"パリで町を建設しました"});
+}
+
+TEST(Investment, ArmsAndTroopsAtTheirPriceCappedWithRefund) {
+    RunCases(
+        {
+            {"arms: points rounded", StrengthenArms, kPlayers, &City::Arms, 20, 100, 8, true, 22, 92, nullptr},
+            {"arms: below the price", StrengthenArms, kPlayers, &City::Arms, 20, 100, 4, false, 20, 100,
+             "金が足りません"},
+            {"arms: capped", StrengthenArms, kPlayers, &City::Arms, 990, 100, 100, true, 999, 55,
+             "兵を999におさめます。(あとは返金)"},
+            {"arms: computer half in units", StrengthenArms, kComputers, &City::Arms, 20, 100, 0, true, 29, 54,
+             nullptr},
+            {"troops: 999 is full", ReinforceTroops, kPlayers, &City::Troops, 999, 600, 100, false, 999, 600,
+             "これ以上増やせません"},
+            {"troops: 998 capped", ReinforceTroops, kPlayers, &City::Troops, 998, 600, 100, true, 999, 594,
+             "兵を999におさめます。(あとは返金)"},
+            {"troops: computer half", ReinforceTroops, kComputers, &City::Troops, 100, 100, 0, true, 109, 54, nullptr},
+            {"troops: computer too poor", ReinforceTroops, kComputers, &City::Troops, 100, 4, 0, false, 100, 4,
+             nullptr},
+        },
+        5.1);
+    // 100 unarmed soldiers into 100 with armament 80 leave 200 at 40; the notice comes
+    // before the purse is looked at, so it stands even for a refused entry.
+    TestGame t;
+    Game& g = t.game;
+    g.TroopsPrice = 5;
+    City& london = g.Cities[kPlayers];
+    london.Troops = 100, london.Arms = 80, london.Gold = 600;
+    g.Pic5Amount = 500;
+    ASSERT_TRUE(ReinforceTroops(g, kPlayers));
+    EXPECT_EQ(london.Troops, 200);
+    EXPECT_EQ(london.Arms, 40);
+    EXPECT_EQ(london.Gold, 100);
+    g.Pic5Amount = 4;
+    EXPECT_FALSE(ReinforceTroops(g, kPlayers));
+    EXPECT_EQ(t.screen.Lines(2), (std::vector<std::string>{"ロンドンにて兵増強", "ロンドンにて兵増強"}));
+}
+
+TEST(FoodMarket, PlayerSellsAndBuys) {
+    RunCases(
+        {
+            {"sell, gold capped", SellFood, kPlayers, &City::Food, 300, 950, 100, true, 202, 999, "一部返金します"},
+            {"sell more than held", SellFood, kPlayers, &City::Food, 30, 100, 31, false, 30, 100,
+             "食料30しか持っていません"},
+            {"sell, purse full", SellFood, kPlayers, &City::Food, 300, 999, 10, false, 300, 999,
+             "これ以上金を増やせません"},
+            {"buy", BuyFood, kPlayers, &City::Food, 100, 100, 50, true, 200, 50, nullptr},
+            {"buy more than held", BuyFood, kPlayers, &City::Food, 100, 40, 50, false, 100, 40,
+             "金40しか持っていません"},
+            {"buy, granary full", BuyFood, kPlayers, &City::Food, 999, 500, 50, false, 999, 500,
+             "これ以上食料を増やせません"},
+            {"buy past the top", BuyFood, kPlayers, &City::Food, 980, 500, 100, true, 999, 490, "一部返品します"},
+        },
+        0.5);
+}
+
+TEST(FoodMarket, ComputerTradesKeepTheirReserves) {
+    // At price 2 with 40 troops: the emergency purchase and the price-driven sale.
+    RunCases(
+        {
+            {"emergency buy", ComputerBuyFood, kComputers, &City::Food, 10, 100, 0, true, 58, 5, nullptr},
+            {"emergency: fed enough", ComputerBuyFood, kComputers, &City::Food, 20, 100, 0, false, 20, 100, nullptr},
+            {"sale capped at 999 gold", ComputerTradeFood, kComputers, &City::Food, 200, 900, 0, true, 21, 999,
+             nullptr},
+            {"surplus sale when poor", ComputerSellFood, kComputers, &City::Food, 300, 5, 0, true, 21, 563, nullptr},
+        },
+        2.0, 40);
+    RunCases({{"units above gold", ComputerBuyFood, kComputers, &City::Food, 10, 100, 0, false, 10, 100, nullptr},
+              {"buy at 0.5", ComputerTradeFood, kComputers, &City::Food, 900, 500, 0, true, 999, 10, nullptr}},
+             0.5, 40);
+    RunCases({{"sell at 1.5", ComputerTradeFood, kComputers, &City::Food, 200, 50, 0, true, 51, 274, nullptr}}, 1.5);
+    RunCases({{"no trade at 0.9", ComputerTradeFood, kComputers, &City::Food, 200, 50, 0, false, 200, 50, nullptr}},
+             0.9);
+    // Nothing to spare is no sale: it would pay gold for food.
+    RunCases({{"empty granary", ComputerTradeFood, kComputers, &City::Food, 0, 50, 0, false, 0, 50, nullptr}}, 2.0, 0);
+    EXPECT_EQ(FitUnderLimit(1005, 10, 999), 0);  // a value past the top is never lowered
+}
+
+}  // namespace
+}  // namespace tarvex

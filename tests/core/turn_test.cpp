@@ -1,0 +1,173 @@
+// The OK step, the shuffled turn order, the season advance, the harvest and the game's end.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+
+#include "commands/panels.h"
+#include "state/numbers.h"
+#include "support/scripted_screen.h"
+#include "turn/cycle.h"
+
+namespace tarvex {
+namespace {
+
+using testing::TestGame;
+
+TEST(TurnOrder, PermutationSwappingWhenTheSingleDrawReadsAboveOneHalf) {
+    TestGame shuffled("*", 3);
+    BuildTurnOrder(shuffled.game);
+    EXPECT_EQ(std::set<int>(shuffled.game.TurnOrder.begin() + 1, shuffled.game.TurnOrder.end()).size(), 75u);
+    // The first draw decides whether position 75 trades places with the front.
+    const std::pair<double, bool> cases[] = {{0.4999999, false}, {0.5, false},      {0.50000001, false},
+                                             {0.50000004, true}, {0.5000001, true}, {0.99999999, true}};
+    for (auto [draw, swaps] : cases) {
+        TestGame t;
+        t.UseScripted();
+        t.scripted.Push(draw);
+        for (int i = 1; i < 3 * 74; ++i) t.scripted.Push(0.0);
+        BuildTurnOrder(t.game);
+        EXPECT_EQ(t.game.TurnOrder[1], swaps ? 75 : 1) << draw;
+    }
+}
+
+TEST(TurnCycle, SeasonOfComputerTurnsThenAdvance) {
+    TestGame t("*");
+    Game& g = t.game;
+    g.EnterAdvance = true;
+    g.OkLock = 1;  // a locked step only closes the season start
+    Form1_cmdOk_Click(g);
+    EXPECT_FALSE(g.TurnStart);
+    EXPECT_EQ(g.TurnStep, 1);
+    Form1_tmrOk_Timer(g);
+    for (int step = 1; step <= kCityCount; ++step) {
+        Form1_cmdOk_Click(g);
+        ASSERT_EQ(g.TurnStep, step + 1);
+        EXPECT_EQ(g.shown.main.tmrOkclick, step < kCityCount);
+        EXPECT_TRUE(g.shown.main.lblOkVisible);
+        const City& c = g.Cities[g.TurnOrder[step]];
+        EXPECT_EQ(t.screen.Lines(1).back(), Str(c.Id) + " " + c.Name + " " + c.Owner);
+    }
+    g.OkLock = 1;  // the lock never holds back the season's end
+    Form1_cmdOk_Click(g);
+    EXPECT_EQ(g.TurnStep, 1);
+    EXPECT_TRUE(g.TurnStart);
+    EXPECT_EQ(g.shown.main.caption, "1年目の夏");
+    EXPECT_EQ(t.screen.Lines(1).back(), "1年目の夏です");
+}
+
+TEST(TurnCycle, TimerStepsOnlyWhenReadyAutomaticAndRunning) {
+    const bool cases[][4] = {
+        {true, true, true, true}, {false, true, true, false}, {true, false, true, false}, {true, true, false, false}};
+    for (auto [ready, automatic, running, steps] : cases) {
+        TestGame t("*");
+        t.game.TurnStep = 5;
+        t.game.AdvanceReady = ready;
+        t.game.AutoAdvance = automatic;
+        t.game.shown.main.tmrOkclick = running;
+        Form1_tmrOkclick_Timer(t.game);
+        EXPECT_EQ(t.game.TurnStep, steps ? 6 : 5) << ready << automatic << running;
+    }
+}
+
+TEST(TurnCycle, PlayerCityHoldsTheTimerUntilItsOrderIsFinishedAndOkPressed) {
+    TestGame t;
+    Game& g = t.game;
+    g.AutoAdvance = true;
+    for (int i = 1; i <= kCityCount; ++i) g.TurnOrder[i] = i;
+    g.TurnOrder[2] = 4;   // サザンプトン, the player's
+    g.TurnOrder[3] = 64;  // アンティオキア, far away
+    g.TurnStep = 2;
+    Form1_cmdOk_Click(g);
+    EXPECT_EQ(t.screen.Lines(1),
+              (std::vector<std::string>{"4 サザンプトン イングランド王国", "あなたの番です サザンプトン国"}));
+    EXPECT_EQ(g.CurrentCity, 4);
+    EXPECT_TRUE(g.PlayerTurn && g.shown.main.mnuIninKaijyo && !g.AdvanceReady);
+    EXPECT_EQ(g.shown.main.activePanel, Panel::Pic2);
+    StartCommand(g, kDoNothing);
+    Form1_tmrOkclick_Timer(g);
+    EXPECT_EQ(g.TurnStep, 3);  // waits for the player's OK
+    Form1_cmdOk_Click(g);
+    EXPECT_EQ(g.TurnStep, 4);
+    EXPECT_TRUE(g.AdvanceReady);
+}
+
+// Modal boxes that let the window's timer and button fire, as a real window does.
+class BusyScreen : public testing::ScriptedScreen {
+public:
+    std::function<void(Game&)> whileOpen;
+    void Message(Game& game, const std::string& text, const std::string& title) override {
+        ScriptedScreen::Message(game, text, title);
+        if (whileOpen) whileOpen(game);
+    }
+};
+
+TEST(TurnCycle, StepNeverStartsInsideARunningStep) {
+    BusyScreen screen;
+    TestGame setup("*");
+    Game g = setup.game;
+    g.screen = &screen;
+    g.AutoAdvance = g.AdvanceReady = true;
+    g.shown.main.tmrOkclick = true;
+    g.Cities[64].Castle = 1005;  // every step's refresh reports it in a box
+    int boxes = 0;
+    screen.whileOpen = [&](Game& game) {
+        ++boxes;
+        Form1_tmrOkclick_Timer(game);
+        Form1_cmdOk_Click(game);
+    };
+    Form1_cmdOk_Click(g);
+    Form1_cmdOk_Click(g);
+    EXPECT_EQ(g.TurnStep, 3);
+    EXPECT_GE(boxes, 2);
+    screen.whileOpen = nullptr;
+    Form1_tmrOkclick_Timer(g);
+    EXPECT_EQ(g.TurnStep, 4);
+}
+
+TEST(Harvest, AutumnIncomeRoundsTheTotalAndNeverLowers) {
+    const int cases[][4] = {// civility, town or power, before, after
+                            {50, 25, 10, 35},   {25, 15, 10, 18},     {25, 15, 11, 18},   {50, 30, 990, 999},
+                            {50, 30, 999, 999}, {50, 30, 1005, 1005}, {-10, 50, 100, 100}};
+    for (auto [civility, base, before, after] : cases) {
+        TestGame t;
+        City& c = t.game.Cities[10];
+        c.Civility = civility;
+        c.Town = c.Power = base;
+        c.Gold = c.Food = before;
+        Harvest(t.game);
+        EXPECT_EQ(c.Gold, after) << civility << " " << base << " " << before;
+        EXPECT_EQ(c.Food, after) << civility << " " << base << " " << before;
+    }
+}
+
+TEST(SeasonAdvance, NewYearNewPricesAndUnification) {
+    TestGame t("*");
+    Game& g = t.game;
+    g.Season = 4;
+    g.TurnStep = 76;
+    Form1_cmdOk_Click(g);
+    EXPECT_EQ(g.Year, 2);
+    EXPECT_EQ(g.shown.main.caption, "2年目の春");
+
+    g.Season = 2;
+    t.UseScripted();
+    t.scripted.fallback = &t.mersenne;
+    for (int i = 0; i < 3; ++i) t.scripted.Push(0.0);
+    AdvanceSeason(g);
+    EXPECT_EQ(g.shown.main.lblMsgKome, "0.4");
+    EXPECT_EQ(g.shown.main.lblMsgHei, "2.1");
+
+    for (int i = 1; i <= kCityCount; ++i) g.Cities[i].Owner = "フランス王国";
+    EXPECT_FALSE(g.Ended);  // the conquest itself ends nothing
+    g.TurnStep = 76;
+    Form1_cmdOk_Click(g);
+    EXPECT_TRUE(g.Ended);
+    EXPECT_EQ(t.screen.Lines(1).back(), "フランス王国が統一しました");
+    EXPECT_EQ(t.screen.Boxes().back(), "終了です");
+    Form1_cmdOk_Click(g);
+    EXPECT_EQ(g.TurnStep, 1);
+}
+
+}  // namespace
+}  // namespace tarvex

@@ -1,0 +1,75 @@
+// Arbitrary bytes offered to the save-file loader: it must refuse them or take them,
+// never crash, hang or misbehave; what it takes must save and read back unchanged.
+// With TARVEX_FUZZ_PLAY=1 in the environment, every game it takes is also played
+// for a season by the computer, to show that whatever loads can be played.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "save/savefile.h"
+#include "state/newgame.h"
+#include "state/refresh.h"
+#include "state/screen.h"
+#include "turn/cycle.h"
+
+namespace {
+
+using namespace tarvex;
+
+NullScreen gScreen;
+MersenneRandom gRandom(1);
+
+const Game& NewGameOnce() {
+    static const Game fresh = [] {
+        Game game(gScreen, gRandom);
+        SetDefaultSettings(game);
+        SetGame_Form_Load(game);
+        SetGame_Command1_Click(game);
+        Form1_Form_Load(game);
+        return game;
+    }();
+    return fresh;
+}
+
+[[noreturn]] void Fault(const char* what) {
+    std::fprintf(stderr, "load fuzz: %s\n", what);
+    std::abort();
+}
+
+// One season and its advance, every city run by the computer.
+void PlaySeason(Game& game) {
+    game.PlayerNation = "*";
+    game.TurnStart = true;
+    game.AdvanceReady = true;
+    for (int step = 0; step <= kCityCount && !game.Ended; ++step) Form1_cmdOk_Click(game);
+}
+
+const bool gPlay = [] {
+    const char* play = std::getenv("TARVEX_FUZZ_PLAY");
+    return play && *play == '1';
+}();
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const Game& fresh = NewGameOnce();
+    Game game = fresh;
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    if (ReadSaveBytes(bytes, game)) return 0;
+
+    const std::string written = WriteSaveBytes(game);
+    if (written.empty()) Fault("a loaded game cannot be saved");
+    Game again = fresh;
+    if (ReadSaveBytes(written, again)) Fault("a saved game does not load");
+    if (WriteSaveBytes(again) != written) Fault("a saved game loads back different");
+
+    // What LoadGame does with it next.
+    game.TurnStep = 1;
+    RefreshAllCities(game);
+    ShowPrices(game);
+    SetMainCaption(game);
+    if (gPlay) PlaySeason(game);
+    return 0;
+}

@@ -1,0 +1,579 @@
+// The main window: where its controls stand, what its menus, buttons, keys,
+// timers and frame do, and how the map scrolls, folds and shows its help.
+#include "ui/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <deque>
+#include <memory>
+
+#include "commands/panels.h"
+#include "state/mapview.h"
+#include "state/newgame.h"
+#include "state/scenario.h"
+#include "turn/messages.h"
+#include "ui/common.h"
+#include "ui/map_view.h"
+#include "ui/qt_screen.h"
+
+namespace tarvex::ui {
+namespace {
+
+void EnsureApplication() {
+    if (QApplication::instance()) return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "tarvex_ui_tests";
+    static char* argv[] = {name, nullptr};
+    new QApplication(argc, argv);
+}
+
+QRect TwipRect(int left, int top, int width, int height) {
+    return {Twips(left), Twips(top), Twips(width), Twips(height)};
+}
+
+// A game accepted on the settings screen and loaded into a shown main window.
+// Boxes are answered from `answers` (OK when it runs out); holds cost nothing.
+struct MainGame {
+    explicit MainGame(const std::string& nation = "イングランド王国") : random(7), game(screen, random) {
+        EnsureApplication();
+        screen.autoAnswer = [this](const Question&) {
+            if (answers.empty()) return Answer::Ok;
+            const Answer a = answers.front();
+            answers.pop_front();
+            return a;
+        };
+        screen.holdWait = [](double) {};
+        screen.onEnd = [this] { ++ends; };
+        SetDefaultSettings(game);
+        SetGame_Form_Load(game);
+        SetGame_Text1_Change(game, nation);
+        SetGame_Command1_Click(game);
+        window = std::make_unique<MainWindow>(game, screen);
+        screen.SetOwner(window.get());
+        window->show();
+        window->Run(Form1_Form_Load);
+        screen.boxLog.clear();
+    }
+
+    template <class T = QWidget>
+    T* Find(const QString& name) {
+        T* widget = window->findChild<T*>(name);
+        EXPECT_NE(widget, nullptr) << name.toStdString();
+        return widget;
+    }
+    void Click(const QString& button) {
+        if (auto* b = Find<QPushButton>(button)) QTest::mouseClick(b, Qt::LeftButton);
+    }
+    void Trigger(const QString& entry) {
+        if (auto* a = Find<QAction>(entry)) a->trigger();
+    }
+    // A key as the player presses it: to whichever control has the focus.
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QWidget* target = window->focusWidget() ? window->focusWidget() : window.get();
+        QTest::keyClick(target, key, modifiers);
+    }
+    // The turn of one of the player's cities begins, as the turn cycle begins it.
+    void PlayersTurn(int city) {
+        window->Run([city](Game& g) {
+            g.CurrentCity = city;
+            g.PlayerTurn = true;
+            g.PlayerActed = false;
+            g.shown.main.mnuIninKaijyo = true;
+            OpenCommandMenu(g);
+        });
+    }
+    int VisiblePanel() {
+        int shown = 0;
+        for (int i = 1; i <= 7; ++i)
+            if (Find(QString("pic%1").arg(i))->isVisible()) shown = shown ? -1 : i;
+        return shown;
+    }
+    QString Text(const QString& name) {
+        if (auto* label = window->findChild<QLabel*>(name)) return label->text();
+        if (auto* edit = window->findChild<QLineEdit*>(name)) return edit->text();
+        return "<none>";
+    }
+
+    QtScreen screen;
+    MersenneRandom random;
+    Game game;
+    std::deque<Answer> answers;
+    int ends = 0;
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST(MainWindowLayout, SidePanelControlsStandWhereTheGameLaysThemOut) {
+    MainGame t;
+    struct Slot {
+        const char* name;
+        int left, top, width, height;  // twips inside the panel; 0 x 0 for labels that size themselves
+        const char* caption;
+    };
+    const Slot layout[] = {
+        {"lblMsg", 120, 120, 0, 0, nullptr},
+        {"lblMsg2", 120, 480, 0, 0, nullptr},
+        {"lblMsg3", 120, 840, 0, 0, nullptr},
+        {"cmdOk", 120, 1440, 1215, 375, "OK"},
+        {"lblOk", 120, 1920, 0, 0, "OKをおしてください"},
+        {"picSouba", 1800, 840, 1215, 1335, nullptr},
+        {"lblMsgKome", 720, 360, 495, 255, nullptr},
+        {"lblMsgBuki", 720, 720, 495, 255, nullptr},
+        {"lblMsgHei", 720, 1080, 495, 255, nullptr},
+        {"Label4", 120, 0, 0, 0, "プレイヤーの番です"},
+        {"lblPic2", 120, 240, 0, 0, nullptr},
+        {"cmdGunji", 0, 600, 1095, 375, "1.軍事系"},
+        {"cmdSeiji", 1200, 600, 1095, 375, "2.政治系"},
+        {"cmdNothing", 0, 1080, 1095, 375, "3.何もしない"},
+        {"cmdFocus", 1200, 1080, 1095, 375, "4.フォーカス"},
+        {"cmdIdo", 120, 120, 975, 255, "1.移動"},
+        {"cmdSento", 120, 480, 975, 255, "2.戦闘"},
+        {"cmdHeizokyo", 1320, 120, 975, 255, "3.兵増強"},
+        {"cmdBusouzokyo", 1320, 480, 975, 255, "4.武装強化"},
+        {"cmdReturnGunji", 120, 840, 975, 255, "5.戻る"},
+        {"cmdKokuryoku", 120, 120, 975, 255, "1.国力増大"},
+        {"cmdMachi", 120, 480, 975, 255, "2.町増築"},
+        {"cmdSiro", 120, 840, 975, 255, "3.城普請"},
+        {"cmdUri", 1320, 120, 975, 255, "4.食料売り"},
+        {"cmdKai", 1320, 480, 975, 255, "5.食料買い"},
+        {"cmdReturnSeiji", 1320, 840, 975, 255, "6.戻る"},
+        {"lblPic5", 120, 240, 0, 0, nullptr},
+        {"lblSouba", 120, 600, 0, 0, nullptr},
+        {"Label6", 360, 840, 555, 270, "投資額"},
+        {"txtPic5", 960, 840, 1095, 270, nullptr},
+        {"cmdOkpic5", 960, 1200, 1095, 375, "OK"},
+        {"cmdCancelpic5", 960, 1680, 1095, 375, "Cancel"},
+        {"lblPic6", 120, 0, 0, 0, nullptr},
+        {"Label1", 120, 360, 1215, 240, "移動先は?"},
+        {"lstPic6", 120, 600, 1215, 600, nullptr},
+        {"Label5", 1920, 120, 1095, 240, "兵力数は?"},
+        {"txtPic6_0", 1920, 360, 855, 270, nullptr},
+        {"Label11", 1920, 720, 1095, 240, "食料の数は?"},
+        {"txtPic6_1", 1920, 1080, 855, 270, nullptr},
+        {"Label12", 1920, 1560, 1095, 240, "金の数は?"},
+        {"txtPic6_2", 1920, 1800, 855, 270, nullptr},
+        {"cmdOkpic6", 120, 1200, 1215, 330, "OK"},
+        {"cmdCancelpic6", 120, 1560, 1215, 330, "Cancel"},
+        {"cmdSentoHelp", 120, 1920, 1215, 330, "ヘルプ"},
+        {"lblPic7", 120, 240, 0, 0, nullptr},
+        {"lstPic7", 120, 600, 1335, 1320, nullptr},
+        {"cmdOkPic7", 1680, 360, 1215, 375, "OK"},
+        {"cmdCancelPic7", 1680, 960, 1215, 375, "Cancel"},
+        {"Label14", 1680, 1440, 0, 0, "設定したらCancelでもどります"},
+    };
+    for (const Slot& s : layout) {
+        QWidget* w = t.Find(s.name);
+        if (!w) continue;
+        EXPECT_EQ(w->pos(), QPoint(Twips(s.left), Twips(s.top))) << s.name;
+        if (s.width > 0) {
+            EXPECT_EQ(w->size(), QSize(Twips(s.width), Twips(s.height))) << s.name;
+        }
+        if (s.caption) {
+            const auto* button = qobject_cast<QPushButton*>(w);
+            const auto* label = qobject_cast<QLabel*>(w);
+            EXPECT_EQ(button ? button->text() : label ? label->text() : QString(), QString::fromUtf8(s.caption))
+                << s.name;
+        }
+    }
+    for (int i = 1; i <= 7; ++i) {
+        QWidget* panel = t.Find(QString("pic%1").arg(i));
+        EXPECT_EQ(panel->geometry(), TwipRect(240, 240, i == 1 ? 3735 : 3135, 2295)) << i;
+    }
+    // Message lines pale orange; every label of the command panels pale cyan.
+    for (const char* name : {"lblMsg", "lblMsg2", "lblMsg3"})
+        EXPECT_EQ(t.Find(name)->palette().color(QPalette::Window), kPaleOrange) << name;
+    for (int i = 2; i <= 7; ++i)
+        for (QLabel* label : t.Find(QString("pic%1").arg(i))->findChildren<QLabel*>()) {
+            EXPECT_TRUE(label->autoFillBackground()) << label->objectName().toStdString();
+            EXPECT_EQ(label->palette().color(QPalette::Window), kPaleCyan) << label->objectName().toStdString();
+        }
+}
+
+TEST(MainWindowMenus, EveryEntryHasItsCaptionAndTheStartingStates) {
+    MainGame t;
+    const std::pair<const char*, const char*> entries[] = {
+        {"mnuEnd", "終了(&E)"},          {"mnuSave", "セーブ(&S)"},         {"mnuLoad", "ロード(&L)"},
+        {"mnuInin", "委任(&I)"},         {"mnuKaijyo", "委任解除(&K)"},     {"mnuNation", "国家情報(&N)"},
+        {"mnuOpen", "全国開く(&O)"},     {"mnuClose", "全国閉じる(&H)"},    {"mnuSettei", "設定(&D)"},
+        {"mnuHP", "作者HP(&P)"},         {"mnuHelpKuni", "国情報(&K)"},     {"mnuHelpNation", "国家情報(&M)"},
+        {"mnuButton", "ボタンについて(&U)"}, {"mnuHelpSuuti", "数値入力(&F)"},
+    };
+    for (auto [name, caption] : entries)
+        if (auto* a = t.Find<QAction>(name)) {
+            EXPECT_EQ(a->text(), QString::fromUtf8(caption)) << name;
+        }
+    const std::pair<const char*, const char*> menus[] = {
+        {"mnuSaveLoad", "セーブ/ロード(&A)"}, {"mnuIninKaijyo", "委任/委任解除(&B)"}, {"mnuKuni", "国情報(&C)"},
+        {"mnuHenkou", "変更(&F)"},           {"mnuHelp", "ヘルプ(&H)"},
+    };
+    for (auto [name, caption] : menus)
+        if (auto* m = t.Find<QMenu>(name)) {
+            EXPECT_EQ(m->title(), QString::fromUtf8(caption)) << name;
+        }
+    // The nation entry acts by itself: it stands in the bar, with no entries under it.
+    EXPECT_EQ(t.Find<QAction>("mnuNation")->menu(), nullptr);
+
+    EXPECT_FALSE(t.Find<QMenu>("mnuIninKaijyo")->menuAction()->isEnabled());
+    EXPECT_TRUE(t.Find<QAction>("mnuOpen")->isEnabled());
+    EXPECT_TRUE(t.Find<QAction>("mnuClose")->isEnabled());
+    for (const char* help : {"mnuHelpKuni", "mnuHelpNation", "mnuButton", "mnuHelpSuuti"})
+        EXPECT_FALSE(t.Find<QAction>(help)->isEnabled()) << help;
+    EXPECT_TRUE(t.Find<QAction>("mnuHP")->isEnabled());
+
+    int settingsShown = 0;
+    t.screen.onShowSettings = [&] { ++settingsShown; };
+    t.Trigger("mnuSettei");
+    EXPECT_EQ(settingsShown, 1);
+}
+
+TEST(MainWindow, LoadShowsCaptionHeadlinePricesAndTheCities) {
+    MainGame t;
+    EXPECT_EQ(t.window->windowTitle(), "1年目の春");
+    EXPECT_EQ(t.window->size(), QSize(Twips(15000), Twips(7500)));
+    EXPECT_EQ(t.VisiblePanel(), 1);
+    EXPECT_EQ(t.Text("lblMsg"), "1年目、春です");
+    EXPECT_TRUE(t.Find("lblMsg")->isVisible());
+    EXPECT_TRUE(t.Find("lblOk")->isVisible());
+    EXPECT_EQ(t.Text("lblMsgKome").toStdString(), t.game.shown.main.lblMsgKome);
+    EXPECT_EQ(t.Text("lblMsgBuki").toStdString(), t.game.shown.main.lblMsgBuki);
+    EXPECT_EQ(t.Text("lblMsgHei").toStdString(), t.game.shown.main.lblMsgHei);
+    EXPECT_FALSE(t.Text("lblMsgKome").isEmpty());
+
+    const QColor buttonFace = QApplication::palette().color(QPalette::Button);
+    for (int city = 1; city <= kCityCount; ++city) {
+        const QString n = QString::number(city);
+        QWidget* panel = t.Find("pic_" + n);
+        EXPECT_EQ(panel->geometry(),
+                  TwipRect(kPanelPositions[city].left, kPanelPositions[city].top, kPanelWidth, kPanelCollapsed));
+        const City& c = t.game.Cities[city];
+        EXPECT_EQ(t.Text("lblNum_" + n), n);
+        EXPECT_EQ(t.Text("lblKuni_" + n).toStdString(), c.Name);
+        EXPECT_EQ(t.Text("lblRyoshu_" + n).toStdString(), c.Owner);
+        EXPECT_EQ(t.Text("lblKin_" + n), QString::number(c.Gold));
+        EXPECT_EQ(t.Text("lblHei_" + n), QString::number(c.Troops));
+        const QColor expected = c.Owner == "イングランド王国" ? kPlayerOrange : buttonFace;
+        EXPECT_EQ(t.Find("lblKuni_" + n)->palette().color(QPalette::Window), expected) << city;
+        EXPECT_EQ(t.Find("lblNum_" + n)->palette().color(QPalette::Window), expected) << city;
+        EXPECT_EQ(t.Find("lblRyoshu_" + n)->palette().color(QPalette::Window), kPaleOrange) << city;
+        // Folded: only number, name and owner are to be seen.
+        EXPECT_FALSE(t.Find("lblKin_" + n)->isVisible()) << city;
+    }
+}
+
+TEST(MainWindowTurn, OkButtonAndEnterTakeOneStepEachAndTheTimerCarriesOn) {
+    MainGame t("*");  // nobody's cities: every step is the computer's
+    t.Click("cmdOk");
+    EXPECT_EQ(t.game.TurnStep, 2);
+    EXPECT_FALSE(t.Find("lblOk")->isVisible());
+    const int first = t.game.TurnOrder[1];
+    EXPECT_EQ(t.Text("lblMsg").toStdString().rfind(std::to_string(first) + " ", 0), 0u);
+    EXPECT_TRUE(t.window->findChild<QTimer*>("tmrOkclick")->isActive());
+
+    // Enter takes a step; a second Enter before the lock's timer has run takes none.
+    t.window->findChild<QTimer*>("tmrOkclick")->stop();
+    t.Key(Qt::Key_Return);
+    EXPECT_EQ(t.game.TurnStep, 3);
+    t.Key(Qt::Key_Return);
+    EXPECT_EQ(t.game.TurnStep, 3);
+    EXPECT_TRUE(t.window->findChild<QTimer*>("tmrOk")->isActive());
+
+    // Left to the timers, the season runs on by itself up to its end.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return t.game.TurnStep > 75; }, 5000));
+    EXPECT_EQ(t.game.TurnStep, 76);
+    EXPECT_FALSE(t.window->findChild<QTimer*>("tmrOkclick")->isActive());
+    EXPECT_FALSE(t.window->findChild<QTimer*>("tmrOk")->isActive());
+    EXPECT_TRUE(t.Find("lblOk")->isVisible());
+}
+
+TEST(MainWindowTurn, ClickedOrdersCarryTheTypedTextAndListChoiceToTheGame) {
+    MainGame t;
+    t.PlayersTurn(1);  // London
+    EXPECT_EQ(t.VisiblePanel(), 2);
+    EXPECT_EQ(t.Text("lblPic2"), "ロンドン");
+    EXPECT_TRUE(t.Find<QMenu>("mnuIninKaijyo")->menuAction()->isEnabled());
+
+    t.Click("cmdSeiji");
+    EXPECT_EQ(t.VisiblePanel(), 4);
+    t.Click("cmdKai");
+    EXPECT_EQ(t.VisiblePanel(), 5);
+    EXPECT_EQ(t.Text("lblPic5"), "食料買い:ロンドン");
+    EXPECT_EQ(t.Text("lblSouba").toStdString(), "食料:" + t.game.shown.main.lblMsgKome);
+    auto* amount = t.Find<QLineEdit>("txtPic5");
+    EXPECT_EQ(t.window->focusWidget(), amount);
+    EXPECT_EQ(amount->selectedText(), QString::number(t.game.Cities[1].Gold));
+    QTest::keyClicks(amount, "abc");
+    EXPECT_EQ(t.game.shown.main.txtPic5, "abc");
+    t.Click("cmdOkpic5");
+    ASSERT_FALSE(t.screen.boxLog.empty());
+    EXPECT_EQ(t.screen.boxLog.back(), "整数を入力してください");
+    EXPECT_EQ(t.VisiblePanel(), 2);
+
+    t.Click("cmdGunji");
+    t.Click("cmdIdo");
+    EXPECT_EQ(t.VisiblePanel(), 6);
+    auto* targets = t.Find<QListWidget>("lstPic6");
+    ASSERT_EQ(targets->count(), static_cast<int>(t.game.shown.main.lstPic6.size()));
+    ASSERT_GE(targets->count(), 2);
+    EXPECT_EQ(targets->currentRow(), t.game.shown.main.lstPic6Selected);
+    QTest::mouseClick(targets->viewport(), Qt::LeftButton, {}, targets->visualItemRect(targets->item(1)).center());
+    EXPECT_EQ(t.game.shown.main.lstPic6Selected, 1);
+    auto* food = t.Find<QLineEdit>("txtPic6_1");
+    food->selectAll();
+    QTest::keyClicks(food, "7");
+    EXPECT_EQ(t.game.shown.main.txtPic6[1], "7");
+    t.Click("cmdCancelpic6");
+    EXPECT_EQ(t.VisiblePanel(), 2);
+
+    t.Click("cmdNothing");
+    EXPECT_EQ(t.screen.boxLog.back(), "何もしない");
+    EXPECT_EQ(t.VisiblePanel(), 1);
+    EXPECT_EQ(t.Text("lblMsg2"), "何もしない");
+    EXPECT_TRUE(t.Find("lblMsg2")->isVisible());
+    EXPECT_FALSE(t.Find<QMenu>("mnuIninKaijyo")->menuAction()->isEnabled());
+}
+
+TEST(MainWindowKeys, KeypadDigitsPressTheNumberedButtonsAndAreNotTypedOnTop) {
+    MainGame t;
+    t.PlayersTurn(1);
+    t.Key(Qt::Key_1);  // the main keyboard's digits are not the game's keys
+    EXPECT_EQ(t.VisiblePanel(), 2);
+    t.Key(Qt::Key_2, Qt::KeypadModifier);
+    EXPECT_EQ(t.VisiblePanel(), 4);
+    t.Key(Qt::Key_5, Qt::KeypadModifier);  // 5.食料買い
+    EXPECT_EQ(t.VisiblePanel(), 5);
+    const QString gold = QString::number(t.game.Cities[1].Gold);
+    EXPECT_EQ(t.Text("txtPic5"), gold);
+    // Typing in the amount box is the player's own.
+    t.Key(Qt::Key_4, Qt::KeypadModifier);
+    EXPECT_EQ(t.Text("txtPic5"), "4");
+    EXPECT_EQ(t.game.shown.main.txtPic5, "4");
+    t.Key(Qt::Key_Period, Qt::KeypadModifier);  // Cancel
+    EXPECT_EQ(t.VisiblePanel(), 2);
+    EXPECT_EQ(t.game.shown.main.txtPic5, "4");
+
+    // In the military menu an unused key is swallowed; 5 goes back.
+    t.Key(Qt::Key_1, Qt::KeypadModifier);
+    EXPECT_EQ(t.VisiblePanel(), 3);
+    t.Key(Qt::Key_5, Qt::KeypadModifier);
+    EXPECT_EQ(t.VisiblePanel(), 2);
+}
+
+TEST(MainWindowKeys, ArrowsInTheTargetPanelMoveOnlyWhereTheGameSays) {
+    MainGame t;
+    t.PlayersTurn(1);
+    t.Click("cmdGunji");
+    t.Click("cmdIdo");
+    ASSERT_EQ(t.VisiblePanel(), 6);
+    auto* targets = t.Find<QListWidget>("lstPic6");
+    const int count = targets->count();
+    ASSERT_GE(count, 2);
+    targets->setFocus();
+    // Left right after the turn began: the last entry, and the list adds no move of its own.
+    t.Key(Qt::Key_Left);
+    EXPECT_EQ(targets->currentRow(), count - 1);
+    EXPECT_EQ(t.game.shown.main.lstPic6Selected, count - 1);
+    t.Key(Qt::Key_Right);
+    EXPECT_EQ(targets->currentRow(), 0);
+    // Down goes to the troops box and leaves the chosen target alone.
+    t.Key(Qt::Key_Down);
+    EXPECT_EQ(t.window->focusWidget(), t.Find("txtPic6_0"));
+    EXPECT_EQ(targets->currentRow(), 0);
+    t.Key(Qt::Key_Down);
+    EXPECT_EQ(t.window->focusWidget(), t.Find("txtPic6_1"));
+    auto* food = t.Find<QLineEdit>("txtPic6_1");
+    EXPECT_EQ(food->selectedText(), food->text());
+    EXPECT_EQ(food->cursorPosition(), 0);
+}
+
+TEST(MapView, PanelsFoldOneByOneOrAllAtOnce) {
+    MainGame t;
+    QWidget* paris = t.Find("pic_15");
+    QTest::mouseClick(t.Find("lblNum_15"), Qt::LeftButton);
+    EXPECT_EQ(paris->height(), Twips(kPanelExpanded));
+    EXPECT_TRUE(t.Find("lblKin_15")->isVisible());
+    QTest::mouseClick(t.Find("lblKuni_15"), Qt::LeftButton);
+    EXPECT_EQ(paris->height(), Twips(kPanelCollapsed));
+    QTest::mouseClick(t.Find("lblRyoshu_15"), Qt::LeftButton);  // the owner's label does not fold
+    EXPECT_EQ(paris->height(), Twips(kPanelCollapsed));
+
+    QTest::mouseClick(t.Find("lblKuni_15"), Qt::LeftButton);
+    t.Trigger("mnuClose");
+    for (int city = 1; city <= kCityCount; ++city)
+        EXPECT_EQ(t.Find(QString("pic_%1").arg(city))->height(), Twips(kPanelCollapsed)) << city;
+    EXPECT_FALSE(t.Find<QAction>("mnuClose")->isEnabled());
+    EXPECT_TRUE(t.Find<QAction>("mnuOpen")->isEnabled());
+    t.Trigger("mnuOpen");
+    for (int city = 1; city <= kCityCount; ++city)
+        EXPECT_EQ(t.Find(QString("pic_%1").arg(city))->height(), Twips(kPanelExpanded)) << city;
+    EXPECT_FALSE(t.Find<QAction>("mnuOpen")->isEnabled());
+}
+
+TEST(MapView, HelpPanelsCloseAndComeBackFromTheirMenuEntries) {
+    MainGame t;
+    struct Help {
+        const char* panel;
+        QRect where;
+        const char* close;
+        const char* entry;
+        const char* text;
+    };
+    const Help helps[] = {
+        {"PicPic", TwipRect(3360, 3720, 1575, 2175), "cmdPicPicClose", "mnuHelpKuni",
+         "国の詳細を見るときは、国の番号か、国名をクリックしてください。閉じるときも、もう一度クリックしてください。"},
+        {"Picture2", TwipRect(5520, 3720, 1935, 2175), "Command3", "mnuHelpNation",
+         "国家情報、過去の戦闘データはメニューで見られます"},
+        {"Picture3", TwipRect(1320, 3720, 1575, 3375), "Command4", "mnuButton",
+         "ボタンについて ＯＫボタンはＥｎｔｅｒキーで「1.移動」とか数字のついたボタンは「テンキー」でCancelはテンキーの「小"
+         "数点」あるいはカーソルキーでOKから移動して、マウスを使わずに使えます"},
+        {"picCur", TwipRect(3360, 6000, 1575, 2175), "Command5", "mnuHelpSuuti",
+         "移動先をリストから選ぶときは左右の、数値を入力するときは上下のカーソルキーでえらべます。"},
+    };
+    for (const Help& h : helps) {
+        QWidget* panel = t.Find(h.panel);
+        EXPECT_EQ(panel->geometry(), h.where) << h.panel;
+        EXPECT_TRUE(panel->isVisible()) << h.panel;
+        QStringList texts;
+        for (QLabel* label : panel->findChildren<QLabel*>()) texts << label->text();
+        EXPECT_TRUE(texts.contains(QString::fromUtf8(h.text))) << h.panel;
+        EXPECT_TRUE(texts.contains("ヘルプ")) << h.panel;
+        EXPECT_EQ(t.Find<QPushButton>(h.close)->text(), "閉じる");
+
+        t.Click(h.close);
+        EXPECT_FALSE(panel->isVisible()) << h.panel;
+        EXPECT_TRUE(t.Find<QAction>(h.entry)->isEnabled()) << h.entry;
+        t.Trigger(h.entry);
+        EXPECT_TRUE(panel->isVisible()) << h.panel;
+        EXPECT_FALSE(t.Find<QAction>(h.entry)->isEnabled()) << h.entry;
+    }
+    EXPECT_EQ(t.Find<QPushButton>("Command1")->text(), "見る");
+}
+
+TEST(MapView, ScrollBarsMoveTheMapAndFocusMovesTheBars) {
+    MainGame t;
+    auto* horizontal = t.Find<QScrollBar>("HScroll1");
+    auto* vertical = t.Find<QScrollBar>("VScroll1");
+    QWidget* surface = t.Find("Picture1");
+    EXPECT_EQ(horizontal->maximum(), 32300);
+    EXPECT_EQ(horizontal->pageStep(), t.window->centralWidget()->width() * 15);
+    EXPECT_EQ(vertical->pageStep(), t.window->centralWidget()->height() * 15);
+    EXPECT_EQ(vertical->singleStep(), static_cast<int>(0.05 * vertical->pageStep()));
+
+    horizontal->setValue(3000);
+    vertical->setValue(1500);
+    EXPECT_EQ(t.game.shown.main.hScroll, -3000);
+    EXPECT_EQ(t.game.shown.main.vScroll, -1500);
+    EXPECT_EQ(surface->pos(), QPoint(-Twips(3000), -Twips(1500)));
+
+    t.PlayersTurn(1);
+    t.Click("cmdFocus");  // London: its panel 5500 twips in from the view's corner
+    EXPECT_EQ(horizontal->value(), 13920 - 5500);
+    EXPECT_EQ(vertical->value(), 10800 - 5500);
+    EXPECT_EQ(surface->pos(), QPoint(-Twips(13920 - 5500), -Twips(10800 - 5500)));
+    EXPECT_EQ(t.VisiblePanel(), 2);
+}
+
+TEST(MainWindowFrame, ClosingAsksAndStaysOpenUnlessThePlayerEnds) {
+    MainGame t;
+    t.answers = {Answer::Cancel, Answer::Cancel};  // no save, and do not end
+    EXPECT_FALSE(t.window->close());
+    EXPECT_TRUE(t.window->isVisible());
+    EXPECT_EQ(t.ends, 0);
+    ASSERT_EQ(t.screen.boxLog.size(), 2u);
+    EXPECT_EQ(t.screen.boxLog[0], "セーブして終了しますか?");
+    EXPECT_EQ(t.screen.boxLog[1], "終了します。よろしいですか?");
+
+    t.answers = {Answer::Cancel, Answer::Ok};
+    t.window->close();
+    EXPECT_EQ(t.ends, 1);
+    EXPECT_TRUE(t.game.Ended);
+    EXPECT_FALSE(t.window->isVisible());
+}
+
+TEST(QtScreen, HoldShowsTheNewLineBeforeItWaits) {
+    MainGame t;
+    QString seen;
+    bool seenVisible = false;
+    double waited = 0;
+    t.screen.holdWait = [&](double seconds) {
+        seen = t.Text("lblMsg2");
+        seenVisible = t.Find("lblMsg2")->isVisible();
+        waited = seconds;
+    };
+    t.game.MessageWait = 0.2;
+    t.window->Run([](Game& g) { ShowMsg2(g, "ロンドンで兵が増強されました"); });
+    EXPECT_EQ(seen, "ロンドンで兵が増強されました");
+    EXPECT_TRUE(seenVisible);
+    EXPECT_DOUBLE_EQ(waited, 0.2);
+}
+
+TEST(QtScreen, BoxesCarryTheTitleTheDefaultButtonAndTheIcon) {
+    MainGame t;
+    t.screen.autoAnswer = nullptr;
+    struct Case {
+        Question question;
+        QString title;
+        QMessageBox::StandardButton defaultButton;
+        QMessageBox::Icon icon;
+        QMessageBox::StandardButton press;
+        Answer expected;
+    };
+    const Case cases[] = {
+        {{"セーブして終了しますか?", "Tarvex", Answer::Cancel, false}, "Tarvex", QMessageBox::Cancel,
+         QMessageBox::NoIcon, QMessageBox::Ok, Answer::Ok},
+        {{"本当によろしいですか", "", Answer::Ok, true}, "Tarvex", QMessageBox::Ok, QMessageBox::Warning,
+         QMessageBox::Cancel, Answer::Cancel},
+    };
+    for (const Case& c : cases) {
+        QString title;
+        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+        QMessageBox::Icon icon = QMessageBox::Critical;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            title = box->windowTitle();
+            defaultButton = box->standardButton(box->defaultButton());
+            icon = box->icon();
+            box->button(c.press)->click();
+        });
+        EXPECT_EQ(t.screen.Ask(t.game, c.question), c.expected);
+        EXPECT_EQ(title, c.title);
+        EXPECT_EQ(defaultButton, c.defaultButton);
+        EXPECT_EQ(icon, c.icon);
+    }
+    QString messageTitle;
+    QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            messageTitle = box->windowTitle();
+            box->accept();
+        }
+    });
+    t.screen.Message(t.game, "セーブはターンのはじめしかできません", "");
+    EXPECT_EQ(messageTitle, "Tarvex");
+}
+
+TEST(QtScreen, SaveFileLivesBesideTheProgramWhenItsFolderIsWritable) {
+    EnsureApplication();
+    QtScreen screen;
+    Game game;
+    const QString path = QString::fromStdString(screen.SaveFilePath(game));
+    EXPECT_TRUE(path.endsWith("/Game.dt"));
+    EXPECT_EQ(QFileInfo(path).absolutePath(), QFileInfo(QCoreApplication::applicationDirPath()).absoluteFilePath());
+    EXPECT_FALSE(QtScreen::ResolvePage("help/index.html").isEmpty());
+    EXPECT_TRUE(QtScreen::ResolvePage("help/no-such-page.html").isEmpty());
+}
+
+}  // namespace
+}  // namespace tarvex::ui
