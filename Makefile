@@ -27,7 +27,7 @@ test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
 bench: deps
-	@cmake -S . -B $(BUILD_DIR)-bench -DCMAKE_BUILD_TYPE=Release -DTARVEX_BUILD_BENCH=ON -DTARVEX_BUILD_TESTS=OFF > /dev/null
+	@cmake -S . -B $(BUILD_DIR)-bench -DCMAKE_BUILD_TYPE=Release -DTARVEX_BUILD_BENCH=ON -DTARVEX_BUILD_TESTS=OFF -DTARVEX_BUILD_UI=OFF > /dev/null
 	@cmake --build $(BUILD_DIR)-bench -j $(JOBS)
 	@$(BUILD_DIR)-bench/bench/tarvex_bench
 

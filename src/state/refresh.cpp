@@ -6,8 +6,18 @@
 
 namespace tarvex {
 
+namespace {
+bool AllInRange(const City& c) {
+    for (int v : {c.Troops, c.Power, c.Town, c.Castle, c.Food, c.Gold, c.Arms, c.Civility})
+        if (v > kMaxValue) return false;
+    return c.Gold >= 0 && c.Food >= 0;
+}
+}  // namespace
+
 void RefreshCity(Game& game, int city) {
     City& c = game.Cities[city];
+    // The turn cycle refreshes every city after every step: keep the common case cheap.
+    if (!game.shown.main.loaded && AllInRange(c)) return;
     struct Limit {
         int value;
         const char* prefix;

@@ -1,7 +1,6 @@
 // Writes the starting world into a game, and answers the neighbour relation.
 #include "state/scenario.h"
 
-#include <algorithm>
 
 namespace tarvex {
 
@@ -44,10 +43,22 @@ void InitNations(Game& game) {
     for (const NationRow& r : kStartingNations) SetNation(game, r.index, r.name, r.policy, r.stance, r.bestTactic);
 }
 
+namespace {
+// The neighbour lists as a table of flags: every computer decision asks up to
+// 75 times, so the answer is one lookup.
+using NeighbourTable = std::array<std::array<bool, kCityCount + 1>, kCityCount + 1>;
+NeighbourTable BuildNeighbourTable() {
+    NeighbourTable table{};
+    for (int from = 1; from <= kCityCount; ++from)
+        for (int to : kNeighbours[from]) table[from][to] = true;
+    return table;
+}
+}  // namespace
+
 bool IsNeighbour(int from, int to) {
-    if (from < 1 || from > kCityCount) return false;
-    const auto& list = kNeighbours[from];
-    return std::find(list.begin(), list.end(), to) != list.end();
+    static const NeighbourTable table = BuildNeighbourTable();
+    if (from < 1 || from > kCityCount || to < 1 || to > kCityCount) return false;
+    return table[from][to];
 }
 
 }  // namespace tarvex

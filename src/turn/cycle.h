@@ -11,6 +11,8 @@ void Form1_cmdOk_Click(Game& game);
 // Lets the city at TurnOrder[step] act.
 void RunCityTurn(Game& game, int step);
 void BuildTurnOrder(Game& game);
+// One swap decision of the shuffle: 1 when the single-precision draw reads more than 0.5.
+int ShuffleCoin(Game& game);
 void RequestSeasonAdvance(Game& game);
 void AdvanceSeason(Game& game);
 // The autumn income of every city.

@@ -2,7 +2,6 @@
 #include "ui/application.h"
 
 #include <QApplication>
-#include <QGuiApplication>
 #include <QPointer>
 #include <chrono>
 #include <cstdio>
@@ -55,7 +54,6 @@ int RunApplication(int argc, char** argv) {
             return;
         }
         mainWindow = new MainWindow(game, screen);
-        mainWindow->setAttribute(Qt::WA_DeleteOnClose, false);
         screen.SetOwner(mainWindow);
         mainWindow->show();
         mainWindow->activateWindow();

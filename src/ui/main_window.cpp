@@ -93,8 +93,9 @@ void SetEditText(QLineEdit* edit, const std::string& text) {
     if (edit->text() != q) edit->setText(q);
 }
 
-// Game key codes for keys the game names but the shared map leaves out; the
-// game treats them as "no meaning here". -1 for keys the window does not preview.
+// The key code handed to the game: the shared map's, else the platform's usual
+// code, so that a key with no meaning in the game is still told apart from a
+// swallowed one (0). -1 for keys that pass unseen: focus moves and modifiers.
 int PreviewCode(const QKeyEvent* event) {
     const int code = GameKeyCode(event);
     if (code != 0) return code;
@@ -108,17 +109,28 @@ int PreviewCode(const QKeyEvent* event) {
         case Qt::Key_Meta:
         case Qt::Key_CapsLock:
         case Qt::Key_NumLock:
-        case Qt::Key_unknown: return -1;
-        case Qt::Key_Backspace: return 8;
-        case Qt::Key_Escape: return 27;
-        case Qt::Key_Space: return 32;
-        case Qt::Key_PageUp: return 33;
-        case Qt::Key_PageDown: return 34;
-        case Qt::Key_End: return 35;
-        case Qt::Key_Home: return 36;
-        case Qt::Key_Insert: return 45;
-        case Qt::Key_Delete: return 46;
-        default: return 255;
+        case Qt::Key_unknown:
+            return -1;
+        case Qt::Key_Backspace:
+            return 8;
+        case Qt::Key_Escape:
+            return 27;
+        case Qt::Key_Space:
+            return 32;
+        case Qt::Key_PageUp:
+            return 33;
+        case Qt::Key_PageDown:
+            return 34;
+        case Qt::Key_End:
+            return 35;
+        case Qt::Key_Home:
+            return 36;
+        case Qt::Key_Insert:
+            return 45;
+        case Qt::Key_Delete:
+            return 46;
+        default:
+            return 255;
     }
 }
 
@@ -216,8 +228,7 @@ void MainWindow::BuildMenus() {
 
     QMenu* help = addMenu("mnuHelp", "ヘルプ(&H)");
     addEntry(help, "mnuHP", "作者HP(&P)", Form1_mnuHP_Click);
-    helpEntries_[kHelpKuni] =
-        addEntry(help, "mnuHelpKuni", "国情報(&K)", [](Game& g) { ShowHelpPanel(g, kHelpKuni); });
+    helpEntries_[kHelpKuni] = addEntry(help, "mnuHelpKuni", "国情報(&K)", [](Game& g) { ShowHelpPanel(g, kHelpKuni); });
     helpEntries_[kHelpNation] =
         addEntry(help, "mnuHelpNation", "国家情報(&M)", [](Game& g) { ShowHelpPanel(g, kHelpNation); });
     helpEntries_[kHelpButtons] =
@@ -252,8 +263,8 @@ QPushButton* MainWindow::MakeButton(QWidget* parent, const char* name, const cha
     return button;
 }
 
-QLabel* MainWindow::MakePanelLabel(QWidget* parent, const char* name, const char* caption, int left, int top,
-                                   int width, int height, bool cyan) {
+QLabel* MainWindow::MakePanelLabel(QWidget* parent, const char* name, const char* caption, int left, int top, int width,
+                                   int height, bool cyan) {
     auto* label = new QLabel(QString::fromUtf8(caption), parent);
     label->setObjectName(name);
     if (width > 0)
@@ -520,12 +531,23 @@ void MainWindow::ApplyFocusRequest() {
     appliedFocusSerial_ = f.serial;
     QWidget* target = nullptr;
     switch (f.control) {
-        case Control::TxtPic5: target = txtPic5_; break;
-        case Control::TxtPic6_0: target = txtPic6_[0]; break;
-        case Control::TxtPic6_1: target = txtPic6_[1]; break;
-        case Control::TxtPic6_2: target = txtPic6_[2]; break;
-        case Control::LstPic6: target = lstPic6_; break;
-        default: break;
+        case Control::TxtPic5:
+            target = txtPic5_;
+            break;
+        case Control::TxtPic6_0:
+            target = txtPic6_[0];
+            break;
+        case Control::TxtPic6_1:
+            target = txtPic6_[1];
+            break;
+        case Control::TxtPic6_2:
+            target = txtPic6_[2];
+            break;
+        case Control::LstPic6:
+            target = lstPic6_;
+            break;
+        default:
+            break;
     }
     if (!target) return;
     target->setFocus(Qt::OtherFocusReason);

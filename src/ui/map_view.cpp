@@ -177,8 +177,8 @@ void MapView::BuildCityPanel(int city) {
     for (std::size_t i = 0; i < kValueSlots.size(); ++i) {
         const ValueSlot& slot = kValueSlots[i];
         MakeLabel(w.body, QString(), slot.caption, TwipRect(slot.captionLeft, slot.top, 495, 240));
-        w.values[i + 1] = MakeLabel(w.body, slot.name + QString("_") + n, QString(),
-                                    TwipRect(slot.valueLeft, slot.top, 375, 255));
+        w.values[i + 1] =
+            MakeLabel(w.body, slot.name + QString("_") + n, QString(), TwipRect(slot.valueLeft, slot.top, 375, 255));
     }
 }
 
@@ -225,8 +225,8 @@ void MapView::BuildHelpPanels() {
         QFont textFont = GameFont(9);
         for (qreal size = 9; size >= 6; size -= 0.5) {
             textFont.setPointSizeF(size);
-            const QRect needed = QFontMetrics(textFont).boundingRect(QRect(0, 0, textArea.width(), 100000),
-                                                                     Qt::TextWordWrap, message);
+            const QRect needed =
+                QFontMetrics(textFont).boundingRect(QRect(0, 0, textArea.width(), 100000), Qt::TextWordWrap, message);
             if (needed.height() <= textArea.height()) break;
         }
         text->setFont(textFont);

@@ -6,7 +6,6 @@
 
 #include <filesystem>
 
-#include "save/savefile.h"
 #include "state/newgame.h"
 #include "support/scripted_screen.h"
 
@@ -17,151 +16,91 @@ namespace fs = std::filesystem;
 using testing::Shown;
 using testing::TestGame;
 
-constexpr const char* kSaveAndQuit = "セーブして終了しますか?";
-constexpr const char* kQuit = "終了します。よろしいですか?";
-
-struct Step {
-    Shown::Kind kind;
-    std::string text;
-    std::string title;
-    Answer defaultButton;
-};
-
-std::vector<Step> StepsOf(const testing::ScriptedScreen& screen) {
-    std::vector<Step> out;
-    for (const auto& s : screen.log) out.push_back({s.kind, s.text, s.title, s.defaultButton});
+// What the player met, one entry a box: "?" questions with their default button
+// and title, "!" boxes with their title, "END" the program's end.
+std::vector<std::string> Met(const testing::ScriptedScreen& screen) {
+    std::vector<std::string> out;
+    for (const auto& s : screen.log) {
+        if (s.kind == Shown::QuestionBox)
+            out.push_back(std::string("?") + (s.defaultButton == Answer::Ok ? "ok " : "cancel ") + s.text + " @" +
+                          s.title);
+        else if (s.kind == Shown::Box)
+            out.push_back("! " + s.text + " @" + s.title);
+        else if (s.kind == Shown::End)
+            out.push_back("END");
+    }
     return out;
 }
 
-bool operator==(const Step& a, const Step& b) {
-    return a.kind == b.kind && a.text == b.text && a.title == b.title &&
-           (a.kind != Shown::QuestionBox || a.defaultButton == b.defaultButton);
-}
-
-std::ostream& operator<<(std::ostream& out, const Step& s) {
-    return out << "{" << s.kind << ", " << s.text << ", '" << s.title << "', "
-               << (s.defaultButton == Answer::Ok ? "Ok" : "Cancel") << "}";
-}
-
-class SaveSlot {
-public:
-    SaveSlot() {
-        dir_ = fs::temp_directory_path() / ("tarvex-quit-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    ~SaveSlot() {
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
-    }
-    std::string Path() const { return (dir_ / "Game.dt").string(); }
-
-private:
-    fs::path dir_;
-};
-
 TEST(Quit, AsksToSaveThenToEndWithTheRightDefaults) {
-    const Step askSaveOk{Shown::QuestionBox, kSaveAndQuit, "Tarvex", Answer::Ok};
-    const Step askSaveCancel{Shown::QuestionBox, kSaveAndQuit, "Tarvex", Answer::Cancel};
-    const Step askQuit{Shown::QuestionBox, kQuit, "Tarvex", Answer::Ok};
-    const Step tooLate{Shown::Box, "セーブはターンのはじめしかできません", "", Answer::Ok};
-    const Step saved{Shown::Box, "セーブしました", "", Answer::Ok};
-    const Step end{Shown::End, "", "", Answer::Ok};
+    const std::string askSaveOk = "?ok セーブして終了しますか? @Tarvex";
+    const std::string askSaveCancel = "?cancel セーブして終了しますか? @Tarvex";
+    const std::string askQuit = "?ok 終了します。よろしいですか? @Tarvex";
+    const std::string tooLate = "! セーブはターンのはじめしかできません @";
+    const std::string saved = "! セーブしました @";
+    const auto ok = Answer::Ok, cancel = Answer::Cancel;
     struct Case {
-        const char* what;
         bool turnStart;
-        std::vector<Answer> answers;
-        std::vector<Step> seen;
-        bool ended;
-        bool fileWritten;
+        std::deque<Answer> answers;
+        std::vector<std::string> met;
+        bool written;
     };
     const std::vector<Case> cases = {
-        {"mid-turn, wants to save: refused, game goes on", false, {Answer::Ok}, {askSaveCancel, tooLate}, false, false},
-        {"mid-turn, quits without saving",
-         false,
-         {Answer::Cancel, Answer::Ok},
-         {askSaveCancel, askQuit, end},
-         true,
-         false},
-        {"mid-turn, changes its mind", false, {Answer::Cancel, Answer::Cancel}, {askSaveCancel, askQuit}, false, false},
-        {"turn start, saves and quits", true, {Answer::Ok, Answer::Ok}, {askSaveOk, saved, askQuit, end}, true, true},
-        {"turn start, saves and stays", true, {Answer::Ok, Answer::Cancel}, {askSaveOk, saved, askQuit}, false, true},
-        {"turn start, quits without saving",
-         true,
-         {Answer::Cancel, Answer::Ok},
-         {askSaveOk, askQuit, end},
-         true,
-         false},
+        {false, {ok}, {askSaveCancel, tooLate}, false},
+        {false, {cancel, ok}, {askSaveCancel, askQuit, "END"}, false},
+        {false, {cancel, cancel}, {askSaveCancel, askQuit}, false},
+        {true, {ok, ok}, {askSaveOk, saved, askQuit, "END"}, true},
+        {true, {ok, cancel}, {askSaveOk, saved, askQuit}, true},
+        {true, {cancel, ok}, {askSaveOk, askQuit, "END"}, false},
     };
+    const fs::path dir = fs::temp_directory_path() / ("tarvex-quit-" + std::to_string(::getpid()));
     for (const auto& k : cases) {
-        SCOPED_TRACE(k.what);
-        SaveSlot slot;
+        fs::remove_all(dir);
+        fs::create_directories(dir);
         TestGame t;
-        t.screen.savePath = slot.Path();
+        t.screen.savePath = (dir / "Game.dt").string();
         t.game.TurnStart = k.turnStart;
-        t.screen.answers.assign(k.answers.begin(), k.answers.end());
-
-        const bool ended = ConfirmQuit(t.game);
-        EXPECT_EQ(ended, k.ended);
-        EXPECT_EQ(t.game.Ended, k.ended);
-        EXPECT_EQ(StepsOf(t.screen), k.seen);
-        EXPECT_EQ(fs::exists(slot.Path()), k.fileWritten);
-        EXPECT_TRUE(t.screen.answers.empty());
+        t.screen.answers = k.answers;
+        const bool ended = k.met.back() == "END";
+        EXPECT_EQ(ConfirmQuit(t.game), ended);
+        EXPECT_EQ(t.game.Ended, ended);
+        EXPECT_EQ(Met(t.screen), k.met);
+        EXPECT_EQ(fs::exists(t.screen.savePath), k.written);
     }
-}
+    fs::remove_all(dir);
 
-TEST(Quit, FailedSaveKeepsTheProgramRunningWithoutTheLastQuestion) {
-    SaveSlot slot;
+    // A save that fails keeps the program running, without the last question.
     TestGame t;
-    t.screen.savePath = slot.Path() + ".missing/Game.dt";
-    t.screen.answers = {Answer::Ok};
+    t.screen.savePath = (dir / "missing" / "Game.dt").string();
+    t.screen.answers = {ok};
     EXPECT_FALSE(ConfirmQuit(t.game));
     EXPECT_FALSE(t.game.Ended);
-    const auto boxes = t.screen.Boxes();
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0], kSaveAndQuit);
-    EXPECT_EQ(boxes[1].rfind("セーブできませんでした: ", 0), 0u) << boxes[1];
+    ASSERT_EQ(t.screen.Boxes().size(), 2u);
+    EXPECT_EQ(t.screen.Boxes()[1].rfind("セーブできませんでした: ", 0), 0u) << t.screen.Boxes()[1];
 }
 
 TEST(Quit, EveryWayOutRunsTheSameConfirmation) {
-    // The frame's close box: a close cancelled at the last question keeps the window.
-    {
-        TestGame t;
-        t.screen.answers = {Answer::Cancel, Answer::Cancel};
-        EXPECT_FALSE(Form1_QueryUnload(t.game));
-        EXPECT_FALSE(t.game.Ended);
-        EXPECT_EQ(t.screen.Boxes(), (std::vector<std::string>{kSaveAndQuit, kQuit}));
-    }
-    {
-        TestGame t;
-        t.screen.answers = {Answer::Cancel, Answer::Ok};
-        EXPECT_TRUE(Form1_QueryUnload(t.game));
-        EXPECT_TRUE(t.game.Ended);
-    }
-    // The program closing its own windows as it ends is not asked again.
-    {
-        TestGame t;
-        t.game.Ended = true;
-        EXPECT_TRUE(Form1_QueryUnload(t.game));
-        EXPECT_TRUE(t.screen.log.empty());
-    }
-    // The menu entry and the settings screen's F1.
-    {
-        TestGame t;
-        t.game.TurnStart = false;
-        t.screen.answers = {Answer::Cancel, Answer::Ok};
-        Form1_mnuEnd_Click(t.game);
-        EXPECT_TRUE(t.game.Ended);
-    }
-    {
-        TestGame t;
-        t.game.TurnStart = false;
-        t.screen.answers = {Answer::Cancel, Answer::Cancel};
-        SetGame_Form_KeyDown(t.game, kKeyF1);
-        EXPECT_EQ(t.screen.Boxes(), (std::vector<std::string>{kSaveAndQuit, kQuit}));
-        EXPECT_FALSE(t.game.Ended);
-    }
+    const std::vector<std::string> asked{"セーブして終了しますか?", "終了します。よろしいですか?"};
+    TestGame frame;  // the close box: Cancel at the last question keeps the window
+    frame.screen.answers = {Answer::Cancel, Answer::Cancel};
+    EXPECT_FALSE(Form1_QueryUnload(frame.game));
+    EXPECT_EQ(frame.screen.Boxes(), asked);
+    frame.screen.answers = {Answer::Cancel, Answer::Ok};
+    EXPECT_TRUE(Form1_QueryUnload(frame.game));
+    EXPECT_TRUE(frame.game.Ended);
+    frame.screen.Clear();
+    EXPECT_TRUE(Form1_QueryUnload(frame.game));  // the program closing its own windows is not asked
+    EXPECT_TRUE(frame.screen.log.empty());
+
+    TestGame menu;
+    menu.screen.answers = {Answer::Cancel, Answer::Ok};
+    Form1_mnuEnd_Click(menu.game);
+    EXPECT_TRUE(menu.game.Ended);
+
+    TestGame settings;  // F1 on the settings screen
+    settings.screen.answers = {Answer::Cancel, Answer::Cancel};
+    SetGame_Form_KeyDown(settings.game, kKeyF1);
+    EXPECT_EQ(settings.screen.Boxes(), asked);
 }
 
 }  // namespace

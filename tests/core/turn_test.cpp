@@ -1,6 +1,8 @@
 // The OK step, the shuffled turn order, the season advance, the harvest and the game's end.
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
 #include <functional>
 #include <set>
 
@@ -167,6 +169,34 @@ TEST(SeasonAdvance, NewYearNewPricesAndUnification) {
     EXPECT_EQ(t.screen.Boxes().back(), "終了です");
     Form1_cmdOk_Click(g);
     EXPECT_EQ(g.TurnStep, 1);
+}
+
+TEST(TurnOrder, CoinAgreesWithTheSevenDigitReadingOfTheDraw) {
+    // The coin compares the draw with 0.5; the rule reads the draw as seven
+    // significant digits and rounds halves to even. They must agree everywhere,
+    // most of all on the floats next to 0.5 and next to 1.
+    auto byText = [](float draw) {
+        char text[32];
+        auto written = std::to_chars(text, text + sizeof text, draw, std::chars_format::general, 7);
+        double shown = 0;
+        std::from_chars(text, written.ptr, shown);
+        return Nearest(shown);
+    };
+    std::vector<float> draws;
+    for (float edge : {0.5f, 1.0f, 0.0f, 0.25f, 0.75f}) {
+        float f = edge;
+        for (int i = 0; i < 64; ++i) f = std::nextafter(f, 0.0f);
+        for (int i = 0; i < 128; ++i, f = std::nextafter(f, 2.0f))
+            if (f >= 0.0f && f < 1.0f) draws.push_back(f);
+    }
+    for (int i = 0; i < 200000; ++i) draws.push_back(static_cast<float>(i / 200000.0));
+    testing::ScriptedScreen screen;
+    testing::ScriptedRandom random;
+    Game game(screen, random);
+    for (float draw : draws) {
+        random.Push(draw);
+        ASSERT_EQ(ShuffleCoin(game), byText(draw)) << draw;
+    }
 }
 
 }  // namespace
