@@ -1,6 +1,7 @@
 // The computer's order for every city the player does not command.
 #include "ai/computer.h"
 
+#include <array>
 #include <string>
 
 #include "combat/battle.h"
@@ -31,8 +32,9 @@ constexpr PolicyWeights kWarWeights{40, 20, 40};
 // A nation without one of the three policies (or a city whose owner names no
 // nation) behaves as an ordinary one rather than sitting idle every season.
 PolicyWeights WeightsFor(const Game& game, int city) {
+    static const std::string kNoPolicy;
     const Nation* nation = NationOf(game, city);
-    const std::string policy = nation ? nation->Policy : std::string();
+    const std::string& policy = nation ? nation->Policy : kNoPolicy;
     if (policy == "内政") return kDomesticWeights;
     if (policy == "戦争") return kWarWeights;
     return kOrdinaryWeights;
@@ -73,6 +75,24 @@ bool TryPolicyOrder(Game& game, int city, const PolicyWeights& w) {
     return false;
 }
 
+// The cities a decision chooses among: at most a city's neighbours, kept on the
+// stack because the computer builds one for nearly every order of every season.
+struct Candidates {
+    std::array<int, kCityCount> city{};
+    int count = 0;
+    void Add(int i) { city[count++] = i; }
+    bool Empty() const { return count == 0; }
+};
+
+int PickFrom(Game& game, const int* candidates, int n) {
+    if (n == 0) return 0;
+    const int step = Nearest(100.0 / n);
+    const int r = PercentDraw(game);
+    for (int k = 1; k <= n; ++k)
+        if (step * (k - 1) <= r && r <= step * k) return candidates[k - 1];
+    return 0;
+}
+
 constexpr int kPolicyTries = 20;
 constexpr int kHomeGuard = 5;  // soldiers that always stay behind when the computer attacks
 
@@ -98,8 +118,7 @@ void RunComputerCity(Game& game, int city) {
 
 bool AttackIfWeakNeighbour(Game& game, int city) {
     const int troops = game.Cities[city].Troops;
-    for (int i = 1; i <= kCityCount; ++i) {
-        if (!IsNeighbour(city, i)) continue;
+    for (int i : NeighboursOf(city)) {
         const int other = game.Cities[i].Troops;
         // Any neighbour counts, even one of the same nation: the attack itself
         // then looks for a foreign target.
@@ -119,13 +138,13 @@ bool SupplyNeighbour(Game& game, int city) {
     if (from.Troops <= 10) return false;
 
     // A frontier city keeps its stock.
-    for (int i = 1; i <= kCityCount; ++i)
-        if (IsNeighbour(city, i) && game.Cities[i].Owner != from.Owner) return false;
+    for (int i : NeighboursOf(city))
+        if (game.Cities[i].Owner != from.Owner) return false;
 
-    std::vector<int> candidates;
-    for (int i = 1; i <= kCityCount; ++i)
-        if (i != city && IsNeighbour(city, i) && game.Cities[i].Owner == from.Owner) candidates.push_back(i);
-    const int target = PickByPercent(game, candidates);
+    Candidates candidates;
+    for (int i : NeighboursOf(city))
+        if (i != city && game.Cities[i].Owner == from.Owner) candidates.Add(i);
+    const int target = PickFrom(game, candidates.city.data(), candidates.count);
     if (target == 0) return false;
     City& to = game.Cities[target];
 
@@ -159,12 +178,12 @@ bool ComputerAttack(Game& game, int city) {
     // The dice are consulted, though with 99 in 99 they never say no.
     if (!RandomChance(game, 99)) return false;
 
-    std::vector<int> candidates;
+    Candidates candidates;
     if (attacker.Troops > kHomeGuard)
-        for (int i = 1; i <= kCityCount; ++i)
-            if (IsNeighbour(city, i) && game.Cities[i].Owner != attacker.Owner) candidates.push_back(i);
-    if (candidates.empty()) return false;
-    const int target = PickByPercent(game, candidates);
+        for (int i : NeighboursOf(city))
+            if (game.Cities[i].Owner != attacker.Owner) candidates.Add(i);
+    if (candidates.Empty()) return false;
+    const int target = PickFrom(game, candidates.city.data(), candidates.count);
     if (target == 0) return false;
 
     BattleState& b = game.Battle;
@@ -189,13 +208,7 @@ bool ComputerAttack(Game& game, int city) {
 }
 
 int PickByPercent(Game& game, const std::vector<int>& candidates) {
-    const int n = static_cast<int>(candidates.size());
-    if (n == 0) return 0;
-    const int step = Nearest(100.0 / n);
-    const int r = PercentDraw(game);
-    for (int k = 1; k <= n; ++k)
-        if (step * (k - 1) <= r && r <= step * k) return candidates[k - 1];
-    return 0;
+    return PickFrom(game, candidates.data(), static_cast<int>(candidates.size()));
 }
 
 int PercentDraw(Game& game) { return Floor(Rnd(game) * 99 + 1); }

@@ -244,8 +244,13 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
         }
         PrintSummary(game, out, unifier);
         if (!options.saveFile.empty()) {
+            std::string bytes;
+            if (auto problem = EncodeSaveBytes(game, bytes)) {
+                err << "tarvex-sim: cannot save: " << *problem << '\n';
+                return 2;
+            }
             std::ofstream file(options.saveFile, std::ios::binary | std::ios::trunc);
-            file << WriteSaveBytes(game);
+            file << bytes;
             file.close();
             if (!file) {
                 err << "tarvex-sim: cannot write " << options.saveFile << '\n';

@@ -61,4 +61,23 @@ bool IsNeighbour(int from, int to) {
     return table[from][to];
 }
 
+namespace {
+using NeighbourLists = std::array<std::vector<int>, kCityCount + 1>;
+NeighbourLists BuildNeighbourLists() {
+    NeighbourLists lists{};
+    for (int from = 1; from <= kCityCount; ++from)
+        for (int to = 1; to <= kCityCount; ++to)
+            if (IsNeighbour(from, to)) lists[from].push_back(to);
+    return lists;
+}
+}  // namespace
+
+const std::vector<int>& NeighboursOf(int from) {
+    // The computer walks a city's few neighbours many times a season; asking all 75 cities was most of its cost.
+    static const NeighbourLists lists = BuildNeighbourLists();
+    static const std::vector<int> none;
+    if (from < 1 || from > kCityCount) return none;
+    return lists[from];
+}
+
 }  // namespace tarvex

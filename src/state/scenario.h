@@ -45,5 +45,8 @@ void InitNations(Game& game);
 
 // True when `to` stands in the neighbour list of `from`; false for any index outside 1..75.
 bool IsNeighbour(int from, int to);
+// Every `to` with IsNeighbour(from, to), once each, in ascending order (empty outside 1..75):
+// walking this visits the same cities in the same order as testing 1..75 one by one.
+const std::vector<int>& NeighboursOf(int from);
 
 }  // namespace tarvex

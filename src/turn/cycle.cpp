@@ -78,10 +78,8 @@ void Form1_cmdOk_Click(Game& game) {
     if (game.Ended) return;
     ++game.TurnStep;
     main.tmrOkclick = game.TurnStep <= kCityCount;
-    for (int city = 1; city <= kCityCount; ++city) {
-        RefreshCity(game, city);
-        if (game.Ended) return;
-    }
+    RefreshAllCities(game);
+    if (game.Ended) return;
     game.OkLock = 0;
     // The button is disabled and enabled again to drop its keyboard focus; it ends enabled.
     main.cmdOkEnabled = true;

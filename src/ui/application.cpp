@@ -2,15 +2,18 @@
 #include "ui/application.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QPointer>
 #include <chrono>
 #include <cstdio>
 
 #include "state/game.h"
+#include "state/mapview.h"
 #include "state/newgame.h"
 #include "state/screen.h"
 #include "ui/common.h"
 #include "ui/main_window.h"
+#include "ui/map_picture.h"
 #include "ui/qt_screen.h"
 #include "ui/settings_window.h"
 
@@ -26,15 +29,65 @@ bool DisplayAvailable(int argc, char** argv) {
            qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
 }
 
+bool HasOption(int argc, char** argv, const char* option) {
+    for (int i = 1; i < argc; ++i)
+        if (QByteArray(argv[i]) == option) return true;
+    return false;
+}
+
+constexpr const char* kUsage =
+    "Usage: tarvex [--check-start] [Qt options]\n"
+    "Starts the game: the settings screen first, then the map.\n"
+    "  --check-start  show the settings screen, print its title, the data files found\n"
+    "                 (help page, map) and the save file's place, then quit: a quick\n"
+    "                 check that an installed game starts (QT_QPA_PLATFORM=offscreen\n"
+    "                 works without a display)\n"
+    "  --help         this text\n";
+
+// For packagers and the install test: the settings screen is up, and this is what
+// the game found around it. Status 1 when the settings screen did not show.
+int ReportStart(QWidget* settings, QtScreen& screen, Game& game) {
+    QCoreApplication::processEvents();
+    const bool shown = settings && settings->isVisible();
+    std::printf("settings window: %s\n", shown ? qUtf8Printable(settings->windowTitle()) : "(not shown)");
+    const QString help = FindDataFile(kHomePage);
+    std::printf("help page: %s\n", help.isEmpty() ? "not found" : qUtf8Printable(help));
+    const QString map = FindDataFile("map/europe.map");
+    QPainterPath land;
+    QString problem;
+    if (map.isEmpty())
+        std::printf("map: not found\n");
+    else if (!LoadLandPath(map, &land, &problem))
+        std::printf("map: damaged: %s\n", qUtf8Printable(problem));
+    else
+        std::printf("map: %s\n", qUtf8Printable(map));
+    std::printf("save file: %s\n", screen.SaveFilePath(game).c_str());
+    if (help.isEmpty() || map.isEmpty())
+        std::printf("data looked for in: %s\n", qUtf8Printable(DataSearchRoots().join(", ")));
+    std::fflush(stdout);
+    delete settings;
+    return shown ? 0 : 1;
+}
+
 }  // namespace
 
 int RunApplication(int argc, char** argv) {
+    if (HasOption(argc, argv, "--help") || HasOption(argc, argv, "-h")) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    const bool checkStart = HasOption(argc, argv, "--check-start");
     if (!DisplayAvailable(argc, argv)) {
         std::fprintf(stderr, "Tarvex needs a display: start it on a desktop, or under Xvfb (xvfb-run -a).\n");
         return 1;
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tarvex");
+    // Lets the desktop match the windows to the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName("io.github.tarvex.Tarvex");
+    QIcon icon = QIcon::fromTheme("tarvex");
+    if (icon.isNull()) icon = QIcon(FindDataFile("icons/tarvex-128.png"));
+    QApplication::setWindowIcon(icon);
     QApplication::setFont(GameFont());
     // The game decides when it ends (the quit question, the end notice), not the last window.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -70,6 +123,7 @@ int RunApplication(int argc, char** argv) {
     };
 
     SetDefaultSettings(game);
+    if (checkStart) return ReportStart(settings, screen, game);
     return app.exec();
 }
 

@@ -64,15 +64,22 @@ QFont FixedWidthFont(int pointSize) {
     return font;
 }
 
-QString FindDataFile(const QString& relative) {
+QString InstalledDataDirBeside(const QString& programDir) {
+    return QDir::cleanPath(QDir(programDir).filePath(QStringLiteral(TARVEX_DATA_DIR_FROM_PROGRAM)));
+}
+
+QStringList DataSearchRoots() {
     const QString exeDir = QCoreApplication::applicationDirPath();
-    const QStringList roots = {
-        exeDir + "/data",
-        exeDir + "/../share/tarvex",
+    return {
+        QDir(exeDir).filePath("data"),
+        InstalledDataDirBeside(exeDir),
         QStringLiteral(TARVEX_DATA_DIR_SOURCE),
         QStringLiteral(TARVEX_DATA_DIR_INSTALLED),
     };
-    for (const QString& root : roots) {
+}
+
+QString FindDataFile(const QString& relative) {
+    for (const QString& root : DataSearchRoots()) {
         const QFileInfo info(QDir(root).filePath(relative));
         if (info.isFile()) return info.canonicalFilePath();
     }

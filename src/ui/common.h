@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
 class QKeyEvent;
 class QWidget;
@@ -28,9 +29,17 @@ inline const QColor kPlayerOrange(255, 192, 128);  // the player's cities
 inline const QColor kPaleOrange(255, 224, 192);    // message lines, owner labels
 inline const QColor kPaleCyan(192, 255, 255);      // labels of the command panels
 
-// A shipped data file (help page, map): beside the executable first
-// (build tree: <exe dir>/data or the source tree's data/), then the install
-// prefix's share/tarvex. Empty when not found.
+// Where the shipped data (help page, map) is looked for, in order: beside the
+// executable (<exe dir>/data, then the installed tree's share/tarvex seen from
+// its bin/), the source tree's data/ (a build tree), the configured install
+// prefix's share/tarvex.
+QStringList DataSearchRoots();
+
+// The installed data directory as seen from a program directory
+// (<dir>/../share/tarvex for the usual layout); it exists only for an installed game.
+QString InstalledDataDirBeside(const QString& programDir);
+
+// A shipped data file under the first root that holds it. Empty when not found.
 QString FindDataFile(const QString& relative);
 
 }  // namespace tarvex::ui

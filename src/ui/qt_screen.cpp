@@ -114,10 +114,28 @@ QString QtScreen::ResolvePage(const std::string& url) {
     return file.isEmpty() ? QString() : QUrl::fromLocalFile(file).toString();
 }
 
-void QtScreen::OpenWebPage(Game&, const std::string& url) {
+void QtScreen::OpenWebPage(Game& game, const std::string& url) {
+    // A page that cannot be found or opened is told to the player (the menu
+    // otherwise seems dead) and leaves the game as it was.
     const QString page = ResolvePage(url);
-    // A page that cannot be found or opened leaves the game as it was.
-    if (!page.isEmpty()) QDesktopServices::openUrl(QUrl(page));
+    if (page.isEmpty()) {
+        static bool told = false;
+        if (!told) {
+            told = true;
+            std::fprintf(stderr, "tarvex: %s not found among the game's data (looked in: %s)\n", url.c_str(),
+                         qPrintable(DataSearchRoots().join(", ")));
+        }
+        const std::string text = "ヘルプのページ（" + url +
+                                 "）が見つかりません。ゲームのデータが正しくインストールされているか確かめてください。";
+        Message(game, text, "");
+        return;
+    }
+    if (!QDesktopServices::openUrl(QUrl(page))) {
+        const QUrl shown(page);
+        const QString where = shown.isLocalFile() ? shown.toLocalFile() : page;
+        Message(game, "ヘルプのページを開けませんでした。ブラウザで次の場所を開いてください:\n" + where.toStdString(),
+                "");
+    }
 }
 
 void QtScreen::EndProgram(Game& game) {
@@ -131,11 +149,18 @@ void QtScreen::EndProgram(Game& game) {
 }
 
 QString QtScreen::SaveDirectory() {
-    const QString programDir = QCoreApplication::applicationDirPath();
-    const QFileInfo info(programDir);
-    if (!programDir.isEmpty() && info.isDir() && info.isWritable()) return programDir;
-    QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    if (dataDir.isEmpty()) dataDir = QDir::homePath() + "/.tarvex";
+    return SaveDirectory(QCoreApplication::applicationDirPath(),
+                         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+}
+
+QString QtScreen::SaveDirectory(const QString& programDir, const QString& userDataDir) {
+    if (!programDir.isEmpty()) {
+        const QFileInfo program(programDir);
+        const bool installed = QFileInfo(InstalledDataDirBeside(programDir)).isDir();
+        if (program.isDir() && program.isWritable() && !installed) return program.absoluteFilePath();
+    }
+    const QString dataDir = userDataDir.isEmpty() ? QDir::homePath() + "/.tarvex" : userDataDir;
+    // When it cannot be made, saving says so with the reason; nothing more to do here.
     QDir().mkpath(dataDir);
     return dataDir;
 }

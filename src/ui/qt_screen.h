@@ -55,9 +55,14 @@ public:
     // The local file of the game's help page or web address to open for `url`:
     // a data file when one is shipped under that name, otherwise the address as it stands.
     static QString ResolvePage(const std::string& url);
-    // Where "Game.dt" lives: the program's directory when it can be written,
-    // else the user's application data folder (created on demand).
+    // Where "Game.dt" lives: the program's directory when it can be written and
+    // the game is not an installed one, else the user's application data folder
+    // (created on demand).
     static QString SaveDirectory();
+    // The same choice for a given program directory and user data folder. An
+    // installed game (its data under ../share/tarvex) always keeps the save in
+    // the user's folder, so it never writes into bin/ even when run as root.
+    static QString SaveDirectory(const QString& programDir, const QString& userDataDir);
 
 private:
     struct View {

@@ -1,0 +1,89 @@
+// The short cuts a headless game takes every step must decide exactly as the long way round.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ai/computer.h"
+#include "state/refresh.h"
+#include "state/scenario.h"
+#include "support/scripted_screen.h"
+
+namespace tarvex {
+namespace {
+
+using testing::TestGame;
+
+TEST(NeighboursOf, ListsExactlyTheNeighboursInAscendingOrder) {
+    for (int from = 1; from <= kCityCount; ++from) {
+        std::vector<int> scanned;
+        for (int to = 1; to <= kCityCount; ++to)
+            if (IsNeighbour(from, to)) scanned.push_back(to);
+        EXPECT_EQ(NeighboursOf(from), scanned) << "city " << from;
+    }
+    for (int outside : {-1, 0, kCityCount + 1}) EXPECT_TRUE(NeighboursOf(outside).empty()) << outside;
+}
+
+// City 27's map entry names 46 before 26; the computer still counts its choices
+// from the lower-numbered city, as a scan over 1..75 does.
+TEST(NeighboursOf, ComputerAttackPicksTargetsInCityNumberOrder) {
+    for (auto [draw, want] : {std::pair{1, 26}, {50, 26}, {51, 46}, {99, 46}}) {
+        TestGame t;
+        t.UseScripted();
+        Game& g = t.game;
+        ASSERT_EQ(NeighboursOf(27), (std::vector<int>{26, 46}));
+        for (int i : {26, 46}) g.Cities[i].Owner = "トルコ";
+        g.Cities[27].Owner = "ビザンツ帝国";
+        g.Cities[27].Troops = 100;
+        g.Cities[27].Food = g.Cities[27].Gold = 500;
+        t.scripted.Push(0.0);            // the 99-in-99 chance
+        t.scripted.PushFace(draw, 99);   // the target
+        t.scripted.fallback = &t.mersenne;
+        ASSERT_TRUE(ComputerAttack(g, 27));
+        EXPECT_EQ(g.Battle.DefendCity, want) << "draw " << draw;
+    }
+}
+
+// Without a window the refresh only reports; the check that skips quiet cities
+// must still see every value that RefreshCity reports.
+TEST(RefreshAllCities, HeadlessGameReportsEveryValueOutOfRange) {
+    struct Case {
+        int City::*field;
+        int value;
+        const char* box;  // nullptr: nothing to report
+    };
+    const Case cases[] = {
+        {&City::Troops, 1000, "MAXエラー兵 1000:999"},  {&City::Power, 1000, "MAXエラー国力 1000:999"},
+        {&City::Town, 1000, "MAXエラー町 1000:999"},    {&City::Castle, 1000, "MAXエラー城 1000:999"},
+        {&City::Food, 1000, "MAXエラー食料 1000:999"},  {&City::Gold, 1000, "MAXエラー金 1000:999"},
+        {&City::Arms, 1000, "MAXエラー武装 1000:999"},  {&City::Civility, 1000, "MAXエラー民度 1000:999"},
+        {&City::Gold, -1, "MINエラー金-1:999"},          {&City::Food, -1, "MINエラー米-1:999"},
+        {&City::Troops, 999, nullptr},                   {&City::Civility, 999, nullptr},
+        {&City::Gold, 0, nullptr},                       {&City::Troops, -1, nullptr},
+    };
+    for (const Case& c : cases) {
+        TestGame t;
+        Game& g = t.game;
+        g.shown.main.loaded = false;
+        g.Cities[40].*c.field = c.value;
+        t.screen.Clear();
+        RefreshAllCities(g);
+        const std::vector<std::string> want = c.box ? std::vector<std::string>{c.box} : std::vector<std::string>{};
+        EXPECT_EQ(t.screen.Boxes(), want) << c.value;
+    }
+}
+
+TEST(RefreshAllCities, HeadlessReportsComeInCityOrderAndLeaveNoPanels) {
+    TestGame t;
+    Game& g = t.game;
+    g.shown.main.loaded = false;
+    g.Cities[60].Gold = -5;
+    g.Cities[3].Troops = 1001;
+    g.Cities[3].Name = "changed";
+    RefreshAllCities(g);
+    EXPECT_EQ(t.screen.Boxes(), (std::vector<std::string>{"MAXエラー兵 1001:999", "MINエラー金-5:999"}));
+    EXPECT_NE(g.shown.main.panels[3].Kuni, "changed");
+}
+
+}  // namespace
+}  // namespace tarvex

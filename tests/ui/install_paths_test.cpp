@@ -1,0 +1,116 @@
+// Where an installed or a built game keeps its save, and what the player is
+// told when the help page is missing from the game's data.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "state/game.h"
+#include "state/mapview.h"
+#include "ui/common.h"
+#include "ui/qt_screen.h"
+
+namespace tarvex::ui {
+namespace {
+
+void EnsureApplication() {
+    if (QApplication::instance()) return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "tarvex_ui_tests";
+    static char* argv[] = {name, nullptr};
+    new QApplication(argc, argv);
+}
+
+TEST(SaveDirectory, BesideAWritableBuildButInTheUsersFolderOtherwise) {
+    EnsureApplication();
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    const QString base = root.path();
+    // A build tree: nothing installed beside it.
+    ASSERT_TRUE(QDir().mkpath(base + "/build"));
+    // An installed tree: bin/ with its data under share/tarvex.
+    ASSERT_TRUE(QDir().mkpath(base + "/prefix/bin"));
+    ASSERT_TRUE(QDir().mkpath(InstalledDataDirBeside(base + "/prefix/bin")));
+    // A folder the player cannot write to.
+    ASSERT_TRUE(QDir().mkpath(base + "/locked"));
+    ASSERT_TRUE(QFile::setPermissions(base + "/locked", QFile::ReadOwner | QFile::ExeOwner));
+    const bool lockHolds = !QFileInfo(base + "/locked").isWritable();  // root writes anyway
+
+    struct Case {
+        const char* name;
+        QString programDir;
+        bool besideProgram;
+    };
+    const Case cases[] = {
+        {"writable build tree", base + "/build", true},
+        {"installed game, even where bin/ is writable", base + "/prefix/bin", false},
+        {"read-only program folder", base + "/locked", false},
+        {"program folder gone", base + "/gone", false},
+        {"no program folder known", QString(), false},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.programDir.endsWith("/locked") && !lockHolds) continue;
+        // A nested folder that does not exist yet: it must be made for the first save.
+        const QString userDir = base + "/home" + QString::number(++n) + "/.local/share/Tarvex";
+        const QString chosen = QtScreen::SaveDirectory(c.programDir, userDir);
+        if (c.besideProgram) {
+            EXPECT_EQ(chosen, QFileInfo(c.programDir).absoluteFilePath());
+            EXPECT_FALSE(QFileInfo::exists(userDir));
+        } else {
+            EXPECT_EQ(chosen, userDir);
+            EXPECT_TRUE(QFileInfo(userDir).isDir());
+        }
+    }
+    QFile::setPermissions(base + "/locked", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+TEST(SaveDirectory, AnInstalledGameWritesItsSaveWithoutRoot) {
+    // The whole save path, as the installed program builds it, lands in a folder
+    // that exists and can be written, so the first save succeeds.
+    EnsureApplication();
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    ASSERT_TRUE(QDir().mkpath(root.path() + "/usr/bin"));
+    ASSERT_TRUE(QDir().mkpath(InstalledDataDirBeside(root.path() + "/usr/bin")));
+    const QString dir = QtScreen::SaveDirectory(root.path() + "/usr/bin", root.path() + "/home/.local/share/Tarvex");
+    QFile save(QDir(dir).filePath("Game.dt"));
+    ASSERT_TRUE(save.open(QIODevice::WriteOnly));
+    EXPECT_EQ(save.write("1\r\n"), 3);
+    EXPECT_FALSE(QFileInfo::exists(root.path() + "/usr/bin/Game.dt"));
+}
+
+TEST(HelpPage, AMissingPageIsToldToThePlayerAndTheGameGoesOn) {
+    EnsureApplication();
+    QtScreen screen;
+    screen.autoAnswer = [](const Question&) { return Answer::Ok; };
+    Game game;
+    screen.OpenWebPage(game, "help/no-such-page.html");
+    ASSERT_EQ(screen.boxLog.size(), 1u);
+    EXPECT_NE(screen.boxLog[0].find("help/no-such-page.html"), std::string::npos);
+    EXPECT_NE(screen.boxLog[0].find("見つかりません"), std::string::npos);
+    EXPECT_FALSE(game.Ended);
+    // Asked again, the player is told again: the box is where they look.
+    screen.OpenWebPage(game, "help/no-such-page.html");
+    EXPECT_EQ(screen.boxLog.size(), 2u);
+}
+
+TEST(DataFiles, TheShippedHelpPageAndMapAreFoundFromTheBuildTree) {
+    EnsureApplication();
+    for (const char* file : {kHomePage, "map/europe.map", "map/NOTICE"}) {
+        SCOPED_TRACE(file);
+        const QString found = FindDataFile(file);
+        ASSERT_FALSE(found.isEmpty());
+        EXPECT_TRUE(QFileInfo(found).isFile());
+    }
+    EXPECT_TRUE(FindDataFile("help").isEmpty());  // a folder is not a data file
+    EXPECT_TRUE(FindDataFile("help/no-such-page.html").isEmpty());
+}
+
+}  // namespace
+}  // namespace tarvex::ui
