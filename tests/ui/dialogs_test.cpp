@@ -26,18 +26,10 @@
 #include "ui/event_window.h"
 #include "ui/nation_window.h"
 #include "ui/qt_screen.h"
+#include "qt_test_support.h"
 
 namespace tarvex::ui {
 namespace {
-
-void EnsureApplication() {
-    if (QApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "tarvex_ui_tests";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
-}
 
 // A new game on the Qt screen: boxes are answered without a person and holds cost nothing.
 struct QtGame {

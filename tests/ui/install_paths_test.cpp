@@ -12,18 +12,10 @@
 #include "state/mapview.h"
 #include "ui/common.h"
 #include "ui/qt_screen.h"
+#include "qt_test_support.h"
 
 namespace tarvex::ui {
 namespace {
-
-void EnsureApplication() {
-    if (QApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "tarvex_ui_tests";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
-}
 
 TEST(SaveDirectory, BesideAWritableBuildButInTheUsersFolderOtherwise) {
     EnsureApplication();

@@ -30,18 +30,10 @@
 #include "ui/common.h"
 #include "ui/map_view.h"
 #include "ui/qt_screen.h"
+#include "qt_test_support.h"
 
 namespace tarvex::ui {
 namespace {
-
-void EnsureApplication() {
-    if (QApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "tarvex_ui_tests";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
-}
 
 QRect TwipRect(int left, int top, int width, int height) {
     return {Twips(left), Twips(top), Twips(width), Twips(height)};
@@ -52,14 +44,7 @@ QRect TwipRect(int left, int top, int width, int height) {
 struct MainGame {
     explicit MainGame(const std::string& nation = "イングランド王国") : random(7), game(screen, random) {
         EnsureApplication();
-        screen.autoAnswer = [this](const Question&) {
-            if (answers.empty()) return Answer::Ok;
-            const Answer a = answers.front();
-            answers.pop_front();
-            return a;
-        };
-        screen.holdWait = [](double) {};
-        screen.onEnd = [this] { ++ends; };
+        AnswerFromQueue(screen, answers, ends);
         SetDefaultSettings(game);
         SetGame_Form_Load(game);
         SetGame_Text1_Change(game, nation);

@@ -17,18 +17,10 @@
 
 #include "state/newgame.h"
 #include "ui/qt_screen.h"
+#include "qt_test_support.h"
 
 namespace tarvex::ui {
 namespace {
-
-void EnsureApplication() {
-    if (QApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "tarvex_ui_tests";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
-}
 
 // Typing as an input method delivers it: the whole text in one key event.
 void Type(QWidget* edit, const QString& text) {
@@ -40,14 +32,7 @@ void Type(QWidget* edit, const QString& text) {
 struct SettingsGame {
     SettingsGame() : random(3), game(screen, random) {
         EnsureApplication();
-        screen.autoAnswer = [this](const Question&) {
-            if (answers.empty()) return Answer::Ok;
-            const Answer a = answers.front();
-            answers.pop_front();
-            return a;
-        };
-        screen.holdWait = [](double) {};
-        screen.onEnd = [this] { ++ends; };
+        AnswerFromQueue(screen, answers, ends);
         screen.onShowSettings = [this] {
             if (!window) window = std::make_unique<SettingsWindow>(game, screen);
             window->ShowForward();
