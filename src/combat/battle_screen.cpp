@@ -13,6 +13,7 @@ namespace tarvex {
 
 namespace {
 
+constexpr int kEnter = 13;
 constexpr int kKeypad1 = 97;
 constexpr int kKeypad5 = 101;
 
@@ -95,6 +96,13 @@ void frmCombat_cmdComOk_Click(Game& game) {
 void frmCombat_Form_KeyDown(Game& game, int key) {
     if (key >= kKeypad1 && key <= kKeypad5) {
         if (game.shown.battle.comEnabled) frmCombat_com_Click(game, key - kKeypad1);
+        return;
+    }
+    // Enter is the OK key everywhere in the game; without it a battle could
+    // not be fought to its end from the keyboard. Before the tactic is chosen
+    // there is no round to fight, and Enter is an error like any other key.
+    if (key == kEnter && game.shown.battle.okEnabled) {
+        frmCombat_cmdComOk_Click(game);
         return;
     }
     game.screen->Message(game, "エラー", "");

@@ -160,6 +160,8 @@ void FinishCommand(Game& game) {
     if (IsValidCity(game.CurrentCity)) RefreshCity(game, game.CurrentCity);
     if (game.Ended) return;
     ShowPanel(game, Panel::Pic1);
+    // The next city acts only when the player presses OK: say so.
+    main.lblOkVisible = true;
     main.mnuIninKaijyo = false;
     game.PlayerActed = true;
 }

@@ -83,7 +83,10 @@ void Form1_cmdOk_Click(Game& game) {
     game.OkLock = 0;
     // The button is disabled and enabled again to drop its keyboard focus; it ends enabled.
     main.cmdOkEnabled = true;
-    main.lblOkVisible = game.EnterAdvance || game.TurnStep > kCityCount;
+    // The prompt stands whenever the next step waits for the player: every step
+    // when he asked to confirm each, at the season's end, and after his own
+    // order or his defence, when the timer stays still until he presses OK.
+    main.lblOkVisible = game.EnterAdvance || game.TurnStep > kCityCount || !game.AdvanceReady || !game.AutoAdvance;
 }
 
 void RunCityTurn(Game& game, int step) {
@@ -137,6 +140,10 @@ void AdvanceSeason(Game& game) {
     }
     if (game.Season == kAutumn) {
         Harvest(game);
+        // The season starts with a wait for OK, when the player reads the
+        // panels and may save: they must show what the harvest brought.
+        RefreshAllCities(game);
+        if (game.Ended) return;
         DrawPrices(game);
         RunSeasonalEvent(game);
         if (game.Ended) return;

@@ -88,6 +88,34 @@ void SetAutoSizeText(QLabel* label, const std::string& text, bool visible = true
     label->setVisible(visible && !q.isEmpty());
 }
 
+// The target and delegation lists are narrow. A city's name must be read
+// whole, and a short list must show every entry: no sideways bar may take the
+// room of the rows. Rows are as tall as their letters need; the type is
+// narrowed, then made smaller, until the longest name fits.
+void FitListToNames(QListWidget* list) {
+    QFont font = list->font();
+    int pixels = QFontInfo(GameFont()).pixelSize();
+    font.setPixelSize(pixels);
+    font.setStretch(QFont::Unstretched);
+    const int margin = 2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1);
+    const int inside = list->width() - 2 * list->frameWidth();
+    const int bar = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
+    const auto rowHeight = [](const QFont& f) { return (QFontInfo(f).pixelSize() * 6 + 4) / 5; };
+    const auto fits = [&](const QFont& f) {
+        const bool scrolled = list->count() * rowHeight(f) > list->height() - 2 * list->frameWidth();
+        const int room = inside - margin - (scrolled ? bar : 0);
+        const QFontMetrics metrics(f);
+        for (int row = 0; row < list->count(); ++row)
+            if (metrics.horizontalAdvance(list->item(row)->text()) > room) return false;
+        return true;
+    };
+    for (int stretch = 100; stretch > 75 && !fits(font); stretch -= 5) font.setStretch(stretch - 5);
+    while (pixels > 9 && !fits(font)) font.setPixelSize(--pixels);
+    list->setFont(font);
+    const int height = rowHeight(font);
+    for (int row = 0; row < list->count(); ++row) list->item(row)->setSizeHint(QSize(0, height));
+}
+
 void SetEditText(QLineEdit* edit, const std::string& text) {
     const QString q = Qs(text);
     if (edit->text() != q) edit->setText(q);
@@ -347,6 +375,7 @@ void MainWindow::BuildPanels(QWidget* client) {
     lstPic6_ = new QListWidget(p);
     lstPic6_->setObjectName("lstPic6");
     lstPic6_->setGeometry(TwipRect(120, 600, 1215, 600));
+    lstPic6_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(lstPic6_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!syncing_) game_.shown.main.lstPic6Selected = row;
     });
@@ -374,6 +403,7 @@ void MainWindow::BuildPanels(QWidget* client) {
     lstPic7_ = new QListWidget(p);
     lstPic7_->setObjectName("lstPic7");
     lstPic7_->setGeometry(TwipRect(120, 600, 1335, 1320));
+    lstPic7_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(lstPic7_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!syncing_) game_.shown.main.lstPic7Selected = row;
     });
@@ -478,6 +508,7 @@ void MainWindow::SyncList(QListWidget* list, std::vector<std::string>& cache, co
     if (cache != items) {
         list->clear();
         for (const std::string& item : items) list->addItem(Qs(item));
+        FitListToNames(list);
         cache = items;
     }
     const int row = selected >= 0 && selected < list->count() ? selected : -1;

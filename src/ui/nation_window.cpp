@@ -11,6 +11,8 @@
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "combat/records.h"
 #include "state/game.h"
@@ -48,6 +50,27 @@ int TabbedWidth(const QFont& font, qreal tabStop, const QString& text) {
     return QFontMetrics(font).size(Qt::TextSingleLine | Qt::TextExpandTabs, text, qRound(tabStop)).width();
 }
 
+// Where each field after the tab of a nation line lies: the middle of each
+// run of text between the ideographic spaces and blanks, in pixels from the
+// start of the line as the lists draw it.
+std::vector<qreal> FieldCentres(const QFont& font, qreal tabStop, const QString& line) {
+    std::vector<qreal> centres;
+    const auto isGap = [](QChar c) { return c == QLatin1Char(' ') || c == QChar(0x3000); };
+    int i = static_cast<int>(line.indexOf(QLatin1Char('\t')));
+    if (i < 0) return centres;
+    ++i;
+    while (i < line.size()) {
+        while (i < line.size() && isGap(line[i])) ++i;
+        if (i >= line.size()) break;
+        const int start = i;
+        while (i < line.size() && !isGap(line[i])) ++i;
+        const qreal left = TabbedWidth(font, tabStop, line.left(start));
+        const qreal right = TabbedWidth(font, tabStop, line.left(i));
+        centres.push_back((left + right) / 2);
+    }
+    return centres;
+}
+
 // Draws list lines with the screen's own tab stops, so the columns of the
 // records stand under the header.
 class TabbedTextDelegate : public QStyledItemDelegate {
@@ -69,7 +92,7 @@ public:
         painter->setFont(item.font);
         painter->setPen(item.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
         const QRectF textRect = QRectF(item.rect).adjusted(kTextMargin, 0, -kTextMargin, 0);
-        painter->drawText(textRect, text, TabbedOption(tabStop_));
+        DrawText(painter, textRect, text);
         painter->restore();
     }
 
@@ -80,8 +103,41 @@ public:
         return {TabbedWidth(item.font, tabStop_, item.text) + 2 * kTextMargin, metrics.height() + 2};
     }
 
-private:
+protected:
+    virtual void DrawText(QPainter* painter, const QRectF& rect, const QString& text) const {
+        painter->drawText(rect, text, TabbedOption(tabStop_));
+    }
+
     qreal tabStop_;
+};
+
+// The header's titles after the tab spread by their own blanks, which put the
+// later ones a cell or more to the right of their numbers; each title is drawn
+// over the middle of its column as the nation lines fill it instead.
+class HeaderDelegate : public TabbedTextDelegate {
+public:
+    HeaderDelegate(qreal tabStop, std::vector<qreal> columns, QObject* parent)
+        : TabbedTextDelegate(tabStop, parent), columns_(std::move(columns)) {}
+
+protected:
+    void DrawText(QPainter* painter, const QRectF& rect, const QString& text) const override {
+        const int tab = static_cast<int>(text.indexOf(QLatin1Char('\t')));
+        const QStringList titles = text.mid(tab + 1).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (tab < 0 || titles.size() != static_cast<int>(columns_.size())) {
+            TabbedTextDelegate::DrawText(painter, rect, text);
+            return;
+        }
+        painter->drawText(rect, text.left(tab), TabbedOption(tabStop_));
+        const QFontMetricsF metrics(painter->font());
+        for (int k = 0; k < titles.size(); ++k) {
+            const qreal width = metrics.horizontalAdvance(titles[k]);
+            const QRectF titleRect(rect.left() + columns_[k] - width / 2, rect.top(), width + 1, rect.height());
+            painter->drawText(titleRect, titles[k], TabbedOption(tabStop_));
+        }
+    }
+
+private:
+    std::vector<qreal> columns_;
 };
 
 QListWidget* MakeList(QWidget* parent, const char* name, const QFont& font, qreal tabStop) {
@@ -165,6 +221,10 @@ NationWindow::NationWindow(Game& game, QtScreen& screen, QWidget* parent)
     ll_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ll_->setSelectionMode(QAbstractItemView::NoSelection);
     ll_->setFocusPolicy(Qt::NoFocus);
+    // The titles stand over the columns of the first nation's line; every line
+    // has the same columns.
+    if (!lines.isEmpty())
+        ll_->setItemDelegate(new HeaderDelegate(tabStop_, FieldCentres(listFont, tabStop_, lines.front()), ll_));
     ll_->addItem(header);
     const int headerHeight = std::max(Twips(240), QFontMetrics(listFont).height() + 2 + 2 * ll_->frameWidth());
     ll_->setGeometry(Twips(kListLeft), Twips(240), listWidth, headerHeight);

@@ -71,6 +71,10 @@ Answer QtScreen::Ask(Game&, const Question& question) {
 
 void QtScreen::Hold(Game&, int, double seconds) {
     SyncViews();
+    // A line that has just come back into view asks to be drawn later; until
+    // that request is taken, painting the window leaves the line out. Take
+    // only those requests: no other event of the game may run here.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateLater);
     // Paint now: the wait below dispatches nothing, so no later paint event would come in time.
     std::vector<QWidget*> windows;
     for (const View& v : views_) {

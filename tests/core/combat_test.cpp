@@ -2,6 +2,7 @@
 // computer's choice of tactic, and the battle screen's events.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <utility>
@@ -475,7 +476,7 @@ TEST(BattleScreen, TheDefenderMustAffordTheChosenTactic) {
     }
 }
 
-TEST(BattleScreen, KeypadChoosesOnceAndOtherKeysAreErrors) {
+TEST(BattleScreen, KeypadChoosesOnceEnterFightsAndOtherKeysAreErrors) {
     TestGame t;
     Game& g = t.game;
     Stock(g.Cities[kLondon], 5, 10, 10, 200, 200, 50);
@@ -487,8 +488,11 @@ TEST(BattleScreen, KeypadChoosesOnceAndOtherKeysAreErrors) {
     EXPECT_EQ(g.shown.battle.lblAt[0], "0");
     EXPECT_EQ(g.shown.battle.lblAt[4], "ロンドン");
     EXPECT_EQ(g.shown.battle.lblDef[3], "フランス王国");
-    frmCombat_cmdComOk_Click(g);  // OK is disabled until the choice
+    frmCombat_cmdComOk_Click(g);    // OK is disabled until the choice
+    frmCombat_Form_KeyDown(g, 13);  // and so is Enter: there is no round to fight yet
     EXPECT_EQ(g.Battle.BattleRound, 1);
+    EXPECT_EQ(t.screen.Boxes(), std::vector<std::string>{"エラー"});
+    t.screen.Clear();
 
     frmCombat_Form_KeyDown(g, 99);  // keypad 3
     EXPECT_EQ(g.Battle.AttackTactic, kSiege);
@@ -500,9 +504,16 @@ TEST(BattleScreen, KeypadChoosesOnceAndOtherKeysAreErrors) {
     EXPECT_EQ(g.Battle.AttackTroops, 50) << "no second siege split";
     EXPECT_TRUE(t.screen.Boxes().empty());
 
-    for (int key : {13, 65, 96, 102}) frmCombat_Form_KeyDown(g, key);
+    for (int key : {65, 96, 102}) frmCombat_Form_KeyDown(g, key);
     for (int index : {-1, 5}) frmCombat_com_Click(g, index);
-    EXPECT_EQ(t.screen.Boxes(), std::vector<std::string>(6, "エラー"));
+    EXPECT_EQ(t.screen.Boxes(), std::vector<std::string>(5, "エラー"));
+
+    // Once chosen, Enter is the OK button: one round a press.
+    t.screen.Clear();
+    frmCombat_Form_KeyDown(g, 13);
+    EXPECT_EQ(g.Battle.BattleRound, 2);
+    const std::vector<std::string> boxes = t.screen.Boxes();
+    EXPECT_EQ(std::count(boxes.begin(), boxes.end(), "エラー"), 0);
 }
 
 TEST(BattleScreen, ThePlayersDefenceIsReportedOnTheLineAndInABox) {

@@ -1,6 +1,7 @@
 // The OK step, the shuffled turn order, the season advance, the harvest and the game's end.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <functional>
@@ -8,6 +9,7 @@
 
 #include "commands/panels.h"
 #include "state/numbers.h"
+#include "state/scenario.h"
 #include "support/scripted_screen.h"
 #include "turn/cycle.h"
 
@@ -94,6 +96,41 @@ TEST(TurnCycle, PlayerCityHoldsTheTimerUntilItsOrderIsFinishedAndOkPressed) {
     EXPECT_TRUE(g.AdvanceReady);
 }
 
+TEST(TurnCycle, OkPromptStandsWheneverTheNextStepWaitsForThePlayer) {
+    TestGame t;
+    Game& g = t.game;
+    g.AutoAdvance = true;
+    g.EnterAdvance = false;
+    for (int i = 1; i <= kCityCount; ++i) g.TurnOrder[i] = i;
+    // サザンプトン gives its order, アンティオキア acts by itself, then ダブリン
+    // marches on サザンプトン, its only foreign neighbour, and the player defends.
+    g.TurnOrder[2] = 4;
+    g.TurnOrder[3] = 64;
+    g.TurnOrder[4] = 5;
+    for (int i : NeighboursOf(5))
+        if (i != 4) g.Cities[i].Owner = g.Cities[5].Owner;
+    City& dublin = g.Cities[5];
+    dublin.Troops = dublin.Food = dublin.Gold = 300;
+    g.Cities[4].Troops = 10;
+
+    g.TurnStep = 2;
+    Form1_cmdOk_Click(g);
+    ASSERT_EQ(g.shown.main.activePanel, Panel::Pic2);
+    StartCommand(g, kDoNothing);
+    EXPECT_EQ(g.shown.main.activePanel, Panel::Pic1);
+    EXPECT_TRUE(g.shown.main.lblOkVisible) << "after the player's own order";
+
+    Form1_cmdOk_Click(g);
+    EXPECT_TRUE(g.AdvanceReady);
+    EXPECT_FALSE(g.shown.main.lblOkVisible) << "the timer carries the computer's steps";
+
+    Form1_cmdOk_Click(g);
+    ASSERT_TRUE(std::any_of(t.screen.log.begin(), t.screen.log.end(),
+                            [](const testing::Shown& s) { return s.kind == testing::Shown::Battle; }));
+    EXPECT_FALSE(g.AdvanceReady);
+    EXPECT_TRUE(g.shown.main.lblOkVisible) << "after the player's defence";
+}
+
 // Modal boxes that let the window's timer and button fire, as a real window does.
 class BusyScreen : public testing::ScriptedScreen {
 public:
@@ -140,6 +177,28 @@ TEST(Harvest, AutumnIncomeRoundsTheTotalAndNeverLowers) {
         Harvest(t.game);
         EXPECT_EQ(c.Gold, after) << civility << " " << base << " " << before;
         EXPECT_EQ(c.Food, after) << civility << " " << base << " " << before;
+    }
+}
+
+TEST(SeasonAdvance, AutumnPanelsShowTheHarvestBeforeTheFirstStep) {
+    TestGame t("*");
+    Game& g = t.game;
+    City& c = g.Cities[10];
+    c.Civility = 50;
+    c.Town = 25;
+    c.Gold = 10;
+    g.Season = 2;
+    g.TurnStep = 76;
+    t.UseScripted();
+    for (int i = 0; i < 3; ++i) t.scripted.Push(0.0);  // the prices
+    t.scripted.PushFace(10, 10);                       // no event this year
+    Form1_cmdOk_Click(g);
+    ASSERT_EQ(g.Season, 3);
+    ASSERT_EQ(c.Gold, 35);
+    EXPECT_EQ(g.shown.main.panels[10].Kin, "35");
+    for (int i = 1; i <= kCityCount; ++i) {
+        EXPECT_EQ(g.shown.main.panels[i].Kin, Str(g.Cities[i].Gold)) << i;
+        EXPECT_EQ(g.shown.main.panels[i].Kome, Str(g.Cities[i].Food)) << i;
     }
 }
 

@@ -7,13 +7,17 @@
 #include <QAction>
 #include <QApplication>
 #include <QFontMetrics>
+#include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
+#include <cmath>
 #include <functional>
+#include <vector>
 
 #include "combat/battle.h"
 #include "combat/records.h"
@@ -164,7 +168,7 @@ TEST(BattleWindow, ShowsTheTableBothSidesAndMoraleBarsBeforeTheChoice) {
     });
 }
 
-TEST(BattleWindow, KeypadDigitsChooseOnceAndEveryOtherKeyIsAnError) {
+TEST(BattleWindow, KeypadDigitsChooseOnceEnterFightsAndEveryOtherKeyIsAnError) {
     QtGame t;
     t.SetUpBattle(true);
     RunBattle(t, [&](BattleWindow* w) {
@@ -191,7 +195,14 @@ TEST(BattleWindow, KeypadDigitsChooseOnceAndEveryOtherKeyIsAnError) {
         QTest::keyClick(w, Qt::Key_Shift);
         EXPECT_EQ(t.game.Battle.AttackTactic, kSiege);
         EXPECT_TRUE(t.screen.boxLog.empty());
-        t.Leave();
+
+        // Enter, on the main keyboard or the keypad, now fights a round as OK does.
+        QTest::keyClick(w, Qt::Key_Return);
+        EXPECT_EQ(t.game.Battle.BattleRound, 2);
+        QTest::keyClick(w, Qt::Key_Enter, Qt::KeypadModifier);
+        EXPECT_TRUE(t.game.Battle.BattleRound == 3 || t.game.Battle.BattleOver);
+        EXPECT_EQ(std::count(t.screen.boxLog.begin(), t.screen.boxLog.end(), "エラー"), 0);
+        if (w->isVisible()) t.Leave();
     });
 }
 
@@ -312,6 +323,51 @@ TEST(NationWindow, ListsHeaderAndEveryNationWithColumnsLinedUp) {
         EXPECT_EQ(width(line.left(tab + 1)), policyColumn) << line.toStdString();
         // Nothing of a line is cut off at the right.
         EXPECT_LE(width(line), list->viewport()->width()) << line.toStdString();
+    }
+}
+
+// The middles of the runs of dark pixels along a list row as drawn; runs
+// closer than `gap` pixels count as one (the letters of one word).
+std::vector<double> InkRuns(const QImage& row, int gap) {
+    std::vector<double> runs;
+    int start = -1, last = -1;
+    for (int x = 0; x < row.width(); ++x) {
+        bool ink = false;
+        for (int y = 0; y < row.height() && !ink; ++y) ink = row.pixelColor(x, y).lightness() < 110;
+        if (!ink) continue;
+        if (start >= 0 && x - last > gap) {
+            runs.push_back((start + last) / 2.0);
+            start = -1;
+        }
+        if (start < 0) start = x;
+        last = x;
+    }
+    if (start >= 0) runs.push_back((start + last) / 2.0);
+    return runs;
+}
+
+TEST(NationWindow, RecordTitlesStandOverTheirNumbers) {
+    QtGame t;
+    NationWindow window(t.game, t.screen);
+    window.show();
+    auto* header = window.findChild<QListWidget*>("LL");
+    auto* list = window.findChild<QListWidget*>("lstName");
+    list->setCurrentRow(-1);
+    list->clearSelection();
+    const QImage head = header->viewport()->grab(header->visualItemRect(header->item(0))).toImage();
+    const QImage line = list->viewport()->grab(list->visualItemRect(list->item(0))).toImage();
+    const int cell = QFontMetrics(list->font()).horizontalAdvance(QLatin1Char(' '));
+    const std::vector<double> titles = InkRuns(head, cell - 1);
+    const std::vector<double> numbers = InkRuns(line, cell - 1);
+    // The last seven runs of each: 勝 負 通 突 包 射 防 over the seven counts.
+    ASSERT_GE(titles.size(), 7u);
+    ASSERT_GE(numbers.size(), 7u);
+    const char* names[] = {"勝", "負", "通", "突", "包", "射", "防"};
+    for (int k = 0; k < 7; ++k) {
+        const double title = titles[titles.size() - 7 + k];
+        const double number = numbers[numbers.size() - 7 + k];
+        EXPECT_LE(std::abs(title - number), cell * 0.75)
+            << names[k] << " at " << title << ", its numbers at " << number;
     }
 }
 

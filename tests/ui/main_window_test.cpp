@@ -6,7 +6,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBackingStore>
 #include <QFileInfo>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
@@ -393,6 +395,35 @@ TEST(MainWindowKeys, ArrowsInTheTargetPanelMoveOnlyWhereTheGameSays) {
     EXPECT_EQ(food->cursorPosition(), 0);
 }
 
+TEST(MainWindowPanels, NarrowListsShowEveryNameWholeWithoutASidewaysBar) {
+    MainGame t;
+    const std::vector<std::vector<std::string>> lists = {
+        {"ブリュージュ", "アーヘン"},
+        {"ケーニヒスベルク", "ダンチヒ", "リガ"},
+        {"ニュルンベルク", "アウグスブルク", "ストラスブルク", "マグデスブルク", "ウィーン"},
+    };
+    for (const auto& names : lists) {
+        SCOPED_TRACE(names.front());
+        t.window->Run([&names](Game& g) {
+            g.shown.main.activePanel = Panel::Pic6;
+            g.shown.main.lstPic6 = names;
+            g.shown.main.lstPic6Selected = 0;
+        });
+        auto* list = t.Find<QListWidget>("lstPic6");
+        EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
+        const QFontMetrics metrics(list->font());
+        EXPECT_GE(QFontInfo(list->font()).pixelSize(), 9);
+        for (int row = 0; row < list->count(); ++row) {
+            const QRect rect = list->visualItemRect(list->item(row));
+            EXPECT_LE(metrics.horizontalAdvance(list->item(row)->text()) + 4, rect.width()) << row;
+            EXPECT_GE(rect.height(), QFontInfo(list->font()).pixelSize()) << row;
+        }
+        // The first two entries stand in view together, whatever the list holds.
+        for (int row = 0; row < 2; ++row)
+            EXPECT_TRUE(list->viewport()->rect().contains(list->visualItemRect(list->item(row)))) << row;
+    }
+}
+
 TEST(MapView, PanelsFoldOneByOneOrAllAtOnce) {
     MainGame t;
     QWidget* paris = t.Find("pic_15");
@@ -507,6 +538,32 @@ TEST(QtScreen, HoldShowsTheNewLineBeforeItWaits) {
     EXPECT_EQ(seen, "ロンドンで兵が増強されました");
     EXPECT_TRUE(seenVisible);
     EXPECT_DOUBLE_EQ(waited, 0.2);
+}
+
+TEST(QtScreen, HoldPaintsALineThatComesBackIntoView) {
+    // A city's headline hides lines 2 and 3; its report then brings line 2
+    // back. The player must see the report during its own wait, not only
+    // after the next event, or a computer city's report flashes by unseen.
+    MainGame t;
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(t.window.get()));
+    QLabel* line2 = t.Find<QLabel>("lblMsg2");
+    std::vector<QColor> painted;
+    t.screen.holdWait = [&](double) {
+        // What the window system would put on the screen: the window's backing store.
+        const auto* image = dynamic_cast<const QImage*>(t.window->backingStore()->paintDevice());
+        ASSERT_NE(image, nullptr);
+        // The line's top row is its pale orange ground, above the letters.
+        painted.push_back(image->pixelColor(line2->mapTo(t.window.get(), QPoint(line2->width() / 2, 0))));
+    };
+    t.window->Run([](Game& g) {
+        ShowMsg(g, "28 マグデブルク 神聖ローマ帝国");
+        ShowMsg2(g, "マグデブルクにて兵増強");
+        ShowMsg2(g, "マグデブルクで町を建設しました");
+    });
+    ASSERT_EQ(painted.size(), 3u);
+    EXPECT_NE(painted[0], kPaleOrange);  // the headline's wait: line 2 is out of view
+    EXPECT_EQ(painted[1], kPaleOrange);
+    EXPECT_EQ(painted[2], kPaleOrange);
 }
 
 TEST(QtScreen, BoxesCarryTheTitleTheDefaultButtonAndTheIcon) {
