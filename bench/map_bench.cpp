@@ -40,7 +40,8 @@ void BM_RenderMapBackground(benchmark::State& state) {
 }
 BENCHMARK(BM_RenderMapBackground)->Unit(benchmark::kMillisecond);
 
-// The map view renders its surface once per run; this times that first call.
+// The map view renders its surface once per run (background, neighbour lines and the
+// mountains' name); this times that first call, so it runs once whatever the repetitions.
 void BM_MapViewSurfaceFirstUse(benchmark::State& state) {
     qint64 bytes = 0;
     for (auto _ : state) {
@@ -52,7 +53,7 @@ void BM_MapViewSurfaceFirstUse(benchmark::State& state) {
     }
     state.counters["image_MiB"] = static_cast<double>(bytes) / (1024.0 * 1024.0);
 }
-BENCHMARK(BM_MapViewSurfaceFirstUse)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MapViewSurfaceFirstUse)->UseManualTime()->Iterations(1)->Repetitions(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tarvex::ui
@@ -61,6 +62,8 @@ int main(int argc, char** argv) {
     // No window is opened: the offscreen platform suffices unless one is asked for.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // The game sets its font before any window: the font database is ready by the time the map is drawn.
+    QApplication::setFont(tarvex::ui::GameFont());
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

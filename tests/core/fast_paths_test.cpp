@@ -36,8 +36,8 @@ TEST(NeighboursOf, ComputerAttackPicksTargetsInCityNumberOrder) {
         g.Cities[27].Owner = "ビザンツ帝国";
         g.Cities[27].Troops = 100;
         g.Cities[27].Food = g.Cities[27].Gold = 500;
-        t.scripted.Push(0.0);            // the 99-in-99 chance
-        t.scripted.PushFace(draw, 99);   // the target
+        t.scripted.Push(0.0);           // the 99-in-99 chance
+        t.scripted.PushFace(draw, 99);  // the target
         t.scripted.fallback = &t.mersenne;
         ASSERT_TRUE(ComputerAttack(g, 27));
         EXPECT_EQ(g.Battle.DefendCity, want) << "draw " << draw;
@@ -53,13 +53,20 @@ TEST(RefreshAllCities, HeadlessGameReportsEveryValueOutOfRange) {
         const char* box;  // nullptr: nothing to report
     };
     const Case cases[] = {
-        {&City::Troops, 1000, "MAXエラー兵 1000:999"},  {&City::Power, 1000, "MAXエラー国力 1000:999"},
-        {&City::Town, 1000, "MAXエラー町 1000:999"},    {&City::Castle, 1000, "MAXエラー城 1000:999"},
-        {&City::Food, 1000, "MAXエラー食料 1000:999"},  {&City::Gold, 1000, "MAXエラー金 1000:999"},
-        {&City::Arms, 1000, "MAXエラー武装 1000:999"},  {&City::Civility, 1000, "MAXエラー民度 1000:999"},
-        {&City::Gold, -1, "MINエラー金-1:999"},          {&City::Food, -1, "MINエラー米-1:999"},
-        {&City::Troops, 999, nullptr},                   {&City::Civility, 999, nullptr},
-        {&City::Gold, 0, nullptr},                       {&City::Troops, -1, nullptr},
+        {&City::Troops, 1000, "MAXエラー兵 1000:999"},
+        {&City::Power, 1000, "MAXエラー国力 1000:999"},
+        {&City::Town, 1000, "MAXエラー町 1000:999"},
+        {&City::Castle, 1000, "MAXエラー城 1000:999"},
+        {&City::Food, 1000, "MAXエラー食料 1000:999"},
+        {&City::Gold, 1000, "MAXエラー金 1000:999"},
+        {&City::Arms, 1000, "MAXエラー武装 1000:999"},
+        {&City::Civility, 1000, "MAXエラー民度 1000:999"},
+        {&City::Gold, -1, "MINエラー金-1:999"},
+        {&City::Food, -1, "MINエラー米-1:999"},
+        {&City::Troops, 999, nullptr},
+        {&City::Civility, 999, nullptr},
+        {&City::Gold, 0, nullptr},
+        {&City::Troops, -1, nullptr},
     };
     for (const Case& c : cases) {
         TestGame t;
