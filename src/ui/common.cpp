@@ -6,8 +6,21 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QKeyEvent>
+#include <QPalette>
+#include <QWidget>
 
 namespace tarvex::ui {
+
+QRect TwipRect(int left, int top, int width, int height) {
+    return {Twips(left), Twips(top), Twips(width), Twips(height)};
+}
+
+void Paint(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
 
 int GameKeyCode(const QKeyEvent* event) {
     const int key = event->key();

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <QColor>
+#include <QRect>
 #include <QFont>
 #include <QString>
+#include <string>
 #include <QStringList>
 
 class QKeyEvent;
@@ -14,6 +16,13 @@ namespace tarvex::ui {
 
 // Lengths are laid out in twips, as the game states them: 15 twips a logical pixel.
 constexpr int Twips(int twips) { return (twips + 7) / 15; }
+
+// A rectangle given in twips, in logical pixels.
+QRect TwipRect(int left, int top, int width, int height);
+// Gives a widget a solid background of its own.
+void Paint(QWidget* widget, const QColor& colour);
+// The game's UTF-8 text as a Qt string.
+inline QString Qs(const std::string& text) { return QString::fromStdString(text); }
 
 // The game's key code for a Qt key event: Enter 13, arrows 37..40, keypad
 // digits 96..105 (only with the keypad modifier), keypad point 110, F1 112;

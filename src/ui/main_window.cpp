@@ -41,18 +41,6 @@ constexpr int kSidePanelHeight = 2295;
 constexpr int kTimerInterval = 10;  // milliseconds
 constexpr int kPanelBorder = 2;     // pixels of the sunken frame around a side panel's contents
 
-QRect TwipRect(int left, int top, int width, int height) {
-    return {Twips(left), Twips(top), Twips(width), Twips(height)};
-}
-
-void Paint(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
-QString Qs(const std::string& text) { return QString::fromStdString(text); }
 
 // The game's buttons are small: a caption that does not fit takes a smaller size.
 void FitCaption(QPushButton* button) {

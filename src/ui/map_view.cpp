@@ -24,17 +24,6 @@ namespace {
 // Twips to pixels for offsets that run negative (the scroll position).
 int Px(int twips) { return twips >= 0 ? Twips(twips) : -Twips(-twips); }
 
-QRect TwipRect(int left, int top, int width, int height) {
-    return {Twips(left), Twips(top), Twips(width), Twips(height)};
-}
-
-void Paint(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, QRect geometry) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);

@@ -23,8 +23,6 @@ namespace tarvex::ui {
 
 namespace {
 
-QString Qs(const std::string& text) { return QString::fromStdString(text); }
-
 QString BoxTitle(const std::string& title) { return title.empty() ? QStringLiteral("Tarvex") : Qs(title); }
 
 }  // namespace

@@ -37,10 +37,6 @@
 namespace tarvex::ui {
 namespace {
 
-QRect TwipRect(int left, int top, int width, int height) {
-    return {Twips(left), Twips(top), Twips(width), Twips(height)};
-}
-
 // A game accepted on the settings screen and loaded into a shown main window.
 // Boxes are answered from `answers` (OK when it runs out); holds cost nothing.
 struct MainGame {
