@@ -1,12 +1,12 @@
 // What the game logic costs: a computer city's turn, a season, a century, the save file, the panels.
 #include <benchmark/benchmark.h>
 
-#include "ai/computer.h"
-#include "save/savefile.h"
-#include "state/newgame.h"
-#include "state/refresh.h"
-#include "state/screen.h"
-#include "turn/cycle.h"
+#include "rules/ai/computer.h"
+#include "rules/save/savefile.h"
+#include "screens/settings/settings.h"
+#include "rules/world/refresh.h"
+#include "rules/port/screen.h"
+#include "rules/turn/cycle.h"
 
 namespace tarvex {
 namespace {
@@ -24,7 +24,7 @@ struct HeadlessGame {
     }
     NullScreen screen;
     MersenneRandom random;
-    Game game;
+    Session game;
 };
 
 void BM_ComputerCityTurn(benchmark::State& state) {
@@ -74,7 +74,7 @@ BENCHMARK(BM_WriteSave)->Unit(benchmark::kMicrosecond);
 void BM_ReadSave(benchmark::State& state) {
     HeadlessGame h(5);
     const std::string bytes = WriteSaveBytes(h.game);
-    Game into = h.game;
+    Session into = h.game;
     for (auto _ : state) benchmark::DoNotOptimize(ReadSaveBytes(bytes, into));
 }
 BENCHMARK(BM_ReadSave)->Unit(benchmark::kMicrosecond);

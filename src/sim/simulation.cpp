@@ -9,16 +9,15 @@
 #include <sstream>
 #include <vector>
 
-#include "combat/battle.h"
-#include "combat/battle_screen.h"
-#include "events/seasonal.h"
-#include "save/savefile.h"
-#include "state/newgame.h"
-#include "state/numbers.h"
-#include "state/refresh.h"
-#include "state/screen.h"
-#include "turn/cycle.h"
-#include "turn/messages.h"
+#include "rules/port/random.h"
+#include "rules/port/screen.h"
+#include "rules/save/savefile.h"
+#include "rules/turn/cycle.h"
+#include "rules/turn/messages.h"
+#include "rules/world/newgame.h"
+#include "rules/world/numbers.h"
+#include "screens/main/ok_step.h"
+#include "screens/session/session.h"
 
 namespace tarvex::sim {
 
@@ -53,11 +52,10 @@ public:
     }
     void Hold(Game& game, int line, double) override {
         static const char* kinds[] = {"L1", "L2", "L3"};
-        Print(game, kinds[line - 1], game.shown.main.msg[line - 1].text);
+        Print(game, kinds[line - 1], game.Lines[line - 1].text);
     }
     void RunEventWindow(Game& game) override {
-        for (const std::string& line : game.shown.event.lines) Print(game, "EV", line);
-        frmEvent_Command1_Click(game);
+        for (const std::string& line : game.EventLines) Print(game, "EV", line);
     }
     std::string SaveFilePath(Game&) override { return savePath_; }
 
@@ -190,7 +188,8 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
     }
     RandomSource& random = fileRandom ? static_cast<RandomSource&>(*fileRandom) : mersenne;
     LogScreen screen(out, options.log, options.saveFile);
-    Game game(screen, random);
+    // The game is driven by the main window's OK step, without a window.
+    Session game(screen, random);
     // The log screen holds no posting, whatever MessageWait says.
     try {
         if (options.loadFile.empty()) {
@@ -201,18 +200,10 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
             NewGame(game);
             ShowMsg(game, Str(game.Year) + "年目、春です");
         } else {
-            std::string bytes;
-            if (!ReadFile(options.loadFile, bytes)) {
-                err << "tarvex-sim: cannot read " << options.loadFile << '\n';
-                return 2;
-            }
-            Game loaded = game;
-            if (auto problem = ReadSaveBytes(bytes, loaded)) {
+            if (auto problem = ReadGameFile(options.loadFile, game)) {
                 err << "tarvex-sim: " << options.loadFile << ": " << *problem << '\n';
                 return 2;
             }
-            game = loaded;
-            game.TurnStep = 1;
             // The player's own cities are handed to the computer.
             for (int c = 1; c <= kCityCount; ++c)
                 if (IsPlayers(game, c)) game.Delegated[c] = true;
@@ -244,16 +235,8 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
         }
         PrintSummary(game, out, unifier);
         if (!options.saveFile.empty()) {
-            std::string bytes;
-            if (auto problem = EncodeSaveBytes(game, bytes)) {
-                err << "tarvex-sim: cannot save: " << *problem << '\n';
-                return 2;
-            }
-            std::ofstream file(options.saveFile, std::ios::binary | std::ios::trunc);
-            file << bytes;
-            file.close();
-            if (!file) {
-                err << "tarvex-sim: cannot write " << options.saveFile << '\n';
+            if (auto problem = WriteGameFile(options.saveFile, game)) {
+                err << "tarvex-sim: cannot save " << options.saveFile << ": " << *problem << '\n';
                 return 2;
             }
         }

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "state/game.h"
+#include "rules/world/game.h"
 
 namespace tarvex::sim {
 

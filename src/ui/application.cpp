@@ -7,10 +7,11 @@
 #include <chrono>
 #include <cstdio>
 
-#include "state/game.h"
-#include "state/mapview.h"
-#include "state/newgame.h"
-#include "state/screen.h"
+#include "screens/session/session.h"
+#include "screens/main/main_window.h"
+#include "screens/settings/settings.h"
+#include "rules/port/random.h"
+#include "rules/port/screen.h"
 #include "ui/common.h"
 #include "ui/main_window.h"
 #include "ui/map_picture.h"
@@ -46,7 +47,7 @@ constexpr const char* kUsage =
 
 // For packagers and the install test: the settings screen is up, and this is what
 // the game found around it. Status 1 when the settings screen did not show.
-int ReportStart(QWidget* settings, QtScreen& screen, Game& game) {
+int ReportStart(QWidget* settings, QtScreen& screen, Session& game) {
     QCoreApplication::processEvents();
     const bool shown = settings && settings->isVisible();
     std::printf("settings window: %s\n", shown ? qUtf8Printable(settings->windowTitle()) : "(not shown)");
@@ -94,7 +95,7 @@ int RunApplication(int argc, char** argv) {
 
     QtScreen screen;
     MersenneRandom random;
-    Game game(screen, random);
+    Session game(screen, random);
     QPointer<SettingsWindow> settings;
     QPointer<MainWindow> mainWindow;
 

@@ -11,9 +11,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "combat/battle_screen.h"
-#include "combat/tables.h"
-#include "state/game.h"
+#include "screens/battle/battle_screen.h"
+#include "rules/combat/tables.h"
+#include "screens/session/session.h"
 #include "ui/common.h"
 #include "ui/qt_screen.h"
 
@@ -77,7 +77,7 @@ bool IsModifierOnly(int key) {
 
 }  // namespace
 
-BattleWindow::BattleWindow(Game& game, QtScreen& screen, QWidget* parent)
+BattleWindow::BattleWindow(Session& game, QtScreen& screen, QWidget* parent)
     : QDialog(parent), game_(game), screen_(screen) {
     setObjectName("frmCombat");
     setWindowTitle("戦闘画面");

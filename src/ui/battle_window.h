@@ -12,7 +12,7 @@ class QLabel;
 class QPushButton;
 
 namespace tarvex {
-struct Game;
+struct Session;
 }
 
 namespace tarvex::ui {
@@ -23,7 +23,7 @@ class BattleWindow : public QDialog {
     Q_OBJECT
 
 public:
-    BattleWindow(Game& game, QtScreen& screen, QWidget* parent = nullptr);
+    BattleWindow(Session& game, QtScreen& screen, QWidget* parent = nullptr);
     ~BattleWindow() override;
 
     // Opens the battle (its set-up runs first), then runs the window until
@@ -48,7 +48,7 @@ private:
     void ChooseTactic(int index);
     void FightRound();
 
-    Game& game_;
+    Session& game_;
     QtScreen& screen_;
     bool closing_ = false;
     bool registered_ = false;

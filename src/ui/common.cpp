@@ -9,6 +9,8 @@
 #include <QPalette>
 #include <QWidget>
 
+#include "screens/session/keycodes.h"
+
 namespace tarvex::ui {
 
 QRect TwipRect(int left, int top, int width, int height) {
@@ -26,26 +28,26 @@ int GameKeyCode(const QKeyEvent* event) {
     const int key = event->key();
     const bool keypad = event->modifiers().testFlag(Qt::KeypadModifier);
     if (keypad) {
-        if (key >= Qt::Key_0 && key <= Qt::Key_9) return 96 + (key - Qt::Key_0);
-        if (key == Qt::Key_Period || key == Qt::Key_Comma || key == Qt::Key_Delete) return 110;
+        if (key >= Qt::Key_0 && key <= Qt::Key_9) return KeyPad(key - Qt::Key_0);
+        if (key == Qt::Key_Period || key == Qt::Key_Comma || key == Qt::Key_Delete) return kKeyPadPoint;
         // With Num Lock off the keypad sends its arrow meanings.
         switch (key) {
-            case Qt::Key_Left: return 37;
-            case Qt::Key_Up: return 38;
-            case Qt::Key_Right: return 39;
-            case Qt::Key_Down: return 40;
-            case Qt::Key_Enter: return 13;
+            case Qt::Key_Left: return kKeyLeft;
+            case Qt::Key_Up: return kKeyUp;
+            case Qt::Key_Right: return kKeyRight;
+            case Qt::Key_Down: return kKeyDown;
+            case Qt::Key_Enter: return kKeyEnter;
             default: break;
         }
     }
     switch (key) {
         case Qt::Key_Return:
-        case Qt::Key_Enter: return 13;
-        case Qt::Key_Left: return 37;
-        case Qt::Key_Up: return 38;
-        case Qt::Key_Right: return 39;
-        case Qt::Key_Down: return 40;
-        case Qt::Key_F1: return 112;
+        case Qt::Key_Enter: return kKeyEnter;
+        case Qt::Key_Left: return kKeyLeft;
+        case Qt::Key_Up: return kKeyUp;
+        case Qt::Key_Right: return kKeyRight;
+        case Qt::Key_Down: return kKeyDown;
+        case Qt::Key_F1: return kKeyF1;
         default: break;
     }
     if (key >= Qt::Key_0 && key <= Qt::Key_9) return '0' + (key - Qt::Key_0);

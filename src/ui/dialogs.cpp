@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <QPointer>
 
-#include "state/game.h"
+#include "screens/session/session.h"
 #include "ui/battle_window.h"
 #include "ui/event_window.h"
 #include "ui/nation_window.h"
@@ -29,17 +29,17 @@ void BringForward(QWidget* window) {
 
 }  // namespace
 
-void RunBattleWindow(Game& game, QtScreen& screen, QWidget* parent) {
+void RunBattleWindow(Session& game, QtScreen& screen, QWidget* parent) {
     BattleWindow window(game, screen, parent);
     window.Run();
 }
 
-void RunEventWindow(Game& game, QtScreen& screen, QWidget* parent) {
+void RunEventWindow(Session& game, QtScreen& screen, QWidget* parent) {
     EventWindow window(game, screen, parent);
     window.Run();
 }
 
-void ShowNationWindow(Game& game, QtScreen& screen, QWidget* parent, bool modal) {
+void ShowNationWindow(Session& game, QtScreen& screen, QWidget* parent, bool modal) {
     QPointer<NationWindow>& modeless = ModelessNationWindow();
     if (modeless && &modeless->GameShown() != &game) {
         // Left over from another game: it shows records that are no longer there.

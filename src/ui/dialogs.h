@@ -5,7 +5,7 @@
 class QWidget;
 
 namespace tarvex {
-struct Game;
+struct Session;
 }
 
 namespace tarvex::ui {
@@ -13,12 +13,12 @@ namespace tarvex::ui {
 class QtScreen;
 
 // The battle screen "戦闘画面", modal; returns when the battle is over or the program ends.
-void RunBattleWindow(Game& game, QtScreen& screen, QWidget* parent);
+void RunBattleWindow(Session& game, QtScreen& screen, QWidget* parent);
 // The event window "イベント", modal; returns when its OK has been pressed.
-void RunEventWindow(Game& game, QtScreen& screen, QWidget* parent);
+void RunEventWindow(Session& game, QtScreen& screen, QWidget* parent);
 // The nation information screen "国家情報": modal (over the battle screen or
 // from the help panel) or modeless (from the menu). A modal request while the
 // modeless one is open brings that one forward instead.
-void ShowNationWindow(Game& game, QtScreen& screen, QWidget* parent, bool modal);
+void ShowNationWindow(Session& game, QtScreen& screen, QWidget* parent, bool modal);
 
 }  // namespace tarvex::ui

@@ -5,8 +5,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "events/seasonal.h"
-#include "state/game.h"
+#include "screens/events/event_window.h"
+#include "screens/session/session.h"
 #include "ui/common.h"
 #include "ui/qt_screen.h"
 
@@ -20,7 +20,7 @@ void Place(QWidget* widget, int left, int top, int width, int height) {
 
 }  // namespace
 
-EventWindow::EventWindow(Game& game, QtScreen& screen, QWidget* parent)
+EventWindow::EventWindow(Session& game, QtScreen& screen, QWidget* parent)
     : QDialog(parent), game_(game), screen_(screen) {
     setObjectName("frmEvent");
     setWindowTitle("イベント");
@@ -44,6 +44,7 @@ EventWindow::~EventWindow() {
 }
 
 void EventWindow::Run() {
+    frmEvent_Form_Load(game_);
     screen_.AddView(this, [this] { Sync(); });
     registered_ = true;
     Sync();
@@ -56,7 +57,7 @@ void EventWindow::Run() {
 bool EventWindow::Finished() const { return closing_ || game_.Ended; }
 
 void EventWindow::Sync() {
-    const std::vector<std::string>& lines = game_.shown.event.lines;
+    const std::vector<std::string>& lines = game_.EventLines;
     bool same = lst_->count() == static_cast<int>(lines.size());
     for (int row = 0; same && row < lst_->count(); ++row)
         same = lst_->item(row)->text() == QString::fromStdString(lines[row]);

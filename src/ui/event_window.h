@@ -8,7 +8,7 @@ class QListWidget;
 class QPushButton;
 
 namespace tarvex {
-struct Game;
+struct Session;
 }
 
 namespace tarvex::ui {
@@ -19,7 +19,7 @@ class EventWindow : public QDialog {
     Q_OBJECT
 
 public:
-    EventWindow(Game& game, QtScreen& screen, QWidget* parent = nullptr);
+    EventWindow(Session& game, QtScreen& screen, QWidget* parent = nullptr);
     ~EventWindow() override;
 
     // Shows the event until its OK has been pressed (or the program ends).
@@ -37,7 +37,7 @@ private:
     void Confirm();
     bool Finished() const;
 
-    Game& game_;
+    Session& game_;
     QtScreen& screen_;
     bool closing_ = false;
     bool registered_ = false;

@@ -16,14 +16,15 @@
 #include <QStyle>
 #include <QTimer>
 
-#include "commands/delegation.h"
-#include "commands/keys.h"
-#include "commands/panels.h"
-#include "save/savefile.h"
-#include "state/mapview.h"
-#include "state/newgame.h"
-#include "turn/cycle.h"
-#include "turn/quit.h"
+#include "screens/orders/delegation.h"
+#include "screens/main/keys.h"
+#include "screens/orders/panels.h"
+#include "rules/save/savefile.h"
+#include "screens/main/main_window.h"
+#include "screens/settings/settings.h"
+#include "rules/turn/cycle.h"
+#include "screens/main/ok_step.h"
+#include "screens/main/quit.h"
 #include "ui/common.h"
 #include "ui/key_preview.h"
 #include "ui/map_view.h"
@@ -152,7 +153,7 @@ int PreviewCode(const QKeyEvent* event) {
 
 }  // namespace
 
-MainWindow::MainWindow(Game& game, QtScreen& screen, QWidget* parent)
+MainWindow::MainWindow(Session& game, QtScreen& screen, QWidget* parent)
     : QMainWindow(parent), game_(game), screen_(screen) {
     setObjectName("Form1");
     setFont(GameFont());
@@ -174,15 +175,15 @@ MainWindow::MainWindow(Game& game, QtScreen& screen, QWidget* parent)
         bar->setFocusPolicy(Qt::NoFocus);
     }
     connect(hScroll_, &QScrollBar::valueChanged, this, [this](int value) {
-        if (!syncing_) Run([value](Game& g) { Form1_HScroll1_Change(g, -value); });
+        if (!syncing_) Run([value](Session& g) { Form1_HScroll1_Change(g, -value); });
     });
     connect(vScroll_, &QScrollBar::valueChanged, this, [this](int value) {
-        if (!syncing_) Run([value](Game& g) { Form1_VScroll1_Change(g, -value); });
+        if (!syncing_) Run([value](Session& g) { Form1_VScroll1_Change(g, -value); });
     });
     map_->SetScrollBars(hScroll_, vScroll_);
-    connect(map_, &MapView::panelClicked, this, [this](int city) { Run([city](Game& g) { TogglePanel(g, city); }); });
+    connect(map_, &MapView::panelClicked, this, [this](int city) { Run([city](Session& g) { TogglePanel(g, city); }); });
     connect(map_, &MapView::helpClosed, this,
-            [this](int panel) { Run([panel](Game& g) { CloseHelpPanel(g, static_cast<HelpPanel>(panel)); }); });
+            [this](int panel) { Run([panel](Session& g) { CloseHelpPanel(g, static_cast<HelpPanel>(panel)); }); });
     connect(map_, &MapView::nationRequested, this, [this] { Run(Form1_Command1_Click); });
 
     BuildPanels(client_);
@@ -214,7 +215,7 @@ void MainWindow::BuildMenus() {
         return menu;
     };
     const auto addEntry = [this](QMenu* menu, const char* name, const char* caption,
-                                 std::function<void(Game&)> handler) {
+                                 std::function<void(Session&)> handler) {
         QAction* action = menu->addAction(QString::fromUtf8(caption));
         action->setObjectName(name);
         connect(action, &QAction::triggered, this, [this, handler] { Run(handler); });
@@ -244,13 +245,13 @@ void MainWindow::BuildMenus() {
 
     QMenu* help = addMenu("mnuHelp", "ヘルプ(&H)");
     addEntry(help, "mnuHP", "作者HP(&P)", Form1_mnuHP_Click);
-    helpEntries_[kHelpKuni] = addEntry(help, "mnuHelpKuni", "国情報(&K)", [](Game& g) { ShowHelpPanel(g, kHelpKuni); });
+    helpEntries_[kHelpKuni] = addEntry(help, "mnuHelpKuni", "国情報(&K)", [](Session& g) { ShowHelpPanel(g, kHelpKuni); });
     helpEntries_[kHelpNation] =
-        addEntry(help, "mnuHelpNation", "国家情報(&M)", [](Game& g) { ShowHelpPanel(g, kHelpNation); });
+        addEntry(help, "mnuHelpNation", "国家情報(&M)", [](Session& g) { ShowHelpPanel(g, kHelpNation); });
     helpEntries_[kHelpButtons] =
-        addEntry(help, "mnuButton", "ボタンについて(&U)", [](Game& g) { ShowHelpPanel(g, kHelpButtons); });
+        addEntry(help, "mnuButton", "ボタンについて(&U)", [](Session& g) { ShowHelpPanel(g, kHelpButtons); });
     helpEntries_[kHelpInput] =
-        addEntry(help, "mnuHelpSuuti", "数値入力(&F)", [](Game& g) { ShowHelpPanel(g, kHelpInput); });
+        addEntry(help, "mnuHelpSuuti", "数値入力(&F)", [](Session& g) { ShowHelpPanel(g, kHelpInput); });
 }
 
 QWidget* MainWindow::MakePanel(QWidget* client, Panel panel, int width) {
@@ -270,7 +271,7 @@ QWidget* MainWindow::MakePanel(QWidget* client, Panel panel, int width) {
 }
 
 QPushButton* MainWindow::MakeButton(QWidget* parent, const char* name, const char* caption, int left, int top,
-                                    int width, int height, const std::function<void(Game&)>& handler) {
+                                    int width, int height, const std::function<void(Session&)>& handler) {
     auto* button = new QPushButton(QString::fromUtf8(caption), parent);
     button->setObjectName(name);
     button->setGeometry(TwipRect(left, top, width, height));
@@ -324,7 +325,7 @@ void MainWindow::BuildPanels(QWidget* client) {
     MakeButton(p, "cmdNothing", "3.何もしない", 0, 1080, 1095, 375, Form1_cmdNothing_Click);
     MakeButton(p, "cmdFocus", "4.フォーカス", 1200, 1080, 1095, 375, Form1_cmdFocus_Click);
 
-    const auto start = [](int kind) { return [kind](Game& g) { StartCommand(g, kind); }; };
+    const auto start = [](int kind) { return [kind](Session& g) { StartCommand(g, kind); }; };
     // pic3: the military menu.
     p = MakePanel(client, Panel::Pic3, kCommandPanelWidth);
     MakeButton(p, "cmdIdo", "1.移動", 120, 120, 975, 255, start(kMove));
@@ -426,7 +427,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-void MainWindow::Run(const std::function<void(Game&)>& handler) {
+void MainWindow::Run(const std::function<void(Session&)>& handler) {
     if (game_.Ended) return;
     const QPointer<MainWindow> self(this);
     handler(game_);
@@ -440,7 +441,7 @@ bool MainWindow::PreviewKey(QKeyEvent* event, QWidget* receiver) {
     if (code < 0) return false;
     QWidget* focusBefore = focusWidget();
     int passed = 0;
-    Run([code, &passed](Game& g) { passed = Form1_Form_KeyDown(g, code); });
+    Run([code, &passed](Session& g) { passed = Form1_Form_KeyDown(g, code); });
     if (passed == 0) return true;
     // A key whose action took its control off the screen, or the focus away from
     // it, has been used: it must not also type into or press that control.
@@ -457,7 +458,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     bool mayClose = false;
-    Run([&mayClose](Game& g) { mayClose = Form1_QueryUnload(g); });
+    Run([&mayClose](Session& g) { mayClose = Form1_QueryUnload(g); });
     if (!mayClose && !game_.Ended) {
         event->ignore();
         return;
@@ -471,7 +472,7 @@ void MainWindow::Sync() {
     const bool wasSyncing = syncing_;
     syncing_ = true;
     const MainWindowShown& m = game_.shown.main;
-    const QString caption = Qs(m.caption);
+    const QString caption = Qs(MainCaption(game_));
     if (windowTitle() != caption) setWindowTitle(caption);
     SyncMenus();
     SyncPanels();
@@ -510,12 +511,13 @@ void MainWindow::SyncPanels() {
         const bool shown = i == static_cast<int>(m.activePanel);
         if (panels_[i]->isHidden() == shown) panels_[i]->setVisible(shown);
     }
-    for (int i = 0; i < 3; ++i) SetAutoSizeText(msg_[i], m.msg[i].text, m.msg[i].visible);
+    for (int i = 0; i < 3; ++i) SetAutoSizeText(msg_[i], game_.Lines[i].text, game_.Lines[i].visible);
     lblOk_->setVisible(m.lblOkVisible);
     cmdOk_->setEnabled(m.cmdOkEnabled);
-    lblMsgKome_->setText(Qs(m.lblMsgKome));
-    lblMsgBuki_->setText(Qs(m.lblMsgBuki));
-    lblMsgHei_->setText(Qs(m.lblMsgHei));
+    const PriceTexts prices = ShownPrices(game_);
+    lblMsgKome_->setText(Qs(prices.kome));
+    lblMsgBuki_->setText(Qs(prices.buki));
+    lblMsgHei_->setText(Qs(prices.hei));
 
     SetAutoSizeText(lblPic2_, m.lblPic2);
     SetAutoSizeText(lblPic5_, m.lblPic5);

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "state/game.h"
+#include "screens/session/session.h"
 
 class QAction;
 class QFrame;
@@ -29,7 +29,7 @@ class QtScreen;
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    MainWindow(Game& game, QtScreen& screen, QWidget* parent = nullptr);
+    MainWindow(Session& game, QtScreen& screen, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Brings every widget up to date with the game's shown state.
@@ -38,7 +38,7 @@ public:
 
     // Runs a handler of the game for this window: the player's typing is in the
     // shown state already; afterwards every window shows the result.
-    void Run(const std::function<void(Game&)>& handler);
+    void Run(const std::function<void(Session&)>& handler);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -50,7 +50,7 @@ private:
     // A side panel's frame; returns the area inside its border that holds the controls.
     QWidget* MakePanel(QWidget* client, Panel panel, int width);
     QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, int left, int top, int width,
-                            int height, const std::function<void(Game&)>& handler);
+                            int height, const std::function<void(Session&)>& handler);
     QLabel* MakePanelLabel(QWidget* parent, const char* name, const char* caption, int left, int top, int width,
                            int height, bool cyan);
     void LayoutClient();
@@ -63,7 +63,7 @@ private:
     void SyncTimers();
     void ApplyFocusRequest();
 
-    Game& game_;
+    Session& game_;
     QtScreen& screen_;
     bool syncing_ = false;
     int appliedFocusSerial_ = -1;

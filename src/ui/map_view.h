@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <array>
 
-#include "state/game.h"
+#include "screens/session/session.h"
 
 class QLabel;
 class QFrame;

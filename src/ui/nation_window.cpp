@@ -14,8 +14,8 @@
 #include <utility>
 #include <vector>
 
-#include "combat/records.h"
-#include "state/game.h"
+#include "screens/nation/nation_list.h"
+#include "screens/session/session.h"
 #include "ui/common.h"
 #include "ui/qt_screen.h"
 
@@ -178,7 +178,7 @@ const std::array<LegendGroup, 3>& Legend() {
 
 }  // namespace
 
-NationWindow::NationWindow(Game& game, QtScreen& screen, QWidget* parent)
+NationWindow::NationWindow(Session& game, QtScreen& screen, QWidget* parent)
     : QDialog(parent), game_(game), screen_(screen) {
     setObjectName("frmNation");
     setWindowTitle("国家情報");

@@ -9,7 +9,7 @@ class QListWidget;
 class QListWidgetItem;
 
 namespace tarvex {
-struct Game;
+struct Session;
 }
 
 namespace tarvex::ui {
@@ -22,10 +22,10 @@ class NationWindow : public QDialog {
 public:
     // The lines are built here, once: the screen shows the records as they
     // were when it opened.
-    NationWindow(Game& game, QtScreen& screen, QWidget* parent = nullptr);
+    NationWindow(Session& game, QtScreen& screen, QWidget* parent = nullptr);
     ~NationWindow() override;
 
-    const Game& GameShown() const { return game_; }
+    const Session& GameShown() const { return game_; }
     // Closes the screen once the game has ended.
     void Sync();
     // Distance between tab stops in the lists, in pixels.
@@ -34,7 +34,7 @@ public:
 private:
     void Choose(QListWidgetItem* item);
 
-    Game& game_;
+    Session& game_;
     QtScreen& screen_;
     bool closing_ = false;
     qreal tabStop_ = 0;

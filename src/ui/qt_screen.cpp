@@ -15,7 +15,8 @@
 #include <cstdlib>
 #include <thread>
 
-#include "state/game.h"
+#include "rules/combat/battle.h"
+#include "screens/session/session.h"
 #include "ui/common.h"
 #include "ui/dialogs.h"
 
@@ -90,19 +91,23 @@ void QtScreen::Hold(Game&, int, double seconds) {
     std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
 }
 
+// Every game this screen carries is the windows' game; a bare one has no window to show.
 void QtScreen::RunBattleScreen(Game& game) {
     SyncViews();
-    RunBattleWindow(game, *this, owner_);
+    if (Session* session = SessionOf(game))
+        RunBattleWindow(*session, *this, owner_);
+    else
+        FightForAbsentPlayer(game);
 }
 
 void QtScreen::RunEventWindow(Game& game) {
     SyncViews();
-    ui::RunEventWindow(game, *this, owner_);
+    if (Session* session = SessionOf(game)) ui::RunEventWindow(*session, *this, owner_);
 }
 
 void QtScreen::ShowNationScreen(Game& game, bool modal) {
     SyncViews();
-    ShowNationWindow(game, *this, owner_, modal);
+    if (Session* session = SessionOf(game)) ShowNationWindow(*session, *this, owner_, modal);
 }
 
 void QtScreen::ShowSettings(Game&) {

@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-#include "state/screen.h"
+#include "rules/port/screen.h"
 
 namespace tarvex::ui {
 

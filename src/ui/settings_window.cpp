@@ -16,19 +16,15 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "state/newgame.h"
+#include "screens/settings/settings.h"
+#include "screens/session/keycodes.h"
 #include "ui/common.h"
 #include "ui/key_preview.h"
 #include "ui/qt_screen.h"
 
 namespace tarvex::ui {
 
-namespace {
-constexpr int kKeypad1 = 97;
-constexpr int kKeypad6 = 102;
-}  // namespace
-
-SettingsWindow::SettingsWindow(Game& game, QtScreen& screen, QWidget* parent)
+SettingsWindow::SettingsWindow(Session& game, QtScreen& screen, QWidget* parent)
     : QWidget(parent, Qt::Window), game_(game), screen_(screen) {
     setObjectName("SetGame");
     setWindowTitle(QStringLiteral("設定画面"));
@@ -45,7 +41,7 @@ SettingsWindow::SettingsWindow(Game& game, QtScreen& screen, QWidget* parent)
         optionGroup_->addButton(option, i);
         speedLayout->addWidget(option);
         connect(option, &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on && !syncing_) Run([i](Game& g) { SetGame_Option1_Click(g, i); });
+            if (on && !syncing_) Run([i](Session& g) { SetGame_Option1_Click(g, i); });
         });
         options_[i] = option;
     }
@@ -53,7 +49,7 @@ SettingsWindow::SettingsWindow(Game& game, QtScreen& screen, QWidget* parent)
     check1_ = new QCheckBox(QStringLiteral("5.メッセージEnter送り(チェックなしは、1ターン自動)"), this);
     check1_->setObjectName("Check1");
     connect(check1_, &QCheckBox::toggled, this, [this](bool on) {
-        if (!syncing_) Run([on](Game& g) { SetGame_Check1_Click(g, on ? 1 : 0); });
+        if (!syncing_) Run([on](Session& g) { SetGame_Check1_Click(g, on ? 1 : 0); });
     });
 
     auto* nationLabel = new QLabel(QStringLiteral("6.プレイヤーキャラクターは？"), this);
@@ -63,7 +59,7 @@ SettingsWindow::SettingsWindow(Game& game, QtScreen& screen, QWidget* parent)
     nationLabel->setBuddy(text1_);
     text1_->installEventFilter(this);
     connect(text1_, &QLineEdit::textEdited, this, [this](const QString& text) {
-        if (!syncing_) Run([text = text.toStdString()](Game& g) { SetGame_Text1_Change(g, text); });
+        if (!syncing_) Run([text = text.toStdString()](Session& g) { SetGame_Text1_Change(g, text); });
     });
 
     auto* accept = new QPushButton(QStringLiteral("ＯＫですか"), this);
@@ -109,7 +105,7 @@ SettingsWindow::SettingsWindow(Game& game, QtScreen& screen, QWidget* parent)
 
 SettingsWindow::~SettingsWindow() { screen_.RemoveView(this); }
 
-void SettingsWindow::Run(const std::function<void(Game&)>& handler) {
+void SettingsWindow::Run(const std::function<void(Session&)>& handler) {
     if (game_.Ended) return;
     const QPointer<SettingsWindow> self(this);
     handler(game_);
@@ -160,9 +156,9 @@ bool SettingsWindow::PreviewKey(QKeyEvent* event) {
     if (game_.Ended) return true;
     const int code = GameKeyCode(event);
     if (code == 0) return false;
-    Run([code](Game& g) { SetGame_Form_KeyDown(g, code); });
+    Run([code](Session& g) { SetGame_Form_KeyDown(g, code); });
     // The screen's own keys choose on the screen; they are not typed into the nation's name.
-    return code == kKeyF1 || (code >= kKeypad1 && code <= kKeypad6);
+    return code == kKeyF1 || (KeyPadDigit(code) >= 1 && KeyPadDigit(code) <= 6);
 }
 
 bool SettingsWindow::eventFilter(QObject* watched, QEvent* event) {

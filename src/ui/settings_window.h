@@ -6,7 +6,7 @@
 #include <array>
 #include <functional>
 
-#include "state/game.h"
+#include "screens/session/session.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -23,7 +23,7 @@ class SettingsWindow : public QWidget {
     Q_OBJECT
 public:
     // Loading the window takes the remembered settings into its controls.
-    SettingsWindow(Game& game, QtScreen& screen, QWidget* parent = nullptr);
+    SettingsWindow(Session& game, QtScreen& screen, QWidget* parent = nullptr);
     ~SettingsWindow() override;
 
     void Sync();
@@ -39,11 +39,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void Run(const std::function<void(Game&)>& handler);
+    void Run(const std::function<void(Session&)>& handler);
     bool PreviewKey(QKeyEvent* event);
     void ApplyFocusRequest();
 
-    Game& game_;
+    Session& game_;
     QtScreen& screen_;
     bool syncing_ = false;
     bool applyingFocus_ = false;

@@ -1,13 +1,13 @@
 // The player's attack order: the target list, the checks of the typed campaign,
 // the confirmation and the battle it opens.
-#include "commands/attack.h"
+#include "screens/orders/attack.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
 
-#include "combat/battle_screen.h"
+#include "screens/battle/battle_screen.h"
 #include "support/scripted_screen.h"
 
 namespace tarvex {
@@ -25,13 +25,13 @@ void Stores(City& c, int troops, int food, int gold) {
     c.Gold = gold;
 }
 
-void Type(Game& g, const char* troops, const char* food, const char* gold) {
+void Type(Session& g, const char* troops, const char* food, const char* gold) {
     g.shown.main.txtPic6 = {troops, food, gold};
 }
 
 TEST(AttackOrder, PreparationListsForeignNeighboursAndOffersTheSmallestStore) {
     TestGame t;
-    Game& g = t.game;
+    Session& g = t.game;
     Stores(g.Cities[kLondon], 100, 60, 80);
     g.Cities[kYork].Owner = "スコットランド王国";
     ASSERT_TRUE(PrepareAttack(g, kLondon));
@@ -56,7 +56,7 @@ TEST(AttackOrder, PreparationRefusesWithoutTargetOrTroops) {
     };
     for (const Case& c : cases) {
         TestGame t;
-        Game& g = t.game;
+        Session& g = t.game;
         if (c.friendlyRouen) g.Cities[kRouen].Owner = "イングランド王国";
         Stores(g.Cities[kLondon], c.troops, 40, 40);
         EXPECT_FALSE(PrepareAttack(g, kLondon));
@@ -86,7 +86,7 @@ TEST(AttackOrder, TypedCampaignIsCheckedBeforeAnythingMarches) {
     };
     for (const Case& c : cases) {
         TestGame t;
-        Game& g = t.game;
+        Session& g = t.game;
         Stores(g.Cities[kLondon], 100, c.food, c.gold);
         ASSERT_TRUE(PrepareAttack(g, kLondon));
         Type(g, c.troopsText, c.foodText, c.goldText);
@@ -107,7 +107,7 @@ TEST(AttackOrder, TypedCampaignIsCheckedBeforeAnythingMarches) {
 
 TEST(AttackOrder, CancellingTheConfirmationChangesNothing) {
     TestGame t;
-    Game& g = t.game;
+    Session& g = t.game;
     Stores(g.Cities[kLondon], 100, 100, 100);
     ASSERT_TRUE(PrepareAttack(g, kLondon));
     t.screen.answers = {Answer::Cancel};
@@ -122,7 +122,7 @@ TEST(AttackOrder, CancellingTheConfirmationChangesNothing) {
 
 TEST(AttackOrder, TheBattleOpensWithTheForceOutAndAnEmptyTargetHeldByOne) {
     TestGame t;
-    Game& g = t.game;
+    Session& g = t.game;
     Stores(g.Cities[kLondon], 100, 100, 100);
     g.Cities[kRouen].Troops = 0;
     ASSERT_TRUE(PrepareAttack(g, kLondon));
@@ -130,7 +130,7 @@ TEST(AttackOrder, TheBattleOpensWithTheForceOutAndAnEmptyTargetHeldByOne) {
     BattleState atOpening;
     int homeAtOpening = -1;
     int defendersAtOpening = -1;
-    t.screen.battle = [&](Game& game) {
+    t.screen.battle = [&](Session& game) {
         atOpening = game.Battle;
         homeAtOpening = game.Cities[kLondon].Troops;
         defendersAtOpening = game.Cities[kRouen].Troops;

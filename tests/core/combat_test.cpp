@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
-#include "combat/battle.h"
-#include "combat/battle_screen.h"
-#include "combat/tables.h"
+#include "rules/combat/battle.h"
+#include "screens/battle/battle_screen.h"
+#include "rules/combat/tables.h"
 #include "support/scripted_screen.h"
 
 namespace tarvex {
@@ -35,7 +35,7 @@ void Stock(City& c, int troops, int arms, int castle, int gold, int food, int ci
 }
 
 // Fills the battle as an attack order does; the force has already left home.
-void Engage(Game& g, int attacker, int defender, int force, int attackTactic, int defendTactic) {
+void Engage(Session& g, int attacker, int defender, int force, int attackTactic, int defendTactic) {
     BattleState& b = g.Battle;
     b.AttackCity = attacker;
     b.DefendCity = defender;
@@ -145,7 +145,7 @@ TEST(Battle, MoraleStartsFromHalfTheCivilityWhichNeverFallsBelowNothing) {
                   (std::vector<std::string>{"パリがボルドーに攻め込んだ", "パリは突撃、ボルドーは射撃"}));
     }
     TestGame t;
-    Game& g = t.game;
+    Session& g = t.game;
     Stock(g.Cities[kParis], 5, 10, 0, 100, 100, 0);
     Stock(g.Cities[kBordeaux], 50, 10, 0, 100, 100, 1);
     Engage(g, kParis, kBordeaux, 20, kNormal, kNormal);
@@ -157,7 +157,7 @@ TEST(Battle, MoraleStartsFromHalfTheCivilityWhichNeverFallsBelowNothing) {
 
 TEST(Battle, SiegeHoldsBackHalfOfEachBesiegingSideUntilTheEnd) {
     TestGame t;
-    Game& g = t.game;
+    Session& g = t.game;
     Stock(g.Cities[kParis], 5, 10, 10, 500, 500, 50);
     Stock(g.Cities[kBordeaux], 103, 10, 10, 500, 500, 50);
     Engage(g, kParis, kBordeaux, 101, kSiege, kSiege);
@@ -175,7 +175,7 @@ TEST(Battle, SiegeHoldsBackHalfOfEachBesiegingSideUntilTheEnd) {
 
 TEST(Battle, BothSidesBrokenInOneRoundIsTheAttackersDefeatAndGoesOnTheRecord) {
     TestGame t;
-    Game& g = t.game;
+    Session& g = t.game;
     const auto before = g.Nations;
     Stock(g.Cities[kParis], 5, 0, 0, 500, 500, 50);
     Stock(g.Cities[kBordeaux], 10, 0, 0, 500, 500, 50);
@@ -212,7 +212,7 @@ TEST(Battle, BothSidesBrokenInOneRoundIsTheAttackersDefeatAndGoesOnTheRecord) {
 
 TEST(Battle, FourRoundsWithoutABreakAreTheAttackersDefeat) {
     TestGame t;
-    Game& g = t.game;
+    Session& g = t.game;
     Stock(g.Cities[kParis], 5, 0, 0, 100, 100, 50);
     Stock(g.Cities[kBordeaux], 100, 0, 0, 100, 100, 50);
     Engage(g, kParis, kBordeaux, 100, kDefence, kDefence);
@@ -243,7 +243,7 @@ TEST(Battle, ConquestJoinsBothSidesAndSendsWhatTheCityCannotHoldHome) {
     };
     for (const Case& c : cases) {
         TestGame t;
-        Game& g = t.game;
+        Session& g = t.game;
         Stock(g.Cities[kParis], c.home, c.attackArms, 0, 500, 500, 50);
         Stock(g.Cities[kBordeaux], c.defenders, c.defendArms, 0, 100, 100, 50);
         Engage(g, kParis, kBordeaux, c.force, kNormal, kDefence);
@@ -271,7 +271,7 @@ TEST(Battle, FailedAttackLosesThePlayersSurvivorsButBringsTheComputersHome) {
     };
     for (const Case& c : cases) {
         TestGame t;
-        Game& g = t.game;
+        Session& g = t.game;
         g.Cities[kLondon].Owner = c.owner;
         g.Delegated[kLondon] = c.delegated;
         Stock(g.Cities[kLondon], 5, 0, 0, 100, 100, 50);
@@ -299,7 +299,7 @@ TEST(Battle, EachTacticCostsItsShareOfTheStartingTroops) {
     };
     for (const Case& c : cases) {
         TestGame t;
-        Game& g = t.game;
+        Session& g = t.game;
         Stock(g.Cities[kParis], 5, 10, 0, c.stock, c.stock, 50);
         Stock(g.Cities[kBordeaux], c.defendStart, 10, 0, c.stock, c.stock, 50);
         Engage(g, kParis, kBordeaux, 0, c.tactic, c.tactic);
@@ -315,7 +315,7 @@ TEST(Battle, EachTacticCostsItsShareOfTheStartingTroops) {
 TEST(Battle, ForcesOfNothingNeitherBreakTheOddsNorStrikeBack) {
     // A city with no troops, armament or castle: the attacker's roll is at the top odds.
     TestGame t;
-    Game& g = t.game;
+    Session& g = t.game;
     Stock(g.Cities[kParis], 5, 0, 0, 100, 100, 50);
     Stock(g.Cities[kBordeaux], 0, 0, 0, 100, 100, 50);
     Engage(g, kParis, kBordeaux, 10, kNormal, kNormal);
@@ -352,7 +352,7 @@ TEST(Tactics, StanceDecidesBetweenChanceHabitAndTheOpponentsRecord) {
     };
     for (const Case& c : cases) {
         TestGame t;
-        Game& g = t.game;
+        Session& g = t.game;
         Nation& chooser = g.Nations[9];  // owns Bordeaux
         chooser.Stance = c.stance;
         chooser.BestTactic = "包囲";
@@ -393,7 +393,7 @@ TEST(Tactics, AnUnaffordableChoiceIsDrawnAgainAndTwentyRefusalsDefend) {
 
 TEST(Tactics, TheFirstChoiceOfAFreshGameSeesFavouritesAndCosts) {
     TestGame t;  // no battle has been fought yet
-    Game& g = t.game;
+    Session& g = t.game;
     Stock(g.Cities[kGranada], 100, 0, 0, 60, 100, 50);
     g.Battle.DefendCity = kGranada;
     t.UseScripted();
@@ -436,7 +436,7 @@ TEST(Tactics, OpponentsRecordNeedsTenBattlesAndTiesGoToTheLaterTactic) {
 
 // The computer's Rouen attacks the player's London with 突撃.
 void OpenDefence(TestGame& t, int gold, int food) {
-    Game& g = t.game;
+    Session& g = t.game;
     Stock(g.Cities[kLondon], 100, 10, 10, gold, food, 50);
     Stock(g.Cities[kRouen], 5, 10, 10, 200, 200, 50);
     Engage(g, kRouen, kLondon, 50, kCharge, kShooting);
@@ -462,7 +462,7 @@ TEST(BattleScreen, TheDefenderMustAffordTheChosenTactic) {
     for (const Case& c : cases) {
         TestGame t;
         OpenDefence(t, c.gold, c.food);
-        Game& g = t.game;
+        Session& g = t.game;
         EXPECT_EQ(g.Battle.DefendTactic, kNormal) << "preset until the player chooses";
         EXPECT_EQ(g.shown.battle.lblDef[0], "0");
         frmCombat_com_Click(g, c.index);
@@ -478,7 +478,7 @@ TEST(BattleScreen, TheDefenderMustAffordTheChosenTactic) {
 
 TEST(BattleScreen, KeypadChoosesOnceEnterFightsAndOtherKeysAreErrors) {
     TestGame t;
-    Game& g = t.game;
+    Session& g = t.game;
     Stock(g.Cities[kLondon], 5, 10, 10, 200, 200, 50);
     Stock(g.Cities[kRouen], 30, 10, 10, 200, 200, 50);
     Engage(g, kLondon, kRouen, 101, kNormal, kShooting);
@@ -518,11 +518,11 @@ TEST(BattleScreen, KeypadChoosesOnceEnterFightsAndOtherKeysAreErrors) {
 
 TEST(BattleScreen, ThePlayersDefenceIsReportedOnTheLineAndInABox) {
     TestGame t;
-    Game& g = t.game;
+    Session& g = t.game;
     Stock(g.Cities[kLondon], 50, 0, 0, 100, 100, 50);
     Stock(g.Cities[kRouen], 5, 0, 0, 100, 100, 50);
     Engage(g, kRouen, kLondon, 50, kShooting, kNormal);
-    t.screen.battle = [&](Game& game) {
+    t.screen.battle = [&](Session& game) {
         frmCombat_Form_Load(game);
         frmCombat_com_Click(game, 0);
         game.Battle.AttackMorale = 1;
@@ -543,7 +543,7 @@ TEST(BattleScreen, ThePlayersDefenceIsReportedOnTheLineAndInABox) {
 TEST(BattleScreen, EmergencyQuitAsksFirstAndEndsWithoutSettling) {
     TestGame t;
     OpenDefence(t, 100, 100);
-    Game& g = t.game;
+    Session& g = t.game;
     t.screen.answers = {Answer::Cancel, Answer::Ok};
     frmCombat_mnuCombatQuit_Click(g);
     EXPECT_TRUE(g.shown.battle.open);

@@ -1,5 +1,5 @@
 // The computer's reflexes, its policy-weighted choice, its supplies and its attacks.
-#include "ai/computer.h"
+#include "rules/ai/computer.h"
 
 #include <gtest/gtest.h>
 
@@ -67,7 +67,7 @@ TEST(PickByPercent, SplitsTheDrawEvenlyAndBoundariesGoToTheLowerCandidate) {
 // supplies, whose reflexes stay quiet with this stock.
 struct QuietFrontier {
     explicit QuietFrontier(const std::string& policy, const std::string& owner = "シチリア王国") {
-        Game& g = t.game;
+        Session& g = t.game;
         g.Nations[12].Policy = policy;  // シチリア王国
         g.Cities[37].Owner = owner;
         g.Cities[36].Owner = "ナポリ王国";
@@ -157,7 +157,7 @@ TEST(ComputerTurn, SecondDrawPicksTheOrderWithinTheBand) {
 
 TEST(ComputerTurn, TwentyRefusedTriesEndInDoingNothing) {
     QuietFrontier f("普通");
-    Game& g = f.t.game;
+    Session& g = f.t.game;
     g.Cities[37].Gold = 2;  // too poor for any investment, troops or food trade
     const City before = g.Cities[37];
     // Every kind of refusal in turn: an attack (no second draw), the food trade,
@@ -176,7 +176,7 @@ TEST(ComputerTurn, TwentyRefusedTriesEndInDoingNothing) {
 
 TEST(ComputerTurn, FoodBelowTroopsStopsTheAttackReflexAndSurplusGoldBuysTroops) {
     TestGame t;
-    Game& g = t.game;
+    Session& g = t.game;
     g.Cities[36].Owner = "ナポリ王国";
     SetStock(g.Cities[36], 10, 10, 100);  // fewer troops: the sheer-numbers trigger fires
     SetStock(g.Cities[37], 299, 700, 300);
@@ -191,7 +191,7 @@ TEST(ComputerTurn, FoodBelowTroopsStopsTheAttackReflexAndSurplusGoldBuysTroops) 
 TEST(ReinforceIfRich, BuysTroopsOnlyWhenGoldExceedsTwiceTheTroops) {
     for (auto [gold, buys] : {std::pair{100, false}, {101, true}}) {
         TestGame t;
-        Game& g = t.game;
+        Session& g = t.game;
         g.TroopsPrice = 5.0;
         SetStock(g.Cities[37], 10, gold, 50);
         EXPECT_EQ(ReinforceIfRich(g, 37), buys) << gold;
@@ -203,10 +203,10 @@ TEST(ReinforceIfRich, BuysTroopsOnlyWhenGoldExceedsTwiceTheTroops) {
 // which here only looks at the set-up and leaves.
 struct AttackOnPlayer {
     AttackOnPlayer() {
-        Game& g = t.game;
+        Session& g = t.game;
         g.Cities[36].Owner = "イングランド王国";
         g.AdvanceReady = true;
-        t.screen.battle = [this](Game& game) {
+        t.screen.battle = [this](Session& game) {
             homeTroops = game.Cities[37].Troops;
             advanceReady = game.AdvanceReady;
             battle = game.Battle;
@@ -232,7 +232,7 @@ TEST(AttackIfWeakNeighbour, FiresOnFiveFoldOrSheerNumbers) {
                           {200, 199, false},
                           {201, 200, true}}) {
         AttackOnPlayer a;
-        Game& g = a.t.game;
+        Session& g = a.t.game;
         SetStock(g.Cities[37], c.troops, c.troops, c.troops);
         SetStock(g.Cities[36], 10, 10, c.other);
         EXPECT_EQ(AttackIfWeakNeighbour(g, 37), c.attacks) << c.troops << " vs " << c.other;
@@ -250,13 +250,13 @@ TEST(AttackIfWeakNeighbour, FiresOnFiveFoldOrSheerNumbers) {
 
 TEST(ComputerAttack, TheWeakCityMayBeAFriendTheTargetIsAlwaysForeign) {
     TestGame t("スコットランド王国");
-    Game& g = t.game;
+    Session& g = t.game;
     SetStock(g.Cities[1], 10, 10, 1);    // ロンドン, own nation, weak
     SetStock(g.Cities[4], 10, 10, 300);  // サザンプトン, own nation
     SetStock(g.Cities[3], 10, 10, 500);  // エディンバラ, the player's and strong
     SetStock(g.Cities[2], 60, 60, 60);
     int defender = 0;
-    t.screen.battle = [&](Game& game) { defender = game.Battle.DefendCity; };
+    t.screen.battle = [&](Session& game) { defender = game.Battle.DefendCity; };
     t.UseScripted();
     t.scripted.fallback = &t.mersenne;
     RunComputerCity(g, 2);
@@ -276,7 +276,7 @@ TEST(ComputerAttack, RefusesWithoutFoodGoldTroopsOrAForeignNeighbour) {
                           {"troops", 5, 5, 5, false, 1},
                           {"friends only", 60, 60, 60, true, 1}}) {
         TestGame t;
-        Game& g = t.game;
+        Session& g = t.game;
         g.Cities[36].Owner = c.friendlyNeighbour ? g.Cities[37].Owner : "ナポリ王国";
         SetStock(g.Cities[37], c.food, c.gold, c.troops);
         t.UseScripted();
@@ -290,7 +290,7 @@ TEST(ComputerAttack, RefusesWithoutFoodGoldTroopsOrAForeignNeighbour) {
 TEST(ComputerAttack, PlayersCityIsDefendedOnTheBattleScreenDelegatedOrNot) {
     for (bool delegated : {false, true}) {
         AttackOnPlayer a;
-        Game& g = a.t.game;
+        Session& g = a.t.game;
         g.Delegated[36] = delegated;
         SetStock(g.Cities[37], 80, 90, 70);
         SetStock(g.Cities[36], 10, 10, 40);
@@ -308,7 +308,7 @@ TEST(ComputerAttack, PlayersCityIsDefendedOnTheBattleScreenDelegatedOrNot) {
 
 TEST(ComputerAttack, BattleBetweenComputerCitiesIsFoughtToTheEndAtOnce) {
     TestGame t;
-    Game& g = t.game;
+    Session& g = t.game;
     g.Cities[36].Owner = "ナポリ王国";
     SetStock(g.Cities[37], 600, 600, 500, 500);
     SetStock(g.Cities[36], 10, 10, 10, 0);
@@ -327,7 +327,7 @@ TEST(ComputerAttack, BattleBetweenComputerCitiesIsFoughtToTheEndAtOnce) {
 // ヨーク (2) between ロンドン (1), エディンバラ (3) and サザンプトン (4), all one nation.
 struct Interior {
     Interior() {
-        Game& g = t.game;
+        Session& g = t.game;
         for (int i = 1; i <= 5; ++i) g.Cities[i].Owner = "イングランド王国";
         SetStock(g.Cities[2], 100, 100, 100, 50);
         SetStock(g.Cities[1], 10, 10, 30);
@@ -340,7 +340,7 @@ struct Interior {
 
 TEST(SupplyNeighbour, InteriorCityPassesGoldFoodAndTenSoldiersForward) {
     Interior in;
-    Game& g = in.t.game;
+    Session& g = in.t.game;
     PushPercents(in.t.scripted, {80});  // the third of three candidates: サザンプトン
     RunComputerCity(g, 2);
     EXPECT_EQ(in.t.scripted.Left(), 0u);
@@ -360,7 +360,7 @@ TEST(SupplyNeighbour, InteriorCityPassesGoldFoodAndTenSoldiersForward) {
 
 TEST(SupplyNeighbour, FrontierCityNeverSupplies) {
     Interior in;
-    Game& g = in.t.game;
+    Session& g = in.t.game;
     g.Cities[3].Owner = "スコットランド王国";
     const auto before = g.Cities;
     EXPECT_FALSE(SupplyNeighbour(g, 2));  // no draw taken
@@ -392,7 +392,7 @@ TEST(SupplyNeighbour, AmountsStopAtTheLimitsAndArmamentIsAveraged) {
              Case{"armed into unarmed", stock(10, 10, 30, 90), stock(10, 10, 10, 0), true, 10, 0, 0, 46, 90},
          }) {
         TestGame t("");
-        Game& g = t.game;
+        Session& g = t.game;
         g.Cities[36].Owner = g.Cities[37].Owner;
         SetStock(g.Cities[37], c.from.Food, c.from.Gold, c.from.Troops, c.from.Arms);
         SetStock(g.Cities[36], c.to.Food, c.to.Gold, c.to.Troops, c.to.Arms);

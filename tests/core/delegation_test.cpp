@@ -1,14 +1,15 @@
 // Handing the player's cities to the computer and taking them back.
-#include "commands/delegation.h"
+#include "screens/orders/delegation.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "commands/panels.h"
+#include "screens/main/ok_step.h"
+#include "screens/orders/panels.h"
 #include "support/scripted_screen.h"
-#include "turn/cycle.h"
+#include "rules/turn/cycle.h"
 
 namespace tarvex {
 namespace {
@@ -19,7 +20,7 @@ using Names = std::vector<std::string>;
 // England holds ロンドン (1), ヨーク (2) and サザンプトン (4); ロンドン's turn has begun.
 struct ThreeCities {
     ThreeCities() {
-        Game& g = t.game;
+        Session& g = t.game;
         for (int i = 1; i <= kCityCount; ++i)
             if (g.Cities[i].Owner == "イングランド王国" && i != 1 && i != 2 && i != 4)
                 g.Cities[i].Owner = "フランス王国";
@@ -29,14 +30,14 @@ struct ThreeCities {
     // The turn cycle lets `city` act next.
     void BeginTurnOf(int city) {
         t.game.TurnOrder[1] = city;
-        RunCityTurn(t.game, 1);
+        PlayCityTurn(t.game, 1);
     }
     TestGame t;
 };
 
 TEST(Delegation, ThePlayerKeepsTheLastCityInHisOwnHands) {
     ThreeCities s;
-    Game& g = s.t.game;
+    Session& g = s.t.game;
     auto& m = g.shown.main;
     Form1_mnuInin_Click(g);
     EXPECT_EQ(m.activePanel, Panel::Pic7);
@@ -75,7 +76,7 @@ TEST(Delegation, ThePlayerKeepsTheLastCityInHisOwnHands) {
 
 TEST(Delegation, EndingADelegationListsOnlyDelegatedCities) {
     ThreeCities s;
-    Game& g = s.t.game;
+    Session& g = s.t.game;
     auto& m = g.shown.main;
     Form1_mnuKaijyo_Click(g);
     EXPECT_EQ(m.lblPic7, "委任解除");
@@ -107,7 +108,7 @@ TEST(Delegation, EndingADelegationListsOnlyDelegatedCities) {
 
 TEST(Delegation, LostCitiesLeaveBothListsAndComeBackDelegated) {
     ThreeCities s;
-    Game& g = s.t.game;
+    Session& g = s.t.game;
     auto& m = g.shown.main;
     g.Delegated[4] = true;
     g.Cities[4].Owner = "フランス王国";  // conquered
@@ -123,7 +124,7 @@ TEST(Delegation, LostCitiesLeaveBothListsAndComeBackDelegated) {
 
 TEST(Delegation, MenuDoesNothingOutsideThePlayersTurn) {
     TestGame t;
-    Game& g = t.game;
+    Session& g = t.game;
     ASSERT_FALSE(g.shown.main.mnuIninKaijyo);
     Form1_mnuInin_Click(g);
     Form1_mnuKaijyo_Click(g);
@@ -136,7 +137,7 @@ TEST(Delegation, MenuDoesNothingOutsideThePlayersTurn) {
 
 TEST(Delegation, ADelegatedCityIsPlayedByTheComputerFromItsNextTurn) {
     ThreeCities s;
-    Game& g = s.t.game;
+    Session& g = s.t.game;
     auto& m = g.shown.main;
     Form1_mnuInin_Click(g);
     m.lstPic7Selected = 1;  // ヨーク

@@ -1,8 +1,9 @@
 // Investments of gold and the food market, for the player's cities and the computer's.
 #include <gtest/gtest.h>
 
-#include "economy/invest.h"
-#include "economy/market.h"
+#include "rules/economy/invest.h"
+#include "rules/economy/market.h"
+#include "rules/world/march.h"
 #include "support/scripted_screen.h"
 
 namespace tarvex {
@@ -31,7 +32,7 @@ struct Case {
 void RunCases(const std::vector<Case>& cases, double price = 5.0, int troops = 100) {
     for (const Case& c : cases) {
         TestGame t;
-        Game& g = t.game;
+        Session& g = t.game;
         g.ArmsPrice = g.TroopsPrice = g.FoodPrice = price;
         City& city = g.Cities[c.city];
         city.Troops = troops;
@@ -39,7 +40,7 @@ void RunCases(const std::vector<Case>& cases, double price = 5.0, int troops = 1
         city.Food = 300;
         city.*c.field = c.fieldBefore;
         city.Gold = c.gold;
-        g.Pic5Amount = c.typed;
+        g.OrderAmount = c.typed;
         EXPECT_EQ(c.order(g, c.city), c.done) << c.what;
         EXPECT_EQ(city.*c.field, c.fieldAfter) << c.what;
         EXPECT_EQ(city.Gold, c.goldAfter) << c.what;
@@ -93,16 +94,16 @@ TEST(Investment, ArmsAndTroopsAtTheirPriceCappedWithRefund) {
     // 100 unarmed soldiers into 100 with armament 80 leave 200 at 40; the notice comes
     // before the purse is looked at, so it stands even for a refused entry.
     TestGame t;
-    Game& g = t.game;
+    Session& g = t.game;
     g.TroopsPrice = 5;
     City& london = g.Cities[kPlayers];
     london.Troops = 100, london.Arms = 80, london.Gold = 600;
-    g.Pic5Amount = 500;
+    g.OrderAmount = 500;
     ASSERT_TRUE(ReinforceTroops(g, kPlayers));
     EXPECT_EQ(london.Troops, 200);
     EXPECT_EQ(london.Arms, 40);
     EXPECT_EQ(london.Gold, 100);
-    g.Pic5Amount = 4;
+    g.OrderAmount = 4;
     EXPECT_FALSE(ReinforceTroops(g, kPlayers));
     EXPECT_EQ(t.screen.Lines(2), (std::vector<std::string>{"ロンドンにて兵増強", "ロンドンにて兵増強"}));
 }

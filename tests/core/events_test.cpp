@@ -4,8 +4,9 @@
 #include <map>
 #include <set>
 
-#include "events/historical.h"
-#include "events/seasonal.h"
+#include "rules/events/historical.h"
+#include "rules/events/seasonal.h"
+#include "screens/events/event_window.h"
 #include "support/scripted_screen.h"
 
 namespace tarvex {
@@ -38,10 +39,10 @@ struct WindowSeen {
 
 // Records what the event window held when it came up, then presses its OK.
 void WatchEventWindow(TestGame& t, WindowSeen& seen) {
-    t.screen.eventWindow = [&seen](Game& g) {
+    t.screen.eventWindow = [&seen](Session& g) {
         ++seen.opened;
         seen.openFlag = g.shown.event.open;
-        seen.lines = g.shown.event.lines;
+        seen.lines = g.EventLines;
         frmEvent_Command1_Click(g);
     };
 }
@@ -70,7 +71,7 @@ TEST(SeasonalEvent, EachEventMovesItsFieldWithinItsLimitsAndListsTheDrawnAmount)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
         TestGame t;
-        Game& g = t.game;
+        Session& g = t.game;
         t.UseScripted();
         WindowSeen seen;
         WatchEventWindow(t, seen);
@@ -88,13 +89,13 @@ TEST(SeasonalEvent, EachEventMovesItsFieldWithinItsLimitsAndListsTheDrawnAmount)
         EXPECT_EQ(seen.lines, (std::vector<std::string>{std::string("「") + names[c.number] + "」です", c.line}));
         // The window's OK empties the list and closes it.
         EXPECT_FALSE(g.shown.event.open);
-        EXPECT_TRUE(g.shown.event.lines.empty());
+        EXPECT_TRUE(g.EventLines.empty());
     }
 }
 
 TEST(SeasonalEvent, TyphoonListsTheStormsForceEvenWhereLessWasLeftToLose) {
     TestGame t;
-    Game& g = t.game;
+    Session& g = t.game;
     t.UseScripted();
     WindowSeen seen;
     WatchEventWindow(t, seen);
@@ -129,7 +130,7 @@ TEST(SeasonalEvent, TyphoonListsTheStormsForceEvenWhereLessWasLeftToLose) {
 TEST(SeasonalEvent, QuietAutumnsShowNoWindowAndTouchNothing) {
     for (auto draws : {std::vector<int>{9}, {10}, {1, 9}, {8, 10}}) {
         TestGame t;
-        Game& g = t.game;
+        Session& g = t.game;
         t.UseScripted();
         for (int face : draws) t.scripted.PushFace(face, 10);
         const auto before = g.Cities;
@@ -137,21 +138,21 @@ TEST(SeasonalEvent, QuietAutumnsShowNoWindowAndTouchNothing) {
         EXPECT_EQ(t.scripted.Left(), 0u) << draws[0];
         EXPECT_TRUE(t.screen.log.empty());
         EXPECT_EQ(g.Cities, before);
-        EXPECT_TRUE(g.shown.event.lines.empty());
+        EXPECT_TRUE(g.EventLines.empty());
     }
 }
 
 TEST(SeasonalEvent, OverManyAutumnsEventsAndTouchedCitiesFollowTheirOdds) {
     TestGame t("イングランド王国", 20240917);
-    Game& g = t.game;
+    Session& g = t.game;
     constexpr int kAutumns = 10000;
     std::map<std::string, int> byEvent;
     long touched = 0;
     int events = 0;
     bool duplicate = false;
-    t.screen.eventWindow = [&](Game& game) {
+    t.screen.eventWindow = [&](Session& game) {
         ++events;
-        const auto& lines = game.shown.event.lines;
+        const auto& lines = game.EventLines;
         ++byEvent[lines.front()];
         std::set<std::string> cities;
         for (std::size_t i = 1; i < lines.size(); ++i) {
@@ -188,7 +189,7 @@ TEST(HistoricalEvent, FixedYearsStrengthenTheirCityWhoeverHoldsIt) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.year);
         TestGame t;
-        Game& g = t.game;
+        Session& g = t.game;
         g.Year = c.year;
         g.Cities[c.city].Owner = "イングランド王国";  // conquered long ago
         for (auto field : c.fields) g.Cities[c.city].*field = c.before;
@@ -204,7 +205,7 @@ TEST(HistoricalEvent, FixedYearsStrengthenTheirCityWhoeverHoldsIt) {
 TEST(HistoricalEvent, OtherYearsBringNothing) {
     for (int year : {1, 2, 3, 4, 6, 8, 9, 11, 13, 20, 100}) {
         TestGame t;
-        Game& g = t.game;
+        Session& g = t.game;
         g.Year = year;
         const auto before = g.Cities;
         RunHistoricalEvents(g);
@@ -216,7 +217,7 @@ TEST(HistoricalEvent, OtherYearsBringNothing) {
 TEST(HistoricalEvent, YearTwelveTheDutchTakeBrugesFromWhoeverHoldsIt) {
     for (bool delegated : {false, true}) {
         TestGame t("フランス王国");
-        Game& g = t.game;
+        Session& g = t.game;
         g.Delegated[18] = delegated;
         EXPECT_TRUE(g.shown.main.panels[18].playerColour);
         const City before = g.Cities[18];

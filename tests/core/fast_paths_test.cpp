@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "ai/computer.h"
-#include "state/refresh.h"
-#include "state/scenario.h"
+#include "rules/ai/computer.h"
+#include "rules/world/refresh.h"
+#include "rules/world/scenario.h"
 #include "support/scripted_screen.h"
 
 namespace tarvex {
@@ -30,7 +30,7 @@ TEST(NeighboursOf, ComputerAttackPicksTargetsInCityNumberOrder) {
     for (auto [draw, want] : {std::pair{1, 26}, {50, 26}, {51, 46}, {99, 46}}) {
         TestGame t;
         t.UseScripted();
-        Game& g = t.game;
+        Session& g = t.game;
         ASSERT_EQ(NeighboursOf(27), (std::vector<int>{26, 46}));
         for (int i : {26, 46}) g.Cities[i].Owner = "トルコ";
         g.Cities[27].Owner = "ビザンツ帝国";
@@ -70,7 +70,7 @@ TEST(RefreshAllCities, HeadlessGameReportsEveryValueOutOfRange) {
     };
     for (const Case& c : cases) {
         TestGame t;
-        Game& g = t.game;
+        Session& g = t.game;
         g.shown.main.loaded = false;
         g.Cities[40].*c.field = c.value;
         t.screen.Clear();
@@ -82,7 +82,7 @@ TEST(RefreshAllCities, HeadlessGameReportsEveryValueOutOfRange) {
 
 TEST(RefreshAllCities, HeadlessReportsComeInCityOrderAndLeaveNoPanels) {
     TestGame t;
-    Game& g = t.game;
+    Session& g = t.game;
     g.shown.main.loaded = false;
     g.Cities[60].Gold = -5;
     g.Cities[3].Troops = 1001;

@@ -1,13 +1,14 @@
 // Working the main window from the keyboard: Enter, keypad digits and point, arrows.
-#include "commands/keys.h"
+#include "screens/main/keys.h"
 
 #include <gtest/gtest.h>
 
-#include "commands/delegation.h"
-#include "commands/panels.h"
-#include "state/mapview.h"
+#include "screens/orders/delegation.h"
+#include "screens/orders/panels.h"
+#include "screens/main/main_window.h"
+#include "screens/main/ok_step.h"
 #include "support/scripted_screen.h"
-#include "turn/cycle.h"
+#include "rules/turn/cycle.h"
 
 namespace tarvex {
 namespace {
@@ -34,7 +35,7 @@ void ShowThreeTargets(TestGame& t) {
 
 TEST(Keys, EnterOnTheIdlePanelTakesOneStepUntilTheLockIsReleased) {
     TestGame t("*");  // every city is the computer's: the idle panel stays up
-    Game& g = t.game;
+    Session& g = t.game;
     ASSERT_EQ(g.shown.main.activePanel, Panel::Pic1);
     EXPECT_EQ(Form1_Form_KeyDown(g, kKeyEnter), 0);
     EXPECT_EQ(g.TurnStep, 2);
@@ -58,7 +59,7 @@ TEST(Keys, EnterOnTheIdlePanelTakesOneStepUntilTheLockIsReleased) {
 
 TEST(Keys, EnterThatOpensThePlayersMenuGoesOnToTheMenu) {
     TestGame t;
-    Game& g = t.game;
+    Session& g = t.game;
     int returned = -1;
     for (int guard = 0; guard < kCityCount && g.shown.main.activePanel == Panel::Pic1; ++guard) {
         Form1_tmrOk_Timer(g);
@@ -104,7 +105,7 @@ TEST(Keys, KeypadDigitsPressTheMenuButtonsOfTheVisiblePanel) {
     };
     for (const Case& c : cases) {
         TestGame t;
-        Game& g = t.game;
+        Session& g = t.game;
         BeginLondonsTurn(t);
         g.CommandKind = 0;
         int passedOn = -1;
@@ -124,14 +125,14 @@ TEST(Keys, KeypadDigitsPressTheMenuButtonsOfTheVisiblePanel) {
 
 TEST(Keys, TopMenuDoNothingAndFocusWorkAsTheirButtons) {
     TestGame t;
-    Game& g = t.game;
+    Session& g = t.game;
     BeginLondonsTurn(t);
     t.screen.answers = {Answer::Cancel, Answer::Ok};
     EXPECT_EQ(Form1_Form_KeyDown(g, kPad(3)), kPad(3));
     EXPECT_EQ(g.shown.main.activePanel, Panel::Pic2);
     EXPECT_FALSE(g.PlayerActed);
 
-    Game focused = g;
+    Session focused = g;
     FocusCity(focused, 1);
     g.shown.main.hScroll = g.shown.main.vScroll = kScrollMax;
     EXPECT_EQ(Form1_Form_KeyDown(g, kPad(4)), kPad(4));
@@ -147,7 +148,7 @@ TEST(Keys, TopMenuDoNothingAndFocusWorkAsTheirButtons) {
 
 TEST(Keys, EnterAndPointConfirmOrCancelTheInputPanels) {
     TestGame t;
-    Game& g = t.game;
+    Session& g = t.game;
     BeginLondonsTurn(t);
     Form1_Form_KeyDown(g, kPad(2));
     Form1_Form_KeyDown(g, kPad(1));
@@ -181,7 +182,7 @@ TEST(Keys, LeftAndRightWalkTheTargetListFromAFreshCursor) {
     };
     for (const Case& c : cases) {
         TestGame t;
-        Game& g = t.game;
+        Session& g = t.game;
         g.ListCursor = 1;  // left over from an earlier turn
         ShowThreeTargets(t);
         int passedOn = -1;
@@ -194,7 +195,7 @@ TEST(Keys, LeftAndRightWalkTheTargetListFromAFreshCursor) {
     // Within the same turn the cursor goes on where it was, even if the list
     // was chosen with the mouse or the panel reopened.
     TestGame t;
-    Game& g = t.game;
+    Session& g = t.game;
     ShowThreeTargets(t);
     Form1_Form_KeyDown(g, kKeyRight);
     g.shown.main.lstPic6Selected = 0;
@@ -225,7 +226,7 @@ TEST(Keys, UpAndDownFocusTheAmountBoxesInTurn) {
     };
     for (const Case& c : cases) {
         TestGame t;
-        Game& g = t.game;
+        Session& g = t.game;
         g.AmountCursor = 2;  // left over from an earlier turn
         ShowThreeTargets(t);
         std::vector<Control> focused;
@@ -241,7 +242,7 @@ TEST(Keys, UpAndDownFocusTheAmountBoxesInTurn) {
 
 TEST(Keys, ArrowsOutsideTheTargetPanelMoveNothing) {
     TestGame t;
-    Game& g = t.game;
+    Session& g = t.game;
     BeginLondonsTurn(t);
     g.shown.main.lstPic6 = {"ヨーク", "サザンプトン"};
     g.shown.main.lstPic6Selected = 0;

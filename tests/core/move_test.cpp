@@ -1,5 +1,5 @@
 // Moving troops, food and gold to a neighbouring city of the same owner.
-#include "commands/move.h"
+#include "screens/orders/move.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@ constexpr int kYork = 2;
 
 TEST(Moving, DestinationsAreFriendlyNeighboursAlongTheMapsOwnDirection) {
     TestGame t;
-    Game& g = t.game;
+    Session& g = t.game;
     g.Cities[kLondon].Troops = 20;
     ASSERT_TRUE(PrepareMove(g, kLondon));
     EXPECT_EQ(g.shown.main.lstPic6, (std::vector<std::string>{"ヨーク", "サザンプトン"}));  // not French ルーアン
@@ -41,7 +41,7 @@ Stock Of(const City& c) { return {c.Troops, c.Food, c.Gold, c.Arms}; }
 // Moves from London to York what is typed; returns the box shown.
 std::string Move(Stock& source, Stock& destination, std::array<std::string, 3> typed, int selected = 0) {
     TestGame t;
-    Game& g = t.game;
+    Session& g = t.game;
     City& s = g.Cities[kLondon];
     City& d = g.Cities[kYork];
     s.Troops = source.troops, s.Food = source.food, s.Gold = source.gold, s.Arms = source.arms;

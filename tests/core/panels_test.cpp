@@ -1,8 +1,9 @@
 // The player's command menus: which panel shows what, how an order is read, carried out or refused.
-#include "commands/panels.h"
+#include "screens/orders/panels.h"
 
 #include <gtest/gtest.h>
 
+#include "screens/main/ok_step.h"
 #include "support/scripted_screen.h"
 
 namespace tarvex {
@@ -13,13 +14,13 @@ using testing::TestGame;
 constexpr int kLondon = 1;
 
 // London's turn has begun and the top menu is up.
-Game& LondonsTurn(TestGame& t) {
-    Game& g = t.game;
-    g.CurrentCity = kLondon;
+Session& LondonsTurn(TestGame& t) {
+    Session& g = t.game;
+    g.TurnOrder[1] = kLondon;
     g.PlayerActed = false;
     g.AdvanceReady = true;
-    g.shown.main.mnuIninKaijyo = true;
-    OpenCommandMenu(g);
+    PlayCityTurn(g, 1);
+    t.screen.Clear();
     return g;
 }
 
@@ -30,7 +31,7 @@ TEST(CommandPanels, AmountPanelShowsSummaryPriceAndSelectedPreset) {
                               {"城普請:ロンドン", "", "456"},          {"食料売り:ロンドン", "食料:1.5", "123"},
                               {"食料買い:ロンドン", "食料:1.5", "456"}};
     TestGame t;
-    Game& g = LondonsTurn(t);
+    Session& g = LondonsTurn(t);
     EXPECT_FALSE(g.AdvanceReady);
     g.TroopsPrice = 2.5, g.ArmsPrice = 7, g.FoodPrice = 1.5;
     g.Cities[kLondon].Food = 123;
@@ -67,7 +68,7 @@ TEST(CommandPanels, TypedAmountIsReadBeforeTheOrderAndRefusalsReturnToTheMenu) {
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const auto [typed, box] = cases[i];
         TestGame t;
-        Game& g = LondonsTurn(t);
+        Session& g = LondonsTurn(t);
         g.Cities[kLondon].Gold = 200;
         StartCommand(g, kInvestPower);
         g.shown.main.txtPic5 = typed;
@@ -91,7 +92,7 @@ TEST(CommandPanels, TypedAmountIsReadBeforeTheOrderAndRefusalsReturnToTheMenu) {
 TEST(CommandPanels, NegativeAmountIsRefusedForEveryAmountOrder) {
     for (int kind = kRaiseTroops; kind <= kBuyFood; ++kind) {
         TestGame t;
-        Game& g = LondonsTurn(t);
+        Session& g = LondonsTurn(t);
         g.Cities[kLondon].Food = g.Cities[kLondon].Gold = 300;
         const City before = g.Cities[kLondon];
         StartCommand(g, kind);
@@ -105,7 +106,7 @@ TEST(CommandPanels, NegativeAmountIsRefusedForEveryAmountOrder) {
 
 TEST(CommandPanels, DoNothingAsksFirst) {
     TestGame t;
-    Game& g = LondonsTurn(t);
+    Session& g = LondonsTurn(t);
     t.screen.answers = {Answer::Cancel, Answer::Ok};
     Form1_cmdNothing_Click(g);
     EXPECT_EQ(g.shown.main.activePanel, Panel::Pic2);
@@ -119,7 +120,7 @@ TEST(CommandPanels, DoNothingAsksFirst) {
 
 TEST(CommandPanels, OrderIsFinishedOnceOnly) {
     TestGame t;
-    Game& g = LondonsTurn(t);
+    Session& g = LondonsTurn(t);
     g.Cities[kLondon].Gold = 1005;  // out of range: every refresh reports it
     FinishCommand(g);
     FinishCommand(g);  // as the battle's settlement and then the attack order do
@@ -134,7 +135,7 @@ TEST(CommandPanels, OrderIsFinishedOnceOnly) {
 
 TEST(CommandPanels, MoveThroughTheTargetPanelOrBackToTheMenu) {
     TestGame t;
-    Game& g = LondonsTurn(t);
+    Session& g = LondonsTurn(t);
     Form1_cmdGunji_Click(g);
     StartCommand(g, kMove);
     EXPECT_EQ(g.shown.main.activePanel, Panel::Pic6);

@@ -1,12 +1,13 @@
 // Leaving the game: the offer to save, the last question, and what ends the program.
-#include "turn/quit.h"
+#include "screens/main/quit.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
 
-#include "state/newgame.h"
+#include "screens/settings/settings.h"
+#include "screens/session/keycodes.h"
 #include "support/scripted_screen.h"
 
 namespace tarvex {

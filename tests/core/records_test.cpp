@@ -1,9 +1,9 @@
 // The nation information lines and choosing a nation to find its cities.
-#include "combat/records.h"
+#include "screens/nation/nation_list.h"
 
 #include <gtest/gtest.h>
 
-#include "state/mapview.h"
+#include "screens/main/main_window.h"
 #include "support/scripted_screen.h"
 
 namespace tarvex {
@@ -63,13 +63,13 @@ TEST(NationLines, NewGameListsEveryNationInOrderWithNoBattlesYet) {
 
 TEST(NationLines, ChoosingANationScrollsToItsHighestNumberedCity) {
     TestGame t;
-    Game& g = t.game;
+    Session& g = t.game;
     // The Dutch hold nothing at the start; give them two distant cities.
     g.Cities[3].Owner = "オランダ";
     g.Cities[40].Owner = "オランダ";
-    Game alone = g;
+    Session alone = g;
     FocusCity(alone, 40);
-    Game first = g;
+    Session first = g;
     FocusCity(first, 3);
     ASSERT_NE(std::pair(alone.shown.main.hScroll, alone.shown.main.vScroll),
               std::pair(first.shown.main.hScroll, first.shown.main.vScroll));

@@ -8,10 +8,11 @@
 #include <iterator>
 #include <tuple>
 
-#include "save/codepage.h"
-#include "save/savefile.h"
+#include "rules/save/codepage.h"
+#include "rules/save/savefile.h"
 #include "support/scripted_screen.h"
-#include "turn/cycle.h"
+#include "rules/turn/cycle.h"
+#include "screens/main/main_window.h"
 
 namespace tarvex {
 namespace {
@@ -102,17 +103,17 @@ TEST(SaveFile, SavedGameLoadsBackEqualAndSavesToTheSameBytes) {
     other.screen.savePath = saved.screen.savePath;
     other.game.TurnStep = 40;
     other.game.shown.main.activePanel = Panel::Pic5;
-    LoadGame(other.game);
-    const Game& g = other.game;
+    Form1_mnuLoad_Click(other.game);
+    const Session& g = other.game;
     EXPECT_TRUE(Saved(g) == Saved(s));
     EXPECT_EQ(std::tie(g.FoodPrice, g.ArmsPrice, g.TroopsPrice), std::make_tuple(0.9, 9.9, s.TroopsPrice));
     EXPECT_EQ(g.screen, &other.screen);
     EXPECT_EQ(g.random, &other.mersenne);
     EXPECT_EQ(g.TurnStep, 1);
     EXPECT_EQ(g.shown.main.activePanel, Panel::Pic1);
-    EXPECT_EQ(g.shown.main.caption, "12年目の秋");
+    EXPECT_EQ(MainCaption(g), "12年目の秋");
     EXPECT_EQ(other.screen.Lines(1), std::vector<std::string>{"12年目の秋です"});
-    EXPECT_EQ(std::tie(g.shown.main.lblMsgKome, g.shown.main.lblMsgBuki), std::make_tuple("0.9", "9.9"));
+    EXPECT_EQ(std::make_tuple(ShownPrices(g).kome, ShownPrices(g).buki), std::make_tuple("0.9", "9.9"));
     EXPECT_TRUE(g.shown.main.panels[15].playerColour);
     EXPECT_EQ(other.screen.Boxes(),
               (std::vector<std::string>{"MAXエラー兵 1005:999", "MINエラー米-3:999", "ロードしました"}));
@@ -258,7 +259,7 @@ TEST(SaveFile, RefusedSaveKeepsTheLastGoodFile) {
         t.game.Year = 9;
         t.game.shown.main.activePanel = Panel::Pic3;
         arrange(t);
-        EXPECT_FALSE(SaveGame(t.game));
+        EXPECT_FALSE(Form1_mnuSave_Click(t.game));
         ASSERT_EQ(t.screen.Boxes().size(), 1u);
         EXPECT_NE(t.screen.Boxes()[0].find(expected), std::string::npos) << t.screen.Boxes()[0];
         EXPECT_EQ(ReadBytes(t.File("Game.dt")), old);

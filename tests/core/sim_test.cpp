@@ -7,7 +7,7 @@
 #include <sstream>
 #include <unistd.h>
 
-#include "save/savefile.h"
+#include "rules/save/savefile.h"
 #include "sim/simulation.h"
 #include "support/scripted_screen.h"
 
@@ -92,7 +92,7 @@ TEST(Sim, SavedGameLoadsInTheGameLibrary) {
     Result r = RunSim({"--years", "3", "--seed", "5", "--save", path.string()});
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string bytes = ReadAll(path);
-    Game loaded;
+    Session loaded;
     EXPECT_FALSE(ReadSaveBytes(bytes, loaded).has_value());
     EXPECT_TRUE(loaded.TurnStart);
     EXPECT_EQ(loaded.Year, 4);

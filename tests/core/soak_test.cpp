@@ -6,9 +6,12 @@
 #include <sstream>
 #include <string>
 
-#include "state/newgame.h"
-#include "state/screen.h"
-#include "turn/cycle.h"
+#include "screens/settings/settings.h"
+#include "rules/port/screen.h"
+#include "rules/port/random.h"
+#include "rules/turn/cycle.h"
+#include "screens/main/ok_step.h"
+#include "screens/main/main_window.h"
 
 namespace tarvex {
 namespace {
@@ -23,7 +26,7 @@ public:
 };
 
 // The first thing wrong with the world, or an empty text.
-std::string FirstFault(const Game& g) {
+std::string FirstFault(const Session& g) {
     static const std::pair<const char*, int City::*> kValues[] = {
         {"Power", &City::Power}, {"Town", &City::Town},     {"Castle", &City::Castle}, {"Food", &City::Food},
         {"Gold", &City::Gold},   {"Troops", &City::Troops}, {"Arms", &City::Arms},     {"Civility", &City::Civility}};
@@ -51,7 +54,7 @@ struct SoakOutcome {
 SoakOutcome PlayAlone(std::uint64_t seed) {
     CountingScreen screen;
     MersenneRandom random(seed);
-    Game g(screen, random);
+    Session g(screen, random);
     SetDefaultSettings(g);
     SetGame_Form_Load(g);
     SetGame_Text1_Change(g, "");

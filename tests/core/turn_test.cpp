@@ -7,11 +7,12 @@
 #include <functional>
 #include <set>
 
-#include "commands/panels.h"
-#include "state/numbers.h"
-#include "state/scenario.h"
+#include "screens/orders/panels.h"
+#include "rules/world/numbers.h"
+#include "rules/world/scenario.h"
+#include "screens/main/ok_step.h"
 #include "support/scripted_screen.h"
-#include "turn/cycle.h"
+#include "rules/turn/cycle.h"
 
 namespace tarvex {
 namespace {
@@ -37,7 +38,7 @@ TEST(TurnOrder, PermutationSwappingWhenTheSingleDrawReadsAboveOneHalf) {
 
 TEST(TurnCycle, SeasonOfComputerTurnsThenAdvance) {
     TestGame t("*");
-    Game& g = t.game;
+    Session& g = t.game;
     g.EnterAdvance = true;
     g.OkLock = 1;  // a locked step only closes the season start
     Form1_cmdOk_Click(g);
@@ -56,7 +57,7 @@ TEST(TurnCycle, SeasonOfComputerTurnsThenAdvance) {
     Form1_cmdOk_Click(g);
     EXPECT_EQ(g.TurnStep, 1);
     EXPECT_TRUE(g.TurnStart);
-    EXPECT_EQ(g.shown.main.caption, "1年目の夏");
+    EXPECT_EQ(MainCaption(g), "1年目の夏");
     EXPECT_EQ(t.screen.Lines(1).back(), "1年目の夏です");
 }
 
@@ -76,7 +77,7 @@ TEST(TurnCycle, TimerStepsOnlyWhenReadyAutomaticAndRunning) {
 
 TEST(TurnCycle, PlayerCityHoldsTheTimerUntilItsOrderIsFinishedAndOkPressed) {
     TestGame t;
-    Game& g = t.game;
+    Session& g = t.game;
     g.AutoAdvance = true;
     for (int i = 1; i <= kCityCount; ++i) g.TurnOrder[i] = i;
     g.TurnOrder[2] = 4;   // サザンプトン, the player's
@@ -98,7 +99,7 @@ TEST(TurnCycle, PlayerCityHoldsTheTimerUntilItsOrderIsFinishedAndOkPressed) {
 
 TEST(TurnCycle, OkPromptStandsWheneverTheNextStepWaitsForThePlayer) {
     TestGame t;
-    Game& g = t.game;
+    Session& g = t.game;
     g.AutoAdvance = true;
     g.EnterAdvance = false;
     for (int i = 1; i <= kCityCount; ++i) g.TurnOrder[i] = i;
@@ -134,23 +135,23 @@ TEST(TurnCycle, OkPromptStandsWheneverTheNextStepWaitsForThePlayer) {
 // Modal boxes that let the window's timer and button fire, as a real window does.
 class BusyScreen : public testing::ScriptedScreen {
 public:
-    std::function<void(Game&)> whileOpen;
+    std::function<void(Session&)> whileOpen;
     void Message(Game& game, const std::string& text, const std::string& title) override {
         ScriptedScreen::Message(game, text, title);
-        if (whileOpen) whileOpen(game);
+        if (whileOpen) whileOpen(*SessionOf(game));
     }
 };
 
 TEST(TurnCycle, StepNeverStartsInsideARunningStep) {
     BusyScreen screen;
     TestGame setup("*");
-    Game g = setup.game;
+    Session g = setup.game;
     g.screen = &screen;
     g.AutoAdvance = g.AdvanceReady = true;
     g.shown.main.tmrOkclick = true;
     g.Cities[64].Castle = 1005;  // every step's refresh reports it in a box
     int boxes = 0;
-    screen.whileOpen = [&](Game& game) {
+    screen.whileOpen = [&](Session& game) {
         ++boxes;
         Form1_tmrOkclick_Timer(game);
         Form1_cmdOk_Click(game);
@@ -182,7 +183,7 @@ TEST(Harvest, AutumnIncomeRoundsTheTotalAndNeverLowers) {
 
 TEST(SeasonAdvance, AutumnPanelsShowTheHarvestBeforeTheFirstStep) {
     TestGame t("*");
-    Game& g = t.game;
+    Session& g = t.game;
     City& c = g.Cities[10];
     c.Civility = 50;
     c.Town = 25;
@@ -204,20 +205,20 @@ TEST(SeasonAdvance, AutumnPanelsShowTheHarvestBeforeTheFirstStep) {
 
 TEST(SeasonAdvance, NewYearNewPricesAndUnification) {
     TestGame t("*");
-    Game& g = t.game;
+    Session& g = t.game;
     g.Season = 4;
     g.TurnStep = 76;
     Form1_cmdOk_Click(g);
     EXPECT_EQ(g.Year, 2);
-    EXPECT_EQ(g.shown.main.caption, "2年目の春");
+    EXPECT_EQ(MainCaption(g), "2年目の春");
 
     g.Season = 2;
     t.UseScripted();
     t.scripted.fallback = &t.mersenne;
     for (int i = 0; i < 3; ++i) t.scripted.Push(0.0);
     AdvanceSeason(g);
-    EXPECT_EQ(g.shown.main.lblMsgKome, "0.4");
-    EXPECT_EQ(g.shown.main.lblMsgHei, "2.1");
+    EXPECT_EQ(ShownPrices(g).kome, "0.4");
+    EXPECT_EQ(ShownPrices(g).hei, "2.1");
 
     for (int i = 1; i <= kCityCount; ++i) g.Cities[i].Owner = "フランス王国";
     EXPECT_FALSE(g.Ended);  // the conquest itself ends nothing
@@ -251,7 +252,7 @@ TEST(TurnOrder, CoinAgreesWithTheSevenDigitReadingOfTheDraw) {
     for (int i = 0; i < 200000; ++i) draws.push_back(static_cast<float>(i / 200000.0));
     testing::ScriptedScreen screen;
     testing::ScriptedRandom random;
-    Game game(screen, random);
+    Session game(screen, random);
     for (float draw : draws) {
         random.Push(draw);
         ASSERT_EQ(ShuffleCoin(game), byText(draw)) << draw;

@@ -3,13 +3,14 @@
 
 #include <set>
 
-#include "state/mapview.h"
-#include "state/newgame.h"
-#include "state/numbers.h"
-#include "state/refresh.h"
-#include "state/scenario.h"
+#include "screens/main/main_window.h"
+#include "screens/settings/settings.h"
+#include "rules/economy/market.h"
+#include "rules/world/numbers.h"
+#include "rules/world/refresh.h"
+#include "rules/world/scenario.h"
 #include "support/scripted_screen.h"
-#include "turn/messages.h"
+#include "rules/turn/messages.h"
 
 namespace tarvex {
 namespace {
@@ -18,7 +19,7 @@ using testing::TestGame;
 
 TEST(Scenario, StartingWorldHoldsTheFactsOtherRulesRelyOn) {
     TestGame t;
-    Game& g = t.game;
+    Session& g = t.game;
     EXPECT_EQ(g.Cities[35].Owner, "ローマ");
     EXPECT_EQ(g.Nations[11].Name, "ローマ");
     EXPECT_EQ(NationOf(g, 35), &g.Nations[11]);
@@ -88,7 +89,7 @@ TEST(Neighbours, RelationIsDirectedWithSevenOneWayLinks) {
 
 TEST(RefreshCity, ReportsOutOfRangeValuesInOrderWithoutChangingThem) {
     TestGame t;
-    Game& g = t.game;
+    Session& g = t.game;
     g.Cities[5].Food = -3;
     RefreshCity(g, 5);
     EXPECT_EQ(t.screen.Boxes(), std::vector<std::string>{"MINエラー米-3:999"});
@@ -111,7 +112,7 @@ TEST(RefreshCity, ReportsOutOfRangeValuesInOrderWithoutChangingThem) {
 
 TEST(RefreshCity, PanelShowsValuesAndMarksThePlayersCities) {
     TestGame t;
-    Game& g = t.game;
+    Session& g = t.game;
     const CityPanel& london = g.shown.main.panels[1];
     EXPECT_TRUE(london.playerColour);
     EXPECT_EQ(london.Num, "1");
@@ -135,14 +136,14 @@ TEST(RefreshCity, PanelShowsValuesAndMarksThePlayersCities) {
 TEST(NewGame, StartsAtYearOneSpringWithTheFirstHeadline) {
     testing::ScriptedScreen screen;
     MersenneRandom random(3);
-    Game g(screen, random);
+    Session g(screen, random);
     SetDefaultSettings(g);
     SetGame_Form_Load(g);
     SetGame_Command1_Click(g);
     Form1_Form_Load(g);
     EXPECT_EQ(g.Year, 1);
     EXPECT_EQ(g.Season, 1);
-    EXPECT_EQ(g.shown.main.caption, "1年目の春");
+    EXPECT_EQ(MainCaption(g), "1年目の春");
     EXPECT_TRUE(g.TurnStart);
     EXPECT_TRUE(g.AdvanceReady);
     EXPECT_EQ(g.TurnStep, 1);
@@ -152,7 +153,7 @@ TEST(NewGame, StartsAtYearOneSpringWithTheFirstHeadline) {
     EXPECT_EQ(g.shown.main.activePanel, Panel::Pic1);
     EXPECT_FALSE(g.shown.main.mnuIninKaijyo);
     for (int i = 1; i <= kCityCount; ++i) EXPECT_FALSE(g.shown.main.panels[i].expanded);
-    EXPECT_EQ(g.shown.main.lblMsgKome, FormatNumber(g.FoodPrice));
+    EXPECT_EQ(ShownPrices(g).kome, FormatNumber(g.FoodPrice));
 }
 
 TEST(DrawPrices, ReachesExactlyTheTwentyFiftyFiftyPriceSteps) {
@@ -166,9 +167,9 @@ TEST(DrawPrices, ReachesExactlyTheTwentyFiftyFiftyPriceSteps) {
             t.scripted.Push(r);
             t.scripted.Push(r);
             DrawPrices(t.game);
-            food.insert(t.game.shown.main.lblMsgKome);
-            troops.insert(t.game.shown.main.lblMsgHei);
-            arms.insert(t.game.shown.main.lblMsgBuki);
+            food.insert(ShownPrices(t.game).kome);
+            troops.insert(ShownPrices(t.game).hei);
+            arms.insert(ShownPrices(t.game).buki);
         }
     }
     std::set<std::string> wantFood, wantTroops, wantArms;
@@ -198,7 +199,7 @@ TEST(Settings, AcceptAppliesNameSpeedAndCheckBox) {
                           Case{"フランス王国", 3, 0, "フランス王国", 1.0, true},
                           Case{"フランス王国", -1, 0, "フランス王国", 1.0, true}}) {
         TestGame t;
-        Game& g = t.game;
+        Session& g = t.game;
         SetGame_Form_Load(g);
         SetGame_Text1_Change(g, c.typed);
         SetGame_Option1_Click(g, c.option);
@@ -219,7 +220,7 @@ TEST(Settings, AcceptAppliesNameSpeedAndCheckBox) {
 
 TEST(Settings, CheckBoxActsAtOnceAndDefaultsAskFirst) {
     TestGame t;
-    Game& g = t.game;
+    Session& g = t.game;
     SetGame_Form_Load(g);
     SetGame_Check1_Click(g, 1);
     EXPECT_TRUE(g.EnterAdvance);
@@ -251,7 +252,7 @@ TEST(Settings, CheckBoxActsAtOnceAndDefaultsAskFirst) {
 TEST(Settings, ClosingBeforeTheFirstAcceptEndsTheProgram) {
     testing::ScriptedScreen screen;
     MersenneRandom random(1);
-    Game g(screen, random);
+    Session g(screen, random);
     SetDefaultSettings(g);
     SetGame_Form_Load(g);
     SetGame_Form_Close(g);
@@ -277,7 +278,7 @@ TEST(FocusCity, ScrollsSoThePanelLiesInView) {
 
 TEST(MapView, PanelsFoldOneByOneAndAllAtOnce) {
     TestGame t;
-    Game& g = t.game;
+    Session& g = t.game;
     TogglePanel(g, 3);
     EXPECT_TRUE(g.shown.main.panels[3].expanded);
     TogglePanel(g, 3);
@@ -299,16 +300,16 @@ TEST(MapView, PanelsFoldOneByOneAndAllAtOnce) {
 
 TEST(Messages, HeadlineHidesLinesTwoAndThreeAndEachPostingHolds) {
     TestGame t;
-    Game& g = t.game;
+    Session& g = t.game;
     ShowMsg3(g, "three");
     ShowMsg2(g, "two");
-    EXPECT_TRUE(g.shown.main.msg[1].visible);
-    EXPECT_TRUE(g.shown.main.msg[2].visible);
-    EXPECT_EQ(g.shown.main.msg[2].text, "three");
+    EXPECT_TRUE(g.Lines[1].visible);
+    EXPECT_TRUE(g.Lines[2].visible);
+    EXPECT_EQ(g.Lines[2].text, "three");
     ShowMsg(g, "one");
-    EXPECT_TRUE(g.shown.main.msg[0].visible);
-    EXPECT_FALSE(g.shown.main.msg[1].visible);
-    EXPECT_FALSE(g.shown.main.msg[2].visible);
+    EXPECT_TRUE(g.Lines[0].visible);
+    EXPECT_FALSE(g.Lines[1].visible);
+    EXPECT_FALSE(g.Lines[2].visible);
     EXPECT_EQ(t.screen.log.size(), 3u);
     EndGame(g);
     EXPECT_EQ(t.screen.Boxes().back(), "終了です");

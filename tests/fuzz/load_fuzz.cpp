@@ -8,11 +8,13 @@
 #include <cstdlib>
 #include <string>
 
-#include "save/savefile.h"
-#include "state/newgame.h"
-#include "state/refresh.h"
-#include "state/screen.h"
-#include "turn/cycle.h"
+#include "rules/port/random.h"
+#include "rules/port/screen.h"
+#include "rules/save/savefile.h"
+#include "rules/world/refresh.h"
+#include "screens/main/main_window.h"
+#include "screens/main/ok_step.h"
+#include "screens/settings/settings.h"
 
 namespace {
 
@@ -21,9 +23,9 @@ using namespace tarvex;
 NullScreen gScreen;
 MersenneRandom gRandom(1);
 
-const Game& NewGameOnce() {
-    static const Game fresh = [] {
-        Game game(gScreen, gRandom);
+const Session& NewGameOnce() {
+    static const Session fresh = [] {
+        Session game(gScreen, gRandom);
         SetDefaultSettings(game);
         SetGame_Form_Load(game);
         SetGame_Command1_Click(game);
@@ -39,7 +41,7 @@ const Game& NewGameOnce() {
 }
 
 // One season and its advance, every city run by the computer.
-void PlaySeason(Game& game) {
+void PlaySeason(Session& game) {
     game.PlayerNation = "*";
     game.TurnStart = true;
     game.AdvanceReady = true;
@@ -54,22 +56,22 @@ const bool gPlay = [] {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const Game& fresh = NewGameOnce();
-    Game game = fresh;
+    const Session& fresh = NewGameOnce();
+    Session game = fresh;
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     if (ReadSaveBytes(bytes, game)) return 0;
 
     const std::string written = WriteSaveBytes(game);
     if (written.empty()) Fault("a loaded game cannot be saved");
-    Game again = fresh;
+    Session again = fresh;
     if (ReadSaveBytes(written, again)) Fault("a saved game does not load");
     if (WriteSaveBytes(again) != written) Fault("a saved game loads back different");
 
     // What LoadGame does with it next.
     game.TurnStep = 1;
     RefreshAllCities(game);
-    ShowPrices(game);
-    SetMainCaption(game);
+    (void)MainCaption(game);
+    (void)ShownPrices(game);
     if (gPlay) PlaySeason(game);
     return 0;
 }

@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include "combat/battle_screen.h"
-#include "events/seasonal.h"
-#include "state/newgame.h"
+#include "rules/combat/battle.h"
+#include "screens/battle/battle_screen.h"
+#include "screens/events/event_window.h"
+#include "screens/main/main_window.h"
+#include "screens/settings/settings.h"
 
 namespace tarvex::testing {
 
@@ -22,11 +24,14 @@ Answer ScriptedScreen::Ask(Game&, const Question& q) {
 }
 
 void ScriptedScreen::Hold(Game& game, int line, double) {
-    log.push_back({static_cast<Shown::Kind>(Shown::Line1 + line - 1), game.shown.main.msg[line - 1].text, ""});
+    log.push_back({static_cast<Shown::Kind>(Shown::Line1 + line - 1), game.Lines[line - 1].text, ""});
 }
 
-void ScriptedScreen::RunBattleScreen(Game& game) {
+void ScriptedScreen::RunBattleScreen(Game& bare) {
     log.push_back({Shown::Battle, "", ""});
+    Session* session = SessionOf(bare);
+    if (!session) return FightForAbsentPlayer(bare);
+    Session& game = *session;
     game.shown.battle.open = true;
     if (battle) {
         battle(game);
@@ -37,13 +42,16 @@ void ScriptedScreen::RunBattleScreen(Game& game) {
     for (int guard = 0; guard < 16 && game.shown.battle.open && !game.Ended; ++guard) frmCombat_cmdComOk_Click(game);
 }
 
-void ScriptedScreen::RunEventWindow(Game& game) {
+void ScriptedScreen::RunEventWindow(Game& bare) {
     log.push_back({Shown::EventWindow, "", ""});
+    Session* session = SessionOf(bare);
+    if (!session) return;
+    frmEvent_Form_Load(*session);
     if (eventWindow) {
-        eventWindow(game);
+        eventWindow(*session);
         return;
     }
-    frmEvent_Command1_Click(game);
+    frmEvent_Command1_Click(*session);
 }
 
 void ScriptedScreen::ShowNationScreen(Game&, bool modal) { log.push_back({Shown::Nation, modal ? "modal" : "", ""}); }

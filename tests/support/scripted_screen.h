@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "state/game.h"
-#include "state/screen.h"
+#include "rules/port/random.h"
+#include "rules/port/screen.h"
+#include "screens/session/session.h"
 
 namespace tarvex::testing {
 
@@ -26,10 +27,10 @@ public:
     std::deque<Answer> answers;
     // What the modal battle screen does; default: the player picks `battleTactic`
     // (option 0..4) and presses OK until the battle ends.
-    std::function<void(Game&)> battle;
+    std::function<void(Session&)> battle;
     int battleTactic = 0;
     // What the event window does; default: presses OK.
-    std::function<void(Game&)> eventWindow;
+    std::function<void(Session&)> eventWindow;
     std::string savePath = "Game.dt";
 
     std::vector<Shown> log;
@@ -76,7 +77,7 @@ struct TestGame {
     ScriptedScreen screen;
     MersenneRandom mersenne;
     ScriptedRandom scripted;
-    Game game;
+    Session game;
     // Routes Rnd() through `scripted` (falling back to the seeded generator when it runs out).
     void UseScripted();
 };

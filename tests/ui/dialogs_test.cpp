@@ -19,12 +19,13 @@
 #include <functional>
 #include <vector>
 
-#include "combat/battle.h"
-#include "combat/records.h"
-#include "combat/tables.h"
-#include "state/mapview.h"
-#include "state/newgame.h"
-#include "state/scenario.h"
+#include "rules/combat/battle.h"
+#include "rules/port/random.h"
+#include "screens/nation/nation_list.h"
+#include "rules/combat/tables.h"
+#include "screens/main/main_window.h"
+#include "screens/settings/settings.h"
+#include "rules/world/scenario.h"
 #include "ui/battle_window.h"
 #include "ui/common.h"
 #include "ui/event_window.h"
@@ -86,7 +87,7 @@ struct QtGame {
 
     QtScreen screen;
     MersenneRandom random;
-    Game game;
+    Session game;
     Answer answer = Answer::Ok;
     int ends = 0;
 };
@@ -374,7 +375,7 @@ TEST(NationWindow, RecordTitlesStandOverTheirNumbers) {
 TEST(NationWindow, OneModelessScreenWhoseChoiceMovesTheMapAndCloses) {
     QtGame t;
     // The map ends on the nation's last city, as the main window shows it.
-    Game expected = t.game;
+    Session expected = t.game;
     int last = 0;
     for (int i = 1; i <= kCityCount; ++i)
         if (expected.Cities[i].Owner == "ローマ") last = i;
@@ -444,7 +445,7 @@ TEST(NationWindow, OverTheBattleScreenItIsModalAndTheBattleGoesOn) {
 TEST(EventWindow, ListsTheEventAndOnlyOkClosesIt) {
     QtGame t;
     const std::vector<std::string> lines = {"「豊作」です", "ロンドンで豊作「12」増えました"};
-    t.game.shown.event.lines = lines;
+    t.game.EventLines = lines;
     t.game.shown.event.open = true;
     WithModal<EventWindow>(
         t, [&] { RunEventWindow(t.game, t.screen, nullptr); },
@@ -460,7 +461,6 @@ TEST(EventWindow, ListsTheEventAndOnlyOkClosesIt) {
             QTest::mouseClick(Button(w, "Command1"), Qt::LeftButton);
             EXPECT_FALSE(w->isVisible());
         });
-    EXPECT_TRUE(t.game.shown.event.lines.empty());
     EXPECT_FALSE(t.game.shown.event.open);
     EXPECT_FALSE(t.game.Ended);
 }

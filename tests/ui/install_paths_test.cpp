@@ -8,8 +8,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "state/game.h"
-#include "state/mapview.h"
+#include "rules/world/game.h"
+#include "screens/main/main_window.h"
 #include "ui/common.h"
 #include "ui/qt_screen.h"
 #include "qt_test_support.h"
@@ -81,7 +81,7 @@ TEST(HelpPage, AMissingPageIsToldToThePlayerAndTheGameGoesOn) {
     EnsureApplication();
     QtScreen screen;
     screen.autoAnswer = [](const Question&) { return Answer::Ok; };
-    Game game;
+    Session game;
     screen.OpenWebPage(game, "help/no-such-page.html");
     ASSERT_EQ(screen.boxLog.size(), 1u);
     EXPECT_NE(screen.boxLog[0].find("help/no-such-page.html"), std::string::npos);

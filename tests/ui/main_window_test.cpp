@@ -24,11 +24,12 @@
 #include <deque>
 #include <memory>
 
-#include "commands/panels.h"
-#include "state/mapview.h"
-#include "state/newgame.h"
-#include "state/scenario.h"
-#include "turn/messages.h"
+#include "screens/orders/panels.h"
+#include "screens/main/main_window.h"
+#include "screens/settings/settings.h"
+#include "rules/port/random.h"
+#include "rules/world/scenario.h"
+#include "rules/turn/messages.h"
 #include "ui/common.h"
 #include "ui/map_view.h"
 #include "ui/qt_screen.h"
@@ -73,7 +74,7 @@ struct MainGame {
     }
     // The turn of one of the player's cities begins, as the turn cycle begins it.
     void PlayersTurn(int city) {
-        window->Run([city](Game& g) {
+        window->Run([city](Session& g) {
             g.CurrentCity = city;
             g.PlayerTurn = true;
             g.PlayerActed = false;
@@ -95,7 +96,7 @@ struct MainGame {
 
     QtScreen screen;
     MersenneRandom random;
-    Game game;
+    Session game;
     std::deque<Answer> answers;
     int ends = 0;
     std::unique_ptr<MainWindow> window;
@@ -240,9 +241,10 @@ TEST(MainWindow, LoadShowsCaptionHeadlinePricesAndTheCities) {
     EXPECT_EQ(t.Text("lblMsg"), "1年目、春です");
     EXPECT_TRUE(t.Find("lblMsg")->isVisible());
     EXPECT_TRUE(t.Find("lblOk")->isVisible());
-    EXPECT_EQ(t.Text("lblMsgKome").toStdString(), t.game.shown.main.lblMsgKome);
-    EXPECT_EQ(t.Text("lblMsgBuki").toStdString(), t.game.shown.main.lblMsgBuki);
-    EXPECT_EQ(t.Text("lblMsgHei").toStdString(), t.game.shown.main.lblMsgHei);
+    const PriceTexts prices = ShownPrices(t.game);
+    EXPECT_EQ(t.Text("lblMsgKome").toStdString(), prices.kome);
+    EXPECT_EQ(t.Text("lblMsgBuki").toStdString(), prices.buki);
+    EXPECT_EQ(t.Text("lblMsgHei").toStdString(), prices.hei);
     EXPECT_FALSE(t.Text("lblMsgKome").isEmpty());
 
     const QColor buttonFace = QApplication::palette().color(QPalette::Button);
@@ -303,7 +305,7 @@ TEST(MainWindowTurn, ClickedOrdersCarryTheTypedTextAndListChoiceToTheGame) {
     t.Click("cmdKai");
     EXPECT_EQ(t.VisiblePanel(), 5);
     EXPECT_EQ(t.Text("lblPic5"), "食料買い:ロンドン");
-    EXPECT_EQ(t.Text("lblSouba").toStdString(), "食料:" + t.game.shown.main.lblMsgKome);
+    EXPECT_EQ(t.Text("lblSouba").toStdString(), "食料:" + ShownPrices(t.game).kome);
     auto* amount = t.Find<QLineEdit>("txtPic5");
     EXPECT_EQ(t.window->focusWidget(), amount);
     EXPECT_EQ(amount->selectedText(), QString::number(t.game.Cities[1].Gold));
@@ -400,7 +402,7 @@ TEST(MainWindowPanels, NarrowListsShowEveryNameWholeWithoutASidewaysBar) {
     };
     for (const auto& names : lists) {
         SCOPED_TRACE(names.front());
-        t.window->Run([&names](Game& g) {
+        t.window->Run([&names](Session& g) {
             g.shown.main.activePanel = Panel::Pic6;
             g.shown.main.lstPic6 = names;
             g.shown.main.lstPic6Selected = 0;
@@ -530,7 +532,7 @@ TEST(QtScreen, HoldShowsTheNewLineBeforeItWaits) {
         waited = seconds;
     };
     t.game.MessageWait = 0.2;
-    t.window->Run([](Game& g) { ShowMsg2(g, "ロンドンで兵が増強されました"); });
+    t.window->Run([](Session& g) { ShowMsg2(g, "ロンドンで兵が増強されました"); });
     EXPECT_EQ(seen, "ロンドンで兵が増強されました");
     EXPECT_TRUE(seenVisible);
     EXPECT_DOUBLE_EQ(waited, 0.2);
@@ -551,7 +553,7 @@ TEST(QtScreen, HoldPaintsALineThatComesBackIntoView) {
         // The line's top row is its pale orange ground, above the letters.
         painted.push_back(image->pixelColor(line2->mapTo(t.window.get(), QPoint(line2->width() / 2, 0))));
     };
-    t.window->Run([](Game& g) {
+    t.window->Run([](Session& g) {
         ShowMsg(g, "28 マグデブルク 神聖ローマ帝国");
         ShowMsg2(g, "マグデブルクにて兵増強");
         ShowMsg2(g, "マグデブルクで町を建設しました");
@@ -618,7 +620,7 @@ TEST(QtScreen, BoxesCarryTheTitleTheDefaultButtonAndTheIcon) {
 TEST(QtScreen, SaveFileLivesBesideTheProgramWhenItsFolderIsWritable) {
     EnsureApplication();
     QtScreen screen;
-    Game game;
+    Session game;
     const QString path = QString::fromStdString(screen.SaveFilePath(game));
     EXPECT_TRUE(path.endsWith("/Game.dt"));
     EXPECT_EQ(QFileInfo(path).absolutePath(), QFileInfo(QCoreApplication::applicationDirPath()).absoluteFilePath());

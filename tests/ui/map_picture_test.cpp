@@ -11,7 +11,7 @@
 #include <iostream>
 #include <map>
 
-#include "state/scenario.h"
+#include "rules/world/scenario.h"
 #include "ui/common.h"
 
 namespace tarvex::ui {

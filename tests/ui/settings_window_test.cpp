@@ -15,7 +15,8 @@
 #include <deque>
 #include <memory>
 
-#include "state/newgame.h"
+#include "rules/port/random.h"
+#include "screens/settings/settings.h"
 #include "ui/qt_screen.h"
 #include "qt_test_support.h"
 
@@ -68,7 +69,7 @@ struct SettingsGame {
 
     QtScreen screen;
     MersenneRandom random;
-    Game game;
+    Session game;
     std::deque<Answer> answers;
     int ends = 0;
     std::unique_ptr<SettingsWindow> window;

@@ -58,7 +58,7 @@ function ParseArgs(argv) {
 // The panel corners as the game itself has them, so the picture can never
 // drift from the layout.
 function ReadPanelPositions(root) {
-    const file = path.join(root, "src", "state", "scenario_data.cpp");
+    const file = path.join(root, "src", "rules", "world", "scenario_data.cpp");
     const text = fs.readFileSync(file, "utf8");
     const start = text.indexOf("kPanelPositions = {{");
     if (start < 0) throw new Error(`${file}: kPanelPositions not found`);

@@ -1,0 +1,313 @@
+// The battle model: set-up, rounds, the end, the settlement and the computer's tactics.
+#include "rules/combat/battle.h"
+
+#include <algorithm>
+#include <string>
+
+#include "rules/combat/tables.h"
+#include "rules/turn/cycle.h"
+#include "rules/turn/messages.h"
+#include "rules/world/march.h"
+#include "rules/world/numbers.h"
+#include "rules/world/refresh.h"
+
+namespace tarvex {
+
+namespace {
+
+constexpr int kRoundLimit = 4;
+// A battle the player leaves to the computer ends in four rounds; this only guards a fault.
+constexpr int kRoundGuard = 16;
+
+int Power(int tactic) { return TacticTable[kPowerRow][std::clamp(tactic, 1, kTacticCount)]; }
+
+// Troops a side loses to a force of `troops` fighting with `tactic`:
+// floor(power × troops / 100 + 0.9), in whole numbers so no rounding slips in.
+// A broken force (none left) inflicts nothing.
+int TroopLoss(int tactic, int troops) {
+    if (troops <= 0) return 0;
+    return static_cast<int>((static_cast<long long>(Power(tactic)) * troops + 90) / 100);
+}
+
+// Halves a side's fighting troops for the siege; the other half waits in reserve.
+void HoldBackHalf(int& troops, int& reserve) {
+    const int fighting = Nearest(troops / 2.0);
+    reserve = troops - fighting;
+    troops = fighting;
+}
+
+// Pays a tactic's share of the starting troops out of a stock.
+void Pay(int& stock, int tactic, int troopsAtStart) { stock = Nearest(stock - TacticCost(tactic) * troopsAtStart / 100.0); }
+
+// The number of the tactic named `favourite`, or 0.
+int FavouriteTactic(const std::string& favourite) {
+    for (int t = 1; t <= kTacticCount; ++t)
+        if (TacticNames[t] == favourite) return t;
+    return 0;
+}
+
+}  // namespace
+
+void StartBattle(Game& game) {
+    BattleState& b = game.Battle;
+    b.AttackMorale = 50;
+    b.DefendMorale = 50;
+    b.BattleRound = 1;
+    b.BattleOver = false;
+    const City& attacker = game.Cities[b.AttackCity];
+    const City& defender = game.Cities[b.DefendCity];
+    // The player's defending tactic stands at 通常 until he chooses.
+    if (IsPlayers(game, b.DefendCity)) b.DefendTactic = kNormal;
+    if (!IsPlayers(game, b.AttackCity)) {
+        ShowMsg2(game, attacker.Name + "が" + defender.Name + "に攻め込んだ");
+        if (game.Ended) return;
+        ShowMsg2(game, attacker.Name + "は" + TacticName(b.AttackTactic) + "、" + defender.Name + "は" +
+                           TacticName(b.DefendTactic));
+        if (game.Ended) return;
+    }
+    b.AttackMorale = Nearest(b.AttackMorale + attacker.Civility / 2.0);
+    b.DefendMorale = Nearest(b.DefendMorale + defender.Civility / 2.0);
+    // The tactic and results tables are fixed for the whole run; nothing to fill.
+    ClampBattleSides(game);
+}
+
+void ClampBattleSides(Game& game) {
+    BattleState& b = game.Battle;
+    City& defender = game.Cities[b.DefendCity];
+    // A side cannot fall below nothing.
+    b.AttackMorale = std::max(b.AttackMorale, 0);
+    b.DefendMorale = std::max(b.DefendMorale, 0);
+    b.AttackTroops = std::max(b.AttackTroops, 0);
+    defender.Troops = std::max(defender.Troops, 0);
+    game.BattleChanged();
+}
+
+void SplitForSiege(Game& game) {
+    BattleState& b = game.Battle;
+    b.AttackReserve = 0;
+    b.DefendReserve = 0;
+    if (b.AttackTactic == kSiege) HoldBackHalf(b.AttackTroops, b.AttackReserve);
+    if (b.DefendTactic == kSiege) HoldBackHalf(game.Cities[b.DefendCity].Troops, b.DefendReserve);
+    ClampBattleSides(game);
+}
+
+const char* DefenceRefusal(const Game& game, int tactic) {
+    const City& city = game.Cities[game.Battle.DefendCity];
+    const double cost = TacticCost(tactic) * city.Troops / 100.0;
+    if (cost > city.Gold) return "金が足りません";
+    if (cost > city.Food) return "米がたりません";
+    return nullptr;
+}
+
+bool TakePlayerSideTactic(Game& game, int tactic) {
+    BattleState& b = game.Battle;
+    if (!IsPlayers(game, b.DefendCity)) {
+        b.AttackTactic = tactic;
+        SplitForSiege(game);
+        return true;
+    }
+    // The defence is paid from the city's own stores: refuse what it cannot afford.
+    if (const char* refusal = DefenceRefusal(game, tactic)) {
+        Tell(game, refusal);
+        return false;
+    }
+    b.DefendTactic = tactic;
+    SplitForSiege(game);
+    return true;
+}
+
+void FightForAbsentPlayer(Game& game) {
+    StartBattle(game);
+    BattleState& b = game.Battle;
+    // The player's side is given the computer's own choice of tactic.
+    const bool playerDefends = IsPlayers(game, b.DefendCity) && !IsPlayerRun(game, b.AttackCity);
+    const int tactic = playerDefends ? ChooseTactic(game, b.DefendCity, b.AttackCity)
+                                     : ChooseTactic(game, b.AttackCity, b.DefendCity);
+    // Refused: defend, which costs nothing.
+    if (!TakePlayerSideTactic(game, tactic) && !TakePlayerSideTactic(game, kDefence)) return;
+    for (int round = 0; round < kRoundGuard && !b.BattleOver && !game.Ended; ++round) FightRound(game);
+}
+
+void FightRound(Game& game) {
+    BattleState& b = game.Battle;
+    if (b.BattleOver) return;
+    City& attacker = game.Cities[b.AttackCity];
+    City& defender = game.Cities[b.DefendCity];
+
+    std::string attackFavourite, defendFavourite;
+    for (int n = 1; n <= kNationCount; ++n) {
+        if (game.Nations[n].Name == attacker.Owner)
+            attackFavourite = game.Nations[n].BestTactic;
+        else if (game.Nations[n].Name == defender.Owner)
+            defendFavourite = game.Nations[n].BestTactic;
+    }
+
+    ++b.BattleRound;
+    int die = RollDie(game);
+    const int lossToDefender =
+        ComputeMoraleLoss(game, static_cast<long long>(b.AttackTroops) + attacker.Arms,
+                          static_cast<long long>(defender.Troops) + defender.Arms + defender.Castle, die,
+                          b.AttackTactic, b.DefendTactic, PreferenceBonus(attackFavourite, b.AttackTactic));
+    die = RollDie(game);
+    // The castle shelters the defenders; it does not strike.
+    const int lossToAttacker =
+        ComputeMoraleLoss(game, static_cast<long long>(defender.Troops) + defender.Arms,
+                          static_cast<long long>(b.AttackTroops) + attacker.Arms, die, b.DefendTactic, b.AttackTactic,
+                          PreferenceBonus(defendFavourite, b.DefendTactic));
+    b.DefendMorale -= lossToDefender;
+    b.AttackMorale -= lossToAttacker;
+
+    // The defenders strike first; the attackers hit back with what is left of them.
+    b.AttackTroops -= TroopLoss(b.DefendTactic, defender.Troops);
+    defender.Troops -= TroopLoss(b.AttackTactic, b.AttackTroops);
+    ClampBattleSides(game);
+
+    bool won;
+    if (b.AttackMorale <= 0 || b.AttackTroops <= 0)
+        won = false;  // a broken attack loses even if the defence broke too
+    else if (b.DefendMorale <= 0 || defender.Troops <= 0)
+        won = true;
+    else if (b.BattleRound > kRoundLimit)
+        won = false;  // four rounds without a decision: the attack has failed
+    else
+        return;
+
+    for (int n = 1; n <= kNationCount; ++n) {
+        Nation& nation = game.Nations[n];
+        if (nation.Name == attacker.Owner) {
+            ++(won ? nation.Wins : nation.Losses);
+            ++nation.TacticCount[std::clamp(b.AttackTactic, 1, kTacticCount)];
+        }
+        if (nation.Name == defender.Owner) {
+            ++(won ? nation.Losses : nation.Wins);
+            ++nation.TacticCount[std::clamp(b.DefendTactic, 1, kTacticCount)];
+        }
+    }
+
+    const std::string report = attacker.Name + (won ? "の勝ちです" : "の負けです");
+    if (IsPlayerRun(game, b.AttackCity)) {
+        Tell(game, report);
+    } else if (IsPlayerRun(game, b.DefendCity)) {
+        ShowMsg2(game, report);
+        if (game.Ended) return;
+        Tell(game, report);
+    } else {
+        ShowMsg2(game, report);
+    }
+    if (game.Ended) return;
+    EndBattle(game, won);
+}
+
+void EndBattle(Game& game, bool won) {
+    SettleBattle(game, won);
+    // The battle used the order of the city whose turn it is.
+    if (!game.Ended) CompleteOrder(game);
+    // The battle screen closes itself on seeing this; the main window is back in front.
+    game.Battle.BattleOver = true;
+}
+
+void SettleBattle(Game& game, bool won) {
+    BattleState& b = game.Battle;
+    City& attacker = game.Cities[b.AttackCity];
+    City& defender = game.Cities[b.DefendCity];
+
+    // The siege reserves rejoin their side, whatever the outcome.
+    b.AttackTroops += b.AttackReserve;
+    defender.Troops += b.DefendReserve;
+
+    Pay(attacker.Gold, b.AttackTactic, b.AttackTroopsAtStart);
+    Pay(attacker.Food, b.AttackTactic, b.AttackTroopsAtStart);
+    Pay(defender.Gold, b.DefendTactic, b.DefendTroopsAtStart);
+    Pay(defender.Food, b.DefendTactic, b.DefendTroopsAtStart);
+
+    const int defendersLeft = defender.Troops;
+    if (won) {
+        // The survivors move in; the defenders left join them under the new owner.
+        defender.Troops = defendersLeft + b.AttackTroops;
+        MergeArmament(attacker, defender, defendersLeft, b.AttackTroops);
+        if (defender.Troops > kMaxValue) {
+            // What the city cannot hold goes home, as far as home can hold it; the rest disbands.
+            const int excess = defender.Troops - kMaxValue;
+            defender.Troops = kMaxValue;
+            attacker.Troops = std::max(attacker.Troops, std::min(kMaxValue, attacker.Troops + excess));
+        }
+        defender.Owner = attacker.Owner;
+    } else if (!IsPlayers(game, b.AttackCity)) {
+        // The computer's beaten army marches home; the player's is scattered.
+        attacker.Troops = std::max(attacker.Troops, std::min(kMaxValue, attacker.Troops + b.AttackTroops));
+    }
+
+    if (attacker.Gold < 0) attacker.Gold = 0;
+    if (attacker.Food < 0) attacker.Food = 0;
+    if (defender.Gold < 0) defender.Gold = 0;
+    if (defender.Food < 0) defender.Food = 0;
+
+    // War wears the people down, but never below nothing.
+    if (attacker.Civility > 0) --attacker.Civility;
+    if (defender.Civility > 0) --defender.Civility;
+
+    RefreshCity(game, b.AttackCity);
+    if (game.Ended) return;
+    RefreshCity(game, b.DefendCity);
+}
+
+int ChooseTactic(Game& game, int city, int opponent) {
+    const Nation* nation = NationOf(game, city);
+    const std::string stance = nation ? nation->Stance : std::string();
+    const int favourite = nation ? FavouriteTactic(nation->BestTactic) : 0;
+    const City& defender = game.Cities[game.Battle.DefendCity];
+
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        int t = RandomUpTo(game, kTacticCount);
+        const bool ordinary = stance == "普通", headlong = stance == "猛進", careful = stance == "慎重";
+        if (ordinary || headlong || careful) {
+            const int r = RandomUpTo(game, 10);
+            // Which of chance, habit and the opponent's record decides, by stance.
+            enum Source { kChance, kHabit, kRecord } source;
+            if (r <= 5)
+                source = ordinary ? kChance : headlong ? kHabit : kRecord;
+            else if (r <= 8)
+                source = ordinary ? kHabit : kChance;
+            else
+                source = careful ? kHabit : kRecord;
+            switch (source) {
+                case kChance:
+                    t = RandomUpTo(game, kTacticCount);
+                    break;
+                case kHabit:
+                    if (favourite != 0) t = favourite;
+                    break;
+                case kRecord:
+                    t = ReadOpponentTactic(game, opponent);
+                    break;
+            }
+        }
+        // The campaign is paid from the defending city's stores, whichever side chooses.
+        const double cost = TacticCost(t) * defender.Troops / 100.0;
+        if (cost >= defender.Gold || cost >= defender.Food) continue;
+        return t;
+    }
+    return kDefence;
+}
+
+int ReadOpponentTactic(Game& game, int opponent) {
+    const Nation* nation = NationOf(game, opponent);
+    int sum = 0;
+    if (nation)
+        for (int t = 1; t <= kTacticCount; ++t) sum += nation->TacticCount[t];
+    // Fewer than ten battles tell nothing: guess.
+    if (sum < 10) return RandomUpTo(game, kTacticCount);
+    int best = 1;
+    for (int t = 1; t <= kTacticCount; ++t)
+        if (nation->TacticCount[t] >= nation->TacticCount[best]) best = t;
+    return best;
+}
+
+void FightToTheEnd(Game& game) {
+    StartBattle(game);
+    if (game.Ended) return;
+    SplitForSiege(game);
+    while (!game.Battle.BattleOver && !game.Ended) FightRound(game);
+}
+
+}  // namespace tarvex

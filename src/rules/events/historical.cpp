@@ -1,0 +1,56 @@
+// Events tied to the calendar, at the start of certain years.
+#include "rules/events/historical.h"
+
+#include <array>
+
+#include "rules/world/refresh.h"
+#include "rules/port/screen.h"
+
+namespace tarvex {
+
+namespace {
+
+constexpr int kGain = 10;
+constexpr int kBruges = 18;
+constexpr int kIndependenceYear = 12;
+
+struct Development {
+    int year;
+    int city;
+    std::array<int City::*, 2> fields;  // unused slots are null
+    const char* text;
+};
+
+// A named development strengthens one city, whoever holds it by then.
+const Development kDevelopments[] = {
+    {5, 15, {&City::Food, &City::Civility}, "「啓蒙主義」パリで食料が+10、\n民度が+10されました。"},
+    {7, 50, {&City::Troops, nullptr}, "「傭兵」ダンチヒで\n兵が+10されました。"},
+    {10, 42, {&City::Arms, nullptr}, "「発明家」ヴェネツイアで\n武装度が+10されました。"},
+};
+
+}  // namespace
+
+void RunHistoricalEvents(Game& game) {
+    for (const Development& d : kDevelopments) {
+        if (d.year != game.Year) continue;
+        game.screen->Message(game, d.text, "");
+        if (game.Ended) return;
+        City& city = game.Cities[d.city];
+        for (int City::*field : d.fields) {
+            if (field == nullptr) continue;
+            city.*field += kGain;
+            if (city.*field > kMaxValue) city.*field = kMaxValue;
+        }
+        RefreshCity(game, d.city);
+        if (game.Ended) return;
+    }
+    if (game.Year == kIndependenceYear) {
+        // The Dutch rise at Bruges and take it from whoever holds it, the player included.
+        game.screen->Message(game, "「新興国家の成立」\nブリュージュで「オランダ」が独立しました", "");
+        if (game.Ended) return;
+        game.Cities[kBruges].Owner = "オランダ";
+        RefreshCity(game, kBruges);
+    }
+}
+
+}  // namespace tarvex

@@ -1,0 +1,66 @@
+// The port through which the rules reach what only a window can do:
+// modal boxes, the message hold, modal windows, the browser and the program's end.
+#pragma once
+
+#include <string>
+
+namespace tarvex {
+
+struct Game;
+
+// A question box's answer and default button.
+enum class Answer { Ok, Cancel };
+
+struct Question {
+    std::string text;
+    std::string title;           // empty: the application's default title
+    Answer defaultButton = Answer::Ok;
+    bool warning = false;        // warning icon
+};
+
+class Screen {
+public:
+    virtual ~Screen() = default;
+
+    // A modal box with an OK button only. An empty title means the application's default.
+    virtual void Message(Game& game, const std::string& text, const std::string& title) = 0;
+    // A modal box with OK and Cancel.
+    virtual Answer Ask(Game& game, const Question& question) = 0;
+    // A posting on message line 1..3: show it now, then hold the game for `seconds`
+    // without running any other event.
+    virtual void Hold(Game& game, int line, double seconds) = 0;
+    // The modal battle screen: returns when the battle is over (or the program ends).
+    virtual void RunBattleScreen(Game& game) = 0;
+    // The modal event window with Game::EventLines: returns when it is closed by its OK.
+    virtual void RunEventWindow(Game& game) = 0;
+    // The nation information screen; modal or modeless.
+    virtual void ShowNationScreen(Game& game, bool modal) = 0;
+    // The settings screen, modeless, brought forward.
+    virtual void ShowSettings(Game& game) = 0;
+    // Opens a web page in the user's browser; failures are ignored.
+    virtual void OpenWebPage(Game& game, const std::string& url) = 0;
+    // Ends the program at once without asking or saving. May return (tests, the
+    // simulator); the game then has Ended set and every loop unwinds.
+    virtual void EndProgram(Game& game) = 0;
+    // Where the save file lives.
+    virtual std::string SaveFilePath(Game& game) = 0;
+};
+
+// A screen that shows nothing: every box is answered OK, holds do not wait,
+// the player's battles are fought with the computer's choice, and the event
+// window closes at once. For games without a window.
+class NullScreen : public Screen {
+public:
+    void Message(Game&, const std::string&, const std::string&) override {}
+    Answer Ask(Game&, const Question&) override { return Answer::Ok; }
+    void Hold(Game&, int, double) override {}
+    void RunBattleScreen(Game& game) override;
+    void RunEventWindow(Game&) override {}
+    void ShowNationScreen(Game&, bool) override {}
+    void ShowSettings(Game&) override {}
+    void OpenWebPage(Game&, const std::string&) override {}
+    void EndProgram(Game&) override {}
+    std::string SaveFilePath(Game&) override { return "Game.dt"; }
+};
+
+}  // namespace tarvex

@@ -1,0 +1,629 @@
+// The save file "Game.dt": one value per line in code page 932 with CR LF.
+#include "rules/save/savefile.h"
+
+#include <array>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <initializer_list>
+#include <limits>
+#include <set>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#if defined(__unix__) || defined(__APPLE__)
+#include <unistd.h>
+#endif
+
+#include "rules/port/screen.h"
+#include "rules/save/codepage.h"
+#include "rules/turn/cycle.h"
+#include "rules/turn/messages.h"
+#include "rules/world/numbers.h"
+#include "rules/world/refresh.h"
+
+namespace tarvex {
+
+namespace {
+
+// ---- What the game's values may be -------------------------------------------
+
+constexpr long long kIntMax = std::numeric_limits<int>::max();
+
+// City values stay within 0..999 by the orders; a breach the game reports stays a
+// few points outside. Anything in this band loads (and is reported by the refresh);
+// the band keeps the product of two values inside a whole number.
+constexpr long long kCityValueLow = -30000;
+constexpr long long kCityValueHigh = 30000;
+// Battle counts grow by one a battle.
+constexpr long long kCountHigh = 1000000000;
+// The market's prices are drawn between 0.4 and 10.0; a price near zero would
+// turn every purchase into an endless amount.
+constexpr double kPriceLow = 0.1;
+constexpr double kPriceHigh = 100.0;
+constexpr double kMessageWaits[] = {0.1, 0.2, 0.5, 1.0};
+
+const char* const kPolicies[] = {"戦争", "内政", "普通"};
+const char* const kStances[] = {"慎重", "猛進", "普通"};
+const char* const kBestTactics[] = {"通常", "包囲", "突撃", "射撃"};
+
+const char* const kCityFields[] = {"国力", "町", "城", "食料", "金", "兵", "武装", "民度"};
+
+std::string CityLabel(int city, const std::string& field) { return "都市" + Str(city) + "の" + field; }
+std::string NationLabel(int nation, const std::string& field) { return "国家" + Str(nation) + "の" + field; }
+
+// The eight city values in file order.
+std::array<int*, 8> CityValues(City& c) {
+    return {&c.Power, &c.Town, &c.Castle, &c.Food, &c.Gold, &c.Troops, &c.Arms, &c.Civility};
+}
+std::array<const int*, 8> CityValues(const City& c) {
+    return {&c.Power, &c.Town, &c.Castle, &c.Food, &c.Gold, &c.Troops, &c.Arms, &c.Civility};
+}
+
+// A text of the file may not hold what would cut it short or break its line.
+bool IsUnsafeInText(std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x20 || c == 0x7F || c == '"') return true;
+        // C1 controls U+0080..U+009F.
+        if (c == 0xC2 && i + 1 < text.size()) {
+            const auto next = static_cast<unsigned char>(text[i + 1]);
+            if (next >= 0x80 && next <= 0x9F) return true;
+        }
+    }
+    return false;
+}
+
+// The start of a value, for a message that names it.
+std::string Excerpt(std::string_view text) {
+    constexpr int kShown = 20;
+    std::size_t end = 0;
+    int chars = 0;
+    while (end < text.size()) {
+        if ((static_cast<unsigned char>(text[end]) & 0xC0) != 0x80) {
+            if (chars == kShown) return std::string(text.substr(0, end)) + "…";
+            ++chars;
+        }
+        ++end;
+    }
+    return std::string(text);
+}
+
+// ---- Writing ------------------------------------------------------------------
+
+class Writer {
+public:
+    std::string out;
+    std::optional<std::string> problem;
+    int lines = 0;
+
+    void Long(long long value) { Line(std::to_string(value)); }
+    void Double(double value) { Line(FormatNumber(value)); }
+    void Flag(bool value) { Line(value ? "#TRUE#" : "#FALSE#"); }
+    void Text(const std::string& value, const std::string& label) {
+        if (problem) return;
+        if (IsUnsafeInText(value)) {
+            problem = label + "「" + Excerpt(value) + "」に「\"」や改行などの使えない文字があります";
+            return;
+        }
+        std::string converted;
+        std::size_t bad = 0;
+        if (!ToCodePage932(value, converted, bad)) {
+            problem = bad == kNoConverter ? std::string("Shift_JISへの変換ができません")
+                                          : label + "「" + Excerpt(value) + "」にShift_JISで表せない文字があります";
+            return;
+        }
+        Line("\"" + converted + "\"");
+    }
+
+private:
+    void Line(const std::string& value) {
+        out += value;
+        out += "\r\n";
+        ++lines;
+    }
+};
+
+void WriteAll(const Game& g, Writer& w) {
+    w.Long(g.Year);
+    for (int s = 1; s <= 4; ++s) w.Text(g.SeasonNames[s], "季節名" + Str(s));
+    w.Long(g.Season);
+    w.Long(g.AdvanceGuard);
+    w.Text(g.Title, "タイトル");
+    w.Double(g.FoodPrice);
+    w.Double(g.ArmsPrice);
+    w.Double(g.TroopsPrice);
+    w.Flag(g.SettingsPending);
+    w.Text(g.NationChoice, "設定の国名");
+    w.Long(g.MessageSpeed);
+    w.Long(g.EnterAdvanceSetting);
+    w.Long(g.AdvanceGuard);
+    for (int i = 1; i <= kCityCount; ++i) {
+        const City& c = g.Cities[i];
+        w.Long(c.Id);
+        w.Text(c.Name, CityLabel(i, "名前"));
+        w.Text(c.Owner, CityLabel(i, "領主"));
+        for (const int* value : CityValues(c)) w.Long(*value);
+    }
+    for (int n = 1; n <= kNationCount; ++n) {
+        const Nation& x = g.Nations[n];
+        w.Long(x.Id);
+        w.Text(x.Name, NationLabel(n, "名前"));
+        w.Text(x.Policy, NationLabel(n, "方針"));
+        w.Text(x.Stance, NationLabel(n, "性格"));
+        w.Text(x.BestTactic, NationLabel(n, "得意戦術"));
+        w.Long(x.Wins);
+        w.Long(x.Losses);
+        for (int t = 1; t <= kTacticCount; ++t) w.Long(x.TacticCount[t]);
+    }
+    for (int i = 1; i <= kCityCount; ++i) w.Long(g.TurnOrder[i]);
+    w.Text(g.PlayerNation, "プレイヤーの国");
+    w.Long(g.CurrentCity);
+    w.Long(g.CommandKind);
+    w.Long(g.TargetCount);
+    for (int i = 0; i < kCityCount; ++i) w.Long(g.TargetList[i]);
+    w.Double(g.MessageWait);
+    w.Flag(g.AutoAdvance);
+    w.Flag(g.EnterAdvance);
+    w.Flag(g.AdvanceReady);
+    w.Flag(g.PlayerActed);
+    w.Flag(g.PlayerTurn);
+    w.Flag(g.TurnStart);
+    for (int i = 1; i <= kCityCount; ++i) w.Flag(g.Delegated[i]);
+}
+
+// ---- Reading ------------------------------------------------------------------
+
+struct Token {
+    std::string text;
+    bool quoted = false;
+    int line = 0;
+};
+
+int LineAt(std::string_view text, std::size_t offset) {
+    int line = 1;
+    for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
+        if (text[i] == '\n')
+            ++line;
+        else if (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'))
+            ++line;
+    }
+    return line;
+}
+
+std::string AtLine(int line, const std::string& what) { return Str(line) + "行目: " + what; }
+
+// Splits at line ends (CR LF, LF or CR) and at commas outside quotes, as a
+// sequential read does; blanks around a value are not part of it.
+std::optional<std::string> Tokenize(std::string_view s, std::vector<Token>& tokens) {
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    auto lineEnd = [](char c) { return c == '\r' || c == '\n'; };
+    const std::size_t n = s.size();
+    std::size_t pos = 0;
+    int line = 1;
+    while (pos < n) {
+        Token token;
+        token.line = line;
+        while (pos < n && blank(s[pos])) ++pos;
+        if (pos < n && s[pos] == '"') {
+            std::size_t close = pos + 1;
+            while (close < n && s[close] != '"' && !lineEnd(s[close])) ++close;
+            if (close >= n || s[close] != '"') return AtLine(line, "文字列の「\"」が閉じていません");
+            token.text.assign(s.substr(pos + 1, close - pos - 1));
+            token.quoted = true;
+            pos = close + 1;
+            while (pos < n && blank(s[pos])) ++pos;
+            if (pos < n && s[pos] != ',' && !lineEnd(s[pos]))
+                return AtLine(line, "文字列の「\"」のあとに余分な文字があります");
+        } else {
+            const std::size_t start = pos;
+            while (pos < n && s[pos] != ',' && !lineEnd(s[pos])) {
+                if (s[pos] == '"') return AtLine(line, "値の途中に「\"」があります");
+                ++pos;
+            }
+            std::size_t end = pos;
+            while (end > start && blank(s[end - 1])) --end;
+            token.text.assign(s.substr(start, end - start));
+        }
+        tokens.push_back(std::move(token));
+        if (pos >= n) break;
+        if (s[pos] == ',') {
+            ++pos;
+            // A comma at the very end leaves one empty value after it.
+            if (pos >= n) tokens.push_back({"", false, line});
+            continue;
+        }
+        if (s[pos] == '\r' && pos + 1 < n && s[pos + 1] == '\n') ++pos;
+        ++pos;
+        ++line;
+    }
+    // Blank lines after the last value are no values.
+    while (!tokens.empty() && !tokens.back().quoted && tokens.back().text.empty()) tokens.pop_back();
+    return std::nullopt;
+}
+
+std::optional<long long> ParseLong(std::string_view text) {
+    if (text.empty()) return std::nullopt;
+    long long value = 0;
+    auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || ptr != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+// A decimal number with or without a leading zero before the point (".5", "0.5",
+// "-.5", "5."), and an exponent as other writers put it ("1E-05").
+std::optional<double> ParseDouble(std::string_view text) {
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    auto digit = [&](std::size_t k) { return k < n && text[k] >= '0' && text[k] <= '9'; };
+    if (i < n && text[i] == '-') ++i;
+    const std::size_t mantissa = i;
+    int digits = 0;
+    while (digit(i)) ++i, ++digits;
+    if (i < n && text[i] == '.') {
+        ++i;
+        while (digit(i)) ++i, ++digits;
+    }
+    if (digits == 0) return std::nullopt;
+    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
+        if (!digit(i)) return std::nullopt;
+        while (digit(i)) ++i;
+    }
+    if (i != n) return std::nullopt;
+    // from_chars wants the digits before the point; lend it the zero a writer left out.
+    std::string normal(text.substr(0, mantissa));
+    if (text[mantissa] == '.') normal += '0';
+    normal.append(text.substr(mantissa));
+    double value = 0;
+    auto [ptr, ec] = std::from_chars(normal.data(), normal.data() + normal.size(), value);
+    if (ec != std::errc() || ptr != normal.data() + normal.size() || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+class Reader {
+public:
+    explicit Reader(const std::vector<Token>& tokens) : tokens_(tokens) {}
+    std::optional<std::string> problem;
+
+    void Long(int& out, const std::string& label, long long low, long long high) {
+        const Token* t = Next(label);
+        if (!t) return;
+        if (t->quoted) return Fail(*t, label, "数値のはずが文字列です");
+        const auto value = ParseLong(t->text);
+        if (!value) return Fail(*t, label, "整数として読めません (「" + Excerpt(t->text) + "」)");
+        if (*value < low || *value > high)
+            return Fail(*t, label,
+                        "範囲外の値です (" + Excerpt(t->text) + "。" + Str(low) + "から" + Str(high) + "まで)");
+        out = static_cast<int>(*value);
+    }
+    void Double(double& out, const std::string& label, double low, double high) {
+        const Token* t = Next(label);
+        if (!t) return;
+        if (t->quoted) return Fail(*t, label, "数値のはずが文字列です");
+        const auto value = ParseDouble(t->text);
+        if (!value) return Fail(*t, label, "数値として読めません (「" + Excerpt(t->text) + "」)");
+        if (!(*value >= low && *value <= high))
+            return Fail(*t, label,
+                        "範囲外の値です (" + Excerpt(t->text) + "。" + FormatNumber(low) + "から" + FormatNumber(high) +
+                            "まで)");
+        out = *value;
+    }
+    // One of the four message waits; a writer's rounding of them is taken as the wait itself.
+    void Wait(double& out, const std::string& label) {
+        double value = 0;
+        const std::size_t at = next_;
+        Double(value, label, 0, kPriceHigh);
+        if (problem) return;
+        for (double wait : kMessageWaits) {
+            if (std::fabs(value - wait) < 1e-9) {
+                out = wait;
+                return;
+            }
+        }
+        Fail(tokens_[at], label, "0.1、0.2、0.5、1のどれかのはずです (" + Excerpt(tokens_[at].text) + ")");
+    }
+    void Text(std::string& out, const std::string& label) {
+        const Token* t = Next(label);
+        if (!t) return;
+        if (!t->quoted) return Fail(*t, label, "「\"」で囲んだ文字列のはずです (「" + Excerpt(t->text) + "」)");
+        if (IsUnsafeInText(t->text)) return Fail(*t, label, "文字列に使えない文字があります");
+        out = t->text;
+    }
+    void Choice(std::string& out, const std::string& label, std::initializer_list<const char*> allowed) {
+        const std::size_t at = next_;
+        std::string value;
+        Text(value, label);
+        if (problem) return;
+        for (const char* a : allowed) {
+            if (value == a) {
+                out = value;
+                return;
+            }
+        }
+        std::string list;
+        for (const char* a : allowed) list += std::string(list.empty() ? "" : "、") + a;
+        Fail(tokens_[at], label, "「" + Excerpt(value) + "」は使えません (" + list + "のどれか)");
+    }
+    void Flag(bool& out, const std::string& label) {
+        const Token* t = Next(label);
+        if (!t) return;
+        if (!t->quoted && t->text == "#TRUE#") {
+            out = true;
+        } else if (!t->quoted && t->text == "#FALSE#") {
+            out = false;
+        } else {
+            Fail(*t, label, "#TRUE#か#FALSE#のはずです (「" + Excerpt(t->text) + "」)");
+        }
+    }
+
+private:
+    const Token* Next(const std::string& label) {
+        if (problem) return nullptr;
+        if (next_ >= tokens_.size()) {
+            problem = "ファイルが途中で終わっています (" + label + "がありません)";
+            return nullptr;
+        }
+        return &tokens_[next_++];
+    }
+    void Fail(const Token& t, const std::string& label, const std::string& what) {
+        if (!problem) problem = Str(t.line) + "行目 (" + label + "): " + what;
+    }
+
+    const std::vector<Token>& tokens_;
+    std::size_t next_ = 0;
+};
+
+void ReadAll(Reader& r, Game& g) {
+    r.Long(g.Year, "年", 1, kIntMax - 1);
+    for (int s = 1; s <= 4; ++s) r.Text(g.SeasonNames[s], "季節名" + Str(s));
+    r.Long(g.Season, "季節", 1, 4);
+    // Zero whenever the game rests; any other value would hold the seasons still for good.
+    r.Long(g.AdvanceGuard, "季節の進行中", 0, 0);
+    r.Text(g.Title, "タイトル");
+    r.Double(g.FoodPrice, "食料の相場", kPriceLow, kPriceHigh);
+    r.Double(g.ArmsPrice, "武器の相場", kPriceLow, kPriceHigh);
+    r.Double(g.TroopsPrice, "兵の相場", kPriceLow, kPriceHigh);
+    r.Flag(g.SettingsPending, "設定待ち");
+    r.Text(g.NationChoice, "設定の国名");
+    r.Long(g.MessageSpeed, "メッセージの速さ", 0, 3);
+    r.Long(g.EnterAdvanceSetting, "Enterで進める設定", 0, 1);
+    r.Long(g.AdvanceGuard, "季節の進行中", 0, 0);
+    for (int i = 1; i <= kCityCount; ++i) {
+        City& c = g.Cities[i];
+        r.Long(c.Id, CityLabel(i, "番号"), i, i);
+        r.Text(c.Name, CityLabel(i, "名前"));
+        r.Text(c.Owner, CityLabel(i, "領主"));
+        auto values = CityValues(c);
+        for (std::size_t v = 0; v < values.size(); ++v)
+            r.Long(*values[v], CityLabel(i, kCityFields[v]), kCityValueLow, kCityValueHigh);
+    }
+    for (int n = 1; n <= kNationCount; ++n) {
+        Nation& x = g.Nations[n];
+        r.Long(x.Id, NationLabel(n, "番号"), n, n);
+        r.Text(x.Name, NationLabel(n, "名前"));
+        r.Choice(x.Policy, NationLabel(n, "方針"), {kPolicies[0], kPolicies[1], kPolicies[2]});
+        r.Choice(x.Stance, NationLabel(n, "性格"), {kStances[0], kStances[1], kStances[2]});
+        r.Choice(x.BestTactic, NationLabel(n, "得意戦術"),
+                 {kBestTactics[0], kBestTactics[1], kBestTactics[2], kBestTactics[3]});
+        r.Long(x.Wins, NationLabel(n, "勝ち数"), 0, kCountHigh);
+        r.Long(x.Losses, NationLabel(n, "負け数"), 0, kCountHigh);
+        for (int t = 1; t <= kTacticCount; ++t)
+            r.Long(x.TacticCount[t], NationLabel(n, "戦術" + Str(t) + "の回数"), 0, kCountHigh);
+    }
+    for (int i = 1; i <= kCityCount; ++i) r.Long(g.TurnOrder[i], "手番" + Str(i), 0, kCityCount);
+    r.Text(g.PlayerNation, "プレイヤーの国");
+    r.Long(g.CurrentCity, "手番の都市", 1, kCityCount);
+    // 0 before the player's first order, 1..9 the orders, 10 "do nothing".
+    r.Long(g.CommandKind, "命令の種類", 0, kDoNothing);
+    r.Long(g.TargetCount, "候補の数", 0, kCityCount);
+    for (int i = 0; i < kCityCount; ++i) r.Long(g.TargetList[i], "候補" + Str(i + 1), 0, kCityCount);
+    r.Wait(g.MessageWait, "メッセージの表示時間");
+    r.Flag(g.AutoAdvance, "自動で進める");
+    r.Flag(g.EnterAdvance, "Enterで進める");
+    r.Flag(g.AdvanceReady, "進行可");
+    r.Flag(g.PlayerActed, "命令済み");
+    r.Flag(g.PlayerTurn, "プレイヤーの番");
+    r.Flag(g.TurnStart, "ターンのはじめ");
+    for (int i = 1; i <= kCityCount; ++i) r.Flag(g.Delegated[i], CityLabel(i, "委任"));
+}
+
+// What single values cannot show: the tables must hang together.
+std::optional<std::string> CheckTables(const Game& g) {
+    std::set<std::string> names;
+    for (int n = 1; n <= kNationCount; ++n) {
+        const std::string& name = g.Nations[n].Name;
+        if (name.empty()) return NationLabel(n, "名前") + "が空です";
+        if (!names.insert(name).second) return "国家の名前「" + Excerpt(name) + "」が二つあります";
+    }
+    for (int i = 1; i <= kCityCount; ++i) {
+        const City& c = g.Cities[i];
+        if (c.Name.empty()) return CityLabel(i, "名前") + "が空です";
+        // Every city belongs to a nation of the table; the battle records and the
+        // computer's choices are kept by nation.
+        if (!names.count(c.Owner)) return CityLabel(i, "領主") + "「" + Excerpt(c.Owner) + "」はどの国家でもありません";
+    }
+    // The order is drawn at a season's first step; until then (a new game) it is all 0.
+    bool drawn = false;
+    for (int i = 1; i <= kCityCount; ++i) drawn = drawn || g.TurnOrder[i] != 0;
+    if (drawn) {
+        std::array<bool, kCityCount + 1> seen{};
+        for (int i = 1; i <= kCityCount; ++i) {
+            const int city = g.TurnOrder[i];
+            if (city == 0 || seen[city]) return std::string("手番の順が1から75の並べ替えになっていません");
+            seen[city] = true;
+        }
+    }
+    return std::nullopt;
+}
+
+// ---- The file -----------------------------------------------------------------
+
+std::string SystemReason(int error) { return std::strerror(error); }
+
+// Reads the whole file, refusing one too large to be a save.
+std::optional<std::string> ReadFile(const std::string& path, std::string& bytes) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (!std::filesystem::exists(status)) return "セーブファイルがありません (" + path + ")";
+    if (!std::filesystem::is_regular_file(status)) return "セーブファイルではありません (" + path + ")";
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return "ファイルを開けません (" + path + ": " + SystemReason(errno) + ")";
+    bytes.clear();
+    char buffer[65536];
+    bool failed = false;
+    while (bytes.size() <= kMaxSaveBytes) {
+        const std::size_t got = std::fread(buffer, 1, sizeof buffer, file);
+        bytes.append(buffer, got);
+        if (got < sizeof buffer) {
+            failed = std::ferror(file) != 0;
+            break;
+        }
+    }
+    const int error = errno;
+    std::fclose(file);
+    if (failed) return "ファイルを読めません (" + path + ": " + SystemReason(error) + ")";
+    return std::nullopt;
+}
+
+// Writes the new save beside the old one, then puts it in the old one's place.
+std::optional<std::string> ReplaceFile(const std::string& path, const std::string& bytes) {
+    const std::string temp = path + ".tmp";
+    std::error_code ignored;
+    std::FILE* file = std::fopen(temp.c_str(), "wb");
+    if (!file) return "ファイルを作れません (" + temp + ": " + SystemReason(errno) + ")";
+    // The first failure's reason is the one worth telling.
+    int error = 0;
+    auto note = [&error](bool ok) {
+        if (!ok && error == 0) error = errno != 0 ? errno : EIO;
+    };
+    errno = 0;
+    note(std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size());
+    note(std::fflush(file) == 0);
+#if defined(__unix__) || defined(__APPLE__)
+    // On disk before it replaces the old save: a crash now must not leave an empty file.
+    note(::fsync(::fileno(file)) == 0);
+#endif
+    note(std::fclose(file) == 0);
+    if (error != 0) {
+        std::filesystem::remove(temp, ignored);
+        return "書き込みに失敗しました (" + temp + ": " + SystemReason(error) + ")";
+    }
+    std::string back;
+    if (ReadFile(temp, back) || back != bytes) {
+        std::filesystem::remove(temp, ignored);
+        return "書き込んだ内容を確かめられません (" + temp + ")";
+    }
+    std::error_code ec;
+    std::filesystem::rename(temp, path, ec);
+    if (ec) {
+        std::filesystem::remove(temp, ignored);
+        return "ファイルを置き換えられません (" + path + ": " + ec.message() + ")";
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> EncodeSaveBytes(const Game& game, std::string& bytes) {
+    Writer w;
+    w.out.reserve(32 * 1024);
+    WriteAll(game, w);
+    if (w.problem) return w.problem;
+    bytes = std::move(w.out);
+    return std::nullopt;
+}
+
+std::string WriteSaveBytes(const Game& game) {
+    std::string bytes;
+    if (EncodeSaveBytes(game, bytes)) return {};
+    return bytes;
+}
+
+std::optional<std::string> ReadSaveBytes(const std::string& bytes, Game& into) {
+    if (bytes.size() > kMaxSaveBytes) return "ファイルが大きすぎます (" + Str(kMaxSaveBytes) + "バイトまでです)";
+    std::string text;
+    std::size_t bad = 0;
+    if (!FromCodePage932(bytes, text, bad)) {
+        if (bad == kNoConverter) return std::string("Shift_JISからの変換ができません");
+        return AtLine(LineAt(bytes, bad), "Shift_JIS(コードページ932)の文字として読めません");
+    }
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if ((c < 0x20 && c != '\r' && c != '\n' && c != '\t') || c == 0x7F)
+            return AtLine(LineAt(text, i), "制御文字があります");
+    }
+    std::vector<Token> tokens;
+    tokens.reserve(kSaveLineCount + 1);
+    if (auto problem = Tokenize(text, tokens)) return problem;
+    if (tokens.size() < static_cast<std::size_t>(kSaveLineCount))
+        return "ファイルが途中で終わっています (値が" + Str(tokens.size()) + "個しかありません。" +
+               Str(kSaveLineCount) + "個のはずです)";
+    if (tokens.size() > static_cast<std::size_t>(kSaveLineCount))
+        return "値が多すぎます (" + Str(tokens.size()) + "個あります。" + Str(kSaveLineCount) + "個のはずです)";
+    Reader reader(tokens);
+    ReadAll(reader, into);
+    if (reader.problem) return reader.problem;
+    return CheckTables(into);
+}
+
+std::optional<std::string> ReadGameFile(const std::string& path, Game& into) {
+    std::string bytes;
+    if (auto problem = ReadFile(path, bytes)) return problem;
+    Game loaded = into;
+    if (auto problem = ReadSaveBytes(bytes, loaded)) return problem;
+    loaded.screen = into.screen;
+    loaded.random = into.random;
+    into = loaded;
+    // A file is only written at a season's start, where no city has acted yet.
+    into.TurnStep = 1;
+    return std::nullopt;
+}
+
+std::optional<std::string> WriteGameFile(const std::string& path, const Game& game) {
+    std::string bytes;
+    if (auto problem = EncodeSaveBytes(game, bytes)) return problem;
+    // A file the loader would refuse is no save: keep the last good one instead.
+    {
+        Game check = game;
+        if (auto problem = ReadSaveBytes(bytes, check)) return "読み戻せない値があります (" + *problem + ")";
+    }
+    return ReplaceFile(path, bytes);
+}
+
+bool SaveGame(Game& game) {
+    if (!game.TurnStart) {
+        Tell(game, "セーブはターンのはじめしかできません");
+        return false;
+    }
+    if (auto problem = WriteGameFile(game.screen->SaveFilePath(game), game)) {
+        Tell(game, "セーブできませんでした: " + *problem);
+        return false;
+    }
+    Tell(game, "セーブしました");
+    return true;
+}
+
+bool LoadGame(Game& game) {
+    if (!game.TurnStart) {
+        Tell(game, "ロードはターンの始めしかできません");
+        return false;
+    }
+    if (auto problem = ReadGameFile(game.screen->SaveFilePath(game), game)) {
+        Tell(game, "ロードできませんでした: " + *problem);
+        return false;
+    }
+    RefreshAllCities(game);
+    if (game.Ended) return true;
+    ShowMsg(game, SeasonCaption(game) + "です");
+    if (game.Ended) return true;
+    Tell(game, "ロードしました");
+    return true;
+}
+
+}  // namespace tarvex

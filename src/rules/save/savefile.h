@@ -1,0 +1,43 @@
+// The save file "Game.dt": one value per line in code page 932 with CR LF.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+#include "rules/world/game.h"
+
+namespace tarvex {
+
+inline constexpr int kSaveLineCount = 1485;
+// A save of this game is some 9 KB; anything far larger is not one.
+inline constexpr std::size_t kMaxSaveBytes = 1 << 20;
+
+// "セーブ": only at the start of a turn. Writes beside the old file and replaces it
+// only once the new one is complete, so a failed save keeps the last good one.
+// True when the file was written.
+bool SaveGame(Game& game);
+// "ロード": only at the start of a turn. The running game is replaced only when
+// the whole file has been read and every value checked; otherwise it goes on
+// untouched. True when the game was replaced.
+bool LoadGame(Game& game);
+
+// The one reader of a save file: on success the saved world replaces that of
+// `into` (TurnStep back to 1); otherwise a message for the player and `into` is untouched.
+std::optional<std::string> ReadGameFile(const std::string& path, Game& into);
+// The one writer: the file is written whole beside `path`, checked to read
+// back, then put in its place; otherwise a message and the old file stays.
+std::optional<std::string> WriteGameFile(const std::string& path, const Game& game);
+
+// The file's bytes for a game (code page 932, CR LF), or the reason the game
+// cannot be written so that it reads back (a text with a double quote, a line
+// break or a character the code page lacks).
+std::optional<std::string> EncodeSaveBytes(const Game& game, std::string& bytes);
+// The file's bytes for a game; empty when EncodeSaveBytes refuses it.
+std::string WriteSaveBytes(const Game& game);
+// Reads the file's bytes into `into` (a copy of the running game); on failure
+// returns a message for the player and leaves `into` in an unspecified state.
+// Values not kept in the file (TurnStep, the screen, the battle) are left alone.
+std::optional<std::string> ReadSaveBytes(const std::string& bytes, Game& into);
+
+}  // namespace tarvex

@@ -1,0 +1,25 @@
+// The three message lines that pace the game, and the end-of-game notice.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "rules/world/game.h"
+
+namespace tarvex {
+
+// How long a posting holds the game, in seconds, by the settings' message speed 0..3.
+inline constexpr std::array<double, 4> kMessageWaits{0.1, 0.2, 0.5, 1.0};
+
+// Headline on line 1; hides lines 2 and 3. Holds the game for MessageWait.
+void ShowMsg(Game& game, const std::string& text);
+// Result on line 2, made visible; line 3 unchanged.
+void ShowMsg2(Game& game, const std::string& text);
+// Second report line on line 3, made visible.
+void ShowMsg3(Game& game, const std::string& text);
+// "終了です", then the program ends. In headless runs it returns with Ended set.
+void EndGame(Game& game);
+// A box with an OK button and the application's own title.
+void Tell(Game& game, const std::string& text);
+
+}  // namespace tarvex

@@ -1,0 +1,14 @@
+// Checks a city's values, reports those out of range and announces the city to its panel.
+#pragma once
+
+#include "rules/world/game.h"
+
+namespace tarvex {
+
+// Reports any value above 999 (and gold or food below 0) in a box, without
+// changing it, then announces the city so that its panel shows it.
+void RefreshCity(Game& game, int city);
+// RefreshCity for 1..75 in order.
+void RefreshAllCities(Game& game);
+
+}  // namespace tarvex

@@ -1,0 +1,13 @@
+// The event window: the autumn's chance event, line by line, until its OK.
+#pragma once
+
+#include "screens/session/session.h"
+
+namespace tarvex {
+
+// The window opens on the lines of Game::EventLines.
+void frmEvent_Form_Load(Session& game);
+// OK: the window closes; the event then shows every city as it left it.
+void frmEvent_Command1_Click(Session& game);
+
+}  // namespace tarvex

@@ -1,0 +1,92 @@
+// The main window: its start, the map view and the menus.
+#include "screens/main/main_window.h"
+
+#include <algorithm>
+
+#include "rules/port/screen.h"
+#include "rules/save/savefile.h"
+#include "rules/turn/messages.h"
+#include "rules/world/newgame.h"
+#include "rules/world/numbers.h"
+#include "rules/world/scenario.h"
+#include "screens/orders/panels.h"
+#include "screens/settings/settings.h"
+
+namespace tarvex {
+
+void Form1_Form_Load(Session& game) {
+    MainWindowShown& m = game.shown.main;
+    m.loaded = true;
+    m.helpVisible = {true, true, true, true};
+    m.mnuIninKaijyo = false;
+    m.mnuOpen = true;
+    m.mnuClose = true;
+    m.hScroll = 0;
+    m.vScroll = 0;
+    m.activePanel = Panel::Pic1;
+    NewGame(game);
+    ShowMsg(game, Str(game.Year) + "年目、春です");
+    m.lblOkVisible = true;
+}
+
+bool Form1_mnuSave_Click(Session& game) {
+    // The idle panel stands while the game is saved.
+    if (game.TurnStart) ShowPanel(game, Panel::Pic1);
+    return SaveGame(game);
+}
+
+void Form1_mnuLoad_Click(Session& game) {
+    if (LoadGame(game)) game.shown.main.activePanel = Panel::Pic1;
+}
+
+void FocusCity(Session& game, int city) {
+    if (city < 1 || city > kCityCount) return;
+    MainWindowShown& m = game.shown.main;
+    m.hScroll = 0;
+    m.vScroll = 0;
+    const int x = std::clamp(-kPanelPositions[city].left, kScrollMax, 0);
+    const int y = std::clamp(-kPanelPositions[city].top, kScrollMax, 0);
+    // A panel near the top-left corner is already in view from there.
+    if (x >= -kFocusOffset || y >= -kFocusOffset) return;
+    m.hScroll = x + kFocusOffset;
+    m.vScroll = y + kFocusOffset;
+}
+
+void TogglePanel(Session& game, int city) {
+    if (city < 1 || city > kCityCount) return;
+    CityPanel& p = game.shown.main.panels[city];
+    p.expanded = !p.expanded;
+}
+
+void Form1_mnuOpen_Click(Session& game) {
+    for (int i = 1; i <= kCityCount; ++i) game.shown.main.panels[i].expanded = true;
+    game.shown.main.mnuOpen = false;
+    game.shown.main.mnuClose = true;
+}
+
+void Form1_mnuClose_Click(Session& game) {
+    for (int i = 1; i <= kCityCount; ++i) game.shown.main.panels[i].expanded = false;
+    game.shown.main.mnuClose = false;
+    game.shown.main.mnuOpen = true;
+}
+
+void ShowHelpPanel(Session& game, HelpPanel panel) { game.shown.main.helpVisible[panel] = true; }
+
+void CloseHelpPanel(Session& game, HelpPanel panel) { game.shown.main.helpVisible[panel] = false; }
+
+void Form1_HScroll1_Change(Session& game, int value) { game.shown.main.hScroll = std::clamp(value, kScrollMax, 0); }
+
+void Form1_VScroll1_Change(Session& game, int value) { game.shown.main.vScroll = std::clamp(value, kScrollMax, 0); }
+
+void Form1_mnuHP_Click(Session& game) { game.screen->OpenWebPage(game, kHomePage); }
+
+void Form1_mnuNation_Click(Session& game) { game.screen->ShowNationScreen(game, false); }
+
+void Form1_Command1_Click(Session& game) { game.screen->ShowNationScreen(game, true); }
+
+void Form1_mnuSettei_Click(Session& game) {
+    SetGame_Form_Load(game);
+    game.screen->ShowSettings(game);
+}
+
+}  // namespace tarvex

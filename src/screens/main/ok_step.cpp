@@ -1,0 +1,79 @@
+// The OK step that moves the game on: the button, Enter and the timers all run it.
+#include "screens/main/ok_step.h"
+
+#include "rules/turn/cycle.h"
+#include "rules/world/refresh.h"
+#include "screens/orders/panels.h"
+
+namespace tarvex {
+
+namespace {
+
+// Marks an OK step as running for as long as it lives, so that a timer tick,
+// click or Enter arriving from inside one of the step's modal boxes finds the
+// step busy and does nothing.
+class OkStepScope {
+public:
+    explicit OkStepScope(Session& game) : game_(game) { game_.InOkStep = true; }
+    ~OkStepScope() { game_.InOkStep = false; }
+    OkStepScope(const OkStepScope&) = delete;
+    OkStepScope& operator=(const OkStepScope&) = delete;
+
+private:
+    Session& game_;
+};
+
+}  // namespace
+
+void Form1_cmdOk_Click(Session& game) {
+    if (game.InOkStep || game.Ended) return;
+    OkStepScope running(game);
+    MainWindowShown& main = game.shown.main;
+
+    game.TurnStart = false;
+    if (game.TurnStep >= kSeasonEndStep) {
+        game.TurnStep = 1;
+        // The new season opens with a wait for OK.
+        main.lblOkVisible = true;
+        RequestSeasonAdvance(game);
+        return;
+    }
+    if (game.OkLock >= 1) return;
+
+    if (game.TurnStep < 1) game.TurnStep = 1;
+    if (game.TurnStep == 1) BuildTurnOrder(game);
+    main.lblOkVisible = false;
+    PlayCityTurn(game, game.TurnStep);
+    if (game.Ended) return;
+    ++game.TurnStep;
+    main.tmrOkclick = game.TurnStep <= kCityCount;
+    RefreshAllCities(game);
+    if (game.Ended) return;
+    game.OkLock = 0;
+    // The button is disabled and enabled again to drop its keyboard focus; it ends enabled.
+    main.cmdOkEnabled = true;
+    // The prompt stands whenever the next step waits for the player: every step
+    // when he asked to confirm each, at the season's end, and after his own
+    // order or his defence, when the timer stays still until he presses OK.
+    main.lblOkVisible = game.EnterAdvance || game.TurnStep > kCityCount || !game.AdvanceReady || !game.AutoAdvance;
+}
+
+void PlayCityTurn(Session& game, int step) {
+    if (!RunCityTurn(game, step)) return;
+    // The delegation menu is live while one of his own cities chooses its order.
+    game.shown.main.mnuIninKaijyo = true;
+    OpenCommandMenu(game);
+}
+
+void Form1_tmrOkclick_Timer(Session& game) {
+    // A tick left over after the timer was switched off must not take a step.
+    if (!game.shown.main.tmrOkclick) return;
+    if (game.AdvanceReady && game.AutoAdvance) Form1_cmdOk_Click(game);
+}
+
+void Form1_tmrOk_Timer(Session& game) {
+    game.OkLock = 0;
+    game.shown.main.tmrOk = false;
+}
+
+}  // namespace tarvex

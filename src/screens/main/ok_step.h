@@ -1,0 +1,16 @@
+// The OK step that moves the game on: the button, Enter and the timers all run it.
+#pragma once
+
+#include "screens/session/session.h"
+
+namespace tarvex {
+
+// Lets the next city act, or ends the season. Never re-entered: a call that
+// comes while a step is running does nothing.
+void Form1_cmdOk_Click(Session& game);
+// The city at TurnOrder[step] acts; the player's own city gets its command menu.
+void PlayCityTurn(Session& game, int step);
+void Form1_tmrOkclick_Timer(Session& game);
+void Form1_tmrOk_Timer(Session& game);
+
+}  // namespace tarvex

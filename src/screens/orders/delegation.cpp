@@ -1,0 +1,64 @@
+// Handing the player's cities to the computer and taking them back.
+#include "screens/orders/delegation.h"
+
+#include <string>
+
+#include "rules/turn/messages.h"
+#include "screens/orders/panels.h"
+
+namespace tarvex {
+
+namespace {
+
+const std::string kDelegateMode = "委任";
+const std::string kEndDelegationMode = "委任解除";
+
+// Fills the delegation panel with the player's cities whose flag is `delegated`.
+void OpenDelegationPanel(Session& game, const std::string& mode, bool delegated) {
+    auto& shown = game.shown.main;
+    // The menu is live only while one of the player's own cities is choosing its order.
+    if (!shown.mnuIninKaijyo) return;
+    ShowPanel(game, Panel::Pic7);
+    shown.lstPic7.clear();
+    shown.lblPic7 = mode;
+    for (int b = 1; b <= kCityCount; ++b)
+        if (IsPlayers(game, b) && game.Delegated[b] == delegated) shown.lstPic7.push_back(game.Cities[b].Name);
+    shown.lstPic7Selected = shown.lstPic7.empty() ? -1 : 0;
+}
+
+}  // namespace
+
+void Form1_mnuInin_Click(Session& game) { OpenDelegationPanel(game, kDelegateMode, false); }
+
+void Form1_mnuKaijyo_Click(Session& game) { OpenDelegationPanel(game, kEndDelegationMode, true); }
+
+void ApplyDelegation(Session& game) {
+    auto& shown = game.shown.main;
+    const bool delegate = shown.lblPic7 == kDelegateMode;
+    if (!delegate && shown.lblPic7 != kEndDelegationMode) return;
+
+    const int selected = shown.lstPic7Selected;
+    const bool hasSelection = selected >= 0 && selected < static_cast<int>(shown.lstPic7.size());
+    const std::string name = hasSelection ? shown.lstPic7[selected] : std::string();
+
+    // The player keeps at least one city in his own hands.
+    if (delegate && shown.lstPic7.size() == 1) {
+        Tell(game, "一都市だけなので委任できません");
+        return;
+    }
+    if (!hasSelection) return;
+
+    bool changed = false;
+    for (int i = 1; i <= kCityCount; ++i) {
+        if (game.Cities[i].Name != name) continue;
+        game.Delegated[i] = delegate;
+        Tell(game, name + (delegate ? "を委任しました" : "を委任解除しました"));
+        changed = true;
+        if (game.Ended) return;
+    }
+    if (!changed) return;
+    shown.lstPic7.erase(shown.lstPic7.begin() + selected);
+    shown.lstPic7Selected = -1;
+}
+
+}  // namespace tarvex

@@ -1,0 +1,12 @@
+// Handing the player's cities to the computer and taking them back.
+#pragma once
+
+#include "screens/session/session.h"
+
+namespace tarvex {
+
+void Form1_mnuInin_Click(Session& game);     // "委任(&I)"
+void Form1_mnuKaijyo_Click(Session& game);   // "委任解除(&K)"
+void ApplyDelegation(Session& game);         // cmdOkPic7
+
+}  // namespace tarvex
