@@ -11,6 +11,7 @@
 #include "rules/combat/battle.h"
 #include "screens/battle/battle_screen.h"
 #include "rules/combat/tables.h"
+#include "screens/session/keycodes.h"
 #include "support/scripted_screen.h"
 
 namespace tarvex {
@@ -489,17 +490,17 @@ TEST(BattleScreen, KeypadChoosesOnceEnterFightsAndOtherKeysAreErrors) {
     EXPECT_EQ(g.shown.battle.lblAt[4], "ロンドン");
     EXPECT_EQ(g.shown.battle.lblDef[3], "フランス王国");
     frmCombat_cmdComOk_Click(g);    // OK is disabled until the choice
-    frmCombat_Form_KeyDown(g, 13);  // and so is Enter: there is no round to fight yet
+    frmCombat_Form_KeyDown(g, kKeyEnter);  // and so is Enter: there is no round to fight yet
     EXPECT_EQ(g.Battle.BattleRound, 1);
     EXPECT_EQ(t.screen.Boxes(), std::vector<std::string>{"エラー"});
     t.screen.Clear();
 
-    frmCombat_Form_KeyDown(g, 99);  // keypad 3
+    frmCombat_Form_KeyDown(g, KeyPad(3));
     EXPECT_EQ(g.Battle.AttackTactic, kSiege);
     EXPECT_EQ(g.Battle.AttackTroops, 50);
     EXPECT_EQ(g.shown.battle.lblAt[0], "包囲");
     EXPECT_EQ(g.shown.battle.lblDef[0], "射撃");
-    frmCombat_Form_KeyDown(g, 97);
+    frmCombat_Form_KeyDown(g, KeyPad(1));
     EXPECT_EQ(g.Battle.AttackTactic, kSiege);
     EXPECT_EQ(g.Battle.AttackTroops, 50) << "no second siege split";
     EXPECT_TRUE(t.screen.Boxes().empty());
@@ -510,7 +511,7 @@ TEST(BattleScreen, KeypadChoosesOnceEnterFightsAndOtherKeysAreErrors) {
 
     // Once chosen, Enter is the OK button: one round a press.
     t.screen.Clear();
-    frmCombat_Form_KeyDown(g, 13);
+    frmCombat_Form_KeyDown(g, kKeyEnter);
     EXPECT_EQ(g.Battle.BattleRound, 2);
     const std::vector<std::string> boxes = t.screen.Boxes();
     EXPECT_EQ(std::count(boxes.begin(), boxes.end(), "エラー"), 0);

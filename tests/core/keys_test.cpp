@@ -15,8 +15,6 @@ namespace {
 
 using testing::TestGame;
 
-constexpr int kPad(int digit) { return kKeyPad1 + digit - 1; }
-
 // London, England's capital, begins its turn: the top menu is up.
 void BeginLondonsTurn(TestGame& t) {
     t.game.CurrentCity = 1;
@@ -47,7 +45,7 @@ TEST(Keys, EnterOnTheIdlePanelTakesOneStepUntilTheLockIsReleased) {
     EXPECT_EQ(g.TurnStep, 2);
     // Other keys, the main keyboard's digits among them, only arm the timer.
     EXPECT_EQ(Form1_Form_KeyDown(g, '1'), 0);
-    EXPECT_EQ(Form1_Form_KeyDown(g, kPad(1)), 0);
+    EXPECT_EQ(Form1_Form_KeyDown(g, KeyPad(1)), 0);
     EXPECT_EQ(g.TurnStep, 2);
 
     Form1_tmrOk_Timer(g);
@@ -83,25 +81,25 @@ TEST(Keys, KeypadDigitsPressTheMenuButtonsOfTheVisiblePanel) {
         int kind;      // CommandKind afterwards (0: none started)
     };
     const Case cases[] = {
-        {{kPad(1)}, Panel::Pic3, kPad(1), 0},
-        {{kPad(1), kPad(1)}, Panel::Pic6, kPad(1), kMove},
-        {{kPad(1), kPad(3)}, Panel::Pic5, kPad(3), kRaiseTroops},
-        {{kPad(1), kPad(4)}, Panel::Pic5, kPad(4), kStrengthenArms},
-        {{kPad(1), kPad(5)}, Panel::Pic2, 0, 0},  // back to the top menu, key swallowed
-        {{kPad(1), kPad(6)}, Panel::Pic3, 0, 0},
-        {{kPad(1), kKeyEnter}, Panel::Pic3, 0, 0},
-        {{kPad(2)}, Panel::Pic4, kPad(2), 0},
-        {{kPad(2), kPad(1)}, Panel::Pic5, kPad(1), kInvestPower},
-        {{kPad(2), kPad(2)}, Panel::Pic5, kPad(2), kBuildTown},
-        {{kPad(2), kPad(3)}, Panel::Pic5, kPad(3), kWorkOnCastle},
-        {{kPad(2), kPad(4)}, Panel::Pic5, kPad(4), kSellFood},
-        {{kPad(2), kPad(5)}, Panel::Pic5, kPad(5), kBuyFood},
-        {{kPad(2), kPad(6)}, Panel::Pic2, kPad(6), 0},
-        {{kPad(2), '1'}, Panel::Pic4, '1', 0},
+        {{KeyPad(1)}, Panel::Pic3, KeyPad(1), 0},
+        {{KeyPad(1), KeyPad(1)}, Panel::Pic6, KeyPad(1), kMove},
+        {{KeyPad(1), KeyPad(3)}, Panel::Pic5, KeyPad(3), kRaiseTroops},
+        {{KeyPad(1), KeyPad(4)}, Panel::Pic5, KeyPad(4), kStrengthenArms},
+        {{KeyPad(1), KeyPad(5)}, Panel::Pic2, 0, 0},  // back to the top menu, key swallowed
+        {{KeyPad(1), KeyPad(6)}, Panel::Pic3, 0, 0},
+        {{KeyPad(1), kKeyEnter}, Panel::Pic3, 0, 0},
+        {{KeyPad(2)}, Panel::Pic4, KeyPad(2), 0},
+        {{KeyPad(2), KeyPad(1)}, Panel::Pic5, KeyPad(1), kInvestPower},
+        {{KeyPad(2), KeyPad(2)}, Panel::Pic5, KeyPad(2), kBuildTown},
+        {{KeyPad(2), KeyPad(3)}, Panel::Pic5, KeyPad(3), kWorkOnCastle},
+        {{KeyPad(2), KeyPad(4)}, Panel::Pic5, KeyPad(4), kSellFood},
+        {{KeyPad(2), KeyPad(5)}, Panel::Pic5, KeyPad(5), kBuyFood},
+        {{KeyPad(2), KeyPad(6)}, Panel::Pic2, KeyPad(6), 0},
+        {{KeyPad(2), '1'}, Panel::Pic4, '1', 0},
         {{'1'}, Panel::Pic2, '1', 0},  // only the keypad's 1 means "1.軍事系"
-        {{kPad(5)}, Panel::Pic2, kPad(5), 0},
-        {{kPad(1), kPad(1), kKeyPadPoint}, Panel::Pic2, kKeyPadPoint, kMove},
-        {{kPad(2), kPad(1), kKeyPadPoint}, Panel::Pic2, kKeyPadPoint, kInvestPower},
+        {{KeyPad(5)}, Panel::Pic2, KeyPad(5), 0},
+        {{KeyPad(1), KeyPad(1), kKeyPadPoint}, Panel::Pic2, kKeyPadPoint, kMove},
+        {{KeyPad(2), KeyPad(1), kKeyPadPoint}, Panel::Pic2, kKeyPadPoint, kInvestPower},
     };
     for (const Case& c : cases) {
         TestGame t;
@@ -128,19 +126,19 @@ TEST(Keys, TopMenuDoNothingAndFocusWorkAsTheirButtons) {
     Session& g = t.game;
     BeginLondonsTurn(t);
     t.screen.answers = {Answer::Cancel, Answer::Ok};
-    EXPECT_EQ(Form1_Form_KeyDown(g, kPad(3)), kPad(3));
+    EXPECT_EQ(Form1_Form_KeyDown(g, KeyPad(3)), KeyPad(3));
     EXPECT_EQ(g.shown.main.activePanel, Panel::Pic2);
     EXPECT_FALSE(g.PlayerActed);
 
     Session focused = g;
     FocusCity(focused, 1);
     g.shown.main.hScroll = g.shown.main.vScroll = kScrollMax;
-    EXPECT_EQ(Form1_Form_KeyDown(g, kPad(4)), kPad(4));
+    EXPECT_EQ(Form1_Form_KeyDown(g, KeyPad(4)), KeyPad(4));
     EXPECT_EQ(g.shown.main.hScroll, focused.shown.main.hScroll);
     EXPECT_EQ(g.shown.main.vScroll, focused.shown.main.vScroll);
     EXPECT_EQ(g.shown.main.activePanel, Panel::Pic2);
 
-    EXPECT_EQ(Form1_Form_KeyDown(g, kPad(3)), kPad(3));
+    EXPECT_EQ(Form1_Form_KeyDown(g, KeyPad(3)), KeyPad(3));
     EXPECT_EQ(t.screen.Boxes(), (std::vector<std::string>{"何もしない", "何もしない"}));
     EXPECT_EQ(g.shown.main.activePanel, Panel::Pic1);
     EXPECT_TRUE(g.PlayerActed);
@@ -150,8 +148,8 @@ TEST(Keys, EnterAndPointConfirmOrCancelTheInputPanels) {
     TestGame t;
     Session& g = t.game;
     BeginLondonsTurn(t);
-    Form1_Form_KeyDown(g, kPad(2));
-    Form1_Form_KeyDown(g, kPad(1));
+    Form1_Form_KeyDown(g, KeyPad(2));
+    Form1_Form_KeyDown(g, KeyPad(1));
     ASSERT_EQ(g.shown.main.activePanel, Panel::Pic5);
     g.shown.main.txtPic5 = "たくさん";
     EXPECT_EQ(Form1_Form_KeyDown(g, kKeyEnter), kKeyEnter);

@@ -9,6 +9,7 @@
 #include "rules/world/numbers.h"
 #include "rules/world/refresh.h"
 #include "rules/world/scenario.h"
+#include "screens/session/keycodes.h"
 #include "support/scripted_screen.h"
 #include "rules/turn/messages.h"
 
@@ -235,16 +236,16 @@ TEST(Settings, CheckBoxActsAtOnceAndDefaultsAskFirst) {
     EXPECT_EQ(g.shown.settings.option, 2);
     EXPECT_EQ(g.shown.settings.check, 0);
     // Keypad: 1..4 choose a speed, 5 toggles the box, 6 focuses the name.
-    SetGame_Form_KeyDown(g, 97);
+    SetGame_Form_KeyDown(g, KeyPad(1));
     EXPECT_EQ(g.shown.settings.option, 0);
-    SetGame_Form_KeyDown(g, 100);
+    SetGame_Form_KeyDown(g, KeyPad(4));
     EXPECT_EQ(g.shown.settings.option, 3);
-    SetGame_Form_KeyDown(g, 101);
+    SetGame_Form_KeyDown(g, KeyPad(5));
     EXPECT_EQ(g.shown.settings.check, 1);
-    SetGame_Form_KeyDown(g, 101);
+    SetGame_Form_KeyDown(g, KeyPad(5));
     EXPECT_EQ(g.shown.settings.check, 0);
     const int serial = g.shown.settings.focus.serial;
-    SetGame_Form_KeyDown(g, 102);
+    SetGame_Form_KeyDown(g, KeyPad(6));
     EXPECT_EQ(g.shown.settings.focus.control, Control::Text1);
     EXPECT_EQ(g.shown.settings.focus.serial, serial + 1);
 }

@@ -18,6 +18,8 @@ namespace tarvex {
 
 namespace {
 
+void TransferValue(int& source, int& target, int amount);
+
 // How a nation's policy splits the computer's free choice between attack,
 // domestic work and military build-up (each set sums to 100).
 struct PolicyWeights {
@@ -199,9 +201,11 @@ int PickByPercent(Game& game, const std::vector<int>& candidates) {
 
 int PercentDraw(Game& game) { return Floor(Rnd(game) * 99 + 1); }
 
+namespace {
 void TransferValue(int& source, int& target, int amount) {
     source -= amount;
     target += amount;
 }
+}  // namespace
 
 }  // namespace tarvex

@@ -16,6 +16,5 @@ bool ComputerAttack(Game& game, int city);
 int PickByPercent(Game& game, const std::vector<int>& candidates);
 // Whole number 1..99.
 int PercentDraw(Game& game);
-void TransferValue(int& source, int& target, int amount);
 
 }  // namespace tarvex

@@ -15,6 +15,14 @@ namespace tarvex {
 
 namespace {
 
+// A side cannot fall below nothing; whatever shows the battle is told of the change.
+void ClampBattleSides(Game& game);
+// Why the player's defending city cannot pay for `tactic` ("金が足りません",
+// "米がたりません"), or nullptr when it can.
+const char* DefenceRefusal(const Game& game, int tactic);
+// Settles the battle and uses the acting city's order; BattleOver from then on.
+void EndBattle(Game& game, bool won);
+
 constexpr int kRoundLimit = 4;
 // A battle the player leaves to the computer ends in four rounds; this only guards a fault.
 constexpr int kRoundGuard = 16;
@@ -71,6 +79,7 @@ void StartBattle(Game& game) {
     ClampBattleSides(game);
 }
 
+namespace {
 void ClampBattleSides(Game& game) {
     BattleState& b = game.Battle;
     City& defender = game.Cities[b.DefendCity];
@@ -81,6 +90,7 @@ void ClampBattleSides(Game& game) {
     defender.Troops = std::max(defender.Troops, 0);
     game.BattleChanged();
 }
+}  // namespace
 
 void SplitForSiege(Game& game) {
     BattleState& b = game.Battle;
@@ -91,6 +101,7 @@ void SplitForSiege(Game& game) {
     ClampBattleSides(game);
 }
 
+namespace {
 const char* DefenceRefusal(const Game& game, int tactic) {
     const City& city = game.Cities[game.Battle.DefendCity];
     const double cost = TacticCost(tactic) * city.Troops / 100.0;
@@ -98,6 +109,7 @@ const char* DefenceRefusal(const Game& game, int tactic) {
     if (cost > city.Food) return "米がたりません";
     return nullptr;
 }
+}  // namespace
 
 bool TakePlayerSideTactic(Game& game, int tactic) {
     BattleState& b = game.Battle;
@@ -198,6 +210,7 @@ void FightRound(Game& game) {
     EndBattle(game, won);
 }
 
+namespace {
 void EndBattle(Game& game, bool won) {
     SettleBattle(game, won);
     // The battle used the order of the city whose turn it is.
@@ -205,6 +218,7 @@ void EndBattle(Game& game, bool won) {
     // The battle screen closes itself on seeing this; the main window is back in front.
     game.Battle.BattleOver = true;
 }
+}  // namespace
 
 void SettleBattle(Game& game, bool won) {
     BattleState& b = game.Battle;

@@ -7,11 +7,7 @@ namespace tarvex {
 
 void StartBattle(Game& game);
 void SplitForSiege(Game& game);
-// A side cannot fall below nothing; whatever shows the battle is told of the change.
-void ClampBattleSides(Game& game);
 void FightRound(Game& game);
-// Settles the battle and uses the acting city's order; BattleOver from then on.
-void EndBattle(Game& game, bool won);
 // What the battle's outcome does to both cities: reserves, costs, the conquest.
 void SettleBattle(Game& game, bool won);
 int ChooseTactic(Game& game, int city, int opponent);
@@ -19,9 +15,6 @@ int ReadOpponentTactic(Game& game, int opponent);
 // Runs a battle between two computer-run sides to its end (tactics already chosen).
 void FightToTheEnd(Game& game);
 
-// Why the player's defending city cannot pay for `tactic` ("金が足りません",
-// "米がたりません"), or nullptr when it can.
-const char* DefenceRefusal(const Game& game, int tactic);
 // The player's side of the battle takes `tactic` 1..5: his defence when his
 // city is attacked, otherwise his attack. False, after a box, when his
 // defending city cannot pay for it.

@@ -10,6 +10,14 @@ namespace tarvex {
 
 namespace {
 
+// Points gained by spending this much gold on power, town or castle.
+int GainFor(int spent);
+// Shared steps.
+bool CheckInvestRoom(Game& game, int city, int gold, int field, int limit);
+bool CheckGoldForInput(Game& game, int city, int amount, double minimum);
+int TrimToMaximum(Game& game, int value, int amount, int limit);
+bool InvestGold(Game& game, int city, int& field, int limit, bool halve);
+
 constexpr int kMinimumInvestment = 10;
 constexpr int kMaximumInvestment = 100;
 
@@ -39,7 +47,6 @@ void CapAndRefund(Game& game, int city, int City::*field, double price) {
     c.Gold = Nearest(excess * price - 0.9 + c.Gold);
 }
 
-}  // namespace
 
 int GainFor(int spent) {
     if (spent >= 10 && spent < 20) return 5;
@@ -103,6 +110,7 @@ bool InvestGold(Game& game, int city, int& field, int limit, bool halve) {
     NoNegative(c.Gold);
     return true;
 }
+}  // namespace
 
 bool InvestPower(Game& game, int city) { return InvestInLand(game, city, &City::Power, "で開墾されました"); }
 

@@ -13,6 +13,9 @@ namespace tarvex {
 
 namespace {
 
+// Draws 1..10.
+int TenSided(Game& game);
+
 constexpr int kEventCount = 8;
 constexpr int kBadHarvest = 2;
 constexpr int kTyphoon = 8;
@@ -49,9 +52,9 @@ int EventAmount(Game& game) { return Floor(Rnd(game) * 15) + 6; }
 
 std::string Bracketed(int n) { return "「" + Str(n) + "」"; }
 
-}  // namespace
 
 int TenSided(Game& game) { return Floor(Rnd(game) * 10) + 1; }
+}  // namespace
 
 void RunSeasonalEvent(Game& game) {
     // Two draws: most autumns pass quietly, and no event is likelier than the others.

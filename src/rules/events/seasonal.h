@@ -11,7 +11,5 @@ void RunSeasonalEvent(Game& game);
 // Applies event 1..8, lists what it did in EventLines, shows the event window,
 // then refreshes every city.
 void ApplySeasonalEvent(Game& game, int number, const std::string& name);
-// Draws 1..10.
-int TenSided(Game& game);
 
 }  // namespace tarvex

@@ -8,11 +8,11 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <initializer_list>
-#include <limits>
 #include <set>
+#include <span>
 #include <string_view>
 #include <system_error>
+#include <variant>
 #include <vector>
 
 #if defined(__unix__) || defined(__APPLE__)
@@ -21,6 +21,7 @@
 
 #include "rules/port/screen.h"
 #include "rules/save/codepage.h"
+#include "rules/save/save_table.h"
 #include "rules/turn/cycle.h"
 #include "rules/turn/messages.h"
 #include "rules/world/numbers.h"
@@ -30,39 +31,8 @@ namespace tarvex {
 
 namespace {
 
-// ---- What the game's values may be -------------------------------------------
-
-constexpr long long kIntMax = std::numeric_limits<int>::max();
-
-// City values stay within 0..999 by the orders; a breach the game reports stays a
-// few points outside. Anything in this band loads (and is reported by the refresh);
-// the band keeps the product of two values inside a whole number.
-constexpr long long kCityValueLow = -30000;
-constexpr long long kCityValueHigh = 30000;
-// Battle counts grow by one a battle.
-constexpr long long kCountHigh = 1000000000;
-// The market's prices are drawn between 0.4 and 10.0; a price near zero would
-// turn every purchase into an endless amount.
-constexpr double kPriceLow = 0.1;
-constexpr double kPriceHigh = 100.0;
-constexpr double kMessageWaits[] = {0.1, 0.2, 0.5, 1.0};
-
-const char* const kPolicies[] = {"戦争", "内政", "普通"};
-const char* const kStances[] = {"慎重", "猛進", "普通"};
-const char* const kBestTactics[] = {"通常", "包囲", "突撃", "射撃"};
-
-const char* const kCityFields[] = {"国力", "町", "城", "食料", "金", "兵", "武装", "民度"};
-
 std::string CityLabel(int city, const std::string& field) { return "都市" + Str(city) + "の" + field; }
 std::string NationLabel(int nation, const std::string& field) { return "国家" + Str(nation) + "の" + field; }
-
-// The eight city values in file order.
-std::array<int*, 8> CityValues(City& c) {
-    return {&c.Power, &c.Town, &c.Castle, &c.Food, &c.Gold, &c.Troops, &c.Arms, &c.Civility};
-}
-std::array<const int*, 8> CityValues(const City& c) {
-    return {&c.Power, &c.Town, &c.Castle, &c.Food, &c.Gold, &c.Troops, &c.Arms, &c.Civility};
-}
 
 // A text of the file may not hold what would cut it short or break its line.
 bool IsUnsafeInText(std::string_view text) {
@@ -128,52 +98,20 @@ private:
     }
 };
 
-void WriteAll(const Game& g, Writer& w) {
-    w.Long(g.Year);
-    for (int s = 1; s <= 4; ++s) w.Text(g.SeasonNames[s], "季節名" + Str(s));
-    w.Long(g.Season);
-    w.Long(g.AdvanceGuard);
-    w.Text(g.Title, "タイトル");
-    w.Double(g.FoodPrice);
-    w.Double(g.ArmsPrice);
-    w.Double(g.TroopsPrice);
-    w.Flag(g.SettingsPending);
-    w.Text(g.NationChoice, "設定の国名");
-    w.Long(g.MessageSpeed);
-    w.Long(g.EnterAdvanceSetting);
-    w.Long(g.AdvanceGuard);
-    for (int i = 1; i <= kCityCount; ++i) {
-        const City& c = g.Cities[i];
-        w.Long(c.Id);
-        w.Text(c.Name, CityLabel(i, "名前"));
-        w.Text(c.Owner, CityLabel(i, "領主"));
-        for (const int* value : CityValues(c)) w.Long(*value);
-    }
-    for (int n = 1; n <= kNationCount; ++n) {
-        const Nation& x = g.Nations[n];
-        w.Long(x.Id);
-        w.Text(x.Name, NationLabel(n, "名前"));
-        w.Text(x.Policy, NationLabel(n, "方針"));
-        w.Text(x.Stance, NationLabel(n, "性格"));
-        w.Text(x.BestTactic, NationLabel(n, "得意戦術"));
-        w.Long(x.Wins);
-        w.Long(x.Losses);
-        for (int t = 1; t <= kTacticCount; ++t) w.Long(x.TacticCount[t]);
-    }
-    for (int i = 1; i <= kCityCount; ++i) w.Long(g.TurnOrder[i]);
-    w.Text(g.PlayerNation, "プレイヤーの国");
-    w.Long(g.CurrentCity);
-    w.Long(g.CommandKind);
-    w.Long(g.TargetCount);
-    for (int i = 0; i < kCityCount; ++i) w.Long(g.TargetList[i]);
-    w.Double(g.MessageWait);
-    w.Flag(g.AutoAdvance);
-    w.Flag(g.EnterAdvance);
-    w.Flag(g.AdvanceReady);
-    w.Flag(g.PlayerActed);
-    w.Flag(g.PlayerTurn);
-    w.Flag(g.TurnStart);
-    for (int i = 1; i <= kCityCount; ++i) w.Flag(g.Delegated[i]);
+// The writer only reads through the places the table gives.
+void WriteAll(const World& world, Writer& w) {
+    World& places = const_cast<World&>(world);
+    ForEachSaveLine([&](const SaveLine& line) {
+        const SavePlace place = line.Place(places);
+        switch (line.value.kind) {
+            case SaveKind::Long: return w.Long(*std::get<int*>(place));
+            case SaveKind::Double:
+            case SaveKind::Wait: return w.Double(*std::get<double*>(place));
+            case SaveKind::Text:
+            case SaveKind::Choice: return w.Text(*std::get<std::string*>(place), line.Label());
+            case SaveKind::Flag: return w.Flag(*std::get<bool*>(place));
+        }
+    });
 }
 
 // ---- Reading ------------------------------------------------------------------
@@ -314,19 +252,21 @@ public:
                             "まで)");
         out = *value;
     }
-    // One of the four message waits; a writer's rounding of them is taken as the wait itself.
-    void Wait(double& out, const std::string& label) {
+    // One of `waits`; a writer's rounding of one is taken as the wait itself.
+    void Wait(double& out, const std::string& label, double low, double high, std::span<const double> waits) {
         double value = 0;
         const std::size_t at = next_;
-        Double(value, label, 0, kPriceHigh);
+        Double(value, label, low, high);
         if (problem) return;
-        for (double wait : kMessageWaits) {
+        for (double wait : waits) {
             if (std::fabs(value - wait) < 1e-9) {
                 out = wait;
                 return;
             }
         }
-        Fail(tokens_[at], label, "0.1、0.2、0.5、1のどれかのはずです (" + Excerpt(tokens_[at].text) + ")");
+        std::string list;
+        for (double wait : waits) list += (list.empty() ? "" : "、") + FormatNumber(wait);
+        Fail(tokens_[at], label, list + "のどれかのはずです (" + Excerpt(tokens_[at].text) + ")");
     }
     void Text(std::string& out, const std::string& label) {
         const Token* t = Next(label);
@@ -335,7 +275,7 @@ public:
         if (IsUnsafeInText(t->text)) return Fail(*t, label, "文字列に使えない文字があります");
         out = t->text;
     }
-    void Choice(std::string& out, const std::string& label, std::initializer_list<const char*> allowed) {
+    void Choice(std::string& out, const std::string& label, std::span<const char* const> allowed) {
         const std::size_t at = next_;
         std::string value;
         Text(value, label);
@@ -379,58 +319,21 @@ private:
     std::size_t next_ = 0;
 };
 
-void ReadAll(Reader& r, Game& g) {
-    r.Long(g.Year, "年", 1, kIntMax - 1);
-    for (int s = 1; s <= 4; ++s) r.Text(g.SeasonNames[s], "季節名" + Str(s));
-    r.Long(g.Season, "季節", 1, 4);
-    // Zero whenever the game rests; any other value would hold the seasons still for good.
-    r.Long(g.AdvanceGuard, "季節の進行中", 0, 0);
-    r.Text(g.Title, "タイトル");
-    r.Double(g.FoodPrice, "食料の相場", kPriceLow, kPriceHigh);
-    r.Double(g.ArmsPrice, "武器の相場", kPriceLow, kPriceHigh);
-    r.Double(g.TroopsPrice, "兵の相場", kPriceLow, kPriceHigh);
-    r.Flag(g.SettingsPending, "設定待ち");
-    r.Text(g.NationChoice, "設定の国名");
-    r.Long(g.MessageSpeed, "メッセージの速さ", 0, 3);
-    r.Long(g.EnterAdvanceSetting, "Enterで進める設定", 0, 1);
-    r.Long(g.AdvanceGuard, "季節の進行中", 0, 0);
-    for (int i = 1; i <= kCityCount; ++i) {
-        City& c = g.Cities[i];
-        r.Long(c.Id, CityLabel(i, "番号"), i, i);
-        r.Text(c.Name, CityLabel(i, "名前"));
-        r.Text(c.Owner, CityLabel(i, "領主"));
-        auto values = CityValues(c);
-        for (std::size_t v = 0; v < values.size(); ++v)
-            r.Long(*values[v], CityLabel(i, kCityFields[v]), kCityValueLow, kCityValueHigh);
-    }
-    for (int n = 1; n <= kNationCount; ++n) {
-        Nation& x = g.Nations[n];
-        r.Long(x.Id, NationLabel(n, "番号"), n, n);
-        r.Text(x.Name, NationLabel(n, "名前"));
-        r.Choice(x.Policy, NationLabel(n, "方針"), {kPolicies[0], kPolicies[1], kPolicies[2]});
-        r.Choice(x.Stance, NationLabel(n, "性格"), {kStances[0], kStances[1], kStances[2]});
-        r.Choice(x.BestTactic, NationLabel(n, "得意戦術"),
-                 {kBestTactics[0], kBestTactics[1], kBestTactics[2], kBestTactics[3]});
-        r.Long(x.Wins, NationLabel(n, "勝ち数"), 0, kCountHigh);
-        r.Long(x.Losses, NationLabel(n, "負け数"), 0, kCountHigh);
-        for (int t = 1; t <= kTacticCount; ++t)
-            r.Long(x.TacticCount[t], NationLabel(n, "戦術" + Str(t) + "の回数"), 0, kCountHigh);
-    }
-    for (int i = 1; i <= kCityCount; ++i) r.Long(g.TurnOrder[i], "手番" + Str(i), 0, kCityCount);
-    r.Text(g.PlayerNation, "プレイヤーの国");
-    r.Long(g.CurrentCity, "手番の都市", 1, kCityCount);
-    // 0 before the player's first order, 1..9 the orders, 10 "do nothing".
-    r.Long(g.CommandKind, "命令の種類", 0, kDoNothing);
-    r.Long(g.TargetCount, "候補の数", 0, kCityCount);
-    for (int i = 0; i < kCityCount; ++i) r.Long(g.TargetList[i], "候補" + Str(i + 1), 0, kCityCount);
-    r.Wait(g.MessageWait, "メッセージの表示時間");
-    r.Flag(g.AutoAdvance, "自動で進める");
-    r.Flag(g.EnterAdvance, "Enterで進める");
-    r.Flag(g.AdvanceReady, "進行可");
-    r.Flag(g.PlayerActed, "命令済み");
-    r.Flag(g.PlayerTurn, "プレイヤーの番");
-    r.Flag(g.TurnStart, "ターンのはじめ");
-    for (int i = 1; i <= kCityCount; ++i) r.Flag(g.Delegated[i], CityLabel(i, "委任"));
+void ReadAll(Reader& r, World& world) {
+    ForEachSaveLine([&](const SaveLine& line) {
+        if (r.problem) return;  // the first problem is the one told
+        const SavePlace place = line.Place(world);
+        const SaveValue& v = line.value;
+        const std::string label = line.Label();
+        switch (v.kind) {
+            case SaveKind::Long: return r.Long(*std::get<int*>(place), label, line.Low(), line.High());
+            case SaveKind::Double: return r.Double(*std::get<double*>(place), label, v.lowest, v.highest);
+            case SaveKind::Wait: return r.Wait(*std::get<double*>(place), label, v.lowest, v.highest, v.waits);
+            case SaveKind::Text: return r.Text(*std::get<std::string*>(place), label);
+            case SaveKind::Choice: return r.Choice(*std::get<std::string*>(place), label, v.choices);
+            case SaveKind::Flag: return r.Flag(*std::get<bool*>(place), label);
+        }
+    });
 }
 
 // What single values cannot show: the tables must hang together.

@@ -8,6 +8,17 @@
 
 namespace tarvex {
 
+namespace {
+
+// Turns full-width digits, point, signs and blanks (as a Japanese input method
+// types them) into their ASCII forms.
+std::string NarrowDigits(std::string_view text);
+// Reads a decimal number, blanks around it allowed, full-width digits accepted.
+// Empty text, other characters or a non-finite value give nothing.
+std::optional<double> ParseDecimal(std::string_view raw);
+
+}  // namespace
+
 int Nearest(double x) { return static_cast<int>(std::nearbyint(x)); }
 
 int Floor(double x) { return static_cast<int>(std::floor(x)); }
@@ -30,6 +41,7 @@ std::string FormatNumber(double x) {
     return text;
 }
 
+namespace {
 std::string NarrowDigits(std::string_view text) {
     std::string out;
     out.reserve(text.size());
@@ -89,7 +101,6 @@ std::optional<double> ParseDecimal(std::string_view raw) {
     return value;
 }
 
-namespace {
 std::optional<int> ToInt32(double value) {
     if (!std::isfinite(value)) return std::nullopt;
     if (value < static_cast<double>(std::numeric_limits<std::int32_t>::min()) ||

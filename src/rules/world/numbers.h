@@ -21,12 +21,6 @@ inline void NoNegative(int& value) {
 // Decimal text of a whole number.
 inline std::string Str(long long n) { return std::to_string(n); }
 
-// Turns full-width digits, point, signs and blanks (as a Japanese input method
-// types them) into their ASCII forms.
-std::string NarrowDigits(std::string_view text);
-// Reads a decimal number, blanks around it allowed, full-width digits accepted.
-// Empty text, other characters or a non-finite value give nothing.
-std::optional<double> ParseDecimal(std::string_view text);
 // Reads a typed amount: decimal number rounded to the nearest whole, halves to
 // even. Nothing when unreadable or outside the signed 32-bit range.
 std::optional<int> ParseRoundedAmount(std::string_view text);

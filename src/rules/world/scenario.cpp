@@ -4,6 +4,12 @@
 
 namespace tarvex {
 
+namespace {
+
+void SetCity(Game& game, int index, const std::string& name, const std::string& owner, int power, int town,
+             int castle, int food, int gold, int troops, int arms, int civility);
+void SetNation(Game& game, int index, const std::string& name, const std::string& policy,
+               const std::string& stance, const std::string& bestTactic);
 void SetCity(Game& game, int index, const std::string& name, const std::string& owner, int power, int town,
              int castle, int food, int gold, int troops, int arms, int civility) {
     City& c = game.Cities[index];
@@ -32,6 +38,7 @@ void SetNation(Game& game, int index, const std::string& name, const std::string
     n.Losses = 0;
     n.TacticCount.fill(0);
 }
+}  // namespace
 
 void InitCities(Game& game) {
     for (const CityRow& r : kStartingCities)

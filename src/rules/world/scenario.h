@@ -36,10 +36,6 @@ extern const std::array<std::vector<int>, kCityCount + 1> kNeighbours;
 // Top-left corner of each city's panel on the map surface, 1..75.
 extern const std::array<PanelPosition, kCityCount + 1> kPanelPositions;
 
-void SetCity(Game& game, int index, const std::string& name, const std::string& owner, int power, int town,
-             int castle, int food, int gold, int troops, int arms, int civility);
-void SetNation(Game& game, int index, const std::string& name, const std::string& policy,
-               const std::string& stance, const std::string& bestTactic);
 void InitCities(Game& game);
 void InitNations(Game& game);
 

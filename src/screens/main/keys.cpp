@@ -10,6 +10,9 @@ namespace tarvex {
 
 namespace {
 
+void FocusNextAmount(Session& game, int key);
+void SelectNextTarget(Session& game, int key);
+
 constexpr int kKeyPad2 = KeyPad(2);
 constexpr int kKeyPad3 = KeyPad(3);
 constexpr int kKeyPad4 = KeyPad(4);
@@ -141,6 +144,7 @@ int Form1_Form_KeyDown(Session& game, int key) {
     return 0;
 }
 
+namespace {
 void FocusNextAmount(Session& game, int key) {
     ResetCursorsAtTurnStart(game);
     // Keep the cursor on one of the three boxes whatever it held before.
@@ -167,5 +171,6 @@ void SelectNextTarget(Session& game, int key) {
         game.ListCursor = 0;
     game.PlayerTurn = false;
 }
+}  // namespace
 
 }  // namespace tarvex

@@ -9,7 +9,5 @@ namespace tarvex {
 // The main window sees every key first. Returns the key code that goes on to
 // the focused control: 0 when the key is swallowed.
 int Form1_Form_KeyDown(Session& game, int key);
-void FocusNextAmount(Session& game, int key);
-void SelectNextTarget(Session& game, int key);
 
 }  // namespace tarvex

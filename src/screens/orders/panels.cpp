@@ -14,6 +14,9 @@ namespace tarvex {
 
 namespace {
 
+void ReturnToTopMenu(Session& game);
+void PresetAmount(Session& game);
+
 std::string CurrentName(const Session& game) {
     return IsValidCity(game.CurrentCity) ? game.Cities[game.CurrentCity].Name : std::string();
 }
@@ -78,10 +81,12 @@ void OpenCommandMenu(Session& game) {
     game.shown.main.lblPic2 = CurrentName(game);
 }
 
+namespace {
 void ReturnToTopMenu(Session& game) {
     ShowPanel(game, Panel::Pic2);
     game.shown.main.lblPic2 = CurrentName(game);
 }
+}  // namespace
 
 void StartCommand(Session& game, int kind) {
     MainWindowShown& main = game.shown.main;
@@ -159,11 +164,13 @@ void FinishCommand(Session& game) {
     main.mnuIninKaijyo = false;
 }
 
+namespace {
 void PresetAmount(Session& game) {
     const City& c = game.Cities[game.CurrentCity];
     game.shown.main.txtPic5 = Str(game.CommandKind == kSellFood ? c.Food : c.Gold);
     RequestFocus(game, Control::TxtPic5);
 }
+}  // namespace
 
 void RequestFocus(Session& game, Control control) {
     FocusRequest& focus = game.shown.main.focus;

@@ -8,12 +8,10 @@ namespace tarvex {
 
 void ShowPanel(Session& game, Panel panel);
 void OpenCommandMenu(Session& game);
-void ReturnToTopMenu(Session& game);
 void StartCommand(Session& game, int kind);
 void ExecuteCommand(Session& game);
 // The city's order is used: the idle panel returns and the OK prompt stands.
 void FinishCommand(Session& game);
-void PresetAmount(Session& game);
 // Asks the window to focus a control and select its text.
 void RequestFocus(Session& game, Control control);
 
