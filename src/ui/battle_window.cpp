@@ -30,10 +30,6 @@ const QColor kPowerCell(255, 224, 192);  // the power column stands out from the
 const QColor kAttackBar(224, 64, 64);
 const QColor kDefendBar(64, 96, 224);
 
-void Place(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
-}
-
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int left, int top, int width, int height) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
@@ -56,8 +52,6 @@ void SetFittedText(QLabel* label, const QString& text) {
     label->setText(text);
 }
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
 bool IsModifierOnly(int key) {
     switch (key) {
         case Qt::Key_Shift:
@@ -78,11 +72,7 @@ bool IsModifierOnly(int key) {
 }  // namespace
 
 BattleWindow::BattleWindow(Session& game, QtScreen& screen, QWidget* parent)
-    : QDialog(parent), game_(game), screen_(screen) {
-    setObjectName("frmCombat");
-    setWindowTitle("戦闘画面");
-    setFont(GameFont(9));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    : GameDialog(parent, "frmCombat", "戦闘画面"), game_(game), screen_(screen) {
 
     auto* menuBar = new QMenuBar(this);
     menuBar->setObjectName("menuBar");
@@ -232,8 +222,8 @@ bool BattleWindow::Finished() const { return closing_ || game_.Ended || !game_.s
 void BattleWindow::Sync() {
     const BattleShown& shown = game_.shown.battle;
     for (int index = 0; index < 5; ++index) {
-        SetFittedText(lblAt_[index], Q(shown.lblAt[index]));
-        SetFittedText(lblDef_[index], Q(shown.lblDef[index]));
+        SetFittedText(lblAt_[index], Qs(shown.lblAt[index]));
+        SetFittedText(lblDef_[index], Qs(shown.lblDef[index]));
         com_[index]->setEnabled(shown.comEnabled);
     }
     cmdComOk_->setEnabled(shown.okEnabled);
@@ -277,16 +267,6 @@ bool BattleWindow::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void BattleWindow::reject() {
-    // Escape and the close box never end a running battle.
-    if (Finished()) QDialog::reject();
-}
 
-void BattleWindow::closeEvent(QCloseEvent* event) {
-    if (Finished())
-        event->accept();
-    else
-        event->ignore();
-}
 
 }  // namespace tarvex::ui

@@ -2,11 +2,10 @@
 // values and morale bars, drawn from the battle in progress.
 #pragma once
 
-#include <QDialog>
+#include "ui/game_dialog.h"
 #include <array>
 
 class QAction;
-class QCloseEvent;
 class QFrame;
 class QLabel;
 class QPushButton;
@@ -19,7 +18,7 @@ namespace tarvex::ui {
 
 class QtScreen;
 
-class BattleWindow : public QDialog {
+class BattleWindow : public GameDialog {
     Q_OBJECT
 
 public:
@@ -36,15 +35,9 @@ public:
     // The window's key handling, reachable for tests and for every child.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-public slots:
-    void reject() override;
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
 private:
     void BuildContents(QWidget* contents);
-    bool Finished() const;
+    bool Finished() const override;
     void ChooseTactic(int index);
     void FightRound();
 

@@ -17,6 +17,10 @@ QRect TwipRect(int left, int top, int width, int height) {
     return {Twips(left), Twips(top), Twips(width), Twips(height)};
 }
 
+void Place(QWidget* widget, int left, int top, int width, int height) {
+    widget->setGeometry(TwipRect(left, top, width, height));
+}
+
 void Paint(QWidget* widget, const QColor& colour) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, colour);

@@ -19,10 +19,13 @@ constexpr int Twips(int twips) { return (twips + 7) / 15; }
 
 // A rectangle given in twips, in logical pixels.
 QRect TwipRect(int left, int top, int width, int height);
+// Places a widget where the game lays it out, in twips.
+void Place(QWidget* widget, int left, int top, int width, int height);
 // Gives a widget a solid background of its own.
 void Paint(QWidget* widget, const QColor& colour);
 // The game's UTF-8 text as a Qt string.
 inline QString Qs(const std::string& text) { return QString::fromStdString(text); }
+inline QString Qs(const char* text) { return QString::fromUtf8(text); }
 
 // The game's key code for a Qt key event: Enter 13, arrows 37..40, keypad
 // digits 96..105 (only with the keypad modifier), keypad point 110, F1 112;

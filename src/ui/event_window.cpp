@@ -12,20 +12,8 @@
 
 namespace tarvex::ui {
 
-namespace {
-
-void Place(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
-}
-
-}  // namespace
-
 EventWindow::EventWindow(Session& game, QtScreen& screen, QWidget* parent)
-    : QDialog(parent), game_(game), screen_(screen) {
-    setObjectName("frmEvent");
-    setWindowTitle("イベント");
-    setFont(GameFont(9));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    : GameDialog(parent, "frmEvent", "イベント"), game_(game), screen_(screen) {
     setFixedSize(Twips(120 + 4575 + 120), Twips(4200 + 375 + 120));
 
     lst_ = new QListWidget(this);
@@ -60,10 +48,10 @@ void EventWindow::Sync() {
     const std::vector<std::string>& lines = game_.EventLines;
     bool same = lst_->count() == static_cast<int>(lines.size());
     for (int row = 0; same && row < lst_->count(); ++row)
-        same = lst_->item(row)->text() == QString::fromStdString(lines[row]);
+        same = lst_->item(row)->text() == Qs(lines[row]);
     if (!same) {
         lst_->clear();
-        for (const std::string& line : lines) lst_->addItem(QString::fromStdString(line));
+        for (const std::string& line : lines) lst_->addItem(Qs(line));
     }
     if (!closing_ && game_.Ended) {
         closing_ = true;
@@ -81,16 +69,6 @@ void EventWindow::Confirm() {
     }
 }
 
-void EventWindow::reject() {
-    // Only OK ends the event; Escape and the close box are refused.
-    if (Finished()) QDialog::reject();
-}
 
-void EventWindow::closeEvent(QCloseEvent* event) {
-    if (Finished())
-        event->accept();
-    else
-        event->ignore();
-}
 
 }  // namespace tarvex::ui

@@ -1,9 +1,8 @@
 // The event window "イベント": the autumn event and every city it touched.
 #pragma once
 
-#include <QDialog>
+#include "ui/game_dialog.h"
 
-class QCloseEvent;
 class QListWidget;
 class QPushButton;
 
@@ -15,7 +14,7 @@ namespace tarvex::ui {
 
 class QtScreen;
 
-class EventWindow : public QDialog {
+class EventWindow : public GameDialog {
     Q_OBJECT
 
 public:
@@ -27,15 +26,9 @@ public:
     // Brings the list up to date; closes once the game has ended.
     void Sync();
 
-public slots:
-    void reject() override;
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
 private:
     void Confirm();
-    bool Finished() const;
+    bool Finished() const override;
 
     Session& game_;
     QtScreen& screen_;

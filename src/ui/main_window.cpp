@@ -209,14 +209,14 @@ MainWindow::~MainWindow() { screen_.RemoveView(this); }
 void MainWindow::BuildMenus() {
     QMenuBar* bar = menuBar();
     const auto addMenu = [bar](const char* name, const char* caption) {
-        QMenu* menu = bar->addMenu(QString::fromUtf8(caption));
+        QMenu* menu = bar->addMenu(Qs(caption));
         menu->setObjectName(name);
         menu->menuAction()->setObjectName(QString(name) + "Action");
         return menu;
     };
     const auto addEntry = [this](QMenu* menu, const char* name, const char* caption,
                                  std::function<void(Session&)> handler) {
-        QAction* action = menu->addAction(QString::fromUtf8(caption));
+        QAction* action = menu->addAction(Qs(caption));
         action->setObjectName(name);
         connect(action, &QAction::triggered, this, [this, handler] { Run(handler); });
         return action;
@@ -260,7 +260,7 @@ QWidget* MainWindow::MakePanel(QWidget* client, Panel panel, int width) {
     frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     frame->setLineWidth(kPanelBorder);
     Paint(frame, QApplication::palette().color(QPalette::Button));
-    frame->setGeometry(TwipRect(kPanelLeft, kPanelTop, width, kSidePanelHeight));
+    Place(frame, kPanelLeft, kPanelTop, width, kSidePanelHeight);
     // The controls are laid out from the inside of the border.
     auto* contents = new QWidget(frame);
     contents->setGeometry(kPanelBorder, kPanelBorder, frame->width() - 2 * kPanelBorder,
@@ -272,9 +272,9 @@ QWidget* MainWindow::MakePanel(QWidget* client, Panel panel, int width) {
 
 QPushButton* MainWindow::MakeButton(QWidget* parent, const char* name, const char* caption, int left, int top,
                                     int width, int height, const std::function<void(Session&)>& handler) {
-    auto* button = new QPushButton(QString::fromUtf8(caption), parent);
+    auto* button = new QPushButton(Qs(caption), parent);
     button->setObjectName(name);
-    button->setGeometry(TwipRect(left, top, width, height));
+    Place(button, left, top, width, height);
     FitCaption(button);
     connect(button, &QPushButton::clicked, this, [this, handler] { Run(handler); });
     return button;
@@ -282,10 +282,10 @@ QPushButton* MainWindow::MakeButton(QWidget* parent, const char* name, const cha
 
 QLabel* MainWindow::MakePanelLabel(QWidget* parent, const char* name, const char* caption, int left, int top, int width,
                                    int height, bool cyan) {
-    auto* label = new QLabel(QString::fromUtf8(caption), parent);
+    auto* label = new QLabel(Qs(caption), parent);
     label->setObjectName(name);
     if (width > 0)
-        label->setGeometry(TwipRect(left, top, width, height));
+        Place(label, left, top, width, height);
     else {
         label->move(Twips(left), Twips(top));
         label->adjustSize();
@@ -305,7 +305,7 @@ void MainWindow::BuildPanels(QWidget* client) {
     auto* souba = new QFrame(p);
     souba->setObjectName("picSouba");
     souba->setFrameStyle(QFrame::Box | QFrame::Plain);
-    souba->setGeometry(TwipRect(1800, 840, 1215, 1335));
+    Place(souba, 1800, 840, 1215, 1335);
     MakePanelLabel(souba, "lblSoubaHead", "相場", 720, 120, 0, 0, false);
     MakePanelLabel(souba, "lblSoubaKome", "食料", 120, 360, 495, 255, false);
     MakePanelLabel(souba, "lblSoubaBuki", "武器", 120, 720, 495, 255, false);
@@ -350,7 +350,7 @@ void MainWindow::BuildPanels(QWidget* client) {
     MakePanelLabel(p, "Label6", "投資額", 360, 840, 555, 270, true);
     txtPic5_ = new QLineEdit(p);
     txtPic5_->setObjectName("txtPic5");
-    txtPic5_->setGeometry(TwipRect(960, 840, 1095, 270));
+    Place(txtPic5_, 960, 840, 1095, 270);
     connect(txtPic5_, &QLineEdit::textEdited, this, [this](const QString& text) {
         if (!syncing_) game_.shown.main.txtPic5 = text.toStdString();
     });
@@ -363,7 +363,7 @@ void MainWindow::BuildPanels(QWidget* client) {
     MakePanelLabel(p, "Label1", "移動先は?", 120, 360, 1215, 240, true);
     lstPic6_ = new QListWidget(p);
     lstPic6_->setObjectName("lstPic6");
-    lstPic6_->setGeometry(TwipRect(120, 600, 1215, 600));
+    Place(lstPic6_, 120, 600, 1215, 600);
     lstPic6_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(lstPic6_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!syncing_) game_.shown.main.lstPic6Selected = row;
@@ -376,7 +376,7 @@ void MainWindow::BuildPanels(QWidget* client) {
         MakePanelLabel(p, amountLabels[i], amountCaptions[i], 1920, labelTops[i], 1095, 240, true);
         QLineEdit* edit = new QLineEdit(p);
         edit->setObjectName(QString("txtPic6_%1").arg(i));
-        edit->setGeometry(TwipRect(1920, boxTops[i], 855, 270));
+        Place(edit, 1920, boxTops[i], 855, 270);
         connect(edit, &QLineEdit::textEdited, this, [this, i](const QString& text) {
             if (!syncing_) game_.shown.main.txtPic6[i] = text.toStdString();
         });
@@ -391,7 +391,7 @@ void MainWindow::BuildPanels(QWidget* client) {
     lblPic7_ = MakePanelLabel(p, "lblPic7", "", 120, 240, 0, 0, true);
     lstPic7_ = new QListWidget(p);
     lstPic7_->setObjectName("lstPic7");
-    lstPic7_->setGeometry(TwipRect(120, 600, 1335, 1320));
+    Place(lstPic7_, 120, 600, 1335, 1320);
     lstPic7_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(lstPic7_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!syncing_) game_.shown.main.lstPic7Selected = row;

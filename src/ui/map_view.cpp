@@ -146,7 +146,7 @@ void MapView::BuildCityPanel(int city) {
     panel->setLineWidth(1);
     Paint(panel, QApplication::palette().color(QPalette::Button));
     const PanelPosition& p = kPanelPositions[city];
-    panel->setGeometry(TwipRect(p.left, p.top, kPanelWidth, kPanelCollapsed));
+    Place(panel, p.left, p.top, kPanelWidth, kPanelCollapsed);
     w.panel = panel;
 
     w.num = MakeLabel(panel, "lblNum_" + n, n, TwipRect(120, 120, 240, 240));
@@ -205,7 +205,7 @@ void MapView::BuildHelpPanels() {
             connect(look, &QPushButton::clicked, this, [this] { emit nationRequested(); });
             textBottom = look->y() - 2;
         }
-        const QString message = QString::fromUtf8(h.text);
+        const QString message = Qs(h.text);
         const QRect textArea(kMargin, kButtonHeight + 6, box.width() - 2 * kMargin, textBottom - kButtonHeight - 6);
         QLabel* text = MakeLabel(panel, QString(h.panel) + "Text", message, textArea);
         text->setWordWrap(true);
@@ -237,7 +237,7 @@ void MapView::Sync(const MainWindowShown& shown) {
         const std::array<const std::string*, 9> texts{&p.Ryoshu, &p.Kokuryoku, &p.Machi, &p.Siro, &p.Kome,
                                                       &p.Kin,    &p.Hei,       &p.Busou, &p.Mindo};
         const auto setText = [](QLabel* label, const std::string& text) {
-            const QString q = QString::fromStdString(text);
+            const QString q = Qs(text);
             if (label->text() != q) label->setText(q);
         };
         if (!p.Num.empty()) setText(w.num, p.Num);

@@ -34,10 +34,6 @@ constexpr int kClientHeight = 7275;
 constexpr int kTabCells = 7;
 constexpr int kTextMargin = 3;
 
-void Place(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
-}
-
 QTextOption TabbedOption(qreal tabStop) {
     QTextOption option(Qt::AlignLeft | Qt::AlignVCenter);
     option.setWrapMode(QTextOption::NoWrap);
@@ -179,11 +175,7 @@ const std::array<LegendGroup, 3>& Legend() {
 }  // namespace
 
 NationWindow::NationWindow(Session& game, QtScreen& screen, QWidget* parent)
-    : QDialog(parent), game_(game), screen_(screen) {
-    setObjectName("frmNation");
-    setWindowTitle("国家情報");
-    setFont(GameFont(9));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    : GameDialog(parent, "frmNation", "国家情報"), game_(game), screen_(screen) {
 
     // An even pixel size keeps a full-width character exactly two half-width
     // cells wide, which the padded names rely on.
@@ -191,9 +183,9 @@ NationWindow::NationWindow(Session& game, QtScreen& screen, QWidget* parent)
     listFont.setPixelSize(12);
     tabStop_ = kTabCells * QFontMetricsF(listFont).horizontalAdvance(QLatin1Char(' '));
 
-    const QString header = QString::fromStdString(NationHeaderLine());
+    const QString header = Qs(NationHeaderLine());
     QStringList lines;
-    for (const std::string& line : NationLines(game)) lines << QString::fromStdString(line);
+    for (const std::string& line : NationLines(game)) lines << Qs(line);
 
     // The lists are as wide as the layout asks, or wider when the lines in
     // this font need it, so no record column is cut off.

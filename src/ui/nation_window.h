@@ -2,9 +2,8 @@
 // battle record, with a legend; choosing a nation moves the map to it.
 #pragma once
 
-#include <QDialog>
+#include "ui/game_dialog.h"
 
-class QCloseEvent;
 class QListWidget;
 class QListWidgetItem;
 
@@ -16,7 +15,7 @@ namespace tarvex::ui {
 
 class QtScreen;
 
-class NationWindow : public QDialog {
+class NationWindow : public GameDialog {
     Q_OBJECT
 
 public:

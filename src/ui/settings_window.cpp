@@ -36,7 +36,7 @@ SettingsWindow::SettingsWindow(Session& game, QtScreen& screen, QWidget* parent)
     optionGroup_ = new QButtonGroup(this);
     const std::array<const char*, 4> captions{"1.かなり速い", "2..速い", "3.普通", "4.遅い"};
     for (int i = 0; i < 4; ++i) {
-        auto* option = new QRadioButton(QString::fromUtf8(captions[i]), speed);
+        auto* option = new QRadioButton(Qs(captions[i]), speed);
         option->setObjectName(QString("Option1_%1").arg(i));
         optionGroup_->addButton(option, i);
         speedLayout->addWidget(option);
@@ -124,7 +124,7 @@ void SettingsWindow::Sync() {
     const bool wasSyncing = syncing_;
     syncing_ = true;
     const SettingsShown& s = game_.shown.settings;
-    const QString text = QString::fromStdString(s.text1);
+    const QString text = Qs(s.text1);
     if (text1_->text() != text) text1_->setText(text);
     if (s.option >= 0 && s.option < 4) {
         optionGroup_->setExclusive(true);

@@ -9,9 +9,11 @@
 #include <tuple>
 
 #include "rules/save/codepage.h"
+#include "rules/save/save_table.h"
 #include "rules/save/savefile.h"
 #include "support/scripted_screen.h"
 #include "rules/turn/cycle.h"
+#include "rules/world/numbers.h"
 #include "screens/main/main_window.h"
 
 namespace tarvex {
@@ -270,6 +272,62 @@ TEST(SaveFile, RefusedSaveKeepsTheLastGoodFile) {
     t.game.TurnStart = false;
     LoadGame(t.game);
     EXPECT_EQ(t.screen.Boxes(), std::vector<std::string>{"ロードはターンの始めしかできません"});
+}
+
+// Each value of the file is checked by its own entry: refused on its own line and
+// under its own label when out of its range or of the wrong kind, loaded at the
+// edges of its range.
+TEST(SaveFile, EveryValueIsCheckedOnItsOwnLine) {
+    TestGame t;
+    const auto lines = Lines(WriteSaveBytes(t.game));
+    ASSERT_EQ(lines.size(), static_cast<std::size_t>(kSaveLineCount));
+    {
+        Game g = t.game;
+        const auto problem = ReadSaveBytes(Join(lines), g);
+        ASSERT_FALSE(problem.has_value()) << *problem;
+    }
+    // Four files with every value at an edge: the lows, the highs, and the choices in turn.
+    std::vector<std::vector<std::string>> edges(4, lines);
+    std::size_t count = 0;
+    ForEachSaveLine([&](const SaveLine& line) {
+        const std::size_t i = count++;
+        if (i >= lines.size()) return;
+        const SaveValue& v = line.value;
+        const bool odd = i % 2 == 1;
+        std::string wrong;
+        for (std::size_t e = 0; e < edges.size(); ++e) {
+            switch (v.kind) {
+                case SaveKind::Long: edges[e][i] = Str(e % 2 ? line.High() : line.Low()); break;
+                case SaveKind::Double: edges[e][i] = FormatNumber(e % 2 ? v.highest : v.lowest); break;
+                case SaveKind::Wait: edges[e][i] = FormatNumber(v.waits[e % v.waits.size()]); break;
+                case SaveKind::Choice: edges[e][i] = Quoted932(v.choices[e % v.choices.size()]); break;
+                case SaveKind::Text:
+                case SaveKind::Flag: break;
+            }
+        }
+        switch (v.kind) {
+            case SaveKind::Long: wrong = Str(odd ? line.High() + 1 : line.Low() - 1); break;
+            case SaveKind::Double: wrong = FormatNumber(odd ? v.highest * 2 : v.lowest / 2); break;
+            case SaveKind::Wait: wrong = FormatNumber((v.waits[0] + v.waits[1]) / 2); break;
+            case SaveKind::Text: wrong = odd ? "5" : "#TRUE#"; break;
+            case SaveKind::Choice: wrong = odd ? "\"x\"" : "1"; break;
+            case SaveKind::Flag: wrong = odd ? "1" : "\"#TRUE#\""; break;
+        }
+        auto broken = lines;
+        broken[i] = wrong;
+        Game g = t.game;
+        const auto problem = ReadSaveBytes(Join(broken), g);
+        const std::string where = Str(static_cast<long long>(i) + 1) + "行目 (" + line.Label() + "): ";
+        ASSERT_TRUE(problem.has_value()) << where << wrong;
+        EXPECT_EQ(problem->rfind(where, 0), 0u) << *problem;
+    });
+    EXPECT_EQ(count, static_cast<std::size_t>(kSaveLineCount));
+    for (const auto& file : edges) {
+        // The tables as a whole may still refuse these (a turn order of all 75s), but no single value.
+        Game g = t.game;
+        const auto problem = ReadSaveBytes(Join(file), g);
+        EXPECT_TRUE(!problem || problem->find("行目") == std::string::npos) << problem.value_or("");
+    }
 }
 
 }  // namespace
