@@ -284,10 +284,12 @@ QLabel* MainWindow::MakePanelLabel(QWidget* parent, const char* name, const char
                                    int height, bool cyan) {
     auto* label = new QLabel(Qs(caption), parent);
     label->setObjectName(name);
-    if (width > 0)
+    if (width > 0) {
         Place(label, left, top, width, height);
-    else {
+    } else {
+        // Sized by its text; one standing on the 240-twip grid of its panel keeps that height.
         label->move(Twips(left), Twips(top));
+        if (height > 0) label->setFixedHeight(Twips(height));
         label->adjustSize();
     }
     if (cyan) Paint(label, kPaleCyan);
@@ -306,7 +308,7 @@ void MainWindow::BuildPanels(QWidget* client) {
     souba->setObjectName("picSouba");
     souba->setFrameStyle(QFrame::Box | QFrame::Plain);
     Place(souba, 1800, 840, 1215, 1335);
-    MakePanelLabel(souba, "lblSoubaHead", "相場", 720, 120, 0, 0, false);
+    MakePanelLabel(souba, "lblSoubaHead", "相場", 720, 120, 0, 240, false);
     MakePanelLabel(souba, "lblSoubaKome", "食料", 120, 360, 495, 255, false);
     MakePanelLabel(souba, "lblSoubaBuki", "武器", 120, 720, 495, 255, false);
     MakePanelLabel(souba, "lblSoubaHei", "兵", 120, 1080, 495, 255, false);
@@ -318,8 +320,8 @@ void MainWindow::BuildPanels(QWidget* client) {
 
     // pic2: the top menu of the player's city.
     p = MakePanel(client, Panel::Pic2, kCommandPanelWidth);
-    MakePanelLabel(p, "Label4", "プレイヤーの番です", 120, 0, 0, 0, true);
-    lblPic2_ = MakePanelLabel(p, "lblPic2", "", 120, 240, 0, 0, true);
+    MakePanelLabel(p, "Label4", "プレイヤーの番です", 120, 0, 0, 240, true);
+    lblPic2_ = MakePanelLabel(p, "lblPic2", "", 120, 240, 0, 240, true);
     MakeButton(p, "cmdGunji", "1.軍事系", 0, 600, 1095, 375, Form1_cmdGunji_Click);
     MakeButton(p, "cmdSeiji", "2.政治系", 1200, 600, 1095, 375, Form1_cmdSeiji_Click);
     MakeButton(p, "cmdNothing", "3.何もしない", 0, 1080, 1095, 375, Form1_cmdNothing_Click);
@@ -345,8 +347,8 @@ void MainWindow::BuildPanels(QWidget* client) {
 
     // pic5: the amount of an investment or a market order.
     p = MakePanel(client, Panel::Pic5, kCommandPanelWidth);
-    lblPic5_ = MakePanelLabel(p, "lblPic5", "", 120, 240, 0, 0, true);
-    lblSouba_ = MakePanelLabel(p, "lblSouba", "", 120, 600, 0, 0, true);
+    lblPic5_ = MakePanelLabel(p, "lblPic5", "", 120, 240, 0, 240, true);
+    lblSouba_ = MakePanelLabel(p, "lblSouba", "", 120, 600, 0, 240, true);
     MakePanelLabel(p, "Label6", "投資額", 360, 840, 555, 270, true);
     txtPic5_ = new QLineEdit(p);
     txtPic5_->setObjectName("txtPic5");
@@ -359,7 +361,7 @@ void MainWindow::BuildPanels(QWidget* client) {
 
     // pic6: the target, troops, food and gold of a move or an attack.
     p = MakePanel(client, Panel::Pic6, kCommandPanelWidth);
-    lblPic6_ = MakePanelLabel(p, "lblPic6", "", 120, 0, 0, 0, true);
+    lblPic6_ = MakePanelLabel(p, "lblPic6", "", 120, 0, 0, 240, true);
     MakePanelLabel(p, "Label1", "移動先は?", 120, 360, 1215, 240, true);
     lstPic6_ = new QListWidget(p);
     lstPic6_->setObjectName("lstPic6");
@@ -384,11 +386,12 @@ void MainWindow::BuildPanels(QWidget* client) {
     }
     MakeButton(p, "cmdOkpic6", "OK", 120, 1200, 1215, 330, Form1_cmdOkpic_Click);
     MakeButton(p, "cmdCancelpic6", "Cancel", 120, 1560, 1215, 330, Form1_cmdCancel_Click);
-    MakeButton(p, "cmdSentoHelp", "ヘルプ", 120, 1920, 1215, 330, Form1_cmdSentoHelp_Click);
+    // A pixel higher than laid out, so that its bottom edge stays inside the panel's border.
+    MakeButton(p, "cmdSentoHelp", "ヘルプ", 120, 1905, 1215, 330, Form1_cmdSentoHelp_Click);
 
     // pic7: delegating cities to the computer and taking them back.
     p = MakePanel(client, Panel::Pic7, kCommandPanelWidth);
-    lblPic7_ = MakePanelLabel(p, "lblPic7", "", 120, 240, 0, 0, true);
+    lblPic7_ = MakePanelLabel(p, "lblPic7", "", 120, 240, 0, 240, true);
     lstPic7_ = new QListWidget(p);
     lstPic7_->setObjectName("lstPic7");
     Place(lstPic7_, 120, 600, 1335, 1320);

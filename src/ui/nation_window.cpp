@@ -248,9 +248,10 @@ NationWindow::NationWindow(Session& game, QtScreen& screen, QWidget* parent)
                 QLabel* explanation = legendLabel(group.rows[row].second, group.explanationLeft, top, 0, 300);
                 explanation->resize(clientWidth - explanation->x() - 4, explanation->height());
             } else {
-                // The others wrap before the next group; the rows below are free.
+                // The others wrap before the next group; only below a group's last row is there room for a second line.
+                const bool lastRow = row + 1 == group.rows.size();
                 QLabel* explanation = legendLabel(group.rows[row].second, group.explanationLeft, top,
-                                                  legend[g + 1].left - 60 - group.explanationLeft, 660);
+                                                  legend[g + 1].left - 60 - group.explanationLeft, lastRow ? 660 : 300);
                 explanation->setWordWrap(true);
             }
         }

@@ -57,20 +57,19 @@ void PushRound(ScriptedRandom& r, int attackDie, double attackRnd, int defendDie
 
 // ---- Tables and dice --------------------------------------------------------
 
-TEST(CombatTables, ResultsTableIsFiveWithEachColumnWrittenFromTheTop) {
-    const std::vector<std::vector<int>> columns = {{20},
-                                                   {20, 10},
-                                                   {20, 20, 10},
-                                                   {30, 20, 10},
-                                                   {30, 30, 20, 20, 10},
-                                                   {40, 30, 30, 20, 20, 10},
-                                                   {40, 40, 30, 30, 20, 20},
-                                                   {50, 40, 40, 30, 20, 10}};
+TEST(CombatTables, BetterOddsNeverCostLessAndABetterRollNeverMore) {
     for (int band = 1; band <= 8; ++band)
         for (int die = 1; die <= 6; ++die) {
-            const auto& column = columns[band - 1];
-            const int expected = die <= static_cast<int>(column.size()) ? column[die - 1] : 5;
-            EXPECT_EQ(ResultsTable[die][band], expected) << "die " << die << " band " << band;
+            const int loss = ResultsTable[die][band];
+            EXPECT_TRUE(loss >= 5 && loss <= 50 && loss % 5 == 0) << "die " << die << " band " << band;
+            // Down a band's column the roll worsens for the enemy's morale.
+            if (die > 1) {
+                EXPECT_LE(loss, ResultsTable[die - 1][band]) << "die " << die << " band " << band;
+            }
+            // Along the best roll's row the odds improve.
+            if (die == 1 && band > 1) {
+                EXPECT_GE(loss, ResultsTable[1][band - 1]) << "band " << band;
+            }
         }
 }
 

@@ -108,6 +108,18 @@ TEST(Investment, ArmsAndTroopsAtTheirPriceCappedWithRefund) {
     EXPECT_EQ(t.screen.Lines(2), (std::vector<std::string>{"ロンドンにて兵増強", "ロンドンにて兵増強"}));
 }
 
+TEST(Investment, GainStepsUpAtTwentyFortySixtyEightyAndAHundredGold) {
+    const std::pair<int, int> gains[] = {{10, 5},  {19, 5},  {20, 6},  {39, 6},  {40, 8},  {59, 8},
+                                         {60, 10}, {79, 10}, {80, 12}, {99, 12}, {100, 20}};
+    std::vector<Case> cases;
+    for (const auto& [spent, gain] : gains)
+        cases.push_back({"power", InvestPower, kPlayers, &City::Power, 500, 200, spent, true, 500 + gain,
+                         200 - spent, nullptr});
+    // The castle gains half, rounded down.
+    cases.push_back({"castle", WorkOnCastle, kPlayers, &City::Castle, 500, 200, 19, true, 502, 181, nullptr});
+    RunCases(cases);
+}
+
 TEST(FoodMarket, PlayerSellsAndBuys) {
     RunCases(
         {
@@ -124,6 +136,15 @@ TEST(FoodMarket, PlayerSellsAndBuys) {
             {"buy past the top", BuyFood, kPlayers, &City::Food, 980, 500, 100, true, 999, 490, "一部返品します"},
         },
         0.5);
+    // Less gold than one unit of food costs buys nothing, whatever was typed.
+    RunCases(
+        {
+            {"buy below the price", BuyFood, kPlayers, &City::Food, 100, 1, 1, false, 100, 1, "金が足りません"},
+            {"buy nothing below the price", BuyFood, kPlayers, &City::Food, 100, 1, 0, false, 100, 1,
+             "金が足りません"},
+            {"buy at the price", BuyFood, kPlayers, &City::Food, 100, 2, 2, true, 101, 0, nullptr},
+        },
+        1.5);
 }
 
 TEST(FoodMarket, ComputerTradesKeepTheirReserves) {

@@ -130,6 +130,26 @@ TEST(TurnCycle, OkPromptStandsWheneverTheNextStepWaitsForThePlayer) {
                             [](const testing::Shown& s) { return s.kind == testing::Shown::Battle; }));
     EXPECT_FALSE(g.AdvanceReady);
     EXPECT_TRUE(g.shown.main.lblOkVisible) << "after the player's defence";
+
+    // His OK after the defence lets the timer carry the computer's steps again.
+    Form1_cmdOk_Click(g);
+    EXPECT_TRUE(g.AdvanceReady);
+    EXPECT_TRUE(g.shown.main.tmrOkclick);
+    const int step = g.TurnStep;
+    Form1_tmrOkclick_Timer(g);
+    EXPECT_EQ(g.TurnStep, step + 1);
+}
+
+TEST(Unification, OneOwnerOfAllSeventyFiveEndsTheGameAndAnyOtherOwnerDoesNot) {
+    for (int odd : {0, 1, 38, 75}) {
+        TestGame t;
+        Session& g = t.game;
+        for (int i = 1; i <= kCityCount; ++i) g.Cities[i].Owner = "フランス王国";
+        if (odd) g.Cities[odd].Owner = "イングランド王国";
+        EXPECT_EQ(CheckUnification(g), odd == 0) << odd;
+        EXPECT_EQ(g.Ended, odd == 0) << odd;
+        EXPECT_EQ(t.screen.Boxes(), odd ? std::vector<std::string>{} : std::vector<std::string>{"終了です"}) << odd;
+    }
 }
 
 // Modal boxes that let the window's timer and button fire, as a real window does.

@@ -147,6 +147,7 @@ TEST(BattleWindow, ShowsTheTableBothSidesAndMoraleBarsBeforeTheChoice) {
     const City defender = t.game.Cities[t.game.Battle.DefendCity];
     RunBattle(t, [&](BattleWindow* w) {
         EXPECT_EQ(w->windowTitle(), "戦闘画面");
+        ExpectTidy(w);
         // Every cell of the tactic table, own tactic by row, power to cost by column.
         for (int row = 1; row <= 5; ++row)
             for (int index = 0; index <= 6; ++index)
@@ -302,6 +303,7 @@ TEST(NationWindow, ListsHeaderAndEveryNationWithColumnsLinedUp) {
     NationWindow window(t.game, t.screen);
     window.show();
     EXPECT_EQ(window.windowTitle(), "国家情報");
+    ExpectTidy(&window);
     auto* header = window.findChild<QListWidget*>("LL");
     auto* list = window.findChild<QListWidget*>("lstName");
     ASSERT_EQ(header->count(), 1);
@@ -451,6 +453,7 @@ TEST(EventWindow, ListsTheEventAndOnlyOkClosesIt) {
         t, [&] { RunEventWindow(t.game, t.screen, nullptr); },
         [&](EventWindow* w) {
             EXPECT_EQ(w->windowTitle(), "イベント");
+            ExpectTidy(w);
             auto* list = w->findChild<QListWidget*>("lst");
             ASSERT_EQ(list->count(), 2);
             EXPECT_EQ(list->item(0)->text().toStdString(), lines[0]);

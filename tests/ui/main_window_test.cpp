@@ -23,6 +23,7 @@
 #include <QTimer>
 #include <deque>
 #include <memory>
+#include <tuple>
 
 #include "screens/orders/panels.h"
 #include "screens/main/main_window.h"
@@ -102,84 +103,27 @@ struct MainGame {
     std::unique_ptr<MainWindow> window;
 };
 
-TEST(MainWindowLayout, SidePanelControlsStandWhereTheGameLaysThemOut) {
+TEST(MainWindowLayout, EveryPanelHoldsItsControlsWithoutOverlap) {
     MainGame t;
-    struct Slot {
-        const char* name;
-        int left, top, width, height;  // twips inside the panel; 0 x 0 for labels that size themselves
-        const char* caption;
-    };
-    const Slot layout[] = {
-        {"lblMsg", 120, 120, 0, 0, nullptr},
-        {"lblMsg2", 120, 480, 0, 0, nullptr},
-        {"lblMsg3", 120, 840, 0, 0, nullptr},
-        {"cmdOk", 120, 1440, 1215, 375, "OK"},
-        {"lblOk", 120, 1920, 0, 0, "OKをおしてください"},
-        {"picSouba", 1800, 840, 1215, 1335, nullptr},
-        {"lblMsgKome", 720, 360, 495, 255, nullptr},
-        {"lblMsgBuki", 720, 720, 495, 255, nullptr},
-        {"lblMsgHei", 720, 1080, 495, 255, nullptr},
-        {"Label4", 120, 0, 0, 0, "プレイヤーの番です"},
-        {"lblPic2", 120, 240, 0, 0, nullptr},
-        {"cmdGunji", 0, 600, 1095, 375, "1.軍事系"},
-        {"cmdSeiji", 1200, 600, 1095, 375, "2.政治系"},
-        {"cmdNothing", 0, 1080, 1095, 375, "3.何もしない"},
-        {"cmdFocus", 1200, 1080, 1095, 375, "4.フォーカス"},
-        {"cmdIdo", 120, 120, 975, 255, "1.移動"},
-        {"cmdSento", 120, 480, 975, 255, "2.戦闘"},
-        {"cmdHeizokyo", 1320, 120, 975, 255, "3.兵増強"},
-        {"cmdBusouzokyo", 1320, 480, 975, 255, "4.武装強化"},
-        {"cmdReturnGunji", 120, 840, 975, 255, "5.戻る"},
-        {"cmdKokuryoku", 120, 120, 975, 255, "1.国力増大"},
-        {"cmdMachi", 120, 480, 975, 255, "2.町増築"},
-        {"cmdSiro", 120, 840, 975, 255, "3.城普請"},
-        {"cmdUri", 1320, 120, 975, 255, "4.食料売り"},
-        {"cmdKai", 1320, 480, 975, 255, "5.食料買い"},
-        {"cmdReturnSeiji", 1320, 840, 975, 255, "6.戻る"},
-        {"lblPic5", 120, 240, 0, 0, nullptr},
-        {"lblSouba", 120, 600, 0, 0, nullptr},
-        {"Label6", 360, 840, 555, 270, "投資額"},
-        {"txtPic5", 960, 840, 1095, 270, nullptr},
-        {"cmdOkpic5", 960, 1200, 1095, 375, "OK"},
-        {"cmdCancelpic5", 960, 1680, 1095, 375, "Cancel"},
-        {"lblPic6", 120, 0, 0, 0, nullptr},
-        {"Label1", 120, 360, 1215, 240, "移動先は?"},
-        {"lstPic6", 120, 600, 1215, 600, nullptr},
-        {"Label5", 1920, 120, 1095, 240, "兵力数は?"},
-        {"txtPic6_0", 1920, 360, 855, 270, nullptr},
-        {"Label11", 1920, 720, 1095, 240, "食料の数は?"},
-        {"txtPic6_1", 1920, 1080, 855, 270, nullptr},
-        {"Label12", 1920, 1560, 1095, 240, "金の数は?"},
-        {"txtPic6_2", 1920, 1800, 855, 270, nullptr},
-        {"cmdOkpic6", 120, 1200, 1215, 330, "OK"},
-        {"cmdCancelpic6", 120, 1560, 1215, 330, "Cancel"},
-        {"cmdSentoHelp", 120, 1920, 1215, 330, "ヘルプ"},
-        {"lblPic7", 120, 240, 0, 0, nullptr},
-        {"lstPic7", 120, 600, 1335, 1320, nullptr},
-        {"cmdOkPic7", 1680, 360, 1215, 375, "OK"},
-        {"cmdCancelPic7", 1680, 960, 1215, 375, "Cancel"},
-        {"Label14", 1680, 1440, 0, 0, "設定したらCancelでもどります"},
-    };
-    for (const Slot& s : layout) {
-        QWidget* w = t.Find(s.name);
-        if (!w) continue;
-        EXPECT_EQ(w->pos(), QPoint(Twips(s.left), Twips(s.top))) << s.name;
-        if (s.width > 0) {
-            EXPECT_EQ(w->size(), QSize(Twips(s.width), Twips(s.height))) << s.name;
-        }
-        if (s.caption) {
-            const auto* button = qobject_cast<QPushButton*>(w);
-            const auto* label = qobject_cast<QLabel*>(w);
-            EXPECT_EQ(button  ? button->text()
-                      : label ? label->text()
-                              : QString(),
-                      QString::fromUtf8(s.caption))
-                << s.name;
-        }
-    }
+    // Texts of London's turn in every label.
+    t.window->Run([](Session& g) {
+        g.Lines = {MessageLine{"1 ロンドン イングランド王国"}, MessageLine{"ロンドンで開墾されました"},
+                   MessageLine{"金「11」と食料「0」移動"}};
+        MainWindowShown& m = g.shown.main;
+        m.lblOkVisible = true;
+        m.lblPic2 = "ロンドン";
+        m.lblPic5 = "食料売り:ロンドン";
+        m.lblPic6 = "移動:ロンドン";
+        m.lblSouba = "食料:1.5";
+        m.lblPic7 = "委任解除";
+    });
+    // The third line and the prompt still stand under the market box.
+    const Overlaps underTheMarket = {{"lblMsg3", "picSouba"}, {"lblOk", "picSouba"}};
     for (int i = 1; i <= 7; ++i) {
+        t.window->Run([i](Session& g) { g.shown.main.activePanel = static_cast<Panel>(i); });
         QWidget* panel = t.Find(QString("pic%1").arg(i));
-        EXPECT_EQ(panel->geometry(), TwipRect(240, 240, i == 1 ? 3735 : 3135, 2295)) << i;
+        ASSERT_TRUE(panel->isVisible()) << i;
+        ExpectTidy(panel, underTheMarket);
     }
     // Message lines pale orange; every label of the command panels pale cyan.
     for (const char* name : {"lblMsg", "lblMsg2", "lblMsg3"})
@@ -364,6 +308,42 @@ TEST(MainWindowKeys, KeypadDigitsPressTheNumberedButtonsAndAreNotTypedOnTop) {
     EXPECT_EQ(t.VisiblePanel(), 3);
     t.Key(Qt::Key_5, Qt::KeypadModifier);
     EXPECT_EQ(t.VisiblePanel(), 2);
+}
+
+// What a button or key of a command menu did, as far as the player can tell.
+auto MenuOutcome(MainGame& t) {
+    const MainWindowShown& m = t.game.shown.main;
+    return std::make_tuple(m.activePanel, t.game.CommandKind, m.lblPic5, m.lblPic6, m.hScroll, m.vScroll,
+                           t.screen.boxLog);
+}
+
+TEST(MainWindowKeys, EachNumberedButtonIsPressedByItsKeypadDigit) {
+    // The three menus of a city's turn, and how the player reaches each.
+    const std::pair<int, const char*> menus[] = {{2, nullptr}, {3, "cmdGunji"}, {4, "cmdSeiji"}};
+    int buttons = 0;
+    for (const auto& [panel, opener] : menus) {
+        const auto open = [&, opener = opener](MainGame& t) {
+            t.answers = {Answer::Cancel, Answer::Cancel};  // "何もしない" is taken back
+            t.PlayersTurn(5);  // ダブリン, far from the map's corner
+            if (opener) t.Click(opener);
+        };
+        MainGame probe;
+        open(probe);
+        for (QPushButton* button : probe.Find(QString("pic%1").arg(panel))->findChildren<QPushButton*>()) {
+            const QString caption = button->text();
+            ASSERT_TRUE(caption.size() > 2 && caption[0].isDigit() && caption[1] == '.') << caption.toStdString();
+            const int digit = caption[0].digitValue();
+            MainGame clicked, pressed;
+            open(clicked);
+            clicked.Click(button->objectName());
+            open(pressed);
+            pressed.Key(static_cast<Qt::Key>(Qt::Key_0 + digit), Qt::KeypadModifier);
+            EXPECT_EQ(MenuOutcome(pressed), MenuOutcome(clicked)) << caption.toStdString();
+            EXPECT_NE(MenuOutcome(pressed), MenuOutcome(probe)) << caption.toStdString() << " does nothing";
+            ++buttons;
+        }
+    }
+    EXPECT_EQ(buttons, 4 + 5 + 6);
 }
 
 TEST(MainWindowKeys, ArrowsInTheTargetPanelMoveOnlyWhereTheGameSays) {

@@ -2,8 +2,15 @@
 // and a Qt screen that answers boxes from a queue instead of waiting for a person.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
 #include <QApplication>
+#include <QFrame>
+#include <QGroupBox>
 #include <deque>
+#include <set>
+#include <utility>
 
 #include "ui/qt_screen.h"
 
@@ -29,6 +36,42 @@ inline void AnswerFromQueue(QtScreen& screen, std::deque<Answer>& answers, int& 
     };
     screen.holdWait = [](double) {};
     screen.onEnd = [&ends] { ++ends; };
+}
+
+// Pairs of controls (object names, either order) that may overlap.
+using Overlaps = std::set<std::pair<QString, QString>>;
+
+// Every control the player can see lies wholly inside the container that holds
+// it, and no two of them overlap, in `root` and in every plain container below it.
+inline void ExpectTidy(QWidget* root, const Overlaps& allowed = {}) {
+    std::vector<QWidget*> shown;
+    for (QObject* child : root->children()) {
+        auto* w = qobject_cast<QWidget*>(child);
+        if (!w || w->isWindow() || !w->isVisibleTo(root) || w->geometry().isEmpty()) continue;
+        shown.push_back(w);
+    }
+    const auto name = [](const QWidget* w) { return w->objectName().isEmpty() ? QString(w->metaObject()->className()) : w->objectName(); };
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        QWidget* a = shown[i];
+        EXPECT_TRUE(root->rect().contains(a->geometry()))
+            << name(a).toStdString() << " leaves " << name(root).toStdString() << " " << a->geometry().right() << ","
+            << a->geometry().bottom() << " outside " << root->width() << "x" << root->height();
+        for (std::size_t j = i + 1; j < shown.size(); ++j) {
+            QWidget* b = shown[j];
+            if (!a->geometry().intersects(b->geometry())) continue;
+            if (allowed.count({name(a), name(b)}) || allowed.count({name(b), name(a)})) continue;
+            const auto box = [](const QRect& r) {
+                return "(" + std::to_string(r.x()) + "," + std::to_string(r.y()) + " " + std::to_string(r.width()) +
+                       "x" + std::to_string(r.height()) + ")";
+            };
+            ADD_FAILURE() << name(a).toStdString() << box(a->geometry()) << " overlaps " << name(b).toStdString()
+                          << box(b->geometry()) << " in " << name(root).toStdString();
+        }
+        // Plain containers hold controls of their own; a list, box or button keeps its parts to itself.
+        const QMetaObject* kind = a->metaObject();
+        if (kind == &QWidget::staticMetaObject || kind == &QFrame::staticMetaObject || kind == &QGroupBox::staticMetaObject)
+            ExpectTidy(a, allowed);
+    }
 }
 
 }  // namespace tarvex::ui

@@ -80,6 +80,7 @@ TEST(SettingsWindow, OpensWithTheDefaultsLoaded) {
     ASSERT_TRUE(t.window);
     EXPECT_TRUE(t.window->isVisible());
     EXPECT_EQ(t.window->windowTitle(), "設定画面");
+    ExpectTidy(t.window.get());
     EXPECT_FALSE(t.game.SettingsPending);
     EXPECT_EQ(t.Find<QLineEdit>("Text1")->text(), "イングランド王国");
     EXPECT_EQ(t.ChosenOption(), 2);
