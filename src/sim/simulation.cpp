@@ -1,6 +1,7 @@
 // Computer-only games without windows: the engine behind tarvex-sim.
 #include "sim/simulation.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <limits>
@@ -204,13 +205,23 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
                 err << "tarvex-sim: " << options.loadFile << ": " << *problem << '\n';
                 return 2;
             }
-            // The player's own cities are handed to the computer.
-            for (int c = 1; c <= kCityCount; ++c)
-                if (IsPlayers(game, c)) game.Delegated[c] = true;
+            // The player's own cities are handed to the computer; a game that is
+            // not played is written back as it was read.
+            if (options.years > 0)
+                for (int c = 1; c <= kCityCount; ++c)
+                    if (IsPlayers(game, c)) game.Delegated[c] = true;
             ShowMsg(game, SeasonCaption(game) + "です");
         }
-        const int lastYear = game.Year + options.years;
-        bool turnOrderBuilt = !options.loadFile.empty();
+        const long long lastYear = static_cast<long long>(game.Year) + options.years;
+        // A new game draws its turn order at its first step; a loaded one may not have drawn it yet either.
+        bool turnOrderBuilt = std::any_of(game.TurnOrder.begin() + 1, game.TurnOrder.end(), [](int c) { return c != 0; });
+        if (options.check) {
+            if (auto breach = CheckInvariants(game, turnOrderBuilt)) {
+                err << "tarvex-sim: check failed at the start, year " << game.Year << " season " << game.Season << ": "
+                    << *breach << '\n';
+                return 1;
+            }
+        }
         std::string unifier = Unifier(game);
         // Each OK step lets one city act or advances the season; a run that
         // stops advancing would be a fault of the game, not a long game.
@@ -251,6 +262,8 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
 
 namespace {
 
+constexpr int kMostYears = 1000000;
+
 constexpr const char* kUsage =
     "usage: tarvex-sim [--years N] [--seed S] [--load FILE] [--save FILE] [--log] [--check]\n"
     "                  [--random-from FILE]\n"
@@ -258,8 +271,10 @@ constexpr const char* kUsage =
     "Plays a computer-only game of Tarvex at full speed and prints a summary.\n"
     "\n"
     "  --years N            play until N years have passed (default 100) or one nation\n"
-    "                       has unified the map\n"
-    "  --seed S             seed of the random generator (default 1)\n"
+    "                       has unified the map; 0 plays nothing: with --load, --check\n"
+    "                       and --save it checks a save file and writes it again\n"
+    "  --seed S             seed of the random generator, 0 to 18446744073709551615\n"
+    "                       (default 1)\n"
     "  --load FILE          start from a save file; the player's cities are handed to\n"
     "                       the computer\n"
     "  --save FILE          write the final state as a save file (at a season start)\n"
@@ -273,15 +288,15 @@ constexpr const char* kUsage =
     "Exit status: 0 done, 1 invariant broken, 2 bad arguments or unreadable file,\n"
     "3 random numbers ran out.\n";
 
-bool ParseWhole(const std::string& text, long long min, long long max, long long& out) {
-    if (text.empty()) return false;
-    std::size_t used = 0;
-    try {
-        out = std::stoll(text, &used, 10);
-    } catch (...) {
-        return false;
-    }
-    return used == text.size() && out >= min && out <= max;
+// A whole number in plain decimal digits only: no sign, no blanks, nothing empty.
+template <class Number>
+bool ParseWhole(const std::string& text, Number min, Number max, Number& out) {
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return false;
+    Number value{};
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || value < min || value > max) return false;
+    out = value;
+    return true;
 }
 
 int Fail(std::ostream& err, const std::string& message) {
@@ -295,8 +310,9 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     Options options;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
+        // The value after an option; an empty one names nothing and is refused like a missing one.
         auto value = [&](std::string& out) {
-            if (i + 1 >= args.size()) return false;
+            if (i + 1 >= args.size() || args[i + 1].empty()) return false;
             out = args[++i];
             return true;
         };
@@ -305,13 +321,11 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
             out << kUsage;
             return 0;
         } else if (a == "--years") {
-            long long n = 0;
-            if (!value(v) || !ParseWhole(v, 1, 1000000, n)) return Fail(err, "--years needs a whole number from 1 to 1000000");
-            options.years = static_cast<int>(n);
+            if (!value(v) || !ParseWhole(v, 0, kMostYears, options.years))
+                return Fail(err, "--years needs a whole number from 0 to 1000000");
         } else if (a == "--seed") {
-            long long n = 0;
-            if (!value(v) || !ParseWhole(v, 0, std::numeric_limits<long long>::max(), n)) return Fail(err, "--seed needs a whole number of 0 or more");
-            options.seed = static_cast<std::uint64_t>(n);
+            if (!value(v) || !ParseWhole(v, std::uint64_t{0}, std::numeric_limits<std::uint64_t>::max(), options.seed))
+                return Fail(err, "--seed needs a whole number from 0 to 18446744073709551615");
         } else if (a == "--load") {
             if (!value(options.loadFile)) return Fail(err, "--load needs a file");
         } else if (a == "--save") {

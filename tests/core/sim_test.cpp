@@ -41,17 +41,43 @@ TEST(Sim, HelpAndBadArguments) {
     Result help = RunSim({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("--random-from"), std::string::npos);
+    // Numbers in plain digits only, within their range; no value may be empty.
     for (auto args : std::vector<std::vector<std::string>>{{"--years"},
-                                                           {"--years", "0"},
                                                            {"--years", "ten"},
+                                                           {"--years", ""},
+                                                           {"--years", " 5"},
+                                                           {"--years", "+5"},
+                                                           {"--years", "5 "},
+                                                           {"--years", "1000001"},
                                                            {"--seed", "-1"},
+                                                           {"--seed", "18446744073709551616"},
+                                                           {"--seed", "0x10"},
                                                            {"--bogus"},
+                                                           {"--load", ""},
+                                                           {"--save", ""},
+                                                           {"--random-from", ""},
                                                            {"--load", "/nonexistent/Game.dt"},
                                                            {"--random-from", "/nonexistent/draws"}}) {
         Result r = RunSim(args);
-        EXPECT_EQ(r.status, 2) << args[0];
-        EXPECT_FALSE(r.err.empty()) << args[0];
+        EXPECT_EQ(r.status, 2) << args[0] << " " << args.back();
+        EXPECT_FALSE(r.err.empty()) << args[0] << " " << args.back();
     }
+    EXPECT_EQ(RunSim({"--years", "0", "--seed", "18446744073709551615"}).status, 0);
+}
+
+TEST(Sim, YearsZeroChecksAndRewritesASaveByteForByte) {
+    const auto path = TempFile("played.dt"), copy = TempFile("copy.dt");
+    ASSERT_EQ(RunSim({"--years", "2", "--seed", "9", "--save", path.string()}).status, 0);
+    // Make the player's nation one that holds cities: playing would hand them to the computer.
+    Session game;
+    ASSERT_FALSE(ReadGameFile(path.string(), game).has_value());
+    game.PlayerNation = game.Cities[1].Owner;
+    ASSERT_FALSE(WriteGameFile(path.string(), game).has_value());
+    Result r = RunSim({"--load", path.string(), "--years", "0", "--check", "--save", copy.string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadAll(copy), ReadAll(path));
+    std::filesystem::remove(path);
+    std::filesystem::remove(copy);
 }
 
 TEST(Sim, SameSeedSameGameAndSummary) {
