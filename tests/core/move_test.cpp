@@ -31,6 +31,19 @@ TEST(Moving, DestinationsAreFriendlyNeighboursAlongTheMapsOwnDirection) {
     EXPECT_EQ(g.shown.main.txtPic6, (std::array<std::string, 3>{"0", "0", "0"}));
 }
 
+TEST(Moving, AChosenEntryIsItsOwnCityEvenWhenAnotherHasTheSameName) {
+    TestGame t;
+    Session& g = t.game;
+    // サザンプトン (4) takes York's name: the list shows ヨーク twice.
+    g.Cities[4].Name = g.Cities[kYork].Name;
+    ASSERT_TRUE(PrepareMove(g, kLondon));
+    ASSERT_EQ(g.shown.main.lstPic6, (std::vector<std::string>{"ヨーク", "ヨーク"}));
+    g.shown.main.lstPic6Selected = 1;
+    EXPECT_EQ(SelectedTarget(g), 4);
+    g.shown.main.lstPic6Selected = 2;  // past the list: nothing chosen
+    EXPECT_EQ(SelectedTarget(g), 0);
+}
+
 struct Stock {
     int troops, food, gold, arms;
     bool operator==(const Stock&) const = default;

@@ -306,7 +306,8 @@ int ChooseTactic(Game& game, int city, int opponent) {
 
 int ReadOpponentTactic(Game& game, int opponent) {
     const Nation* nation = NationOf(game, opponent);
-    int sum = 0;
+    // Counts of a long game, or of a file, may be large: their sum is kept wide.
+    long long sum = 0;
     if (nation)
         for (int t = 1; t <= kTacticCount; ++t) sum += nation->TacticCount[t];
     // Fewer than ten battles tell nothing: guess.

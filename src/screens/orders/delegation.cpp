@@ -20,9 +20,13 @@ void OpenDelegationPanel(Session& game, const std::string& mode, bool delegated)
     if (!shown.mnuIninKaijyo) return;
     ShowPanel(game, Panel::Pic7);
     shown.lstPic7.clear();
+    shown.lstPic7Cities.clear();
     shown.lblPic7 = mode;
-    for (int b = 1; b <= kCityCount; ++b)
-        if (IsPlayers(game, b) && game.Delegated[b] == delegated) shown.lstPic7.push_back(game.Cities[b].Name);
+    for (int b = 1; b <= kCityCount; ++b) {
+        if (!IsPlayers(game, b) || game.Delegated[b] != delegated) continue;
+        shown.lstPic7.push_back(game.Cities[b].Name);
+        shown.lstPic7Cities.push_back(b);
+    }
     shown.lstPic7Selected = shown.lstPic7.empty() ? -1 : 0;
 }
 
@@ -38,8 +42,9 @@ void ApplyDelegation(Session& game) {
     if (!delegate && shown.lblPic7 != kEndDelegationMode) return;
 
     const int selected = shown.lstPic7Selected;
-    const bool hasSelection = selected >= 0 && selected < static_cast<int>(shown.lstPic7.size());
-    const std::string name = hasSelection ? shown.lstPic7[selected] : std::string();
+    // The entry stands for the city it was listed for, whatever its name.
+    const bool hasSelection = selected >= 0 && selected < static_cast<int>(shown.lstPic7.size()) &&
+                              selected < static_cast<int>(shown.lstPic7Cities.size());
 
     // The player keeps at least one city in his own hands.
     if (delegate && shown.lstPic7.size() == 1) {
@@ -48,16 +53,12 @@ void ApplyDelegation(Session& game) {
     }
     if (!hasSelection) return;
 
-    bool changed = false;
-    for (int i = 1; i <= kCityCount; ++i) {
-        if (game.Cities[i].Name != name) continue;
-        game.Delegated[i] = delegate;
-        Tell(game, name + (delegate ? "を委任しました" : "を委任解除しました"));
-        changed = true;
-        if (game.Ended) return;
-    }
-    if (!changed) return;
+    const int city = shown.lstPic7Cities[selected];
+    game.Delegated[city] = delegate;
+    Tell(game, shown.lstPic7[selected] + (delegate ? "を委任しました" : "を委任解除しました"));
+    if (game.Ended) return;
     shown.lstPic7.erase(shown.lstPic7.begin() + selected);
+    shown.lstPic7Cities.erase(shown.lstPic7Cities.begin() + selected);
     shown.lstPic7Selected = -1;
 }
 

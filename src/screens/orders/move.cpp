@@ -35,13 +35,13 @@ bool PrepareMove(Session& game, int city) {
 }
 
 int SelectedTarget(const Session& game) {
-    const MainWindowShown& main = game.shown.main;
-    const int selected = main.lstPic6Selected;
-    if (selected < 0 || selected >= static_cast<int>(main.lstPic6.size())) return 0;
-    const std::string& name = main.lstPic6[selected];
-    for (int city = 1; city <= kCityCount; ++city)
-        if (game.Cities[city].Name == name) return city;
-    return 0;
+    // The list shows the names of TargetList's cities in its order; two cities
+    // of one name are still two places, so the choice goes by its position.
+    const int selected = game.shown.main.lstPic6Selected;
+    if (selected < 0 || selected >= game.TargetCount || selected >= static_cast<int>(game.shown.main.lstPic6.size()))
+        return 0;
+    const int city = game.TargetList[selected];
+    return IsValidCity(city) ? city : 0;
 }
 
 bool ExecuteMove(Session& game, int city) {

@@ -52,6 +52,7 @@ struct MainWindowShown {
     int lstPic6Selected = -1;
     std::array<std::string, 3> txtPic6{"0", "0", "0"};
     std::vector<std::string> lstPic7;
+    std::vector<int> lstPic7Cities;  // the city of each entry of lstPic7
     int lstPic7Selected = -1;
     FocusRequest focus;
 };
