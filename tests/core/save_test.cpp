@@ -7,6 +7,7 @@
 #include <functional>
 #include <iterator>
 #include <tuple>
+#include <utility>
 
 #include "rules/save/codepage.h"
 #include "rules/save/save_table.h"
@@ -178,6 +179,24 @@ TEST(SaveFile, ReadsWhatAnotherWriterPutsInTheSameForm) {
     EXPECT_NE(problem->find("範囲外"), std::string::npos) << *problem;
 }
 
+TEST(SaveFile, ARealGameKeepsEachNationsWinsAndLossesApart) {
+    // Seven years of a computer game: most nations have won and lost different numbers of battles.
+    const std::string bytes = ReadBytes(TARVEX_SOURCE_DIR "/tests/fuzz/corpus/seven_years.dt");
+    const auto lines = Lines(bytes);
+    TestGame t;
+    Game g = t.game;
+    ASSERT_FALSE(ReadSaveBytes(bytes, g).has_value());
+    constexpr std::size_t kFirstNationLine = 16 + kCityCount * 11;  // counted from 0
+    int apart = 0;
+    for (int n = 1; n <= kNationCount; ++n) {
+        const std::size_t record = kFirstNationLine + (n - 1) * 12;
+        EXPECT_EQ(Str(g.Nations[n].Wins), lines[record + 5]) << n;
+        EXPECT_EQ(Str(g.Nations[n].Losses), lines[record + 6]) << n;
+        apart += g.Nations[n].Wins != g.Nations[n].Losses;
+    }
+    EXPECT_GE(apart, 10);
+}
+
 TEST(SaveFile, RefusesEveryBrokenFileAndKeepsTheRunningGame) {
     using Edit = std::function<void(std::vector<std::string>&)>;
     const std::vector<std::tuple<Edit, const char*>> cases = {
@@ -281,13 +300,15 @@ TEST(SaveFile, EveryValueIsCheckedOnItsOwnLine) {
     TestGame t;
     const auto lines = Lines(WriteSaveBytes(t.game));
     ASSERT_EQ(lines.size(), static_cast<std::size_t>(kSaveLineCount));
+    Game scratch = t.game;
     {
-        Game g = t.game;
-        const auto problem = ReadSaveBytes(Join(lines), g);
+        const auto problem = ReadSaveBytes(Join(lines), scratch);
         ASSERT_FALSE(problem.has_value()) << *problem;
     }
     // Four files with every value at an edge: the lows, the highs, and the choices in turn.
     std::vector<std::vector<std::string>> edges(4, lines);
+    // One line at a time is broken and put back; the loader stops at the first problem.
+    auto probe = lines;
     std::size_t count = 0;
     ForEachSaveLine([&](const SaveLine& line) {
         const std::size_t i = count++;
@@ -313,10 +334,9 @@ TEST(SaveFile, EveryValueIsCheckedOnItsOwnLine) {
             case SaveKind::Choice: wrong = odd ? "\"x\"" : "1"; break;
             case SaveKind::Flag: wrong = odd ? "1" : "\"#TRUE#\""; break;
         }
-        auto broken = lines;
-        broken[i] = wrong;
-        Game g = t.game;
-        const auto problem = ReadSaveBytes(Join(broken), g);
+        const std::string kept = std::exchange(probe[i], wrong);
+        const auto problem = ReadSaveBytes(Join(probe), scratch);
+        probe[i] = kept;
         const std::string where = Str(static_cast<long long>(i) + 1) + "行目 (" + line.Label() + "): ";
         ASSERT_TRUE(problem.has_value()) << where << wrong;
         EXPECT_EQ(problem->rfind(where, 0), 0u) << *problem;
@@ -324,8 +344,7 @@ TEST(SaveFile, EveryValueIsCheckedOnItsOwnLine) {
     EXPECT_EQ(count, static_cast<std::size_t>(kSaveLineCount));
     for (const auto& file : edges) {
         // The tables as a whole may still refuse these (a turn order of all 75s), but no single value.
-        Game g = t.game;
-        const auto problem = ReadSaveBytes(Join(file), g);
+        const auto problem = ReadSaveBytes(Join(file), scratch);
         EXPECT_TRUE(!problem || problem->find("行目") == std::string::npos) << problem.value_or("");
     }
 }

@@ -326,6 +326,9 @@ TEST(Numbers, ConversionsAndTypedAmounts) {
     EXPECT_EQ(FormatNumber(7.0), "7");
     EXPECT_EQ(FormatNumber(5.1), "5.1");
     EXPECT_EQ(FormatNumber(1.0 / 3), "0.333333333333333");
+    // Any magnitude is written whole, never cut short.
+    EXPECT_EQ(FormatNumber(1e300).size(), 301u);
+    EXPECT_EQ(FormatNumber(-1e-300).substr(0, 4), "-0.0");
     EXPECT_EQ(ParseRoundedAmount("12.5"), 12);
     EXPECT_EQ(ParseRoundedAmount("13.5"), 14);
     EXPECT_EQ(ParseRoundedAmount(" 40 "), 40);

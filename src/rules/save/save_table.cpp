@@ -5,6 +5,7 @@
 
 #include "rules/save/savefile.h"
 #include "rules/turn/cycle.h"
+#include "rules/turn/messages.h"
 #include "rules/world/numbers.h"
 
 namespace tarvex {
@@ -26,7 +27,6 @@ constexpr long long kCountHigh = 1000000000;
 // turn every purchase into an endless amount.
 constexpr double kPriceLow = 0.1;
 constexpr double kPriceHigh = 100.0;
-constexpr double kMessageWaits[] = {0.1, 0.2, 0.5, 1.0};
 
 constexpr const char* kPolicies[] = {"戦争", "内政", "普通"};
 constexpr const char* kStances[] = {"慎重", "猛進", "普通"};

@@ -229,34 +229,40 @@ public:
     explicit Reader(const std::vector<Token>& tokens) : tokens_(tokens) {}
     std::optional<std::string> problem;
 
-    void Long(int& out, const std::string& label, long long low, long long high) {
-        const Token* t = Next(label);
+    // A value is checked as its line of the tables says; its label is made only for a message.
+    void Long(int& out, const SaveLine& line) {
+        const long long low = line.Low();
+        const long long high = line.High();
+        const Token* t = Next(line);
         if (!t) return;
-        if (t->quoted) return Fail(*t, label, "数値のはずが文字列です");
+        if (t->quoted) return Fail(*t, line, "数値のはずが文字列です");
         const auto value = ParseLong(t->text);
-        if (!value) return Fail(*t, label, "整数として読めません (「" + Excerpt(t->text) + "」)");
+        if (!value) return Fail(*t, line, "整数として読めません (「" + Excerpt(t->text) + "」)");
         if (*value < low || *value > high)
-            return Fail(*t, label,
+            return Fail(*t, line,
                         "範囲外の値です (" + Excerpt(t->text) + "。" + Str(low) + "から" + Str(high) + "まで)");
         out = static_cast<int>(*value);
     }
-    void Double(double& out, const std::string& label, double low, double high) {
-        const Token* t = Next(label);
+    void Double(double& out, const SaveLine& line) {
+        const double low = line.value.lowest;
+        const double high = line.value.highest;
+        const Token* t = Next(line);
         if (!t) return;
-        if (t->quoted) return Fail(*t, label, "数値のはずが文字列です");
+        if (t->quoted) return Fail(*t, line, "数値のはずが文字列です");
         const auto value = ParseDouble(t->text);
-        if (!value) return Fail(*t, label, "数値として読めません (「" + Excerpt(t->text) + "」)");
+        if (!value) return Fail(*t, line, "数値として読めません (「" + Excerpt(t->text) + "」)");
         if (!(*value >= low && *value <= high))
-            return Fail(*t, label,
+            return Fail(*t, line,
                         "範囲外の値です (" + Excerpt(t->text) + "。" + FormatNumber(low) + "から" + FormatNumber(high) +
                             "まで)");
         out = *value;
     }
-    // One of `waits`; a writer's rounding of one is taken as the wait itself.
-    void Wait(double& out, const std::string& label, double low, double high, std::span<const double> waits) {
+    // One of the waits; a writer's rounding of one is taken as the wait itself.
+    void Wait(double& out, const SaveLine& line) {
+        const std::span<const double> waits = line.value.waits;
         double value = 0;
         const std::size_t at = next_;
-        Double(value, label, low, high);
+        Double(value, line);
         if (problem) return;
         for (double wait : waits) {
             if (std::fabs(value - wait) < 1e-9) {
@@ -266,19 +272,20 @@ public:
         }
         std::string list;
         for (double wait : waits) list += (list.empty() ? "" : "、") + FormatNumber(wait);
-        Fail(tokens_[at], label, list + "のどれかのはずです (" + Excerpt(tokens_[at].text) + ")");
+        Fail(tokens_[at], line, list + "のどれかのはずです (" + Excerpt(tokens_[at].text) + ")");
     }
-    void Text(std::string& out, const std::string& label) {
-        const Token* t = Next(label);
+    void Text(std::string& out, const SaveLine& line) {
+        const Token* t = Next(line);
         if (!t) return;
-        if (!t->quoted) return Fail(*t, label, "「\"」で囲んだ文字列のはずです (「" + Excerpt(t->text) + "」)");
-        if (IsUnsafeInText(t->text)) return Fail(*t, label, "文字列に使えない文字があります");
+        if (!t->quoted) return Fail(*t, line, "「\"」で囲んだ文字列のはずです (「" + Excerpt(t->text) + "」)");
+        if (IsUnsafeInText(t->text)) return Fail(*t, line, "文字列に使えない文字があります");
         out = t->text;
     }
-    void Choice(std::string& out, const std::string& label, std::span<const char* const> allowed) {
+    void Choice(std::string& out, const SaveLine& line) {
+        const std::span<const char* const> allowed = line.value.choices;
         const std::size_t at = next_;
         std::string value;
-        Text(value, label);
+        Text(value, line);
         if (problem) return;
         for (const char* a : allowed) {
             if (value == a) {
@@ -288,31 +295,31 @@ public:
         }
         std::string list;
         for (const char* a : allowed) list += std::string(list.empty() ? "" : "、") + a;
-        Fail(tokens_[at], label, "「" + Excerpt(value) + "」は使えません (" + list + "のどれか)");
+        Fail(tokens_[at], line, "「" + Excerpt(value) + "」は使えません (" + list + "のどれか)");
     }
-    void Flag(bool& out, const std::string& label) {
-        const Token* t = Next(label);
+    void Flag(bool& out, const SaveLine& line) {
+        const Token* t = Next(line);
         if (!t) return;
         if (!t->quoted && t->text == "#TRUE#") {
             out = true;
         } else if (!t->quoted && t->text == "#FALSE#") {
             out = false;
         } else {
-            Fail(*t, label, "#TRUE#か#FALSE#のはずです (「" + Excerpt(t->text) + "」)");
+            Fail(*t, line, "#TRUE#か#FALSE#のはずです (「" + Excerpt(t->text) + "」)");
         }
     }
 
 private:
-    const Token* Next(const std::string& label) {
+    const Token* Next(const SaveLine& line) {
         if (problem) return nullptr;
         if (next_ >= tokens_.size()) {
-            problem = "ファイルが途中で終わっています (" + label + "がありません)";
+            problem = "ファイルが途中で終わっています (" + line.Label() + "がありません)";
             return nullptr;
         }
         return &tokens_[next_++];
     }
-    void Fail(const Token& t, const std::string& label, const std::string& what) {
-        if (!problem) problem = Str(t.line) + "行目 (" + label + "): " + what;
+    void Fail(const Token& t, const SaveLine& line, const std::string& what) {
+        if (!problem) problem = Str(t.line) + "行目 (" + line.Label() + "): " + what;
     }
 
     const std::vector<Token>& tokens_;
@@ -323,15 +330,13 @@ void ReadAll(Reader& r, World& world) {
     ForEachSaveLine([&](const SaveLine& line) {
         if (r.problem) return;  // the first problem is the one told
         const SavePlace place = line.Place(world);
-        const SaveValue& v = line.value;
-        const std::string label = line.Label();
-        switch (v.kind) {
-            case SaveKind::Long: return r.Long(*std::get<int*>(place), label, line.Low(), line.High());
-            case SaveKind::Double: return r.Double(*std::get<double*>(place), label, v.lowest, v.highest);
-            case SaveKind::Wait: return r.Wait(*std::get<double*>(place), label, v.lowest, v.highest, v.waits);
-            case SaveKind::Text: return r.Text(*std::get<std::string*>(place), label);
-            case SaveKind::Choice: return r.Choice(*std::get<std::string*>(place), label, v.choices);
-            case SaveKind::Flag: return r.Flag(*std::get<bool*>(place), label);
+        switch (line.value.kind) {
+            case SaveKind::Long: return r.Long(*std::get<int*>(place), line);
+            case SaveKind::Double: return r.Double(*std::get<double*>(place), line);
+            case SaveKind::Wait: return r.Wait(*std::get<double*>(place), line);
+            case SaveKind::Text: return r.Text(*std::get<std::string*>(place), line);
+            case SaveKind::Choice: return r.Choice(*std::get<std::string*>(place), line);
+            case SaveKind::Flag: return r.Flag(*std::get<bool*>(place), line);
         }
     });
 }

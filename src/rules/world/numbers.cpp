@@ -24,13 +24,16 @@ int Nearest(double x) { return static_cast<int>(std::nearbyint(x)); }
 int Floor(double x) { return static_cast<int>(std::floor(x)); }
 
 std::string FormatNumber(double x) {
-    char buffer[64];
+    // Room for any double written out in full: 309 digits before the point, 767 after.
+    char buffer[1100];
     auto result = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::general, 15);
+    if (result.ec != std::errc()) return {};
     std::string text(buffer, result.ptr);
     // to_chars writes large and small magnitudes with an exponent; the game's
     // values are prices and counts, so plain fixed text is what a player sees.
     if (text.find('e') != std::string::npos) {
         result = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::fixed);
+        if (result.ec != std::errc()) return text;
         text.assign(buffer, result.ptr);
         if (text.find('.') != std::string::npos) {
             while (!text.empty() && text.back() == '0') text.pop_back();
