@@ -1,4 +1,4 @@
-// The nation information lines and choosing a nation to find its cities.
+// The nation information screen's lines and the choice of a nation in them.
 #include "screens/nation/nation_list.h"
 
 #include <gtest/gtest.h>
