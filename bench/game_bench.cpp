@@ -2,11 +2,11 @@
 #include <benchmark/benchmark.h>
 
 #include "rules/ai/computer.h"
-#include "rules/save/savefile.h"
-#include "screens/settings/settings.h"
-#include "rules/world/refresh.h"
 #include "rules/port/screen.h"
+#include "rules/save/savefile.h"
 #include "rules/turn/cycle.h"
+#include "rules/world/refresh.h"
+#include "screens/settings/settings.h"
 
 namespace tarvex {
 namespace {

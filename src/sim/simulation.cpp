@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <limits>
 #include <fstream>
 #include <iostream>
+#include <limits>
 #include <sstream>
 #include <vector>
 
@@ -44,7 +44,8 @@ private:
 // Prints what the game shows, one line per posting, box or event line.
 class LogScreen : public NullScreen {
 public:
-    LogScreen(std::ostream& out, bool log, std::string savePath) : out_(out), log_(log), savePath_(std::move(savePath)) {}
+    LogScreen(std::ostream& out, bool log, std::string savePath)
+        : out_(out), log_(log), savePath_(std::move(savePath)) {}
 
     void Message(Game& game, const std::string& text, const std::string&) override { Print(game, "BOX", text); }
     Answer Ask(Game& game, const Question& q) override {
@@ -141,13 +142,13 @@ std::optional<std::string> CheckInvariants(const Game& game, bool turnOrderBuilt
     for (int c = 1; c <= kCityCount; ++c) {
         const City& city = game.Cities[c];
         const std::array<std::pair<const char*, int>, 8> values{{{"Power", city.Power},
-                                                                  {"Town", city.Town},
-                                                                  {"Castle", city.Castle},
-                                                                  {"Food", city.Food},
-                                                                  {"Gold", city.Gold},
-                                                                  {"Troops", city.Troops},
-                                                                  {"Arms", city.Arms},
-                                                                  {"Civility", city.Civility}}};
+                                                                 {"Town", city.Town},
+                                                                 {"Castle", city.Castle},
+                                                                 {"Food", city.Food},
+                                                                 {"Gold", city.Gold},
+                                                                 {"Troops", city.Troops},
+                                                                 {"Arms", city.Arms},
+                                                                 {"Civility", city.Civility}}};
         for (const auto& [name, value] : values)
             if (value < 0 || value > kMaxValue)
                 return "city " + std::to_string(c) + " " + city.Name + ": " + name + " = " + std::to_string(value);
@@ -214,7 +215,8 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
         }
         const long long lastYear = static_cast<long long>(game.Year) + options.years;
         // A new game draws its turn order at its first step; a loaded one may not have drawn it yet either.
-        bool turnOrderBuilt = std::any_of(game.TurnOrder.begin() + 1, game.TurnOrder.end(), [](int c) { return c != 0; });
+        bool turnOrderBuilt =
+            std::any_of(game.TurnOrder.begin() + 1, game.TurnOrder.end(), [](int c) { return c != 0; });
         if (options.check) {
             if (auto breach = CheckInvariants(game, turnOrderBuilt)) {
                 err << "tarvex-sim: check failed at the start, year " << game.Year << " season " << game.Season << ": "
@@ -253,8 +255,8 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
         }
     } catch (const RandomExhausted&) {
         out.flush();
-        err << "tarvex-sim: the random numbers of " << options.randomFile << " ran out after "
-            << fileRandom->Used() << " draws\n";
+        err << "tarvex-sim: the random numbers of " << options.randomFile << " ran out after " << fileRandom->Used()
+            << " draws\n";
         return 3;
     }
     return 0;

@@ -7,11 +7,11 @@
 #include <chrono>
 #include <cstdio>
 
-#include "screens/session/session.h"
-#include "screens/main/main_window.h"
-#include "screens/settings/settings.h"
 #include "rules/port/random.h"
 #include "rules/port/screen.h"
+#include "screens/main/main_window.h"
+#include "screens/session/session.h"
+#include "screens/settings/settings.h"
 #include "ui/common.h"
 #include "ui/main_window.h"
 #include "ui/map_picture.h"

@@ -11,8 +11,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "screens/battle/battle_screen.h"
 #include "rules/combat/tables.h"
+#include "screens/battle/battle_screen.h"
 #include "screens/session/session.h"
 #include "ui/common.h"
 #include "ui/qt_screen.h"
@@ -73,7 +73,6 @@ bool IsModifierOnly(int key) {
 
 BattleWindow::BattleWindow(Session& game, QtScreen& screen, QWidget* parent)
     : GameDialog(parent, "frmCombat", "戦闘画面"), game_(game), screen_(screen) {
-
     auto* menuBar = new QMenuBar(this);
     menuBar->setObjectName("menuBar");
     mnuNation_ = menuBar->addAction("国家情報(&K)");
@@ -266,7 +265,5 @@ bool BattleWindow::eventFilter(QObject* watched, QEvent* event) {
     }
     return QDialog::eventFilter(watched, event);
 }
-
-
 
 }  // namespace tarvex::ui

@@ -2,8 +2,9 @@
 // values and morale bars, drawn from the battle in progress.
 #pragma once
 
-#include "ui/game_dialog.h"
 #include <array>
+
+#include "ui/game_dialog.h"
 
 class QAction;
 class QFrame;

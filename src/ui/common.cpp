@@ -66,6 +66,7 @@ QString FirstInstalledFamily(const QStringList& wanted) {
         if (families.contains(f, Qt::CaseInsensitive)) return f;
     return {};
 }
+
 }  // namespace
 
 QFont GameFont(int pointSize) {

@@ -3,11 +3,11 @@
 #pragma once
 
 #include <QColor>
-#include <QRect>
 #include <QFont>
+#include <QRect>
 #include <QString>
-#include <string>
 #include <QStringList>
+#include <string>
 
 class QKeyEvent;
 class QWidget;

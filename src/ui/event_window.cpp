@@ -47,8 +47,7 @@ bool EventWindow::Finished() const { return closing_ || game_.Ended; }
 void EventWindow::Sync() {
     const std::vector<std::string>& lines = game_.EventLines;
     bool same = lst_->count() == static_cast<int>(lines.size());
-    for (int row = 0; same && row < lst_->count(); ++row)
-        same = lst_->item(row)->text() == Qs(lines[row]);
+    for (int row = 0; same && row < lst_->count(); ++row) same = lst_->item(row)->text() == Qs(lines[row]);
     if (!same) {
         lst_->clear();
         for (const std::string& line : lines) lst_->addItem(Qs(line));
@@ -68,7 +67,5 @@ void EventWindow::Confirm() {
         accept();
     }
 }
-
-
 
 }  // namespace tarvex::ui

@@ -16,15 +16,15 @@
 #include <QStyle>
 #include <QTimer>
 
-#include "screens/orders/delegation.h"
-#include "screens/main/keys.h"
-#include "screens/orders/panels.h"
 #include "rules/save/savefile.h"
-#include "screens/main/main_window.h"
-#include "screens/settings/settings.h"
 #include "rules/turn/cycle.h"
+#include "screens/main/keys.h"
+#include "screens/main/main_window.h"
 #include "screens/main/ok_step.h"
 #include "screens/main/quit.h"
+#include "screens/orders/delegation.h"
+#include "screens/orders/panels.h"
+#include "screens/settings/settings.h"
 #include "ui/common.h"
 #include "ui/key_preview.h"
 #include "ui/map_view.h"
@@ -41,7 +41,6 @@ constexpr int kCommandPanelWidth = 3135;
 constexpr int kSidePanelHeight = 2295;
 constexpr int kTimerInterval = 10;  // milliseconds
 constexpr int kPanelBorder = 2;     // pixels of the sunken frame around a side panel's contents
-
 
 // The game's buttons are small: a caption that does not fit takes a smaller size.
 void FitCaption(QPushButton* button) {
@@ -181,7 +180,8 @@ MainWindow::MainWindow(Session& game, QtScreen& screen, QWidget* parent)
         if (!syncing_) Run([value](Session& g) { Form1_VScroll1_Change(g, -value); });
     });
     map_->SetScrollBars(hScroll_, vScroll_);
-    connect(map_, &MapView::panelClicked, this, [this](int city) { Run([city](Session& g) { TogglePanel(g, city); }); });
+    connect(map_, &MapView::panelClicked, this,
+            [this](int city) { Run([city](Session& g) { TogglePanel(g, city); }); });
     connect(map_, &MapView::helpClosed, this,
             [this](int panel) { Run([panel](Session& g) { CloseHelpPanel(g, static_cast<HelpPanel>(panel)); }); });
     connect(map_, &MapView::nationRequested, this, [this] { Run(Form1_Command1_Click); });
@@ -245,7 +245,8 @@ void MainWindow::BuildMenus() {
 
     QMenu* help = addMenu("mnuHelp", "ヘルプ(&H)");
     addEntry(help, "mnuHP", "作者HP(&P)", Form1_mnuHP_Click);
-    helpEntries_[kHelpKuni] = addEntry(help, "mnuHelpKuni", "国情報(&K)", [](Session& g) { ShowHelpPanel(g, kHelpKuni); });
+    helpEntries_[kHelpKuni] =
+        addEntry(help, "mnuHelpKuni", "国情報(&K)", [](Session& g) { ShowHelpPanel(g, kHelpKuni); });
     helpEntries_[kHelpNation] =
         addEntry(help, "mnuHelpNation", "国家情報(&M)", [](Session& g) { ShowHelpPanel(g, kHelpNation); });
     helpEntries_[kHelpButtons] =

@@ -12,8 +12,8 @@
 #include <QWheelEvent>
 #include <set>
 
-#include "screens/main/main_window.h"
 #include "rules/world/scenario.h"
+#include "screens/main/main_window.h"
 #include "ui/common.h"
 #include "ui/map_picture.h"
 

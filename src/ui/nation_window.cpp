@@ -176,7 +176,6 @@ const std::array<LegendGroup, 3>& Legend() {
 
 NationWindow::NationWindow(Session& game, QtScreen& screen, QWidget* parent)
     : GameDialog(parent, "frmNation", "国家情報"), game_(game), screen_(screen) {
-
     // An even pixel size keeps a full-width character exactly two half-width
     // cells wide, which the padded names rely on.
     QFont listFont = FixedWidthFont(9);

@@ -16,8 +16,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "screens/settings/settings.h"
 #include "screens/session/keycodes.h"
+#include "screens/settings/settings.h"
 #include "ui/common.h"
 #include "ui/key_preview.h"
 #include "ui/qt_screen.h"

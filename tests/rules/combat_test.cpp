@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "rules/combat/battle.h"
-#include "screens/battle/battle_screen.h"
 #include "rules/combat/tables.h"
+#include "screens/battle/battle_screen.h"
 #include "screens/session/keycodes.h"
 #include "support/scripted_screen.h"
 
@@ -488,7 +488,7 @@ TEST(BattleScreen, KeypadChoosesOnceEnterFightsAndOtherKeysAreErrors) {
     EXPECT_EQ(g.shown.battle.lblAt[0], "0");
     EXPECT_EQ(g.shown.battle.lblAt[4], "ロンドン");
     EXPECT_EQ(g.shown.battle.lblDef[3], "フランス王国");
-    frmCombat_cmdComOk_Click(g);    // OK is disabled until the choice
+    frmCombat_cmdComOk_Click(g);           // OK is disabled until the choice
     frmCombat_Form_KeyDown(g, kKeyEnter);  // and so is Enter: there is no round to fight yet
     EXPECT_EQ(g.Battle.BattleRound, 1);
     EXPECT_EQ(t.screen.Boxes(), std::vector<std::string>{"エラー"});

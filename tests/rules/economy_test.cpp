@@ -113,8 +113,8 @@ TEST(Investment, GainStepsUpAtTwentyFortySixtyEightyAndAHundredGold) {
                                          {60, 10}, {79, 10}, {80, 12}, {99, 12}, {100, 20}};
     std::vector<Case> cases;
     for (const auto& [spent, gain] : gains)
-        cases.push_back({"power", InvestPower, kPlayers, &City::Power, 500, 200, spent, true, 500 + gain,
-                         200 - spent, nullptr});
+        cases.push_back(
+            {"power", InvestPower, kPlayers, &City::Power, 500, 200, spent, true, 500 + gain, 200 - spent, nullptr});
     // The castle gains half, rounded down.
     cases.push_back({"castle", WorkOnCastle, kPlayers, &City::Castle, 500, 200, 19, true, 502, 181, nullptr});
     RunCases(cases);
@@ -140,8 +140,7 @@ TEST(FoodMarket, PlayerSellsAndBuys) {
     RunCases(
         {
             {"buy below the price", BuyFood, kPlayers, &City::Food, 100, 1, 1, false, 100, 1, "金が足りません"},
-            {"buy nothing below the price", BuyFood, kPlayers, &City::Food, 100, 1, 0, false, 100, 1,
-             "金が足りません"},
+            {"buy nothing below the price", BuyFood, kPlayers, &City::Food, 100, 1, 0, false, 100, 1, "金が足りません"},
             {"buy at the price", BuyFood, kPlayers, &City::Food, 100, 2, 2, true, 101, 0, nullptr},
         },
         1.5);

@@ -7,12 +7,12 @@
 #include <functional>
 #include <set>
 
-#include "screens/orders/panels.h"
+#include "rules/turn/cycle.h"
 #include "rules/world/numbers.h"
 #include "rules/world/scenario.h"
 #include "screens/main/ok_step.h"
+#include "screens/orders/panels.h"
 #include "support/scripted_screen.h"
-#include "rules/turn/cycle.h"
 
 namespace tarvex {
 namespace {

@@ -3,15 +3,15 @@
 
 #include <set>
 
-#include "screens/main/main_window.h"
-#include "screens/settings/settings.h"
 #include "rules/economy/market.h"
+#include "rules/turn/messages.h"
 #include "rules/world/numbers.h"
 #include "rules/world/refresh.h"
 #include "rules/world/scenario.h"
+#include "screens/main/main_window.h"
 #include "screens/session/keycodes.h"
+#include "screens/settings/settings.h"
 #include "support/scripted_screen.h"
-#include "rules/turn/messages.h"
 
 namespace tarvex {
 namespace {
@@ -123,7 +123,7 @@ TEST(RefreshCity, PanelShowsValuesAndMarksThePlayersCities) {
     EXPECT_EQ(london.Busou, "35");
     EXPECT_FALSE(g.shown.main.panels[3].playerColour);
     g.Cities[3].Owner = "イングランド王国";  // conquered
-    g.Cities[1].Owner = "フランス王国";        // lost
+    g.Cities[1].Owner = "フランス王国";      // lost
     RefreshCity(g, 3);
     RefreshCity(g, 1);
     EXPECT_TRUE(g.shown.main.panels[3].playerColour);

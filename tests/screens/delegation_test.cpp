@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "rules/turn/cycle.h"
 #include "screens/main/ok_step.h"
 #include "screens/orders/panels.h"
 #include "support/scripted_screen.h"
-#include "rules/turn/cycle.h"
 
 namespace tarvex {
 namespace {

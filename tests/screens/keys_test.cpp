@@ -3,12 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include "screens/orders/delegation.h"
-#include "screens/orders/panels.h"
+#include "rules/turn/cycle.h"
 #include "screens/main/main_window.h"
 #include "screens/main/ok_step.h"
+#include "screens/orders/delegation.h"
+#include "screens/orders/panels.h"
 #include "support/scripted_screen.h"
-#include "rules/turn/cycle.h"
 
 namespace tarvex {
 namespace {

@@ -6,8 +6,8 @@
 
 #include <filesystem>
 
-#include "screens/settings/settings.h"
 #include "screens/session/keycodes.h"
+#include "screens/settings/settings.h"
 #include "support/scripted_screen.h"
 
 namespace tarvex {

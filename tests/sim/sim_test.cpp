@@ -1,11 +1,11 @@
 // The command-line player of computer-only games: arguments, determinism, checks, replay.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 #include "rules/save/savefile.h"
 #include "sim/simulation.h"

@@ -6,12 +6,12 @@
 #include <sstream>
 #include <string>
 
-#include "screens/settings/settings.h"
-#include "rules/port/screen.h"
 #include "rules/port/random.h"
+#include "rules/port/screen.h"
 #include "rules/turn/cycle.h"
-#include "screens/main/ok_step.h"
 #include "screens/main/main_window.h"
+#include "screens/main/ok_step.h"
+#include "screens/settings/settings.h"
 
 namespace tarvex {
 namespace {

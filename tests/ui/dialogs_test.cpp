@@ -19,19 +19,19 @@
 #include <functional>
 #include <vector>
 
+#include "qt_test_support.h"
 #include "rules/combat/battle.h"
-#include "rules/port/random.h"
-#include "screens/nation/nation_list.h"
 #include "rules/combat/tables.h"
-#include "screens/main/main_window.h"
-#include "screens/settings/settings.h"
+#include "rules/port/random.h"
 #include "rules/world/scenario.h"
+#include "screens/main/main_window.h"
+#include "screens/nation/nation_list.h"
+#include "screens/settings/settings.h"
 #include "ui/battle_window.h"
 #include "ui/common.h"
 #include "ui/event_window.h"
 #include "ui/nation_window.h"
 #include "ui/qt_screen.h"
-#include "qt_test_support.h"
 
 namespace tarvex::ui {
 namespace {

@@ -8,11 +8,11 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "qt_test_support.h"
 #include "rules/world/game.h"
 #include "screens/main/main_window.h"
 #include "ui/common.h"
 #include "ui/qt_screen.h"
-#include "qt_test_support.h"
 
 namespace tarvex::ui {
 namespace {

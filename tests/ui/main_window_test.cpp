@@ -25,16 +25,16 @@
 #include <memory>
 #include <tuple>
 
-#include "screens/orders/panels.h"
-#include "screens/main/main_window.h"
-#include "screens/settings/settings.h"
+#include "qt_test_support.h"
 #include "rules/port/random.h"
-#include "rules/world/scenario.h"
 #include "rules/turn/messages.h"
+#include "rules/world/scenario.h"
+#include "screens/main/main_window.h"
+#include "screens/orders/panels.h"
+#include "screens/settings/settings.h"
 #include "ui/common.h"
 #include "ui/map_view.h"
 #include "ui/qt_screen.h"
-#include "qt_test_support.h"
 
 namespace tarvex::ui {
 namespace {
@@ -324,7 +324,7 @@ TEST(MainWindowKeys, EachNumberedButtonIsPressedByItsKeypadDigit) {
     for (const auto& [panel, opener] : menus) {
         const auto open = [&, opener = opener](MainGame& t) {
             t.answers = {Answer::Cancel, Answer::Cancel};  // "何もしない" is taken back
-            t.PlayersTurn(5);  // ダブリン, far from the map's corner
+            t.PlayersTurn(5);                              // ダブリン, far from the map's corner
             if (opener) t.Click(opener);
         };
         MainGame probe;

@@ -50,7 +50,9 @@ inline void ExpectTidy(QWidget* root, const Overlaps& allowed = {}) {
         if (!w || w->isWindow() || !w->isVisibleTo(root) || w->geometry().isEmpty()) continue;
         shown.push_back(w);
     }
-    const auto name = [](const QWidget* w) { return w->objectName().isEmpty() ? QString(w->metaObject()->className()) : w->objectName(); };
+    const auto name = [](const QWidget* w) {
+        return w->objectName().isEmpty() ? QString(w->metaObject()->className()) : w->objectName();
+    };
     for (std::size_t i = 0; i < shown.size(); ++i) {
         QWidget* a = shown[i];
         EXPECT_TRUE(root->rect().contains(a->geometry()))
@@ -69,7 +71,8 @@ inline void ExpectTidy(QWidget* root, const Overlaps& allowed = {}) {
         }
         // Plain containers hold controls of their own; a list, box or button keeps its parts to itself.
         const QMetaObject* kind = a->metaObject();
-        if (kind == &QWidget::staticMetaObject || kind == &QFrame::staticMetaObject || kind == &QGroupBox::staticMetaObject)
+        if (kind == &QWidget::staticMetaObject || kind == &QFrame::staticMetaObject ||
+            kind == &QGroupBox::staticMetaObject)
             ExpectTidy(a, allowed);
     }
 }

@@ -15,10 +15,10 @@
 #include <deque>
 #include <memory>
 
+#include "qt_test_support.h"
 #include "rules/port/random.h"
 #include "screens/settings/settings.h"
 #include "ui/qt_screen.h"
-#include "qt_test_support.h"
 
 namespace tarvex::ui {
 namespace {

@@ -206,6 +206,7 @@ void TransferValue(int& source, int& target, int amount) {
     source -= amount;
     target += amount;
 }
+
 }  // namespace
 
 }  // namespace tarvex

@@ -45,7 +45,9 @@ void HoldBackHalf(int& troops, int& reserve) {
 }
 
 // Pays a tactic's share of the starting troops out of a stock.
-void Pay(int& stock, int tactic, int troopsAtStart) { stock = Nearest(stock - TacticCost(tactic) * troopsAtStart / 100.0); }
+void Pay(int& stock, int tactic, int troopsAtStart) {
+    stock = Nearest(stock - TacticCost(tactic) * troopsAtStart / 100.0);
+}
 
 // The number of the tactic named `favourite`, or 0.
 int FavouriteTactic(const std::string& favourite) {
@@ -90,6 +92,7 @@ void ClampBattleSides(Game& game) {
     defender.Troops = std::max(defender.Troops, 0);
     game.BattleChanged();
 }
+
 }  // namespace
 
 void SplitForSiege(Game& game) {
@@ -109,6 +112,7 @@ const char* DefenceRefusal(const Game& game, int tactic) {
     if (cost > city.Food) return "米がたりません";
     return nullptr;
 }
+
 }  // namespace
 
 bool TakePlayerSideTactic(Game& game, int tactic) {
@@ -133,8 +137,8 @@ void FightForAbsentPlayer(Game& game) {
     BattleState& b = game.Battle;
     // The player's side is given the computer's own choice of tactic.
     const bool playerDefends = IsPlayers(game, b.DefendCity) && !IsPlayerRun(game, b.AttackCity);
-    const int tactic = playerDefends ? ChooseTactic(game, b.DefendCity, b.AttackCity)
-                                     : ChooseTactic(game, b.AttackCity, b.DefendCity);
+    const int tactic =
+        playerDefends ? ChooseTactic(game, b.DefendCity, b.AttackCity) : ChooseTactic(game, b.AttackCity, b.DefendCity);
     // Refused: defend, which costs nothing.
     if (!TakePlayerSideTactic(game, tactic) && !TakePlayerSideTactic(game, kDefence)) return;
     for (int round = 0; round < kRoundGuard && !b.BattleOver && !game.Ended; ++round) FightRound(game);
@@ -218,6 +222,7 @@ void EndBattle(Game& game, bool won) {
     // The battle screen closes itself on seeing this; the main window is back in front.
     game.Battle.BattleOver = true;
 }
+
 }  // namespace
 
 void SettleBattle(Game& game, bool won) {

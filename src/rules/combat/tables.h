@@ -29,7 +29,6 @@ int RandomUpTo(Game& game, int n);
 bool RandomChance(Game& game, int p);
 int RollDie(Game& game);
 int PreferenceBonus(const std::string& favourite, int tactic);
-int ComputeMoraleLoss(Game& game, long long own, long long enemy, int die, int ownTactic, int enemyTactic,
-                      int bonus);
+int ComputeMoraleLoss(Game& game, long long own, long long enemy, int die, int ownTactic, int enemyTactic, int bonus);
 
 }  // namespace tarvex

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "rules/world/numbers.h"
 #include "rules/turn/messages.h"
+#include "rules/world/numbers.h"
 
 namespace tarvex {
 
@@ -46,7 +46,6 @@ void CapAndRefund(Game& game, int city, int City::*field, double price) {
     c.*field = kMaxValue;
     c.Gold = Nearest(excess * price - 0.9 + c.Gold);
 }
-
 
 int GainFor(int spent) {
     if (spent >= 10 && spent < 20) return 5;
@@ -110,6 +109,7 @@ bool InvestGold(Game& game, int city, int& field, int limit, bool halve) {
     NoNegative(c.Gold);
     return true;
 }
+
 }  // namespace
 
 bool InvestPower(Game& game, int city) { return InvestInLand(game, city, &City::Power, "で開墾されました"); }

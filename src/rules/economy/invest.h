@@ -11,5 +11,4 @@ bool WorkOnCastle(Game& game, int city);
 bool StrengthenArms(Game& game, int city);
 bool ReinforceTroops(Game& game, int city);
 
-
 }  // namespace tarvex

@@ -3,8 +3,8 @@
 
 #include <array>
 
-#include "rules/world/refresh.h"
 #include "rules/port/screen.h"
+#include "rules/world/refresh.h"
 
 namespace tarvex {
 

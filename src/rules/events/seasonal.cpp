@@ -5,9 +5,9 @@
 #include <array>
 #include <vector>
 
+#include "rules/port/screen.h"
 #include "rules/world/numbers.h"
 #include "rules/world/refresh.h"
-#include "rules/port/screen.h"
 
 namespace tarvex {
 
@@ -51,7 +51,6 @@ int* EventField(City& city, int number) {
 int EventAmount(Game& game) { return Floor(Rnd(game) * 15) + 6; }
 
 std::string Bracketed(int n) { return "「" + Str(n) + "」"; }
-
 
 int TenSided(Game& game) { return Floor(Rnd(game) * 10) + 1; }
 }  // namespace

@@ -13,9 +13,9 @@ enum class Answer { Ok, Cancel };
 
 struct Question {
     std::string text;
-    std::string title;           // empty: the application's default title
+    std::string title;  // empty: the application's default title
     Answer defaultButton = Answer::Ok;
-    bool warning = false;        // warning icon
+    bool warning = false;  // warning icon
 };
 
 class Screen {

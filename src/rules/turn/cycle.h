@@ -9,8 +9,16 @@ namespace tarvex {
 
 // The orders a city can give (CommandKind), and "do nothing".
 enum CommandKindCode {
-    kMove = 1, kAttack = 2, kRaiseTroops = 3, kStrengthenArms = 4, kInvestPower = 5,
-    kBuildTown = 6, kWorkOnCastle = 7, kSellFood = 8, kBuyFood = 9, kDoNothing = 10,
+    kMove = 1,
+    kAttack = 2,
+    kRaiseTroops = 3,
+    kStrengthenArms = 4,
+    kInvestPower = 5,
+    kBuildTown = 6,
+    kWorkOnCastle = 7,
+    kSellFood = 8,
+    kBuyFood = 9,
+    kDoNothing = 10,
 };
 
 // The step after the last city's turn: the season ends.

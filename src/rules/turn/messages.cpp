@@ -16,6 +16,7 @@ void Post(Game& game, int line, const std::string& text) {
     lines[line - 1].text = text;
     game.screen->Hold(game, line, game.MessageWait);
 }
+
 }  // namespace
 
 void ShowMsg(Game& game, const std::string& text) { Post(game, 1, text); }

@@ -15,6 +15,7 @@ MersenneRandom& DefaultRandom() {
     static MersenneRandom random(1);
     return random;
 }
+
 }  // namespace
 
 Game::Game() : Game(DefaultScreen(), DefaultRandom()) {}

@@ -111,6 +111,7 @@ std::optional<int> ToInt32(double value) {
         return std::nullopt;
     return static_cast<int>(value);
 }
+
 }  // namespace
 
 std::optional<int> ParseRoundedAmount(std::string_view text) {

@@ -14,6 +14,7 @@ bool AllInRange(const City& c) {
     const int highest = std::max({c.Troops, c.Power, c.Town, c.Castle, c.Food, c.Gold, c.Arms, c.Civility});
     return (highest <= kMaxValue) & (c.Gold >= 0) & (c.Food >= 0);
 }
+
 }  // namespace
 
 void RefreshCity(Game& game, int city) {
@@ -25,8 +26,8 @@ void RefreshCity(Game& game, int city) {
         const char* prefix;
     };
     const Limit upper[] = {
-        {c.Troops, "MAXエラー兵 "}, {c.Power, "MAXエラー国力 "}, {c.Town, "MAXエラー町 "},
-        {c.Castle, "MAXエラー城 "}, {c.Food, "MAXエラー食料 "},  {c.Gold, "MAXエラー金 "},
+        {c.Troops, "MAXエラー兵 "}, {c.Power, "MAXエラー国力 "},    {c.Town, "MAXエラー町 "},
+        {c.Castle, "MAXエラー城 "}, {c.Food, "MAXエラー食料 "},     {c.Gold, "MAXエラー金 "},
         {c.Arms, "MAXエラー武装 "}, {c.Civility, "MAXエラー民度 "},
     };
     for (const Limit& l : upper) {

@@ -1,17 +1,12 @@
 // Writes the starting world into a game, and answers the neighbour relation.
 #include "rules/world/scenario.h"
 
-
 namespace tarvex {
 
 namespace {
 
-void SetCity(Game& game, int index, const std::string& name, const std::string& owner, int power, int town,
-             int castle, int food, int gold, int troops, int arms, int civility);
-void SetNation(Game& game, int index, const std::string& name, const std::string& policy,
-               const std::string& stance, const std::string& bestTactic);
-void SetCity(Game& game, int index, const std::string& name, const std::string& owner, int power, int town,
-             int castle, int food, int gold, int troops, int arms, int civility) {
+void SetCity(Game& game, int index, const std::string& name, const std::string& owner, int power, int town, int castle,
+             int food, int gold, int troops, int arms, int civility) {
     City& c = game.Cities[index];
     c.Id = index;
     c.Name = name;
@@ -26,8 +21,8 @@ void SetCity(Game& game, int index, const std::string& name, const std::string& 
     c.Civility = civility;
 }
 
-void SetNation(Game& game, int index, const std::string& name, const std::string& policy,
-               const std::string& stance, const std::string& bestTactic) {
+void SetNation(Game& game, int index, const std::string& name, const std::string& policy, const std::string& stance,
+               const std::string& bestTactic) {
     Nation& n = game.Nations[index];
     n.Id = index;
     n.Name = name;
@@ -38,6 +33,7 @@ void SetNation(Game& game, int index, const std::string& name, const std::string
     n.Losses = 0;
     n.TacticCount.fill(0);
 }
+
 }  // namespace
 
 void InitCities(Game& game) {
@@ -60,6 +56,7 @@ NeighbourTable BuildNeighbourTable() {
         for (int to : kNeighbours[from]) table[from][to] = true;
     return table;
 }
+
 }  // namespace
 
 bool IsNeighbour(int from, int to) {
@@ -77,6 +74,7 @@ NeighbourLists BuildNeighbourLists() {
             if (IsNeighbour(from, to)) lists[from].push_back(to);
     return lists;
 }
+
 }  // namespace
 
 const std::vector<int>& NeighboursOf(int from) {

@@ -171,6 +171,7 @@ void SelectNextTarget(Session& game, int key) {
         game.ListCursor = 0;
     game.PlayerTurn = false;
 }
+
 }  // namespace
 
 }  // namespace tarvex

@@ -6,9 +6,9 @@
 
 namespace tarvex {
 
-inline constexpr int kMapWidth = 48000;   // twips
+inline constexpr int kMapWidth = 48000;  // twips
 inline constexpr int kMapHeight = 35000;
-inline constexpr int kScrollMax = -32300; // the bars run from 0 down to this
+inline constexpr int kScrollMax = -32300;  // the bars run from 0 down to this
 inline constexpr int kPanelWidth = 1935;
 inline constexpr int kPanelCollapsed = 735;
 inline constexpr int kPanelExpanded = 1695;

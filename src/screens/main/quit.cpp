@@ -15,6 +15,7 @@ Answer AskTitled(Session& game, const char* text, Answer defaultButton) {
     question.defaultButton = defaultButton;
     return game.screen->Ask(game, question);
 }
+
 }  // namespace
 
 bool ConfirmQuit(Session& game) {

@@ -5,8 +5,8 @@
 
 namespace tarvex {
 
-void Form1_mnuInin_Click(Session& game);     // "委任(&I)"
-void Form1_mnuKaijyo_Click(Session& game);   // "委任解除(&K)"
-void ApplyDelegation(Session& game);         // cmdOkPic7
+void Form1_mnuInin_Click(Session& game);    // "委任(&I)"
+void Form1_mnuKaijyo_Click(Session& game);  // "委任解除(&K)"
+void ApplyDelegation(Session& game);        // cmdOkPic7
 
 }  // namespace tarvex

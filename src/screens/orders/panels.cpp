@@ -32,9 +32,9 @@ const AmountOrder* AmountOrderFor(int kind) {
     static const AmountOrder kOrders[] = {
         {"兵増強:", "兵:", &World::TroopsPrice},    // kRaiseTroops
         {"武装強化:", "武器:", &World::ArmsPrice},  // kStrengthenArms
-        {"国力増大:", nullptr, nullptr},           // kInvestPower
-        {"町建設:", nullptr, nullptr},             // kBuildTown
-        {"城普請:", nullptr, nullptr},             // kWorkOnCastle
+        {"国力増大:", nullptr, nullptr},            // kInvestPower
+        {"町建設:", nullptr, nullptr},              // kBuildTown
+        {"城普請:", nullptr, nullptr},              // kWorkOnCastle
         {"食料売り:", "食料:", &World::FoodPrice},  // kSellFood
         {"食料買い:", "食料:", &World::FoodPrice},  // kBuyFood
     };
@@ -86,6 +86,7 @@ void ReturnToTopMenu(Session& game) {
     ShowPanel(game, Panel::Pic2);
     game.shown.main.lblPic2 = CurrentName(game);
 }
+
 }  // namespace
 
 void StartCommand(Session& game, int kind) {
@@ -170,6 +171,7 @@ void PresetAmount(Session& game) {
     game.shown.main.txtPic5 = Str(game.CommandKind == kSellFood ? c.Food : c.Gold);
     RequestFocus(game, Control::TxtPic5);
 }
+
 }  // namespace
 
 void RequestFocus(Session& game, Control control) {

@@ -20,9 +20,9 @@ void Form1_cmdGunji_Click(Session& game);
 void Form1_cmdSeiji_Click(Session& game);
 void Form1_cmdNothing_Click(Session& game);
 void Form1_cmdFocus_Click(Session& game);
-void Form1_cmdReturn_Click(Session& game);   // cmdReturnGunji, cmdReturnSeiji
-void Form1_cmdCancel_Click(Session& game);   // cmdCancelpic5, cmdCancelpic6, cmdCancelPic7
-void Form1_cmdOkpic_Click(Session& game);    // cmdOkpic5, cmdOkpic6
+void Form1_cmdReturn_Click(Session& game);  // cmdReturnGunji, cmdReturnSeiji
+void Form1_cmdCancel_Click(Session& game);  // cmdCancelpic5, cmdCancelpic6, cmdCancelPic7
+void Form1_cmdOkpic_Click(Session& game);   // cmdOkpic5, cmdOkpic6
 void Form1_cmdSentoHelp_Click(Session& game);
 
 }  // namespace tarvex

@@ -90,9 +90,9 @@ struct Session : Game {
 
     Shown shown;
     // The main window's own counters (never saved).
-    int OkLock = 0;        // a held-down Enter makes one step: set until tmrOk fires
-    int AmountCursor = 0;  // which of the three amount boxes the arrows reach next
-    int ListCursor = 0;    // which target the arrows select next
+    int OkLock = 0;         // a held-down Enter makes one step: set until tmrOk fires
+    int AmountCursor = 0;   // which of the three amount boxes the arrows reach next
+    int ListCursor = 0;     // which target the arrows select next
     bool InOkStep = false;  // an OK step is running; a tick now must not start another
 
     void CityRefreshed(int city) override;
