@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <fstream>
 #include <iostream>
 #include <limits>
 #include <sstream>
@@ -12,6 +11,7 @@
 
 #include "rules/port/random.h"
 #include "rules/port/screen.h"
+#include "rules/save/files.h"
 #include "rules/save/savefile.h"
 #include "rules/turn/cycle.h"
 #include "rules/turn/messages.h"
@@ -80,20 +80,13 @@ private:
     std::string savePath_;
 };
 
-bool ReadFile(const std::string& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    if (in.bad()) return false;
-    bytes = buffer.str();
-    return true;
-}
+// A draws file may be long (a number a line for every draw of a long game), but not endless.
+constexpr std::size_t kMaxDrawsBytes = std::size_t{1} << 30;
 
 std::optional<std::vector<double>> ReadDraws(const std::string& path, std::string& error) {
     std::string bytes;
-    if (!ReadFile(path, bytes)) {
-        error = "cannot read " + path;
+    if (auto problem = ReadRegularFile(path, kMaxDrawsBytes, bytes)) {
+        error = "cannot read " + path + ": " + *problem;
         return std::nullopt;
     }
     std::vector<double> values;

@@ -6,7 +6,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+
+#include <unistd.h>
 
 #include "rules/port/random.h"
 #include "rules/port/screen.h"
@@ -53,22 +56,45 @@ const bool gPlay = [] {
     return play && *play == '1';
 }();
 
+// This process's own scratch files, so that parallel fuzzing jobs do not meet.
+const std::string& Scratch(const char* name) {
+    static const std::string dir = [] {
+        const std::string d = std::filesystem::temp_directory_path() / ("tarvex-fuzz-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(d);
+        return d;
+    }();
+    static std::string in = dir + "/in.dt", out = dir + "/out.dt";
+    return name[0] == 'i' ? in : out;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const Session& fresh = NewGameOnce();
-    Session game = fresh;
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    if (ReadSaveBytes(bytes, game)) return 0;
+    // Through the file functions as the game uses them: the file, its reader's
+    // cap and checks, a load into a running game, then a save of it.
+    {
+        std::FILE* file = std::fopen(Scratch("in").c_str(), "wb");
+        if (!file) Fault("cannot write the input file");
+        std::fwrite(bytes.data(), 1, bytes.size(), file);
+        std::fclose(file);
+    }
+    Session game = fresh;
+    const Session before = game;
+    if (ReadGameFile(Scratch("in"), game)) {
+        // A refused file leaves the running game as it was.
+        if (!(static_cast<const World&>(game) == before)) Fault("a refused file changed the game");
+        return 0;
+    }
 
-    const std::string written = WriteSaveBytes(game);
-    if (written.empty()) Fault("a loaded game cannot be saved");
+    if (auto problem = WriteGameFile(Scratch("out"), game)) Fault("a loaded game cannot be saved");
     Session again = fresh;
-    if (ReadSaveBytes(written, again)) Fault("a saved game does not load");
+    if (ReadGameFile(Scratch("out"), again)) Fault("a saved game does not load");
+    const std::string written = WriteSaveBytes(game);
     if (WriteSaveBytes(again) != written) Fault("a saved game loads back different");
 
     // What LoadGame does with it next.
-    game.TurnStep = 1;
     RefreshAllCities(game);
     (void)MainCaption(game);
     (void)ShownPrices(game);

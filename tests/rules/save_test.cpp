@@ -7,6 +7,7 @@
 #include <functional>
 #include <iterator>
 #include <tuple>
+#include <sys/stat.h>
 #include <utility>
 
 #include "rules/save/codepage.h"
@@ -36,6 +37,14 @@ struct SlotGame : TestGame {
     ~SlotGame() { fs::remove_all(dir); }
     std::string File(const std::string& name) const { return (dir / name).string(); }
 };
+
+// Temporary files of a save still lying in a folder.
+int Leftovers(const fs::path& dir) {
+    int count = 0;
+    for (const auto& entry : fs::directory_iterator(dir))
+        count += entry.path().filename().string().find(".tmp") != std::string::npos;
+    return count;
+}
 
 std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -100,7 +109,7 @@ TEST(SaveFile, SavedGameLoadsBackEqualAndSavesToTheSameBytes) {
     s.AutoAdvance = false;
     ASSERT_TRUE(SaveGame(s));
     EXPECT_EQ(saved.screen.Boxes(), std::vector<std::string>{"セーブしました"});
-    EXPECT_FALSE(fs::exists(saved.File("Game.dt.tmp")));
+    EXPECT_EQ(Leftovers(saved.dir), 0);
 
     SlotGame other;  // another running game, other prices and player, takes it over
     other.screen.savePath = saved.screen.savePath;
@@ -209,6 +218,9 @@ TEST(SaveFile, RefusesEveryBrokenFileAndKeepsTheRunningGame) {
         {[](auto& l) { l[17] = "5"; }, "都市1の名前"},
         {[](auto& l) { l[19] = "1.5"; }, "都市1の国力"},
         {[](auto& l) { l[0] = "99999999999"; }, "年"},
+        {[](auto& l) { l[0] = "1000001"; }, "1行目 (年)"},
+        {[](auto& l) { l[846] = "1000001"; }, "国家1の勝ち数"},
+        {[](auto& l) { l[28] = l[17]; }, "都市の名前「ロンドン」が二つあります"},
         {[](auto& l) { l[5] = "5"; }, "6行目 (季節)"},
         {[](auto& l) { l[15] = "1"; }, "16行目"},  // a season advance left running
         {[](auto& l) { l[8] = "0"; }, "食料の相場"},
@@ -243,8 +255,10 @@ TEST(SaveFile, RefusesEveryBrokenFileAndKeepsTheRunningGame) {
     }
     // Not a save file at all.
     const std::vector<std::tuple<std::function<void(const std::string&)>, const char*>> files = {
-        {[](const std::string&) {}, "セーブファイルがありません"},
-        {[](const std::string& p) { fs::create_directory(p); }, "セーブファイルではありません"},
+        {[](const std::string&) {}, "ファイルがありません"},
+        {[](const std::string& p) { fs::create_directory(p); }, "フォルダです"},
+        {[](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }, "通常のファイルではありません"},
+        {[](const std::string& p) { fs::create_symlink("/dev/zero", p); }, "通常のファイルではありません"},
         {[](const std::string& p) { WriteBytes(p, std::string(kMaxSaveBytes + 1, '1')); }, "大きすぎます"},
     };
     for (const auto& [make, expected] : files) {
@@ -260,14 +274,13 @@ TEST(SaveFile, RefusedSaveKeepsTheLastGoodFile) {
     using Arrange = std::function<void(SlotGame&)>;
     const std::vector<std::tuple<Arrange, const char*>> cases = {
         {[](SlotGame& t) { t.game.TurnStart = false; }, "セーブはターンのはじめしかできません"},
-        {[](SlotGame& t) { fs::create_directory(t.File("Game.dt.tmp")); }, "ファイルを作れません"},
         {[](SlotGame& t) { t.screen.savePath = t.File("gone/Game.dt"); }, "ファイルを作れません"},
         {[](SlotGame& t) {
-             // A directory where the file should be: the new file is written, the replacement fails.
+             // A directory where the file should be.
              t.screen.savePath = t.File("Slot");
              fs::create_directories(t.File("Slot/inside"));
          },
-         "置き換えられません"},
+         "フォルダです"},
         {[](SlotGame& t) { t.game.PlayerNation = "王国\xF0\x9F\x98\x80"; }, "プレイヤーの国「王国"},
         {[](SlotGame& t) { t.game.NationChoice = "a\"b"; }, "設定の国名"},
         {[](SlotGame& t) { t.game.Cities[5].Gold = 40000; }, "読み戻せない値があります"},
@@ -284,7 +297,7 @@ TEST(SaveFile, RefusedSaveKeepsTheLastGoodFile) {
         ASSERT_EQ(t.screen.Boxes().size(), 1u);
         EXPECT_NE(t.screen.Boxes()[0].find(expected), std::string::npos) << t.screen.Boxes()[0];
         EXPECT_EQ(ReadBytes(t.File("Game.dt")), old);
-        EXPECT_FALSE(fs::is_regular_file(t.screen.savePath + ".tmp"));
+        EXPECT_EQ(Leftovers(t.dir), 0);
         EXPECT_EQ(t.game.shown.main.activePanel, t.game.TurnStart ? Panel::Pic1 : Panel::Pic3);
     }
     SlotGame t;

@@ -1,8 +1,6 @@
 // The save file's values in file order, with what each may be on loading.
 #include "rules/save/save_table.h"
 
-#include <limits>
-
 #include "rules/save/savefile.h"
 #include "rules/turn/cycle.h"
 #include "rules/turn/messages.h"
@@ -14,15 +12,15 @@ namespace {
 
 // ---- What the game's values may be -------------------------------------------
 
-constexpr long long kIntMax = std::numeric_limits<int>::max();
-
 // City values stay within 0..999 by the orders; a breach the game reports stays a
 // few points outside. Anything in this band loads (and is reported by the refresh);
 // the band keeps the product of two values inside a whole number.
 constexpr long long kCityValueLow = -30000;
 constexpr long long kCityValueHigh = 30000;
-// Battle counts grow by one a battle.
-constexpr long long kCountHigh = 1000000000;
+// Battle counts grow by one a battle; the computer adds five of them up.
+constexpr long long kCountHigh = 1000000;
+// Far beyond any game, and far below where the next year's number would overflow.
+constexpr long long kLastYear = 1000000;
 // The market's prices are drawn between 0.4 and 10.0; a price near zero would
 // turn every purchase into an endless amount.
 constexpr double kPriceLow = 0.1;
@@ -69,7 +67,7 @@ constexpr SaveValue Run(SaveValue value, int count, const char* after = "") {
 
 // The calendar, the market and the settings, before the cities.
 constexpr SaveValue kWorldValues[] = {
-    Long("年", [](World& w, int, int) -> SavePlace { return &w.Year; }, 1, kIntMax - 1),
+    Long("年", [](World& w, int, int) -> SavePlace { return &w.Year; }, 1, kLastYear),
     Run(Text("季節名", [](World& w, int, int s) -> SavePlace { return &w.SeasonNames[s]; }), 4),
     Long("季節", [](World& w, int, int) -> SavePlace { return &w.Season; }, 1, 4),
     // Zero whenever the game rests; any other value would hold the seasons still for good.

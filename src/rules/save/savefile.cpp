@@ -2,25 +2,17 @@
 #include "rules/save/savefile.h"
 
 #include <array>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
 #include <set>
 #include <span>
 #include <string_view>
-#include <system_error>
 #include <variant>
 #include <vector>
 
-#if defined(__unix__) || defined(__APPLE__)
-#include <unistd.h>
-#endif
-
 #include "rules/port/screen.h"
 #include "rules/save/codepage.h"
+#include "rules/save/files.h"
 #include "rules/save/save_table.h"
 #include "rules/turn/cycle.h"
 #include "rules/turn/messages.h"
@@ -349,9 +341,12 @@ std::optional<std::string> CheckTables(const Game& g) {
         if (name.empty()) return NationLabel(n, "名前") + "が空です";
         if (!names.insert(name).second) return "国家の名前「" + Excerpt(name) + "」が二つあります";
     }
+    std::set<std::string> cityNames;
     for (int i = 1; i <= kCityCount; ++i) {
         const City& c = g.Cities[i];
         if (c.Name.empty()) return CityLabel(i, "名前") + "が空です";
+        // The lists show cities by name: two of one name could not be told apart.
+        if (!cityNames.insert(c.Name).second) return "都市の名前「" + Excerpt(c.Name) + "」が二つあります";
         // Every city belongs to a nation of the table; the battle records and the
         // computer's choices are kept by nation.
         if (!names.count(c.Owner)) return CityLabel(i, "領主") + "「" + Excerpt(c.Owner) + "」はどの国家でもありません";
@@ -366,72 +361,6 @@ std::optional<std::string> CheckTables(const Game& g) {
             if (city == 0 || seen[city]) return std::string("手番の順が1から75の並べ替えになっていません");
             seen[city] = true;
         }
-    }
-    return std::nullopt;
-}
-
-// ---- The file -----------------------------------------------------------------
-
-std::string SystemReason(int error) { return std::strerror(error); }
-
-// Reads the whole file, refusing one too large to be a save.
-std::optional<std::string> ReadFile(const std::string& path, std::string& bytes) {
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (!std::filesystem::exists(status)) return "セーブファイルがありません (" + path + ")";
-    if (!std::filesystem::is_regular_file(status)) return "セーブファイルではありません (" + path + ")";
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return "ファイルを開けません (" + path + ": " + SystemReason(errno) + ")";
-    bytes.clear();
-    char buffer[65536];
-    bool failed = false;
-    while (bytes.size() <= kMaxSaveBytes) {
-        const std::size_t got = std::fread(buffer, 1, sizeof buffer, file);
-        bytes.append(buffer, got);
-        if (got < sizeof buffer) {
-            failed = std::ferror(file) != 0;
-            break;
-        }
-    }
-    const int error = errno;
-    std::fclose(file);
-    if (failed) return "ファイルを読めません (" + path + ": " + SystemReason(error) + ")";
-    return std::nullopt;
-}
-
-// Writes the new save beside the old one, then puts it in the old one's place.
-std::optional<std::string> ReplaceFile(const std::string& path, const std::string& bytes) {
-    const std::string temp = path + ".tmp";
-    std::error_code ignored;
-    std::FILE* file = std::fopen(temp.c_str(), "wb");
-    if (!file) return "ファイルを作れません (" + temp + ": " + SystemReason(errno) + ")";
-    // The first failure's reason is the one worth telling.
-    int error = 0;
-    auto note = [&error](bool ok) {
-        if (!ok && error == 0) error = errno != 0 ? errno : EIO;
-    };
-    errno = 0;
-    note(std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size());
-    note(std::fflush(file) == 0);
-#if defined(__unix__) || defined(__APPLE__)
-    // On disk before it replaces the old save: a crash now must not leave an empty file.
-    note(::fsync(::fileno(file)) == 0);
-#endif
-    note(std::fclose(file) == 0);
-    if (error != 0) {
-        std::filesystem::remove(temp, ignored);
-        return "書き込みに失敗しました (" + temp + ": " + SystemReason(error) + ")";
-    }
-    std::string back;
-    if (ReadFile(temp, back) || back != bytes) {
-        std::filesystem::remove(temp, ignored);
-        return "書き込んだ内容を確かめられません (" + temp + ")";
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ignored);
-        return "ファイルを置き換えられません (" + path + ": " + ec.message() + ")";
     }
     return std::nullopt;
 }
@@ -482,7 +411,7 @@ std::optional<std::string> ReadSaveBytes(const std::string& bytes, Game& into) {
 
 std::optional<std::string> ReadGameFile(const std::string& path, Game& into) {
     std::string bytes;
-    if (auto problem = ReadFile(path, bytes)) return problem;
+    if (auto problem = ReadRegularFile(path, kMaxSaveBytes, bytes)) return problem;
     Game loaded = into;
     if (auto problem = ReadSaveBytes(bytes, loaded)) return problem;
     loaded.screen = into.screen;
@@ -501,7 +430,7 @@ std::optional<std::string> WriteGameFile(const std::string& path, const Game& ga
         Game check = game;
         if (auto problem = ReadSaveBytes(bytes, check)) return "読み戻せない値があります (" + *problem + ")";
     }
-    return ReplaceFile(path, bytes);
+    return ReplaceFileWhole(path, bytes);
 }
 
 bool SaveGame(Game& game) {

@@ -102,6 +102,8 @@ struct World {
     bool EnterAdvance = false;
     bool AutoAdvance = false;
     bool SettingsPending = false;
+
+    bool operator==(const World&) const = default;
 };
 
 struct Game : World {

@@ -1,0 +1,205 @@
+// Reading and writing whole files safely: the save file's edge with the system.
+#include "rules/save/files.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <random>
+#include <string_view>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "rules/world/numbers.h"
+
+namespace tarvex {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Reason(int error) { return std::strerror(error); }
+
+// Closes a descriptor when it goes out of scope.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+    // Closes now, reporting the error a late write may only show here.
+    bool Close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (n == 0) errno = EIO;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+// The file a link (or a chain of them) at `path` finally names; `path` itself when it is no link.
+std::optional<fs::path> FollowLinks(fs::path path, std::string& problem) {
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        const fs::file_status status = fs::symlink_status(path, ec);
+        if (ec || !fs::is_symlink(status)) return path;
+        const fs::path target = fs::read_symlink(path, ec);
+        if (ec) {
+            problem = "リンクを読めません (" + path.string() + ": " + ec.message() + ")";
+            return std::nullopt;
+        }
+        path = target.is_absolute() ? target : path.parent_path() / target;
+    }
+    problem = "リンクが多すぎます (" + path.string() + ")";
+    return std::nullopt;
+}
+
+std::string FreshSuffix() {
+    static std::mt19937_64 engine{std::random_device{}()};
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::string suffix;
+    for (int i = 0; i < 8; ++i) suffix += kLetters[engine() % (sizeof kLetters - 1)];
+    return suffix;
+}
+
+// Removes what earlier saves of this file left behind: regular files with its
+// temporary prefix, never links or folders, never anything else.
+void RemoveLeftovers(const fs::path& target) {
+    const std::string prefix = target.filename().string() + ".tmp-";
+    std::error_code ec;
+    fs::directory_iterator it(target.parent_path().empty() ? fs::path(".") : target.parent_path(), ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.rfind(prefix, 0) != 0) continue;
+        std::error_code kind;
+        if (!fs::is_regular_file(fs::symlink_status(it->path(), kind))) continue;
+        fs::remove(it->path(), kind);
+    }
+}
+
+void SyncFolder(const fs::path& folder) {
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+}  // namespace
+
+std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t cap, std::string& bytes) {
+    // Not blocking: a pipe at the name must be refused, not waited on.
+    Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (file.get() < 0) {
+        const int error = errno;
+        if (error == ENOENT) return "ファイルがありません (" + path + ")";
+        return "ファイルを開けません (" + path + ": " + Reason(error) + ")";
+    }
+    struct stat info {};
+    if (::fstat(file.get(), &info) != 0) return "ファイルを開けません (" + path + ": " + Reason(errno) + ")";
+    if (S_ISDIR(info.st_mode)) return "フォルダです (" + path + ")";
+    if (!S_ISREG(info.st_mode)) return "通常のファイルではありません (" + path + ")";
+    const auto tooLarge = [&] {
+        return "大きすぎます (" + path + ": " + Str(static_cast<long long>(cap)) + "バイトまでです)";
+    };
+    if (static_cast<unsigned long long>(info.st_size) > cap) return tooLarge();
+    bytes.clear();
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(file.get(), buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return "ファイルを読めません (" + path + ": " + Reason(errno) + ")";
+        if (n == 0) break;
+        bytes.append(buffer, static_cast<std::size_t>(n));
+        // It may have grown since it was measured.
+        if (bytes.size() > cap) return tooLarge();
+    }
+    return std::nullopt;
+}
+
+std::string TemporaryPrefix(const std::string& path) { return fs::path(path).filename().string() + ".tmp-"; }
+
+std::optional<std::string> ReplaceFileWhole(const std::string& path, const std::string& bytes,
+                                            const std::function<bool(WriteStage)>& stopAt) {
+    std::string problem;
+    const std::optional<fs::path> followed = FollowLinks(path, problem);
+    if (!followed) return problem;
+    const fs::path target = *followed;
+    const fs::path folder = target.parent_path();
+
+    // What stands at the name now: a file keeps its permissions; anything else is not ours to replace.
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (exists && S_ISDIR(old.st_mode)) return "フォルダです (" + target.string() + ")";
+    if (exists && !S_ISREG(old.st_mode)) return "通常のファイルではありません (" + target.string() + ")";
+
+    RemoveLeftovers(target);
+
+    // A fresh name, created here and now: never an existing file, never through a link.
+    fs::path temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
+        temp = folder / (target.filename().string() + ".tmp-" + FreshSuffix());
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) break;
+    }
+    if (fd < 0) return "ファイルを作れません (" + temp.string() + ": " + Reason(errno) + ")";
+    Descriptor file(fd);
+    const auto stop = [&](WriteStage stage) {
+        if (!stopAt || !stopAt(stage)) return false;
+        // What a crash leaves on disk: the temporary file stays as it is.
+        if (file.get() >= 0) file.Close();
+        return true;
+    };
+    const auto fail = [&](const std::string& what, int error) -> std::optional<std::string> {
+        std::error_code ignored;
+        fs::remove(temp, ignored);
+        return what + " (" + temp.string() + ": " + Reason(error) + ")";
+    };
+    if (stop(WriteStage::Created)) return "書き込みを途中で止めました";
+
+    if (!WriteAll(file.get(), bytes)) return fail("書き込みに失敗しました", errno);
+    if (stop(WriteStage::Written)) return "書き込みを途中で止めました";
+    // The old file's permissions, not the temporary file's own.
+    if (exists && ::fchmod(file.get(), old.st_mode & 07777) != 0) return fail("書き込みに失敗しました", errno);
+    // On disk before it replaces the old save: a crash now must not leave an empty file.
+    if (::fsync(file.get()) != 0) return fail("書き込みに失敗しました", errno);
+    if (!file.Close()) return fail("書き込みに失敗しました", errno);
+    if (stop(WriteStage::Synced)) return "書き込みを途中で止めました";
+
+    std::string back;
+    if (ReadRegularFile(temp.string(), bytes.size(), back) || back != bytes) {
+        std::error_code ignored;
+        fs::remove(temp, ignored);
+        return "書き込んだ内容を確かめられません (" + temp.string() + ")";
+    }
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
+        const int error = errno;
+        std::error_code ignored;
+        fs::remove(temp, ignored);
+        return "ファイルを置き換えられません (" + target.string() + ": " + Reason(error) + ")";
+    }
+    if (stop(WriteStage::Renamed)) return "書き込みを途中で止めました";
+    SyncFolder(folder);
+    return std::nullopt;
+}
+
+}  // namespace tarvex
