@@ -23,6 +23,11 @@ namespace tarvex {
 
 namespace {
 
+// The file's bytes for a game (code page 932, CR LF), or the reason the game
+// cannot be written so that it reads back (a text with a double quote, a line
+// break or a character the code page lacks).
+std::optional<std::string> EncodeSaveBytes(const Game& game, std::string& bytes);
+
 std::string CityLabel(int city, const std::string& field) { return "都市" + Str(city) + "の" + field; }
 std::string NationLabel(int nation, const std::string& field) { return "国家" + Str(nation) + "の" + field; }
 
@@ -365,8 +370,6 @@ std::optional<std::string> CheckTables(const Game& g) {
     return std::nullopt;
 }
 
-}  // namespace
-
 std::optional<std::string> EncodeSaveBytes(const Game& game, std::string& bytes) {
     Writer w;
     w.out.reserve(32 * 1024);
@@ -375,6 +378,8 @@ std::optional<std::string> EncodeSaveBytes(const Game& game, std::string& bytes)
     bytes = std::move(w.out);
     return std::nullopt;
 }
+
+}  // namespace
 
 std::string WriteSaveBytes(const Game& game) {
     std::string bytes;

@@ -29,11 +29,9 @@ std::optional<std::string> ReadGameFile(const std::string& path, Game& into);
 // back, then put in its place; otherwise a message and the old file stays.
 std::optional<std::string> WriteGameFile(const std::string& path, const Game& game);
 
-// The file's bytes for a game (code page 932, CR LF), or the reason the game
-// cannot be written so that it reads back (a text with a double quote, a line
-// break or a character the code page lacks).
-std::optional<std::string> EncodeSaveBytes(const Game& game, std::string& bytes);
-// The file's bytes for a game; empty when EncodeSaveBytes refuses it.
+// The file's bytes for a game (code page 932, CR LF); empty when the game cannot be
+// written so that it reads back (a text with a double quote, a line break or a
+// character the code page lacks).
 std::string WriteSaveBytes(const Game& game);
 // Reads the file's bytes into `into` (a copy of the running game); on failure
 // returns a message for the player and leaves `into` in an unspecified state.
