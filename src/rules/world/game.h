@@ -106,6 +106,9 @@ struct World {
     bool operator==(const World&) const = default;
 };
 
+// The saved world and the turn in progress. The windows' game derives from it
+// and adds what they show; assigning a Game to it replaces the rules' part only,
+// as loading a file does.
 struct Game : World {
     Game();
     Game(Screen& screen, RandomSource& random);
