@@ -413,6 +413,9 @@ void MainWindow::LayoutClient() {
     const int height = client_->height();
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     map_->setGeometry(0, 0, width - bar, height - bar);
+    // "4.フォーカス" keeps the city's panel within what is in view.
+    game_.shown.main.viewWidth = map_->width() * 15;
+    game_.shown.main.viewHeight = map_->height() * 15;
     hScroll_->setGeometry(0, height - bar, width - bar, bar);
     vScroll_->setGeometry(width - bar, 0, bar, height - bar);
     // Large change: the client area's width or height; small change a twentieth of it.

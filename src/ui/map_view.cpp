@@ -131,7 +131,8 @@ const QImage& MapView::SurfaceImage() {
 
 MapView::MapView(QWidget* parent) : QWidget(parent) {
     setObjectName("mapView");
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    // Beyond the map's edges (the bars reach past them, a large window sees past them) lies sea.
+    Paint(this, kMapSea);
     surface_ = new MapSurface(this);
     for (int city = 1; city <= kCityCount; ++city) BuildCityPanel(city);
     BuildHelpPanels();

@@ -264,17 +264,38 @@ TEST(Settings, ClosingBeforeTheFirstAcceptEndsTheProgram) {
     EXPECT_FALSE(later.game.Ended);
 }
 
-TEST(FocusCity, ScrollsSoThePanelLiesInView) {
-    struct Case {
-        int city, h, v;
-    };
+TEST(FocusCity, ThePanelIsWhollyInViewAndStandsOffTheEdgesWhereTheMapAllows) {
     TestGame t;
-    for (const Case& c : {Case{7, 0, 0}, Case{75, -32300 + 5500, -10800 + 5500}, Case{1, -13920 + 5500, -10800 + 5500},
-                          Case{49, 0, 0}}) {
-        FocusCity(t.game, c.city);
-        EXPECT_EQ(t.game.shown.main.hScroll, c.h) << c.city;
-        EXPECT_EQ(t.game.shown.main.vScroll, c.v) << c.city;
+    Session& g = t.game;
+    // The default window, and a large one.
+    for (const auto& [width, height] : {std::pair{14775, 6915}, std::pair{28500, 15000}}) {
+        g.shown.main.viewWidth = width;
+        g.shown.main.viewHeight = height;
+        for (bool expanded : {false, true})
+            for (int city = 1; city <= kCityCount; ++city) {
+                g.shown.main.panels[city].expanded = expanded;
+                FocusCity(g, city);
+                const int x = kPanelPositions[city].left + g.shown.main.hScroll;
+                const int y = kPanelPositions[city].top + g.shown.main.vScroll;
+                const int h = expanded ? kPanelExpanded : kPanelCollapsed;
+                EXPECT_TRUE(x >= 0 && x + kPanelWidth <= width && y >= 0 && y + h <= height)
+                    << city << " at " << x << "," << y << " in " << width << "x" << height;
+                // Off the edges by the focus offset unless the bars or the view stop it.
+                if (g.shown.main.hScroll < 0 && g.shown.main.hScroll > kScrollMax && x + kPanelWidth < width) {
+                    EXPECT_EQ(x, kFocusOffset) << city;
+                }
+                if (g.shown.main.vScroll < 0 && g.shown.main.vScroll > kScrollMax && y + h < height) {
+                    EXPECT_EQ(y, kFocusOffset) << city;
+                }
+            }
     }
+    // Lisbon lies near the map's left edge and far down: only its top stands off the edge.
+    g.shown.main.viewWidth = 14775;
+    g.shown.main.viewHeight = 6915;
+    g.shown.main.panels[7].expanded = false;
+    FocusCity(g, 7);
+    EXPECT_EQ(g.shown.main.hScroll, 0);
+    EXPECT_EQ(g.shown.main.vScroll, kFocusOffset - kPanelPositions[7].top);
 }
 
 TEST(MapView, PanelsFoldOneByOneAndAllAtOnce) {

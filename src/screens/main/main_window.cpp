@@ -40,16 +40,19 @@ void Form1_mnuLoad_Click(Session& game) {
 }
 
 void FocusCity(Session& game, int city) {
-    if (city < 1 || city > kCityCount) return;
+    if (!IsValidCity(city)) return;
     MainWindowShown& m = game.shown.main;
-    m.hScroll = 0;
-    m.vScroll = 0;
-    const int x = std::clamp(-kPanelPositions[city].left, kScrollMax, 0);
-    const int y = std::clamp(-kPanelPositions[city].top, kScrollMax, 0);
-    // A panel near the top-left corner is already in view from there.
-    if (x >= -kFocusOffset || y >= -kFocusOffset) return;
-    m.hScroll = x + kFocusOffset;
-    m.vScroll = y + kFocusOffset;
+    const PanelPosition& p = kPanelPositions[city];
+    const int height = m.panels[city].expanded ? kPanelExpanded : kPanelCollapsed;
+    // Each direction on its own: the panel stands kFocusOffset from the view's
+    // edge, nearer when its far side would leave the view, never cut at its
+    // near side, and only as far as the bars reach.
+    const auto place = [](int at, int size, int view) {
+        const int scroll = std::max(std::min(kFocusOffset - at, view - size - at), -at);
+        return std::clamp(scroll, kScrollMax, 0);
+    };
+    m.hScroll = place(p.left, kPanelWidth, m.viewWidth);
+    m.vScroll = place(p.top, height, m.viewHeight);
 }
 
 void TogglePanel(Session& game, int city) {

@@ -46,6 +46,10 @@ struct MainWindowShown {
     std::array<bool, kHelpPanelCount> helpVisible{true, true, true, true};
     int hScroll = 0;  // 0 .. -32300 twips: the map surface's left edge
     int vScroll = 0;  // 0 .. -32300 twips: the map surface's top edge
+    // The part of the map in view, in twips, as the window last laid it out;
+    // until then the default window's, less its menu bar and scroll bars.
+    int viewWidth = 15000 - 225;
+    int viewHeight = 7500 - 360 - 225;
     // Command panels
     std::string lblPic2, lblPic5, lblSouba, txtPic5, lblPic6, lblPic7;
     std::vector<std::string> lstPic6;
