@@ -1,16 +1,17 @@
-// What the map picture costs: rendering the land and sea, the decorated surface the
-// map view keeps for the whole run, and the memory each image holds.
+// What the map picture costs: rendering the land and sea, the coloured map the
+// view keeps for the whole run and the memory it holds, repainting and scrolling.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QImage>
+#include <QPainter>
 #include <QPainterPath>
 #include <QString>
 #include <chrono>
 
 #include "ui/common.h"
 #include "ui/map_picture.h"
-#include "ui/map_view.h"
+#include "ui/territory_picture.h"
 
 namespace tarvex::ui {
 namespace {
@@ -40,20 +41,73 @@ void BM_RenderMapBackground(benchmark::State& state) {
 }
 BENCHMARK(BM_RenderMapBackground)->Unit(benchmark::kMillisecond);
 
-// The map view renders its surface once per run (background, neighbour lines and the
-// mountains' name); this times that first call, so it runs once whatever the repetitions.
-void BM_MapViewSurfaceFirstUse(benchmark::State& state) {
+// The coloured map a view builds once per run and screen density: the land divided
+// among the cities, the colour tables and the decorations. Timed on its first build,
+// which also works out the borders and the nations' colours.
+void BM_TerritoryPictureFirstBuild(benchmark::State& state) {
+    const qreal ratio = state.range(0);
     qint64 bytes = 0;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        const QImage& image = MapView::SurfaceImage();
+        TerritoryPicture picture(ratio);
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
         state.SetIterationTime(took.count());
-        bytes = image.sizeInBytes();
+        bytes = picture.Bytes();
     }
     state.counters["image_MiB"] = static_cast<double>(bytes) / (1024.0 * 1024.0);
 }
-BENCHMARK(BM_MapViewSurfaceFirstUse)->UseManualTime()->Iterations(1)->Repetitions(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TerritoryPictureFirstBuild)
+    ->Arg(1)
+    ->Arg(2)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Repetitions(1)
+    ->Unit(benchmark::kMillisecond);
+
+// A game for the war map: the starting world, England the player's.
+WarMapShown StartingWar(int conquered) {
+    WarMapShown war;
+    for (int city = 1; city <= kCityCount; ++city) war.nation[city] = 1 + city % kNationCount;
+    war.nation[1] = conquered;
+    war.playerNation = 1;
+    return war;
+}
+
+// Repainting the part in view (1000 x 500 logical pixels, London in it) after a conquest:
+// the colour table changes, then the view is composed and its borders drawn again.
+void BM_RepaintViewAfterConquest(benchmark::State& state) {
+    const qreal ratio = state.range(0);
+    TerritoryPicture picture(ratio);
+    QImage target(QSize(1000, 500) * ratio, QImage::Format_ARGB32_Premultiplied);
+    target.setDevicePixelRatio(ratio);
+    const QRect view(600, 400, 1000, 500);
+    int turn = 0;
+    for (auto _ : state) {
+        picture.SetOwners(StartingWar(1 + (++turn % 2)));
+        QPainter painter(&target);
+        painter.translate(-view.topLeft());
+        picture.Paint(painter, view);
+    }
+}
+BENCHMARK(BM_RepaintViewAfterConquest)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// One scroll step: the bars' small change is a twentieth of the view, and Qt repaints
+// the strip that comes into view (here the whole width, 25 pixels high).
+void BM_ScrollStep(benchmark::State& state) {
+    const qreal ratio = state.range(0);
+    TerritoryPicture picture(ratio);
+    picture.SetOwners(StartingWar(1));
+    QImage target(QSize(1000, 500) * ratio, QImage::Format_ARGB32_Premultiplied);
+    target.setDevicePixelRatio(ratio);
+    int step = 0;
+    for (auto _ : state) {
+        const QRect strip(600, 400 + 25 * (++step % 40), 1000, 25);
+        QPainter painter(&target);
+        painter.translate(-600, -400);
+        picture.Paint(painter, strip);
+    }
+}
+BENCHMARK(BM_ScrollStep)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tarvex::ui

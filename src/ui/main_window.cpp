@@ -15,6 +15,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QTimer>
+#include <algorithm>
 
 #include "rules/save/savefile.h"
 #include "rules/turn/cycle.h"
@@ -22,6 +23,7 @@
 #include "screens/main/main_window.h"
 #include "screens/main/ok_step.h"
 #include "screens/main/quit.h"
+#include "screens/map/war_map.h"
 #include "screens/orders/delegation.h"
 #include "screens/orders/panels.h"
 #include "screens/settings/settings.h"
@@ -185,6 +187,12 @@ MainWindow::MainWindow(Session& game, QtScreen& screen, QWidget* parent)
     connect(map_, &MapView::helpClosed, this,
             [this](int panel) { Run([panel](Session& g) { CloseHelpPanel(g, static_cast<HelpPanel>(panel)); }); });
     connect(map_, &MapView::nationRequested, this, [this] { Run(Form1_Command1_Click); });
+    // The small map puts the point clicked in the middle of the view, as far as the bars reach.
+    connect(map_, &MapView::centreRequested, this, [this](QPoint twips) {
+        const MainWindowShown& m = game_.shown.main;
+        hScroll_->setValue(std::clamp(twips.x() - m.viewWidth / 2, 0, -kScrollMax));
+        vScroll_->setValue(std::clamp(twips.y() - m.viewHeight / 2, 0, -kScrollMax));
+    });
 
     BuildPanels(client_);
 
@@ -239,6 +247,8 @@ void MainWindow::BuildMenus() {
     QMenu* kuni = addMenu("mnuKuni", "国情報(&C)");
     mnuOpen_ = addEntry(kuni, "mnuOpen", "全国開く(&O)", Form1_mnuOpen_Click);
     mnuClose_ = addEntry(kuni, "mnuClose", "全国閉じる(&H)", Form1_mnuClose_Click);
+    mnuOverview_ = addEntry(kuni, "mnuOverview", "全体地図(&W)", ToggleOverview);
+    mnuOverview_->setCheckable(true);
 
     QMenu* henkou = addMenu("mnuHenkou", "変更(&F)");
     addEntry(henkou, "mnuSettei", "設定(&D)", Form1_mnuSettei_Click);
@@ -483,7 +493,7 @@ void MainWindow::Sync() {
     if (windowTitle() != caption) setWindowTitle(caption);
     SyncMenus();
     SyncPanels();
-    map_->Sync(m);
+    map_->Sync(m, ShownWarMap(game_));
     SyncScrollBars();
     SyncTimers();
     ApplyFocusRequest();
@@ -495,6 +505,7 @@ void MainWindow::SyncMenus() {
     mnuIninKaijyo_->menuAction()->setEnabled(m.mnuIninKaijyo);
     mnuOpen_->setEnabled(m.mnuOpen);
     mnuClose_->setEnabled(m.mnuClose);
+    mnuOverview_->setChecked(m.overviewVisible);
     // A help entry waits while its panel is showing.
     for (int i = 0; i < kHelpPanelCount; ++i) helpEntries_[i]->setEnabled(!m.helpVisible[i]);
 }

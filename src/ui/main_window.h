@@ -98,6 +98,7 @@ private:
     QMenu* mnuIninKaijyo_ = nullptr;
     QAction* mnuOpen_ = nullptr;
     QAction* mnuClose_ = nullptr;
+    QAction* mnuOverview_ = nullptr;
     std::array<QAction*, kHelpPanelCount> helpEntries_{};
 };
 

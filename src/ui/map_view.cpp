@@ -9,6 +9,7 @@
 #include <QPainterPath>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <set>
 
@@ -16,6 +17,8 @@
 #include "screens/main/main_window.h"
 #include "ui/common.h"
 #include "ui/map_picture.h"
+#include "ui/overview_map.h"
+#include "ui/territory_picture.h"
 
 namespace tarvex::ui {
 
@@ -32,22 +35,113 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, QRe
     return label;
 }
 
-// The scrolled surface: copies only the part of the cached picture that is in view.
+}  // namespace
+
+// The scrolled surface: the coloured map of the part in view, the pointer's land named in a tooltip.
 class MapSurface : public QWidget {
 public:
-    explicit MapSurface(QWidget* parent) : QWidget(parent) {
+    explicit MapSurface(MapView* view) : QWidget(view), view_(view) {
         setObjectName("Picture1");
         setAttribute(Qt::WA_OpaquePaintEvent);
-        resize(MapView::SurfaceImage().size());
+        resize(kMapPictureWidth, kMapPictureHeight);
     }
 
 protected:
     void paintEvent(QPaintEvent* event) override {
         QPainter painter(this);
-        const QRect area = event->rect();
-        painter.drawImage(area.topLeft(), MapView::SurfaceImage(), area);
+        view_->Territory().Paint(painter, event->rect());
     }
+
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::ToolTip) {
+            const auto* help = static_cast<QHelpEvent*>(event);
+            const int city = view_->Territory().CityAt(help->pos());
+            if (city == 0) {
+                QToolTip::hideText();
+                event->ignore();
+            } else {
+                QToolTip::showText(help->globalPos(), view_->LandName(city), this);
+            }
+            return true;
+        }
+        return QWidget::event(event);
+    }
+
+private:
+    MapView* view_;
 };
+
+// The arrow of a battle from the attacking city to the defending one, over the panels.
+class BattleArrow : public QWidget {
+public:
+    explicit BattleArrow(QWidget* parent) : QWidget(parent) {
+        setObjectName("battleArrow");
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        hide();
+    }
+
+    // Shows the arrow between two cities' panels, or hides it for (0, 0).
+    void Show(int from, int to) {
+        if (from == from_ && to == to_) return;
+        from_ = from;
+        to_ = to;
+        if (from == 0 || to == 0) {
+            hide();
+            return;
+        }
+        const QPointF a = Centre(from), b = Centre(to);
+        setGeometry(QRectF(a, b).normalized().adjusted(-kMargin, -kMargin, kMargin, kMargin).toAlignedRect());
+        raise();
+        show();
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QPointF origin = geometry().topLeft();
+        QPointF a = Centre(from_) - origin, b = Centre(to_) - origin;
+        const QLineF line(a, b);
+        if (line.length() < 1) return;
+        // From the attacker's panel's edge to the defender's, when there is room between them.
+        const QPointF unit = (b - a) / line.length();
+        const double start = std::min(line.length() / 3, EdgeDistance(unit));
+        const double end = std::min(line.length() / 3, EdgeDistance(unit) + 4);
+        a += unit * start;
+        b -= unit * end;
+        const QPointF normal(-unit.y(), unit.x());
+        QPolygonF head;
+        head << b << b - unit * 16 + normal * 8 << b - unit * 16 - normal * 8;
+        for (const auto& [colour, width] : {std::pair{QColor(255, 255, 255, 230), 8.0}, {QColor(200, 20, 20), 4.0}}) {
+            painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            painter.setBrush(colour);
+            painter.drawLine(a, b - unit * 12);
+            painter.drawPolygon(head);
+        }
+    }
+
+private:
+    static constexpr int kMargin = 14;
+
+    static QPointF Centre(int city) {
+        const PanelPosition& p = kPanelPositions[city];
+        return {(p.left + kPanelWidth / 2.0) / 15.0, (p.top + kPanelCollapsed / 2.0) / 15.0};
+    }
+    // How far from a folded panel's middle its edge lies in a direction.
+    static double EdgeDistance(QPointF unit) {
+        const double halfW = kPanelWidth / 30.0, halfH = kPanelCollapsed / 30.0;
+        const double dx = std::abs(unit.x()) > 1e-9 ? halfW / std::abs(unit.x()) : 1e9;
+        const double dy = std::abs(unit.y()) > 1e-9 ? halfH / std::abs(unit.y()) : 1e9;
+        return std::min(dx, dy);
+    }
+
+    int from_ = 0;
+    int to_ = 0;
+};
+
+namespace {
 
 struct HelpText {
     const char* panel;
@@ -88,46 +182,7 @@ constexpr std::array<ValueSlot, 8> kValueSlots{{
     {"民度", "lblMindo", 960, 1320, 1440},
 }};
 
-QPoint CityPoint(int city) {
-    // The middle of the folded panel: the lines join the panels' heads.
-    const PanelPosition& p = kPanelPositions[city];
-    return {Twips(p.left + kPanelWidth / 2), Twips(p.top + kPanelCollapsed / 2)};
-}
-
-QImage RenderSurface() {
-    QImage image = RenderMapBackground();
-    if (image.width() < Twips(kMapWidth) || image.height() < Twips(kMapHeight))
-        image = image.scaled(std::max(image.width(), Twips(kMapWidth)), std::max(image.height(), Twips(kMapHeight)));
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-
-    // One line for each pair of neighbouring cities, however many directions the pair is listed in.
-    std::set<std::pair<int, int>> pairs;
-    for (int from = 1; from <= kCityCount; ++from)
-        for (int to : kNeighbours[from]) pairs.insert({std::min(from, to), std::max(from, to)});
-    painter.setPen(QPen(QColor(150, 40, 30, 170), 2, Qt::SolidLine, Qt::RoundCap));
-    for (auto [a, b] : pairs) painter.drawLine(CityPoint(a), CityPoint(b));
-
-    // The Alps, between Augsburg and Milan, where no panel covers it even when unfolded.
-    QFont font = GameFont(14);
-    font.setBold(true);
-    QPainterPath path;
-    path.addText(QPointF(Twips(21700), Twips(19850)), font, QStringLiteral("アルプス山脈"));
-    painter.setPen(QPen(QColor(255, 255, 255, 200), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawPath(path);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(90, 60, 30));
-    painter.drawPath(path);
-    return image;
-}
-
 }  // namespace
-
-const QImage& MapView::SurfaceImage() {
-    static const QImage image = RenderSurface();
-    return image;
-}
 
 MapView::MapView(QWidget* parent) : QWidget(parent) {
     setObjectName("mapView");
@@ -136,6 +191,39 @@ MapView::MapView(QWidget* parent) : QWidget(parent) {
     surface_ = new MapSurface(this);
     for (int city = 1; city <= kCityCount; ++city) BuildCityPanel(city);
     BuildHelpPanels();
+    arrow_ = new BattleArrow(surface_);
+    overview_ = new OverviewMap(this);
+    connect(overview_, &OverviewMap::centreRequested, this, &MapView::centreRequested);
+    PlaceOverview();
+}
+
+MapView::~MapView() = default;
+
+QWidget* MapView::Surface() const { return surface_; }
+
+TerritoryPicture& MapView::Territory() {
+    // Built for the density of the screen the map is on; again if the window moves to another.
+    const qreal ratio = surface_->devicePixelRatioF();
+    if (!territory_ || territory_->Ratio() != ratio) {
+        territory_ = std::make_unique<TerritoryPicture>(ratio);
+        territory_->SetOwners(war_);
+        overview_->SetPicture(territory_->Overview(overview_->size() - QSize(2, 2)));
+    }
+    return *territory_;
+}
+
+QString MapView::LandName(int city) const { return IsValidCity(city) ? Qs(war_.landName[city]) : QString(); }
+
+void MapView::PlaceOverview() {
+    // A twentieth of the surface, in its proportions, in the view's lower right corner.
+    const QSize size(kMapPictureWidth / 20 + 2, kMapPictureHeight / 20 + 2);
+    overview_->setGeometry(width() - size.width() - 6, height() - size.height() - 6, size.width(), size.height());
+    overview_->raise();
+}
+
+void MapView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    PlaceOverview();
 }
 
 void MapView::BuildCityPanel(int city) {
@@ -229,8 +317,9 @@ void MapView::SetScrollBars(QScrollBar* horizontal, QScrollBar* vertical) {
     vBar_ = vertical;
 }
 
-void MapView::Sync(const MainWindowShown& shown) {
+void MapView::Sync(const MainWindowShown& shown, const WarMapShown& war) {
     surface_->move(Px(shown.hScroll), Px(shown.vScroll));
+    SyncWar(shown, war);
     const QColor buttonFace = QApplication::palette().color(QPalette::Button);
     for (int city = 1; city <= kCityCount; ++city) {
         const CityPanel& p = shown.panels[city];
@@ -257,6 +346,34 @@ void MapView::Sync(const MainWindowShown& shown) {
         }
     }
     for (int i = 0; i < kHelpPanelCount; ++i) help_[i]->setVisible(shown.helpVisible[i]);
+}
+
+void MapView::SyncWar(const MainWindowShown& shown, const WarMapShown& war) {
+    const bool ownersChanged = war.nation != war_.nation || war.playerNation != war_.playerNation;
+    war_ = war;
+    if (ownersChanged && territory_) {
+        territory_->SetOwners(war_);
+        surface_->update();
+        overview_->SetPicture(territory_->Overview(overview_->size() - QSize(2, 2)));
+    }
+    overview_->setVisible(shown.overviewVisible);
+    overview_->SetView(QRect(-shown.hScroll, -shown.vScroll, width() * 15, height() * 15));
+
+    // The city giving its order stands in a red frame.
+    if (war.actingCity != actingCity_) {
+        for (int city : {actingCity_, war.actingCity}) {
+            if (!IsValidCity(city)) continue;
+            QFrame* panel = cities_[city].panel;
+            const bool acting = city == war.actingCity;
+            panel->setLineWidth(acting ? 3 : 1);
+            QPalette palette = panel->palette();
+            palette.setColor(QPalette::WindowText,
+                             acting ? QColor(210, 20, 20) : QApplication::palette().color(QPalette::WindowText));
+            panel->setPalette(palette);
+        }
+        actingCity_ = war.actingCity;
+    }
+    arrow_->Show(war.battleFrom, war.battleTo);
 }
 
 bool MapView::eventFilter(QObject* watched, QEvent* event) {

@@ -5,7 +5,10 @@
 #include <QImage>
 #include <QWidget>
 #include <array>
+#include <memory>
+#include <string>
 
+#include "screens/map/war_map.h"
 #include "screens/session/session.h"
 
 class QLabel;
@@ -15,21 +18,31 @@ class QScrollBar;
 
 namespace tarvex::ui {
 
+class BattleArrow;
+class MapSurface;
+class OverviewMap;
+class TerritoryPicture;
+
 class MapView : public QWidget {
     Q_OBJECT
 public:
     explicit MapView(QWidget* parent = nullptr);
+    ~MapView() override;
 
-    // Panels, help panels and the surface's place, as the game last left them.
-    void Sync(const MainWindowShown& shown);
+    // Panels, help panels, the surface's place and the war on it, as the game last left them.
+    void Sync(const MainWindowShown& shown, const WarMapShown& war);
 
     // The scrolled surface ("Picture1"), 48000 x 35000 twips.
-    QWidget* Surface() const { return surface_; }
+    QWidget* Surface() const;
     // A wheel turned over the map moves these bars.
     void SetScrollBars(QScrollBar* horizontal, QScrollBar* vertical);
 
-    // The whole map surface with its lines and the mountains' name, rendered once per run.
-    static const QImage& SurfaceImage();
+    // The coloured map under the panels, built for the surface's screen density on first use.
+    TerritoryPicture& Territory();
+    // The small map of Europe in the view's corner.
+    OverviewMap* Overview() const { return overview_; }
+    // "ロンドン（イングランド）": the city under the pointer and its owner, as last synced.
+    QString LandName(int city) const;
 
 signals:
     // The number or name of a city's panel was clicked.
@@ -38,10 +51,13 @@ signals:
     void helpClosed(int panel);
     // The nation help panel's "見る".
     void nationRequested();
+    // The small map asks for this point of the surface (twips) to be in the middle of the view.
+    void centreRequested(QPoint twips);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     struct CityWidgets {
@@ -56,8 +72,15 @@ private:
 
     void BuildCityPanel(int city);
     void BuildHelpPanels();
+    void PlaceOverview();
+    void SyncWar(const MainWindowShown& shown, const WarMapShown& war);
 
-    QWidget* surface_ = nullptr;
+    MapSurface* surface_ = nullptr;
+    std::unique_ptr<TerritoryPicture> territory_;
+    OverviewMap* overview_ = nullptr;
+    BattleArrow* arrow_ = nullptr;
+    int actingCity_ = 0;
+    WarMapShown war_;
     std::array<CityWidgets, kCityCount + 1> cities_{};
     std::array<QFrame*, kHelpPanelCount> help_{};
     QScrollBar* hBar_ = nullptr;

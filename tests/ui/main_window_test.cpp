@@ -140,7 +140,7 @@ TEST(MainWindowMenus, EntriesStandUnderTheirMenusWithDistinctAccessKeys) {
     const std::pair<const char*, QStringList> menus[] = {
         {"mnuSaveLoad", {"mnuEnd", "mnuSave", "mnuLoad"}},
         {"mnuIninKaijyo", {"mnuInin", "mnuKaijyo"}},
-        {"mnuKuni", {"mnuOpen", "mnuClose"}},
+        {"mnuKuni", {"mnuOpen", "mnuClose", "mnuOverview"}},
         {"mnuHenkou", {"mnuSettei"}},
         {"mnuHelp", {"mnuHP", "mnuHelpKuni", "mnuHelpNation", "mnuButton", "mnuHelpSuuti"}},
     };

@@ -33,6 +33,7 @@ void Form1_cmdOk_Click(Session& game) {
     game.TurnStart = false;
     if (game.TurnStep >= kSeasonEndStep) {
         game.TurnStep = 1;
+        main.actingCity = 0;
         // The new season opens with a wait for OK.
         main.lblOkVisible = true;
         RequestSeasonAdvance(game);
@@ -59,6 +60,8 @@ void Form1_cmdOk_Click(Session& game) {
 }
 
 void PlayCityTurn(Session& game, int step) {
+    // The map marks the city while it gives its order, and until the next one does.
+    if (step >= 1 && step <= kCityCount) game.shown.main.actingCity = game.TurnOrder[step];
     if (!RunCityTurn(game, step)) return;
     // The delegation menu is live while one of his own cities chooses its order.
     game.shown.main.mnuIninKaijyo = true;

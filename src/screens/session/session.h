@@ -59,6 +59,9 @@ struct MainWindowShown {
     std::vector<int> lstPic7Cities;  // the city of each entry of lstPic7
     int lstPic7Selected = -1;
     FocusRequest focus;
+    // The war map: the city whose turn is running (0 between seasons) and the small map of Europe.
+    int actingCity = 0;
+    bool overviewVisible = true;
 };
 
 struct SettingsShown {

@@ -1,0 +1,223 @@
+// The land of the map shared out among the cities by their real places.
+#include "screens/map/territory.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include "rules/world/scenario.h"
+#include "screens/main/main_window.h"
+
+namespace tarvex {
+
+namespace {
+
+// Places stay near the surface; Sarai, on the Volga, lies just beyond its right edge.
+constexpr int kPlaceLimit = 100000;
+
+double SquaredDistance(MapPoint a, MapPoint b) {
+    const double dx = a.x - b.x;
+    const double dy = a.y - b.y;
+    return dx * dx + dy * dy;
+}
+
+bool ParseWhole(std::string_view field, int limit, int* value) {
+    int v = 0;
+    const auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), v);
+    if (ec != std::errc() || end != field.data() + field.size() || v < -limit || v > limit) return false;
+    *value = v;
+    return true;
+}
+
+std::vector<std::string_view> Fields(std::string_view line) {
+    std::vector<std::string_view> fields;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t tab = line.find('\t', start);
+        fields.push_back(line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start));
+        if (tab == std::string_view::npos) return fields;
+        start = tab + 1;
+    }
+}
+
+// The cities that can be nearest anywhere in a block of pixel centres: none other
+// can be as near to any point of it as the city whose farthest corner is nearest.
+std::vector<int> BlockCandidates(const CitySites& sites, MapPoint low, MapPoint high) {
+    std::array<double, kCityCount + 1> nearestPart{};
+    double bound = std::numeric_limits<double>::infinity();
+    for (int city = 1; city <= kCityCount; ++city) {
+        const MapPoint s = sites[city];
+        const double inX = std::clamp(s.x, low.x, high.x);
+        const double inY = std::clamp(s.y, low.y, high.y);
+        nearestPart[city] = SquaredDistance(s, {inX, inY});
+        const double farX = std::max(std::abs(s.x - low.x), std::abs(s.x - high.x));
+        const double farY = std::max(std::abs(s.y - low.y), std::abs(s.y - high.y));
+        bound = std::min(bound, farX * farX + farY * farY);
+    }
+    std::vector<int> candidates;
+    for (int city = 1; city <= kCityCount; ++city)
+        if (nearestPart[city] <= bound) candidates.push_back(city);
+    return candidates;
+}
+
+}  // namespace
+
+bool ParseCitySites(std::string_view text, CitySites* sites, std::string* error) {
+    CitySites read{};
+    std::array<bool, kCityCount + 1> seen{};
+    int lineNumber = 0;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+        ++lineNumber;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (line.empty() || line.front() == '#') continue;
+        const std::vector<std::string_view> fields = Fields(line);
+        int city = 0, x = 0, y = 0;
+        if (fields.size() < 3 || !ParseWhole(fields[0], kCityCount, &city) || !IsValidCity(city) ||
+            !ParseWhole(fields[1], kPlaceLimit, &x) || !ParseWhole(fields[2], kPlaceLimit, &y)) {
+            if (error) *error = "line " + std::to_string(lineNumber) + ": not a city and its place";
+            return false;
+        }
+        if (seen[city]) {
+            if (error) *error = "line " + std::to_string(lineNumber) + ": city " + std::to_string(city) + " again";
+            return false;
+        }
+        seen[city] = true;
+        read[city] = {static_cast<double>(x), static_cast<double>(y)};
+    }
+    for (int city = 1; city <= kCityCount; ++city)
+        if (!seen[city]) {
+            if (error) *error = "city " + std::to_string(city) + " has no place";
+            return false;
+        }
+    *sites = read;
+    return true;
+}
+
+CitySites PanelCentreSites() {
+    CitySites sites{};
+    for (int city = 1; city <= kCityCount; ++city) {
+        const PanelPosition& p = kPanelPositions[city];
+        sites[city] = {p.left + kPanelWidth / 2.0, p.top + kPanelCollapsed / 2.0};
+    }
+    return sites;
+}
+
+int NearestCity(const CitySites& sites, MapPoint point) {
+    int best = 1;
+    double bestDistance = SquaredDistance(sites[1], point);
+    for (int city = 2; city <= kCityCount; ++city) {
+        const double d = SquaredDistance(sites[city], point);
+        if (d < bestDistance) {
+            best = city;
+            bestDistance = d;
+        }
+    }
+    return best;
+}
+
+void DivideLand(const CitySites& sites, const LandGrid& grid) {
+    // Blocks of pixels share a short list of cities that can be nearest in them,
+    // so each land pixel weighs two or three cities instead of 75.
+    constexpr int kBlock = 16;
+    for (int by = 0; by < grid.height; by += kBlock) {
+        const int yEnd = std::min(grid.height, by + kBlock);
+        for (int bx = 0; bx < grid.width; bx += kBlock) {
+            const int xEnd = std::min(grid.width, bx + kBlock);
+            std::vector<int> candidates;
+            for (int y = by; y < yEnd; ++y) {
+                for (int x = bx; x < xEnd; ++x) {
+                    std::uint8_t& pixel = grid.At(x, y);
+                    if (pixel == 0) continue;
+                    if (candidates.empty())
+                        candidates = BlockCandidates(sites, grid.Centre(bx, by), grid.Centre(xEnd - 1, yEnd - 1));
+                    const MapPoint centre = grid.Centre(x, y);
+                    int best = candidates.front();
+                    double bestDistance = SquaredDistance(sites[best], centre);
+                    for (std::size_t i = 1; i < candidates.size(); ++i) {
+                        const double d = SquaredDistance(sites[candidates[i]], centre);
+                        if (d < bestDistance) {
+                            best = candidates[i];
+                            bestDistance = d;
+                        }
+                    }
+                    pixel = static_cast<std::uint8_t>(best);
+                }
+            }
+        }
+    }
+}
+
+std::vector<BorderPiece> LandBorders(const CitySites& sites, const LandGrid& divided) {
+    std::vector<BorderPiece> pieces;
+    const double width = divided.width * divided.twipsPerPixel;
+    const double height = divided.height * divided.twipsPerPixel;
+    const double step = divided.twipsPerPixel / 2;
+    for (int a = 1; a <= kCityCount; ++a) {
+        for (int b = a + 1; b <= kCityCount; ++b) {
+            const MapPoint pa = sites[a], pb = sites[b];
+            const double length = std::sqrt(SquaredDistance(pa, pb));
+            if (length == 0) continue;
+            // The bisector: from the midpoint along the perpendicular, where a is
+            // no farther than any other city (and so b neither).
+            const MapPoint mid{(pa.x + pb.x) / 2, (pa.y + pb.y) / 2};
+            const MapPoint along{-(pb.y - pa.y) / length, (pb.x - pa.x) / length};
+            double low = -std::numeric_limits<double>::infinity();
+            double high = std::numeric_limits<double>::infinity();
+            const auto keep = [&](double k, double rhs) {  // k * t <= rhs
+                if (std::abs(k) < 1e-12) {
+                    if (rhs < 0) high = low - 1;
+                } else if (k > 0) {
+                    high = std::min(high, rhs / k);
+                } else {
+                    low = std::max(low, rhs / k);
+                }
+            };
+            for (int c = 1; c <= kCityCount && low <= high; ++c) {
+                if (c == a || c == b) continue;
+                const MapPoint pc = sites[c];
+                const double ux = pc.x - pa.x, uy = pc.y - pa.y;
+                // |p - a|^2 <= |p - c|^2  <=>  2 p.(c - a) <= |c|^2 - |a|^2
+                const double rhs =
+                    (pc.x * pc.x + pc.y * pc.y) - (pa.x * pa.x + pa.y * pa.y) - 2 * (mid.x * ux + mid.y * uy);
+                keep(2 * (along.x * ux + along.y * uy), rhs);
+            }
+            // Within the surface.
+            keep(along.x, width - mid.x);
+            keep(-along.x, mid.x);
+            keep(along.y, height - mid.y);
+            keep(-along.y, mid.y);
+            if (!(low <= high)) continue;
+
+            // Walk the stretch and keep where it crosses the two cities' land.
+            bool onLand = false;
+            double runStart = 0;
+            const auto close = [&](double t) {
+                const double from = std::max(low, runStart - step / 2), to = std::min(high, t + step / 2);
+                pieces.push_back({a,
+                                  b,
+                                  {mid.x + from * along.x, mid.y + from * along.y},
+                                  {mid.x + to * along.x, mid.y + to * along.y}});
+            };
+            double last = low;
+            for (double t = low; t <= high; t += step) {
+                const double x = mid.x + t * along.x, y = mid.y + t * along.y;
+                const int px = std::clamp(static_cast<int>(x / divided.twipsPerPixel), 0, divided.width - 1);
+                const int py = std::clamp(static_cast<int>(y / divided.twipsPerPixel), 0, divided.height - 1);
+                const int label = divided.At(px, py);
+                const bool land = label == a || label == b;
+                if (land && !onLand) runStart = t;
+                if (!land && onLand) close(last);
+                onLand = land;
+                last = t;
+            }
+            if (onLand) close(last);
+        }
+    }
+    return pieces;
+}
+
+}  // namespace tarvex
