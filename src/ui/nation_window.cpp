@@ -3,10 +3,12 @@
 #include "ui/nation_window.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPixmap>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
@@ -18,6 +20,7 @@
 #include "screens/session/session.h"
 #include "ui/common.h"
 #include "ui/qt_screen.h"
+#include "ui/territory_picture.h"
 
 namespace tarvex::ui {
 
@@ -33,6 +36,17 @@ constexpr int kClientHeight = 7275;
 // at a divisor of 28 both land on the same column.
 constexpr int kTabCells = 7;
 constexpr int kTextMargin = 3;
+constexpr int kSwatchSize = 12;
+
+// A nation's colour as a small square with a frame.
+QIcon Swatch(const QColor& fill, const QColor& frame) {
+    QPixmap pixmap(kSwatchSize, kSwatchSize);
+    pixmap.fill(fill);
+    QPainter painter(&pixmap);
+    painter.setPen(frame);
+    painter.drawRect(0, 0, kSwatchSize - 1, kSwatchSize - 1);
+    return QIcon(pixmap);
+}
 
 QTextOption TabbedOption(qreal tabStop) {
     QTextOption option(Qt::AlignLeft | Qt::AlignVCenter);
@@ -87,7 +101,9 @@ public:
         painter->save();
         painter->setFont(item.font);
         painter->setPen(item.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
-        const QRectF textRect = QRectF(item.rect).adjusted(kTextMargin, 0, -kTextMargin, 0);
+        // Right of the colour swatch when the line has one.
+        QRectF textRect = QRectF(item.rect).adjusted(kTextMargin, 0, -kTextMargin, 0);
+        if (!item.icon.isNull()) textRect.setLeft(textRect.left() + item.decorationSize.width() + kTextMargin);
         DrawText(painter, textRect, text);
         painter->restore();
     }
@@ -96,7 +112,8 @@ public:
         QStyleOptionViewItem item(option);
         initStyleOption(&item, index);
         const QFontMetrics metrics(item.font);
-        return {TabbedWidth(item.font, tabStop_, item.text) + 2 * kTextMargin, metrics.height() + 2};
+        const int swatch = item.icon.isNull() ? 0 : item.decorationSize.width() + kTextMargin;
+        return {TabbedWidth(item.font, tabStop_, item.text) + 2 * kTextMargin + swatch, metrics.height() + 2};
     }
 
 protected:
@@ -191,7 +208,8 @@ NationWindow::NationWindow(Session& game, QtScreen& screen, QWidget* parent)
     int textWidth = TabbedWidth(listFont, tabStop_, header);
     for (const QString& line : lines) textWidth = std::max(textWidth, TabbedWidth(listFont, tabStop_, line));
     const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    const int listWidth = std::max(Twips(kListWidth), textWidth + 2 * kTextMargin + scrollBar + 8);
+    const int listWidth =
+        std::max(Twips(kListWidth), textWidth + 2 * kTextMargin + kSwatchSize + kTextMargin + scrollBar + 8);
     const int clientWidth = std::max(Twips(kClientWidth), Twips(kListLeft) + listWidth + Twips(kRightMargin));
 
     auto* menuBar = new QMenuBar(this);
@@ -222,6 +240,13 @@ NationWindow::NationWindow(Session& game, QtScreen& screen, QWidget* parent)
 
     lstName_ = MakeList(contents, "lstName", listFont, tabStop_);
     lstName_->addItems(lines);
+    // Each nation's colour on the map stands before its name, as the map's legend;
+    // the header keeps a blank swatch so that its titles stay over their columns.
+    const QSize swatch(kSwatchSize, kSwatchSize);
+    for (QListWidget* list : {ll_, lstName_}) list->setIconSize(swatch);
+    ll_->item(0)->setIcon(Swatch(Qt::transparent, Qt::transparent));
+    for (int row = 0; row < lstName_->count(); ++row)
+        lstName_->item(row)->setIcon(Swatch(NationLandColour(row + 1), QColor(70, 50, 35)));
     lstName_->setGeometry(Twips(kListLeft), Twips(600), listWidth, Twips(4560));
     connect(lstName_, &QListWidget::itemClicked, this, &NationWindow::Choose);
     connect(lstName_, &QListWidget::itemActivated, this, &NationWindow::Choose);

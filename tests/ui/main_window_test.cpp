@@ -17,11 +17,14 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <deque>
+#include <map>
 #include <memory>
 #include <tuple>
 
@@ -33,8 +36,11 @@
 #include "screens/orders/panels.h"
 #include "screens/settings/settings.h"
 #include "ui/common.h"
+#include "ui/map_picture.h"
 #include "ui/map_view.h"
+#include "ui/overview_map.h"
 #include "ui/qt_screen.h"
+#include "ui/territory_picture.h"
 
 namespace tarvex::ui {
 namespace {
@@ -482,6 +488,61 @@ TEST(MapView, ScrollBarsMoveTheMapAndFocusMovesTheBars) {
     EXPECT_EQ(vertical->value(), 10800 - 5500);
     EXPECT_EQ(surface->pos(), QPoint(-Twips(13920 - 5500), -Twips(10800 - 5500)));
     EXPECT_EQ(t.VisiblePanel(), 2);
+}
+
+TEST(MapView, TheWarShowsAtOnceOwnersActingCityBattleAndTheSmallMap) {
+    MainGame t;
+    MapView* map = t.window->Map();
+    TerritoryPicture& territory = map->Territory();
+    const auto colourAt = [&](int city) {
+        // A pixel of the city's land that no line crosses: its place, moved off the lines if needed.
+        QImage image(kMapPictureWidth, kMapPictureHeight, QImage::Format_RGB32);
+        QPainter painter(&image);
+        const MapPoint site = MapGeography::Get().sites[city];
+        const QRect around(static_cast<int>(site.x / 15) - 30, static_cast<int>(site.y / 15) - 30, 60, 60);
+        territory.Paint(painter, around);
+        std::map<QRgb, int> counts;
+        for (int y = around.top(); y <= around.bottom(); ++y)
+            for (int x = around.left(); x <= around.right(); ++x)
+                if (territory.CityAt(QPointF(x + 0.5, y + 0.5)) == city) ++counts[image.pixel(x, y)];
+        return std::max_element(counts.begin(), counts.end(), [](auto a, auto b) { return a.second < b.second; })
+            ->first;
+    };
+    const int paris = 15;
+    const QRgb french = colourAt(paris);
+    EXPECT_EQ(french, NationLandColour(NationIndex(t.game, "フランス王国")).rgb());
+    t.game.Cities[paris].Owner = "神聖ローマ帝国";
+    t.window->Sync();
+    EXPECT_EQ(colourAt(paris), NationLandColour(NationIndex(t.game, "神聖ローマ帝国")).rgb());
+
+    // The city giving its order is framed, the battle has its arrow while it lasts.
+    auto* panel = t.Find<QFrame>("pic_15");
+    EXPECT_EQ(panel->lineWidth(), 1);
+    t.game.shown.main.actingCity = paris;
+    t.game.Battle.AttackCity = 1, t.game.Battle.DefendCity = paris, t.game.Battle.BattleOver = false;
+    t.window->Sync();
+    EXPECT_EQ(panel->lineWidth(), 3);
+    QWidget* arrow = t.Find("battleArrow");
+    EXPECT_TRUE(arrow->isVisible());
+    t.game.Battle.BattleOver = true;
+    t.game.shown.main.actingCity = 0;
+    t.window->Sync();
+    EXPECT_FALSE(arrow->isVisible());
+    EXPECT_EQ(panel->lineWidth(), 1);
+
+    // A click on the small map centres the view there; its menu entry hides and shows it.
+    auto* overview = t.Find<OverviewMap>("overviewMap");
+    ASSERT_TRUE(overview->isVisible());
+    QTest::mouseClick(overview, Qt::LeftButton, {}, QPoint(overview->width() / 2, overview->height() / 2));
+    const MainWindowShown& m = t.game.shown.main;
+    EXPECT_NEAR(-m.hScroll + m.viewWidth / 2, kMapWidth / 2, 400);
+    EXPECT_NEAR(-m.vScroll + m.viewHeight / 2, kMapHeight / 2, 400);
+    EXPECT_TRUE(overview->View().contains(QPoint(kMapWidth / 2, kMapHeight / 2)));
+    t.Trigger("mnuOverview");
+    EXPECT_FALSE(overview->isVisible());
+    EXPECT_FALSE(t.Find<QAction>("mnuOverview")->isChecked());
+    t.Trigger("mnuOverview");
+    EXPECT_TRUE(overview->isVisible());
 }
 
 TEST(MainWindowFrame, ClosingAsksAndStaysOpenUnlessThePlayerEnds) {

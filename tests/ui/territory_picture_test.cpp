@@ -1,0 +1,132 @@
+// The coloured map: the real land divided among the cities, the same at every
+// screen density, and nations that border one another in colours that differ.
+#include "ui/territory_picture.h"
+
+#include <gtest/gtest.h>
+
+#include <QPainter>
+
+#include "qt_test_support.h"
+#include "rules/world/scenario.h"
+#include "screens/map/nation_colours.h"
+#include "ui/map_picture.h"
+
+namespace tarvex::ui {
+namespace {
+
+WarMapShown StartingOwners(int playerNation) {
+    WarMapShown war;
+    for (int city = 1; city <= kCityCount; ++city)
+        for (const NationRow& n : kStartingNations)
+            if (std::string(n.name) == kStartingCities[city - 1].owner) war.nation[city] = n.index;
+    war.playerNation = playerNation;
+    return war;
+}
+
+QImage PaintWhole(TerritoryPicture& picture) {
+    QImage image(kMapPictureWidth, kMapPictureHeight, QImage::Format_RGB32);
+    QPainter painter(&image);
+    picture.Paint(painter, image.rect());
+    return image;
+}
+
+TEST(TerritoryPicture, TheRealLandIsSharedOutAndEachCityStandsOnItsOwn) {
+    EnsureApplication();
+    const MapGeography& map = MapGeography::Get();
+    ASSERT_TRUE(map.hasLand);
+    TerritoryPicture sharp(2), plain(1);
+    std::array<int, kCityCount + 1> pixels{};
+    int agree = 0, land = 0;
+    for (int y = 0; y < kMapPictureHeight; y += 3)
+        for (int x = 0; x < kMapPictureWidth; x += 3) {
+            const QPointF centre(x + 0.5, y + 0.5);
+            const int city = plain.CityAt(centre);
+            ASSERT_TRUE(city >= 0 && city <= kCityCount);
+            ++pixels[city];
+            if (city == 0) continue;
+            ++land;
+            // Land goes to the nearest city, as the division without Qt says.
+            ASSERT_EQ(city, NearestCity(map.sites, {centre.x() * 15, centre.y() * 15}));
+            agree += sharp.CityAt(centre) == city;
+        }
+    // Every city has land, and twice the density divides it the same way but for the coast's pixels.
+    for (int city = 1; city <= kCityCount; ++city) EXPECT_GT(pixels[city], 0) << city;
+    EXPECT_GT(agree, land * 99 / 100);
+    // A city's real place lies in its own land wherever that place is land.
+    int onLand = 0;
+    for (int city = 1; city <= kCityCount; ++city) {
+        const QPointF place(map.sites[city].x / 15, map.sites[city].y / 15);
+        const int under = plain.CityAt(place);
+        if (under == 0) continue;
+        ++onLand;
+        EXPECT_EQ(under, city);
+    }
+    EXPECT_GE(onLand, 70);
+}
+
+TEST(TerritoryPicture, BorderingNationsDifferClearlyAndTheLegendMatchesTheMap) {
+    EnsureApplication();
+    const MapGeography& map = MapGeography::Get();
+    std::vector<std::pair<int, int>> touching;
+    for (const BorderPiece& b : map.borders) touching.push_back({b.a, b.b});
+    double least = 100;
+    for (auto [p, q] : StartingNeighbourNations(touching))
+        least =
+            std::min(least, PerceivedDifference(kLandColours[map.nationColour[p]], kLandColours[map.nationColour[q]]));
+    EXPECT_GE(least, 15.0);
+
+    TerritoryPicture picture(1);
+    picture.SetOwners(StartingOwners(0));
+    const QImage image = PaintWhole(picture);
+    // The overview and the map show the legend's colour on a nation's land.
+    const QImage overview = picture.Overview({320, 233});
+    const QPointF paris(map.sites[15].x / 15, map.sites[15].y / 15);
+    const QColor france = NationLandColour(StartingOwners(0).nation[15]);
+    int matching = 0;
+    for (int dy = -20; dy <= 20; ++dy)
+        for (int dx = -20; dx <= 20; ++dx) matching += image.pixelColor(paris.toPoint() + QPoint(dx, dy)) == france;
+    EXPECT_GT(matching, 41 * 41 / 2);
+    EXPECT_EQ(overview.pixelColor(static_cast<int>(paris.x() / 10), static_cast<int>(paris.y() / 10)), france);
+}
+
+TEST(TerritoryPicture, AChangeOfOwnerRecoloursThatCityAloneAndThePlayersLandIsStriped) {
+    EnsureApplication();
+    TerritoryPicture picture(1);
+    WarMapShown war = StartingOwners(0);
+    picture.SetOwners(war);
+    EXPECT_FALSE(picture.SetOwners(war));  // nothing changed, nothing to repaint
+    const QImage before = PaintWhole(picture);
+    war.nation[15] = war.nation[1];  // England takes Paris
+    EXPECT_TRUE(picture.SetOwners(war));
+    const QImage after = PaintWhole(picture);
+    int parisPixels = 0, parisChanged = 0, elsewhereChanged = 0;
+    for (int y = 0; y < kMapPictureHeight; ++y)
+        for (int x = 0; x < kMapPictureWidth; ++x) {
+            const bool changed = before.pixel(x, y) != after.pixel(x, y);
+            if (picture.CityAt(QPointF(x + 0.5, y + 0.5)) == 15) {
+                ++parisPixels;
+                parisChanged += changed;
+            } else {
+                elsewhereChanged += changed;  // only where the border around Paris moved
+            }
+        }
+    EXPECT_GT(parisChanged, parisPixels * 9 / 10);
+    EXPECT_LT(elsewhereChanged, parisPixels / 10);
+
+    // The player's nation: a share of its land takes the darker stripe colour.
+    war.playerNation = war.nation[1];
+    picture.SetOwners(war);
+    const QImage striped = PaintWhole(picture);
+    int stripes = 0, englishPixels = 0;
+    for (int y = 0; y < kMapPictureHeight; y += 2)
+        for (int x = 0; x < kMapPictureWidth; x += 2)
+            if (picture.CityAt(QPointF(x + 0.5, y + 0.5)) == 1) {
+                ++englishPixels;
+                stripes += striped.pixel(x, y) != after.pixel(x, y);
+            }
+    EXPECT_GT(stripes, englishPixels / 5);
+    EXPECT_LT(stripes, englishPixels * 3 / 5);
+}
+
+}  // namespace
+}  // namespace tarvex::ui
