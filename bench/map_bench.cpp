@@ -73,23 +73,26 @@ WarMapShown StartingWar(int conquered) {
     return war;
 }
 
-// Repainting the part in view (1000 x 500 logical pixels, London in it) after a conquest:
-// the colour table changes, then the view is composed and its borders drawn again.
-void BM_RepaintViewAfterConquest(benchmark::State& state) {
+// Repainting after a conquest: the colour table changes and the view repaints what
+// changed, the conquered city's land and its borders (London's, as in view at the
+// start), or the whole view (1000 x 500 logical pixels) when the window is exposed.
+void BM_RepaintAfterConquest(benchmark::State& state) {
     const qreal ratio = state.range(0);
+    const bool wholeView = state.range(1) != 0;
     TerritoryPicture picture(ratio);
     QImage target(QSize(1000, 500) * ratio, QImage::Format_ARGB32_Premultiplied);
     target.setDevicePixelRatio(ratio);
     const QRect view(600, 400, 1000, 500);
+    picture.SetOwners(StartingWar(1));
     int turn = 0;
     for (auto _ : state) {
-        picture.SetOwners(StartingWar(1 + (++turn % 2)));
+        const QRect changed = picture.SetOwners(StartingWar(1 + (++turn % 2)));
         QPainter painter(&target);
         painter.translate(-view.topLeft());
-        picture.Paint(painter, view);
+        picture.Paint(painter, wholeView ? view : changed.intersected(view));
     }
 }
-BENCHMARK(BM_RepaintViewAfterConquest)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RepaintAfterConquest)->ArgsProduct({{1, 2}, {0, 1}})->Unit(benchmark::kMillisecond);
 
 // One scroll step: the bars' small change is a twentieth of the view, and Qt repaints
 // the strip that comes into view (here the whole width, 25 pixels high).

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QIcon>
 #include <QPointer>
+#include <QPushButton>
+#include <QTimer>
 #include <chrono>
 #include <cstdio>
 
@@ -37,12 +39,15 @@ bool HasOption(int argc, char** argv, const char* option) {
 }
 
 constexpr const char* kUsage =
-    "Usage: tarvex [--check-start] [Qt options]\n"
+    "Usage: tarvex [--check-start | --check-main] [Qt options]\n"
     "Starts the game: the settings screen first, then the map.\n"
     "  --check-start  show the settings screen, print its title, the data files found\n"
     "                 (help page, map) and the save file's place, then quit: a quick\n"
     "                 check that an installed game starts (QT_QPA_PLATFORM=offscreen\n"
     "                 works without a display)\n"
+    "  --check-main   accept the settings as they stand, show the main window for a\n"
+    "                 second, print its caption and quit: the yardstick for the\n"
+    "                 memory the game needs with its map up\n"
     "  --help         this text\n";
 
 // For packagers and the install test: the settings screen is up, and this is what
@@ -78,6 +83,7 @@ int RunApplication(int argc, char** argv) {
         return 0;
     }
     const bool checkStart = HasOption(argc, argv, "--check-start");
+    const bool checkMain = HasOption(argc, argv, "--check-main");
     if (!DisplayAvailable(argc, argv)) {
         std::fprintf(stderr, "Tarvex needs a display: start it on a desktop, or under Xvfb (xvfb-run -a).\n");
         return 1;
@@ -125,6 +131,15 @@ int RunApplication(int argc, char** argv) {
 
     SetDefaultSettings(game);
     if (checkStart) return ReportStart(settings, screen, game);
+    if (checkMain) {
+        if (auto* ok = settings ? settings->findChild<QPushButton*>("Command1") : nullptr) ok->click();
+        QTimer::singleShot(1000, &app, [&] {
+            const bool up = mainWindow && mainWindow->isVisible();
+            std::printf("main window: %s\n", up ? qUtf8Printable(mainWindow->windowTitle()) : "(not shown)");
+            std::fflush(stdout);
+            QCoreApplication::exit(up ? 0 : 1);
+        });
+    }
     return app.exec();
 }
 

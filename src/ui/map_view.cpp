@@ -352,8 +352,7 @@ void MapView::SyncWar(const MainWindowShown& shown, const WarMapShown& war) {
     const bool ownersChanged = war.nation != war_.nation || war.playerNation != war_.playerNation;
     war_ = war;
     if (ownersChanged && territory_) {
-        territory_->SetOwners(war_);
-        surface_->update();
+        surface_->update(territory_->SetOwners(war_));
         overview_->SetPicture(territory_->Overview(overview_->size() - QSize(2, 2)));
     }
     overview_->setVisible(shown.overviewVisible);

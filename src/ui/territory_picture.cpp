@@ -5,8 +5,10 @@
 #include <QPainter>
 #include <QtMath>
 #include <climits>
+#include <cstring>
 #include <cstdio>
 #include <set>
+#include <utility>
 
 #include "rules/world/scenario.h"
 #include "screens/main/main_window.h"
@@ -24,8 +26,9 @@ const QColor kNeutralLand(215, 205, 185);  // a city whose owner is no nation of
 const QColor kBorder(70, 50, 35);          // between two nations
 const QColor kRealmBorder(190, 60, 20);    // around the player's nation
 
-// The land at `ratio` pixels a logical pixel: 0 sea, each land pixel its city's number.
-QImage DivideAt(const MapGeography& map, qreal ratio) {
+// The land at `ratio` pixels a logical pixel: 0 sea, each land pixel its city's number;
+// where each city's land lies, if asked.
+QImage DivideAt(const MapGeography& map, qreal ratio, std::array<QRect, kCityCount + 1>* bounds = nullptr) {
     QImage image(qCeil(kMapPictureWidth * ratio), qCeil(kMapPictureHeight * ratio), QImage::Format_Grayscale8);
     image.fill(0);
     if (!map.hasLand) return image;
@@ -36,7 +39,14 @@ QImage DivideAt(const MapGeography& map, qreal ratio) {
         painter.setBrush(Qt::white);
         painter.drawPath(map.land);
     }
-    DivideLand(map.sites, {image.width(), image.height(), kTwipsPerPixel / ratio, image.bits(), image.bytesPerLine()});
+    const auto pixels =
+        DivideLand(map.sites, {image.width(), image.height(), kTwipsPerPixel / ratio, image.bits(), image.bytesPerLine()});
+    if (bounds)
+        for (int city = 1; city <= kCityCount; ++city) {
+            const PixelBounds& b = pixels[city];
+            (*bounds)[city] = QRect(QPoint(b.left, b.top), QPoint(b.right, b.bottom)).normalized();
+            if (b.right < b.left) (*bounds)[city] = QRect();
+        }
     return image;
 }
 
@@ -59,41 +69,91 @@ QPointF PanelCentre(int city) {
     return {(p.left + kPanelWidth / 2.0) / kTwipsPerPixel, (p.top + kPanelCollapsed / 2.0) / kTwipsPerPixel};
 }
 
-// The fixed decorations, in logical pixels of the surface.
-void DrawDecorations(QPainter& painter, const MapGeography& map) {
-    painter.setRenderHint(QPainter::Antialiasing);
-    // Faint lines between the lands of cities; those between nations are drawn strongly on top.
-    painter.setPen(QPen(QColor(90, 70, 50, 70), 1.0));
-    for (const BorderPiece& b : map.borders)
-        painter.drawLine(QPointF(b.from.x, b.from.y) / kTwipsPerPixel, QPointF(b.to.x, b.to.y) / kTwipsPerPixel);
+// The fixed decorations, one colour at a time from the bottom up: faint lines between
+// the cities' lands (those between nations are drawn strongly on top, later), the
+// coast, the lines between neighbouring cities and the mountains' name with its halo.
+// Each is cut into short pieces so that a band of the picture draws only what crosses
+// it, and drawn opaque: Qt draws opaque lines several times faster than translucent ones.
+class Decorations {
+public:
+    static constexpr int kLayers = 5;
 
-    painter.save();
-    painter.scale(1.0 / kTwipsPerPixel, 1.0 / kTwipsPerPixel);
-    QPen coast(kMapCoast, 1.0);
-    coast.setCosmetic(true);  // one device pixel: sharp at any density, and fast
-    painter.setPen(coast);
-    painter.setBrush(Qt::NoBrush);
-    if (map.hasLand) painter.drawPath(map.land);
-    painter.restore();
+    explicit Decorations(const MapGeography& map) {
+        for (const BorderPiece& b : map.borders)
+            faint_.push_back({QPointF(b.from.x, b.from.y) / kTwipsPerPixel, QPointF(b.to.x, b.to.y) / kTwipsPerPixel});
+        // The coast in runs of a few dozen points, each with its bounds.
+        constexpr int kRun = 48;
+        if (map.hasLand)
+            for (const QPolygonF& ring :
+                 map.land.toSubpathPolygons(QTransform::fromScale(1 / kTwipsPerPixel, 1 / kTwipsPerPixel)))
+                for (qsizetype start = 0; start + 1 < ring.size(); start += kRun) {
+                    const QPolygonF run = ring.mid(start, kRun + 1);
+                    coast_.push_back({run, run.boundingRect()});
+                }
+        // One line for each pair of neighbouring cities, however many directions the pair is listed in.
+        std::set<std::pair<int, int>> pairs;
+        for (int from = 1; from <= kCityCount; ++from)
+            for (int to : kNeighbours[from]) pairs.insert({std::min(from, to), std::max(from, to)});
+        for (auto [a, b] : pairs) neighbours_.push_back({PanelCentre(a), PanelCentre(b)});
+        // The Alps, between Augsburg and Milan, where no panel covers it even when unfolded.
+        QFont font = GameFont(14);
+        font.setBold(true);
+        alps_.addText(QPointF(Twips(21700), Twips(19850)), font, QStringLiteral("アルプス山脈"));
+    }
 
-    // One line for each pair of neighbouring cities, however many directions the pair is listed in.
-    std::set<std::pair<int, int>> pairs;
-    for (int from = 1; from <= kCityCount; ++from)
-        for (int to : kNeighbours[from]) pairs.insert({std::min(from, to), std::max(from, to)});
-    painter.setPen(QPen(QColor(150, 40, 30, 170), 2, Qt::SolidLine, Qt::RoundCap));
-    for (auto [a, b] : pairs) painter.drawLine(PanelCentre(a), PanelCentre(b));
+    static QColor Colour(int layer) {
+        static const std::array<QColor, kLayers> colours{QColor(90, 70, 50, 70), kMapCoast, QColor(150, 40, 30, 170),
+                                                         QColor(255, 255, 255, 200), QColor(90, 60, 30)};
+        return colours[layer];
+    }
 
-    // The Alps, between Augsburg and Milan, where no panel covers it even when unfolded.
-    QFont font = GameFont(14);
-    font.setBold(true);
-    QPainterPath path;
-    path.addText(QPointF(Twips(21700), Twips(19850)), font, QStringLiteral("アルプス山脈"));
-    painter.setPen(QPen(QColor(255, 255, 255, 200), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.drawPath(path);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(90, 60, 30));
-    painter.drawPath(path);
-}
+    // Draws one layer in opaque black where it crosses `band` (logical pixels); false when nothing does.
+    bool Draw(QPainter& painter, int layer, const QRectF& band) const {
+        const QRectF near = band.adjusted(-3, -3, 3, 3);
+        const auto crosses = [&near](const QLineF& line) {
+            return near.intersects(QRectF(line.p1(), line.p2()).normalized().adjusted(-1, -1, 1, 1));
+        };
+        bool drawn = false;
+        switch (layer) {
+            case 0:
+                painter.setPen(QPen(Qt::black, 1.0));
+                for (const QLineF& line : faint_)
+                    if (crosses(line)) painter.drawLine(line), drawn = true;
+                break;
+            case 1: {
+                QPen coast(Qt::black, 1.0);
+                coast.setCosmetic(true);  // one device pixel: sharp at any density, and fast
+                painter.setPen(coast);
+                for (const auto& [run, bounds] : coast_)
+                    if (near.intersects(bounds.adjusted(-1, -1, 1, 1))) painter.drawPolyline(run), drawn = true;
+                break;
+            }
+            case 2:
+                painter.setPen(QPen(Qt::black, 2, Qt::SolidLine, Qt::RoundCap));
+                for (const QLineF& line : neighbours_)
+                    if (crosses(line)) painter.drawLine(line), drawn = true;
+                break;
+            default:
+                if (!near.intersects(alps_.boundingRect().adjusted(-2, -2, 2, 2))) break;
+                drawn = true;
+                if (layer == 3) {
+                    painter.setPen(QPen(Qt::black, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+                    painter.setBrush(Qt::NoBrush);
+                } else {
+                    painter.setPen(Qt::NoPen);
+                    painter.setBrush(Qt::black);
+                }
+                painter.drawPath(alps_);
+        }
+        return drawn;
+    }
+
+private:
+    std::vector<QLineF> faint_;
+    std::vector<std::pair<QPolygonF, QRectF>> coast_;
+    std::vector<QLineF> neighbours_;
+    QPainterPath alps_;
+};
 
 // x * a / 255 for each of the four bytes, rounded.
 inline QRgb ByteMul(QRgb x, uint a) {
@@ -118,7 +178,7 @@ const MapGeography& MapGeography::Get() {
         m.hasLand = !outline.isEmpty() && LoadLandPath(outline, &m.land, &error);
         m.sites = ReadSites();
         // The borders and the colours come from one density, so that they are the same on every screen.
-        QImage divided = DivideAt(m, 1.0);
+        QImage divided = DivideAt(m, 1.0, &m.cityBounds);
         m.borders = LandBorders(
             m.sites, {divided.width(), divided.height(), kTwipsPerPixel, divided.bits(), divided.bytesPerLine()});
         std::vector<std::pair<int, int>> touching;
@@ -129,6 +189,8 @@ const MapGeography& MapGeography::Get() {
     return map;
 }
 
+QImage MapGeography::TakeDivided() const { return std::exchange(divided_, QImage()); }
+
 QColor NationLandColour(int nation) {
     if (nation < 1 || nation > kNationCount) return kNeutralLand;
     const Rgb c = kLandColours[MapGeography::Get().nationColour[nation]];
@@ -137,16 +199,24 @@ QColor NationLandColour(int nation) {
 
 TerritoryPicture::TerritoryPicture(qreal ratio) : ratio_(ratio) {
     const MapGeography& map = MapGeography::Get();
-    index_ = DivideAt(map, ratio);
+
+    index_ = ratio == 1 ? map.TakeDivided() : QImage();
+    if (index_.isNull()) index_ = DivideAt(map, ratio);
     // The player's land is striped: every few pixels a diagonal band takes the
     // stripe colour, which for other nations is their own.
     const int period = qRound(8 * ratio), band = qRound(3 * ratio);
-    for (int y = 0; y < index_.height(); ++y) {
-        uchar* row = index_.scanLine(y);
-        for (int x = 0; x < index_.width(); ++x)
-            if (row[x] != 0 && (x + y) % period < band) row[x] |= kStripe;
+    const int width = index_.width(), height = index_.height();
+    std::vector<uchar> pattern(width + period);
+    for (int i = 0; i < width + period; ++i) pattern[i] = i % period < band ? kStripe : 0;
+    uchar* bits = index_.bits();
+    const qsizetype stride = index_.bytesPerLine();
+    for (int y = 0; y < height; ++y) {
+        uchar* __restrict row = bits + y * stride;
+        const uchar* __restrict stripes = pattern.data() + y % period;
+        for (int x = 0; x < width; ++x) row[x] |= stripes[x] & static_cast<uchar>(-static_cast<int>(row[x] != 0));
     }
     index_.reinterpretAsFormat(QImage::Format_Indexed8);
+
     nation_.fill(-1);
     landColours_.fill(kMapSea.rgb());
     BuildDecorations();
@@ -157,49 +227,66 @@ void TerritoryPicture::BuildDecorations() {
     decoration_ = QImage(index_.size(), QImage::Format_Indexed8);
     decoration_.fill(0);
     decorationColours_.fill(0);
-    // Drawn a band at a time and reduced to at most 255 colours, so that no
-    // full-size colour picture is ever held.
+    // Each colour is drawn once as coverage, one byte a pixel, then laid over what
+    // lies below and reduced to at most 255 colours: no full-size colour picture is
+    // ever held.
     std::vector<std::uint8_t> entryOf(1 << 16, 0);
     int used = 1;
-    const int bandHeight = 128;
-    QImage band(decoration_.width(), bandHeight, QImage::Format_ARGB32_Premultiplied);
-    for (int top = 0; top < decoration_.height(); top += bandHeight) {
-        band.fill(Qt::transparent);
-        {
-            QPainter painter(&band);
-            painter.translate(0, -top);
-            painter.scale(ratio_, ratio_);
-            DrawDecorations(painter, map);
+    const auto entryFor = [&](QRgb c) -> std::uint8_t {
+        const int key = (qAlpha(c) >> 4) << 12 | (qRed(c) >> 4) << 8 | (qGreen(c) >> 4) << 4 | (qBlue(c) >> 4);
+        std::uint8_t& entry = entryOf[key];
+        if (entry != 0) return entry;
+        if (used < 256) {
+            entry = static_cast<std::uint8_t>(used);
+            decorationColours_[used++] = c;
+            return entry;
         }
+        // Out of entries: the nearest colour already in the table.
+        int best = 1, bestDistance = INT_MAX;
+        for (int i = 1; i < 256; ++i) {
+            const QRgb d = decorationColours_[i];
+            const int distance = std::abs(qAlpha(d) - qAlpha(c)) + std::abs(qRed(d) - qRed(c)) +
+                                 std::abs(qGreen(d) - qGreen(c)) + std::abs(qBlue(d) - qBlue(c));
+            if (distance < bestDistance) {
+                best = i;
+                bestDistance = distance;
+            }
+        }
+        return entry = static_cast<std::uint8_t>(best);
+    };
+
+    // A band at a time; each layer is drawn into it, laid over what lies below
+    // (its coverage is the band's alpha) and wiped as it is read.
+    const Decorations decorations(map);
+    const int bandHeight = 256, width = decoration_.width();
+    QImage band(width, bandHeight, QImage::Format_ARGB32_Premultiplied);
+    band.fill(Qt::transparent);
+    for (int top = 0; top < decoration_.height(); top += bandHeight) {
         const int rows = std::min(bandHeight, decoration_.height() - top);
-        for (int y = 0; y < rows; ++y) {
-            const QRgb* in = reinterpret_cast<const QRgb*>(band.constScanLine(y));
-            uchar* out = decoration_.scanLine(top + y);
-            for (int x = 0; x < band.width(); ++x) {
-                const QRgb c = in[x];
-                if (qAlpha(c) == 0) continue;
-                const int key = (qAlpha(c) >> 4) << 12 | (qRed(c) >> 4) << 8 | (qGreen(c) >> 4) << 4 | (qBlue(c) >> 4);
-                std::uint8_t& entry = entryOf[key];
-                if (entry == 0) {
-                    if (used < 256) {
-                        entry = static_cast<std::uint8_t>(used);
-                        decorationColours_[used++] = c;
-                    } else {
-                        // Out of entries: the nearest colour already in the table.
-                        int best = 1, bestDistance = INT_MAX;
-                        for (int i = 1; i < 256; ++i) {
-                            const QRgb d = decorationColours_[i];
-                            const int distance = std::abs(qAlpha(d) - qAlpha(c)) + std::abs(qRed(d) - qRed(c)) +
-                                                 std::abs(qGreen(d) - qGreen(c)) + std::abs(qBlue(d) - qBlue(c));
-                            if (distance < bestDistance) {
-                                best = i;
-                                bestDistance = distance;
-                            }
-                        }
-                        entry = static_cast<std::uint8_t>(best);
-                    }
+        const QRectF inBand(0, top / ratio_, width / ratio_, bandHeight / ratio_);
+        for (int layer = 0; layer < Decorations::kLayers; ++layer) {
+            {
+                QPainter painter(&band);
+                painter.setRenderHint(QPainter::Antialiasing);
+                painter.translate(0, -top);
+                painter.scale(ratio_, ratio_);
+                if (!decorations.Draw(painter, layer, inBand)) continue;
+            }
+            const QRgb colour = Decorations::Colour(layer).rgba();
+            for (int y = 0; y < rows; ++y) {
+                QRgb* cover = reinterpret_cast<QRgb*>(band.scanLine(y));
+                uchar* out = decoration_.scanLine(top + y);
+                for (int x = 0; x < width; ++x) {
+                    // Most of a band is bare: skip it eight pixels at a time.
+                    while (x + 8 <= width && (cover[x] | cover[x + 1] | cover[x + 2] | cover[x + 3] | cover[x + 4] |
+                                              cover[x + 5] | cover[x + 6] | cover[x + 7]) == 0)
+                        x += 8;
+                    if (x >= width || cover[x] == 0) continue;
+                    const uint alpha = qAlpha(colour) * qAlpha(cover[x]) / 255;
+                    cover[x] = 0;
+                    const QRgb over = qPremultiply(qRgba(qRed(colour), qGreen(colour), qBlue(colour), alpha));
+                    out[x] = entryFor(over + ByteMul(decorationColours_[out[x]], 255 - alpha));
                 }
-                out[x] = entry;
             }
         }
     }
@@ -211,15 +298,19 @@ QRgb TerritoryPicture::ShownColour(int city, bool stripe) const {
     return stripe && nation > 0 && nation == playerNation_ ? Darker(base, 22) : base;
 }
 
-bool TerritoryPicture::SetOwners(const WarMapShown& map) {
-    if (map.nation == nation_ && map.playerNation == playerNation_) return false;
-    nation_ = map.nation;
+QRect TerritoryPicture::SetOwners(const WarMapShown& map) {
+    QRect changed;
+    const bool everywhere = map.playerNation != playerNation_;
     playerNation_ = map.playerNation;
     for (int city = 1; city <= kCityCount; ++city) {
+        if (!everywhere && map.nation[city] == nation_[city]) continue;
+        nation_[city] = map.nation[city];
         landColours_[city] = ShownColour(city, false);
         landColours_[city | kStripe] = ShownColour(city, true);
+        // The city's land, and the borders around it, which may now run between two nations or none.
+        changed |= MapGeography::Get().cityBounds[city].adjusted(-4, -4, 4, 4);
     }
-    return true;
+    return everywhere ? QRect(0, 0, kMapPictureWidth, kMapPictureHeight) : changed;
 }
 
 void TerritoryPicture::Paint(QPainter& painter, const QRect& area) {
@@ -230,17 +321,26 @@ void TerritoryPicture::Paint(QPainter& painter, const QRect& area) {
     if (scratch_.width() < device.width() || scratch_.height() < device.height())
         scratch_ = QImage(std::max(scratch_.width(), device.width()), std::max(scratch_.height(), device.height()),
                           QImage::Format_RGB32);
+    const int width = device.width();
     for (int y = 0; y < device.height(); ++y) {
         const uchar* land = index_.constScanLine(device.top() + y) + device.left();
         const uchar* decoration = decoration_.constScanLine(device.top() + y) + device.left();
         QRgb* out = reinterpret_cast<QRgb*>(scratch_.scanLine(y));
-        for (int x = 0; x < device.width(); ++x) {
-            QRgb c = landColours_[land[x]];
+        for (int x = 0; x < width; ++x) out[x] = landColours_[land[x]];
+        // Most pixels bear no decoration: skip them eight at a time.
+        for (int x = 0; x < width; ++x) {
+            if (x + 8 <= width) {
+                std::uint64_t eight;
+                std::memcpy(&eight, decoration + x, sizeof eight);
+                if (eight == 0) {
+                    x += 7;
+                    continue;
+                }
+            }
             if (const uchar d = decoration[x]) {
                 const QRgb over = decorationColours_[d];
-                c = over + ByteMul(c, 255 - qAlpha(over));
+                out[x] = (over + ByteMul(out[x], 255 - qAlpha(over))) | 0xff000000;
             }
-            out[x] = c | 0xff000000;
         }
     }
     scratch_.setDevicePixelRatio(ratio_);

@@ -26,9 +26,15 @@ struct MapGeography {
     CitySites sites{};
     std::vector<BorderPiece> borders;
     std::array<int, kNationCount + 1> nationColour{};  // index into kLandColours
+    std::array<QRect, kCityCount + 1> cityBounds{};     // where each city's land lies, logical pixels
 
     // Read and worked out once per run, on first use.
     static const MapGeography& Get();
+    // The land divided at one pixel a logical pixel, once: the first picture at that density takes it.
+    QImage TakeDivided() const;
+
+private:
+    mutable QImage divided_;
 };
 
 // A nation's land colour on the map and in the nation screen's legend; a plain
@@ -41,8 +47,9 @@ public:
     explicit TerritoryPicture(qreal ratio);
 
     qreal Ratio() const { return ratio_; }
-    // Colours each city's land by its owner and marks the player's; true when anything shown changed.
-    bool SetOwners(const WarMapShown& map);
+    // Colours each city's land by its owner and marks the player's. Returns the part
+    // of the surface (logical pixels) whose picture changed; empty when nothing did.
+    QRect SetOwners(const WarMapShown& map);
     // Paints the part `area` (logical pixels of the surface): land, sea, decorations, borders.
     void Paint(QPainter& painter, const QRect& area);
     // The city whose land lies under a point of the surface (logical pixels); 0 for sea.

@@ -93,16 +93,18 @@ TEST(TerritoryPicture, AChangeOfOwnerRecoloursThatCityAloneAndThePlayersLandIsSt
     EnsureApplication();
     TerritoryPicture picture(1);
     WarMapShown war = StartingOwners(0);
-    picture.SetOwners(war);
-    EXPECT_FALSE(picture.SetOwners(war));  // nothing changed, nothing to repaint
+    EXPECT_EQ(picture.SetOwners(war), QRect(0, 0, kMapPictureWidth, kMapPictureHeight));
+    EXPECT_TRUE(picture.SetOwners(war).isEmpty());  // nothing changed, nothing to repaint
     const QImage before = PaintWhole(picture);
     war.nation[15] = war.nation[1];  // England takes Paris
-    EXPECT_TRUE(picture.SetOwners(war));
+    const QRect repaint = picture.SetOwners(war);
     const QImage after = PaintWhole(picture);
     int parisPixels = 0, parisChanged = 0, elsewhereChanged = 0;
     for (int y = 0; y < kMapPictureHeight; ++y)
         for (int x = 0; x < kMapPictureWidth; ++x) {
             const bool changed = before.pixel(x, y) != after.pixel(x, y);
+            // What changed lies in the part to repaint, or the window would show stale colours.
+            if (changed) ASSERT_TRUE(repaint.contains(x, y)) << x << "," << y;
             if (picture.CityAt(QPointF(x + 0.5, y + 0.5)) == 15) {
                 ++parisPixels;
                 parisChanged += changed;
@@ -112,6 +114,7 @@ TEST(TerritoryPicture, AChangeOfOwnerRecoloursThatCityAloneAndThePlayersLandIsSt
         }
     EXPECT_GT(parisChanged, parisPixels * 9 / 10);
     EXPECT_LT(elsewhereChanged, parisPixels / 10);
+    EXPECT_LT(repaint.width() * repaint.height(), kMapPictureWidth * kMapPictureHeight / 20);
 
     // The player's nation: a share of its land takes the darker stripe colour.
     war.playerNation = war.nation[1];

@@ -75,6 +75,11 @@ std::array<int, kNationCount + 1> ColourNations(const NationPairs& bordering) {
     std::array<int, kNationCount + 1> colour{};
     colour.fill(kNone);
     std::array<int, kLandColours.size()> uses{};
+    // Worked out once: the choice below weighs every pair many times.
+    std::array<std::array<double, kLandColours.size()>, kLandColours.size()> difference{};
+    for (std::size_t i = 0; i < kLandColours.size(); ++i)
+        for (std::size_t j = 0; j < kLandColours.size(); ++j)
+            difference[i][j] = PerceivedDifference(kLandColours[i], kLandColours[j]);
     for (int done = 0; done < kNationCount; ++done) {
         // The nation with the most differently coloured neighbours, then the most neighbours.
         int next = 0;
@@ -96,12 +101,10 @@ std::array<int, kNationCount + 1> ColourNations(const NationPairs& bordering) {
         for (int c = 0; c < static_cast<int>(kLandColours.size()); ++c) {
             double nearest = 1000, secondNearest = 1000;
             for (int m : near[next]) {
-                if (colour[m] != kNone)
-                    nearest = std::min(nearest, PerceivedDifference(kLandColours[c], kLandColours[colour[m]]));
+                if (colour[m] != kNone) nearest = std::min(nearest, difference[c][colour[m]]);
                 for (int k : near[m])
                     if (k != next && colour[k] != kNone)
-                        secondNearest =
-                            std::min(secondNearest, PerceivedDifference(kLandColours[c], kLandColours[colour[k]]));
+                        secondNearest = std::min(secondNearest, difference[c][colour[k]]);
             }
             // Differences beyond 20 all read as clearly different: then the colours used least
             // spread the palette over the map, and the farther ring decides the rest.

@@ -41,24 +41,69 @@ std::vector<std::string_view> Fields(std::string_view line) {
     }
 }
 
-// The cities that can be nearest anywhere in a block of pixel centres: none other
-// can be as near to any point of it as the city whose farthest corner is nearest.
-std::vector<int> BlockCandidates(const CitySites& sites, MapPoint low, MapPoint high) {
-    std::array<double, kCityCount + 1> nearestPart{};
+// Of `among` (ascending), the cities that can be nearest anywhere in a block of pixel
+// centres: none other can be as near to any point of it as the city whose farthest
+// corner is nearest.
+std::vector<int> BlockCandidates(const CitySites& sites, const std::vector<int>& among, MapPoint low, MapPoint high) {
+    std::vector<double> nearestPart(among.size());
     double bound = std::numeric_limits<double>::infinity();
-    for (int city = 1; city <= kCityCount; ++city) {
-        const MapPoint s = sites[city];
+    for (std::size_t i = 0; i < among.size(); ++i) {
+        const MapPoint s = sites[among[i]];
         const double inX = std::clamp(s.x, low.x, high.x);
         const double inY = std::clamp(s.y, low.y, high.y);
-        nearestPart[city] = SquaredDistance(s, {inX, inY});
+        nearestPart[i] = SquaredDistance(s, {inX, inY});
         const double farX = std::max(std::abs(s.x - low.x), std::abs(s.x - high.x));
         const double farY = std::max(std::abs(s.y - low.y), std::abs(s.y - high.y));
         bound = std::min(bound, farX * farX + farY * farY);
     }
     std::vector<int> candidates;
-    for (int city = 1; city <= kCityCount; ++city)
-        if (nearestPart[city] <= bound) candidates.push_back(city);
+    for (std::size_t i = 0; i < among.size(); ++i)
+        if (nearestPart[i] <= bound) candidates.push_back(among[i]);
     return candidates;
+}
+
+// Land pixels of one block go to the nearest of its candidates.
+void DivideBlock(const CitySites& sites, const LandGrid& grid, const std::vector<int>& candidates, int x0, int y0,
+                 int x1, int y1, std::array<PixelBounds, kCityCount + 1>& bounds) {
+    if (candidates.size() == 1) {
+        const auto city = static_cast<std::uint8_t>(candidates.front());
+        std::uint8_t any = 0;
+        for (int y = y0; y < y1; ++y) {
+            std::uint8_t* row = &grid.At(0, y);
+            for (int x = x0; x < x1; ++x) {
+                any |= row[x];
+                row[x] = row[x] != 0 ? city : 0;
+            }
+        }
+        if (any) bounds[city].Add(x0, y0, x1 - 1, y1 - 1);  // the block: a little wide, never short
+        return;
+    }
+    for (int y = y0; y < y1; ++y) {
+        std::uint8_t* row = &grid.At(0, y);
+        for (int x = x0; x < x1; ++x) {
+            if (row[x] == 0) continue;
+            const MapPoint centre = grid.Centre(x, y);
+            int best = candidates.front();
+            double bestDistance = SquaredDistance(sites[best], centre);
+            for (std::size_t i = 1; i < candidates.size(); ++i) {
+                const double d = SquaredDistance(sites[candidates[i]], centre);
+                if (d < bestDistance) {
+                    best = candidates[i];
+                    bestDistance = d;
+                }
+            }
+            row[x] = static_cast<std::uint8_t>(best);
+            bounds[best].Add(x, y, x, y);
+        }
+    }
+}
+
+bool HasLand(const LandGrid& grid, int x0, int y0, int x1, int y1) {
+    for (int y = y0; y < y1; ++y) {
+        const std::uint8_t* row = &grid.At(0, y);
+        if (std::any_of(row + x0, row + x1, [](std::uint8_t b) { return b != 0; })) return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -119,36 +164,41 @@ int NearestCity(const CitySites& sites, MapPoint point) {
     return best;
 }
 
-void DivideLand(const CitySites& sites, const LandGrid& grid) {
-    // Blocks of pixels share a short list of cities that can be nearest in them,
-    // so each land pixel weighs two or three cities instead of 75.
-    constexpr int kBlock = 16;
-    for (int by = 0; by < grid.height; by += kBlock) {
-        const int yEnd = std::min(grid.height, by + kBlock);
-        for (int bx = 0; bx < grid.width; bx += kBlock) {
-            const int xEnd = std::min(grid.width, bx + kBlock);
-            std::vector<int> candidates;
-            for (int y = by; y < yEnd; ++y) {
-                for (int x = bx; x < xEnd; ++x) {
-                    std::uint8_t& pixel = grid.At(x, y);
-                    if (pixel == 0) continue;
-                    if (candidates.empty())
-                        candidates = BlockCandidates(sites, grid.Centre(bx, by), grid.Centre(xEnd - 1, yEnd - 1));
-                    const MapPoint centre = grid.Centre(x, y);
-                    int best = candidates.front();
-                    double bestDistance = SquaredDistance(sites[best], centre);
-                    for (std::size_t i = 1; i < candidates.size(); ++i) {
-                        const double d = SquaredDistance(sites[candidates[i]], centre);
-                        if (d < bestDistance) {
-                            best = candidates[i];
-                            bestDistance = d;
-                        }
-                    }
-                    pixel = static_cast<std::uint8_t>(best);
+void PixelBounds::Add(int x0, int y0, int x1, int y1) {
+    left = std::min(left, x0);
+    top = std::min(top, y0);
+    right = std::max(right, x1);
+    bottom = std::max(bottom, y1);
+}
+
+std::array<PixelBounds, kCityCount + 1> DivideLand(const CitySites& sites, const LandGrid& grid) {
+    std::array<PixelBounds, kCityCount + 1> bounds{};
+    // Large blocks narrow the 75 cities to those that can be nearest in them, small
+    // blocks narrow those further, so that each land pixel weighs one city or a few.
+    constexpr int kLarge = 64, kSmall = 16;
+    std::vector<int> all(kCityCount);
+    for (int city = 1; city <= kCityCount; ++city) all[city - 1] = city;
+    for (int ly = 0; ly < grid.height; ly += kLarge) {
+        const int lyEnd = std::min(grid.height, ly + kLarge);
+        for (int lx = 0; lx < grid.width; lx += kLarge) {
+            const int lxEnd = std::min(grid.width, lx + kLarge);
+            if (!HasLand(grid, lx, ly, lxEnd, lyEnd)) continue;
+            const std::vector<int> near =
+                BlockCandidates(sites, all, grid.Centre(lx, ly), grid.Centre(lxEnd - 1, lyEnd - 1));
+            for (int by = ly; by < lyEnd; by += kSmall) {
+                const int byEnd = std::min(lyEnd, by + kSmall);
+                for (int bx = lx; bx < lxEnd; bx += kSmall) {
+                    const int bxEnd = std::min(lxEnd, bx + kSmall);
+                    const std::vector<int> candidates =
+                        near.size() == 1
+                            ? near
+                            : BlockCandidates(sites, near, grid.Centre(bx, by), grid.Centre(bxEnd - 1, byEnd - 1));
+                    DivideBlock(sites, grid, candidates, bx, by, bxEnd, byEnd, bounds);
                 }
             }
         }
     }
+    return bounds;
 }
 
 std::vector<BorderPiece> LandBorders(const CitySites& sites, const LandGrid& divided) {

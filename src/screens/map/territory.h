@@ -48,9 +48,16 @@ struct LandGrid {
     std::uint8_t& At(int x, int y) const { return pixels[y * stride + x]; }
 };
 
+// The pixels a city's land spans (right and bottom inclusive); empty when right < left.
+struct PixelBounds {
+    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
+    void Add(int x0, int y0, int x1, int y1);  // pixels x0..x1, y0..y1
+};
+
 // Land pixels (any non-zero byte) become the number of their nearest city,
-// exactly as NearestCity says; sea (zero) stays sea.
-void DivideLand(const CitySites& sites, const LandGrid& grid);
+// exactly as NearestCity says; sea (zero) stays sea. Returns where each city's
+// land lies (slot 0 unused).
+std::array<PixelBounds, kCityCount + 1> DivideLand(const CitySites& sites, const LandGrid& grid);
 
 // A straight stretch of the border between two cities' lands (a < b), in twips.
 struct BorderPiece {
