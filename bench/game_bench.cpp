@@ -2,10 +2,13 @@
 #include <benchmark/benchmark.h>
 
 #include "rules/ai/computer.h"
+#include "rules/port/random.h"
 #include "rules/port/screen.h"
 #include "rules/save/savefile.h"
 #include "rules/turn/cycle.h"
+#include "rules/world/newgame.h"
 #include "rules/world/refresh.h"
+#include "screens/main/ok_step.h"
 #include "screens/settings/settings.h"
 
 namespace tarvex {

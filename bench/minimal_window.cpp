@@ -5,9 +5,9 @@
 // milliseconds, as `tarvex --check-main` keeps its main window up.
 #include <QApplication>
 #include <QLabel>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWidget>
-#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 
@@ -20,8 +20,18 @@ int main(int argc, char** argv) {
     const int width = argc > 2 ? std::atoi(argv[1]) : 0, height = argc > 2 ? std::atoi(argv[2]) : 0;
     if (width > 0 && height > 0) window.resize(width, height);
     window.show();
-    if (argc > 3) QTimer::singleShot(std::atoi(argv[3]), &app, &QCoreApplication::quit), app.exec();
-    QCoreApplication::processEvents();
-    std::printf("window: %s\n", window.isVisible() ? qUtf8Printable(window.windowTitle()) : "(not shown)");
-    return window.isVisible() ? 0 : 1;
+    bool shown = false;
+    if (argc > 3) {
+        // Quitting closes the windows: whether it was up is read just before.
+        QTimer::singleShot(std::atoi(argv[3]), &app, [&] {
+            shown = window.isVisible();
+            QCoreApplication::quit();
+        });
+        app.exec();
+    } else {
+        QCoreApplication::processEvents();
+        shown = window.isVisible();
+    }
+    std::printf("window: %s\n", shown ? qUtf8Printable(window.windowTitle()) : "(not shown)");
+    return shown ? 0 : 1;
 }

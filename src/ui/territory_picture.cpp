@@ -5,8 +5,8 @@
 #include <QPainter>
 #include <QtMath>
 #include <climits>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <set>
 #include <utility>
 
@@ -20,35 +20,13 @@ namespace tarvex::ui {
 
 namespace {
 
-constexpr std::uint8_t kStripe = 0x80;
 constexpr double kTwipsPerPixel = 15.0;
 const QColor kNeutralLand(215, 205, 185);  // a city whose owner is no nation of the list
 const QColor kBorder(70, 50, 35);          // between two nations
 const QColor kRealmBorder(190, 60, 20);    // around the player's nation
 
-// The land at `ratio` pixels a logical pixel: 0 sea, each land pixel its city's number;
-// where each city's land lies, if asked.
-QImage DivideAt(const MapGeography& map, qreal ratio, std::array<QRect, kCityCount + 1>* bounds = nullptr) {
-    QImage image(qCeil(kMapPictureWidth * ratio), qCeil(kMapPictureHeight * ratio), QImage::Format_Grayscale8);
-    image.fill(0);
-    if (!map.hasLand) return image;
-    {
-        QPainter painter(&image);
-        painter.scale(ratio / kTwipsPerPixel, ratio / kTwipsPerPixel);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(Qt::white);
-        painter.drawPath(map.land);
-    }
-    const auto pixels =
-        DivideLand(map.sites, {image.width(), image.height(), kTwipsPerPixel / ratio, image.bits(), image.bytesPerLine()});
-    if (bounds)
-        for (int city = 1; city <= kCityCount; ++city) {
-            const PixelBounds& b = pixels[city];
-            (*bounds)[city] = QRect(QPoint(b.left, b.top), QPoint(b.right, b.bottom)).normalized();
-            if (b.right < b.left) (*bounds)[city] = QRect();
-        }
-    return image;
-}
+// Rows of a band while the map is built: about a million pixels, whatever the density.
+int BandHeight(qreal ratio) { return std::max(64, qRound(256 / ratio)); }
 
 CitySites ReadSites() {
     const QString path = FindDataFile("map/cities.tsv");
@@ -170,6 +148,67 @@ QRgb Darker(QRgb c, int percent) {
 
 }  // namespace
 
+LandRuns LandRuns::Divide(const MapGeography& map, qreal ratio, std::array<QRect, kCityCount + 1>* bounds) {
+    LandRuns runs;
+    runs.width_ = qCeil(kMapPictureWidth * ratio);
+    runs.height_ = qCeil(kMapPictureHeight * ratio);
+    runs.rowStart_.reserve(runs.height_ + 1);
+    runs.rowStart_.push_back(0);
+    std::array<PixelBounds, kCityCount + 1> spans{};
+    // A band of the land at a time, one byte a pixel, so that the whole picture is never held.
+    const int bandHeight = BandHeight(ratio);
+    QImage band(runs.width_, bandHeight, QImage::Format_Grayscale8);
+    for (int top = 0; top < runs.height_; top += bandHeight) {
+        const int rows = std::min(bandHeight, runs.height_ - top);
+        band.fill(0);
+        if (map.hasLand) {
+            QPainter painter(&band);
+            painter.translate(0, -top);
+            painter.scale(ratio / kTwipsPerPixel, ratio / kTwipsPerPixel);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(Qt::white);
+            painter.drawPath(map.land);
+        }
+        const auto found =
+            DivideLand(map.sites, {runs.width_, rows, kTwipsPerPixel / ratio, band.bits(), band.bytesPerLine(), top});
+        for (int city = 1; city <= kCityCount; ++city)
+            if (found[city].right >= found[city].left)
+                spans[city].Add(found[city].left, found[city].top, found[city].right, found[city].bottom);
+        for (int y = 0; y < rows; ++y) {
+            const uchar* row = band.constScanLine(y);
+            quint8 city = row[0];
+            for (int x = 1; x < runs.width_; ++x)
+                if (row[x] != city) {
+                    runs.runs_.push_back({static_cast<quint16>(x), city});
+                    city = row[x];
+                }
+            runs.runs_.push_back({static_cast<quint16>(runs.width_), city});
+            runs.rowStart_.push_back(static_cast<quint32>(runs.runs_.size()));
+        }
+    }
+    runs.runs_.shrink_to_fit();
+    if (bounds)
+        for (int city = 1; city <= kCityCount; ++city) {
+            const PixelBounds& b = spans[city];
+            (*bounds)[city] = b.right < b.left
+                                  ? QRect()
+                                  : QRect(QPoint(qFloor(b.left / ratio), qFloor(b.top / ratio)),
+                                          QPoint(qCeil((b.right + 1) / ratio) - 1, qCeil((b.bottom + 1) / ratio) - 1));
+        }
+    return runs;
+}
+
+const LandRuns::Run* LandRuns::FirstRunAt(int y, int x) const {
+    const Run* begin = runs_.data() + rowStart_[y];
+    const Run* end = runs_.data() + rowStart_[y + 1];
+    return std::upper_bound(begin, end, x, [](int value, const Run& run) { return value < run.end; });
+}
+
+int LandRuns::At(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
+    return FirstRunAt(y, x)->city;
+}
+
 const MapGeography& MapGeography::Get() {
     static const MapGeography map = [] {
         MapGeography m;
@@ -178,9 +217,9 @@ const MapGeography& MapGeography::Get() {
         m.hasLand = !outline.isEmpty() && LoadLandPath(outline, &m.land, &error);
         m.sites = ReadSites();
         // The borders and the colours come from one density, so that they are the same on every screen.
-        QImage divided = DivideAt(m, 1.0, &m.cityBounds);
-        m.borders = LandBorders(
-            m.sites, {divided.width(), divided.height(), kTwipsPerPixel, divided.bits(), divided.bytesPerLine()});
+        m.divided = LandRuns::Divide(m, 1.0, &m.cityBounds);
+        m.borders = LandBorders(m.sites, m.divided.Width(), m.divided.Height(), kTwipsPerPixel,
+                                [&m](int x, int y) { return m.divided.At(x, y); });
         std::vector<std::pair<int, int>> touching;
         for (const BorderPiece& b : m.borders) touching.push_back({b.a, b.b});
         m.nationColour = ColourNations(StartingNeighbourNations(touching));
@@ -188,8 +227,6 @@ const MapGeography& MapGeography::Get() {
     }();
     return map;
 }
-
-QImage MapGeography::TakeDivided() const { return std::exchange(divided_, QImage()); }
 
 QColor NationLandColour(int nation) {
     if (nation < 1 || nation > kNationCount) return kNeutralLand;
@@ -199,37 +236,26 @@ QColor NationLandColour(int nation) {
 
 TerritoryPicture::TerritoryPicture(qreal ratio) : ratio_(ratio) {
     const MapGeography& map = MapGeography::Get();
-
-    index_ = ratio == 1 ? map.TakeDivided() : QImage();
-    if (index_.isNull()) index_ = DivideAt(map, ratio);
-    // The player's land is striped: every few pixels a diagonal band takes the
-    // stripe colour, which for other nations is their own.
-    const int period = qRound(8 * ratio), band = qRound(3 * ratio);
-    const int width = index_.width(), height = index_.height();
-    std::vector<uchar> pattern(width + period);
-    for (int i = 0; i < width + period; ++i) pattern[i] = i % period < band ? kStripe : 0;
-    uchar* bits = index_.bits();
-    const qsizetype stride = index_.bytesPerLine();
-    for (int y = 0; y < height; ++y) {
-        uchar* __restrict row = bits + y * stride;
-        const uchar* __restrict stripes = pattern.data() + y % period;
-        for (int x = 0; x < width; ++x) row[x] |= stripes[x] & static_cast<uchar>(-static_cast<int>(row[x] != 0));
-    }
-    index_.reinterpretAsFormat(QImage::Format_Indexed8);
-
+    land_ = ratio == 1 ? map.divided : LandRuns::Divide(map, ratio);
+    stripePeriod_ = std::max(2, qRound(8 * ratio));
+    const int stripeWidth = std::max(1, qRound(3 * ratio));
+    stripes_.resize(land_.Width() + stripePeriod_);
+    for (std::size_t i = 0; i < stripes_.size(); ++i) stripes_[i] = static_cast<int>(i) % stripePeriod_ < stripeWidth;
     nation_.fill(-1);
     landColours_.fill(kMapSea.rgb());
+    stripeColours_.fill(kMapSea.rgb());
     BuildDecorations();
+}
+
+qint64 TerritoryPicture::Bytes() const {
+    return land_.Bytes() + qint64(dots_.capacity() * sizeof(Dot) + rowDots_.capacity() * sizeof(quint32));
 }
 
 void TerritoryPicture::BuildDecorations() {
     const MapGeography& map = MapGeography::Get();
-    decoration_ = QImage(index_.size(), QImage::Format_Indexed8);
-    decoration_.fill(0);
     decorationColours_.fill(0);
-    // Each colour is drawn once as coverage, one byte a pixel, then laid over what
-    // lies below and reduced to at most 255 colours: no full-size colour picture is
-    // ever held.
+    // Each colour is drawn as coverage, laid over what lies below and reduced to at
+    // most 255 colours, a band at a time: no full-size picture is ever held.
     std::vector<std::uint8_t> entryOf(1 << 16, 0);
     int used = 1;
     const auto entryFor = [&](QRgb c) -> std::uint8_t {
@@ -258,11 +284,14 @@ void TerritoryPicture::BuildDecorations() {
     // A band at a time; each layer is drawn into it, laid over what lies below
     // (its coverage is the band's alpha) and wiped as it is read.
     const Decorations decorations(map);
-    const int bandHeight = 256, width = decoration_.width();
+    const int bandHeight = BandHeight(ratio_), width = land_.Width(), height = land_.Height();
     QImage band(width, bandHeight, QImage::Format_ARGB32_Premultiplied);
     band.fill(Qt::transparent);
-    for (int top = 0; top < decoration_.height(); top += bandHeight) {
-        const int rows = std::min(bandHeight, decoration_.height() - top);
+    std::vector<quint8> colours(static_cast<std::size_t>(width) * bandHeight);
+    rowDots_.assign(1, 0);
+    for (int top = 0; top < height; top += bandHeight) {
+        const int rows = std::min(bandHeight, height - top);
+        std::fill(colours.begin(), colours.end(), 0);
         const QRectF inBand(0, top / ratio_, width / ratio_, bandHeight / ratio_);
         for (int layer = 0; layer < Decorations::kLayers; ++layer) {
             {
@@ -275,7 +304,7 @@ void TerritoryPicture::BuildDecorations() {
             const QRgb colour = Decorations::Colour(layer).rgba();
             for (int y = 0; y < rows; ++y) {
                 QRgb* cover = reinterpret_cast<QRgb*>(band.scanLine(y));
-                uchar* out = decoration_.scanLine(top + y);
+                quint8* out = colours.data() + static_cast<std::size_t>(y) * width;
                 for (int x = 0; x < width; ++x) {
                     // Most of a band is bare: skip it eight pixels at a time.
                     while (x + 8 <= width && (cover[x] | cover[x + 1] | cover[x + 2] | cover[x + 3] | cover[x + 4] |
@@ -289,7 +318,14 @@ void TerritoryPicture::BuildDecorations() {
                 }
             }
         }
+        for (int y = 0; y < rows; ++y) {
+            const quint8* row = colours.data() + static_cast<std::size_t>(y) * width;
+            for (int x = 0; x < width; ++x)
+                if (row[x] != 0) dots_.push_back({static_cast<quint16>(x), row[x]});
+            rowDots_.push_back(static_cast<quint32>(dots_.size()));
+        }
     }
+    dots_.shrink_to_fit();
 }
 
 QRgb TerritoryPicture::ShownColour(int city, bool stripe) const {
@@ -306,7 +342,7 @@ QRect TerritoryPicture::SetOwners(const WarMapShown& map) {
         if (!everywhere && map.nation[city] == nation_[city]) continue;
         nation_[city] = map.nation[city];
         landColours_[city] = ShownColour(city, false);
-        landColours_[city | kStripe] = ShownColour(city, true);
+        stripeColours_[city] = ShownColour(city, true);
         // The city's land, and the borders around it, which may now run between two nations or none.
         changed |= MapGeography::Get().cityBounds[city].adjusted(-4, -4, 4, 4);
     }
@@ -316,37 +352,37 @@ QRect TerritoryPicture::SetOwners(const WarMapShown& map) {
 void TerritoryPicture::Paint(QPainter& painter, const QRect& area) {
     const QRect device = QRect(QPoint(qFloor(area.left() * ratio_), qFloor(area.top() * ratio_)),
                                QPoint(qCeil((area.right() + 1) * ratio_) - 1, qCeil((area.bottom() + 1) * ratio_) - 1))
-                             .intersected(index_.rect());
+                             .intersected(QRect(0, 0, land_.Width(), land_.Height()));
     if (device.isEmpty()) return;
-    if (scratch_.width() < device.width() || scratch_.height() < device.height())
-        scratch_ = QImage(std::max(scratch_.width(), device.width()), std::max(scratch_.height(), device.height()),
-                          QImage::Format_RGB32);
-    const int width = device.width();
-    for (int y = 0; y < device.height(); ++y) {
-        const uchar* land = index_.constScanLine(device.top() + y) + device.left();
-        const uchar* decoration = decoration_.constScanLine(device.top() + y) + device.left();
-        QRgb* out = reinterpret_cast<QRgb*>(scratch_.scanLine(y));
-        for (int x = 0; x < width; ++x) out[x] = landColours_[land[x]];
-        // Most pixels bear no decoration: skip them eight at a time.
-        for (int x = 0; x < width; ++x) {
-            if (x + 8 <= width) {
-                std::uint64_t eight;
-                std::memcpy(&eight, decoration + x, sizeof eight);
-                if (eight == 0) {
-                    x += 7;
-                    continue;
+    // Composed a strip of rows at a time: a small picture reused, never one of the whole view.
+    constexpr int kStrip = 64;
+    if (scratch_.width() < device.width()) scratch_ = QImage(device.width(), kStrip, QImage::Format_RGB32);
+    scratch_.setDevicePixelRatio(ratio_);
+    const int x0 = device.left(), x1 = device.right() + 1;
+    for (int top = device.top(); top <= device.bottom(); top += kStrip) {
+        const int rows = std::min(kStrip, device.bottom() + 1 - top);
+        for (int y = top; y < top + rows; ++y) {
+            QRgb* out = reinterpret_cast<QRgb*>(scratch_.scanLine(y - top)) - x0;
+            land_.ForRuns(y, x0, x1, [&](int from, int to, int city) {
+                const QRgb colour = landColours_[city];
+                if (city != 0 && playerNation_ > 0 && nation_[city] == playerNation_) {
+                    const quint8* stripes = stripes_.data() + y % stripePeriod_;
+                    const QRgb stripe = stripeColours_[city];
+                    for (int x = from; x < to; ++x) out[x] = stripes[x] ? stripe : colour;
+                } else {
+                    std::fill(out + from, out + to, colour);
                 }
-            }
-            if (const uchar d = decoration[x]) {
-                const QRgb over = decorationColours_[d];
-                out[x] = (over + ByteMul(out[x], 255 - qAlpha(over))) | 0xff000000;
+            });
+            const Dot* dot = dots_.data() + rowDots_[y];
+            const Dot* end = dots_.data() + rowDots_[y + 1];
+            dot = std::lower_bound(dot, end, x0, [](const Dot& d, int x) { return d.x < x; });
+            for (; dot != end && dot->x < x1; ++dot) {
+                const QRgb over = decorationColours_[dot->colour];
+                out[dot->x] = (over + ByteMul(out[dot->x], 255 - qAlpha(over))) | 0xff000000;
             }
         }
+        painter.drawImage(QPointF(x0 / ratio_, top / ratio_), scratch_, QRect(0, 0, device.width(), rows));
     }
-    scratch_.setDevicePixelRatio(ratio_);
-    painter.drawImage(QPointF(device.left() / ratio_, device.top() / ratio_), scratch_,
-                      QRect(0, 0, device.width(), device.height()));
-    scratch_.setDevicePixelRatio(1);
 
     // Borders between nations, sharp at any density: only those in view.
     const QRectF inView = QRectF(area).adjusted(-4, -4, 4, 4);
@@ -368,21 +404,16 @@ void TerritoryPicture::Paint(QPainter& painter, const QRect& area) {
 }
 
 int TerritoryPicture::CityAt(QPointF point) const {
-    const int x = qFloor(point.x() * ratio_), y = qFloor(point.y() * ratio_);
-    if (x < 0 || y < 0 || x >= index_.width() || y >= index_.height()) return 0;
-    return index_.constScanLine(y)[x] & ~kStripe;
+    return land_.At(qFloor(point.x() * ratio_), qFloor(point.y() * ratio_));
 }
 
 QImage TerritoryPicture::Overview(QSize size) const {
     QImage image(size, QImage::Format_RGB32);
     for (int y = 0; y < size.height(); ++y) {
         QRgb* out = reinterpret_cast<QRgb*>(image.scanLine(y));
-        const int sy = std::min(index_.height() - 1, static_cast<int>((y + 0.5) * index_.height() / size.height()));
-        const uchar* row = index_.constScanLine(sy);
-        for (int x = 0; x < size.width(); ++x) {
-            const int sx = std::min(index_.width() - 1, static_cast<int>((x + 0.5) * index_.width() / size.width()));
-            out[x] = landColours_[row[sx] & ~kStripe];
-        }
+        const int sy = static_cast<int>((y + 0.5) * land_.Height() / size.height());
+        for (int x = 0; x < size.width(); ++x)
+            out[x] = landColours_[land_.At(static_cast<int>((x + 0.5) * land_.Width() / size.width()), sy)];
     }
     return image;
 }

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPainterPath>
 #include <QRect>
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -18,6 +19,37 @@ class QPainter;
 
 namespace tarvex::ui {
 
+// The land divided among the cities, row by row as runs of one city (or sea):
+// the land of Europe needs a few dozen runs a row, not a byte a pixel.
+class LandRuns {
+public:
+    // The map surface at `ratio` pixels a logical pixel, divided a band at a time;
+    // where each city's land lies (logical pixels), if asked.
+    static LandRuns Divide(const struct MapGeography& map, qreal ratio,
+                           std::array<QRect, kCityCount + 1>* bounds = nullptr);
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    // The city at a pixel, 0 for sea or outside.
+    int At(int x, int y) const;
+    // Calls fill(from, to, city) for the runs of row y that cover pixels [x0, x1).
+    template <class Fill>
+    void ForRuns(int y, int x0, int x1, Fill fill) const;
+    qint64 Bytes() const { return qint64(runs_.capacity() * sizeof(Run) + rowStart_.capacity() * sizeof(quint32)); }
+
+private:
+    struct Run {
+        quint16 end;  // the first pixel after the run
+        quint8 city;
+    };
+    const Run* FirstRunAt(int y, int x) const;
+
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<Run> runs_;
+    std::vector<quint32> rowStart_;  // runs of row y: [rowStart_[y], rowStart_[y + 1])
+};
+
 // What the map is made of, the same at every screen density: the land outline,
 // the cities' real places, the borders between their lands and each nation's colour.
 struct MapGeography {
@@ -26,15 +58,11 @@ struct MapGeography {
     CitySites sites{};
     std::vector<BorderPiece> borders;
     std::array<int, kNationCount + 1> nationColour{};  // index into kLandColours
-    std::array<QRect, kCityCount + 1> cityBounds{};     // where each city's land lies, logical pixels
+    std::array<QRect, kCityCount + 1> cityBounds{};    // where each city's land lies, logical pixels
+    LandRuns divided;                                  // at one pixel a logical pixel
 
     // Read and worked out once per run, on first use.
     static const MapGeography& Get();
-    // The land divided at one pixel a logical pixel, once: the first picture at that density takes it.
-    QImage TakeDivided() const;
-
-private:
-    mutable QImage divided_;
 };
 
 // A nation's land colour on the map and in the nation screen's legend; a plain
@@ -56,21 +84,42 @@ public:
     int CityAt(QPointF point) const;
     // The whole map at a small size, territory colours only.
     QImage Overview(QSize size) const;
-    // Bytes the pictures hold.
-    qint64 Bytes() const { return index_.sizeInBytes() + decoration_.sizeInBytes(); }
+    // Bytes the picture holds.
+    qint64 Bytes() const;
 
 private:
+    struct Dot {
+        quint16 x;
+        quint8 colour;  // index into decorationColours_, never 0
+    };
     void BuildDecorations();
     QRgb ShownColour(int city, bool stripe) const;
 
     qreal ratio_ = 1;
-    QImage index_;       // Indexed8: 0 sea, else city | 0x80 on the stripes of the player's pattern
-    QImage decoration_;  // Indexed8 with premultiplied colours: 0 nothing
-    std::array<QRgb, 256> landColours_{};
+    LandRuns land_;
+    // The fixed decorations: the pixels they touch, row by row, each with its colour.
+    std::vector<Dot> dots_;
+    std::vector<quint32> rowDots_;
     std::array<QRgb, 256> decorationColours_{};
+    // The player's land is striped: a diagonal band every few pixels takes the stripe colour.
+    int stripePeriod_ = 8;
+    std::vector<quint8> stripes_;  // 1 on a stripe, for x + y from 0 to width + period
+    std::array<QRgb, kCityCount + 1> landColours_{};
+    std::array<QRgb, kCityCount + 1> stripeColours_{};
     std::array<int, kCityCount + 1> nation_{};
     int playerNation_ = -1;
     QImage scratch_;
 };
+
+template <class Fill>
+void LandRuns::ForRuns(int y, int x0, int x1, Fill fill) const {
+    if (y < 0 || y >= height_) return;
+    const Run* end = runs_.data() + rowStart_[y + 1];
+    for (const Run* run = FirstRunAt(y, x0); run != end && x0 < x1; ++run) {
+        const int to = std::min<int>(run->end, x1);
+        if (to > x0) fill(x0, to, run->city);
+        x0 = to;
+    }
+}
 
 }  // namespace tarvex::ui

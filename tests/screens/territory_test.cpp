@@ -70,7 +70,8 @@ TEST(Territory, BordersRunBetweenTheTwoCitiesTheySeparateAndOnlyOverLand) {
     ASSERT_TRUE(ParseCitySites(ShippedSitesText(), &sites, nullptr));
     CoarseMap map;
     DivideLand(sites, map.grid);
-    const std::vector<BorderPiece> borders = LandBorders(sites, map.grid);
+    const std::vector<BorderPiece> borders =
+        LandBorders(sites, map.grid.width, map.grid.height, 150.0, [&map](int x, int y) { return map.grid.At(x, y); });
     ASSERT_GT(borders.size(), 100u);
     for (const BorderPiece& b : borders) {
         ASSERT_LT(b.a, b.b);

@@ -104,7 +104,9 @@ TEST(TerritoryPicture, AChangeOfOwnerRecoloursThatCityAloneAndThePlayersLandIsSt
         for (int x = 0; x < kMapPictureWidth; ++x) {
             const bool changed = before.pixel(x, y) != after.pixel(x, y);
             // What changed lies in the part to repaint, or the window would show stale colours.
-            if (changed) ASSERT_TRUE(repaint.contains(x, y)) << x << "," << y;
+            if (changed) {
+                ASSERT_TRUE(repaint.contains(x, y)) << x << "," << y;
+            }
             if (picture.CityAt(QPointF(x + 0.5, y + 0.5)) == 15) {
                 ++parisPixels;
                 parisChanged += changed;

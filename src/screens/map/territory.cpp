@@ -75,7 +75,8 @@ void DivideBlock(const CitySites& sites, const LandGrid& grid, const std::vector
                 row[x] = row[x] != 0 ? city : 0;
             }
         }
-        if (any) bounds[city].Add(x0, y0, x1 - 1, y1 - 1);  // the block: a little wide, never short
+        if (any)
+            bounds[city].Add(x0, grid.top + y0, x1 - 1, grid.top + y1 - 1);  // the block: a little wide, never short
         return;
     }
     for (int y = y0; y < y1; ++y) {
@@ -93,7 +94,7 @@ void DivideBlock(const CitySites& sites, const LandGrid& grid, const std::vector
                 }
             }
             row[x] = static_cast<std::uint8_t>(best);
-            bounds[best].Add(x, y, x, y);
+            bounds[best].Add(x, grid.top + y, x, grid.top + y);
         }
     }
 }
@@ -201,11 +202,12 @@ std::array<PixelBounds, kCityCount + 1> DivideLand(const CitySites& sites, const
     return bounds;
 }
 
-std::vector<BorderPiece> LandBorders(const CitySites& sites, const LandGrid& divided) {
+std::vector<BorderPiece> LandBorders(const CitySites& sites, int widthPixels, int heightPixels, double twipsPerPixel,
+                                     const CityAtPixel& cityAt) {
     std::vector<BorderPiece> pieces;
-    const double width = divided.width * divided.twipsPerPixel;
-    const double height = divided.height * divided.twipsPerPixel;
-    const double step = divided.twipsPerPixel / 2;
+    const double width = widthPixels * twipsPerPixel;
+    const double height = heightPixels * twipsPerPixel;
+    const double step = twipsPerPixel / 2;
     for (int a = 1; a <= kCityCount; ++a) {
         for (int b = a + 1; b <= kCityCount; ++b) {
             const MapPoint pa = sites[a], pb = sites[b];
@@ -255,9 +257,9 @@ std::vector<BorderPiece> LandBorders(const CitySites& sites, const LandGrid& div
             double last = low;
             for (double t = low; t <= high; t += step) {
                 const double x = mid.x + t * along.x, y = mid.y + t * along.y;
-                const int px = std::clamp(static_cast<int>(x / divided.twipsPerPixel), 0, divided.width - 1);
-                const int py = std::clamp(static_cast<int>(y / divided.twipsPerPixel), 0, divided.height - 1);
-                const int label = divided.At(px, py);
+                const int px = std::clamp(static_cast<int>(x / twipsPerPixel), 0, widthPixels - 1);
+                const int py = std::clamp(static_cast<int>(y / twipsPerPixel), 0, heightPixels - 1);
+                const int label = cityAt(px, py);
                 const bool land = label == a || label == b;
                 if (land && !onLand) runStart = t;
                 if (!land && onLand) close(last);

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,16 +36,18 @@ CitySites PanelCentreSites();
 // The city whose place lies nearest to `point`; of two at one distance, the lower number.
 int NearestCity(const CitySites& sites, MapPoint point);
 
-// A picture of the map surface, one byte a pixel: pixel (x, y) stands for the point
-// at its centre, `twipsPerPixel` twips a side.
+// A picture of the map surface, or a band of it, one byte a pixel: pixel (x, y)
+// stands for the point at its centre, `twipsPerPixel` twips a side; the band's
+// first row is row `top` of the whole picture.
 struct LandGrid {
     int width = 0;
     int height = 0;
     double twipsPerPixel = 15.0;
     std::uint8_t* pixels = nullptr;
     std::ptrdiff_t stride = 0;  // bytes from one row to the next
+    int top = 0;
 
-    MapPoint Centre(int x, int y) const { return {(x + 0.5) * twipsPerPixel, (y + 0.5) * twipsPerPixel}; }
+    MapPoint Centre(int x, int y) const { return {(x + 0.5) * twipsPerPixel, (top + y + 0.5) * twipsPerPixel}; }
     std::uint8_t& At(int x, int y) const { return pixels[y * stride + x]; }
 };
 
@@ -56,7 +59,7 @@ struct PixelBounds {
 
 // Land pixels (any non-zero byte) become the number of their nearest city,
 // exactly as NearestCity says; sea (zero) stays sea. Returns where each city's
-// land lies (slot 0 unused).
+// land lies, in rows of the whole picture (slot 0 unused).
 std::array<PixelBounds, kCityCount + 1> DivideLand(const CitySites& sites, const LandGrid& grid);
 
 // A straight stretch of the border between two cities' lands (a < b), in twips.
@@ -66,8 +69,13 @@ struct BorderPiece {
     MapPoint from, to;
 };
 
-// Every stretch of land where two cities' lands meet, from a divided grid: the
-// line of points as near to one as to the other, kept where it runs over land.
-std::vector<BorderPiece> LandBorders(const CitySites& sites, const LandGrid& divided);
+// The city whose land holds pixel (x, y) of a divided picture, 0 for sea.
+using CityAtPixel = std::function<int(int x, int y)>;
+
+// Every stretch of land where two cities' lands meet, from a divided picture of
+// width x height pixels: the line of points as near to one as to the other, kept
+// where it runs over land.
+std::vector<BorderPiece> LandBorders(const CitySites& sites, int width, int height, double twipsPerPixel,
+                                     const CityAtPixel& cityAt);
 
 }  // namespace tarvex
