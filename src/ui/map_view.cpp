@@ -141,6 +141,24 @@ private:
     int to_ = 0;
 };
 
+// A red frame around the panel of the city giving its order.
+class ActingFrame : public QWidget {
+public:
+    explicit ActingFrame(QWidget* parent) : QWidget(parent) {
+        setObjectName("actingFrame");
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        hide();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setPen(QPen(QColor(210, 20, 20), 3, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        painter.drawRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5));
+    }
+};
+
 namespace {
 
 struct HelpText {
@@ -192,6 +210,7 @@ MapView::MapView(QWidget* parent) : QWidget(parent) {
     for (int city = 1; city <= kCityCount; ++city) BuildCityPanel(city);
     BuildHelpPanels();
     arrow_ = new BattleArrow(surface_);
+    acting_ = new ActingFrame(surface_);
     overview_ = new OverviewMap(this);
     connect(overview_, &OverviewMap::centreRequested, this, &MapView::centreRequested);
     PlaceOverview();
@@ -215,10 +234,16 @@ TerritoryPicture& MapView::Territory() {
 QString MapView::LandName(int city) const { return IsValidCity(city) ? Qs(war_.landName[city]) : QString(); }
 
 void MapView::PlaceOverview() {
-    // A twentieth of the surface, in its proportions, in the view's lower right corner.
-    const QSize size(kMapPictureWidth / 20 + 2, kMapPictureHeight / 20 + 2);
-    overview_->setGeometry(width() - size.width() - 6, height() - size.height() - 6, size.width(), size.height());
+    // A fifth of the view's width, from a twentieth of the surface to a tenth, in the
+    // surface's proportions, in the view's lower right corner; it outlines the view.
+    const int width = std::clamp(this->width() / 5, kMapPictureWidth / 20, kMapPictureWidth / 10);
+    const QSize size(width + 2, width * kMapPictureHeight / kMapPictureWidth + 2);
+    const bool resized = overview_->size() != size;
+    overview_->setGeometry(this->width() - size.width() - 6, this->height() - size.height() - 6, size.width(),
+                           size.height());
     overview_->raise();
+    if (resized && territory_) overview_->SetPicture(territory_->Overview(size - QSize(2, 2)));
+    overview_->SetView(QRect(scroll_, this->size() * 15));
 }
 
 void MapView::resizeEvent(QResizeEvent* event) {
@@ -356,21 +381,17 @@ void MapView::SyncWar(const MainWindowShown& shown, const WarMapShown& war) {
         overview_->SetPicture(territory_->Overview(overview_->size() - QSize(2, 2)));
     }
     overview_->setVisible(shown.overviewVisible);
-    overview_->SetView(QRect(-shown.hScroll, -shown.vScroll, width() * 15, height() * 15));
+    scroll_ = QPoint(-shown.hScroll, -shown.vScroll);
+    overview_->SetView(QRect(scroll_, size() * 15));
 
-    // The city giving its order stands in a red frame.
-    if (war.actingCity != actingCity_) {
-        for (int city : {actingCity_, war.actingCity}) {
-            if (!IsValidCity(city)) continue;
-            QFrame* panel = cities_[city].panel;
-            const bool acting = city == war.actingCity;
-            panel->setLineWidth(acting ? 3 : 1);
-            QPalette palette = panel->palette();
-            palette.setColor(QPalette::WindowText,
-                             acting ? QColor(210, 20, 20) : QApplication::palette().color(QPalette::WindowText));
-            panel->setPalette(palette);
-        }
-        actingCity_ = war.actingCity;
+    // The city giving its order stands in a red frame, laid over its panel's edge.
+    actingCity_ = war.actingCity;
+    if (IsValidCity(actingCity_)) {
+        acting_->setGeometry(cities_[actingCity_].panel->geometry().adjusted(-3, -3, 3, 3));
+        acting_->raise();
+        acting_->show();
+    } else {
+        acting_->hide();
     }
     arrow_->Show(war.battleFrom, war.battleTo);
 }

@@ -18,6 +18,7 @@ class QScrollBar;
 
 namespace tarvex::ui {
 
+class ActingFrame;
 class BattleArrow;
 class MapSurface;
 class OverviewMap;
@@ -79,7 +80,9 @@ private:
     std::unique_ptr<TerritoryPicture> territory_;
     OverviewMap* overview_ = nullptr;
     BattleArrow* arrow_ = nullptr;
+    ActingFrame* acting_ = nullptr;
     int actingCity_ = 0;
+    QPoint scroll_;  // the view's top-left corner on the surface, twips
     WarMapShown war_;
     std::array<CityWidgets, kCityCount + 1> cities_{};
     std::array<QFrame*, kHelpPanelCount> help_{};

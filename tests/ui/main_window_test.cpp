@@ -517,18 +517,20 @@ TEST(MapView, TheWarShowsAtOnceOwnersActingCityBattleAndTheSmallMap) {
 
     // The city giving its order is framed, the battle has its arrow while it lasts.
     auto* panel = t.Find<QFrame>("pic_15");
-    EXPECT_EQ(panel->lineWidth(), 1);
+    QWidget* acting = t.Find("actingFrame");
+    EXPECT_FALSE(acting->isVisible());
     t.game.shown.main.actingCity = paris;
     t.game.Battle.AttackCity = 1, t.game.Battle.DefendCity = paris, t.game.Battle.BattleOver = false;
     t.window->Sync();
-    EXPECT_EQ(panel->lineWidth(), 3);
+    EXPECT_TRUE(acting->isVisible());
+    EXPECT_TRUE(acting->geometry().contains(panel->geometry()));
     QWidget* arrow = t.Find("battleArrow");
     EXPECT_TRUE(arrow->isVisible());
     t.game.Battle.BattleOver = true;
     t.game.shown.main.actingCity = 0;
     t.window->Sync();
     EXPECT_FALSE(arrow->isVisible());
-    EXPECT_EQ(panel->lineWidth(), 1);
+    EXPECT_FALSE(acting->isVisible());
 
     // A click on the small map centres the view there; its menu entry hides and shows it.
     auto* overview = t.Find<OverviewMap>("overviewMap");
