@@ -64,6 +64,20 @@ BENCHMARK(BM_TerritoryPictureFirstBuild)
     ->Repetitions(1)
     ->Unit(benchmark::kMillisecond);
 
+// The division of the land among the cities, as the map does it at start-up: the land
+// drawn a band at a time, each land pixel given to its nearest city, kept as runs.
+void BM_DivideLand(benchmark::State& state) {
+    const qreal ratio = state.range(0);
+    const MapGeography& map = MapGeography::Get();
+    qint64 bytes = 0;
+    for (auto _ : state) {
+        const LandRuns runs = LandRuns::Divide(map, ratio);
+        bytes = runs.Bytes();
+    }
+    state.counters["runs_KiB"] = static_cast<double>(bytes) / 1024.0;
+}
+BENCHMARK(BM_DivideLand)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
 // A game for the war map: the starting world, England the player's.
 WarMapShown StartingWar(int conquered) {
     WarMapShown war;

@@ -226,7 +226,7 @@ TerritoryPicture& MapView::Territory() {
     if (!territory_ || territory_->Ratio() != ratio) {
         territory_ = std::make_unique<TerritoryPicture>(ratio);
         territory_->SetOwners(war_);
-        overview_->SetPicture(territory_->Overview(overview_->size() - QSize(2, 2)));
+        RefreshOverview();
     }
     return *territory_;
 }
@@ -242,8 +242,16 @@ void MapView::PlaceOverview() {
     overview_->setGeometry(this->width() - size.width() - 6, this->height() - size.height() - 6, size.width(),
                            size.height());
     overview_->raise();
-    if (resized && territory_) overview_->SetPicture(territory_->Overview(size - QSize(2, 2)));
+    if (resized && territory_) RefreshOverview();
     overview_->SetView(QRect(scroll_, this->size() * 15));
+}
+
+void MapView::RefreshOverview() {
+    // Drawn at the screen's density, inside the small map's one-pixel frame.
+    const qreal ratio = overview_->devicePixelRatioF();
+    QImage picture = territory_->Overview((overview_->size() - QSize(2, 2)) * ratio);
+    picture.setDevicePixelRatio(ratio);
+    overview_->SetPicture(picture);
 }
 
 void MapView::resizeEvent(QResizeEvent* event) {
@@ -378,7 +386,7 @@ void MapView::SyncWar(const MainWindowShown& shown, const WarMapShown& war) {
     war_ = war;
     if (ownersChanged && territory_) {
         surface_->update(territory_->SetOwners(war_));
-        overview_->SetPicture(territory_->Overview(overview_->size() - QSize(2, 2)));
+        RefreshOverview();
     }
     overview_->setVisible(shown.overviewVisible);
     scroll_ = QPoint(-shown.hScroll, -shown.vScroll);

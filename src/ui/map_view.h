@@ -74,6 +74,7 @@ private:
     void BuildCityPanel(int city);
     void BuildHelpPanels();
     void PlaceOverview();
+    void RefreshOverview();
     void SyncWar(const MainWindowShown& shown, const WarMapShown& war);
 
     MapSurface* surface_ = nullptr;

@@ -177,11 +177,16 @@ LandRuns LandRuns::Divide(const MapGeography& map, qreal ratio, std::array<QRect
         for (int y = 0; y < rows; ++y) {
             const uchar* row = band.constScanLine(y);
             quint8 city = row[0];
-            for (int x = 1; x < runs.width_; ++x)
-                if (row[x] != city) {
+            for (int x = 1; x < runs.width_; ++x) {
+                // Runs are long: step over eight pixels of the same city at once.
+                const quint64 same = city * 0x0101010101010101ULL;
+                quint64 eight;
+                while (x + 8 <= runs.width_ && (std::memcpy(&eight, row + x, 8), eight == same)) x += 8;
+                if (x < runs.width_ && row[x] != city) {
                     runs.runs_.push_back({static_cast<quint16>(x), city});
                     city = row[x];
                 }
+            }
             runs.runs_.push_back({static_cast<quint16>(runs.width_), city});
             runs.rowStart_.push_back(static_cast<quint32>(runs.runs_.size()));
         }
