@@ -30,17 +30,6 @@ void BM_LoadLandOutline(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadLandOutline)->Unit(benchmark::kMillisecond);
 
-void BM_RenderMapBackground(benchmark::State& state) {
-    qint64 bytes = 0;
-    for (auto _ : state) {
-        const QImage image = RenderMapBackground();
-        bytes = image.sizeInBytes();
-        benchmark::DoNotOptimize(image.constBits());
-    }
-    state.counters["image_MiB"] = static_cast<double>(bytes) / (1024.0 * 1024.0);
-}
-BENCHMARK(BM_RenderMapBackground)->Unit(benchmark::kMillisecond);
-
 // The coloured map a view builds once per run and screen density: the land divided
 // among the cities, the colour tables and the decorations. Timed on its first build,
 // which also works out the borders and the nations' colours.

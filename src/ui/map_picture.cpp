@@ -1,14 +1,10 @@
-// The picture of Europe under the city panels: reading the land outline and
-// rendering it once into an image of the whole map surface.
+// The land outline of the map of Europe, read safely from the shipped asset.
 #include "ui/map_picture.h"
 
 #include <QFile>
-#include <QPainter>
+#include <QPainterPath>
 #include <QPolygonF>
 #include <cstdint>
-#include <cstdio>
-
-#include "ui/common.h"
 
 namespace tarvex::ui {
 
@@ -132,41 +128,5 @@ bool LoadLandPath(const QString& path, QPainterPath* land, QString* error) {
     *land = outline;
     return true;
 }
-
-QImage RenderMapPicture(const QString& outlineFile) {
-    QImage image(kMapPictureWidth, kMapPictureHeight, QImage::Format_RGB32);
-    image.fill(kMapSea);
-
-    QPainterPath land;
-    QString error;
-    const bool loaded = outlineFile.isEmpty() ? Fail(&error, "map/europe.map not found among the game's data")
-                                              : LoadLandPath(outlineFile, &land, &error);
-    if (!loaded) {
-        // The game is playable on plain sea; say why once, not on every redraw.
-        static bool told = false;
-        if (!told) {
-            told = true;
-            std::fprintf(stderr, "tarvex: the map shows plain sea: %s\n", qPrintable(error));
-        }
-        return image;
-    }
-
-    QPainter painter(&image);
-    painter.scale(1.0 / kTwipsPerPixel, 1.0 / kTwipsPerPixel);
-    // A plain fill then a smooth coastline over its stair steps: as clean as a
-    // smooth fill at a sixth of the time.
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(kMapLand);
-    painter.drawPath(land);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QPen coast(kMapCoast, 1.0);
-    coast.setCosmetic(true);  // a scaled wide pen would be slow and no sharper
-    painter.setPen(coast);
-    painter.setBrush(Qt::NoBrush);
-    painter.drawPath(land);
-    return image;
-}
-
-QImage RenderMapBackground() { return RenderMapPicture(FindDataFile("map/europe.map")); }
 
 }  // namespace tarvex::ui

@@ -1,9 +1,8 @@
-// The picture of Europe under the city panels: land, sea and coasts from the
-// shipped map asset, rendered once into an image of the whole map surface.
+// The map of Europe under the city panels: the size of its picture, its fixed
+// colours and the land outline read from the shipped map asset.
 #pragma once
 
 #include <QColor>
-#include <QImage>
 #include <QPainterPath>
 #include <QString>
 
@@ -14,7 +13,6 @@ constexpr int kMapPictureWidth = (48000 + 14) / 15;   // 3200
 constexpr int kMapPictureHeight = (35000 + 14) / 15;  // 2334
 
 inline const QColor kMapSea(150, 176, 196);   // muted blue, so the panels stand out
-inline const QColor kMapLand(233, 222, 192);  // parchment
 inline const QColor kMapCoast(128, 112, 86);  // 1 px coastline
 
 // Reads the land outline (integer twips, map-surface coordinates) from an asset
@@ -27,13 +25,5 @@ inline const QColor kMapCoast(128, 112, 86);  // 1 px coastline
 // then one line per ring: its point count (3 or more), the first point's x and
 // y, then every further point as its difference from the point before.
 bool LoadLandPath(const QString& path, QPainterPath* land, QString* error);
-
-// The whole 48000 x 35000 twip map surface at one pixel per 15 twips: sea and
-// land from the shipped asset, or plain sea when the asset is missing or
-// damaged (said once on standard error). Decorations are drawn by the map view.
-QImage RenderMapBackground();
-
-// The same picture from a given outline file; an empty name counts as missing.
-QImage RenderMapPicture(const QString& outlineFile);
 
 }  // namespace tarvex::ui

@@ -28,16 +28,18 @@ const QColor kRealmBorder(190, 60, 20);    // around the player's nation
 // Rows of a band while the map is built: about a million pixels, whatever the density.
 int BandHeight(qreal ratio) { return std::max(64, qRound(256 / ratio)); }
 
-CitySites ReadSites() {
-    const QString path = FindDataFile("map/cities.tsv");
+CitySites ReadSites(const QString& path) {
     QFile file(path);
     std::string error = "map/cities.tsv not found among the game's data";
     if (!path.isEmpty() && file.open(QIODevice::ReadOnly)) {
         const QByteArray text = file.read(1 << 20);
         CitySites sites{};
         if (ParseCitySites(std::string_view(text.constData(), text.size()), &sites, &error)) return sites;
+        error = path.toStdString() + ": " + error;
     }
-    std::fprintf(stderr, "tarvex: cities stand at their panels on the map: %s\n", error.c_str());
+    static bool told = false;
+    if (!std::exchange(told, true))
+        std::fprintf(stderr, "tarvex: cities stand at their panels on the map: %s\n", error.c_str());
     return PanelCentreSites();
 }
 
@@ -214,22 +216,29 @@ int LandRuns::At(int x, int y) const {
     return FirstRunAt(y, x)->city;
 }
 
+MapGeography MapGeography::Read(const QString& outlineFile, const QString& sitesFile) {
+    MapGeography m;
+    QString error = "map/europe.map not found among the game's data";
+    m.hasLand = !outlineFile.isEmpty() && LoadLandPath(outlineFile, &m.land, &error);
+    if (!m.hasLand) {
+        // The game is playable on plain sea; say why once, not on every start of a picture.
+        static bool told = false;
+        if (!std::exchange(told, true))
+            std::fprintf(stderr, "tarvex: the map shows plain sea: %s\n", qPrintable(error));
+    }
+    m.sites = ReadSites(sitesFile);
+    // The borders and the colours come from one density, so that they are the same on every screen.
+    m.divided = LandRuns::Divide(m, 1.0, &m.cityBounds);
+    m.borders = LandBorders(m.sites, m.divided.Width(), m.divided.Height(), kTwipsPerPixel,
+                            [&m](int x, int y) { return m.divided.At(x, y); });
+    std::vector<std::pair<int, int>> touching;
+    for (const BorderPiece& b : m.borders) touching.push_back({b.a, b.b});
+    m.nationColour = ColourNations(StartingNeighbourNations(touching));
+    return m;
+}
+
 const MapGeography& MapGeography::Get() {
-    static const MapGeography map = [] {
-        MapGeography m;
-        QString error;
-        const QString outline = FindDataFile("map/europe.map");
-        m.hasLand = !outline.isEmpty() && LoadLandPath(outline, &m.land, &error);
-        m.sites = ReadSites();
-        // The borders and the colours come from one density, so that they are the same on every screen.
-        m.divided = LandRuns::Divide(m, 1.0, &m.cityBounds);
-        m.borders = LandBorders(m.sites, m.divided.Width(), m.divided.Height(), kTwipsPerPixel,
-                                [&m](int x, int y) { return m.divided.At(x, y); });
-        std::vector<std::pair<int, int>> touching;
-        for (const BorderPiece& b : m.borders) touching.push_back({b.a, b.b});
-        m.nationColour = ColourNations(StartingNeighbourNations(touching));
-        return m;
-    }();
+    static const MapGeography map = Read(FindDataFile("map/europe.map"), FindDataFile("map/cities.tsv"));
     return map;
 }
 

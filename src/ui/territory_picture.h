@@ -61,8 +61,12 @@ struct MapGeography {
     std::array<QRect, kCityCount + 1> cityBounds{};    // where each city's land lies, logical pixels
     LandRuns divided;                                  // at one pixel a logical pixel
 
-    // Read and worked out once per run, on first use.
+    // The shipped map, read and worked out once per run, on first use.
     static const MapGeography& Get();
+    // The map from an outline and a table of places. A missing or damaged outline
+    // leaves plain sea, and missing places put the cities at their panels; either is
+    // said once per run on standard error.
+    static MapGeography Read(const QString& outlineFile, const QString& sitesFile);
 };
 
 // A nation's land colour on the map and in the nation screen's legend; a plain

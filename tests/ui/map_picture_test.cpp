@@ -1,5 +1,5 @@
-// The map picture: reading the land outline safely, and a picture that puts
-// the cities on the right land under their panels.
+// The map: reading the land outline safely, and land that puts the cities
+// on the right ground under their panels.
 #include "ui/map_picture.h"
 
 #include <gtest/gtest.h>
@@ -11,8 +11,10 @@
 #include <iostream>
 #include <map>
 
+#include "qt_test_support.h"
 #include "rules/world/scenario.h"
 #include "ui/common.h"
+#include "ui/territory_picture.h"
 
 namespace tarvex::ui {
 namespace {
@@ -142,10 +144,6 @@ TEST(LandOutline, ShippedOutlineLoadsAndEveryCutOfItIsRefused) {
     EXPECT_EQ(accepted, 0);
 }
 
-QColor PixelAt(const QImage& image, double xTwips, double yTwips) {
-    return image.pixelColor(static_cast<int>(xTwips / 15), static_cast<int>(yTwips / 15));
-}
-
 struct WarpedCity {
     int x = 0;
     int y = 0;
@@ -168,19 +166,25 @@ std::map<int, WarpedCity> ReadWarpedCities() {
     return cities;
 }
 
+// Whether the divided land holds a city at a point of the surface (twips).
+bool LandAt(const MapGeography& map, double x, double y) {
+    return map.divided.At(static_cast<int>(x / 15), static_cast<int>(y / 15)) != 0;
+}
+
 TEST(MapPicture, InlandCitiesStandOnLandAndTheSeasAreSea) {
-    const QImage image = RenderMapBackground();
-    ASSERT_EQ(image.size(), QSize(3200, 2334));
+    const MapGeography& map = MapGeography::Get();
+    ASSERT_TRUE(map.hasLand);
+    ASSERT_EQ(QSize(map.divided.Width(), map.divided.Height()), QSize(3200, 2334));
     const auto cities = ReadWarpedCities();
     ASSERT_EQ(cities.size(), 75u);
 
     const PanelPosition paris = kPanelPositions[15];
-    EXPECT_EQ(PixelAt(image, paris.left + kPanelWidth / 2.0, paris.top + kPanelHeight / 2.0), kMapLand)
+    EXPECT_TRUE(LandAt(map, paris.left + kPanelWidth / 2.0, paris.top + kPanelHeight / 2.0))
         << "the middle of Paris's panel";
     // Inland cities, from Castile to Muscovy and Anatolia.
     for (int city : {11, 15, 31, 34, 53, 54, 57, 65, 68, 71}) {
         const WarpedCity& c = cities.at(city);
-        EXPECT_EQ(PixelAt(image, c.x, c.y), kMapLand) << "city " << city;
+        EXPECT_TRUE(LandAt(map, c.x, c.y)) << "city " << city;
     }
     const struct {
         const char* sea;
@@ -192,31 +196,35 @@ TEST(MapPicture, InlandCitiesStandOnLandAndTheSeasAreSea) {
         {"Black Sea", 42855, 23100},
         {"Norwegian Sea, top-left corner", 120, 120},
     };
-    for (const auto& s : seas) EXPECT_EQ(PixelAt(image, s.x, s.y), kMapSea) << s.sea;
+    for (const auto& s : seas) EXPECT_FALSE(LandAt(map, s.x, s.y)) << s.sea;
 }
 
-TEST(MapPicture, MissingOrDamagedOutlineLeavesPlainSeaAndSaysSoOnce) {
+TEST(MapPicture, MissingOrDamagedFilesLeavePlainSeaOrPanelPlacesAndSaySoOnce) {
+    EnsureApplication();
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString damaged = WriteFile(dir, "damaged.map", "tarvex-land 1 48000 35000 1 3\n3 0 0 10\n");
-    const QImage plainSea = [] {
-        QImage image(3200, 2334, QImage::Format_RGB32);
-        image.fill(kMapSea);
-        return image;
-    }();
+    const QString badPlaces = WriteFile(dir, "places.tsv", "1\t14513\n");
     testing::internal::CaptureStderr();
-    const QImage fromDamaged = RenderMapPicture(damaged);
-    const QImage fromMissing = RenderMapPicture(QString());
+    const MapGeography fromDamaged = MapGeography::Read(damaged, badPlaces);
+    const MapGeography fromMissing = MapGeography::Read(QString(), QString());
     const std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(fromDamaged, plainSea);
-    EXPECT_EQ(fromMissing, plainSea);
+    for (const MapGeography* map : {&fromDamaged, &fromMissing}) {
+        EXPECT_FALSE(map->hasLand);
+        EXPECT_TRUE(map->borders.empty());
+        for (int y = 0; y < map->divided.Height(); y += 50)
+            for (int x = 0; x < map->divided.Width(); x += 50) ASSERT_EQ(map->divided.At(x, y), 0) << x << "," << y;
+        EXPECT_EQ(map->sites[15].x, PanelCentreSites()[15].x);
+    }
     // Said once for the run, whichever failure came first, naming the cause.
     EXPECT_NE(said.find("damaged.map"), std::string::npos) << said;
+    EXPECT_NE(said.find("places.tsv: line 1"), std::string::npos) << said;
     EXPECT_EQ(said.find("plain sea"), said.rfind("plain sea")) << said;
+    EXPECT_EQ(said.find("at their panels"), said.rfind("at their panels")) << said;
 
-    const QImage good = RenderMapPicture(WriteFile(dir, "island.map", kIslandWithLake));
-    EXPECT_EQ(PixelAt(good, 2000, 2000), kMapLand);
-    EXPECT_EQ(PixelAt(good, 5500, 5500), kMapSea);
+    const MapGeography island = MapGeography::Read(WriteFile(dir, "island.map", kIslandWithLake), QString());
+    EXPECT_TRUE(LandAt(island, 2000, 2000));
+    EXPECT_FALSE(LandAt(island, 5500, 5500));  // its lake
 }
 
 TEST(MapPicture, EveryPinnedCityLiesInsideItsPanel) {
