@@ -22,6 +22,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 #include <algorithm>
 #include <deque>
 #include <map>
@@ -531,6 +532,17 @@ TEST(MapView, TheWarShowsAtOnceOwnersActingCityBattleAndTheSmallMap) {
     t.window->Sync();
     EXPECT_FALSE(arrow->isVisible());
     EXPECT_FALSE(acting->isVisible());
+
+    // Hovering over land names the city and its owner; over the sea, nothing.
+    QWidget* surface = t.Find("Picture1");
+    const MapPoint site = MapGeography::Get().sites[paris];
+    const QPoint overParis(static_cast<int>(site.x / 15), static_cast<int>(site.y / 15));
+    QHelpEvent onLand(QEvent::ToolTip, overParis, surface->mapToGlobal(overParis));
+    QApplication::sendEvent(surface, &onLand);
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("パリ（神聖ローマ帝国）"));
+    QHelpEvent atSea(QEvent::ToolTip, QPoint(5, 5), surface->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(surface, &atSea);
+    EXPECT_FALSE(atSea.isAccepted());  // no tooltip of its own: the one shown is taken down
 
     // A click on the small map centres the view there; its menu entry hides and shows it.
     auto* overview = t.Find<OverviewMap>("overviewMap");
