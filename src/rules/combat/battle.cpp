@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <string>
 
+#include "rules/chronicle/chronicle.h"
 #include "rules/combat/tables.h"
 #include "rules/turn/cycle.h"
 #include "rules/turn/messages.h"
@@ -211,6 +212,14 @@ void FightRound(Game& game) {
         ShowMsg2(game, report);
     }
     if (game.Ended) return;
+    if (IsPlayers(game, b.AttackCity) || IsPlayers(game, b.DefendCity)) {
+        const City& defender = game.Cities[b.DefendCity];
+        RecordEntry(game, EntryKind::Battle,
+                    attacker.Name + "（" + attacker.Owner + "）が" + defender.Name + "（" + defender.Owner +
+                        "）を攻め、" + (won ? "勝ちました" : "敗れました"),
+                    {b.DefendCity, b.AttackCity},
+                    {NationIndex(game, attacker.Owner), NationIndex(game, defender.Owner)});
+    }
     EndBattle(game, won);
 }
 
@@ -250,7 +259,9 @@ void SettleBattle(Game& game, bool won) {
             defender.Troops = kMaxValue;
             attacker.Troops = std::max(attacker.Troops, std::min(kMaxValue, attacker.Troops + excess));
         }
+        const std::string loser = defender.Owner;
         defender.Owner = attacker.Owner;
+        RecordConquest(game, b.DefendCity, loser, attacker.Owner, "");
     } else if (!IsPlayers(game, b.AttackCity)) {
         // The computer's beaten army marches home; the player's is scattered.
         attacker.Troops = std::max(attacker.Troops, std::min(kMaxValue, attacker.Troops + b.AttackTroops));

@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "rules/chronicle/chronicle.h"
 #include "rules/port/screen.h"
 #include "rules/world/refresh.h"
 
@@ -36,6 +37,7 @@ void RunHistoricalEvents(Game& game) {
         game.screen->Message(game, d.text, "");
         if (game.Ended) return;
         City& city = game.Cities[d.city];
+        RecordEntry(game, EntryKind::History, d.text, {d.city}, {NationIndex(game, city.Owner)});
         for (int City::*field : d.fields) {
             if (field == nullptr) continue;
             city.*field += kGain;
@@ -48,7 +50,11 @@ void RunHistoricalEvents(Game& game) {
         // The Dutch rise at Bruges and take it from whoever holds it, the player included.
         game.screen->Message(game, "「新興国家の成立」\nブリュージュで「オランダ」が独立しました", "");
         if (game.Ended) return;
+        const std::string before = game.Cities[kBruges].Owner;
         game.Cities[kBruges].Owner = "オランダ";
+        RecordEntry(game, EntryKind::History, "「新興国家の成立」ブリュージュで「オランダ」が独立しました", {kBruges},
+                    {NationIndex(game, "オランダ")});
+        RecordConquest(game, kBruges, before, "オランダ", "「新興国家の成立」");
         RefreshCity(game, kBruges);
     }
 }

@@ -5,6 +5,7 @@
 #include <array>
 #include <vector>
 
+#include "rules/chronicle/chronicle.h"
 #include "rules/port/screen.h"
 #include "rules/world/numbers.h"
 #include "rules/world/refresh.h"
@@ -66,6 +67,7 @@ void RunSeasonalEvent(Game& game) {
 void ApplySeasonalEvent(Game& game, int number, const std::string& name) {
     if (number < 1 || number > kEventCount) return;
     std::vector<std::string>& lines = game.EventLines;
+    const std::array<City, kCityCount + 1> before = game.Cities;
     lines.push_back("「" + name + "」です");
     const char* result = (number == kBadHarvest || number == kTyphoon) ? "減りました" : "増えました";
     for (int i = 1; i <= kCityCount; ++i) {
@@ -96,6 +98,17 @@ void ApplySeasonalEvent(Game& game, int number, const std::string& name) {
         }
         lines.push_back(city.Name + "で" + name + Bracketed(n) + result);
     }
+    // The chronicle names the event and every city it reached.
+    std::vector<int> touched, owners;
+    std::string names;
+    for (int i = 1; i <= kCityCount; ++i)
+        if (game.Cities[i] != before[i]) {
+            touched.push_back(i);
+            owners.push_back(NationIndex(game, game.Cities[i].Owner));
+            names += (names.empty() ? "" : "、") + game.Cities[i].Name;
+        }
+    RecordEntry(game, EntryKind::Event, "「" + name + "」" + (names.empty() ? std::string("") : ": " + names), touched,
+                owners);
     game.screen->RunEventWindow(game);
     // Closing the window shows every city as the event left it.
     RefreshAllCities(game);

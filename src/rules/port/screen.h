@@ -44,6 +44,8 @@ public:
     virtual void EndProgram(Game& game) = 0;
     // Where the save file lives.
     virtual std::string SaveFilePath(Game& game) = 0;
+    // The charts of the whole game, when a nation has unified the map, before the end.
+    virtual void ShowWarChart(Game& /*game*/) {}
 };
 
 // A screen that shows nothing: every box is answered OK, holds do not wait,

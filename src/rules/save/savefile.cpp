@@ -10,6 +10,8 @@
 #include <variant>
 #include <vector>
 
+#include "rules/chronicle/chronicle.h"
+#include "rules/chronicle/chronicle_file.h"
 #include "rules/port/screen.h"
 #include "rules/save/codepage.h"
 #include "rules/save/files.h"
@@ -443,11 +445,16 @@ bool SaveGame(Game& game) {
         Tell(game, "セーブはターンのはじめしかできません");
         return false;
     }
-    if (auto problem = WriteGameFile(game.screen->SaveFilePath(game), game)) {
+    const std::string path = game.screen->SaveFilePath(game);
+    if (auto problem = WriteGameFile(path, game)) {
         Tell(game, "セーブできませんでした: " + *problem);
         return false;
     }
     Tell(game, "セーブしました");
+    if (game.Ended) return true;
+    // The chronicle goes beside the save; the save itself stands even if it cannot.
+    if (auto problem = WriteChronicleFile(ChroniclePath(path), game))
+        Tell(game, "年代記は保存できませんでした: " + *problem);
     return true;
 }
 
@@ -456,15 +463,21 @@ bool LoadGame(Game& game) {
         Tell(game, "ロードはターンの始めしかできません");
         return false;
     }
-    if (auto problem = ReadGameFile(game.screen->SaveFilePath(game), game)) {
+    const std::string path = game.screen->SaveFilePath(game);
+    if (auto problem = ReadGameFile(path, game)) {
         Tell(game, "ロードできませんでした: " + *problem);
         return false;
     }
+    // A missing or damaged chronicle never stops a load: it starts again here.
+    const std::optional<std::string> chronicleProblem = ReadChronicleFile(ChroniclePath(path), game, game.chronicle);
+    if (chronicleProblem) RestartChronicle(game);
     RefreshAllCities(game);
     if (game.Ended) return true;
     ShowMsg(game, SeasonCaption(game) + "です");
     if (game.Ended) return true;
     Tell(game, "ロードしました");
+    if (game.Ended) return true;
+    if (chronicleProblem) Tell(game, "年代記は読めなかったので、この季節から記録します (" + *chronicleProblem + ")");
     return true;
 }
 

@@ -5,9 +5,11 @@
 #include <utility>
 
 #include "rules/ai/computer.h"
+#include "rules/chronicle/chronicle.h"
 #include "rules/economy/market.h"
 #include "rules/events/historical.h"
 #include "rules/events/seasonal.h"
+#include "rules/port/screen.h"
 #include "rules/turn/messages.h"
 #include "rules/world/numbers.h"
 #include "rules/world/refresh.h"
@@ -110,6 +112,7 @@ void AdvanceSeason(Game& game) {
     }
     ShowMsg(game, SeasonCaption(game) + "です");
     if (game.Ended) return;
+    RecordSeasonStart(game);
     CheckUnification(game);
 }
 
@@ -125,6 +128,11 @@ bool CheckUnification(Game& game) {
     for (int city = 1; city < kCityCount; ++city)
         if (game.Cities[city].Owner != game.Cities[city + 1].Owner) return false;
     ShowMsg(game, game.Cities[1].Owner + "が統一しました");
+    if (game.Ended) return true;
+    RecordEntry(game, EntryKind::Unification, game.Cities[1].Owner + "がヨーロッパを統一しました", {},
+                {NationIndex(game, game.Cities[1].Owner)});
+    // How the war went, before the end.
+    game.screen->ShowWarChart(game);
     EndGame(game);
     return true;
 }

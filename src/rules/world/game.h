@@ -6,10 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "rules/chronicle/record.h"
+
 namespace tarvex {
 
 inline constexpr int kCityCount = 75;
-inline constexpr int kNationCount = 34;
+inline constexpr int kNationCount = kChronicleNations;
 inline constexpr int kMaxValue = 999;
 inline constexpr int kTacticCount = 5;
 
@@ -124,6 +126,8 @@ struct Game : World {
     std::array<MessageLine, 3> Lines;
     // What the autumn's chance event did, one line each, until the event window is closed.
     std::vector<std::string> EventLines;
+    // How the war went, for the chronicle and its charts; never in the save file.
+    Chronicle chronicle;
     bool Ended = false;  // the program has been told to end; everything unwinds
 
     Screen* screen = nullptr;

@@ -1,6 +1,7 @@
 // A new game: the calendar's first spring, the starting world, the first prices.
 #include "rules/world/newgame.h"
 
+#include "rules/chronicle/chronicle.h"
 #include "rules/economy/market.h"
 #include "rules/world/refresh.h"
 #include "rules/world/scenario.h"
@@ -22,6 +23,7 @@ void NewGame(Game& game) {
     game.Delegated.fill(false);
     InitCities(game);
     InitNations(game);
+    RestartChronicle(game);
     RefreshAllCities(game);
     DrawPrices(game);
 }

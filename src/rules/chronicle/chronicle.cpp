@@ -1,0 +1,101 @@
+// Recording the chronicle as the rules play: appends only, no draw and no box.
+#include "rules/chronicle/chronicle.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace tarvex {
+
+namespace {
+
+struct KindNames {
+    EntryKind kind;
+    const char* name;
+    const char* label;
+};
+
+constexpr KindNames kKinds[kEntryKindCount] = {
+    {EntryKind::Conquest, "conquest", "占領"},
+    {EntryKind::Fall, "fall", "滅亡"},
+    {EntryKind::Unification, "unification", "統一"},
+    {EntryKind::History, "history", "歴史"},
+    {EntryKind::Event, "event", "事件"},
+    {EntryKind::Battle, "battle", "戦闘"},
+};
+
+// One line of the chronicle: the files keep an entry on one line, its fields between tabs.
+std::string OneLine(std::string text) {
+    std::string line;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\n' || c == '\r' || c == '\t') {
+            if (!line.empty() && line.back() != ' ') line += ' ';
+        } else {
+            line += c;
+        }
+    }
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    return line;
+}
+
+int CitiesOf(const Game& game, const std::string& owner) {
+    return static_cast<int>(std::count_if(game.Cities.begin() + 1, game.Cities.end(),
+                                          [&owner](const City& c) { return c.Owner == owner; }));
+}
+
+}  // namespace
+
+const char* KindName(EntryKind kind) { return kKinds[static_cast<int>(kind)].name; }
+const char* KindLabel(EntryKind kind) { return kKinds[static_cast<int>(kind)].label; }
+
+bool KindFromName(const std::string& name, EntryKind* kind) {
+    for (const KindNames& k : kKinds)
+        if (name == k.name) {
+            *kind = k.kind;
+            return true;
+        }
+    return false;
+}
+
+void RecordEntry(Game& game, EntryKind kind, std::string text, std::vector<int> cities, std::vector<int> nations) {
+    nations.erase(std::remove(nations.begin(), nations.end(), 0), nations.end());
+    game.chronicle.entries.push_back(
+        {game.Year, game.Season, kind, OneLine(std::move(text)), std::move(cities), std::move(nations)});
+}
+
+void RecordConquest(Game& game, int city, const std::string& from, const std::string& to, const std::string& cause) {
+    if (!IsValidCity(city) || from == to) return;
+    const std::string& name = game.Cities[city].Name;
+    const int loser = NationIndex(game, from), winner = NationIndex(game, to);
+    RecordEntry(game, EntryKind::Conquest,
+                cause.empty() ? to + "が" + from + "から" + name + "を奪いました"
+                              : cause + ": " + to + "が" + from + "から" + name + "を得ました",
+                {city}, {winner, loser});
+    if (!from.empty() && CitiesOf(game, from) == 0)
+        RecordEntry(game, EntryKind::Fall, from + "は最後の都市" + name + "を失い、滅びました", {city}, {loser});
+}
+
+void RecordSeasonStart(Game& game) {
+    SeasonRecord row;
+    row.year = game.Year;
+    row.season = game.Season;
+    for (int c = 1; c <= kCityCount; ++c) {
+        const City& city = game.Cities[c];
+        const int nation = NationIndex(game, city.Owner);
+        if (nation == 0) continue;
+        ++row.cities[nation];
+        row.troops[nation] += city.Troops;
+    }
+    std::vector<SeasonRecord>& seasons = game.chronicle.seasons;
+    if (!seasons.empty() && seasons.back().year == row.year && seasons.back().season == row.season)
+        seasons.back() = row;
+    else
+        seasons.push_back(row);
+}
+
+void RestartChronicle(Game& game) {
+    game.chronicle = Chronicle{};
+    RecordSeasonStart(game);
+}
+
+}  // namespace tarvex
