@@ -9,6 +9,8 @@
 #include <sstream>
 #include <vector>
 
+#include "rules/chronicle/chronicle.h"
+#include "rules/chronicle/chronicle_file.h"
 #include "rules/port/random.h"
 #include "rules/port/screen.h"
 #include "rules/save/files.h"
@@ -199,6 +201,8 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
                 err << "tarvex-sim: " << options.loadFile << ": " << *problem << '\n';
                 return 2;
             }
+            // The chronicle goes on from the one saved beside the game, or starts here.
+            if (ReadChronicleFile(ChroniclePath(options.loadFile), game, game.chronicle)) RestartChronicle(game);
             // The player's own cities are handed to the computer; a game that is
             // not played is written back as it was read.
             if (options.years > 0)
@@ -246,6 +250,17 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
                 return 2;
             }
         }
+        const std::pair<const std::string&, std::string> tables[] = {
+            {options.chronicleFile, options.chronicleFile.empty() ? std::string() : ChronicleTable(game.chronicle)},
+            {options.statsFile, options.statsFile.empty() ? std::string() : SeasonTable(game)},
+        };
+        for (const auto& [file, text] : tables) {
+            if (file.empty()) continue;
+            if (auto problem = ReplaceFileWhole(file, text)) {
+                err << "tarvex-sim: cannot write " << file << ": " << *problem << '\n';
+                return 2;
+            }
+        }
     } catch (const RandomExhausted&) {
         out.flush();
         err << "tarvex-sim: the random numbers of " << options.randomFile << " ran out after " << fileRandom->Used()
@@ -261,7 +276,7 @@ constexpr int kMostYears = 1000000;
 
 constexpr const char* kUsage =
     "usage: tarvex-sim [--years N] [--seed S] [--load FILE] [--save FILE] [--log] [--check]\n"
-    "                  [--random-from FILE]\n"
+    "                  [--random-from FILE] [--chronicle FILE] [--stats FILE]\n"
     "\n"
     "Plays a computer-only game of Tarvex at full speed and prints a summary.\n"
     "\n"
@@ -278,6 +293,10 @@ constexpr const char* kUsage =
     "                       prints what and where and exits with status 1\n"
     "  --random-from FILE   take every random draw from FILE (one number in [0, 1) per\n"
     "                       line); running out stops the run with status 3\n"
+    "  --chronicle FILE     write the chronicle of the game played: one entry a line,\n"
+    "                       tab-separated: year, season (1-4), kind, text\n"
+    "  --stats FILE         write one CSV row per season start: year, season (1-4), then\n"
+    "                       the cities each nation holds, its name as the column's header\n"
     "  --help               this text\n"
     "\n"
     "Exit status: 0 done, 1 invariant broken, 2 bad arguments or unreadable file,\n"
@@ -327,6 +346,10 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
             if (!value(options.saveFile)) return Fail(err, "--save needs a file");
         } else if (a == "--random-from") {
             if (!value(options.randomFile)) return Fail(err, "--random-from needs a file");
+        } else if (a == "--chronicle") {
+            if (!value(options.chronicleFile)) return Fail(err, "--chronicle needs a file");
+        } else if (a == "--stats") {
+            if (!value(options.statsFile)) return Fail(err, "--stats needs a file");
         } else if (a == "--log") {
             options.log = true;
         } else if (a == "--check") {

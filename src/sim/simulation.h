@@ -17,6 +17,8 @@ struct Options {
     std::string loadFile;
     std::string saveFile;
     std::string randomFile;
+    std::string chronicleFile;  // the chronicle as TSV, one entry a line
+    std::string statsFile;      // each nation's cities at every season's start, as CSV
     bool log = false;
     bool check = false;
 };

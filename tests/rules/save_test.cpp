@@ -10,6 +10,8 @@
 #include <sys/stat.h>
 #include <utility>
 
+#include "rules/chronicle/chronicle.h"
+#include "rules/chronicle/chronicle_file.h"
 #include "rules/save/codepage.h"
 #include "rules/save/save_table.h"
 #include "rules/save/savefile.h"
@@ -135,6 +137,57 @@ TEST(SaveFile, SavedGameLoadsBackEqualAndSavesToTheSameBytes) {
     EXPECT_EQ(ReadBytes(other.screen.savePath), ReadBytes(saved.screen.savePath));
 }
 
+TEST(SaveFile, TheChronicleTravelsBesideTheSaveAndALoadGoesOnWithoutIt) {
+    SlotGame saved;
+    Game& s = saved.game;
+    RecordEntry(s, EntryKind::History, "「傭兵」ダンチヒで兵が+10されました。", {50}, {21});
+    AdvanceSeason(s);
+    ASSERT_TRUE(SaveGame(s));
+    const std::string chronicleFile = saved.File("Game.chronicle");
+    ASSERT_TRUE(fs::exists(chronicleFile));
+    // The save file itself is the same whatever the chronicle holds.
+    SlotGame bare;
+    static_cast<Game&>(bare.game) = s;
+    bare.game.screen = &bare.screen;
+    bare.game.chronicle = Chronicle{};
+    ASSERT_TRUE(SaveGame(bare.game));
+    EXPECT_EQ(ReadBytes(bare.File("Game.dt")), ReadBytes(saved.File("Game.dt")));
+
+    const std::string good = ReadBytes(chronicleFile);
+    const std::string otherSeason = [&] {
+        Game earlier = s;
+        earlier.Season = 1;
+        return EncodeChronicle(earlier);
+    }();
+    const struct {
+        const char* what;
+        std::optional<std::string> file;  // nothing: no chronicle beside the save
+    } cases[] = {{"good", good}, {"missing", std::nullopt}, {"damaged", "tarvex-chronicle 1\nsave\tx\n"},
+                 {"another season's", otherSeason}};
+    for (const auto& c : cases) {
+        fs::remove(chronicleFile);
+        if (c.file) WriteBytes(chronicleFile, *c.file);
+        SlotGame other;
+        other.screen.savePath = saved.screen.savePath;
+        Form1_mnuLoad_Click(other.game);
+        const Session& g = other.game;
+        ASSERT_TRUE(Saved(g) == Saved(s)) << c.what;
+        std::vector<std::string> boxes = other.screen.Boxes();
+        if (c.file == good) {
+            EXPECT_EQ(g.chronicle, s.chronicle);
+            EXPECT_EQ(boxes.back(), "ロードしました");
+            continue;
+        }
+        // Started again at the loaded season, and said once, after the load.
+        EXPECT_TRUE(g.chronicle.entries.empty()) << c.what;
+        ASSERT_EQ(g.chronicle.seasons.size(), 1u) << c.what;
+        EXPECT_EQ(std::pair(g.chronicle.seasons[0].year, g.chronicle.seasons[0].season), std::pair(s.Year, s.Season));
+        ASSERT_GE(boxes.size(), 2u);
+        EXPECT_EQ(boxes[boxes.size() - 2], "ロードしました") << c.what;
+        EXPECT_EQ(boxes.back().rfind("年代記は読めなかったので、この季節から記録します (", 0), 0u) << boxes.back();
+    }
+}
+
 TEST(SaveFile, FileHoldsOneValueALineInCodePage932) {
     SlotGame t;
     t.game.Delegated[75] = true;
@@ -177,7 +230,9 @@ TEST(SaveFile, ReadsWhatAnotherWriterPutsInTheSameForm) {
     t.game.Year = 7;
 
     LoadGame(t.game);
-    ASSERT_EQ(t.screen.Boxes(), std::vector<std::string>{"ロードしました"});
+    // Another writer leaves no chronicle beside it: the load goes on and says so after.
+    ASSERT_EQ(t.screen.Boxes().size(), 2u);
+    ASSERT_EQ(t.screen.Boxes()[0], "ロードしました");
     const Game& g = t.game;
     EXPECT_EQ(std::tie(g.Year, g.Season, g.Title, g.Cities[1].Name), std::make_tuple(1, 2, "Tar,vex", "ロンドン"));
     EXPECT_EQ(std::tie(g.FoodPrice, g.ArmsPrice, g.TroopsPrice, g.MessageWait), std::make_tuple(0.5, 7.25, 0.5, 0.2));

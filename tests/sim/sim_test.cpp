@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "rules/chronicle/chronicle.h"
 #include "rules/save/savefile.h"
 #include "sim/simulation.h"
 #include "support/scripted_screen.h"
@@ -56,6 +57,8 @@ TEST(Sim, HelpAndBadArguments) {
                                                            {"--load", ""},
                                                            {"--save", ""},
                                                            {"--random-from", ""},
+                                                           {"--chronicle", ""},
+                                                           {"--stats"},
                                                            {"--load", "/nonexistent/Game.dt"},
                                                            {"--random-from", "/nonexistent/draws"}}) {
         Result r = RunSim(args);
@@ -63,6 +66,66 @@ TEST(Sim, HelpAndBadArguments) {
         EXPECT_FALSE(r.err.empty()) << args[0] << " " << args.back();
     }
     EXPECT_EQ(RunSim({"--years", "0", "--seed", "18446744073709551615"}).status, 0);
+}
+
+// Rows of a CSV or TSV table, split into fields.
+std::vector<std::vector<std::string>> Table(const std::string& text, char separator) {
+    std::vector<std::vector<std::string>> rows;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        rows.emplace_back();
+        std::istringstream fields(line);
+        for (std::string field; std::getline(fields, field, separator);) rows.back().push_back(field);
+    }
+    return rows;
+}
+
+TEST(Sim, StatsRowsHoldEveryCityAndEndAsTheSummaryAndTheChronicleIsOneEntryALine) {
+    const auto draws = TempFile("draws.txt"), saved = TempFile("stats-game.dt");
+    {
+        std::ofstream out(draws);
+        for (long long i = 0; i < 400000; ++i) out << (i * 7919 % 10007) / 10007.0 << '\n';
+    }
+    ASSERT_EQ(RunSim({"--years", "3", "--seed", "4", "--save", saved.string()}).status, 0);
+    const std::vector<std::vector<std::string>> runs = {
+        {"--years", "40", "--seed", "5"},
+        {"--years", "10", "--random-from", draws.string()},
+        {"--years", "5", "--load", saved.string()},
+    };
+    for (std::vector<std::string> args : runs) {
+        const auto stats = TempFile("stats.csv"), chronicle = TempFile("chronicle.tsv");
+        args.insert(args.end(), {"--stats", stats.string(), "--chronicle", chronicle.string()});
+        const Result r = RunSim(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        const auto rows = Table(ReadAll(stats), ',');
+        ASSERT_GE(rows.size(), 2u);
+        ASSERT_EQ(rows[0].size(), 2u + kNationCount);
+        EXPECT_EQ(rows[0][0], "year");
+        EXPECT_EQ(rows[0][2], "イングランド王国");
+        for (std::size_t i = 1; i < rows.size(); ++i) {
+            int sum = 0;
+            for (std::size_t n = 2; n < rows[i].size(); ++n) sum += std::stoi(rows[i][n]);
+            EXPECT_EQ(sum, kCityCount) << args[1] << " row " << i;
+        }
+        // The last row is the game the summary describes.
+        const auto& last = rows.back();
+        EXPECT_NE(r.out.find("year " + last[0] + " season " + last[1] + " "), std::string::npos) << r.out;
+        for (int n = 1; n <= kNationCount; ++n)
+            EXPECT_NE(r.out.find(rows[0][n + 1] + " cities " + last[n + 1] + " "), std::string::npos) << rows[0][n + 1];
+
+        const auto entries = Table(ReadAll(chronicle), '\t');
+        ASSERT_GE(entries.size(), 2u);
+        EXPECT_EQ(entries[0], (std::vector<std::string>{"year", "season", "kind", "text"}));
+        for (std::size_t i = 1; i < entries.size(); ++i) {
+            ASSERT_EQ(entries[i].size(), 4u) << i;
+            EntryKind kind;
+            EXPECT_TRUE(KindFromName(entries[i][2], &kind)) << entries[i][2];
+        }
+        std::filesystem::remove(stats);
+        std::filesystem::remove(chronicle);
+    }
+    std::filesystem::remove(draws);
+    std::filesystem::remove(saved);
 }
 
 TEST(Sim, YearsZeroChecksAndRewritesASaveByteForByte) {

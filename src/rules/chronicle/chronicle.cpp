@@ -23,18 +23,14 @@ constexpr KindNames kKinds[kEntryKindCount] = {
     {EntryKind::Battle, "battle", "戦闘"},
 };
 
-// One line of the chronicle: the files keep an entry on one line, its fields between tabs.
-std::string OneLine(std::string text) {
+// One line of the chronicle: the files keep an entry on one line, its fields
+// between tabs. A box's line break joins its halves, as Japanese needs no blank.
+std::string OneLine(const std::string& text) {
     std::string line;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\n' || c == '\r' || c == '\t') {
-            if (!line.empty() && line.back() != ' ') line += ' ';
-        } else {
-            line += c;
-        }
+    for (const char c : text) {
+        if (c == '\n' || c == '\r') continue;
+        line += c == '\t' ? ' ' : c;
     }
-    while (!line.empty() && line.back() == ' ') line.pop_back();
     return line;
 }
 
@@ -60,7 +56,7 @@ bool KindFromName(const std::string& name, EntryKind* kind) {
 void RecordEntry(Game& game, EntryKind kind, std::string text, std::vector<int> cities, std::vector<int> nations) {
     nations.erase(std::remove(nations.begin(), nations.end(), 0), nations.end());
     game.chronicle.entries.push_back(
-        {game.Year, game.Season, kind, OneLine(std::move(text)), std::move(cities), std::move(nations)});
+        {game.Year, game.Season, kind, OneLine(text), std::move(cities), std::move(nations)});
 }
 
 void RecordConquest(Game& game, int city, const std::string& from, const std::string& to, const std::string& cause) {

@@ -82,6 +82,7 @@ std::optional<std::string> DecodeChronicle(const std::string& text, const Game& 
     for (std::size_t n = 1; n < lines.size(); ++n) {
         const std::string where = std::to_string(n + 1) + "行目: ";
         const std::vector<std::string_view> f = Split(lines[n], '\t');
+        if (f[0] != "save" && f[0] != "entry" && f[0] != "season") return where + "読めない行です";
         long long year = 0, season = 0;
         if (f.size() < 3 || !Whole(f[1], 1, 1000000, &year) || !Whole(f[2], 1, 4, &season))
             return where + "年と季節が読めません";
