@@ -2,6 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include "rules/ai/computer.h"
+#include "rules/chronicle/chronicle_file.h"
 #include "rules/port/random.h"
 #include "rules/port/screen.h"
 #include "rules/save/savefile.h"
@@ -81,6 +82,28 @@ void BM_ReadSave(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(ReadSaveBytes(bytes, into));
 }
 BENCHMARK(BM_ReadSave)->Unit(benchmark::kMicrosecond);
+
+// The chronicle of a thousand-year game (seed 10 plays them all without a unifier):
+// its files written, and the memory its entries and season rows hold.
+void BM_ChronicleOfAThousandYears(benchmark::State& state) {
+    HeadlessGame h(10);
+    while (h.game.Year <= 1000 && !h.game.Ended) h.PlaySeason();
+    const Chronicle& c = h.game.chronicle;
+    std::size_t bytes = c.entries.capacity() * sizeof(ChronicleEntry) + c.seasons.capacity() * sizeof(SeasonRecord);
+    for (const ChronicleEntry& e : c.entries)
+        bytes += e.text.capacity() + (e.cities.capacity() + e.nations.capacity()) * sizeof(int);
+    std::size_t written = 0;
+    for (auto _ : state) {
+        const std::string saved = EncodeChronicle(h.game), entries = ChronicleTable(c), rows = SeasonTable(h.game);
+        written = saved.size() + entries.size() + rows.size();
+        benchmark::DoNotOptimize(written);
+    }
+    state.counters["entries"] = static_cast<double>(c.entries.size());
+    state.counters["seasons"] = static_cast<double>(c.seasons.size());
+    state.counters["held_KiB"] = static_cast<double>(bytes) / 1024.0;
+    state.counters["written_KiB"] = static_cast<double>(written) / 1024.0;
+}
+BENCHMARK(BM_ChronicleOfAThousandYears)->Unit(benchmark::kMillisecond);
 
 void BM_RefreshAllPanels(benchmark::State& state) {
     HeadlessGame h(6);

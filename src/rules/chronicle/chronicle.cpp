@@ -25,13 +25,10 @@ constexpr KindNames kKinds[kEntryKindCount] = {
 
 // One line of the chronicle: the files keep an entry on one line, its fields
 // between tabs. A box's line break joins its halves, as Japanese needs no blank.
-std::string OneLine(const std::string& text) {
-    std::string line;
-    for (const char c : text) {
-        if (c == '\n' || c == '\r') continue;
-        line += c == '\t' ? ' ' : c;
-    }
-    return line;
+std::string OneLine(std::string text) {
+    text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return c == '\n' || c == '\r'; }), text.end());
+    std::replace(text.begin(), text.end(), '\t', ' ');
+    return text;
 }
 
 int CitiesOf(const Game& game, const std::string& owner) {
@@ -56,7 +53,7 @@ bool KindFromName(const std::string& name, EntryKind* kind) {
 void RecordEntry(Game& game, EntryKind kind, std::string text, std::vector<int> cities, std::vector<int> nations) {
     nations.erase(std::remove(nations.begin(), nations.end(), 0), nations.end());
     game.chronicle.entries.push_back(
-        {game.Year, game.Season, kind, OneLine(text), std::move(cities), std::move(nations)});
+        {game.Year, game.Season, kind, OneLine(std::move(text)), std::move(cities), std::move(nations)});
 }
 
 void RecordConquest(Game& game, int city, const std::string& from, const std::string& to, const std::string& cause) {
@@ -75,9 +72,15 @@ void RecordSeasonStart(Game& game) {
     SeasonRecord row;
     row.year = game.Year;
     row.season = game.Season;
+    // Neighbouring cities mostly share an owner: look a name up only when it changes.
+    const std::string* lastOwner = nullptr;
+    int nation = 0;
     for (int c = 1; c <= kCityCount; ++c) {
         const City& city = game.Cities[c];
-        const int nation = NationIndex(game, city.Owner);
+        if (!lastOwner || city.Owner != *lastOwner) {
+            nation = NationIndex(game, city.Owner);
+            lastOwner = &city.Owner;
+        }
         if (nation == 0) continue;
         ++row.cities[nation];
         row.troops[nation] += city.Troops;

@@ -67,12 +67,13 @@ void RunSeasonalEvent(Game& game) {
 void ApplySeasonalEvent(Game& game, int number, const std::string& name) {
     if (number < 1 || number > kEventCount) return;
     std::vector<std::string>& lines = game.EventLines;
-    const std::array<City, kCityCount + 1> before = game.Cities;
     lines.push_back("「" + name + "」です");
     const char* result = (number == kBadHarvest || number == kTyphoon) ? "減りました" : "増えました";
+    std::vector<int> touched;
     for (int i = 1; i <= kCityCount; ++i) {
         // Chance, not ownership, decides which cities the event reaches.
         if (TenSided(game) < 5) continue;
+        touched.push_back(i);
         City& city = game.Cities[i];
         if (number == kTyphoon) {
             const int a = TenSided(game);
@@ -98,15 +99,13 @@ void ApplySeasonalEvent(Game& game, int number, const std::string& name) {
         }
         lines.push_back(city.Name + "で" + name + Bracketed(n) + result);
     }
-    // The chronicle names the event and every city it reached.
-    std::vector<int> touched, owners;
+    // The chronicle names the event and every city it reached, as its window lists them.
+    std::vector<int> owners;
     std::string names;
-    for (int i = 1; i <= kCityCount; ++i)
-        if (game.Cities[i] != before[i]) {
-            touched.push_back(i);
-            owners.push_back(NationIndex(game, game.Cities[i].Owner));
-            names += (names.empty() ? "" : "、") + game.Cities[i].Name;
-        }
+    for (int i : touched) {
+        owners.push_back(NationIndex(game, game.Cities[i].Owner));
+        names += (names.empty() ? "" : "、") + game.Cities[i].Name;
+    }
     RecordEntry(game, EntryKind::Event, "「" + name + "」" + (names.empty() ? std::string("") : ": " + names), touched,
                 owners);
     game.screen->RunEventWindow(game);
