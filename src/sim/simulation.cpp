@@ -249,6 +249,12 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
                 err << "tarvex-sim: cannot save " << options.saveFile << ": " << *problem << '\n';
                 return 2;
             }
+            // Its chronicle goes beside it, as the game saves it.
+            const std::string chronicle = ChroniclePath(options.saveFile);
+            if (auto problem = WriteChronicleFile(chronicle, game)) {
+                err << "tarvex-sim: cannot write " << chronicle << ": " << *problem << '\n';
+                return 2;
+            }
         }
         const std::pair<const std::string&, std::string> tables[] = {
             {options.chronicleFile, options.chronicleFile.empty() ? std::string() : ChronicleTable(game.chronicle)},
@@ -287,7 +293,8 @@ constexpr const char* kUsage =
     "                       (default 1)\n"
     "  --load FILE          start from a save file; the player's cities are handed to\n"
     "                       the computer\n"
-    "  --save FILE          write the final state as a save file (at a season start)\n"
+    "  --save FILE          write the final state as a save file (at a season start),\n"
+    "                       its chronicle beside it (FILE.dt: FILE.chronicle)\n"
     "  --log                print every message line, message box and event line in order\n"
     "  --check              verify the game's invariants after every step; a breach\n"
     "                       prints what and where and exits with status 1\n"

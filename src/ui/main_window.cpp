@@ -27,6 +27,7 @@
 #include "screens/orders/delegation.h"
 #include "screens/orders/panels.h"
 #include "screens/settings/settings.h"
+#include "ui/chronicle_window.h"
 #include "ui/common.h"
 #include "ui/key_preview.h"
 #include "ui/map_view.h"
@@ -249,6 +250,11 @@ void MainWindow::BuildMenus() {
     mnuClose_ = addEntry(kuni, "mnuClose", "全国閉じる(&H)", Form1_mnuClose_Click);
     mnuOverview_ = addEntry(kuni, "mnuOverview", "全体地図(&W)", ToggleOverview);
     mnuOverview_->setCheckable(true);
+    // It only opens a window: no step of the game runs.
+    QAction* chronicle = kuni->addAction(QStringLiteral("年代記(&R)"));
+    chronicle->setObjectName("mnuChronicle");
+    chronicle->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    connect(chronicle, &QAction::triggered, this, [this] { ShowChronicle(); });
 
     QMenu* henkou = addMenu("mnuHenkou", "変更(&F)");
     addEntry(henkou, "mnuSettei", "設定(&D)", Form1_mnuSettei_Click);
@@ -450,6 +456,18 @@ void MainWindow::Run(const std::function<void(Session&)>& handler) {
     handler(game_);
     if (!self) return;
     screen_.SyncViews();
+}
+
+void MainWindow::ShowChronicle() {
+    if (game_.Ended) return;
+    if (!chronicle_) {
+        chronicle_ = new ChronicleWindow(game_, screen_, *this, this);
+        chronicle_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    if (chronicle_->isMinimized()) chronicle_->showNormal();
+    chronicle_->show();
+    chronicle_->raise();
+    chronicle_->activateWindow();
 }
 
 bool MainWindow::PreviewKey(QKeyEvent* event, QWidget* receiver) {

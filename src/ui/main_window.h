@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <functional>
 #include <string>
@@ -22,6 +23,7 @@ class QTimer;
 
 namespace tarvex::ui {
 
+class ChronicleWindow;
 class KeyPreview;
 class MapView;
 class QtScreen;
@@ -39,6 +41,8 @@ public:
     // Runs a handler of the game for this window: the player's typing is in the
     // shown state already; afterwards every window shows the result.
     void Run(const std::function<void(Session&)>& handler);
+    // "年代記(&R)": opens the chronicle window, or brings the open one forward.
+    void ShowChronicle();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -100,6 +104,7 @@ private:
     QAction* mnuClose_ = nullptr;
     QAction* mnuOverview_ = nullptr;
     std::array<QAction*, kHelpPanelCount> helpEntries_{};
+    QPointer<ChronicleWindow> chronicle_;
 };
 
 }  // namespace tarvex::ui

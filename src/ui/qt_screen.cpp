@@ -19,6 +19,7 @@
 #include "screens/session/session.h"
 #include "ui/common.h"
 #include "ui/dialogs.h"
+#include "ui/war_chart.h"
 
 namespace tarvex::ui {
 
@@ -108,6 +109,13 @@ void QtScreen::RunEventWindow(Game& game) {
 void QtScreen::ShowNationScreen(Game& game, bool modal) {
     SyncViews();
     if (Session* session = SessionOf(game)) ShowNationWindow(*session, *this, owner_, modal);
+}
+
+void QtScreen::ShowWarChart(Game& game) {
+    SyncViews();
+    if (autoAnswer) return;
+    WarChartDialog dialog(game, owner_ ? owner_.data() : QApplication::activeWindow());
+    dialog.exec();
 }
 
 void QtScreen::ShowSettings(Game&) {

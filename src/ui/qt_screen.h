@@ -45,6 +45,9 @@ public:
     void RunEventWindow(Game& game) override;
     void ShowNationScreen(Game& game, bool modal) override;
     void ShowSettings(Game& game) override;
+    // The cities chart of the whole game, modal, closed by its "閉じる". Not
+    // shown while tests answer the boxes, as no box is.
+    void ShowWarChart(Game& game) override;
     void OpenWebPage(Game& game, const std::string& url) override;
     void EndProgram(Game& game) override;
     std::string SaveFilePath(Game& game) override;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <set>
 
 #include "rules/chronicle/chronicle_file.h"
 #include "rules/combat/battle.h"
@@ -73,6 +74,7 @@ TEST(Chronicle, EveryKindIsRecordedOnceAndInOrderWithItsSeason) {
     }
     // The event's cities are exactly those it changed.
     EXPECT_FALSE(e[6].cities.empty());
+    EXPECT_EQ(std::set<int>(e[6].nations.begin(), e[6].nations.end()).size(), e[6].nations.size());
     EXPECT_EQ(e[6].text.rfind("「豊作」: ", 0), 0u);
 }
 

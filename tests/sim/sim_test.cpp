@@ -87,6 +87,9 @@ TEST(Sim, StatsRowsHoldEveryCityAndEndAsTheSummaryAndTheChronicleIsOneEntryALine
         for (long long i = 0; i < 400000; ++i) out << (i * 7919 % 10007) / 10007.0 << '\n';
     }
     ASSERT_EQ(RunSim({"--years", "3", "--seed", "4", "--save", saved.string()}).status, 0);
+    // The save's chronicle lies beside it, and the loaded game goes on from it.
+    const auto savedChronicle = TempFile("stats-game.chronicle");
+    ASSERT_TRUE(std::filesystem::exists(savedChronicle));
     const std::vector<std::vector<std::string>> runs = {
         {"--years", "40", "--seed", "5"},
         {"--years", "10", "--random-from", draws.string()},
@@ -126,6 +129,7 @@ TEST(Sim, StatsRowsHoldEveryCityAndEndAsTheSummaryAndTheChronicleIsOneEntryALine
     }
     std::filesystem::remove(draws);
     std::filesystem::remove(saved);
+    std::filesystem::remove(savedChronicle);
 }
 
 TEST(Sim, YearsZeroChecksAndRewritesASaveByteForByte) {
@@ -139,8 +143,10 @@ TEST(Sim, YearsZeroChecksAndRewritesASaveByteForByte) {
     Result r = RunSim({"--load", path.string(), "--years", "0", "--check", "--save", copy.string()});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(ReadAll(copy), ReadAll(path));
-    std::filesystem::remove(path);
-    std::filesystem::remove(copy);
+    for (const auto& file : {path, copy}) {
+        std::filesystem::remove(file);
+        std::filesystem::remove(std::filesystem::path(file).replace_extension(".chronicle"));
+    }
 }
 
 TEST(Sim, SameSeedSameGameAndSummary) {
@@ -191,6 +197,7 @@ TEST(Sim, SavedGameLoadsInTheGameLibrary) {
     EXPECT_EQ(again.status, 0) << again.err;
     EXPECT_NE(again.out.find("year 6 season 1"), std::string::npos) << again.out;
     std::filesystem::remove(path);
+    std::filesystem::remove(std::filesystem::path(path).replace_extension(".chronicle"));
 }
 
 TEST(Sim, CheckCatchesABrokenState) {
@@ -239,6 +246,7 @@ TEST(Sim, RandomFromFileReplaysAndStopsWhenItRunsOut) {
     }
     EXPECT_EQ(RunSim({"--random-from", path.string()}).status, 2);
     std::filesystem::remove(path);
+    std::filesystem::remove(std::filesystem::path(path).replace_extension(".chronicle"));
 }
 
 }  // namespace

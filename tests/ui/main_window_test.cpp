@@ -147,7 +147,7 @@ TEST(MainWindowMenus, EntriesStandUnderTheirMenusWithDistinctAccessKeys) {
     const std::pair<const char*, QStringList> menus[] = {
         {"mnuSaveLoad", {"mnuEnd", "mnuSave", "mnuLoad"}},
         {"mnuIninKaijyo", {"mnuInin", "mnuKaijyo"}},
-        {"mnuKuni", {"mnuOpen", "mnuClose", "mnuOverview"}},
+        {"mnuKuni", {"mnuOpen", "mnuClose", "mnuOverview", "mnuChronicle"}},
         {"mnuHenkou", {"mnuSettei"}},
         {"mnuHelp", {"mnuHP", "mnuHelpKuni", "mnuHelpNation", "mnuButton", "mnuHelpSuuti"}},
     };

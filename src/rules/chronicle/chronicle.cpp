@@ -51,7 +51,11 @@ bool KindFromName(const std::string& name, EntryKind* kind) {
 }
 
 void RecordEntry(Game& game, EntryKind kind, std::string text, std::vector<int> cities, std::vector<int> nations) {
-    nations.erase(std::remove(nations.begin(), nations.end(), 0), nations.end());
+    // Each nation once, in the order named, and none for an owner that is no nation.
+    std::vector<int> distinct;
+    for (int n : nations)
+        if (n != 0 && std::find(distinct.begin(), distinct.end(), n) == distinct.end()) distinct.push_back(n);
+    nations = std::move(distinct);
     game.chronicle.entries.push_back(
         {game.Year, game.Season, kind, OneLine(std::move(text)), std::move(cities), std::move(nations)});
 }

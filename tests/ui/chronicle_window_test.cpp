@@ -1,0 +1,290 @@
+// The chronicle window and the war charts: what they list and draw, their
+// filters, following the game as it plays, and the chart at the game's end.
+#include "ui/chronicle_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QChart>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QImage>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <deque>
+#include <memory>
+
+#include "qt_test_support.h"
+#include "rules/chronicle/chronicle.h"
+#include "rules/port/random.h"
+#include "rules/turn/cycle.h"
+#include "screens/main/main_window.h"
+#include "screens/settings/settings.h"
+#include "ui/main_window.h"
+#include "ui/territory_picture.h"
+#include "ui/war_chart.h"
+
+namespace tarvex::ui {
+namespace {
+
+// England's game in a shown main window, its chronicle written by hand:
+// nations 1 (the player), 2 and 3 and their cities' counts season by season.
+struct ChronicleGame {
+    ChronicleGame() : random(7), game(screen, random) {
+        EnsureApplication();
+        AnswerFromQueue(screen, answers, ends);
+        SetDefaultSettings(game);
+        SetGame_Form_Load(game);
+        SetGame_Text1_Change(game, "イングランド王国");
+        SetGame_Command1_Click(game);
+        window = std::make_unique<MainWindow>(game, screen);
+        screen.SetOwner(window.get());
+        window->show();
+        window->Run(Form1_Form_Load);
+        player = NationIndex(game, game.PlayerNation);
+        other = player == 2 ? 3 : 2;
+        game.chronicle.entries = {
+            {1, 1, EntryKind::Conquest, "占領A", {5}, {player, other}},
+            {1, 2, EntryKind::History, "歴史B", {}, {other}},
+            {2, 3, EntryKind::Event, "事件C", {40, 41}, {other}},
+            {3, 4, EntryKind::Fall, "滅亡D", {60}, {player}},
+        };
+        game.chronicle.seasons.clear();
+        for (int s = 0; s < 8; ++s) AddSeason(s);
+    }
+
+    // Season s from 1年目の春: every nation n holds n % 4 cities, nation 10 more and more.
+    void AddSeason(int s) {
+        SeasonRecord row{.year = 1 + s / 4, .season = 1 + s % 4};
+        for (int n = 1; n <= kNationCount; ++n) {
+            row.cities[n] = static_cast<std::int16_t>(n % 4);
+            row.troops[n] = 100 * n;
+        }
+        row.cities[10] = static_cast<std::int16_t>(s);
+        game.chronicle.seasons.push_back(row);
+    }
+
+    ChronicleWindow* Open() {
+        window->findChild<QAction*>("mnuChronicle")->trigger();
+        return window->findChild<ChronicleWindow*>();
+    }
+
+    QStringList Shown(ChronicleWindow* w, int column = 2) {
+        QStringList rows;
+        auto* list = w->findChild<QTreeWidget*>("lstChronicle");
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            if (!list->topLevelItem(i)->isHidden()) rows << list->topLevelItem(i)->text(column);
+        return rows;
+    }
+
+    QtScreen screen;
+    MersenneRandom random;
+    Session game;
+    std::deque<Answer> answers;
+    int ends = 0;
+    std::unique_ptr<MainWindow> window;
+    int player = 0, other = 0;
+};
+
+// The nations on a chart, in the legend's order.
+std::vector<int> ChartNations(WarChart* chart) {
+    std::vector<int> nations;
+    for (QAbstractSeries* s : chart->Chart()->series()) nations.push_back(s->property("nation").toInt());
+    return nations;
+}
+
+TEST(ChronicleWindow, ListsEntriesInOrderFiltersThemAndAChosenOneMovesTheMapToItsCity) {
+    ChronicleGame t;
+    ChronicleWindow* w = t.Open();
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->isVisible());
+    auto* nation = w->findChild<QComboBox*>("cboNation");
+    // The player's own nation at first.
+    EXPECT_EQ(nation->currentData().toInt(), t.player);
+    EXPECT_EQ(t.Shown(w), QStringList({"占領A", "滅亡D"}));
+    EXPECT_EQ(t.Shown(w, 0), QStringList({"1年目の春", "3年目の冬"}));
+    EXPECT_EQ(t.Shown(w, 1), QStringList({"占領", "滅亡"}));
+
+    const struct {
+        int nation;
+        int kindOff;  // a kind box left unticked, -1 for none
+        QStringList rows;
+    } cases[] = {
+        {0, -1, {"占領A", "歴史B", "事件C", "滅亡D"}},
+        {t.other, -1, {"占領A", "歴史B", "事件C"}},
+        {t.other, static_cast<int>(EntryKind::History), {"占領A", "事件C"}},
+        {0, static_cast<int>(EntryKind::Conquest), {"歴史B", "事件C", "滅亡D"}},
+        {20, -1, {}},
+    };
+    for (const auto& c : cases) {
+        nation->setCurrentIndex(nation->findData(c.nation));
+        for (int k = 0; k < kEntryKindCount; ++k)
+            w->findChild<QCheckBox*>(QString("chkKind_%1").arg(k))->setChecked(k != c.kindOff);
+        EXPECT_EQ(t.Shown(w), c.rows) << c.nation << " " << c.kindOff;
+    }
+
+    // An entry's first city comes into view; one without a city leaves the map where it is.
+    auto* list = w->findChild<QTreeWidget*>("lstChronicle");
+    for (int row : {0, 2, 1}) {
+        const std::vector<int>& cities = t.game.chronicle.entries[row].cities;
+        Session expected = t.game;
+        if (!cities.empty()) FocusCity(expected, cities.front());
+        emit list->itemClicked(list->topLevelItem(row), 2);
+        EXPECT_EQ(t.game.shown.main.hScroll, expected.shown.main.hScroll) << row;
+        EXPECT_EQ(t.game.shown.main.vScroll, expected.shown.main.vScroll) << row;
+        EXPECT_EQ(t.window->findChild<QScrollBar*>("HScroll1")->value(), -expected.shown.main.hScroll) << row;
+    }
+    EXPECT_NE(t.game.shown.main.hScroll, 0);
+
+    // Opening again brings the same window forward: one at a time.
+    t.Open();
+    EXPECT_EQ(t.window->findChildren<ChronicleWindow*>().size(), 1);
+}
+
+TEST(ChronicleWindow, FollowsTheGameKeepingTheFilterAndTheReadersPlace) {
+    ChronicleGame t;
+    for (int i = 0; i < 200; ++i)
+        t.game.chronicle.entries.push_back({4, 1, EntryKind::Battle, "戦闘" + std::to_string(i), {}, {t.player}});
+    ChronicleWindow* w = t.Open();
+    auto* list = w->findChild<QTreeWidget*>("lstChronicle");
+    QScrollBar* bar = list->verticalScrollBar();
+    QApplication::processEvents();
+    ASSERT_GT(bar->maximum(), 0);
+    EXPECT_EQ(bar->value(), bar->maximum());  // opens at the newest
+
+    // Read further up, an entry of another nation and one of the player's come; the map moves on.
+    bar->setValue(10);
+    RecordEntry(t.game, EntryKind::Conquest, "新しい占領", {3}, {t.other});
+    RecordEntry(t.game, EntryKind::Battle, "新しい戦闘", {3}, {t.player});
+    t.AddSeason(8);
+    t.window->Run([](Session&) {});
+    QApplication::processEvents();
+    EXPECT_EQ(bar->value(), 10);
+    EXPECT_EQ(t.Shown(w).size(), 2 + 200 + 1);
+    EXPECT_EQ(t.Shown(w).back(), "新しい戦闘");
+    EXPECT_EQ(t.Shown(w, 0).back().toStdString(), SeasonCaption(t.game));
+    EXPECT_EQ(w->CitiesChart()->SeriesOf(10)->count(), 9);
+
+    // At the newest, the newest stays in view.
+    bar->setValue(bar->maximum());
+    RecordEntry(t.game, EntryKind::Battle, "最後の戦闘", {}, {t.player});
+    t.window->Run([](Session&) {});
+    QApplication::processEvents();
+    EXPECT_EQ(bar->value(), bar->maximum());
+
+    // Another chronicle in its place (a load) is listed anew.
+    t.window->Run([](Session& g) { RestartChronicle(g); });
+    EXPECT_TRUE(t.Shown(w).isEmpty());
+    EXPECT_EQ(w->CitiesChart()->SeriesOf(t.player)->count(), 1);
+}
+
+TEST(WarChart, ShowsTheLeadersAndThePlayerInTheirColoursAndTakesNationsOnAndOff) {
+    ChronicleGame t;
+    ChronicleWindow* w = t.Open();
+    WarChart* chart = w->CitiesChart();
+    // Nation 10 peaks at 7 cities; then the nations holding 3 (3, 7, 11, 15); the player first.
+    std::vector<int> expected{t.player, 10, 3, 7, 11, 15};
+    if (t.player == 3) expected = {3, 10, 7, 11, 15, 19};
+    EXPECT_EQ(ChartNations(chart), expected);
+    for (int n : expected) {
+        QLineSeries* series = chart->SeriesOf(n);
+        ASSERT_NE(series, nullptr) << n;
+        EXPECT_EQ(series->pen().color(), NationLandColour(n)) << n;
+        EXPECT_EQ(series->count(), 8) << n;
+        if (n != t.player) {
+            EXPECT_GT(chart->SeriesOf(t.player)->pen().widthF(), series->pen().widthF()) << n;
+        }
+    }
+    EXPECT_TRUE(chart->SeriesOf(t.player)->name().startsWith("★"));
+    EXPECT_EQ(chart->SeriesOf(10)->at(7), QPointF(2.75, 7));
+
+    // The list beside the chart takes a nation on and off.
+    auto* nations = chart->findChild<QListWidget*>("lstChartNations");
+    QListWidgetItem* item = nations->item(20 - 1);
+    ASSERT_EQ(item->data(Qt::UserRole).toInt(), 20);
+    item->setCheckState(Qt::Checked);
+    ASSERT_NE(chart->SeriesOf(20), nullptr);
+    EXPECT_EQ(chart->Chart()->series().size(), 7);
+    EXPECT_EQ(ChartNations(chart).front(), t.player);
+    item->setCheckState(Qt::Unchecked);
+    EXPECT_EQ(chart->SeriesOf(20), nullptr);
+    // His choice stands as the seasons go on.
+    t.AddSeason(8);
+    t.game.chronicle.seasons.back().cities[20] = 50;
+    t.window->Run([](Session&) {});
+    EXPECT_EQ(chart->SeriesOf(20), nullptr);
+
+    // The troops chart leads with the largest armies.
+    EXPECT_EQ(ChartNations(w->TroopsChart()).size(), 6u);
+    EXPECT_NE(w->TroopsChart()->SeriesOf(34), nullptr);
+
+    QTemporaryDir dir;
+    EXPECT_TRUE(chart->SaveImage(dir.filePath("都市数.png")));
+    EXPECT_FALSE(QImage(dir.filePath("都市数.png")).isNull());
+    EXPECT_FALSE(chart->SaveImage(dir.filePath("no-such-folder/都市数.png")));
+}
+
+TEST(ChronicleWindow, TheShortcutOpensItEvenFromATextBoxAndTheGamesOwnKeysStillWork) {
+    ChronicleGame t;
+    // Shortcuts reach the active window only.
+    t.window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(t.window.get()));
+    // The amount box has the focus: the key opens the window and types nothing.
+    t.window->Run([](Session& g) {
+        g.shown.main.activePanel = Panel::Pic5;
+        g.shown.main.txtPic5 = "12";
+    });
+    auto* amount = t.window->findChild<QLineEdit*>("txtPic5");
+    amount->setFocus();
+    QTest::keyClick(amount, Qt::Key_R, Qt::ControlModifier);
+    auto* w = t.window->findChild<ChronicleWindow*>();
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(amount->text(), "12");
+
+    // Enter still takes the game's step.
+    t.window->Run([](Session& g) { g.shown.main.activePanel = Panel::Pic1; });
+    const int step = t.game.TurnStep;
+    auto* ok = t.window->findChild<QPushButton*>("cmdOk");
+    ok->setFocus();
+    QTest::keyClick(ok, Qt::Key_Return);
+    EXPECT_EQ(t.game.TurnStep, step + 1);
+}
+
+TEST(QtScreen, TheWarChartAtTheEndOpensModalAndClosesWithItsButton) {
+    ChronicleGame t;
+    for (int c = 1; c <= kCityCount; ++c) t.game.Cities[c].Owner = t.game.PlayerNation;
+    // A person at the screen: the chart waits for its "閉じる".
+    t.screen.autoAnswer = nullptr;
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<WarChartDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        seen = true;
+        EXPECT_NE(dialog->Chart()->SeriesOf(t.player), nullptr);
+        dialog->findChild<QPushButton*>("cmdClose")->click();
+    });
+    t.screen.ShowWarChart(t.game);
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+    // Under a test's answers the unification runs through to the end without waiting.
+    AnswerFromQueue(t.screen, t.answers, t.ends);
+    EXPECT_TRUE(CheckUnification(t.game));
+    EXPECT_EQ(t.ends, 1);
+    EXPECT_EQ(t.screen.boxLog.back(), "終了です");
+    EXPECT_EQ(t.game.chronicle.entries.back().kind, EntryKind::Unification);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+}  // namespace
+}  // namespace tarvex::ui
