@@ -3,6 +3,9 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
@@ -77,6 +80,16 @@ int ReportStart(QWidget* settings, QtScreen& screen, Session& game) {
 
 }  // namespace
 
+QTranslator* InstallQtJapanese() {
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(QLocale(QLocale::Japanese, QLocale::Japan), "qtbase", "_",
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+        QCoreApplication::installTranslator(translator))
+        return translator;
+    delete translator;
+    return nullptr;
+}
+
 int RunApplication(int argc, char** argv) {
     if (HasOption(argc, argv, "--help") || HasOption(argc, argv, "-h")) {
         std::fputs(kUsage, stdout);
@@ -90,6 +103,7 @@ int RunApplication(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tarvex");
+    if (!InstallQtJapanese()) std::fprintf(stderr, "tarvex: Qt's Japanese texts (qtbase_ja.qm) are not installed\n");
     // Lets the desktop match the windows to the installed menu entry and its icon.
     QGuiApplication::setDesktopFileName("io.github.tarvex.Tarvex");
     QIcon icon = QIcon::fromTheme("tarvex");

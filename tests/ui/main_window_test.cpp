@@ -23,6 +23,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
+#include <QTranslator>
 #include <algorithm>
 #include <deque>
 #include <map>
@@ -36,6 +37,7 @@
 #include "screens/main/main_window.h"
 #include "screens/orders/panels.h"
 #include "screens/settings/settings.h"
+#include "ui/application.h"
 #include "ui/common.h"
 #include "ui/map_picture.h"
 #include "ui/map_view.h"
@@ -617,6 +619,20 @@ TEST(QtScreen, HoldPaintsALineThatComesBackIntoView) {
     EXPECT_NE(painted[0], kPaleOrange);  // the headline's wait: line 2 is out of view
     EXPECT_EQ(painted[1], kPaleOrange);
     EXPECT_EQ(painted[2], kPaleOrange);
+}
+
+TEST(QtScreen, QtsOwnButtonsSpeakJapanese) {
+    EnsureApplication();
+    QTranslator* japanese = InstallQtJapanese();
+    ASSERT_NE(japanese, nullptr) << "qtbase_ja.qm is missing (package qt6-translations-l10n)";
+    QMessageBox box(QMessageBox::Question, "Tarvex", "終了しますか?",
+                    QMessageBox::Ok | QMessageBox::Cancel | QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), QStringLiteral("キャンセル"));
+    EXPECT_EQ(box.button(QMessageBox::Yes)->text(), QStringLiteral("はい(&Y)"));  // with its access key
+    EXPECT_EQ(box.button(QMessageBox::No)->text(), QStringLiteral("いいえ(&N)"));
+    // The other tests see Qt as it is without the game's start.
+    QCoreApplication::removeTranslator(japanese);
+    delete japanese;
 }
 
 TEST(QtScreen, BoxesCarryTheTitleTheDefaultButtonAndTheIcon) {
