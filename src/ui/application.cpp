@@ -5,10 +5,10 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QTranslator>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
+#include <QTranslator>
 #include <chrono>
 #include <cstdio>
 
