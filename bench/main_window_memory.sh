@@ -9,27 +9,10 @@ set -euo pipefail
 
 build=${1:?usage: $0 BUILD_DIR [RUNS]}
 runs=${2:-7}
-game="$build/tarvex"
-minimal="$build/bench/minimal_window"
-for program in "$game" "$minimal"; do
-    [ -x "$program" ] || { echo "missing $program: build with -DTARVEX_BUILD_UI=ON -DTARVEX_BUILD_BENCH=ON" >&2; exit 2; }
-done
+source "$(dirname "$0")/common.sh"
+bench_setup "$build"
 
-scratch=$(mktemp -d)
-xvfb_pid=
-cleanup() {
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$scratch"
-}
-trap cleanup EXIT
-
-display=:$((80 + RANDOM % 9))
-Xvfb "$display" -screen 0 2400x1400x24 -nolisten tcp > /dev/null 2>&1 &
-xvfb_pid=$!
-for ((i = 0; i < 50; ++i)); do
-    DISPLAY=$display xdpyinfo > /dev/null 2>&1 && break
-    sleep 0.1
-done
+start_xvfb 2400x1400x24
 export DISPLAY=$display QT_QPA_PLATFORM=xcb
 
 # One run's peak resident set in kilobytes. The game runs in a scratch folder: it saves nothing,

@@ -10,19 +10,8 @@ set -euo pipefail
 
 build=${1:?usage: $0 BUILD_DIR [RUNS]}
 runs=${2:-15}
-game="$build/tarvex"
-minimal="$build/bench/minimal_window"
-for program in "$game" "$minimal"; do
-    [ -x "$program" ] || { echo "missing $program: build with -DTARVEX_BUILD_UI=ON -DTARVEX_BUILD_BENCH=ON" >&2; exit 2; }
-done
-
-scratch=$(mktemp -d)
-xvfb_pid=
-cleanup() {
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$scratch"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/common.sh"
+bench_setup "$build"
 
 # One run: prints "seconds kilobytes". The peak memory is /usr/bin/time's; the wall
 # time is taken around it to the microsecond, as its own is to the hundredth.
@@ -58,11 +47,5 @@ echo "| platform  | runs | game wall  | minimal wall | ratio | game max RSS | mi
 echo "|-----------|------|------------|--------------|-------|--------------|-----------------|-------|"
 QT_QPA_PLATFORM=offscreen compare offscreen
 
-display=:$((90 + RANDOM % 9))
-Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp > /dev/null 2>&1 &
-xvfb_pid=$!
-for ((i = 0; i < 50; ++i)); do
-    DISPLAY=$display xdpyinfo > /dev/null 2>&1 && break
-    sleep 0.1
-done
+start_xvfb 1920x1080x24
 DISPLAY=$display QT_QPA_PLATFORM=xcb compare xcb

@@ -29,16 +29,6 @@ namespace {
 
 constexpr int kEntryIndex = Qt::UserRole;     // the entry's place in the chronicle
 constexpr int kFirstCity = Qt::UserRole + 1;  // the city the map moves to, 0 for none
-constexpr int kSwatchSize = 12;
-
-QIcon Swatch(const QColor& fill) {
-    QPixmap pixmap(kSwatchSize, kSwatchSize);
-    pixmap.fill(fill);
-    QPainter painter(&pixmap);
-    painter.setPen(QColor(70, 50, 35));
-    painter.drawRect(0, 0, kSwatchSize - 1, kSwatchSize - 1);
-    return QIcon(pixmap);
-}
 
 }  // namespace
 
@@ -54,7 +44,7 @@ ChronicleWindow::ChronicleWindow(Session& game, QtScreen& screen, MainWindow& ma
     nation_->setObjectName("cboNation");
     nation_->setIconSize(QSize(kSwatchSize, kSwatchSize));
     nation_->addItem("すべての国", 0);
-    for (int n = 1; n <= kNationCount; ++n) nation_->addItem(Swatch(NationLandColour(n)), Qs(game_.Nations[n].Name), n);
+    for (int n = 1; n <= kNationCount; ++n) nation_->addItem(NationSwatch(n), Qs(game_.Nations[n].Name), n);
     nation_->setMaxVisibleItems(18);
     nation_->setCurrentIndex(std::max(0, NationIndex(game_, game_.PlayerNation)));
     connect(nation_, &QComboBox::currentIndexChanged, this, [this] { ApplyFilter(); });

@@ -36,36 +36,23 @@ int GameKeyCode(const QKeyEvent* event) {
         if (key == Qt::Key_Period || key == Qt::Key_Comma || key == Qt::Key_Delete) return kKeyPadPoint;
         // With Num Lock off the keypad sends its arrow meanings.
         switch (key) {
-            case Qt::Key_Left:
-                return kKeyLeft;
-            case Qt::Key_Up:
-                return kKeyUp;
-            case Qt::Key_Right:
-                return kKeyRight;
-            case Qt::Key_Down:
-                return kKeyDown;
-            case Qt::Key_Enter:
-                return kKeyEnter;
-            default:
-                break;
+            case Qt::Key_Left: return kKeyLeft;
+            case Qt::Key_Up: return kKeyUp;
+            case Qt::Key_Right: return kKeyRight;
+            case Qt::Key_Down: return kKeyDown;
+            case Qt::Key_Enter: return kKeyEnter;
+            default: break;
         }
     }
     switch (key) {
         case Qt::Key_Return:
-        case Qt::Key_Enter:
-            return kKeyEnter;
-        case Qt::Key_Left:
-            return kKeyLeft;
-        case Qt::Key_Up:
-            return kKeyUp;
-        case Qt::Key_Right:
-            return kKeyRight;
-        case Qt::Key_Down:
-            return kKeyDown;
-        case Qt::Key_F1:
-            return kKeyF1;
-        default:
-            break;
+        case Qt::Key_Enter: return kKeyEnter;
+        case Qt::Key_Left: return kKeyLeft;
+        case Qt::Key_Up: return kKeyUp;
+        case Qt::Key_Right: return kKeyRight;
+        case Qt::Key_Down: return kKeyDown;
+        case Qt::Key_F1: return kKeyF1;
+        default: break;
     }
     if (key >= Qt::Key_0 && key <= Qt::Key_9) return '0' + (key - Qt::Key_0);
     if (key >= Qt::Key_A && key <= Qt::Key_Z) return 'A' + (key - Qt::Key_A);

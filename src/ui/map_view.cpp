@@ -71,15 +71,21 @@ private:
     MapView* view_;
 };
 
-// The arrow of a battle from the attacking city to the defending one, over the panels.
-class BattleArrow : public QWidget {
+// A mark drawn over the panels: it lets every click through and paints only its own lines.
+class MapMarker : public QWidget {
 public:
-    explicit BattleArrow(QWidget* parent) : QWidget(parent) {
-        setObjectName("battleArrow");
+    MapMarker(QWidget* parent, const char* name) : QWidget(parent) {
+        setObjectName(name);
         setAttribute(Qt::WA_TransparentForMouseEvents);
         setAttribute(Qt::WA_NoSystemBackground);
         hide();
     }
+};
+
+// The arrow of a battle from the attacking city to the defending one, over the panels.
+class BattleArrow : public MapMarker {
+public:
+    explicit BattleArrow(QWidget* parent) : MapMarker(parent, "battleArrow") {}
 
     // Shows the arrow between two cities' panels, or hides it for (0, 0).
     void Show(int from, int to) {
@@ -90,7 +96,7 @@ public:
             hide();
             return;
         }
-        const QPointF a = Centre(from), b = Centre(to);
+        const QPointF a = PanelCentre(from), b = PanelCentre(to);
         setGeometry(QRectF(a, b).normalized().adjusted(-kMargin, -kMargin, kMargin, kMargin).toAlignedRect());
         raise();
         show();
@@ -102,7 +108,7 @@ protected:
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
         const QPointF origin = geometry().topLeft();
-        QPointF a = Centre(from_) - origin, b = Centre(to_) - origin;
+        QPointF a = PanelCentre(from_) - origin, b = PanelCentre(to_) - origin;
         const QLineF line(a, b);
         if (line.length() < 1) return;
         // From the attacker's panel's edge to the defender's, when there is room between them.
@@ -125,10 +131,6 @@ protected:
 private:
     static constexpr int kMargin = 14;
 
-    static QPointF Centre(int city) {
-        const PanelPosition& p = kPanelPositions[city];
-        return {(p.left + kPanelWidth / 2.0) / 15.0, (p.top + kPanelCollapsed / 2.0) / 15.0};
-    }
     // How far from a folded panel's middle its edge lies in a direction.
     static double EdgeDistance(QPointF unit) {
         const double halfW = kPanelWidth / 30.0, halfH = kPanelCollapsed / 30.0;
@@ -142,14 +144,9 @@ private:
 };
 
 // A red frame around the panel of the city giving its order.
-class ActingFrame : public QWidget {
+class ActingFrame : public MapMarker {
 public:
-    explicit ActingFrame(QWidget* parent) : QWidget(parent) {
-        setObjectName("actingFrame");
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-        setAttribute(Qt::WA_NoSystemBackground);
-        hide();
-    }
+    explicit ActingFrame(QWidget* parent) : MapMarker(parent, "actingFrame") {}
 
 protected:
     void paintEvent(QPaintEvent*) override {

@@ -36,17 +36,6 @@ constexpr int kClientHeight = 7275;
 // at a divisor of 28 both land on the same column.
 constexpr int kTabCells = 7;
 constexpr int kTextMargin = 3;
-constexpr int kSwatchSize = 12;
-
-// A nation's colour as a small square with a frame.
-QIcon Swatch(const QColor& fill, const QColor& frame) {
-    QPixmap pixmap(kSwatchSize, kSwatchSize);
-    pixmap.fill(fill);
-    QPainter painter(&pixmap);
-    painter.setPen(frame);
-    painter.drawRect(0, 0, kSwatchSize - 1, kSwatchSize - 1);
-    return QIcon(pixmap);
-}
 
 QTextOption TabbedOption(qreal tabStop) {
     QTextOption option(Qt::AlignLeft | Qt::AlignVCenter);
@@ -244,9 +233,11 @@ NationWindow::NationWindow(Session& game, QtScreen& screen, QWidget* parent)
     // the header keeps a blank swatch so that its titles stay over their columns.
     const QSize swatch(kSwatchSize, kSwatchSize);
     for (QListWidget* list : {ll_, lstName_}) list->setIconSize(swatch);
-    ll_->item(0)->setIcon(Swatch(Qt::transparent, Qt::transparent));
+    QPixmap blank(swatch);
+    blank.fill(Qt::transparent);
+    ll_->item(0)->setIcon(QIcon(blank));
     for (int row = 0; row < lstName_->count(); ++row)
-        lstName_->item(row)->setIcon(Swatch(NationLandColour(row + 1), QColor(70, 50, 35)));
+        lstName_->item(row)->setIcon(NationSwatch(row + 1));
     lstName_->setGeometry(Twips(kListLeft), Twips(600), listWidth, Twips(4560));
     connect(lstName_, &QListWidget::itemClicked, this, &NationWindow::Choose);
     connect(lstName_, &QListWidget::itemActivated, this, &NationWindow::Choose);

@@ -43,12 +43,6 @@ CitySites ReadSites(const QString& path) {
     return PanelCentreSites();
 }
 
-QPointF PanelCentre(int city) {
-    // The middle of the folded panel: the lines join the panels' heads.
-    const PanelPosition& p = kPanelPositions[city];
-    return {(p.left + kPanelWidth / 2.0) / kTwipsPerPixel, (p.top + kPanelCollapsed / 2.0) / kTwipsPerPixel};
-}
-
 // The fixed decorations, one colour at a time from the bottom up: faint lines between
 // the cities' lands (those between nations are drawn strongly on top, later), the
 // coast, the lines between neighbouring cities and the mountains' name with its halo.
@@ -240,6 +234,21 @@ MapGeography MapGeography::Read(const QString& outlineFile, const QString& sites
 const MapGeography& MapGeography::Get() {
     static const MapGeography map = Read(FindDataFile("map/europe.map"), FindDataFile("map/cities.tsv"));
     return map;
+}
+
+QPointF PanelCentre(int city) {
+    // The middle of the folded panel: the lines join the panels' heads.
+    static const CitySites centres = PanelCentreSites();
+    return QPointF(centres[city].x, centres[city].y) / kTwipsPerPixel;
+}
+
+QIcon NationSwatch(int nation) {
+    QPixmap pixmap(kSwatchSize, kSwatchSize);
+    pixmap.fill(NationLandColour(nation));
+    QPainter painter(&pixmap);
+    painter.setPen(kBorder);
+    painter.drawRect(0, 0, kSwatchSize - 1, kSwatchSize - 1);
+    return QIcon(pixmap);
 }
 
 QColor NationLandColour(int nation) {

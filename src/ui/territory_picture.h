@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QColor>
+#include <QIcon>
 #include <QImage>
 #include <QPainterPath>
 #include <QRect>
@@ -72,6 +73,14 @@ struct MapGeography {
 // A nation's land colour on the map and in the nation screen's legend; a plain
 // neutral colour for 0 (no nation of that name).
 QColor NationLandColour(int nation);
+
+// The middle of a city's folded panel, logical pixels of the surface: where the
+// neighbour lines and a battle's arrow join the panels.
+QPointF PanelCentre(int city);
+
+// A nation's colour as a small framed square, for lists that name nations.
+inline constexpr int kSwatchSize = 12;
+QIcon NationSwatch(int nation);
 
 class TerritoryPicture {
 public:

@@ -34,7 +34,6 @@ namespace {
 constexpr int kLeaders = 5;  // nations shown at first besides the player's
 constexpr qreal kLineWidth = 2;
 constexpr qreal kPlayerLineWidth = 4.5;
-constexpr int kSwatchSize = 12;
 // The map's colours are pale, made for land: they read best on a dark, sea-like ground.
 const QColor kPlotGround(44, 58, 78);
 const QColor kGridLine(78, 94, 116);
@@ -53,15 +52,6 @@ qreal NiceStep(qreal span, int ticks) {
     for (const qreal f : {1.0, 2.0, 5.0})
         if (f * power >= rough) return f * power;
     return 10 * power;
-}
-
-QIcon Swatch(const QColor& fill) {
-    QPixmap pixmap(kSwatchSize, kSwatchSize);
-    pixmap.fill(fill);
-    QPainter painter(&pixmap);
-    painter.setPen(QColor(70, 50, 35));
-    painter.drawRect(0, 0, kSwatchSize - 1, kSwatchSize - 1);
-    return QIcon(pixmap);
 }
 
 }  // namespace
@@ -105,7 +95,7 @@ WarChart::WarChart(const Game& game, ChartMeasure measure, QWidget* parent)
     nations_->setObjectName("lstChartNations");
     nations_->setIconSize(QSize(kSwatchSize, kSwatchSize));
     for (int n = 1; n <= kNationCount; ++n) {
-        auto* item = new QListWidgetItem(Swatch(NationLandColour(n)), Qs(game_.Nations[n].Name), nations_);
+        auto* item = new QListWidgetItem(NationSwatch(n), Qs(game_.Nations[n].Name), nations_);
         item->setData(Qt::UserRole, n);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
