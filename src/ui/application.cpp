@@ -129,7 +129,7 @@ int RunApplication(int argc, char** argv) {
         }
         mainWindow = new MainWindow(game, screen);
         screen.SetOwner(mainWindow);
-        mainWindow->show();
+        ShowAndPaint(mainWindow);
         mainWindow->activateWindow();
         const auto now = std::chrono::system_clock::now().time_since_epoch();
         random.Seed(static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));

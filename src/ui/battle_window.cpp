@@ -15,6 +15,7 @@
 #include "screens/battle/battle_screen.h"
 #include "screens/session/session.h"
 #include "ui/common.h"
+#include "ui/fit_text.h"
 #include "ui/qt_screen.h"
 
 namespace tarvex::ui {
@@ -35,21 +36,6 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int le
     label->setObjectName(name);
     Place(label, left, top, width, height);
     return label;
-}
-
-// A long nation name would run into the next column: narrow the type, then
-// make it smaller, until it fits.
-void SetFittedText(QLabel* label, const QString& text) {
-    if (label->text() == text) return;
-    QFont font = label->parentWidget()->font();
-    const int available = label->width() - 2;
-    int pixels = QFontInfo(font).pixelSize();
-    font.setPixelSize(pixels);
-    for (int stretch = 100; stretch > 70 && QFontMetrics(font).horizontalAdvance(text) > available; stretch -= 5)
-        font.setStretch(stretch - 5);
-    while (pixels > 8 && QFontMetrics(font).horizontalAdvance(text) > available) font.setPixelSize(--pixels);
-    label->setFont(font);
-    label->setText(text);
 }
 
 bool IsModifierOnly(int key) {

@@ -2,12 +2,15 @@
 #include "ui/common.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QPalette>
+#include <QThread>
 #include <QWidget>
+#include <QWindow>
 
 #include "screens/session/keycodes.h"
 
@@ -19,6 +22,16 @@ QRect TwipRect(int left, int top, int width, int height) {
 
 void Place(QWidget* widget, int left, int top, int width, int height) {
     widget->setGeometry(TwipRect(left, top, width, height));
+}
+
+void ShowAndPaint(QWidget* window) {
+    window->show();
+    const QDeadlineTimer deadline(1000);
+    while (!(window->windowHandle() && window->windowHandle()->isExposed()) && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QThread::msleep(2);
+    }
+    window->repaint();
 }
 
 void Paint(QWidget* widget, const QColor& colour) {

@@ -33,6 +33,11 @@ inline QString Qs(const char* text) { return QString::fromUtf8(text); }
 // no game key uses); everything else to 0.
 int GameKeyCode(const QKeyEvent* event);
 
+// Shows a window and paints it before returning: the game may hold right after
+// (a message's wait dispatches nothing), and the player must see the window then.
+// Only the window system's events run meanwhile, never the player's input; at most a second.
+void ShowAndPaint(QWidget* window);
+
 // Noto Sans CJK JP when installed; the nation list's fixed-width face.
 QFont GameFont(int pointSize = 9);
 QFont FixedWidthFont(int pointSize = 9);

@@ -12,18 +12,26 @@
 
 namespace tarvex::ui {
 
+namespace {
+constexpr int kListWidth = 7800;  // twips
+}  // namespace
+
 EventWindow::EventWindow(Session& game, QtScreen& screen, QWidget* parent)
     : GameDialog(parent, "frmEvent", "イベント"), game_(game), screen_(screen) {
-    setFixedSize(Twips(120 + 4575 + 120), Twips(4200 + 375 + 120));
+    setFixedSize(Twips(120 + kListWidth + 120), Twips(4200 + 375 + 120));
 
+    // Wide enough for a typhoon's line in the longest city's name; a larger
+    // type than the game's wraps rather than hiding the numbers at the end.
     lst_ = new QListWidget(this);
     lst_->setObjectName("lst");
-    Place(lst_, 120, 120, 4575, 4020);
+    Place(lst_, 120, 120, kListWidth, 4020);
+    lst_->setWordWrap(true);
+    lst_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     command1_ = new QPushButton("OK", this);
     command1_->setObjectName("Command1");
     command1_->setDefault(true);
-    Place(command1_, 3600, 4200, 1095, 375);
+    Place(command1_, 120 + kListWidth - 1095, 4200, 1095, 375);
     connect(command1_, &QPushButton::clicked, this, [this] { Confirm(); });
 }
 

@@ -29,6 +29,7 @@
 #include "screens/settings/settings.h"
 #include "ui/chronicle_window.h"
 #include "ui/common.h"
+#include "ui/fit_text.h"
 #include "ui/key_preview.h"
 #include "ui/map_view.h"
 #include "ui/qt_screen.h"
@@ -42,6 +43,11 @@ constexpr int kPanelTop = 240;
 constexpr int kIdlePanelWidth = 3735;
 constexpr int kCommandPanelWidth = 3135;
 constexpr int kSidePanelHeight = 2295;
+// The idle panel is taller: its market box stands below the third message line.
+constexpr int kIdlePanelHeight = 2700;
+constexpr int kPanelMargin = 120;
+constexpr int kMapBeside = 160;  // pixels of map the smallest window keeps right of the idle panel
+constexpr int kMapBelow = 120;   // and below it  // the room the panels leave at the sides of their texts
 constexpr int kTimerInterval = 10;  // milliseconds
 constexpr int kPanelBorder = 2;     // pixels of the sunken frame around a side panel's contents
 
@@ -69,13 +75,16 @@ void FitWrapped(QLabel* label) {
     label->setFont(font);
 }
 
-// A label that sizes itself to its text; with nothing to say it takes no room.
+constexpr const char* kRoomRight = "tarvexRoomRight";
+
+// A label that sizes itself to its text, up to the panel's margin or the next
+// control on its line; with nothing to say it takes no room.
 void SetAutoSizeText(QLabel* label, const std::string& text, bool visible = true) {
     const QString q = Qs(text);
-    if (label->text() != q) {
-        label->setText(q);
-        label->adjustSize();
-    }
+    const QVariant roomRight = label->property(kRoomRight);
+    const int right = roomRight.isValid() ? roomRight.toInt() : label->parentWidget()->width() - Twips(kPanelMargin);
+    const int room = right - label->x();
+    SetFittedAutoSizeText(label, q, room);
     label->setVisible(visible && !q.isEmpty());
 }
 
@@ -100,8 +109,7 @@ void FitListToNames(QListWidget* list) {
             if (metrics.horizontalAdvance(list->item(row)->text()) > room) return false;
         return true;
     };
-    for (int stretch = 100; stretch > 75 && !fits(font); stretch -= 5) font.setStretch(stretch - 5);
-    while (pixels > 9 && !fits(font)) font.setPixelSize(--pixels);
+    font = ShrinkToFit(font, fits);
     list->setFont(font);
     const int height = rowHeight(font);
     for (int row = 0; row < list->count(); ++row) list->item(row)->setSizeHint(QSize(0, height));
@@ -209,6 +217,10 @@ MainWindow::MainWindow(Session& game, QtScreen& screen, QWidget* parent)
     keys_ = new KeyPreview(this, [this](QKeyEvent* event, QWidget* receiver) { return PreviewKey(event, receiver); });
 
     resize(Twips(kWindowWidth), Twips(kWindowHeight));
+    // Never so small that the menu bar folds, the idle panel is cut or no map is left beside and below it.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    setMinimumSize(std::max(menuBar()->sizeHint().width(), Twips(kPanelLeft + kIdlePanelWidth) + kMapBeside + bar),
+                   menuBar()->sizeHint().height() + Twips(kPanelTop + kIdlePanelHeight) + kMapBelow + bar);
     screen_.AddView(this, [this] { Sync(); });
     Sync();
 }
@@ -271,13 +283,13 @@ void MainWindow::BuildMenus() {
         addEntry(help, "mnuHelpSuuti", "数値入力(&F)", [](Session& g) { ShowHelpPanel(g, kHelpInput); });
 }
 
-QWidget* MainWindow::MakePanel(QWidget* client, Panel panel, int width) {
+QWidget* MainWindow::MakePanel(QWidget* client, Panel panel, int width, int height) {
     auto* frame = new QFrame(client);
     frame->setObjectName(QString("pic%1").arg(static_cast<int>(panel)));
     frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     frame->setLineWidth(kPanelBorder);
     Paint(frame, QApplication::palette().color(QPalette::Button));
-    Place(frame, kPanelLeft, kPanelTop, width, kSidePanelHeight);
+    Place(frame, kPanelLeft, kPanelTop, width, height);
     // The controls are laid out from the inside of the border.
     auto* contents = new QWidget(frame);
     contents->setGeometry(kPanelBorder, kPanelBorder, frame->width() - 2 * kPanelBorder,
@@ -315,7 +327,7 @@ QLabel* MainWindow::MakePanelLabel(QWidget* parent, const char* name, const char
 
 void MainWindow::BuildPanels(QWidget* client) {
     // pic1: the idle panel with the message lines, the OK button and the market box.
-    QWidget* p = MakePanel(client, Panel::Pic1, kIdlePanelWidth);
+    QWidget* p = MakePanel(client, Panel::Pic1, kIdlePanelWidth, kIdlePanelHeight);
     const std::array<const char*, 3> msgNames{"lblMsg", "lblMsg2", "lblMsg3"};
     for (int i = 0; i < 3; ++i) {
         msg_[i] = MakePanelLabel(p, msgNames[i], "", 120, 120 + 360 * i, 0, 0, false);
@@ -324,7 +336,7 @@ void MainWindow::BuildPanels(QWidget* client) {
     auto* souba = new QFrame(p);
     souba->setObjectName("picSouba");
     souba->setFrameStyle(QFrame::Box | QFrame::Plain);
-    Place(souba, 1800, 840, 1215, 1335);
+    Place(souba, kIdlePanelWidth - kPanelMargin - 1215 - 2 * 15 * kPanelBorder, 1200, 1215, 1335);
     MakePanelLabel(souba, "lblSoubaHead", "相場", 720, 120, 0, 240, false);
     MakePanelLabel(souba, "lblSoubaKome", "食料", 120, 360, 495, 255, false);
     MakePanelLabel(souba, "lblSoubaBuki", "武器", 120, 720, 495, 255, false);
@@ -336,7 +348,7 @@ void MainWindow::BuildPanels(QWidget* client) {
     lblOk_ = MakePanelLabel(p, "lblOk", "OKをおしてください", 120, 1920, 0, 0, false);
 
     // pic2: the top menu of the player's city.
-    p = MakePanel(client, Panel::Pic2, kCommandPanelWidth);
+    p = MakePanel(client, Panel::Pic2, kCommandPanelWidth, kSidePanelHeight);
     MakePanelLabel(p, "Label4", "プレイヤーの番です", 120, 0, 0, 240, true);
     lblPic2_ = MakePanelLabel(p, "lblPic2", "", 120, 240, 0, 240, true);
     MakeButton(p, "cmdGunji", "1.軍事系", 0, 600, 1095, 375, Form1_cmdGunji_Click);
@@ -346,7 +358,7 @@ void MainWindow::BuildPanels(QWidget* client) {
 
     const auto start = [](int kind) { return [kind](Session& g) { StartCommand(g, kind); }; };
     // pic3: the military menu.
-    p = MakePanel(client, Panel::Pic3, kCommandPanelWidth);
+    p = MakePanel(client, Panel::Pic3, kCommandPanelWidth, kSidePanelHeight);
     MakeButton(p, "cmdIdo", "1.移動", 120, 120, 975, 255, start(kMove));
     MakeButton(p, "cmdSento", "2.戦闘", 120, 480, 975, 255, start(kAttack));
     MakeButton(p, "cmdHeizokyo", "3.兵増強", 1320, 120, 975, 255, start(kRaiseTroops));
@@ -354,7 +366,7 @@ void MainWindow::BuildPanels(QWidget* client) {
     MakeButton(p, "cmdReturnGunji", "5.戻る", 120, 840, 975, 255, Form1_cmdReturn_Click);
 
     // pic4: the politics menu.
-    p = MakePanel(client, Panel::Pic4, kCommandPanelWidth);
+    p = MakePanel(client, Panel::Pic4, kCommandPanelWidth, kSidePanelHeight);
     MakeButton(p, "cmdKokuryoku", "1.国力増大", 120, 120, 975, 255, start(kInvestPower));
     MakeButton(p, "cmdMachi", "2.町増築", 120, 480, 975, 255, start(kBuildTown));
     MakeButton(p, "cmdSiro", "3.城普請", 120, 840, 975, 255, start(kWorkOnCastle));
@@ -363,7 +375,7 @@ void MainWindow::BuildPanels(QWidget* client) {
     MakeButton(p, "cmdReturnSeiji", "6.戻る", 1320, 840, 975, 255, Form1_cmdReturn_Click);
 
     // pic5: the amount of an investment or a market order.
-    p = MakePanel(client, Panel::Pic5, kCommandPanelWidth);
+    p = MakePanel(client, Panel::Pic5, kCommandPanelWidth, kSidePanelHeight);
     lblPic5_ = MakePanelLabel(p, "lblPic5", "", 120, 240, 0, 240, true);
     lblSouba_ = MakePanelLabel(p, "lblSouba", "", 120, 600, 0, 240, true);
     MakePanelLabel(p, "Label6", "投資額", 360, 840, 555, 270, true);
@@ -377,8 +389,10 @@ void MainWindow::BuildPanels(QWidget* client) {
     MakeButton(p, "cmdCancelpic5", "Cancel", 960, 1680, 1095, 375, Form1_cmdCancel_Click);
 
     // pic6: the target, troops, food and gold of a move or an attack.
-    p = MakePanel(client, Panel::Pic6, kCommandPanelWidth);
+    p = MakePanel(client, Panel::Pic6, kCommandPanelWidth, kSidePanelHeight);
     lblPic6_ = MakePanelLabel(p, "lblPic6", "", 120, 0, 0, 240, true);
+    // The title keeps clear of "兵力数は?" beside it.
+    lblPic6_->setProperty(kRoomRight, Twips(1920 - kPanelMargin));
     MakePanelLabel(p, "Label1", "移動先は?", 120, 360, 1215, 240, true);
     lstPic6_ = new QListWidget(p);
     lstPic6_->setObjectName("lstPic6");
@@ -407,7 +421,7 @@ void MainWindow::BuildPanels(QWidget* client) {
     MakeButton(p, "cmdSentoHelp", "ヘルプ", 120, 1905, 1215, 330, Form1_cmdSentoHelp_Click);
 
     // pic7: delegating cities to the computer and taking them back.
-    p = MakePanel(client, Panel::Pic7, kCommandPanelWidth);
+    p = MakePanel(client, Panel::Pic7, kCommandPanelWidth, kSidePanelHeight);
     lblPic7_ = MakePanelLabel(p, "lblPic7", "", 120, 240, 0, 240, true);
     lstPic7_ = new QListWidget(p);
     lstPic7_->setObjectName("lstPic7");

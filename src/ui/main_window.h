@@ -52,7 +52,7 @@ private:
     void BuildMenus();
     void BuildPanels(QWidget* client);
     // A side panel's frame; returns the area inside its border that holds the controls.
-    QWidget* MakePanel(QWidget* client, Panel panel, int width);
+    QWidget* MakePanel(QWidget* client, Panel panel, int width, int height);
     QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, int left, int top, int width,
                             int height, const std::function<void(Session&)>& handler);
     QLabel* MakePanelLabel(QWidget* parent, const char* name, const char* caption, int left, int top, int width,

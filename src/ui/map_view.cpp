@@ -16,6 +16,7 @@
 #include "rules/world/scenario.h"
 #include "screens/main/main_window.h"
 #include "ui/common.h"
+#include "ui/fit_text.h"
 #include "ui/map_picture.h"
 #include "ui/overview_map.h"
 #include "ui/territory_picture.h"
@@ -356,10 +357,7 @@ void MapView::Sync(const MainWindowShown& shown, const WarMapShown& war) {
         CityWidgets& w = cities_[city];
         const std::array<const std::string*, 9> texts{&p.Ryoshu, &p.Kokuryoku, &p.Machi, &p.Siro, &p.Kome,
                                                       &p.Kin,    &p.Hei,       &p.Busou, &p.Mindo};
-        const auto setText = [](QLabel* label, const std::string& text) {
-            const QString q = Qs(text);
-            if (label->text() != q) label->setText(q);
-        };
+        const auto setText = [](QLabel* label, const std::string& text) { SetFittedText(label, Qs(text)); };
         if (!p.Num.empty()) setText(w.num, p.Num);
         setText(w.kuni, p.Kuni);
         for (std::size_t i = 0; i < texts.size(); ++i) setText(w.values[i], *texts[i]);

@@ -64,6 +64,8 @@ SettingsWindow::SettingsWindow(Session& game, QtScreen& screen, QWidget* parent)
 
     auto* accept = new QPushButton(QStringLiteral("ＯＫですか"), this);
     accept->setObjectName("Command1");
+    accept->setDefault(true);
+    accept_ = accept;
     connect(accept, &QPushButton::clicked, this, [this] {
         Run(SetGame_Command1_Click);
         if (!game_.shown.settings.open && !game_.Ended) emit accepted();
@@ -92,7 +94,6 @@ SettingsWindow::SettingsWindow(Session& game, QtScreen& screen, QWidget* parent)
         button->setMinimumHeight(Twips(375));
         button->setMinimumWidth(button->sizeHint().width() + 16);
     }
-    accept->setFocus();
 
     keys_ = new KeyPreview(this, [this](QKeyEvent* event, QWidget*) { return PreviewKey(event); });
     screen_.AddView(this, [this] { Sync(); });
@@ -118,6 +119,11 @@ void SettingsWindow::ShowForward() {
     show();
     raise();
     activateWindow();
+    // The name is what a player most often changes: ready to be typed over.
+    applyingFocus_ = true;
+    text1_->setFocus(Qt::OtherFocusReason);
+    text1_->selectAll();
+    applyingFocus_ = false;
 }
 
 void SettingsWindow::Sync() {
@@ -156,6 +162,12 @@ bool SettingsWindow::PreviewKey(QKeyEvent* event) {
     if (game_.Ended) return true;
     const int code = GameKeyCode(event);
     if (code == 0) return false;
+    if (code == kKeyEnter) {
+        // Enter presses the button that has the focus, and "ＯＫですか" from anywhere else.
+        auto* focused = qobject_cast<QPushButton*>(focusWidget());
+        (focused ? focused : accept_)->click();
+        return true;
+    }
     Run([code](Session& g) { SetGame_Form_KeyDown(g, code); });
     // The screen's own keys choose on the screen; they are not typed into the nation's name.
     return code == kKeyF1 || (KeyPadDigit(code) >= 1 && KeyPadDigit(code) <= 6);

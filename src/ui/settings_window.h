@@ -50,6 +50,7 @@ private:
     int appliedFocusSerial_ = -1;
 
     QLineEdit* text1_ = nullptr;
+    QPushButton* accept_ = nullptr;
     std::array<QRadioButton*, 4> options_{};
     QButtonGroup* optionGroup_ = nullptr;
     QCheckBox* check1_ = nullptr;

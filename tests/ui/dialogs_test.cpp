@@ -20,8 +20,10 @@
 #include <vector>
 
 #include "qt_test_support.h"
+#include "support/scripted_screen.h"
 #include "rules/combat/battle.h"
 #include "rules/combat/tables.h"
+#include "rules/events/seasonal.h"
 #include "rules/port/random.h"
 #include "rules/world/scenario.h"
 #include "screens/main/main_window.h"
@@ -466,6 +468,50 @@ TEST(EventWindow, ListsTheEventAndOnlyOkClosesIt) {
         });
     EXPECT_FALSE(t.game.shown.event.open);
     EXPECT_FALSE(t.game.Ended);
+}
+
+// ---- Long names -------------------------------------------------------------------
+
+// Constantinople, held by the longest-named nation, fights its longest-named
+// neighbour; a typhoon reaches every city at full force.
+TEST(LongNames, AreSeenWholeInTheBattleEventAndNationWindows) {
+    QtGame t;
+    int neighbour = 0;
+    for (int n = 1; n <= kCityCount; ++n)
+        if (IsNeighbour(60, n) && (!neighbour || t.game.Cities[n].Name.size() > t.game.Cities[neighbour].Name.size()))
+            neighbour = n;
+    t.game.Cities[60].Owner = "キプチャク＝ハン国";
+    t.game.Cities[neighbour].Owner = "フィレンツェ共和国";
+    for (const bool attackFromConstantinople : {true, false}) {
+        const int from = attackFromConstantinople ? 60 : neighbour, to = attackFromConstantinople ? neighbour : 60;
+        t.game.Cities[from].Troops = t.game.Cities[to].Troops = kMaxValue;
+        t.game.Battle = {.AttackCity = from, .DefendCity = to, .AttackTroops = kMaxValue,
+                         .AttackTroopsAtStart = kMaxValue, .DefendTroopsAtStart = kMaxValue};
+        RunBattle(t, [&](BattleWindow* w) {
+            ExpectTextsFit(w);
+            t.Leave();
+        });
+        t.game.Ended = false;
+    }
+
+    QtGame e;
+    testing::ScriptedRandom strongest;
+    for (int i = 0; i < 4 * kCityCount; ++i) strongest.Push(0.99);
+    e.game.random = &strongest;
+    WithModal<EventWindow>(
+        e, [&] { ApplySeasonalEvent(e.game, 8, "大型台風"); },
+        [&](EventWindow* w) {
+            auto* list = w->findChild<QListWidget*>("lst");
+            ASSERT_EQ(list->count(), kCityCount + 1);
+            EXPECT_EQ(list->item(60)->text().toStdString(),
+                      "コンスタンティノープルで大型台風国力、町、城の値が「10」「10」「10」減りました");
+            ExpectTextsFit(w);
+            QTest::mouseClick(Button(w, "Command1"), Qt::LeftButton);
+        });
+
+    NationWindow nations(t.game, t.screen);
+    nations.show();
+    ExpectTextsFit(&nations);
 }
 
 }  // namespace

@@ -6,12 +6,18 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QStyle>
 #include <deque>
 #include <set>
 #include <utility>
 
+#include "ui/fit_text.h"
 #include "ui/qt_screen.h"
 
 namespace tarvex::ui {
@@ -74,6 +80,29 @@ inline void ExpectTidy(QWidget* root, const Overlaps& allowed = {}) {
         if (kind == &QWidget::staticMetaObject || kind == &QFrame::staticMetaObject ||
             kind == &QGroupBox::staticMetaObject)
             ExpectTidy(a, allowed);
+    }
+}
+
+// Every text the player can see in `root` is seen whole, at a readable size:
+// each label's text fits its label, and each list's rows fit its width.
+inline void ExpectTextsFit(QWidget* root) {
+    const auto where = [root](const QWidget* w, const QString& text) {
+        return (root->objectName() + "/" + w->objectName() + ": " + text).toStdString();
+    };
+    for (const QLabel* label : root->findChildren<QLabel*>()) {
+        if (!label->isVisibleTo(root)) continue;
+        EXPECT_TRUE(TextFitsLabel(label)) << where(label, label->text());
+        EXPECT_GE(QFontInfo(label->font()).pixelSize(), kSmallestPixels) << where(label, label->text());
+    }
+    for (const QListWidget* list : root->findChildren<QListWidget*>()) {
+        if (!list->isVisibleTo(root)) continue;
+        const int margins = 2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1);
+        const QFontMetrics metrics(list->font());
+        for (int row = 0; row < list->count(); ++row) {
+            const QString text = list->item(row)->text();
+            if (text.contains('\t')) continue;  // columns at tab stops: the nation screen measures its own
+            EXPECT_LE(metrics.horizontalAdvance(text) + margins, list->viewport()->width()) << where(list, text);
+        }
     }
 }
 

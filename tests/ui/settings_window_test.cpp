@@ -85,6 +85,36 @@ TEST(SettingsWindow, OpensWithTheDefaultsLoaded) {
     EXPECT_EQ(t.Find<QLineEdit>("Text1")->text(), "イングランド王国");
     EXPECT_EQ(t.ChosenOption(), 2);
     EXPECT_FALSE(t.Find<QCheckBox>("Check1")->isChecked());
+    EXPECT_TRUE(t.Find<QPushButton>("Command1")->isDefault());
+    ExpectTextsFit(t.window.get());
+}
+
+// The name is ready to be typed over at start; Enter, of either keyboard,
+// accepts from anywhere but another button, which it presses instead.
+TEST(SettingsWindow, StartsInTheNameAndEnterAccepts) {
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> enters[] = {{Qt::Key_Return, Qt::NoModifier},
+                                                                 {Qt::Key_Enter, Qt::KeypadModifier}};
+    for (const auto& [key, modifiers] : enters) {
+        for (const char* focus : {"Text1", "Option1_0", "Check1", "Command1"}) {
+            SettingsGame t;
+            auto* name = t.Find<QLineEdit>("Text1");
+            EXPECT_EQ(t.window->focusWidget(), name);
+            EXPECT_EQ(name->selectedText(), "イングランド王国");
+            t.Find(focus)->setFocus();
+            QSignalSpy accepted(t.window.get(), &SettingsWindow::accepted);
+            t.Key(key, modifiers);
+            EXPECT_EQ(accepted.count(), 1) << focus;
+            EXPECT_FALSE(t.window->isVisible()) << focus;
+            EXPECT_EQ(t.game.PlayerNation, "イングランド王国");
+        }
+        SettingsGame t;
+        t.answers = {Answer::Cancel};
+        t.Find("Command2")->setFocus();
+        t.Key(key, modifiers);
+        ASSERT_FALSE(t.screen.boxLog.empty());
+        EXPECT_EQ(t.screen.boxLog.back(), "初期設定に戻します。\nよろしいですか?");
+        EXPECT_TRUE(t.window->isVisible());
+    }
 }
 
 TEST(SettingsWindow, AcceptTakesWhatThePlayerChoseAndClosesTheScreen) {
