@@ -163,10 +163,14 @@ void QtScreen::EndProgram(Game& game) {
     std::_Exit(0);
 }
 
-QString QtScreen::SaveDirectory() {
-    return SaveDirectory(QCoreApplication::applicationDirPath(),
-                         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+namespace {
+QString ProgramDirOr(const QString& dir) { return dir.isEmpty() ? QCoreApplication::applicationDirPath() : dir; }
+QString UserDataDirOr(const QString& dir) {
+    return dir.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) : dir;
 }
+}  // namespace
+
+QString QtScreen::SaveDirectory() { return SaveDirectory(ProgramDirOr({}), UserDataDirOr({})); }
 
 QString QtScreen::SaveDirectory(const QString& programDir, const QString& userDataDir) {
     if (!programDir.isEmpty()) {
@@ -181,7 +185,18 @@ QString QtScreen::SaveDirectory(const QString& programDir, const QString& userDa
 }
 
 std::string QtScreen::SaveFilePath(Game&) {
-    return QFile::encodeName(QDir(SaveDirectory()).filePath("Game.dt")).toStdString();
+    const QString dir = SaveDirectory(ProgramDirOr(programDir), UserDataDirOr(userDataDir));
+    return QFile::encodeName(QDir(dir).filePath("Game.dt")).toStdString();
+}
+
+std::string QtScreen::SavedWhere(Game&) {
+    if (toldSaveFolder_) return {};
+    const QString program = ProgramDirOr(programDir);
+    const QString dir = SaveDirectory(program, UserDataDirOr(userDataDir));
+    if (!program.isEmpty() && dir == QFileInfo(program).absoluteFilePath()) return {};
+    toldSaveFolder_ = true;
+    return "ゲームのフォルダには保存できないので、次のフォルダに保存しました:\n" +
+           QDir::toNativeSeparators(dir).toStdString();
 }
 
 }  // namespace tarvex::ui

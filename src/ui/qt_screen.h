@@ -66,6 +66,13 @@ public:
     // installed game (its data under ../share/tarvex) always keeps the save in
     // the user's folder, so it never writes into bin/ even when run as root.
     static QString SaveDirectory(const QString& programDir, const QString& userDataDir);
+    // Once a run, after the first save that went to the user's folder: which folder.
+    std::string SavedWhere(Game& game) override;
+
+    // The folders the save folder is chosen from; empty: the program's own and
+    // the user's application data folder.
+    QString programDir;
+    QString userDataDir;
 
 private:
     struct View {
@@ -73,6 +80,7 @@ private:
         std::function<void()> sync;
     };
     QPointer<QWidget> owner_;
+    bool toldSaveFolder_ = false;
     std::vector<View> views_;
 };
 

@@ -86,6 +86,8 @@ TEST(Investment, ArmsAndTroopsAtTheirPriceCappedWithRefund) {
              "これ以上増やせません"},
             {"troops: 998 capped", ReinforceTroops, kPlayers, &City::Troops, 998, 600, 100, true, 999, 594,
              "兵を999におさめます。(あとは返金)"},
+            {"troops: not one soldier's gold", ReinforceTroops, kPlayers, &City::Troops, 100, 5, 5, false, 100, 5,
+             "金が足りません"},
             {"troops: computer half", ReinforceTroops, kComputers, &City::Troops, 100, 100, 0, true, 109, 54, nullptr},
             {"troops: computer too poor", ReinforceTroops, kComputers, &City::Troops, 100, 4, 0, false, 100, 4,
              nullptr},

@@ -122,6 +122,34 @@ TEST(Delegation, LostCitiesLeaveBothListsAndComeBackDelegated) {
     EXPECT_FALSE(IsPlayerRun(g, 4));
 }
 
+// London falls while York and Southampton are delegated: no turn of his own
+// would ever open the menu again, so the next season hands them back, once.
+TEST(Delegation, EndsAtTheSeasonsStartWhenNoCityIsLeftInHisHands) {
+    for (const bool londonFalls : {true, false}) {
+        ThreeCities s;
+        Session& g = s.t.game;
+        g.Delegated[2] = g.Delegated[4] = true;
+        if (londonFalls) g.Cities[1].Owner = "フランス王国";
+        for (int season = 0; season < 2; ++season) {
+            g.TurnStep = kSeasonEndStep;
+            Form1_cmdOk_Click(g);
+        }
+        ASSERT_FALSE(g.Ended);
+        EXPECT_EQ(s.t.screen.Boxes(), londonFalls ? Names{"ヨーク、サザンプトンを委任解除しました"} : Names{});
+        EXPECT_EQ(IsPlayerRun(g, 2), londonFalls);
+        EXPECT_EQ(IsPlayerRun(g, 4), londonFalls);
+    }
+    // A game without the main window (the simulator's) keeps its delegation.
+    ThreeCities s;
+    Session& g = s.t.game;
+    g.Delegated[1] = g.Delegated[2] = g.Delegated[4] = true;
+    g.shown.main.loaded = false;
+    g.TurnStep = kSeasonEndStep;
+    Form1_cmdOk_Click(g);
+    EXPECT_TRUE(g.Delegated[1] && g.Delegated[2] && g.Delegated[4]);
+    EXPECT_TRUE(s.t.screen.Boxes().empty());
+}
+
 TEST(Delegation, MenuDoesNothingOutsideThePlayersTurn) {
     TestGame t;
     Session& g = t.game;

@@ -9,7 +9,10 @@
 #include <QTemporaryDir>
 
 #include "qt_test_support.h"
+#include "rules/port/random.h"
+#include "rules/save/savefile.h"
 #include "rules/world/game.h"
+#include "rules/world/newgame.h"
 #include "screens/main/main_window.h"
 #include "ui/common.h"
 #include "ui/qt_screen.h"
@@ -75,6 +78,37 @@ TEST(SaveDirectory, AnInstalledGameWritesItsSaveWithoutRoot) {
     ASSERT_TRUE(save.open(QIODevice::WriteOnly));
     EXPECT_EQ(save.write("1\r\n"), 3);
     EXPECT_FALSE(QFileInfo::exists(root.path() + "/usr/bin/Game.dt"));
+}
+
+// An installed game saves in the user's folder: the first save says which
+// folder, under "セーブしました"; a game saving beside itself says nothing more.
+TEST(SaveDirectory, TheFirstSaveInTheUsersFolderNamesIt) {
+    EnsureApplication();
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    ASSERT_TRUE(QDir().mkpath(root.path() + "/usr/bin"));
+    ASSERT_TRUE(QDir().mkpath(InstalledDataDirBeside(root.path() + "/usr/bin")));
+    ASSERT_TRUE(QDir().mkpath(root.path() + "/build"));
+    const QString userDir = root.path() + "/home/.local/share/Tarvex";
+    for (const bool installed : {true, false}) {
+        QtScreen screen;
+        screen.autoAnswer = [](const Question&) { return Answer::Ok; };
+        screen.programDir = root.path() + (installed ? "/usr/bin" : "/build");
+        screen.userDataDir = userDir;
+        MersenneRandom random(1);
+        Game game(screen, random);
+        NewGame(game);
+        game.TurnStart = true;
+        ASSERT_TRUE(SaveGame(game));
+        ASSERT_TRUE(SaveGame(game));
+        const std::string folder = QDir::toNativeSeparators(installed ? userDir : screen.programDir).toStdString();
+        EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(folder) + "/Game.dt"));
+        const std::vector<std::string> told = {
+            installed ? "セーブしました\nゲームのフォルダには保存できないので、次のフォルダに保存しました:\n" + folder
+                      : "セーブしました",
+            "セーブしました"};
+        EXPECT_EQ(screen.boxLog, told);
+    }
 }
 
 TEST(HelpPage, AMissingPageIsToldToThePlayerAndTheGameGoesOn) {

@@ -24,6 +24,7 @@
 #include <QTimer>
 #include <QToolTip>
 #include <QTranslator>
+#include <QWindow>
 #include <algorithm>
 #include <deque>
 #include <map>
@@ -197,6 +198,37 @@ TEST(MainWindowLayout, LongestNamesAreSeenWholeInEveryLabel) {
     // A title shown smaller gives the whole of it at full size in its tooltip.
     EXPECT_EQ(t.Find<QLabel>("lblPic6")->toolTip().toStdString(), "戦闘:" + city);
     EXPECT_EQ(t.Find<QLabel>("lblKuni_60")->text().toStdString(), city);
+}
+
+TEST(MainWindowLayout, AtItsSmallestTheMenusThePanelAndSomeMapStayInView) {
+    MainGame t;
+    t.window->resize(50, 50);
+    QApplication::processEvents();
+    EXPECT_EQ(t.window->size(), t.window->minimumSize());
+    QMenuBar* bar = t.window->menuBar();
+    const int row = bar->actionGeometry(bar->actions().first()).top();
+    for (QAction* menu : bar->actions()) {
+        EXPECT_TRUE(bar->rect().contains(bar->actionGeometry(menu))) << menu->text().toStdString();
+        EXPECT_EQ(bar->actionGeometry(menu).top(), row) << menu->text().toStdString();
+    }
+    const QRect panel = t.Find("pic1")->geometry();
+    QWidget* map = t.Find("mapView");
+    EXPECT_GE(map->width() - panel.right(), 100);
+    EXPECT_GE(map->height() - panel.bottom(), 80);
+}
+
+// The first message holds the game without dispatching anything: the window
+// must already be on the screen and painted by then.
+TEST(MainWindowLayout, ShownAndPaintedBeforeReturning) {
+    EnsureApplication();
+    struct Counting : QWidget {
+        int paints = 0;
+        void paintEvent(QPaintEvent*) override { ++paints; }
+    } window;
+    ShowAndPaint(&window);
+    ASSERT_NE(window.windowHandle(), nullptr);
+    EXPECT_TRUE(window.windowHandle()->isExposed());
+    EXPECT_GE(window.paints, 1);
 }
 
 TEST(MainWindowMenus, EntriesStandUnderTheirMenusWithDistinctAccessKeys) {

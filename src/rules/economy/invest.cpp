@@ -131,7 +131,10 @@ bool StrengthenArms(Game& game, int city) {
     if (!CheckInvestRoom(game, city, c.Gold, c.Arms, kMaxValue)) return false;
     // No market, no weapons: a price that was never drawn cannot be paid.
     if (!(price > 0)) return false;
-    if (Floor(price * 0.9) > c.Gold) return false;
+    if (Floor(price * 0.9) > c.Gold) {
+        if (IsPlayerRun(game, city)) Tell(game, "金が足りません");
+        return false;
+    }
     int amount = 0;
     if (!IsPlayerRun(game, city)) {
         if (2 * price >= c.Gold)
@@ -158,7 +161,11 @@ bool ReinforceTroops(Game& game, int city) {
         return false;
     }
     if (!(price > 0)) return false;
-    if (Floor(price + 0.9) > c.Gold) return false;
+    if (Floor(price + 0.9) > c.Gold) {
+        // Not the gold for one soldier.
+        if (IsPlayerRun(game, city)) Tell(game, "金が足りません");
+        return false;
+    }
     // The call to arms is announced before the player's purse is looked at.
     ShowMsg2(game, c.Name + "にて兵増強");
     int soldiers = 0;

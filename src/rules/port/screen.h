@@ -44,6 +44,9 @@ public:
     virtual void EndProgram(Game& game) = 0;
     // Where the save file lives.
     virtual std::string SaveFilePath(Game& game) = 0;
+    // What to add under "セーブしました" when the file went where the player
+    // may not look for it; empty when there is nothing to add.
+    virtual std::string SavedWhere(Game& /*game*/) { return {}; }
     // The charts of the whole game, when a nation has unified the map, before the end.
     virtual void ShowWarChart(Game& /*game*/) {}
 };

@@ -450,7 +450,8 @@ bool SaveGame(Game& game) {
         Tell(game, "セーブできませんでした: " + *problem);
         return false;
     }
-    Tell(game, "セーブしました");
+    const std::string where = game.screen->SavedWhere(game);
+    Tell(game, where.empty() ? "セーブしました" : "セーブしました\n" + where);
     if (game.Ended) return true;
     // The chronicle goes beside the save; the save itself stands even if it cannot.
     if (auto problem = WriteChronicleFile(ChroniclePath(path), game))

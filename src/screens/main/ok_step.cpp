@@ -3,6 +3,7 @@
 
 #include "rules/turn/cycle.h"
 #include "rules/world/refresh.h"
+#include "screens/orders/delegation.h"
 #include "screens/orders/panels.h"
 
 namespace tarvex {
@@ -37,6 +38,7 @@ void Form1_cmdOk_Click(Session& game) {
         // The new season opens with a wait for OK.
         main.lblOkVisible = true;
         RequestSeasonAdvance(game);
+        if (!game.Ended) EndStrandedDelegation(game);
         return;
     }
     if (game.OkLock >= 1) return;

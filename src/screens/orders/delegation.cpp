@@ -2,6 +2,7 @@
 #include "screens/orders/delegation.h"
 
 #include <string>
+#include <vector>
 
 #include "rules/turn/messages.h"
 #include "screens/orders/panels.h"
@@ -60,6 +61,24 @@ void ApplyDelegation(Session& game) {
     shown.lstPic7.erase(shown.lstPic7.begin() + selected);
     shown.lstPic7Cities.erase(shown.lstPic7Cities.begin() + selected);
     shown.lstPic7Selected = -1;
+}
+
+void EndStrandedDelegation(Session& game) {
+    // The delegation menu opens only on the turn of a city he commands himself.
+    if (!game.shown.main.loaded) return;
+    std::vector<int> stranded;
+    for (int c = 1; c <= kCityCount; ++c) {
+        if (!IsPlayers(game, c)) continue;
+        if (!game.Delegated[c]) return;
+        stranded.push_back(c);
+    }
+    if (stranded.empty()) return;
+    std::string names;
+    for (int c : stranded) {
+        game.Delegated[c] = false;
+        names += (names.empty() ? "" : "、") + game.Cities[c].Name;
+    }
+    Tell(game, names + "を委任解除しました");
 }
 
 }  // namespace tarvex

@@ -9,4 +9,9 @@ void Form1_mnuInin_Click(Session& game);    // "委任(&I)"
 void Form1_mnuKaijyo_Click(Session& game);  // "委任解除(&K)"
 void ApplyDelegation(Session& game);        // cmdOkPic7
 
+// At a season's start: a player whose cities are all delegated would never
+// again have a turn of his own, where the delegation menu opens. They come
+// back to him, with a box that names them.
+void EndStrandedDelegation(Session& game);
+
 }  // namespace tarvex
