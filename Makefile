@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 PREFIX ?= /usr/local
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test bench install clean
+.PHONY: all deps configure build run test bench install package clean
 
 all: build
 
@@ -34,5 +34,15 @@ bench: deps
 install: build
 	@cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
+# The Debian package, from a Release tree of its own laid out for /usr and built
+# with Debian's hardening flags: $(BUILD_DIR)-package/tarvex_<version>_<arch>.deb.
+DEB_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
+package: deps
+	@cmake -S . -B $(BUILD_DIR)-package -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr -DTARVEX_BUILD_TESTS=OFF \
+	  -DCMAKE_CXX_FLAGS="$$($(DEB_FLAGS) CPPFLAGS) $$($(DEB_FLAGS) CXXFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$($(DEB_FLAGS) LDFLAGS)" > /dev/null
+	@cmake --build $(BUILD_DIR)-package -j $(JOBS)
+	@cd $(BUILD_DIR)-package && cpack -G DEB
+
 clean:
-	@rm -rf $(BUILD_DIR) $(BUILD_DIR)-bench
+	@rm -rf $(BUILD_DIR) $(BUILD_DIR)-bench $(BUILD_DIR)-package

@@ -12,6 +12,7 @@ packages=(
   xvfb xauth
   clang libclang-rt-14-dev
   desktop-file-utils appstream
+  dpkg-dev file
 )
 
 missing=()

@@ -219,7 +219,8 @@ MainWindow::MainWindow(Session& game, QtScreen& screen, QWidget* parent)
     resize(Twips(kWindowWidth), Twips(kWindowHeight));
     // Never so small that the menu bar folds, the idle panel is cut or no map is left beside and below it.
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    setMinimumSize(std::max(menuBar()->sizeHint().width(), Twips(kPanelLeft + kIdlePanelWidth) + kMapBeside + bar),
+    setMinimumSize(std::max(menuBar()->sizeHint().width() + Twips(kPanelMargin),
+                            Twips(kPanelLeft + kIdlePanelWidth) + kMapBeside + bar),
                    menuBar()->sizeHint().height() + Twips(kPanelTop + kIdlePanelHeight) + kMapBelow + bar);
     screen_.AddView(this, [this] { Sync(); });
     Sync();

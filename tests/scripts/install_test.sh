@@ -41,6 +41,8 @@ expected=(
     "share/icons/hicolor/128x128/apps/tarvex.png"
     "share/icons/hicolor/48x48/apps/tarvex.png"
     "share/icons/hicolor/scalable/apps/tarvex.svg"
+    "share/man/man6/tarvex-sim.6.gz"
+    "share/man/man6/tarvex.6.gz"
     "$metainfo"
     "share/tarvex/LICENSE"
     "share/tarvex/help/index.html"
