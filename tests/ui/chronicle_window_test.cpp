@@ -107,6 +107,7 @@ TEST(ChronicleWindow, ListsEntriesInOrderFiltersThemAndAChosenOneMovesTheMapToIt
     ChronicleWindow* w = t.Open();
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(w->isVisible());
+    ExpectTextsFit(w);
     auto* nation = w->findChild<QComboBox*>("cboNation");
     // The player's own nation at first.
     EXPECT_EQ(nation->currentData().toInt(), t.player);
