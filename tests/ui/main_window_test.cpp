@@ -24,7 +24,6 @@
 #include <QTimer>
 #include <QToolTip>
 #include <QTranslator>
-#include <QWindow>
 #include <algorithm>
 #include <deque>
 #include <map>
@@ -215,20 +214,6 @@ TEST(MainWindowLayout, AtItsSmallestTheMenusThePanelAndSomeMapStayInView) {
     QWidget* map = t.Find("mapView");
     EXPECT_GE(map->width() - panel.right(), 100);
     EXPECT_GE(map->height() - panel.bottom(), 80);
-}
-
-// The first message holds the game without dispatching anything: the window
-// must already be on the screen and painted by then.
-TEST(MainWindowLayout, ShownAndPaintedBeforeReturning) {
-    EnsureApplication();
-    struct Counting : QWidget {
-        int paints = 0;
-        void paintEvent(QPaintEvent*) override { ++paints; }
-    } window;
-    ShowAndPaint(&window);
-    ASSERT_NE(window.windowHandle(), nullptr);
-    EXPECT_TRUE(window.windowHandle()->isExposed());
-    EXPECT_GE(window.paints, 1);
 }
 
 TEST(MainWindowMenus, EntriesStandUnderTheirMenusWithDistinctAccessKeys) {
