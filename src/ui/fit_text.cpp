@@ -61,8 +61,7 @@ QFont ShrinkToFit(QFont base, const std::function<bool(const QFont&)>& fits) {
 void SetFittedText(QLabel* label, const QString& text) { ShowWithin(label, text, TextRoom(label, label->width())); }
 
 void SetFittedAutoSizeText(QLabel* label, const QString& text, int room) {
-    const int frame = label->width() - TextRoom(label, label->width());
-    if (!ShowWithin(label, text, room - frame)) return;
+    if (!ShowWithin(label, text, TextRoom(label, room))) return;
     label->adjustSize();
     if (label->width() > room) label->resize(room, label->height());
 }

@@ -45,9 +45,9 @@ constexpr int kCommandPanelWidth = 3135;
 constexpr int kSidePanelHeight = 2295;
 // The idle panel is taller: its market box stands below the third message line.
 constexpr int kIdlePanelHeight = 2700;
-constexpr int kPanelMargin = 120;
-constexpr int kMapBeside = 160;  // pixels of map the smallest window keeps right of the idle panel
-constexpr int kMapBelow = 120;   // and below it  // the room the panels leave at the sides of their texts
+constexpr int kPanelMargin = 120;  // the room the panels leave at the sides of their texts
+constexpr int kMapBeside = 160;    // pixels of map the smallest window keeps right of the idle panel
+constexpr int kMapBelow = 120;     // and below it
 constexpr int kTimerInterval = 10;  // milliseconds
 constexpr int kPanelBorder = 2;     // pixels of the sunken frame around a side panel's contents
 

@@ -170,7 +170,6 @@ QString UserDataDirOr(const QString& dir) {
 }
 }  // namespace
 
-QString QtScreen::SaveDirectory() { return SaveDirectory(ProgramDirOr({}), UserDataDirOr({})); }
 
 QString QtScreen::SaveDirectory(const QString& programDir, const QString& userDataDir) {
     if (!programDir.isEmpty()) {
@@ -184,15 +183,16 @@ QString QtScreen::SaveDirectory(const QString& programDir, const QString& userDa
     return dataDir;
 }
 
+QString QtScreen::SaveFolder() const { return SaveDirectory(ProgramDirOr(programDir), UserDataDirOr(userDataDir)); }
+
 std::string QtScreen::SaveFilePath(Game&) {
-    const QString dir = SaveDirectory(ProgramDirOr(programDir), UserDataDirOr(userDataDir));
-    return QFile::encodeName(QDir(dir).filePath("Game.dt")).toStdString();
+    return QFile::encodeName(QDir(SaveFolder()).filePath("Game.dt")).toStdString();
 }
 
 std::string QtScreen::SavedWhere(Game&) {
     if (toldSaveFolder_) return {};
     const QString program = ProgramDirOr(programDir);
-    const QString dir = SaveDirectory(program, UserDataDirOr(userDataDir));
+    const QString dir = SaveFolder();
     if (!program.isEmpty() && dir == QFileInfo(program).absoluteFilePath()) return {};
     toldSaveFolder_ = true;
     return "ゲームのフォルダには保存できないので、次のフォルダに保存しました:\n" +

@@ -60,11 +60,9 @@ public:
     static QString ResolvePage(const std::string& url);
     // Where "Game.dt" lives: the program's directory when it can be written and
     // the game is not an installed one, else the user's application data folder
-    // (created on demand).
-    static QString SaveDirectory();
-    // The same choice for a given program directory and user data folder. An
-    // installed game (its data under ../share/tarvex) always keeps the save in
-    // the user's folder, so it never writes into bin/ even when run as root.
+    // (created on demand). An installed game (its data under ../share/tarvex)
+    // always keeps the save in the user's folder, so it never writes into bin/
+    // even when run as root.
     static QString SaveDirectory(const QString& programDir, const QString& userDataDir);
     // Once a run, after the first save that went to the user's folder: which folder.
     std::string SavedWhere(Game& game) override;
@@ -79,6 +77,9 @@ private:
         QPointer<QObject> owner;
         std::function<void()> sync;
     };
+    // SaveDirectory for this screen's folders.
+    QString SaveFolder() const;
+
     QPointer<QWidget> owner_;
     bool toldSaveFolder_ = false;
     std::vector<View> views_;

@@ -120,10 +120,7 @@ void SettingsWindow::ShowForward() {
     raise();
     activateWindow();
     // The name is what a player most often changes: ready to be typed over.
-    applyingFocus_ = true;
-    text1_->setFocus(Qt::OtherFocusReason);
-    text1_->selectAll();
-    applyingFocus_ = false;
+    FocusName();
 }
 
 void SettingsWindow::Sync() {
@@ -151,7 +148,10 @@ void SettingsWindow::ApplyFocusRequest() {
     const FocusRequest& f = game_.shown.settings.focus;
     if (f.serial == appliedFocusSerial_) return;
     appliedFocusSerial_ = f.serial;
-    if (f.control != Control::Text1) return;
+    if (f.control == Control::Text1) FocusName();
+}
+
+void SettingsWindow::FocusName() {
     applyingFocus_ = true;
     text1_->setFocus(Qt::OtherFocusReason);
     text1_->selectAll();

@@ -42,6 +42,8 @@ private:
     void Run(const std::function<void(Session&)>& handler);
     bool PreviewKey(QKeyEvent* event);
     void ApplyFocusRequest();
+    // The name box takes the focus with all of its text chosen.
+    void FocusName();
 
     Session& game_;
     QtScreen& screen_;

@@ -23,6 +23,7 @@
 #include <deque>
 #include <memory>
 
+#include "main_game.h"
 #include "qt_test_support.h"
 #include "rules/chronicle/chronicle.h"
 #include "rules/port/random.h"
@@ -38,18 +39,8 @@ namespace {
 
 // England's game in a shown main window, its chronicle written by hand:
 // nations 1 (the player), 2 and 3 and their cities' counts season by season.
-struct ChronicleGame {
-    ChronicleGame() : random(7), game(screen, random) {
-        EnsureApplication();
-        AnswerFromQueue(screen, answers, ends);
-        SetDefaultSettings(game);
-        SetGame_Form_Load(game);
-        SetGame_Text1_Change(game, "イングランド王国");
-        SetGame_Command1_Click(game);
-        window = std::make_unique<MainWindow>(game, screen);
-        screen.SetOwner(window.get());
-        window->show();
-        window->Run(Form1_Form_Load);
+struct ChronicleGame : MainGame {
+    ChronicleGame() {
         player = NationIndex(game, game.PlayerNation);
         other = player == 2 ? 3 : 2;
         game.chronicle.entries = {
@@ -86,12 +77,6 @@ struct ChronicleGame {
         return rows;
     }
 
-    QtScreen screen;
-    MersenneRandom random;
-    Session game;
-    std::deque<Answer> answers;
-    int ends = 0;
-    std::unique_ptr<MainWindow> window;
     int player = 0, other = 0;
 };
 

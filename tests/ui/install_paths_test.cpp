@@ -65,50 +65,36 @@ TEST(SaveDirectory, BesideAWritableBuildButInTheUsersFolderOtherwise) {
     QFile::setPermissions(base + "/locked", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
-TEST(SaveDirectory, AnInstalledGameWritesItsSaveWithoutRoot) {
-    // The whole save path, as the installed program builds it, lands in a folder
-    // that exists and can be written, so the first save succeeds.
+// The whole save, as the installed program makes it, lands in the user's
+// folder, made for it, never in bin/, even when run as root; the first save
+// there names the folder under "セーブしました". A build tree saves beside itself and says nothing more.
+TEST(SaveDirectory, AnInstalledGameSavesInTheUsersFolderAndSaysSoOnce) {
     EnsureApplication();
     QTemporaryDir root;
     ASSERT_TRUE(root.isValid());
     ASSERT_TRUE(QDir().mkpath(root.path() + "/usr/bin"));
     ASSERT_TRUE(QDir().mkpath(InstalledDataDirBeside(root.path() + "/usr/bin")));
-    const QString dir = QtScreen::SaveDirectory(root.path() + "/usr/bin", root.path() + "/home/.local/share/Tarvex");
-    QFile save(QDir(dir).filePath("Game.dt"));
-    ASSERT_TRUE(save.open(QIODevice::WriteOnly));
-    EXPECT_EQ(save.write("1\r\n"), 3);
-    EXPECT_FALSE(QFileInfo::exists(root.path() + "/usr/bin/Game.dt"));
-}
+    QtScreen screen;
+    screen.autoAnswer = [](const Question&) { return Answer::Ok; };
+    screen.programDir = root.path() + "/usr/bin";
+    screen.userDataDir = root.path() + "/home/.local/share/Tarvex";
+    MersenneRandom random(1);
+    Game game(screen, random);
+    NewGame(game);
+    game.TurnStart = true;
+    ASSERT_TRUE(SaveGame(game));
+    ASSERT_TRUE(SaveGame(game));
+    EXPECT_TRUE(QFileInfo(screen.userDataDir + "/Game.dt").isFile());
+    EXPECT_FALSE(QFileInfo::exists(screen.programDir + "/Game.dt"));
+    const std::vector<std::string> told = {
+        "セーブしました\nゲームのフォルダには保存できないので、次のフォルダに保存しました:\n" +
+            QDir::toNativeSeparators(screen.userDataDir).toStdString(),
+        "セーブしました"};
+    EXPECT_EQ(screen.boxLog, told);
 
-// An installed game saves in the user's folder: the first save says which
-// folder, under "セーブしました"; a game saving beside itself says nothing more.
-TEST(SaveDirectory, TheFirstSaveInTheUsersFolderNamesIt) {
-    EnsureApplication();
-    QTemporaryDir root;
-    ASSERT_TRUE(root.isValid());
-    ASSERT_TRUE(QDir().mkpath(root.path() + "/usr/bin"));
-    ASSERT_TRUE(QDir().mkpath(InstalledDataDirBeside(root.path() + "/usr/bin")));
-    ASSERT_TRUE(QDir().mkpath(root.path() + "/build"));
-    const QString userDir = root.path() + "/home/.local/share/Tarvex";
-    for (const bool installed : {true, false}) {
-        QtScreen screen;
-        screen.autoAnswer = [](const Question&) { return Answer::Ok; };
-        screen.programDir = root.path() + (installed ? "/usr/bin" : "/build");
-        screen.userDataDir = userDir;
-        MersenneRandom random(1);
-        Game game(screen, random);
-        NewGame(game);
-        game.TurnStart = true;
-        ASSERT_TRUE(SaveGame(game));
-        ASSERT_TRUE(SaveGame(game));
-        const std::string folder = QDir::toNativeSeparators(installed ? userDir : screen.programDir).toStdString();
-        EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(folder) + "/Game.dt"));
-        const std::vector<std::string> told = {
-            installed ? "セーブしました\nゲームのフォルダには保存できないので、次のフォルダに保存しました:\n" + folder
-                      : "セーブしました",
-            "セーブしました"};
-        EXPECT_EQ(screen.boxLog, told);
-    }
+    QtScreen build;
+    build.programDir = root.path();
+    EXPECT_EQ(build.SavedWhere(game), "");
 }
 
 TEST(HelpPage, AMissingPageIsToldToThePlayerAndTheGameGoesOn) {
