@@ -7,10 +7,10 @@
 #include "rules/port/screen.h"
 #include "rules/save/savefile.h"
 #include "rules/turn/cycle.h"
+#include "rules/turn/step.h"
 #include "rules/world/newgame.h"
 #include "rules/world/refresh.h"
-#include "screens/main/ok_step.h"
-#include "screens/settings/settings.h"
+#include "screens/session/session.h"
 
 namespace tarvex {
 namespace {
@@ -24,11 +24,15 @@ struct HeadlessGame {
     }
     void PlaySeason() {
         const int season = game.Season;
-        while (game.Season == season && !game.Ended) Form1_cmdOk_Click(game);
+        try {
+            while (game.Season == season) AdvanceOneStep(game);
+        } catch (const ProgramEnded&) {
+            // Unified: the game is over.
+        }
     }
     NullScreen screen;
     MersenneRandom random;
-    Session game;
+    Game game;
 };
 
 void BM_ComputerCityTurn(benchmark::State& state) {
@@ -78,7 +82,7 @@ BENCHMARK(BM_WriteSave)->Unit(benchmark::kMicrosecond);
 void BM_ReadSave(benchmark::State& state) {
     HeadlessGame h(5);
     const std::string bytes = WriteSaveBytes(h.game);
-    Session into = h.game;
+    Game into = h.game;
     for (auto _ : state) benchmark::DoNotOptimize(ReadSaveBytes(bytes, into));
 }
 BENCHMARK(BM_ReadSave)->Unit(benchmark::kMicrosecond);
@@ -107,8 +111,10 @@ BENCHMARK(BM_ChronicleOfAThousandYears)->Unit(benchmark::kMillisecond);
 
 void BM_RefreshAllPanels(benchmark::State& state) {
     HeadlessGame h(6);
-    h.game.shown.main.loaded = true;  // the window's panels are written
-    for (auto _ : state) RefreshAllCities(h.game);
+    Session windows(h.screen, h.random);
+    static_cast<Game&>(windows) = h.game;
+    windows.shown.main.loaded = true;  // the window's panels are written
+    for (auto _ : state) RefreshAllCities(windows);
 }
 BENCHMARK(BM_RefreshAllPanels)->Unit(benchmark::kMicrosecond);
 

@@ -17,10 +17,9 @@
 #include "rules/save/savefile.h"
 #include "rules/turn/cycle.h"
 #include "rules/turn/messages.h"
+#include "rules/turn/step.h"
 #include "rules/world/newgame.h"
 #include "rules/world/numbers.h"
-#include "screens/main/ok_step.h"
-#include "screens/session/session.h"
 
 namespace tarvex::sim {
 
@@ -185,8 +184,8 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
     }
     RandomSource& random = fileRandom ? static_cast<RandomSource&>(*fileRandom) : mersenne;
     LogScreen screen(out, options.log, options.saveFile);
-    // The game is driven by the main window's OK step, without a window.
-    Session game(screen, random);
+    // The game is driven step by step as the OK button drives it, without a window.
+    Game game(screen, random);
     // The log screen holds no posting, whatever MessageWait says.
     try {
         if (options.loadFile.empty()) {
@@ -225,14 +224,19 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
         // Each OK step lets one city act or advances the season; a run that
         // stops advancing would be a fault of the game, not a long game.
         const long long stepLimit = (static_cast<long long>(options.years) + 1) * 4 * (kCityCount + 1) + 1000;
-        for (long long steps = 0; unifier.empty() && !game.Ended; ++steps) {
+        for (long long steps = 0; unifier.empty(); ++steps) {
             if (game.TurnStep == 1 && game.Year >= lastYear) break;
             if (steps > stepLimit) {
                 err << "tarvex-sim: the game stopped advancing at year " << game.Year << " season " << game.Season
                     << '\n';
                 return 1;
             }
-            Form1_cmdOk_Click(game);
+            try {
+                AdvanceOneStep(game);
+            } catch (const ProgramEnded&) {
+                // Only a unification ends a game without a player.
+                unifier = Unifier(game);
+            }
             if (game.TurnStep > 1) turnOrderBuilt = true;
             if (options.check) {
                 if (auto breach = CheckInvariants(game, turnOrderBuilt)) {
@@ -241,7 +245,6 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
                     return 1;
                 }
             }
-            if (game.Ended) unifier = Unifier(game);
         }
         PrintSummary(game, out, unifier);
         if (!options.saveFile.empty()) {

@@ -78,20 +78,16 @@ BattleWindow::BattleWindow(Session& game, QtScreen& screen, QWidget* parent)
     layout->addWidget(contents);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(mnuNation_, &QAction::triggered, this, [this] {
-        frmCombat_mnuNation_Click(game_);
-        Sync();
-    });
-    connect(mnuCombatQuit_, &QAction::triggered, this, [this] {
-        frmCombat_mnuCombatQuit_Click(game_);
-        Sync();
-    });
+    connect(mnuNation_, &QAction::triggered, this, [this] { Act([this] { frmCombat_mnuNation_Click(game_); }); });
+    connect(mnuCombatQuit_, &QAction::triggered, this,
+            [this] { Act([this] { frmCombat_mnuCombatQuit_Click(game_); }); });
 
     // The battle screen reads every key before its buttons do (keypad digits
     // choose the tactic); the menu bar keeps its own keys for its navigation.
     installEventFilter(this);
     for (QWidget* child : contents->findChildren<QWidget*>()) child->installEventFilter(this);
     contents->installEventFilter(this);
+    screen_.Gate().AddGameWindow(this);
 }
 
 BattleWindow::~BattleWindow() {
@@ -224,16 +220,18 @@ void BattleWindow::Sync() {
     }
 }
 
+void BattleWindow::Act(const std::function<void()>& handler) {
+    screen_.Act(this, game_, [this, handler] {
+        if (!closing_) handler();
+    });
+}
+
 void BattleWindow::ChooseTactic(int index) {
-    if (closing_) return;
-    frmCombat_com_Click(game_, index);
-    Sync();
+    Act([this, index] { frmCombat_com_Click(game_, index); });
 }
 
 void BattleWindow::FightRound() {
-    if (closing_) return;
-    frmCombat_cmdComOk_Click(game_);
-    Sync();
+    Act([this] { frmCombat_cmdComOk_Click(game_); });
 }
 
 bool BattleWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -243,10 +241,7 @@ bool BattleWindow::eventFilter(QObject* watched, QEvent* event) {
         // Modifiers alone are halves of a menu chord, and Tab moves between
         // the buttons; neither is a key the battle answers.
         if (IsModifierOnly(key) || key == Qt::Key_Tab || key == Qt::Key_Backtab) return false;
-        if (!closing_) {
-            frmCombat_Form_KeyDown(game_, GameKeyCode(keyEvent));
-            Sync();
-        }
+        Act([this, code = GameKeyCode(keyEvent)] { frmCombat_Form_KeyDown(game_, code); });
         return true;
     }
     return QDialog::eventFilter(watched, event);

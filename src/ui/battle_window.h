@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 
 #include "ui/game_dialog.h"
 
@@ -39,6 +40,8 @@ public:
 private:
     void BuildContents(QWidget* contents);
     bool Finished() const override;
+    // Runs a handler of the battle, after the hold when the game holds.
+    void Act(const std::function<void()>& handler);
     void ChooseTactic(int index);
     void FightRound();
 

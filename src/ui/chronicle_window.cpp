@@ -175,7 +175,7 @@ void ChronicleWindow::ShowCount() {
 void ChronicleWindow::Choose(QTreeWidgetItem* item) {
     if (closing_ || !item) return;
     const int city = item->data(0, kFirstCity).toInt();
-    if (city > 0) main_.Run([city](Session& g) { FocusCity(g, city); });
+    if (city > 0) main_.Show([city](Session& g) { FocusCity(g, city); });
 }
 
 }  // namespace tarvex::ui

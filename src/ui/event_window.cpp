@@ -33,6 +33,7 @@ EventWindow::EventWindow(Session& game, QtScreen& screen, QWidget* parent)
     command1_->setDefault(true);
     Place(command1_, 120 + kListWidth - 1095, 4200, 1095, 375);
     connect(command1_, &QPushButton::clicked, this, [this] { Confirm(); });
+    screen_.Gate().AddGameWindow(this);
 }
 
 EventWindow::~EventWindow() {
@@ -68,12 +69,14 @@ void EventWindow::Sync() {
 
 void EventWindow::Confirm() {
     if (closing_) return;
-    frmEvent_Command1_Click(game_);
-    Sync();
-    if (!closing_) {
-        closing_ = true;
-        accept();
-    }
+    screen_.Act(this, game_, [this] {
+        if (closing_) return;
+        frmEvent_Command1_Click(game_);
+        if (!closing_) {
+            closing_ = true;
+            accept();
+        }
+    });
 }
 
 }  // namespace tarvex::ui

@@ -185,16 +185,16 @@ MainWindow::MainWindow(Session& game, QtScreen& screen, QWidget* parent)
         bar->setFocusPolicy(Qt::NoFocus);
     }
     connect(hScroll_, &QScrollBar::valueChanged, this, [this](int value) {
-        if (!syncing_) Run([value](Session& g) { Form1_HScroll1_Change(g, -value); });
+        if (!syncing_) Show([value](Session& g) { Form1_HScroll1_Change(g, -value); });
     });
     connect(vScroll_, &QScrollBar::valueChanged, this, [this](int value) {
-        if (!syncing_) Run([value](Session& g) { Form1_VScroll1_Change(g, -value); });
+        if (!syncing_) Show([value](Session& g) { Form1_VScroll1_Change(g, -value); });
     });
     map_->SetScrollBars(hScroll_, vScroll_);
     connect(map_, &MapView::panelClicked, this,
-            [this](int city) { Run([city](Session& g) { TogglePanel(g, city); }); });
+            [this](int city) { Show([city](Session& g) { TogglePanel(g, city); }); });
     connect(map_, &MapView::helpClosed, this,
-            [this](int panel) { Run([panel](Session& g) { CloseHelpPanel(g, static_cast<HelpPanel>(panel)); }); });
+            [this](int panel) { Show([panel](Session& g) { CloseHelpPanel(g, static_cast<HelpPanel>(panel)); }); });
     connect(map_, &MapView::nationRequested, this, [this] { Run(Form1_Command1_Click); });
     // The small map puts the point clicked in the middle of the view, as far as the bars reach.
     connect(map_, &MapView::centreRequested, this, [this](QPoint twips) {
@@ -208,11 +208,16 @@ MainWindow::MainWindow(Session& game, QtScreen& screen, QWidget* parent)
     tmrOkclick_ = new QTimer(this);
     tmrOkclick_->setObjectName("tmrOkclick");
     tmrOkclick_->setInterval(kTimerInterval);
-    connect(tmrOkclick_, &QTimer::timeout, this, [this] { Run(Form1_tmrOkclick_Timer); });
+    // The game's timers do not tick while it holds, nor while input kept from the hold waits its turn.
+    connect(tmrOkclick_, &QTimer::timeout, this, [this] {
+        if (!screen_.Gate().MustWait(this)) Run(Form1_tmrOkclick_Timer);
+    });
     tmrOk_ = new QTimer(this);
     tmrOk_->setObjectName("tmrOk");
     tmrOk_->setInterval(kTimerInterval);
-    connect(tmrOk_, &QTimer::timeout, this, [this] { Run(Form1_tmrOk_Timer); });
+    connect(tmrOk_, &QTimer::timeout, this, [this] {
+        if (!screen_.Gate().MustWait(this)) Run(Form1_tmrOk_Timer);
+    });
 
     keys_ = new KeyPreview(this, [this](QKeyEvent* event, QWidget* receiver) { return PreviewKey(event, receiver); });
 
@@ -223,6 +228,8 @@ MainWindow::MainWindow(Session& game, QtScreen& screen, QWidget* parent)
                             Twips(kPanelLeft + kIdlePanelWidth) + kMapBeside + bar),
                    menuBar()->sizeHint().height() + Twips(kPanelTop + kIdlePanelHeight) + kMapBelow + bar);
     screen_.AddView(this, [this] { Sync(); });
+    // The map, its bars and the menus live through a hold; the panels and keys wait.
+    screen_.Gate().AddGameWindow(this, {map_, hScroll_, vScroll_, menuBar()});
     Sync();
 }
 
@@ -236,11 +243,18 @@ void MainWindow::BuildMenus() {
         menu->menuAction()->setObjectName(QString(name) + "Action");
         return menu;
     };
+    // An entry of the game waits through a hold; one that only shows acts at once.
+    enum Kind { kGame, kShowing };
     const auto addEntry = [this](QMenu* menu, const char* name, const char* caption,
-                                 std::function<void(Session&)> handler) {
+                                 std::function<void(Session&)> handler, Kind kind = kGame) {
         QAction* action = menu->addAction(Qs(caption));
         action->setObjectName(name);
-        connect(action, &QAction::triggered, this, [this, handler] { Run(handler); });
+        connect(action, &QAction::triggered, this, [this, handler, kind] {
+            if (kind == kGame)
+                Run(handler);
+            else
+                Show(handler);
+        });
         return action;
     };
 
@@ -256,12 +270,12 @@ void MainWindow::BuildMenus() {
     // A top-level entry that acts itself, with no entries under it.
     QAction* nation = bar->addAction(QStringLiteral("国家情報(&N)"));
     nation->setObjectName("mnuNation");
-    connect(nation, &QAction::triggered, this, [this] { Run(Form1_mnuNation_Click); });
+    connect(nation, &QAction::triggered, this, [this] { Show(Form1_mnuNation_Click); });
 
     QMenu* kuni = addMenu("mnuKuni", "国情報(&C)");
-    mnuOpen_ = addEntry(kuni, "mnuOpen", "全国開く(&O)", Form1_mnuOpen_Click);
-    mnuClose_ = addEntry(kuni, "mnuClose", "全国閉じる(&H)", Form1_mnuClose_Click);
-    mnuOverview_ = addEntry(kuni, "mnuOverview", "全体地図(&W)", ToggleOverview);
+    mnuOpen_ = addEntry(kuni, "mnuOpen", "全国開く(&O)", Form1_mnuOpen_Click, kShowing);
+    mnuClose_ = addEntry(kuni, "mnuClose", "全国閉じる(&H)", Form1_mnuClose_Click, kShowing);
+    mnuOverview_ = addEntry(kuni, "mnuOverview", "全体地図(&W)", ToggleOverview, kShowing);
     mnuOverview_->setCheckable(true);
     // It only opens a window: no step of the game runs.
     QAction* chronicle = kuni->addAction(QStringLiteral("年代記(&R)"));
@@ -273,15 +287,15 @@ void MainWindow::BuildMenus() {
     addEntry(henkou, "mnuSettei", "設定(&D)", Form1_mnuSettei_Click);
 
     QMenu* help = addMenu("mnuHelp", "ヘルプ(&H)");
-    addEntry(help, "mnuHP", "作者HP(&P)", Form1_mnuHP_Click);
+    addEntry(help, "mnuHP", "作者HP(&P)", Form1_mnuHP_Click, kShowing);
     helpEntries_[kHelpKuni] =
-        addEntry(help, "mnuHelpKuni", "国情報(&K)", [](Session& g) { ShowHelpPanel(g, kHelpKuni); });
+        addEntry(help, "mnuHelpKuni", "国情報(&K)", [](Session& g) { ShowHelpPanel(g, kHelpKuni); }, kShowing);
     helpEntries_[kHelpNation] =
-        addEntry(help, "mnuHelpNation", "国家情報(&M)", [](Session& g) { ShowHelpPanel(g, kHelpNation); });
-    helpEntries_[kHelpButtons] =
-        addEntry(help, "mnuButton", "ボタンについて(&U)", [](Session& g) { ShowHelpPanel(g, kHelpButtons); });
+        addEntry(help, "mnuHelpNation", "国家情報(&M)", [](Session& g) { ShowHelpPanel(g, kHelpNation); }, kShowing);
+    helpEntries_[kHelpButtons] = addEntry(
+        help, "mnuButton", "ボタンについて(&U)", [](Session& g) { ShowHelpPanel(g, kHelpButtons); }, kShowing);
     helpEntries_[kHelpInput] =
-        addEntry(help, "mnuHelpSuuti", "数値入力(&F)", [](Session& g) { ShowHelpPanel(g, kHelpInput); });
+        addEntry(help, "mnuHelpSuuti", "数値入力(&F)", [](Session& g) { ShowHelpPanel(g, kHelpInput); }, kShowing);
 }
 
 QWidget* MainWindow::MakePanel(QWidget* client, Panel panel, int width, int height) {
@@ -466,15 +480,16 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::Run(const std::function<void(Session&)>& handler) {
+    screen_.Act(this, game_, [this, handler] { handler(game_); });
+}
+
+void MainWindow::Show(const std::function<void(Session&)>& handler) {
     if (game_.Ended) return;
-    const QPointer<MainWindow> self(this);
     handler(game_);
-    if (!self) return;
     screen_.SyncViews();
 }
 
 void MainWindow::ShowChronicle() {
-    if (game_.Ended) return;
     if (!chronicle_) {
         chronicle_ = new ChronicleWindow(game_, screen_, *this, this);
         chronicle_->setAttribute(Qt::WA_DeleteOnClose);
@@ -486,7 +501,6 @@ void MainWindow::ShowChronicle() {
 }
 
 bool MainWindow::PreviewKey(QKeyEvent* event, QWidget* receiver) {
-    if (game_.Ended) return true;
     const int code = PreviewCode(event);
     if (code < 0) return false;
     QWidget* focusBefore = focusWidget();
@@ -503,19 +517,13 @@ bool MainWindow::PreviewKey(QKeyEvent* event, QWidget* receiver) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (game_.Ended) {
+    // The program closing its own windows as it ends asks nothing more.
+    if (!game_.Ended) Run(ConfirmQuit);
+    // Without the main window there is no game left to play: it closes only as the program ends.
+    if (game_.Ended)
         event->accept();
-        return;
-    }
-    bool mayClose = false;
-    Run([&mayClose](Session& g) { mayClose = Form1_QueryUnload(g); });
-    if (!mayClose && !game_.Ended) {
+    else
         event->ignore();
-        return;
-    }
-    event->accept();
-    // Without the main window there is no game left to play.
-    if (!game_.Ended) screen_.EndProgram(game_);
 }
 
 void MainWindow::Sync() {
@@ -593,8 +601,8 @@ void MainWindow::SyncTimers() {
         if (on && !timer->isActive()) timer->start();
         if (!on && timer->isActive()) timer->stop();
     };
-    set(tmrOkclick_, m.tmrOkclick && !game_.Ended);
-    set(tmrOk_, m.tmrOk && !game_.Ended);
+    set(tmrOkclick_, m.tmrOkclick);
+    set(tmrOk_, m.tmrOk);
 }
 
 void MainWindow::ApplyFocusRequest() {

@@ -39,8 +39,12 @@ public:
     MapView* Map() const { return map_; }
 
     // Runs a handler of the game for this window: the player's typing is in the
-    // shown state already; afterwards every window shows the result.
+    // shown state already; afterwards every window shows the result. During a
+    // hold it waits, and runs after it in its turn.
     void Run(const std::function<void(Session&)>& handler);
+    // Runs a handler that only changes what is shown (the view of the map, a
+    // window that only shows): at once, even while the game holds.
+    void Show(const std::function<void(Session&)>& handler);
     // "年代記(&R)": opens the chronicle window, or brings the open one forward.
     void ShowChronicle();
 

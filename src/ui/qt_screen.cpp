@@ -10,10 +10,8 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QUrl>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <thread>
 
 #include "rules/combat/battle.h"
 #include "screens/session/session.h"
@@ -26,6 +24,12 @@ namespace tarvex::ui {
 namespace {
 
 QString BoxTitle(const std::string& title) { return title.empty() ? QStringLiteral("Tarvex") : Qs(title); }
+
+// A box or window the game waited for has closed: if the program was ended
+// meanwhile, the step that opened it unwinds too.
+void UnwindIfEnded(const Game& game) {
+    if (game.Ended) throw ProgramEnded{};
+}
 
 }  // namespace
 
@@ -48,16 +52,34 @@ void QtScreen::SyncViews() {
         if (!v.owner.isNull() && v.sync) v.sync();
 }
 
-void QtScreen::Message(Game&, const std::string& text, const std::string& title) {
+void QtScreen::Act(QWidget* window, Game& game, const std::function<void()>& handler) {
+    if (game.Ended) return;
+    if (gate_.MustWait(window)) {
+        const QPointer<QWidget> alive(window);
+        gate_.Defer(window, [this, alive, &game, handler] {
+            if (alive) Act(alive, game, handler);
+        });
+        return;
+    }
+    try {
+        handler();
+    } catch (const ProgramEnded&) {
+        // The program is ending: nothing more of this call runs.
+    }
+    SyncViews();
+}
+
+void QtScreen::Message(Game& game, const std::string& text, const std::string& title) {
     SyncViews();
     boxLog.push_back(text);
     if (autoAnswer) return;
     QWidget* parent = owner_ ? owner_.data() : QApplication::activeWindow();
     QMessageBox box(QMessageBox::NoIcon, BoxTitle(title), Qs(text), QMessageBox::Ok, parent);
     box.exec();
+    UnwindIfEnded(game);
 }
 
-Answer QtScreen::Ask(Game&, const Question& question) {
+Answer QtScreen::Ask(Game& game, const Question& question) {
     SyncViews();
     boxLog.push_back(question.text);
     if (autoAnswer) return autoAnswer(question);
@@ -66,16 +88,18 @@ Answer QtScreen::Ask(Game&, const Question& question) {
                     Qs(question.text), QMessageBox::Ok | QMessageBox::Cancel, parent);
     box.setDefaultButton(question.defaultButton == Answer::Ok ? QMessageBox::Ok : QMessageBox::Cancel);
     box.setEscapeButton(QMessageBox::Cancel);
-    return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
+    const Answer answer = box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
+    UnwindIfEnded(game);
+    return answer;
 }
 
-void QtScreen::Hold(Game&, int, double seconds) {
+void QtScreen::Hold(Game& game, int, double seconds) {
     SyncViews();
     // A line that has just come back into view asks to be drawn later; until
     // that request is taken, painting the window leaves the line out. Take
     // only those requests: no other event of the game may run here.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateLater);
-    // Paint now: the wait below dispatches nothing, so no later paint event would come in time.
+    // Paint now: a hold of no time runs no event loop to paint in.
     std::vector<QWidget*> windows;
     for (const View& v : views_) {
         auto* widget = qobject_cast<QWidget*>(v.owner.data());
@@ -85,11 +109,11 @@ void QtScreen::Hold(Game&, int, double seconds) {
     }
     for (QWidget* window : windows) window->repaint();
     if (seconds <= 0) return;
-    if (holdWait) {
+    if (holdWait)
         holdWait(seconds);
-        return;
-    }
-    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+    else
+        gate_.Hold(seconds);
+    UnwindIfEnded(game);
 }
 
 // Every game this screen carries is the windows' game; a bare one has no window to show.
@@ -99,16 +123,19 @@ void QtScreen::RunBattleScreen(Game& game) {
         RunBattleWindow(*session, *this, owner_);
     else
         FightForAbsentPlayer(game);
+    UnwindIfEnded(game);
 }
 
 void QtScreen::RunEventWindow(Game& game) {
     SyncViews();
     if (Session* session = SessionOf(game)) ui::RunEventWindow(*session, *this, owner_);
+    UnwindIfEnded(game);
 }
 
 void QtScreen::ShowNationScreen(Game& game, bool modal) {
     SyncViews();
     if (Session* session = SessionOf(game)) ShowNationWindow(*session, *this, owner_, modal);
+    UnwindIfEnded(game);
 }
 
 void QtScreen::ShowWarChart(Game& game) {
@@ -116,6 +143,7 @@ void QtScreen::ShowWarChart(Game& game) {
     if (autoAnswer) return;
     WarChartDialog dialog(game, owner_ ? owner_.data() : QApplication::activeWindow());
     dialog.exec();
+    UnwindIfEnded(game);
 }
 
 void QtScreen::ShowSettings(Game&) {
@@ -153,8 +181,7 @@ void QtScreen::OpenWebPage(Game& game, const std::string& url) {
     }
 }
 
-void QtScreen::EndProgram(Game& game) {
-    game.Ended = true;
+void QtScreen::EndProgram(Game&) {
     if (onEnd) {
         onEnd();
         return;

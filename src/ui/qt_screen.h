@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "rules/port/screen.h"
+#include "ui/hold_gate.h"
 
 namespace tarvex::ui {
 
@@ -26,6 +27,14 @@ public:
     void RemoveView(QObject* owner);
     void SyncViews();
 
+    // Runs a handler of the game for `window`: at once, or after the hold when
+    // the game holds (or earlier input for the window still waits). The
+    // program's end stops it there (ProgramEnded is caught here). Afterwards
+    // every window shows the result.
+    void Act(QWidget* window, Game& game, const std::function<void()>& handler);
+    // The hold's gate: which windows' input belongs to the game, and what waits.
+    HoldGate& Gate() { return gate_; }
+
     // What ending the program does; tests replace it. Default: leave at once.
     std::function<void()> onEnd;
     // Tests answer boxes without a person: when set, boxes are not shown and
@@ -34,8 +43,8 @@ public:
     // Every box shown or answered, in order (text only): lets tests see what the
     // player was told without a person at the screen.
     std::vector<std::string> boxLog;
-    // How a hold passes its time; tests replace it so that nothing sleeps.
-    // Default: sleep, dispatching nothing.
+    // How a hold passes its time; tests of other things replace it so that
+    // nothing waits. Default: the gate's hold, the event loop running.
     std::function<void(double seconds)> holdWait;
 
     void Message(Game& game, const std::string& text, const std::string& title) override;
@@ -81,6 +90,7 @@ private:
     QString SaveFolder() const;
 
     QPointer<QWidget> owner_;
+    HoldGate gate_;
     bool toldSaveFolder_ = false;
     std::vector<View> views_;
 };

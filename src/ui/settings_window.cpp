@@ -67,8 +67,10 @@ SettingsWindow::SettingsWindow(Session& game, QtScreen& screen, QWidget* parent)
     accept->setDefault(true);
     accept_ = accept;
     connect(accept, &QPushButton::clicked, this, [this] {
-        Run(SetGame_Command1_Click);
-        if (!game_.shown.settings.open && !game_.Ended) emit accepted();
+        Run([this](Session& g) {
+            SetGame_Command1_Click(g);
+            if (!g.shown.settings.open) emit accepted();
+        });
     });
     auto* defaults = new QPushButton(QStringLiteral("初期設定に戻す"), this);
     defaults->setObjectName("Command2");
@@ -97,6 +99,7 @@ SettingsWindow::SettingsWindow(Session& game, QtScreen& screen, QWidget* parent)
 
     keys_ = new KeyPreview(this, [this](QKeyEvent* event, QWidget*) { return PreviewKey(event); });
     screen_.AddView(this, [this] { Sync(); });
+    screen_.Gate().AddGameWindow(this);
 
     // The window's load: the remembered settings go into the controls.
     SetGame_Form_Load(game_);
@@ -107,11 +110,7 @@ SettingsWindow::SettingsWindow(Session& game, QtScreen& screen, QWidget* parent)
 SettingsWindow::~SettingsWindow() { screen_.RemoveView(this); }
 
 void SettingsWindow::Run(const std::function<void(Session&)>& handler) {
-    if (game_.Ended) return;
-    const QPointer<SettingsWindow> self(this);
-    handler(game_);
-    if (!self) return;
-    screen_.SyncViews();
+    screen_.Act(this, game_, [this, handler] { handler(game_); });
 }
 
 void SettingsWindow::ShowForward() {
@@ -159,7 +158,6 @@ void SettingsWindow::FocusName() {
 }
 
 bool SettingsWindow::PreviewKey(QKeyEvent* event) {
-    if (game_.Ended) return true;
     const int code = GameKeyCode(event);
     if (code == 0) return false;
     if (code == kKeyEnter) {
@@ -186,7 +184,7 @@ bool SettingsWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void SettingsWindow::closeEvent(QCloseEvent* event) {
-    if (!game_.Ended) Run(SetGame_Form_Close);
+    Run(SetGame_Form_Close);
     event->accept();
 }
 

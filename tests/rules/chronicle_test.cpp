@@ -53,7 +53,7 @@ TEST(Chronicle, EveryKindIsRecordedOnceAndInOrderWithItsSeason) {
     ApplySeasonalEvent(g, 1, "豊作");
     // One owner of all: the unification, the last entry.
     for (int c = 1; c <= kCityCount; ++c) g.Cities[c].Owner = "オランダ";
-    ASSERT_TRUE(CheckUnification(g));
+    ASSERT_TRUE(testing::EndsProgram([&] { CheckUnification(g); }));
 
     EXPECT_EQ(Kinds(g), (std::vector<EntryKind>{EntryKind::Battle, EntryKind::Conquest, EntryKind::Conquest,
                                                 EntryKind::Fall, EntryKind::History, EntryKind::Conquest,

@@ -545,17 +545,15 @@ TEST(BattleScreen, EmergencyQuitAsksFirstAndEndsWithoutSettling) {
     OpenDefence(t, 100, 100);
     Session& g = t.game;
     t.screen.answers = {Answer::Cancel, Answer::Ok};
-    frmCombat_mnuCombatQuit_Click(g);
+    EXPECT_FALSE(testing::EndsProgram([&] { frmCombat_mnuCombatQuit_Click(g); }));
     EXPECT_TRUE(g.shown.battle.open);
-    EXPECT_FALSE(g.Ended);
     ASSERT_EQ(t.screen.log.size(), 1u);
     EXPECT_EQ(t.screen.log[0].text, "ゲーム全体を強制終了します。セーブはされません");
     EXPECT_EQ(t.screen.log[0].defaultButton, Answer::Cancel);
     EXPECT_TRUE(t.screen.log[0].warning);
 
-    frmCombat_mnuCombatQuit_Click(g);
+    EXPECT_TRUE(testing::EndsProgram([&] { frmCombat_mnuCombatQuit_Click(g); }));
     EXPECT_FALSE(g.shown.battle.open);
-    EXPECT_TRUE(g.Ended);
     EXPECT_EQ(t.screen.log.back().kind, testing::Shown::End);
     EXPECT_FALSE(g.Battle.BattleOver);
     EXPECT_EQ(g.Nations[1].Wins + g.Nations[1].Losses, 0);

@@ -146,8 +146,7 @@ TEST(Unification, OneOwnerOfAllSeventyFiveEndsTheGameAndAnyOtherOwnerDoesNot) {
         Session& g = t.game;
         for (int i = 1; i <= kCityCount; ++i) g.Cities[i].Owner = "フランス王国";
         if (odd) g.Cities[odd].Owner = "イングランド王国";
-        EXPECT_EQ(CheckUnification(g), odd == 0) << odd;
-        EXPECT_EQ(g.Ended, odd == 0) << odd;
+        EXPECT_EQ(testing::EndsProgram([&] { CheckUnification(g); }), odd == 0) << odd;
         EXPECT_EQ(t.screen.Boxes(), odd ? std::vector<std::string>{} : std::vector<std::string>{"終了です"}) << odd;
     }
 }
@@ -243,12 +242,9 @@ TEST(SeasonAdvance, NewYearNewPricesAndUnification) {
     for (int i = 1; i <= kCityCount; ++i) g.Cities[i].Owner = "フランス王国";
     EXPECT_FALSE(g.Ended);  // the conquest itself ends nothing
     g.TurnStep = 76;
-    Form1_cmdOk_Click(g);
-    EXPECT_TRUE(g.Ended);
+    EXPECT_TRUE(testing::EndsProgram([&] { Form1_cmdOk_Click(g); }));
     EXPECT_EQ(t.screen.Lines(1).back(), "フランス王国が統一しました");
     EXPECT_EQ(t.screen.Boxes().back(), "終了です");
-    Form1_cmdOk_Click(g);
-    EXPECT_EQ(g.TurnStep, 1);
 }
 
 TEST(TurnOrder, CoinAgreesWithTheSevenDigitReadingOfTheDraw) {

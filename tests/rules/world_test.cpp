@@ -256,12 +256,10 @@ TEST(Settings, ClosingBeforeTheFirstAcceptEndsTheProgram) {
     Session g(screen, random);
     SetDefaultSettings(g);
     SetGame_Form_Load(g);
-    SetGame_Form_Close(g);
-    EXPECT_TRUE(g.Ended);
+    EXPECT_TRUE(testing::EndsProgram([&] { SetGame_Form_Close(g); }));
     TestGame later;
     SetGame_Form_Load(later.game);
-    SetGame_Form_Close(later.game);
-    EXPECT_FALSE(later.game.Ended);
+    EXPECT_FALSE(testing::EndsProgram([&] { SetGame_Form_Close(later.game); }));
 }
 
 TEST(FocusCity, ThePanelIsWhollyInViewAndStandsOffTheEdgesWhereTheMapAllows) {
@@ -333,10 +331,9 @@ TEST(Messages, HeadlineHidesLinesTwoAndThreeAndEachPostingHolds) {
     EXPECT_FALSE(g.Lines[1].visible);
     EXPECT_FALSE(g.Lines[2].visible);
     EXPECT_EQ(t.screen.log.size(), 3u);
-    EndGame(g);
+    EXPECT_TRUE(testing::EndsProgram([&] { EndGame(g); }));
     EXPECT_EQ(t.screen.Boxes().back(), "終了です");
     EXPECT_EQ(t.screen.log.back().kind, testing::Shown::End);
-    EXPECT_TRUE(g.Ended);
 }
 
 TEST(Numbers, ConversionsAndTypedAmounts) {

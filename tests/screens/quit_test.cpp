@@ -63,7 +63,7 @@ TEST(Quit, AsksToSaveThenToEndWithTheRightDefaults) {
         t.game.TurnStart = k.turnStart;
         t.screen.answers = k.answers;
         const bool ended = k.met.back() == "END";
-        EXPECT_EQ(ConfirmQuit(t.game), ended);
+        EXPECT_EQ(testing::EndsProgram([&] { ConfirmQuit(t.game); }), ended);
         EXPECT_EQ(t.game.Ended, ended);
         EXPECT_EQ(Met(t.screen), k.met);
         EXPECT_EQ(fs::exists(t.screen.savePath), k.written);
@@ -74,7 +74,7 @@ TEST(Quit, AsksToSaveThenToEndWithTheRightDefaults) {
     TestGame t;
     t.screen.savePath = (dir / "missing" / "Game.dt").string();
     t.screen.answers = {ok};
-    EXPECT_FALSE(ConfirmQuit(t.game));
+    EXPECT_FALSE(testing::EndsProgram([&] { ConfirmQuit(t.game); }));
     EXPECT_FALSE(t.game.Ended);
     ASSERT_EQ(t.screen.Boxes().size(), 2u);
     EXPECT_EQ(t.screen.Boxes()[1].rfind("セーブできませんでした: ", 0), 0u) << t.screen.Boxes()[1];
@@ -82,20 +82,12 @@ TEST(Quit, AsksToSaveThenToEndWithTheRightDefaults) {
 
 TEST(Quit, EveryWayOutRunsTheSameConfirmation) {
     const std::vector<std::string> asked{"セーブして終了しますか?", "終了します。よろしいですか?"};
-    TestGame frame;  // the close box: Cancel at the last question keeps the window
-    frame.screen.answers = {Answer::Cancel, Answer::Cancel};
-    EXPECT_FALSE(Form1_QueryUnload(frame.game));
-    EXPECT_EQ(frame.screen.Boxes(), asked);
-    frame.screen.answers = {Answer::Cancel, Answer::Ok};
-    EXPECT_TRUE(Form1_QueryUnload(frame.game));
-    EXPECT_TRUE(frame.game.Ended);
-    frame.screen.Clear();
-    EXPECT_TRUE(Form1_QueryUnload(frame.game));  // the program closing its own windows is not asked
-    EXPECT_TRUE(frame.screen.log.empty());
-
-    TestGame menu;
+    TestGame menu;  // Cancel at the last question keeps the game going
+    menu.screen.answers = {Answer::Cancel, Answer::Cancel};
+    EXPECT_FALSE(testing::EndsProgram([&] { Form1_mnuEnd_Click(menu.game); }));
+    EXPECT_EQ(menu.screen.Boxes(), asked);
     menu.screen.answers = {Answer::Cancel, Answer::Ok};
-    Form1_mnuEnd_Click(menu.game);
+    EXPECT_TRUE(testing::EndsProgram([&] { Form1_mnuEnd_Click(menu.game); }));
     EXPECT_TRUE(menu.game.Ended);
 
     TestGame settings;  // F1 on the settings screen

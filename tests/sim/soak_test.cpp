@@ -12,6 +12,7 @@
 #include "screens/main/main_window.h"
 #include "screens/main/ok_step.h"
 #include "screens/settings/settings.h"
+#include "support/scripted_screen.h"
 
 namespace tarvex {
 namespace {
@@ -66,7 +67,7 @@ SoakOutcome PlayAlone(std::uint64_t seed) {
     const long long stepLimit = 2LL * (kYears + 1) * 4 * (kCityCount + 1);
     long long steps = 0;
     while (!g.Ended && g.Year <= kYears && steps < stepLimit) {
-        Form1_cmdOk_Click(g);
+        testing::EndsProgram([&] { Form1_cmdOk_Click(g); });
         ++steps;
         const std::string fault = FirstFault(g);
         if (!fault.empty()) {

@@ -39,7 +39,7 @@ void ScriptedScreen::RunBattleScreen(Game& bare) {
     }
     frmCombat_Form_Load(game);
     frmCombat_com_Click(game, battleTactic);
-    for (int guard = 0; guard < 16 && game.shown.battle.open && !game.Ended; ++guard) frmCombat_cmdComOk_Click(game);
+    for (int guard = 0; guard < 16 && game.shown.battle.open; ++guard) frmCombat_cmdComOk_Click(game);
 }
 
 void ScriptedScreen::RunEventWindow(Game& bare) {
@@ -61,6 +61,15 @@ void ScriptedScreen::ShowSettings(Game&) { log.push_back({Shown::Settings, "", "
 void ScriptedScreen::OpenWebPage(Game&, const std::string& url) { log.push_back({Shown::WebPage, url, ""}); }
 
 void ScriptedScreen::EndProgram(Game&) { log.push_back({Shown::End, "", ""}); }
+
+bool EndsProgram(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const ProgramEnded&) {
+        return true;
+    }
+    return false;
+}
 
 std::vector<std::string> ScriptedScreen::Boxes() const {
     std::vector<std::string> out;

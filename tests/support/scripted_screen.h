@@ -53,6 +53,9 @@ public:
     void Clear() { log.clear(); }
 };
 
+// Runs a call into the game as a window does: true when it ended the program.
+bool EndsProgram(const std::function<void()>& call);
+
 // Rnd() from a list of values in order; fails the test when it runs out.
 class ScriptedRandom : public RandomSource {
 public:

@@ -265,7 +265,7 @@ TEST(QtScreen, TheWarChartAtTheEndOpensModalAndClosesWithItsButton) {
 
     // Under a test's answers the unification runs through to the end without waiting.
     AnswerFromQueue(t.screen, t.answers, t.ends);
-    EXPECT_TRUE(CheckUnification(t.game));
+    EXPECT_THROW(CheckUnification(t.game), ProgramEnded);
     EXPECT_EQ(t.ends, 1);
     EXPECT_EQ(t.screen.boxLog.back(), "終了です");
     EXPECT_EQ(t.game.chronicle.entries.back().kind, EntryKind::Unification);

@@ -94,12 +94,12 @@ void RunComputerCity(Game& game, int city) {
     for (bool (*reflex)(Game&, int) :
          {AttackIfWeakNeighbour, ReinforceIfRich, ComputerSellFood, ComputerBuyFood, SupplyNeighbour}) {
         const bool used = reflex(game, city);
-        if (used || game.Ended) return;
+        if (used) return;
     }
 
     for (int attempt = 0; attempt < kPolicyTries; ++attempt) {
         const bool used = TryPolicyOrder(game, city, weights);
-        if (used || game.Ended) return;
+        if (used) return;
     }
     ShowMsg2(game, "何もしない");
 }
@@ -152,9 +152,7 @@ bool SupplyNeighbour(Game& game, int city) {
     if (from.Gold < 0) from.Gold = 0;
 
     ShowMsg2(game, from.Name + "から" + to.Name + "へ「" + Str(troops) + "」移動");
-    if (game.Ended) return true;
     ShowMsg3(game, "金「" + Str(gold) + "」と食料「" + Str(food) + "」移動");
-    if (game.Ended) return true;
 
     if (from.Troops > 0) MergeArmament(from, to, to.Troops - troops, troops);
     return true;

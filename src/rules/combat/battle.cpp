@@ -71,10 +71,8 @@ void StartBattle(Game& game) {
     if (IsPlayers(game, b.DefendCity)) b.DefendTactic = kNormal;
     if (!IsPlayers(game, b.AttackCity)) {
         ShowMsg2(game, attacker.Name + "が" + defender.Name + "に攻め込んだ");
-        if (game.Ended) return;
         ShowMsg2(game, attacker.Name + "は" + TacticName(b.AttackTactic) + "、" + defender.Name + "は" +
                            TacticName(b.DefendTactic));
-        if (game.Ended) return;
     }
     b.AttackMorale = Nearest(b.AttackMorale + attacker.Civility / 2.0);
     b.DefendMorale = Nearest(b.DefendMorale + defender.Civility / 2.0);
@@ -142,7 +140,7 @@ void FightForAbsentPlayer(Game& game) {
         playerDefends ? ChooseTactic(game, b.DefendCity, b.AttackCity) : ChooseTactic(game, b.AttackCity, b.DefendCity);
     // Refused: defend, which costs nothing.
     if (!TakePlayerSideTactic(game, tactic) && !TakePlayerSideTactic(game, kDefence)) return;
-    for (int round = 0; round < kRoundGuard && !b.BattleOver && !game.Ended; ++round) FightRound(game);
+    for (int round = 0; round < kRoundGuard && !b.BattleOver; ++round) FightRound(game);
 }
 
 void FightRound(Game& game) {
@@ -206,12 +204,10 @@ void FightRound(Game& game) {
         Tell(game, report);
     } else if (IsPlayerRun(game, b.DefendCity)) {
         ShowMsg2(game, report);
-        if (game.Ended) return;
         Tell(game, report);
     } else {
         ShowMsg2(game, report);
     }
-    if (game.Ended) return;
     if (IsPlayers(game, b.AttackCity) || IsPlayers(game, b.DefendCity)) {
         const City& defender = game.Cities[b.DefendCity];
         RecordEntry(game, EntryKind::Battle,
@@ -227,7 +223,7 @@ namespace {
 void EndBattle(Game& game, bool won) {
     SettleBattle(game, won);
     // The battle used the order of the city whose turn it is.
-    if (!game.Ended) CompleteOrder(game);
+    CompleteOrder(game);
     // The battle screen closes itself on seeing this; the main window is back in front.
     game.Battle.BattleOver = true;
 }
@@ -277,7 +273,6 @@ void SettleBattle(Game& game, bool won) {
     if (defender.Civility > 0) --defender.Civility;
 
     RefreshCity(game, b.AttackCity);
-    if (game.Ended) return;
     RefreshCity(game, b.DefendCity);
 }
 
@@ -336,9 +331,8 @@ int ReadOpponentTactic(Game& game, int opponent) {
 
 void FightToTheEnd(Game& game) {
     StartBattle(game);
-    if (game.Ended) return;
     SplitForSiege(game);
-    while (!game.Battle.BattleOver && !game.Ended) FightRound(game);
+    while (!game.Battle.BattleOver) FightRound(game);
 }
 
 }  // namespace tarvex

@@ -35,7 +35,6 @@ void RunHistoricalEvents(Game& game) {
     for (const Development& d : kDevelopments) {
         if (d.year != game.Year) continue;
         game.screen->Message(game, d.text, "");
-        if (game.Ended) return;
         City& city = game.Cities[d.city];
         RecordEntry(game, EntryKind::History, d.text, {d.city}, {NationIndex(game, city.Owner)});
         for (int City::*field : d.fields) {
@@ -44,12 +43,10 @@ void RunHistoricalEvents(Game& game) {
             if (city.*field > kMaxValue) city.*field = kMaxValue;
         }
         RefreshCity(game, d.city);
-        if (game.Ended) return;
     }
     if (game.Year == kIndependenceYear) {
         // The Dutch rise at Bruges and take it from whoever holds it, the player included.
         game.screen->Message(game, "「新興国家の成立」\nブリュージュで「オランダ」が独立しました", "");
-        if (game.Ended) return;
         const std::string before = game.Cities[kBruges].Owner;
         game.Cities[kBruges].Owner = "オランダ";
         RecordEntry(game, EntryKind::History, "「新興国家の成立」ブリュージュで「オランダ」が独立しました", {kBruges},

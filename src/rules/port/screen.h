@@ -8,6 +8,11 @@ namespace tarvex {
 
 struct Game;
 
+// Thrown by EndProgramNow when the program is to end: every step of the game
+// unwinds to the call that entered it (a window's handler, the simulator's
+// loop), which catches it. Nothing of the game runs after it.
+struct ProgramEnded {};
+
 // A question box's answer and default button.
 enum class Answer { Ok, Cancel };
 
@@ -39,8 +44,8 @@ public:
     virtual void ShowSettings(Game& game) = 0;
     // Opens a web page in the user's browser; failures are ignored.
     virtual void OpenWebPage(Game& game, const std::string& url) = 0;
-    // Ends the program at once without asking or saving. May return (tests, the
-    // simulator); the game then has Ended set and every loop unwinds.
+    // The screen's part of ending the program, without asking or saving. May
+    // return (tests, the simulator); EndProgramNow then unwinds the game.
     virtual void EndProgram(Game& game) = 0;
     // Where the save file lives.
     virtual std::string SaveFilePath(Game& game) = 0;
@@ -50,6 +55,10 @@ public:
     // The charts of the whole game, when a nation has unified the map, before the end.
     virtual void ShowWarChart(Game& /*game*/) {}
 };
+
+// Ends the program: marks the game Ended, lets the screen do its part, and
+// unwinds with ProgramEnded.
+[[noreturn]] void EndProgramNow(Game& game);
 
 // A screen that shows nothing: every box is answered OK, holds do not wait,
 // the player's battles are fought with the computer's choice, and the event

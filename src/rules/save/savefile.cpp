@@ -452,7 +452,6 @@ bool SaveGame(Game& game) {
     }
     const std::string where = game.screen->SavedWhere(game);
     Tell(game, where.empty() ? "セーブしました" : "セーブしました\n" + where);
-    if (game.Ended) return true;
     // The chronicle goes beside the save; the save itself stands even if it cannot.
     if (auto problem = WriteChronicleFile(ChroniclePath(path), game))
         Tell(game, "年代記は保存できませんでした: " + *problem);
@@ -473,11 +472,8 @@ bool LoadGame(Game& game) {
     const std::optional<std::string> chronicleProblem = ReadChronicleFile(ChroniclePath(path), game, game.chronicle);
     if (chronicleProblem) RestartChronicle(game);
     RefreshAllCities(game);
-    if (game.Ended) return true;
     ShowMsg(game, SeasonCaption(game) + "です");
-    if (game.Ended) return true;
     Tell(game, "ロードしました");
-    if (game.Ended) return true;
     if (chronicleProblem) Tell(game, "年代記は読めなかったので、この季節から記録します (" + *chronicleProblem + ")");
     return true;
 }

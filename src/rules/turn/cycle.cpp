@@ -52,13 +52,11 @@ bool RunCityTurn(Game& game, int step) {
     if (!IsValidCity(city)) return false;
     const City& c = game.Cities[city];
     ShowMsg(game, Str(city) + " " + c.Name + " " + c.Owner);
-    if (game.Ended) return false;
     if (!IsPlayerRun(game, city)) {
         RunComputerCity(game, city);
         return false;
     }
     ShowMsg(game, "あなたの番です " + c.Name + "国");
-    if (game.Ended) return false;
     game.PlayerTurn = true;
     game.CurrentCity = city;
     // The season waits for his order.
@@ -69,7 +67,6 @@ bool RunCityTurn(Game& game, int step) {
 bool CompleteOrder(Game& game) {
     if (game.PlayerActed) return false;
     if (IsValidCity(game.CurrentCity)) RefreshCity(game, game.CurrentCity);
-    if (game.Ended) return false;
     game.PlayerActed = true;
     return true;
 }
@@ -98,20 +95,16 @@ void AdvanceSeason(Game& game) {
 
     if (game.Season == kSpring) {
         RunHistoricalEvents(game);
-        if (game.Ended) return;
     }
     if (game.Season == kAutumn) {
         Harvest(game);
         // The season starts with a wait for OK, when the player reads the
         // panels and may save: they must show what the harvest brought.
         RefreshAllCities(game);
-        if (game.Ended) return;
         DrawPrices(game);
         RunSeasonalEvent(game);
-        if (game.Ended) return;
     }
     ShowMsg(game, SeasonCaption(game) + "です");
-    if (game.Ended) return;
     RecordSeasonStart(game);
     CheckUnification(game);
 }
@@ -128,7 +121,6 @@ bool CheckUnification(Game& game) {
     for (int city = 1; city < kCityCount; ++city)
         if (game.Cities[city].Owner != game.Cities[city + 1].Owner) return false;
     ShowMsg(game, game.Cities[1].Owner + "が統一しました");
-    if (game.Ended) return true;
     RecordEntry(game, EntryKind::Unification, game.Cities[1].Owner + "がヨーロッパを統一しました", {},
                 {NationIndex(game, game.Cities[1].Owner)});
     // How the war went, before the end.

@@ -26,10 +26,8 @@ void ShowMsg3(Game& game, const std::string& text) { Post(game, 3, text); }
 void Tell(Game& game, const std::string& text) { game.screen->Message(game, text, ""); }
 
 void EndGame(Game& game) {
-    if (game.Ended) return;
     game.screen->Message(game, "終了です", game.Title);
-    game.Ended = true;
-    game.screen->EndProgram(game);
+    EndProgramNow(game);
 }
 
 }  // namespace tarvex

@@ -17,8 +17,8 @@ void ShowMsg(Game& game, const std::string& text);
 void ShowMsg2(Game& game, const std::string& text);
 // Second report line on line 3, made visible.
 void ShowMsg3(Game& game, const std::string& text);
-// "終了です", then the program ends. In headless runs it returns with Ended set.
-void EndGame(Game& game);
+// "終了です", then the program ends (EndProgramNow: nothing after it runs).
+[[noreturn]] void EndGame(Game& game);
 // A box with an OK button and the application's own title.
 void Tell(Game& game, const std::string& text);
 

@@ -128,7 +128,7 @@ struct Game : World {
     std::vector<std::string> EventLines;
     // How the war went, for the chronicle and its charts; never in the save file.
     Chronicle chronicle;
-    bool Ended = false;  // the program has been told to end; everything unwinds
+    bool Ended = false;  // the program has been told to end (EndProgramNow); nothing more runs
 
     Screen* screen = nullptr;
     RandomSource* random = nullptr;
@@ -139,6 +139,8 @@ struct Game : World {
     virtual void CityRefreshed(int /*city*/) {}
     // The battle's morale and troops changed.
     virtual void BattleChanged() {}
+    // The city now giving its order (0 between seasons): the map marks it.
+    virtual void ActingCityChanged(int /*city*/) {}
     // True when city panels are kept: the refresh then announces every city,
     // not only those with a value to report.
     virtual bool KeepsCityPanels() const { return false; }

@@ -32,19 +32,17 @@ void RefreshCity(Game& game, int city) {
     };
     for (const Limit& l : upper) {
         if (l.value > kMaxValue) game.screen->Message(game, l.prefix + Str(l.value) + ":999", "");
-        if (game.Ended) return;
     }
     const Limit lower[] = {{c.Gold, "MINエラー金"}, {c.Food, "MINエラー米"}};
     for (const Limit& l : lower) {
         if (l.value < 0) game.screen->Message(game, l.prefix + Str(l.value) + ":999", "");
-        if (game.Ended) return;
     }
     game.CityRefreshed(city);
 }
 
 void RefreshAllCities(Game& game) {
     const bool keepsPanels = game.KeepsCityPanels();
-    for (int i = 1; i <= kCityCount && !game.Ended; ++i) {
+    for (int i = 1; i <= kCityCount; ++i) {
         // The same early return as RefreshCity's, checked here without a call per city:
         // every step of a headless game passes over all 75.
         if (!keepsPanels && AllInRange(game.Cities[i])) continue;

@@ -106,39 +106,37 @@ int Form1_Form_KeyDown(Session& game, int key) {
         game.shown.main.tmrOk = true;
         if (key == kKeyEnter) {
             Form1_cmdOk_Click(game);
-            if (game.Ended) return 0;
             // A held-down Enter makes one step: the lock lasts until tmrOk fires.
             game.OkLock += 1;
         }
     }
     if (Visible(game, Panel::Pic2)) {
         TopMenuKey(game, key);
-        return game.Ended ? 0 : key;
+        return key;
     }
     if (Visible(game, Panel::Pic3)) {
         MilitaryMenuKey(game, key);
-        if (game.Ended) return 0;
     }
     if (Visible(game, Panel::Pic4)) {
         PoliticsMenuKey(game, key);
-        return game.Ended ? 0 : key;
+        return key;
     }
     if (Visible(game, Panel::Pic5)) {
         if (key == kKeyEnter) Form1_cmdOkpic_Click(game);
         if (key == kKeyPadPoint) Form1_cmdCancel_Click(game);
-        return game.Ended ? 0 : key;
+        return key;
     }
     if (Visible(game, Panel::Pic6)) {
         if (key == kKeyEnter) Form1_cmdOkpic_Click(game);
         if (key == kKeyPadPoint) Form1_cmdCancel_Click(game);
         if (key == kKeyDown || key == kKeyUp) FocusNextAmount(game, key);
         if (key == kKeyLeft || key == kKeyRight) SelectNextTarget(game, key);
-        return game.Ended ? 0 : key;
+        return key;
     }
     if (Visible(game, Panel::Pic7)) {
         if (key == kKeyEnter) ApplyDelegation(game);
         if (key == kKeyPadPoint) Form1_cmdCancel_Click(game);
-        return game.Ended ? 0 : key;
+        return key;
     }
     // The idle panel and the military menu keep their keys to themselves.
     return 0;

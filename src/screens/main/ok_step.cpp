@@ -1,8 +1,9 @@
-// The OK step that moves the game on: the button, Enter and the timers all run it.
+// The OK step that moves the game on: the button, Enter and the timers all run it;
+// the step itself is the rules' AdvanceOneStep, this is what the main window shows of it.
 #include "screens/main/ok_step.h"
 
 #include "rules/turn/cycle.h"
-#include "rules/world/refresh.h"
+#include "rules/turn/step.h"
 #include "screens/orders/delegation.h"
 #include "screens/orders/panels.h"
 
@@ -27,31 +28,25 @@ private:
 }  // namespace
 
 void Form1_cmdOk_Click(Session& game) {
-    if (game.InOkStep || game.Ended) return;
+    if (game.InOkStep) return;
     OkStepScope running(game);
     MainWindowShown& main = game.shown.main;
 
-    game.TurnStart = false;
-    if (game.TurnStep >= kSeasonEndStep) {
-        game.TurnStep = 1;
-        main.actingCity = 0;
-        // The new season opens with a wait for OK.
-        main.lblOkVisible = true;
-        RequestSeasonAdvance(game);
-        if (!game.Ended) EndStrandedDelegation(game);
+    const bool seasonEnds = game.TurnStep >= kSeasonEndStep;
+    // A held-down Enter makes one city's step, not several.
+    if (!seasonEnds && game.OkLock >= 1) {
+        game.TurnStart = false;
         return;
     }
-    if (game.OkLock >= 1) return;
-
-    if (game.TurnStep < 1) game.TurnStep = 1;
-    if (game.TurnStep == 1) BuildTurnOrder(game);
-    main.lblOkVisible = false;
-    PlayCityTurn(game, game.TurnStep);
-    if (game.Ended) return;
-    ++game.TurnStep;
+    // The new season opens with a wait for OK; a city's step takes the prompt away while it acts.
+    main.lblOkVisible = seasonEnds;
+    const StepResult result = AdvanceOneStep(game);
+    if (result == StepResult::SeasonStarted) {
+        EndStrandedDelegation(game);
+        return;
+    }
+    if (result == StepResult::PlayerToOrder) OfferOrders(game);
     main.tmrOkclick = game.TurnStep <= kCityCount;
-    RefreshAllCities(game);
-    if (game.Ended) return;
     game.OkLock = 0;
     // The button is disabled and enabled again to drop its keyboard focus; it ends enabled.
     main.cmdOkEnabled = true;
@@ -61,13 +56,15 @@ void Form1_cmdOk_Click(Session& game) {
     main.lblOkVisible = game.EnterAdvance || game.TurnStep > kCityCount || !game.AdvanceReady || !game.AutoAdvance;
 }
 
-void PlayCityTurn(Session& game, int step) {
-    // The map marks the city while it gives its order, and until the next one does.
-    if (step >= 1 && step <= kCityCount) game.shown.main.actingCity = game.TurnOrder[step];
-    if (!RunCityTurn(game, step)) return;
+void OfferOrders(Session& game) {
     // The delegation menu is live while one of his own cities chooses its order.
     game.shown.main.mnuIninKaijyo = true;
     OpenCommandMenu(game);
+}
+
+void PlayCityTurn(Session& game, int step) {
+    if (step >= 1 && step <= kCityCount) game.ActingCityChanged(game.TurnOrder[step]);
+    if (RunCityTurn(game, step)) OfferOrders(game);
 }
 
 void Form1_tmrOkclick_Timer(Session& game) {

@@ -10,6 +10,8 @@ namespace tarvex {
 void Form1_cmdOk_Click(Session& game);
 // The city at TurnOrder[step] acts; the player's own city gets its command menu.
 void PlayCityTurn(Session& game, int step);
+// The player's city is to give its order: the command menu, and delegation within reach.
+void OfferOrders(Session& game);
 void Form1_tmrOkclick_Timer(Session& game);
 void Form1_tmrOk_Timer(Session& game);
 

@@ -63,7 +63,7 @@ bool ExecuteAttack(Session& game, int city) {
 
     Question confirm;
     confirm.text = game.shown.main.panels[target].Kuni + "へ攻める";
-    if (game.screen->Ask(game, confirm) != Answer::Ok || game.Ended) return false;
+    if (game.screen->Ask(game, confirm) != Answer::Ok) return false;
 
     // From here the troops have marched and the battle is fought to its end.
     City& d = game.Cities[target];

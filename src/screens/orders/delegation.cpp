@@ -57,7 +57,6 @@ void ApplyDelegation(Session& game) {
     const int city = shown.lstPic7Cities[selected];
     game.Delegated[city] = delegate;
     Tell(game, shown.lstPic7[selected] + (delegate ? "を委任しました" : "を委任解除しました"));
-    if (game.Ended) return;
     shown.lstPic7.erase(shown.lstPic7.begin() + selected);
     shown.lstPic7Cities.erase(shown.lstPic7Cities.begin() + selected);
     shown.lstPic7Selected = -1;

@@ -95,9 +95,7 @@ bool ExecuteMove(Session& game, int city) {
     MoveBetweenCities(game, city, target, {troops, food, gold});
 
     RefreshCity(game, city);
-    if (game.Ended) return true;
     RefreshCity(game, target);
-    if (game.Ended) return true;
     Tell(game, s.Name + "から" + t.Name + "へ " + "\r" + "兵[" + Str(troops) + "]" + "\r" + "食料[" + Str(food) + "]" +
                    "\r" + "金[" + Str(gold) + "]移動しました");
     return true;

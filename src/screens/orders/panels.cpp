@@ -100,7 +100,7 @@ void StartCommand(Session& game, int kind) {
         ShowPanel(game, Panel::Pic6);
         main.lblPic6 = (kind == kMove ? "移動:" : "戦闘:") + CurrentName(game);
         const bool ready = kind == kMove ? PrepareMove(game, city) : PrepareAttack(game, city);
-        if (!ready && !game.Ended) ReturnToTopMenu(game);
+        if (!ready) ReturnToTopMenu(game);
         return;
     }
     if (const AmountOrder* order = AmountOrderFor(kind)) {
@@ -115,10 +115,9 @@ void StartCommand(Session& game, int kind) {
         Question question;
         question.text = "何もしない";
         if (game.screen->Ask(game, question) == Answer::Cancel) {
-            if (!game.Ended) ReturnToTopMenu(game);
+            ReturnToTopMenu(game);
             return;
         }
-        if (game.Ended) return;
         ShowMsg2(game, "何もしない");
         FinishCommand(game);
     }
@@ -132,20 +131,19 @@ void ExecuteCommand(Session& game) {
         const auto amount = ParseRoundedAmount(game.shown.main.txtPic5);
         if (!amount) {
             Tell(game, "整数を入力してください");
-            if (!game.Ended) ReturnToTopMenu(game);
+            ReturnToTopMenu(game);
             return;
         }
         // A negative amount would run every order backwards (selling gold for food,
         // investing to lose power); it is refused like any other unreadable entry.
         if (*amount < 0) {
             Tell(game, "0以上の数を入力してください");
-            if (!game.Ended) ReturnToTopMenu(game);
+            ReturnToTopMenu(game);
             return;
         }
         game.OrderAmount = *amount;
     }
     const bool done = RunOrder(game, kind, city);
-    if (game.Ended) return;
     if (done)
         FinishCommand(game);
     else
@@ -155,7 +153,6 @@ void ExecuteCommand(Session& game) {
 void FinishCommand(Session& game) {
     // An attack's order was already used by the battle's settlement.
     CompleteOrder(game);
-    if (game.Ended) return;
     MainWindowShown& main = game.shown.main;
     main.lblPic2.clear();
     main.lblPic5.clear();

@@ -104,6 +104,7 @@ struct Session : Game {
 
     void CityRefreshed(int city) override;
     void BattleChanged() override;
+    void ActingCityChanged(int city) override { shown.main.actingCity = city; }
     bool KeepsCityPanels() const override { return shown.main.loaded; }
 };
 

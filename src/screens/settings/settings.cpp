@@ -94,10 +94,7 @@ void SetGame_Form_KeyDown(Session& game, int key) {
 
 void SetGame_Form_Close(Session& game) {
     game.shown.settings.open = false;
-    if (!game.shown.settings.everAccepted) {
-        game.Ended = true;
-        game.screen->EndProgram(game);
-    }
+    if (!game.shown.settings.everAccepted) EndProgramNow(game);
 }
 
 }  // namespace tarvex

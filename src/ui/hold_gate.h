@@ -1,0 +1,72 @@
+// The message hold that keeps the game still and the window alive: while the
+// game holds, Qt's event loop runs (painting, resizing, scrolling the map,
+// tooltips, the desktop's ping, the windows that only show), and the game's
+// own input waits to be handled after the hold, in order of arrival.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QEvent;
+
+namespace tarvex::ui {
+
+class HoldGate : public QObject {
+public:
+    HoldGate();
+    ~HoldGate() override;
+
+    // A window whose keys, clicks and close box belong to the game. Clicks on
+    // `showing` (the map, the scroll bars, the menu bar) only move the view
+    // and pass at once; the game's menu entries wait through Defer.
+    void AddGameWindow(QWidget* window, std::vector<QWidget*> showing = {});
+
+    // Holds the game for `seconds` while the event loop runs.
+    void Hold(double seconds);
+    bool Holding() const { return holding_; }
+
+    // True when input for `window` must wait: the game holds, or earlier input
+    // for the same window waits still.
+    bool MustWait(const QWidget* window) const;
+    // Keeps an action of the game for `window` until its turn comes after the hold.
+    void Defer(QWidget* window, std::function<void()> action);
+    // How much input waits (for tests and the curious).
+    std::size_t Waiting() const { return waiting_.size(); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct GameWindow {
+        QPointer<QWidget> window;
+        std::vector<QPointer<QWidget>> showing;
+    };
+    // Input kept back: an event to deliver again, or an action to run.
+    struct Kept {
+        QPointer<QWidget> window;
+        QPointer<QObject> receiver;
+        std::unique_ptr<QEvent> event;
+        std::function<void()> action;
+    };
+
+    // The game window whose input this is, or nullptr for input that passes.
+    QWidget* GameWindowOf(QObject* receiver, const QEvent* event) const;
+    // The filter must see the game's keys before any window previews them.
+    void ComeFirst();
+    void RequestDrain();
+    void Drain();
+
+    std::vector<GameWindow> windows_;
+    std::deque<Kept> waiting_;
+    bool holding_ = false;
+    bool drainRequested_ = false;
+    int delivering_ = 0;
+    const QEvent* replaying_ = nullptr;
+};
+
+}  // namespace tarvex::ui
