@@ -485,7 +485,11 @@ void MainWindow::Run(const std::function<void(Session&)>& handler) {
 
 void MainWindow::Show(const std::function<void(Session&)>& handler) {
     if (game_.Ended) return;
-    handler(game_);
+    try {
+        handler(game_);
+    } catch (const ProgramEnded&) {
+        // Ended from a box this opened: nothing more to show.
+    }
     screen_.SyncViews();
 }
 

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "rules/turn/cycle.h"
+#include "rules/turn/step.h"
 #include "rules/world/numbers.h"
 #include "rules/world/scenario.h"
 #include "screens/main/ok_step.h"
@@ -34,6 +35,28 @@ TEST(TurnOrder, PermutationSwappingWhenTheSingleDrawReadsAboveOneHalf) {
         BuildTurnOrder(t.game);
         EXPECT_EQ(t.game.TurnOrder[1], swaps ? 75 : 1) << draw;
     }
+}
+
+TEST(TurnCycle, TheRulesStepAloneGivesTheSameGameAsTheOkButton) {
+    // Two seasons a year for three years, harvests and events among them: the
+    // bare rules step, as the simulator drives it, and the main window's OK step.
+    TestGame windows("*", 11);
+    testing::ScriptedScreen bareScreen;
+    MersenneRandom bareRandom = windows.mersenne;
+    Game bare(bareScreen, bareRandom);
+    static_cast<Game&>(bare) = windows.game;
+    bare.screen = &bareScreen;
+    bare.random = &bareRandom;
+    for (int step = 0; step < 12 * (kCityCount + 1); ++step) {
+        Form1_cmdOk_Click(windows.game);
+        AdvanceOneStep(bare);
+        ASSERT_EQ(bare.TurnStep, windows.game.TurnStep) << step;
+    }
+    EXPECT_EQ(MainCaption(windows.game), "4年目の春");
+    EXPECT_TRUE(static_cast<const World&>(bare) == static_cast<const World&>(windows.game));
+    EXPECT_TRUE(bare.chronicle == windows.game.chronicle);
+    for (int line = 1; line <= 3; ++line) EXPECT_EQ(bareScreen.Lines(line), windows.screen.Lines(line)) << line;
+    EXPECT_EQ(bareScreen.Boxes(), windows.screen.Boxes());
 }
 
 TEST(TurnCycle, SeasonOfComputerTurnsThenAdvance) {

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QBackingStore>
+#include <QDir>
 #include <QFileInfo>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -602,6 +603,43 @@ TEST(QtScreen, HoldShowsTheNewLineBeforeItWaits) {
     EXPECT_EQ(seen, "ロンドンで兵が増強されました");
     EXPECT_TRUE(seenVisible);
     EXPECT_DOUBLE_EQ(waited, 0.2);
+}
+
+TEST(QtScreen, InputDuringAHoldActsOnceAfterItInOrderWhileTheViewLivesOn) {
+    MainGame t("*");  // every city the computer's: each step holds on its lines
+    t.screen.holdWait = nullptr;  // the real hold, the event loop running
+    t.game.MessageWait = 0.05;
+    t.game.AutoAdvance = false;  // only OK and Enter move the game on
+    t.screen.programDir = QDir::tempPath() + "/tarvex-hold-test";
+    QDir().mkpath(t.screen.programDir);
+    std::vector<std::string> seenInHold;
+    bool sent = false;
+    // Inside the first step's first hold, the player scrolls, opens every
+    // panel, presses OK, presses Enter and chooses セーブ, in this order.
+    QTimer::singleShot(10, [&] {
+        sent = true;
+        auto* bar = t.Find<QScrollBar>("VScroll1");
+        bar->setValue(bar->value() + 3000);
+        t.Trigger("mnuOpen");
+        t.Click("cmdOk");
+        t.Key(Qt::Key_Return);
+        t.Trigger("mnuSave");
+        const MainWindowShown& m = t.game.shown.main;
+        // What only shows has acted; nothing of the game has.
+        seenInHold = {std::to_string(m.vScroll), m.panels[1].expanded ? "open" : "closed",
+                      std::to_string(t.game.TurnStep), std::to_string(t.screen.boxLog.size()),
+                      std::to_string(t.screen.Gate().Waiting())};
+    });
+    t.Click("cmdOk");
+    ASSERT_TRUE(sent);
+    EXPECT_EQ(seenInHold, (std::vector<std::string>{"-3000", "open", "1", "0", "5"}));
+    EXPECT_EQ(t.game.TurnStep, 2);
+    EXPECT_TRUE(t.screen.boxLog.empty());
+    // After the hold: OK and Enter each took one step, then the save found the season begun.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return t.screen.Gate().Waiting() == 0 && !t.screen.boxLog.empty(); }, 5000));
+    EXPECT_EQ(t.game.TurnStep, 4);
+    EXPECT_EQ(t.screen.boxLog, std::vector<std::string>{"セーブはターンのはじめしかできません"});
+    QDir(t.screen.programDir).removeRecursively();
 }
 
 TEST(QtScreen, HoldPaintsALineThatComesBackIntoView) {
