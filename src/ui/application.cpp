@@ -133,7 +133,7 @@ int RunApplication(int argc, char** argv) {
         mainWindow->activateWindow();
         const auto now = std::chrono::system_clock::now().time_since_epoch();
         random.Seed(static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
-        mainWindow->Run(Form1_Form_Load);
+        mainWindow->Run(StartGame);
     };
     screen.onShowSettings = [&] {
         if (!settings) {

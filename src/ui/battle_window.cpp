@@ -61,10 +61,10 @@ BattleWindow::BattleWindow(Session& game, QtScreen& screen, QWidget* parent)
     : GameDialog(parent, "frmCombat", "戦闘画面"), game_(game), screen_(screen) {
     auto* menuBar = new QMenuBar(this);
     menuBar->setObjectName("menuBar");
-    mnuNation_ = menuBar->addAction("国家情報(&K)");
-    mnuNation_->setObjectName("mnuNation");
-    mnuCombatQuit_ = menuBar->addAction("緊急終了(&Q)");
-    mnuCombatQuit_->setObjectName("mnuCombatQuit");
+    nationEntry_ = menuBar->addAction("国家情報(&K)");
+    nationEntry_->setObjectName("NationEntry");
+    quitEntry_ = menuBar->addAction("緊急終了(&Q)");
+    quitEntry_->setObjectName("mnuCombatQuit");
 
     auto* contents = new QWidget(this);
     contents->setObjectName("contents");
@@ -78,9 +78,9 @@ BattleWindow::BattleWindow(Session& game, QtScreen& screen, QWidget* parent)
     layout->addWidget(contents);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(mnuNation_, &QAction::triggered, this, [this] { Act([this] { frmCombat_mnuNation_Click(game_); }); });
-    connect(mnuCombatQuit_, &QAction::triggered, this,
-            [this] { Act([this] { frmCombat_mnuCombatQuit_Click(game_); }); });
+    connect(nationEntry_, &QAction::triggered, this, [this] { Act([this] { ShowNationsInBattle(game_); }); });
+    connect(quitEntry_, &QAction::triggered, this,
+            [this] { Act([this] { QuitInBattle(game_); }); });
 
     // The battle screen reads every key before its buttons do (keypad digits
     // choose the tactic); the menu bar keeps its own keys for its navigation.
@@ -110,8 +110,8 @@ void BattleWindow::BuildContents(QWidget* contents) {
         label->setText(QString("<div style=\"line-height:90%; white-space:pre-wrap\">%1</div>")
                            .arg(QString(text).toHtmlEscaped()));
     };
-    heading("Label12", "敵に損害を与える値と敵側の態勢に対する士気低下のボーナス値　　　↓", 1800, 2220);
-    heading("Label14", "↓金、米の消費パーセント", 4080, 975);
+    heading("GoldLabel", "敵に損害を与える値と敵側の態勢に対する士気低下のボーナス値　　　↓", 1800, 2220);
+    heading("DelegationHint", "↓金、米の消費パーセント", 4080, 975);
 
     static const char* const kTacticButtons[5] = {"1.通常攻撃", "2.突撃", "3.包囲", "4.射撃", "5.防御"};
     for (int index = 0; index < 5; ++index) {
@@ -120,7 +120,7 @@ void BattleWindow::BuildContents(QWidget* contents) {
         button->setAutoDefault(false);
         Place(button, 120, 600 + 480 * index, 1560, 435);
         connect(button, &QPushButton::clicked, this, [this, index] { ChooseTactic(index); });
-        com_[index] = button;
+        tactics_[index] = button;
     }
 
     // The tactic table: one row per own tactic, power first, cost last.
@@ -146,24 +146,24 @@ void BattleWindow::BuildContents(QWidget* contents) {
         caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     }
 
-    cmdComOk_ = new QPushButton("OK", contents);
-    cmdComOk_->setObjectName("cmdComOk");
-    cmdComOk_->setAutoDefault(false);
-    Place(cmdComOk_, 120, 3000, 1560, 435);
-    connect(cmdComOk_, &QPushButton::clicked, this, [this] { FightRound(); });
+    fightButton_ = new QPushButton("OK", contents);
+    fightButton_->setObjectName("cmdComOk");
+    fightButton_->setAutoDefault(false);
+    Place(fightButton_, 120, 3000, 1560, 435);
+    connect(fightButton_, &QPushButton::clicked, this, [this] { FightRound(); });
 
     static const int kTops[5] = {3600, 3840, 4080, 4680, 4920};
-    static const char* const kAttackNames[5] = {"Label5", "Label1", "Label2", "Label7", "Label8"};
+    static const char* const kAttackNames[5] = {"TroopsLabel", "TargetLabel", "Label2", "Label7", "Label8"};
     static const char* const kAttackCaptions[5] = {"攻撃側作戦", "攻撃側士気", "攻撃側兵力", "攻撃側国", "攻撃側街"};
-    static const char* const kDefendNames[5] = {"Label6", "Label3", "Label4", "Label9", "Label10"};
+    static const char* const kDefendNames[5] = {"AmountLabel", "Label3", "TopMenuHead", "Label9", "Label10"};
     static const char* const kDefendCaptions[5] = {"防御側作戦", "防御側士気", "防御側兵力", "防御側国", "防御側街"};
     for (int index = 0; index < 5; ++index) {
         MakeLabel(contents, kAttackNames[index], kAttackCaptions[index], 120, kTops[index], 960, 240);
         MakeLabel(contents, kDefendNames[index], kDefendCaptions[index], 2400, kTops[index], 960, 240);
-        lblAt_[index] = MakeLabel(contents, "", QString::number(index), 1080, kTops[index], 1305, 240);
-        lblAt_[index]->setObjectName(QString("lblAt_%1").arg(index));
-        lblDef_[index] = MakeLabel(contents, "", QString::number(index), 3360, kTops[index], 1650, 240);
-        lblDef_[index]->setObjectName(QString("lblDef_%1").arg(index));
+        attackerLabels_[index] = MakeLabel(contents, "", QString::number(index), 1080, kTops[index], 1305, 240);
+        attackerLabels_[index]->setObjectName(QString("lblAt_%1").arg(index));
+        defenderLabels_[index] = MakeLabel(contents, "", QString::number(index), 3360, kTops[index], 1650, 240);
+        defenderLabels_[index]->setObjectName(QString("lblDef_%1").arg(index));
     }
 
     auto makeBar = [contents](const char* boxName, const char* barName, int left, const QColor& colour, QFrame** box,
@@ -184,12 +184,12 @@ void BattleWindow::BuildContents(QWidget* contents) {
         (*bar)->setPalette(barPalette);
         (*bar)->setGeometry(0, 0, 0, Twips(kBarBoxHeight));
     };
-    makeBar("picAt", "picAtline", 120, kAttackBar, &picAt_, &picAtline_);
-    makeBar("picDef", "picDefline", 2400, kDefendBar, &picDef_, &picDefline_);
+    makeBar("picAt", "picAtline", 120, kAttackBar, &attackBar_, &attackMorale_);
+    makeBar("picDef", "picDefline", 2400, kDefendBar, &defendBar_, &defendMorale_);
 }
 
 void BattleWindow::Run() {
-    frmCombat_Form_Load(game_);
+    OpenBattleScreen(game_);
     screen_.AddView(this, [this] { Sync(); });
     registered_ = true;
     Sync();
@@ -203,16 +203,16 @@ bool BattleWindow::Finished() const { return closing_ || game_.Ended || !game_.s
 void BattleWindow::Sync() {
     const BattleShown& shown = game_.shown.battle;
     for (int index = 0; index < 5; ++index) {
-        SetFittedText(lblAt_[index], Qs(shown.lblAt[index]));
-        SetFittedText(lblDef_[index], Qs(shown.lblDef[index]));
-        com_[index]->setEnabled(shown.comEnabled);
+        SetFittedText(attackerLabels_[index], Qs(shown.attacker[index]));
+        SetFittedText(defenderLabels_[index], Qs(shown.defender[index]));
+        tactics_[index]->setEnabled(shown.tacticsEnabled);
     }
-    cmdComOk_->setEnabled(shown.okEnabled);
+    fightButton_->setEnabled(shown.okEnabled);
     const int barHeight = Twips(kBarBoxHeight);
-    picAtline_->setGeometry(
-        0, 0, std::min(Twips(MoraleBarWidth(game_.Battle.AttackMorale, kBarBoxWidth)), picAt_->width()), barHeight);
-    picDefline_->setGeometry(
-        0, 0, std::min(Twips(MoraleBarWidth(game_.Battle.DefendMorale, kBarBoxWidth)), picDef_->width()), barHeight);
+    attackMorale_->setGeometry(
+        0, 0, std::min(Twips(MoraleBarWidth(game_.Battle.AttackMorale, kBarBoxWidth)), attackBar_->width()), barHeight);
+    defendMorale_->setGeometry(
+        0, 0, std::min(Twips(MoraleBarWidth(game_.Battle.DefendMorale, kBarBoxWidth)), defendBar_->width()), barHeight);
 
     if (!closing_ && (game_.Ended || !shown.open)) {
         closing_ = true;
@@ -227,11 +227,11 @@ void BattleWindow::Act(const std::function<void()>& handler) {
 }
 
 void BattleWindow::ChooseTactic(int index) {
-    Act([this, index] { frmCombat_com_Click(game_, index); });
+    Act([this, index] { ChoosePlayerTactic(game_, index); });
 }
 
 void BattleWindow::FightRound() {
-    Act([this] { frmCombat_cmdComOk_Click(game_); });
+    Act([this] { FightNextRound(game_); });
 }
 
 bool BattleWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -241,7 +241,7 @@ bool BattleWindow::eventFilter(QObject* watched, QEvent* event) {
         // Modifiers alone are halves of a menu chord, and Tab moves between
         // the buttons; neither is a key the battle answers.
         if (IsModifierOnly(key) || key == Qt::Key_Tab || key == Qt::Key_Backtab) return false;
-        Act([this, code = GameKeyCode(keyEvent)] { frmCombat_Form_KeyDown(game_, code); });
+        Act([this, code = GameKeyCode(keyEvent)] { PressBattleKey(game_, code); });
         return true;
     }
     return QDialog::eventFilter(watched, event);

@@ -50,16 +50,16 @@ private:
     bool closing_ = false;
     bool registered_ = false;
 
-    std::array<QPushButton*, 5> com_{};
-    QPushButton* cmdComOk_ = nullptr;
-    std::array<QLabel*, 5> lblAt_{};
-    std::array<QLabel*, 5> lblDef_{};
-    QFrame* picAt_ = nullptr;
-    QFrame* picAtline_ = nullptr;
-    QFrame* picDef_ = nullptr;
-    QFrame* picDefline_ = nullptr;
-    QAction* mnuNation_ = nullptr;
-    QAction* mnuCombatQuit_ = nullptr;
+    std::array<QPushButton*, 5> tactics_{};
+    QPushButton* fightButton_ = nullptr;
+    std::array<QLabel*, 5> attackerLabels_{};
+    std::array<QLabel*, 5> defenderLabels_{};
+    QFrame* attackBar_ = nullptr;
+    QFrame* attackMorale_ = nullptr;
+    QFrame* defendBar_ = nullptr;
+    QFrame* defendMorale_ = nullptr;
+    QAction* nationEntry_ = nullptr;
+    QAction* quitEntry_ = nullptr;
 };
 
 }  // namespace tarvex::ui

@@ -22,11 +22,11 @@ EventWindow::EventWindow(Session& game, QtScreen& screen, QWidget* parent)
 
     // Wide enough for a typhoon's line in the longest city's name; a larger
     // type than the game's wraps rather than hiding the numbers at the end.
-    lst_ = new QListWidget(this);
-    lst_->setObjectName("lst");
-    Place(lst_, 120, 120, kListWidth, 4020);
-    lst_->setWordWrap(true);
-    lst_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    lines_ = new QListWidget(this);
+    lines_->setObjectName("lst");
+    Place(lines_, 120, 120, kListWidth, 4020);
+    lines_->setWordWrap(true);
+    lines_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     command1_ = new QPushButton("OK", this);
     command1_->setObjectName("Command1");
@@ -41,7 +41,7 @@ EventWindow::~EventWindow() {
 }
 
 void EventWindow::Run() {
-    frmEvent_Form_Load(game_);
+    OpenEventWindow(game_);
     screen_.AddView(this, [this] { Sync(); });
     registered_ = true;
     Sync();
@@ -55,11 +55,11 @@ bool EventWindow::Finished() const { return closing_ || game_.Ended; }
 
 void EventWindow::Sync() {
     const std::vector<std::string>& lines = game_.EventLines;
-    bool same = lst_->count() == static_cast<int>(lines.size());
-    for (int row = 0; same && row < lst_->count(); ++row) same = lst_->item(row)->text() == Qs(lines[row]);
+    bool same = lines_->count() == static_cast<int>(lines.size());
+    for (int row = 0; same && row < lines_->count(); ++row) same = lines_->item(row)->text() == Qs(lines[row]);
     if (!same) {
-        lst_->clear();
-        for (const std::string& line : lines) lst_->addItem(Qs(line));
+        lines_->clear();
+        for (const std::string& line : lines) lines_->addItem(Qs(line));
     }
     if (!closing_ && game_.Ended) {
         closing_ = true;
@@ -71,7 +71,7 @@ void EventWindow::Confirm() {
     if (closing_) return;
     screen_.Act(this, game_, [this] {
         if (closing_) return;
-        frmEvent_Command1_Click(game_);
+        CloseEventWindow(game_);
         if (!closing_) {
             closing_ = true;
             accept();

@@ -34,7 +34,7 @@ private:
     QtScreen& screen_;
     bool closing_ = false;
     bool registered_ = false;
-    QListWidget* lst_ = nullptr;
+    QListWidget* lines_ = nullptr;
     QPushButton* command1_ = nullptr;
 };
 

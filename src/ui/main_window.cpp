@@ -165,7 +165,7 @@ int PreviewCode(const QKeyEvent* event) {
 
 MainWindow::MainWindow(Session& game, QtScreen& screen, QWidget* parent)
     : QMainWindow(parent), game_(game), screen_(screen) {
-    setObjectName("Form1");
+    setObjectName("MainWindow");
     setFont(GameFont());
     BuildMenus();
 
@@ -176,26 +176,26 @@ MainWindow::MainWindow(Session& game, QtScreen& screen, QWidget* parent)
 
     map_ = new MapView(client_);
     hScroll_ = new QScrollBar(Qt::Horizontal, client_);
-    hScroll_->setObjectName("HScroll1");
+    hScroll_->setObjectName("HorizontalBar");
     vScroll_ = new QScrollBar(Qt::Vertical, client_);
-    vScroll_->setObjectName("VScroll1");
+    vScroll_->setObjectName("VerticalBar");
     for (QScrollBar* bar : {hScroll_, vScroll_}) {
         // The bars run from 0 down to -32300 in the game; Qt's run upwards.
         bar->setRange(0, -kScrollMax);
         bar->setFocusPolicy(Qt::NoFocus);
     }
     connect(hScroll_, &QScrollBar::valueChanged, this, [this](int value) {
-        if (!syncing_) Show([value](Session& g) { Form1_HScroll1_Change(g, -value); });
+        if (!syncing_) Show([value](Session& g) { ScrollMapHorizontally(g, -value); });
     });
     connect(vScroll_, &QScrollBar::valueChanged, this, [this](int value) {
-        if (!syncing_) Show([value](Session& g) { Form1_VScroll1_Change(g, -value); });
+        if (!syncing_) Show([value](Session& g) { ScrollMapVertically(g, -value); });
     });
     map_->SetScrollBars(hScroll_, vScroll_);
     connect(map_, &MapView::panelClicked, this,
             [this](int city) { Show([city](Session& g) { TogglePanel(g, city); }); });
     connect(map_, &MapView::helpClosed, this,
             [this](int panel) { Show([panel](Session& g) { CloseHelpPanel(g, static_cast<HelpPanel>(panel)); }); });
-    connect(map_, &MapView::nationRequested, this, [this] { Run(Form1_Command1_Click); });
+    connect(map_, &MapView::nationRequested, this, [this] { Run(ShowNationScreenFromHelp); });
     // The small map puts the point clicked in the middle of the view, as far as the bars reach.
     connect(map_, &MapView::centreRequested, this, [this](QPoint twips) {
         const MainWindowShown& m = game_.shown.main;
@@ -205,18 +205,18 @@ MainWindow::MainWindow(Session& game, QtScreen& screen, QWidget* parent)
 
     BuildPanels(client_);
 
-    tmrOkclick_ = new QTimer(this);
-    tmrOkclick_->setObjectName("tmrOkclick");
-    tmrOkclick_->setInterval(kTimerInterval);
+    stepTimer_ = new QTimer(this);
+    stepTimer_->setObjectName("StepTimer");
+    stepTimer_->setInterval(kTimerInterval);
     // The game's timers do not tick while it holds, nor while input kept from the hold waits its turn.
-    connect(tmrOkclick_, &QTimer::timeout, this, [this] {
-        if (!screen_.Gate().MustWait(this)) Run(Form1_tmrOkclick_Timer);
+    connect(stepTimer_, &QTimer::timeout, this, [this] {
+        if (!screen_.Gate().MustWait(this)) Run(StepOnTimer);
     });
-    tmrOk_ = new QTimer(this);
-    tmrOk_->setObjectName("tmrOk");
-    tmrOk_->setInterval(kTimerInterval);
-    connect(tmrOk_, &QTimer::timeout, this, [this] {
-        if (!screen_.Gate().MustWait(this)) Run(Form1_tmrOk_Timer);
+    enterLockTimer_ = new QTimer(this);
+    enterLockTimer_->setObjectName("EnterLockTimer");
+    enterLockTimer_->setInterval(kTimerInterval);
+    connect(enterLockTimer_, &QTimer::timeout, this, [this] {
+        if (!screen_.Gate().MustWait(this)) Run(ReleaseEnterLock);
     });
 
     keys_ = new KeyPreview(this, [this](QKeyEvent* event, QWidget* receiver) { return PreviewKey(event, receiver); });
@@ -258,49 +258,49 @@ void MainWindow::BuildMenus() {
         return action;
     };
 
-    QMenu* saveLoad = addMenu("mnuSaveLoad", "セーブ/ロード(&A)");
-    addEntry(saveLoad, "mnuEnd", "終了(&E)", Form1_mnuEnd_Click);
-    addEntry(saveLoad, "mnuSave", "セーブ(&S)", Form1_mnuSave_Click);
-    addEntry(saveLoad, "mnuLoad", "ロード(&L)", Form1_mnuLoad_Click);
+    QMenu* saveLoad = addMenu("SaveLoadMenu", "セーブ/ロード(&A)");
+    addEntry(saveLoad, "QuitEntry", "終了(&E)", QuitFromMenu);
+    addEntry(saveLoad, "SaveEntry", "セーブ(&S)", SaveFromMenu);
+    addEntry(saveLoad, "LoadEntry", "ロード(&L)", LoadFromMenu);
 
-    mnuIninKaijyo_ = addMenu("mnuIninKaijyo", "委任/委任解除(&B)");
-    addEntry(mnuIninKaijyo_, "mnuInin", "委任(&I)", Form1_mnuInin_Click);
-    addEntry(mnuIninKaijyo_, "mnuKaijyo", "委任解除(&K)", Form1_mnuKaijyo_Click);
+    delegationMenu_ = addMenu("DelegationMenu", "委任/委任解除(&B)");
+    addEntry(delegationMenu_, "DelegateEntry", "委任(&I)", OpenDelegation);
+    addEntry(delegationMenu_, "EndDelegationEntry", "委任解除(&K)", OpenEndDelegation);
 
     // A top-level entry that acts itself, with no entries under it.
     QAction* nation = bar->addAction(QStringLiteral("国家情報(&N)"));
-    nation->setObjectName("mnuNation");
-    connect(nation, &QAction::triggered, this, [this] { Show(Form1_mnuNation_Click); });
+    nation->setObjectName("NationEntry");
+    connect(nation, &QAction::triggered, this, [this] { Show(ShowNationScreen); });
 
-    QMenu* kuni = addMenu("mnuKuni", "国情報(&C)");
-    mnuOpen_ = addEntry(kuni, "mnuOpen", "全国開く(&O)", Form1_mnuOpen_Click, kShowing);
-    mnuClose_ = addEntry(kuni, "mnuClose", "全国閉じる(&H)", Form1_mnuClose_Click, kShowing);
-    mnuOverview_ = addEntry(kuni, "mnuOverview", "全体地図(&W)", ToggleOverview, kShowing);
-    mnuOverview_->setCheckable(true);
+    QMenu* kuni = addMenu("CitiesMenu", "国情報(&C)");
+    openAll_ = addEntry(kuni, "OpenAllEntry", "全国開く(&O)", OpenAllCityPanels, kShowing);
+    closeAll_ = addEntry(kuni, "CloseAllEntry", "全国閉じる(&H)", CloseAllCityPanels, kShowing);
+    overviewEntry_ = addEntry(kuni, "OverviewEntry", "全体地図(&W)", ToggleOverview, kShowing);
+    overviewEntry_->setCheckable(true);
     // It only opens a window: no step of the game runs.
     QAction* chronicle = kuni->addAction(QStringLiteral("年代記(&R)"));
-    chronicle->setObjectName("mnuChronicle");
+    chronicle->setObjectName("ChronicleEntry");
     chronicle->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     connect(chronicle, &QAction::triggered, this, [this] { ShowChronicle(); });
 
-    QMenu* henkou = addMenu("mnuHenkou", "変更(&F)");
-    addEntry(henkou, "mnuSettei", "設定(&D)", Form1_mnuSettei_Click);
+    QMenu* henkou = addMenu("ChangeMenu", "変更(&F)");
+    addEntry(henkou, "SettingsEntry", "設定(&D)", OpenSettings);
 
-    QMenu* help = addMenu("mnuHelp", "ヘルプ(&H)");
-    addEntry(help, "mnuHP", "作者HP(&P)", Form1_mnuHP_Click, kShowing);
+    QMenu* help = addMenu("HelpMenu", "ヘルプ(&H)");
+    addEntry(help, "HelpPageEntry", "作者HP(&P)", OpenHelpPage, kShowing);
     helpEntries_[kHelpKuni] =
-        addEntry(help, "mnuHelpKuni", "国情報(&K)", [](Session& g) { ShowHelpPanel(g, kHelpKuni); }, kShowing);
+        addEntry(help, "CitiesHelpEntry", "国情報(&K)", [](Session& g) { ShowHelpPanel(g, kHelpKuni); }, kShowing);
     helpEntries_[kHelpNation] =
-        addEntry(help, "mnuHelpNation", "国家情報(&M)", [](Session& g) { ShowHelpPanel(g, kHelpNation); }, kShowing);
+        addEntry(help, "NationHelpEntry", "国家情報(&M)", [](Session& g) { ShowHelpPanel(g, kHelpNation); }, kShowing);
     helpEntries_[kHelpButtons] = addEntry(
-        help, "mnuButton", "ボタンについて(&U)", [](Session& g) { ShowHelpPanel(g, kHelpButtons); }, kShowing);
+        help, "ButtonsHelpEntry", "ボタンについて(&U)", [](Session& g) { ShowHelpPanel(g, kHelpButtons); }, kShowing);
     helpEntries_[kHelpInput] =
-        addEntry(help, "mnuHelpSuuti", "数値入力(&F)", [](Session& g) { ShowHelpPanel(g, kHelpInput); }, kShowing);
+        addEntry(help, "NumbersHelpEntry", "数値入力(&F)", [](Session& g) { ShowHelpPanel(g, kHelpInput); }, kShowing);
 }
 
 QWidget* MainWindow::MakePanel(QWidget* client, Panel panel, int width, int height) {
     auto* frame = new QFrame(client);
-    frame->setObjectName(QString("pic%1").arg(static_cast<int>(panel)));
+    frame->setObjectName(PanelName(panel));
     frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     frame->setLineWidth(kPanelBorder);
     Paint(frame, QApplication::palette().color(QPalette::Button));
@@ -341,113 +341,113 @@ QLabel* MainWindow::MakePanelLabel(QWidget* parent, const char* name, const char
 }
 
 void MainWindow::BuildPanels(QWidget* client) {
-    // pic1: the idle panel with the message lines, the OK button and the market box.
-    QWidget* p = MakePanel(client, Panel::Pic1, kIdlePanelWidth, kIdlePanelHeight);
-    const std::array<const char*, 3> msgNames{"lblMsg", "lblMsg2", "lblMsg3"};
+    // The idle panel with the message lines, the OK button and the market box.
+    QWidget* p = MakePanel(client, Panel::IdlePanel, kIdlePanelWidth, kIdlePanelHeight);
+    const std::array<const char*, 3> msgNames{"Line1", "Line2", "Line3"};
     for (int i = 0; i < 3; ++i) {
         msg_[i] = MakePanelLabel(p, msgNames[i], "", 120, 120 + 360 * i, 0, 0, false);
         Paint(msg_[i], kPaleOrange);
     }
     auto* souba = new QFrame(p);
-    souba->setObjectName("picSouba");
+    souba->setObjectName("MarketBox");
     souba->setFrameStyle(QFrame::Box | QFrame::Plain);
     Place(souba, kIdlePanelWidth - kPanelMargin - 1215 - 2 * 15 * kPanelBorder, 1200, 1215, 1335);
-    MakePanelLabel(souba, "lblSoubaHead", "相場", 720, 120, 0, 240, false);
-    MakePanelLabel(souba, "lblSoubaKome", "食料", 120, 360, 495, 255, false);
-    MakePanelLabel(souba, "lblSoubaBuki", "武器", 120, 720, 495, 255, false);
-    MakePanelLabel(souba, "lblSoubaHei", "兵", 120, 1080, 495, 255, false);
-    lblMsgKome_ = MakePanelLabel(souba, "lblMsgKome", "", 720, 360, 495, 255, false);
-    lblMsgBuki_ = MakePanelLabel(souba, "lblMsgBuki", "", 720, 720, 495, 255, false);
-    lblMsgHei_ = MakePanelLabel(souba, "lblMsgHei", "", 720, 1080, 495, 255, false);
-    cmdOk_ = MakeButton(p, "cmdOk", "OK", 120, 1440, 1215, 375, Form1_cmdOk_Click);
-    lblOk_ = MakePanelLabel(p, "lblOk", "OKをおしてください", 120, 1920, 0, 0, false);
+    MakePanelLabel(souba, "MarketHead", "相場", 720, 120, 0, 240, false);
+    MakePanelLabel(souba, "MarketFoodLabel", "食料", 120, 360, 495, 255, false);
+    MakePanelLabel(souba, "MarketArmsLabel", "武器", 120, 720, 495, 255, false);
+    MakePanelLabel(souba, "MarketTroopsLabel", "兵", 120, 1080, 495, 255, false);
+    foodPrice_ = MakePanelLabel(souba, "FoodPrice", "", 720, 360, 495, 255, false);
+    armsPrice_ = MakePanelLabel(souba, "ArmsPrice", "", 720, 720, 495, 255, false);
+    troopsPrice_ = MakePanelLabel(souba, "TroopsPrice", "", 720, 1080, 495, 255, false);
+    okButton_ = MakeButton(p, "OkButton", "OK", 120, 1440, 1215, 375, TakeNextStep);
+    okPrompt_ = MakePanelLabel(p, "OkPrompt", "OKをおしてください", 120, 1920, 0, 0, false);
 
-    // pic2: the top menu of the player's city.
-    p = MakePanel(client, Panel::Pic2, kCommandPanelWidth, kSidePanelHeight);
-    MakePanelLabel(p, "Label4", "プレイヤーの番です", 120, 0, 0, 240, true);
-    lblPic2_ = MakePanelLabel(p, "lblPic2", "", 120, 240, 0, 240, true);
-    MakeButton(p, "cmdGunji", "1.軍事系", 0, 600, 1095, 375, Form1_cmdGunji_Click);
-    MakeButton(p, "cmdSeiji", "2.政治系", 1200, 600, 1095, 375, Form1_cmdSeiji_Click);
-    MakeButton(p, "cmdNothing", "3.何もしない", 0, 1080, 1095, 375, Form1_cmdNothing_Click);
-    MakeButton(p, "cmdFocus", "4.フォーカス", 1200, 1080, 1095, 375, Form1_cmdFocus_Click);
+    // The top menu of the player's city.
+    p = MakePanel(client, Panel::TopMenu, kCommandPanelWidth, kSidePanelHeight);
+    MakePanelLabel(p, "TopMenuHead", "プレイヤーの番です", 120, 0, 0, 240, true);
+    topMenuCity_ = MakePanelLabel(p, "TopMenuCity", "", 120, 240, 0, 240, true);
+    MakeButton(p, "MilitaryButton", "1.軍事系", 0, 600, 1095, 375, OpenMilitaryMenu);
+    MakeButton(p, "PoliticsButton", "2.政治系", 1200, 600, 1095, 375, OpenPoliticsMenu);
+    MakeButton(p, "DoNothingButton", "3.何もしない", 0, 1080, 1095, 375, ChooseDoNothing);
+    MakeButton(p, "FocusButton", "4.フォーカス", 1200, 1080, 1095, 375, FocusOnActingCity);
 
     const auto start = [](int kind) { return [kind](Session& g) { StartCommand(g, kind); }; };
-    // pic3: the military menu.
-    p = MakePanel(client, Panel::Pic3, kCommandPanelWidth, kSidePanelHeight);
-    MakeButton(p, "cmdIdo", "1.移動", 120, 120, 975, 255, start(kMove));
-    MakeButton(p, "cmdSento", "2.戦闘", 120, 480, 975, 255, start(kAttack));
-    MakeButton(p, "cmdHeizokyo", "3.兵増強", 1320, 120, 975, 255, start(kRaiseTroops));
-    MakeButton(p, "cmdBusouzokyo", "4.武装強化", 1320, 480, 975, 255, start(kStrengthenArms));
-    MakeButton(p, "cmdReturnGunji", "5.戻る", 120, 840, 975, 255, Form1_cmdReturn_Click);
+    // The military menu.
+    p = MakePanel(client, Panel::MilitaryMenu, kCommandPanelWidth, kSidePanelHeight);
+    MakeButton(p, "MoveButton", "1.移動", 120, 120, 975, 255, start(kMove));
+    MakeButton(p, "AttackButton", "2.戦闘", 120, 480, 975, 255, start(kAttack));
+    MakeButton(p, "RaiseTroopsButton", "3.兵増強", 1320, 120, 975, 255, start(kRaiseTroops));
+    MakeButton(p, "StrengthenArmsButton", "4.武装強化", 1320, 480, 975, 255, start(kStrengthenArms));
+    MakeButton(p, "MilitaryBackButton", "5.戻る", 120, 840, 975, 255, BackToTopMenu);
 
-    // pic4: the politics menu.
-    p = MakePanel(client, Panel::Pic4, kCommandPanelWidth, kSidePanelHeight);
-    MakeButton(p, "cmdKokuryoku", "1.国力増大", 120, 120, 975, 255, start(kInvestPower));
-    MakeButton(p, "cmdMachi", "2.町増築", 120, 480, 975, 255, start(kBuildTown));
-    MakeButton(p, "cmdSiro", "3.城普請", 120, 840, 975, 255, start(kWorkOnCastle));
-    MakeButton(p, "cmdUri", "4.食料売り", 1320, 120, 975, 255, start(kSellFood));
-    MakeButton(p, "cmdKai", "5.食料買い", 1320, 480, 975, 255, start(kBuyFood));
-    MakeButton(p, "cmdReturnSeiji", "6.戻る", 1320, 840, 975, 255, Form1_cmdReturn_Click);
+    // The politics menu.
+    p = MakePanel(client, Panel::PoliticsMenu, kCommandPanelWidth, kSidePanelHeight);
+    MakeButton(p, "InvestPowerButton", "1.国力増大", 120, 120, 975, 255, start(kInvestPower));
+    MakeButton(p, "BuildTownButton", "2.町増築", 120, 480, 975, 255, start(kBuildTown));
+    MakeButton(p, "WorkOnCastleButton", "3.城普請", 120, 840, 975, 255, start(kWorkOnCastle));
+    MakeButton(p, "SellFoodButton", "4.食料売り", 1320, 120, 975, 255, start(kSellFood));
+    MakeButton(p, "BuyFoodButton", "5.食料買い", 1320, 480, 975, 255, start(kBuyFood));
+    MakeButton(p, "PoliticsBackButton", "6.戻る", 1320, 840, 975, 255, BackToTopMenu);
 
-    // pic5: the amount of an investment or a market order.
-    p = MakePanel(client, Panel::Pic5, kCommandPanelWidth, kSidePanelHeight);
-    lblPic5_ = MakePanelLabel(p, "lblPic5", "", 120, 240, 0, 240, true);
-    lblSouba_ = MakePanelLabel(p, "lblSouba", "", 120, 600, 0, 240, true);
-    MakePanelLabel(p, "Label6", "投資額", 360, 840, 555, 270, true);
-    txtPic5_ = new QLineEdit(p);
-    txtPic5_->setObjectName("txtPic5");
-    Place(txtPic5_, 960, 840, 1095, 270);
-    connect(txtPic5_, &QLineEdit::textEdited, this, [this](const QString& text) {
-        if (!syncing_) game_.shown.main.txtPic5 = text.toStdString();
+    // The amount panel: the amount of an investment or a market order.
+    p = MakePanel(client, Panel::AmountPanel, kCommandPanelWidth, kSidePanelHeight);
+    amountTitle_ = MakePanelLabel(p, "AmountTitle", "", 120, 240, 0, 240, true);
+    amountPrice_ = MakePanelLabel(p, "AmountPrice", "", 120, 600, 0, 240, true);
+    MakePanelLabel(p, "AmountLabel", "投資額", 360, 840, 555, 270, true);
+    amountBox_ = new QLineEdit(p);
+    amountBox_->setObjectName("AmountBox");
+    Place(amountBox_, 960, 840, 1095, 270);
+    connect(amountBox_, &QLineEdit::textEdited, this, [this](const QString& text) {
+        if (!syncing_) game_.shown.main.amountText = text.toStdString();
     });
-    MakeButton(p, "cmdOkpic5", "OK", 960, 1200, 1095, 375, Form1_cmdOkpic_Click);
-    MakeButton(p, "cmdCancelpic5", "Cancel", 960, 1680, 1095, 375, Form1_cmdCancel_Click);
+    MakeButton(p, "AmountOkButton", "OK", 960, 1200, 1095, 375, ConfirmOrder);
+    MakeButton(p, "AmountCancelButton", "Cancel", 960, 1680, 1095, 375, CancelOrder);
 
-    // pic6: the target, troops, food and gold of a move or an attack.
-    p = MakePanel(client, Panel::Pic6, kCommandPanelWidth, kSidePanelHeight);
-    lblPic6_ = MakePanelLabel(p, "lblPic6", "", 120, 0, 0, 240, true);
+    // The target panel: the target, troops, food and gold of a move or an attack.
+    p = MakePanel(client, Panel::TargetPanel, kCommandPanelWidth, kSidePanelHeight);
+    targetTitle_ = MakePanelLabel(p, "TargetTitle", "", 120, 0, 0, 240, true);
     // The title keeps clear of "兵力数は?" beside it.
-    lblPic6_->setProperty(kRoomRight, Twips(1920 - kPanelMargin));
-    MakePanelLabel(p, "Label1", "移動先は?", 120, 360, 1215, 240, true);
-    lstPic6_ = new QListWidget(p);
-    lstPic6_->setObjectName("lstPic6");
-    Place(lstPic6_, 120, 600, 1215, 600);
-    lstPic6_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    connect(lstPic6_, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (!syncing_) game_.shown.main.lstPic6Selected = row;
+    targetTitle_->setProperty(kRoomRight, Twips(1920 - kPanelMargin));
+    MakePanelLabel(p, "TargetLabel", "移動先は?", 120, 360, 1215, 240, true);
+    targetList_ = new QListWidget(p);
+    targetList_->setObjectName("TargetList");
+    Place(targetList_, 120, 600, 1215, 600);
+    targetList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    connect(targetList_, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!syncing_) game_.shown.main.targetSelected = row;
     });
-    const std::array<const char*, 3> amountLabels{"Label5", "Label11", "Label12"};
+    const std::array<const char*, 3> amountLabels{"TroopsLabel", "FoodLabel", "GoldLabel"};
     const std::array<const char*, 3> amountCaptions{"兵力数は?", "食料の数は?", "金の数は?"};
     const std::array<int, 3> labelTops{120, 720, 1560};
     const std::array<int, 3> boxTops{360, 1080, 1800};
     for (int i = 0; i < 3; ++i) {
         MakePanelLabel(p, amountLabels[i], amountCaptions[i], 1920, labelTops[i], 1095, 240, true);
         QLineEdit* edit = new QLineEdit(p);
-        edit->setObjectName(QString("txtPic6_%1").arg(i));
+        edit->setObjectName(QString("AmountBox%1").arg(i));
         Place(edit, 1920, boxTops[i], 855, 270);
         connect(edit, &QLineEdit::textEdited, this, [this, i](const QString& text) {
-            if (!syncing_) game_.shown.main.txtPic6[i] = text.toStdString();
+            if (!syncing_) game_.shown.main.orderAmounts[i] = text.toStdString();
         });
-        txtPic6_[i] = edit;
+        amountBoxes_[i] = edit;
     }
-    MakeButton(p, "cmdOkpic6", "OK", 120, 1200, 1215, 330, Form1_cmdOkpic_Click);
-    MakeButton(p, "cmdCancelpic6", "Cancel", 120, 1560, 1215, 330, Form1_cmdCancel_Click);
+    MakeButton(p, "TargetOkButton", "OK", 120, 1200, 1215, 330, ConfirmOrder);
+    MakeButton(p, "TargetCancelButton", "Cancel", 120, 1560, 1215, 330, CancelOrder);
     // A pixel higher than laid out, so that its bottom edge stays inside the panel's border.
-    MakeButton(p, "cmdSentoHelp", "ヘルプ", 120, 1905, 1215, 330, Form1_cmdSentoHelp_Click);
+    MakeButton(p, "AttackHelpButton", "ヘルプ", 120, 1905, 1215, 330, ShowAttackHelp);
 
-    // pic7: delegating cities to the computer and taking them back.
-    p = MakePanel(client, Panel::Pic7, kCommandPanelWidth, kSidePanelHeight);
-    lblPic7_ = MakePanelLabel(p, "lblPic7", "", 120, 240, 0, 240, true);
-    lstPic7_ = new QListWidget(p);
-    lstPic7_->setObjectName("lstPic7");
-    Place(lstPic7_, 120, 600, 1335, 1320);
-    lstPic7_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    connect(lstPic7_, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (!syncing_) game_.shown.main.lstPic7Selected = row;
+    // The delegation panel: delegating cities to the computer and taking them back.
+    p = MakePanel(client, Panel::DelegationPanel, kCommandPanelWidth, kSidePanelHeight);
+    delegationMode_ = MakePanelLabel(p, "DelegationMode", "", 120, 240, 0, 240, true);
+    delegationList_ = new QListWidget(p);
+    delegationList_->setObjectName("DelegationList");
+    Place(delegationList_, 120, 600, 1335, 1320);
+    delegationList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    connect(delegationList_, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!syncing_) game_.shown.main.delegationSelected = row;
     });
-    MakeButton(p, "cmdOkPic7", "OK", 1680, 360, 1215, 375, ApplyDelegation);
-    MakeButton(p, "cmdCancelPic7", "Cancel", 1680, 960, 1215, 375, Form1_cmdCancel_Click);
-    QLabel* hint = MakePanelLabel(p, "Label14", "設定したらCancelでもどります", 1680, 1440, 1335, 780, true);
+    MakeButton(p, "DelegationOkButton", "OK", 1680, 360, 1215, 375, ApplyDelegation);
+    MakeButton(p, "DelegationCancelButton", "Cancel", 1680, 960, 1215, 375, CancelOrder);
+    QLabel* hint = MakePanelLabel(p, "DelegationHint", "設定したらCancelでもどります", 1680, 1440, 1335, 780, true);
     hint->setWordWrap(true);
     hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     FitWrapped(hint);
@@ -509,14 +509,14 @@ bool MainWindow::PreviewKey(QKeyEvent* event, QWidget* receiver) {
     if (code < 0) return false;
     QWidget* focusBefore = focusWidget();
     int passed = 0;
-    Run([code, &passed](Session& g) { passed = Form1_Form_KeyDown(g, code); });
+    Run([code, &passed](Session& g) { passed = PressMainWindowKey(g, code); });
     if (passed == 0) return true;
     // A key whose action took its control off the screen, or the focus away from
     // it, has been used: it must not also type into or press that control.
     if (!receiver->isVisible() || focusWidget() != focusBefore) return true;
     // The arrows choose the target and the amount box themselves; the list must
     // not move its own selection on top of that.
-    if (receiver == lstPic6_ && code >= kKeyLeft && code <= kKeyDown) return true;
+    if (receiver == targetList_ && code >= kKeyLeft && code <= kKeyDown) return true;
     return false;
 }
 
@@ -547,10 +547,10 @@ void MainWindow::Sync() {
 
 void MainWindow::SyncMenus() {
     const MainWindowShown& m = game_.shown.main;
-    mnuIninKaijyo_->menuAction()->setEnabled(m.mnuIninKaijyo);
-    mnuOpen_->setEnabled(m.mnuOpen);
-    mnuClose_->setEnabled(m.mnuClose);
-    mnuOverview_->setChecked(m.overviewVisible);
+    delegationMenu_->menuAction()->setEnabled(m.delegationMenu);
+    openAll_->setEnabled(m.openAllEnabled);
+    closeAll_->setEnabled(m.closeAllEnabled);
+    overviewEntry_->setChecked(m.overviewVisible);
     // A help entry waits while its panel is showing.
     for (int i = 0; i < kHelpPanelCount; ++i) helpEntries_[i]->setEnabled(!m.helpVisible[i]);
 }
@@ -575,22 +575,22 @@ void MainWindow::SyncPanels() {
         if (panels_[i]->isHidden() == shown) panels_[i]->setVisible(shown);
     }
     for (int i = 0; i < 3; ++i) SetAutoSizeText(msg_[i], game_.Lines[i].text, game_.Lines[i].visible);
-    lblOk_->setVisible(m.lblOkVisible);
-    cmdOk_->setEnabled(m.cmdOkEnabled);
+    okPrompt_->setVisible(m.okPrompt);
+    okButton_->setEnabled(m.okEnabled);
     const PriceTexts prices = ShownPrices(game_);
-    lblMsgKome_->setText(Qs(prices.kome));
-    lblMsgBuki_->setText(Qs(prices.buki));
-    lblMsgHei_->setText(Qs(prices.hei));
+    foodPrice_->setText(Qs(prices.food));
+    armsPrice_->setText(Qs(prices.arms));
+    troopsPrice_->setText(Qs(prices.troops));
 
-    SetAutoSizeText(lblPic2_, m.lblPic2);
-    SetAutoSizeText(lblPic5_, m.lblPic5);
-    SetAutoSizeText(lblSouba_, m.lblSouba);
-    SetEditText(txtPic5_, m.txtPic5);
-    SetAutoSizeText(lblPic6_, m.lblPic6);
-    SyncList(lstPic6_, lstPic6Items_, m.lstPic6, m.lstPic6Selected);
-    for (int i = 0; i < 3; ++i) SetEditText(txtPic6_[i], m.txtPic6[i]);
-    SetAutoSizeText(lblPic7_, m.lblPic7);
-    SyncList(lstPic7_, lstPic7Items_, m.lstPic7, m.lstPic7Selected);
+    SetAutoSizeText(topMenuCity_, m.topMenuCity);
+    SetAutoSizeText(amountTitle_, m.amountTitle);
+    SetAutoSizeText(amountPrice_, m.amountPrice);
+    SetEditText(amountBox_, m.amountText);
+    SetAutoSizeText(targetTitle_, m.targetTitle);
+    SyncList(targetList_, targetItems_, m.targets, m.targetSelected);
+    for (int i = 0; i < 3; ++i) SetEditText(amountBoxes_[i], m.orderAmounts[i]);
+    SetAutoSizeText(delegationMode_, m.delegationMode);
+    SyncList(delegationList_, delegationItems_, m.delegationNames, m.delegationSelected);
 }
 
 void MainWindow::SyncScrollBars() {
@@ -605,8 +605,8 @@ void MainWindow::SyncTimers() {
         if (on && !timer->isActive()) timer->start();
         if (!on && timer->isActive()) timer->stop();
     };
-    set(tmrOkclick_, m.tmrOkclick);
-    set(tmrOk_, m.tmrOk);
+    set(stepTimer_, m.stepTimer);
+    set(enterLockTimer_, m.enterLockTimer);
 }
 
 void MainWindow::ApplyFocusRequest() {
@@ -615,20 +615,20 @@ void MainWindow::ApplyFocusRequest() {
     appliedFocusSerial_ = f.serial;
     QWidget* target = nullptr;
     switch (f.control) {
-        case Control::TxtPic5:
-            target = txtPic5_;
+        case Control::AmountBox:
+            target = amountBox_;
             break;
-        case Control::TxtPic6_0:
-            target = txtPic6_[0];
+        case Control::TroopsBox:
+            target = amountBoxes_[0];
             break;
-        case Control::TxtPic6_1:
-            target = txtPic6_[1];
+        case Control::FoodBox:
+            target = amountBoxes_[1];
             break;
-        case Control::TxtPic6_2:
-            target = txtPic6_[2];
+        case Control::GoldBox:
+            target = amountBoxes_[2];
             break;
-        case Control::LstPic6:
-            target = lstPic6_;
+        case Control::TargetList:
+            target = targetList_;
             break;
         default:
             break;

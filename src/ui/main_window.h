@@ -80,33 +80,33 @@ private:
     MapView* map_ = nullptr;
     QScrollBar* hScroll_ = nullptr;
     QScrollBar* vScroll_ = nullptr;
-    QTimer* tmrOkclick_ = nullptr;
-    QTimer* tmrOk_ = nullptr;
+    QTimer* stepTimer_ = nullptr;
+    QTimer* enterLockTimer_ = nullptr;
     KeyPreview* keys_ = nullptr;
 
-    std::array<QFrame*, 8> panels_{};  // pic1..pic7 by Panel value
+    std::array<QFrame*, 8> panels_{};  // by Panel value, 1..7
     std::array<QLabel*, 3> msg_{};
-    QLabel* lblOk_ = nullptr;
-    QPushButton* cmdOk_ = nullptr;
-    QLabel* lblMsgKome_ = nullptr;
-    QLabel* lblMsgBuki_ = nullptr;
-    QLabel* lblMsgHei_ = nullptr;
-    QLabel* lblPic2_ = nullptr;
-    QLabel* lblPic5_ = nullptr;
-    QLabel* lblSouba_ = nullptr;
-    QLineEdit* txtPic5_ = nullptr;
-    QLabel* lblPic6_ = nullptr;
-    QListWidget* lstPic6_ = nullptr;
-    std::array<QLineEdit*, 3> txtPic6_{};
-    QLabel* lblPic7_ = nullptr;
-    QListWidget* lstPic7_ = nullptr;
-    std::vector<std::string> lstPic6Items_;
-    std::vector<std::string> lstPic7Items_;
+    QLabel* okPrompt_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QLabel* foodPrice_ = nullptr;
+    QLabel* armsPrice_ = nullptr;
+    QLabel* troopsPrice_ = nullptr;
+    QLabel* topMenuCity_ = nullptr;
+    QLabel* amountTitle_ = nullptr;
+    QLabel* amountPrice_ = nullptr;
+    QLineEdit* amountBox_ = nullptr;
+    QLabel* targetTitle_ = nullptr;
+    QListWidget* targetList_ = nullptr;
+    std::array<QLineEdit*, 3> amountBoxes_{};
+    QLabel* delegationMode_ = nullptr;
+    QListWidget* delegationList_ = nullptr;
+    std::vector<std::string> targetItems_;
+    std::vector<std::string> delegationItems_;
 
-    QMenu* mnuIninKaijyo_ = nullptr;
-    QAction* mnuOpen_ = nullptr;
-    QAction* mnuClose_ = nullptr;
-    QAction* mnuOverview_ = nullptr;
+    QMenu* delegationMenu_ = nullptr;
+    QAction* openAll_ = nullptr;
+    QAction* closeAll_ = nullptr;
+    QAction* overviewEntry_ = nullptr;
     std::array<QAction*, kHelpPanelCount> helpEntries_{};
     QPointer<ChronicleWindow> chronicle_;
 };

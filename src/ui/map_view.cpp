@@ -355,11 +355,11 @@ void MapView::Sync(const MainWindowShown& shown, const WarMapShown& war) {
     for (int city = 1; city <= kCityCount; ++city) {
         const CityPanel& p = shown.panels[city];
         CityWidgets& w = cities_[city];
-        const std::array<const std::string*, 9> texts{&p.Ryoshu, &p.Kokuryoku, &p.Machi, &p.Siro, &p.Kome,
-                                                      &p.Kin,    &p.Hei,       &p.Busou, &p.Mindo};
+        const std::array<const std::string*, 9> texts{&p.owner, &p.power, &p.town, &p.castle, &p.food,
+                                                      &p.gold,    &p.troops,       &p.arms, &p.civility};
         const auto setText = [](QLabel* label, const std::string& text) { SetFittedText(label, Qs(text)); };
-        if (!p.Num.empty()) setText(w.num, p.Num);
-        setText(w.kuni, p.Kuni);
+        if (!p.id.empty()) setText(w.num, p.id);
+        setText(w.kuni, p.name);
         for (std::size_t i = 0; i < texts.size(); ++i) setText(w.values[i], *texts[i]);
         const int colour = p.playerColour ? 1 : 0;
         if (w.colour != colour) {

@@ -66,7 +66,7 @@ private:
         QLabel* num = nullptr;
         QLabel* kuni = nullptr;
         QWidget* body = nullptr;          // captions and values, shown when unfolded
-        std::array<QLabel*, 9> values{};  // Ryoshu, then the eight values
+        std::array<QLabel*, 9> values{};  // owner, then the eight values
         bool expanded = false;
         int colour = -1;  // 1 player's, 0 other, -1 not yet drawn
     };

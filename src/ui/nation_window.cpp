@@ -227,20 +227,20 @@ NationWindow::NationWindow(Session& game, QtScreen& screen, QWidget* parent)
     const int headerHeight = std::max(Twips(240), QFontMetrics(listFont).height() + 2 + 2 * ll_->frameWidth());
     ll_->setGeometry(Twips(kListLeft), Twips(240), listWidth, headerHeight);
 
-    lstName_ = MakeList(contents, "lstName", listFont, tabStop_);
-    lstName_->addItems(lines);
+    nationList_ = MakeList(contents, "lstName", listFont, tabStop_);
+    nationList_->addItems(lines);
     // Each nation's colour on the map stands before its name, as the map's legend;
     // the header keeps a blank swatch so that its titles stay over their columns.
     const QSize swatch(kSwatchSize, kSwatchSize);
-    for (QListWidget* list : {ll_, lstName_}) list->setIconSize(swatch);
+    for (QListWidget* list : {ll_, nationList_}) list->setIconSize(swatch);
     QPixmap blank(swatch);
     blank.fill(Qt::transparent);
     ll_->item(0)->setIcon(QIcon(blank));
-    for (int row = 0; row < lstName_->count(); ++row)
-        lstName_->item(row)->setIcon(NationSwatch(row + 1));
-    lstName_->setGeometry(Twips(kListLeft), Twips(600), listWidth, Twips(4560));
-    connect(lstName_, &QListWidget::itemClicked, this, &NationWindow::Choose);
-    connect(lstName_, &QListWidget::itemActivated, this, &NationWindow::Choose);
+    for (int row = 0; row < nationList_->count(); ++row)
+        nationList_->item(row)->setIcon(NationSwatch(row + 1));
+    nationList_->setGeometry(Twips(kListLeft), Twips(600), listWidth, Twips(4560));
+    connect(nationList_, &QListWidget::itemClicked, this, &NationWindow::Choose);
+    connect(nationList_, &QListWidget::itemActivated, this, &NationWindow::Choose);
 
     int labelNumber = 1;
     auto legendLabel = [&](const char* text, int left, int top, int width, int height) {
@@ -294,7 +294,7 @@ void NationWindow::Sync() {
 void NationWindow::Choose(QListWidgetItem* item) {
     if (closing_ || !item) return;
     closing_ = true;
-    frmNation_lstName_Click(game_, item->text().toStdString());
+    ShowNationOnMap(game_, item->text().toStdString());
     // The map behind has moved to the nation's cities.
     screen_.SyncViews();
     close();

@@ -38,7 +38,7 @@ private:
     bool closing_ = false;
     qreal tabStop_ = 0;
     QListWidget* ll_ = nullptr;
-    QListWidget* lstName_ = nullptr;
+    QListWidget* nationList_ = nullptr;
 };
 
 }  // namespace tarvex::ui

@@ -41,7 +41,7 @@ SettingsWindow::SettingsWindow(Session& game, QtScreen& screen, QWidget* parent)
         optionGroup_->addButton(option, i);
         speedLayout->addWidget(option);
         connect(option, &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on && !syncing_) Run([i](Session& g) { SetGame_Option1_Click(g, i); });
+            if (on && !syncing_) Run([i](Session& g) { ChooseMessageSpeed(g, i); });
         });
         options_[i] = option;
     }
@@ -49,17 +49,17 @@ SettingsWindow::SettingsWindow(Session& game, QtScreen& screen, QWidget* parent)
     check1_ = new QCheckBox(QStringLiteral("5.メッセージEnter送り(チェックなしは、1ターン自動)"), this);
     check1_->setObjectName("Check1");
     connect(check1_, &QCheckBox::toggled, this, [this](bool on) {
-        if (!syncing_) Run([on](Session& g) { SetGame_Check1_Click(g, on ? 1 : 0); });
+        if (!syncing_) Run([on](Session& g) { SetEnterAdvance(g, on ? 1 : 0); });
     });
 
     auto* nationLabel = new QLabel(QStringLiteral("6.プレイヤーキャラクターは？"), this);
-    nationLabel->setObjectName("Label1");
+    nationLabel->setObjectName("TargetLabel");
     text1_ = new QLineEdit(this);
     text1_->setObjectName("Text1");
     nationLabel->setBuddy(text1_);
     text1_->installEventFilter(this);
     connect(text1_, &QLineEdit::textEdited, this, [this](const QString& text) {
-        if (!syncing_) Run([text = text.toStdString()](Session& g) { SetGame_Text1_Change(g, text); });
+        if (!syncing_) Run([text = text.toStdString()](Session& g) { TypeNationName(g, text); });
     });
 
     auto* accept = new QPushButton(QStringLiteral("ＯＫですか"), this);
@@ -68,16 +68,16 @@ SettingsWindow::SettingsWindow(Session& game, QtScreen& screen, QWidget* parent)
     accept_ = accept;
     connect(accept, &QPushButton::clicked, this, [this] {
         Run([this](Session& g) {
-            SetGame_Command1_Click(g);
+            AcceptSettings(g);
             if (!g.shown.settings.open) emit accepted();
         });
     });
     auto* defaults = new QPushButton(QStringLiteral("初期設定に戻す"), this);
     defaults->setObjectName("Command2");
-    connect(defaults, &QPushButton::clicked, this, [this] { Run(SetGame_Command2_Click); });
+    connect(defaults, &QPushButton::clicked, this, [this] { Run(RestoreDefaultSettings); });
     auto* help = new QPushButton(QStringLiteral("ヘルプ"), this);
     help->setObjectName("cmdSetGameHelp");
-    connect(help, &QPushButton::clicked, this, [this] { Run(SetGame_cmdSetGameHelp_Click); });
+    connect(help, &QPushButton::clicked, this, [this] { Run(ShowSettingsHelp); });
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 14, 16, 14);
@@ -102,7 +102,7 @@ SettingsWindow::SettingsWindow(Session& game, QtScreen& screen, QWidget* parent)
     screen_.Gate().AddGameWindow(this);
 
     // The window's load: the remembered settings go into the controls.
-    SetGame_Form_Load(game_);
+    OpenSettingsScreen(game_);
     Sync();
     resize(std::max(sizeHint().width(), Twips(6600)), sizeHint().height());
 }
@@ -126,7 +126,7 @@ void SettingsWindow::Sync() {
     const bool wasSyncing = syncing_;
     syncing_ = true;
     const SettingsShown& s = game_.shown.settings;
-    const QString text = Qs(s.text1);
+    const QString text = Qs(s.nationName);
     if (text1_->text() != text) text1_->setText(text);
     if (s.option >= 0 && s.option < 4) {
         optionGroup_->setExclusive(true);
@@ -147,7 +147,7 @@ void SettingsWindow::ApplyFocusRequest() {
     const FocusRequest& f = game_.shown.settings.focus;
     if (f.serial == appliedFocusSerial_) return;
     appliedFocusSerial_ = f.serial;
-    if (f.control == Control::Text1) FocusName();
+    if (f.control == Control::NationName) FocusName();
 }
 
 void SettingsWindow::FocusName() {
@@ -166,14 +166,14 @@ bool SettingsWindow::PreviewKey(QKeyEvent* event) {
         (focused ? focused : accept_)->click();
         return true;
     }
-    Run([code](Session& g) { SetGame_Form_KeyDown(g, code); });
+    Run([code](Session& g) { PressSettingsKey(g, code); });
     // The screen's own keys choose on the screen; they are not typed into the nation's name.
     return code == kKeyF1 || (KeyPadDigit(code) >= 1 && KeyPadDigit(code) <= 6);
 }
 
 bool SettingsWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == text1_ && event->type() == QEvent::FocusIn && !applyingFocus_ && !syncing_) {
-        Run(SetGame_Text1_GotFocus);
+        Run(FocusNationName);
         // A click places the caret after the focus arrives; choose the whole text once it has.
         if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason)
             QTimer::singleShot(0, text1_, [edit = text1_] {
@@ -184,7 +184,7 @@ bool SettingsWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void SettingsWindow::closeEvent(QCloseEvent* event) {
-    Run(SetGame_Form_Close);
+    Run(CloseSettings);
     event->accept();
 }
 

@@ -30,9 +30,9 @@ const Session& NewGameOnce() {
     static const Session fresh = [] {
         Session game(gScreen, gRandom);
         SetDefaultSettings(game);
-        SetGame_Form_Load(game);
-        SetGame_Command1_Click(game);
-        Form1_Form_Load(game);
+        OpenSettingsScreen(game);
+        AcceptSettings(game);
+        StartGame(game);
         return game;
     }();
     return fresh;
@@ -49,7 +49,7 @@ void PlaySeason(Session& game) {
     game.TurnStart = true;
     game.AdvanceReady = true;
     try {
-        for (int step = 0; step <= kCityCount; ++step) Form1_cmdOk_Click(game);
+        for (int step = 0; step <= kCityCount; ++step) TakeNextStep(game);
     } catch (const ProgramEnded&) {
         // A unification ends the game; the load was played as far as it goes.
     }

@@ -166,7 +166,7 @@ TEST(Battle, SiegeHoldsBackHalfOfEachBesiegingSideUntilTheEnd) {
     EXPECT_EQ(g.Battle.AttackReserve, 51);
     EXPECT_EQ(g.Cities[kBordeaux].Troops, 52);
     EXPECT_EQ(g.Battle.DefendReserve, 51);
-    EXPECT_EQ(g.shown.battle.lblAt[2], "50");
+    EXPECT_EQ(g.shown.battle.attacker[2], "50");
     // The reserves come back whatever the outcome; the beaten computer force marches home.
     SettleBattle(g, false);
     EXPECT_EQ(g.Cities[kBordeaux].Troops, 103);
@@ -440,7 +440,7 @@ void OpenDefence(TestGame& t, int gold, int food) {
     Stock(g.Cities[kLondon], 100, 10, 10, gold, food, 50);
     Stock(g.Cities[kRouen], 5, 10, 10, 200, 200, 50);
     Engage(g, kRouen, kLondon, 50, kCharge, kShooting);
-    frmCombat_Form_Load(g);
+    OpenBattleScreen(g);
     t.screen.Clear();
 }
 
@@ -464,15 +464,15 @@ TEST(BattleScreen, TheDefenderMustAffordTheChosenTactic) {
         OpenDefence(t, c.gold, c.food);
         Session& g = t.game;
         EXPECT_EQ(g.Battle.DefendTactic, kNormal) << "preset until the player chooses";
-        EXPECT_EQ(g.shown.battle.lblDef[0], "0");
-        frmCombat_com_Click(g, c.index);
+        EXPECT_EQ(g.shown.battle.defender[0], "0");
+        ChoosePlayerTactic(g, c.index);
         const auto shortage = c.refusal ? std::vector<std::string>{c.refusal} : std::vector<std::string>{};
         EXPECT_EQ(t.screen.Boxes(), shortage) << c.gold << "/" << c.food << " option " << c.index;
-        EXPECT_EQ(g.shown.battle.comEnabled, c.refusal != nullptr);
+        EXPECT_EQ(g.shown.battle.tacticsEnabled, c.refusal != nullptr);
         EXPECT_EQ(g.shown.battle.okEnabled, c.refusal == nullptr);
         EXPECT_EQ(g.Battle.DefendTactic, c.refusal ? kNormal : c.index + 1);
-        EXPECT_EQ(g.shown.battle.lblDef[0], c.refusal ? "0" : TacticName(c.index + 1));
-        EXPECT_EQ(g.shown.battle.lblAt[0], c.refusal ? "0" : "突撃");
+        EXPECT_EQ(g.shown.battle.defender[0], c.refusal ? "0" : TacticName(c.index + 1));
+        EXPECT_EQ(g.shown.battle.attacker[0], c.refusal ? "0" : "突撃");
     }
 }
 
@@ -482,35 +482,35 @@ TEST(BattleScreen, KeypadChoosesOnceEnterFightsAndOtherKeysAreErrors) {
     Stock(g.Cities[kLondon], 5, 10, 10, 200, 200, 50);
     Stock(g.Cities[kRouen], 30, 10, 10, 200, 200, 50);
     Engage(g, kLondon, kRouen, 101, kNormal, kShooting);
-    frmCombat_Form_Load(g);
+    OpenBattleScreen(g);
     EXPECT_TRUE(g.shown.battle.open);
     EXPECT_FALSE(g.shown.battle.okEnabled);
-    EXPECT_EQ(g.shown.battle.lblAt[0], "0");
-    EXPECT_EQ(g.shown.battle.lblAt[4], "ロンドン");
-    EXPECT_EQ(g.shown.battle.lblDef[3], "フランス王国");
-    frmCombat_cmdComOk_Click(g);           // OK is disabled until the choice
-    frmCombat_Form_KeyDown(g, kKeyEnter);  // and so is Enter: there is no round to fight yet
+    EXPECT_EQ(g.shown.battle.attacker[0], "0");
+    EXPECT_EQ(g.shown.battle.attacker[4], "ロンドン");
+    EXPECT_EQ(g.shown.battle.defender[3], "フランス王国");
+    FightNextRound(g);           // OK is disabled until the choice
+    PressBattleKey(g, kKeyEnter);  // and so is Enter: there is no round to fight yet
     EXPECT_EQ(g.Battle.BattleRound, 1);
     EXPECT_EQ(t.screen.Boxes(), std::vector<std::string>{"エラー"});
     t.screen.Clear();
 
-    frmCombat_Form_KeyDown(g, KeyPad(3));
+    PressBattleKey(g, KeyPad(3));
     EXPECT_EQ(g.Battle.AttackTactic, kSiege);
     EXPECT_EQ(g.Battle.AttackTroops, 50);
-    EXPECT_EQ(g.shown.battle.lblAt[0], "包囲");
-    EXPECT_EQ(g.shown.battle.lblDef[0], "射撃");
-    frmCombat_Form_KeyDown(g, KeyPad(1));
+    EXPECT_EQ(g.shown.battle.attacker[0], "包囲");
+    EXPECT_EQ(g.shown.battle.defender[0], "射撃");
+    PressBattleKey(g, KeyPad(1));
     EXPECT_EQ(g.Battle.AttackTactic, kSiege);
     EXPECT_EQ(g.Battle.AttackTroops, 50) << "no second siege split";
     EXPECT_TRUE(t.screen.Boxes().empty());
 
-    for (int key : {65, 96, 102}) frmCombat_Form_KeyDown(g, key);
-    for (int index : {-1, 5}) frmCombat_com_Click(g, index);
+    for (int key : {65, 96, 102}) PressBattleKey(g, key);
+    for (int index : {-1, 5}) ChoosePlayerTactic(g, index);
     EXPECT_EQ(t.screen.Boxes(), std::vector<std::string>(5, "エラー"));
 
     // Once chosen, Enter is the OK button: one round a press.
     t.screen.Clear();
-    frmCombat_Form_KeyDown(g, kKeyEnter);
+    PressBattleKey(g, kKeyEnter);
     EXPECT_EQ(g.Battle.BattleRound, 2);
     const std::vector<std::string> boxes = t.screen.Boxes();
     EXPECT_EQ(std::count(boxes.begin(), boxes.end(), "エラー"), 0);
@@ -523,12 +523,12 @@ TEST(BattleScreen, ThePlayersDefenceIsReportedOnTheLineAndInABox) {
     Stock(g.Cities[kRouen], 5, 0, 0, 100, 100, 50);
     Engage(g, kRouen, kLondon, 50, kShooting, kNormal);
     t.screen.battle = [&](Session& game) {
-        frmCombat_Form_Load(game);
-        frmCombat_com_Click(game, 0);
+        OpenBattleScreen(game);
+        ChoosePlayerTactic(game, 0);
         game.Battle.AttackMorale = 1;
         t.UseScripted();
         PushRound(t.scripted, 6, 0.0, 6, 0.0);
-        frmCombat_cmdComOk_Click(game);
+        FightNextRound(game);
     };
     g.screen->RunBattleScreen(g);
     EXPECT_FALSE(g.shown.battle.open);
@@ -545,20 +545,20 @@ TEST(BattleScreen, EmergencyQuitAsksFirstAndEndsWithoutSettling) {
     OpenDefence(t, 100, 100);
     Session& g = t.game;
     t.screen.answers = {Answer::Cancel, Answer::Ok};
-    EXPECT_FALSE(testing::EndsProgram([&] { frmCombat_mnuCombatQuit_Click(g); }));
+    EXPECT_FALSE(testing::EndsProgram([&] { QuitInBattle(g); }));
     EXPECT_TRUE(g.shown.battle.open);
     ASSERT_EQ(t.screen.log.size(), 1u);
     EXPECT_EQ(t.screen.log[0].text, "ゲーム全体を強制終了します。セーブはされません");
     EXPECT_EQ(t.screen.log[0].defaultButton, Answer::Cancel);
     EXPECT_TRUE(t.screen.log[0].warning);
 
-    EXPECT_TRUE(testing::EndsProgram([&] { frmCombat_mnuCombatQuit_Click(g); }));
+    EXPECT_TRUE(testing::EndsProgram([&] { QuitInBattle(g); }));
     EXPECT_FALSE(g.shown.battle.open);
     EXPECT_EQ(t.screen.log.back().kind, testing::Shown::End);
     EXPECT_FALSE(g.Battle.BattleOver);
     EXPECT_EQ(g.Nations[1].Wins + g.Nations[1].Losses, 0);
 
-    frmCombat_mnuNation_Click(g);
+    ShowNationsInBattle(g);
     EXPECT_EQ(t.screen.log.back().kind, testing::Shown::Nation);
     EXPECT_EQ(t.screen.log.back().text, "modal");
 }

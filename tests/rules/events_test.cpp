@@ -43,7 +43,7 @@ void WatchEventWindow(TestGame& t, WindowSeen& seen) {
         ++seen.opened;
         seen.openFlag = g.shown.event.open;
         seen.lines = g.EventLines;
-        frmEvent_Command1_Click(g);
+        CloseEventWindow(g);
     };
 }
 
@@ -123,8 +123,8 @@ TEST(SeasonalEvent, TyphoonListsTheStormsForceEvenWhereLessWasLeftToLose) {
                               city40 + "で大型台風国力、町、城の値が「1」「10」「10」減りました",
                           }));
     // The window's OK has brought the map up to date.
-    EXPECT_EQ(g.shown.main.panels[15].Kokuryoku, "0");
-    EXPECT_EQ(g.shown.main.panels[15].Machi, "46");
+    EXPECT_EQ(g.shown.main.panels[15].power, "0");
+    EXPECT_EQ(g.shown.main.panels[15].town, "46");
 }
 
 TEST(SeasonalEvent, QuietAutumnsShowNoWindowAndTouchNothing) {
@@ -160,7 +160,7 @@ TEST(SeasonalEvent, OverManyAutumnsEventsAndTouchedCitiesFollowTheirOdds) {
             duplicate |= !cities.insert(city).second;
         }
         touched += static_cast<long>(lines.size()) - 1;
-        frmEvent_Command1_Click(game);
+        CloseEventWindow(game);
     };
     for (int i = 0; i < kAutumns; ++i) RunSeasonalEvent(g);
     EXPECT_FALSE(duplicate);
@@ -230,7 +230,7 @@ TEST(HistoricalEvent, YearTwelveTheDutchTakeBrugesFromWhoeverHoldsIt) {
         EXPECT_EQ(g.Cities[18], expected);  // the garrison and stores go with the city
         EXPECT_FALSE(IsPlayers(g, 18));
         EXPECT_FALSE(g.shown.main.panels[18].playerColour);
-        EXPECT_EQ(g.shown.main.panels[18].Ryoshu, "オランダ");
+        EXPECT_EQ(g.shown.main.panels[18].owner, "オランダ");
         EXPECT_EQ(NationOf(g, 18), &g.Nations[34]);
     }
 }

@@ -89,7 +89,7 @@ TEST(RefreshAllCities, HeadlessReportsComeInCityOrderAndLeaveNoPanels) {
     g.Cities[3].Name = "changed";
     RefreshAllCities(g);
     EXPECT_EQ(t.screen.Boxes(), (std::vector<std::string>{"MAXエラー兵 1001:999", "MINエラー金-5:999"}));
-    EXPECT_NE(g.shown.main.panels[3].Kuni, "changed");
+    EXPECT_NE(g.shown.main.panels[3].name, "changed");
 }
 
 }  // namespace

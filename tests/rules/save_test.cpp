@@ -116,18 +116,18 @@ TEST(SaveFile, SavedGameLoadsBackEqualAndSavesToTheSameBytes) {
     SlotGame other;  // another running game, other prices and player, takes it over
     other.screen.savePath = saved.screen.savePath;
     other.game.TurnStep = 40;
-    other.game.shown.main.activePanel = Panel::Pic5;
-    Form1_mnuLoad_Click(other.game);
+    other.game.shown.main.activePanel = Panel::AmountPanel;
+    LoadFromMenu(other.game);
     const Session& g = other.game;
     EXPECT_TRUE(Saved(g) == Saved(s));
     EXPECT_EQ(std::tie(g.FoodPrice, g.ArmsPrice, g.TroopsPrice), std::make_tuple(0.9, 9.9, s.TroopsPrice));
     EXPECT_EQ(g.screen, &other.screen);
     EXPECT_EQ(g.random, &other.mersenne);
     EXPECT_EQ(g.TurnStep, 1);
-    EXPECT_EQ(g.shown.main.activePanel, Panel::Pic1);
+    EXPECT_EQ(g.shown.main.activePanel, Panel::IdlePanel);
     EXPECT_EQ(MainCaption(g), "12年目の秋");
     EXPECT_EQ(other.screen.Lines(1), std::vector<std::string>{"12年目の秋です"});
-    EXPECT_EQ(std::make_tuple(ShownPrices(g).kome, ShownPrices(g).buki), std::make_tuple("0.9", "9.9"));
+    EXPECT_EQ(std::make_tuple(ShownPrices(g).food, ShownPrices(g).arms), std::make_tuple("0.9", "9.9"));
     EXPECT_TRUE(g.shown.main.panels[15].playerColour);
     EXPECT_EQ(other.screen.Boxes(),
               (std::vector<std::string>{"MAXエラー兵 1005:999", "MINエラー米-3:999", "ロードしました"}));
@@ -169,7 +169,7 @@ TEST(SaveFile, TheChronicleTravelsBesideTheSaveAndALoadGoesOnWithoutIt) {
         if (c.file) WriteBytes(chronicleFile, *c.file);
         SlotGame other;
         other.screen.savePath = saved.screen.savePath;
-        Form1_mnuLoad_Click(other.game);
+        LoadFromMenu(other.game);
         const Session& g = other.game;
         ASSERT_TRUE(Saved(g) == Saved(s)) << c.what;
         std::vector<std::string> boxes = other.screen.Boxes();
@@ -346,14 +346,14 @@ TEST(SaveFile, RefusedSaveKeepsTheLastGoodFile) {
         const std::string old = ReadBytes(t.screen.savePath);
         t.screen.Clear();
         t.game.Year = 9;
-        t.game.shown.main.activePanel = Panel::Pic3;
+        t.game.shown.main.activePanel = Panel::MilitaryMenu;
         arrange(t);
-        EXPECT_FALSE(Form1_mnuSave_Click(t.game));
+        EXPECT_FALSE(SaveFromMenu(t.game));
         ASSERT_EQ(t.screen.Boxes().size(), 1u);
         EXPECT_NE(t.screen.Boxes()[0].find(expected), std::string::npos) << t.screen.Boxes()[0];
         EXPECT_EQ(ReadBytes(t.File("Game.dt")), old);
         EXPECT_EQ(Leftovers(t.dir), 0);
-        EXPECT_EQ(t.game.shown.main.activePanel, t.game.TurnStart ? Panel::Pic1 : Panel::Pic3);
+        EXPECT_EQ(t.game.shown.main.activePanel, t.game.TurnStart ? Panel::IdlePanel : Panel::MilitaryMenu);
     }
     SlotGame t;
     t.game.TurnStart = false;

@@ -48,7 +48,7 @@ TEST(TurnCycle, TheRulesStepAloneGivesTheSameGameAsTheOkButton) {
     bare.screen = &bareScreen;
     bare.random = &bareRandom;
     for (int step = 0; step < 12 * (kCityCount + 1); ++step) {
-        Form1_cmdOk_Click(windows.game);
+        TakeNextStep(windows.game);
         AdvanceOneStep(bare);
         ASSERT_EQ(bare.TurnStep, windows.game.TurnStep) << step;
     }
@@ -64,20 +64,20 @@ TEST(TurnCycle, SeasonOfComputerTurnsThenAdvance) {
     Session& g = t.game;
     g.EnterAdvance = true;
     g.OkLock = 1;  // a locked step only closes the season start
-    Form1_cmdOk_Click(g);
+    TakeNextStep(g);
     EXPECT_FALSE(g.TurnStart);
     EXPECT_EQ(g.TurnStep, 1);
-    Form1_tmrOk_Timer(g);
+    ReleaseEnterLock(g);
     for (int step = 1; step <= kCityCount; ++step) {
-        Form1_cmdOk_Click(g);
+        TakeNextStep(g);
         ASSERT_EQ(g.TurnStep, step + 1);
-        EXPECT_EQ(g.shown.main.tmrOkclick, step < kCityCount);
-        EXPECT_TRUE(g.shown.main.lblOkVisible);
+        EXPECT_EQ(g.shown.main.stepTimer, step < kCityCount);
+        EXPECT_TRUE(g.shown.main.okPrompt);
         const City& c = g.Cities[g.TurnOrder[step]];
         EXPECT_EQ(t.screen.Lines(1).back(), Str(c.Id) + " " + c.Name + " " + c.Owner);
     }
     g.OkLock = 1;  // the lock never holds back the season's end
-    Form1_cmdOk_Click(g);
+    TakeNextStep(g);
     EXPECT_EQ(g.TurnStep, 1);
     EXPECT_TRUE(g.TurnStart);
     EXPECT_EQ(MainCaption(g), "1年目の夏");
@@ -92,8 +92,8 @@ TEST(TurnCycle, TimerStepsOnlyWhenReadyAutomaticAndRunning) {
         t.game.TurnStep = 5;
         t.game.AdvanceReady = ready;
         t.game.AutoAdvance = automatic;
-        t.game.shown.main.tmrOkclick = running;
-        Form1_tmrOkclick_Timer(t.game);
+        t.game.shown.main.stepTimer = running;
+        StepOnTimer(t.game);
         EXPECT_EQ(t.game.TurnStep, steps ? 6 : 5) << ready << automatic << running;
     }
 }
@@ -106,16 +106,16 @@ TEST(TurnCycle, PlayerCityHoldsTheTimerUntilItsOrderIsFinishedAndOkPressed) {
     g.TurnOrder[2] = 4;   // サザンプトン, the player's
     g.TurnOrder[3] = 64;  // アンティオキア, far away
     g.TurnStep = 2;
-    Form1_cmdOk_Click(g);
+    TakeNextStep(g);
     EXPECT_EQ(t.screen.Lines(1),
               (std::vector<std::string>{"4 サザンプトン イングランド王国", "あなたの番です サザンプトン国"}));
     EXPECT_EQ(g.CurrentCity, 4);
-    EXPECT_TRUE(g.PlayerTurn && g.shown.main.mnuIninKaijyo && !g.AdvanceReady);
-    EXPECT_EQ(g.shown.main.activePanel, Panel::Pic2);
+    EXPECT_TRUE(g.PlayerTurn && g.shown.main.delegationMenu && !g.AdvanceReady);
+    EXPECT_EQ(g.shown.main.activePanel, Panel::TopMenu);
     StartCommand(g, kDoNothing);
-    Form1_tmrOkclick_Timer(g);
+    StepOnTimer(g);
     EXPECT_EQ(g.TurnStep, 3);  // waits for the player's OK
-    Form1_cmdOk_Click(g);
+    TakeNextStep(g);
     EXPECT_EQ(g.TurnStep, 4);
     EXPECT_TRUE(g.AdvanceReady);
 }
@@ -138,28 +138,28 @@ TEST(TurnCycle, OkPromptStandsWheneverTheNextStepWaitsForThePlayer) {
     g.Cities[4].Troops = 10;
 
     g.TurnStep = 2;
-    Form1_cmdOk_Click(g);
-    ASSERT_EQ(g.shown.main.activePanel, Panel::Pic2);
+    TakeNextStep(g);
+    ASSERT_EQ(g.shown.main.activePanel, Panel::TopMenu);
     StartCommand(g, kDoNothing);
-    EXPECT_EQ(g.shown.main.activePanel, Panel::Pic1);
-    EXPECT_TRUE(g.shown.main.lblOkVisible) << "after the player's own order";
+    EXPECT_EQ(g.shown.main.activePanel, Panel::IdlePanel);
+    EXPECT_TRUE(g.shown.main.okPrompt) << "after the player's own order";
 
-    Form1_cmdOk_Click(g);
+    TakeNextStep(g);
     EXPECT_TRUE(g.AdvanceReady);
-    EXPECT_FALSE(g.shown.main.lblOkVisible) << "the timer carries the computer's steps";
+    EXPECT_FALSE(g.shown.main.okPrompt) << "the timer carries the computer's steps";
 
-    Form1_cmdOk_Click(g);
+    TakeNextStep(g);
     ASSERT_TRUE(std::any_of(t.screen.log.begin(), t.screen.log.end(),
                             [](const testing::Shown& s) { return s.kind == testing::Shown::Battle; }));
     EXPECT_FALSE(g.AdvanceReady);
-    EXPECT_TRUE(g.shown.main.lblOkVisible) << "after the player's defence";
+    EXPECT_TRUE(g.shown.main.okPrompt) << "after the player's defence";
 
     // His OK after the defence lets the timer carry the computer's steps again.
-    Form1_cmdOk_Click(g);
+    TakeNextStep(g);
     EXPECT_TRUE(g.AdvanceReady);
-    EXPECT_TRUE(g.shown.main.tmrOkclick);
+    EXPECT_TRUE(g.shown.main.stepTimer);
     const int step = g.TurnStep;
-    Form1_tmrOkclick_Timer(g);
+    StepOnTimer(g);
     EXPECT_EQ(g.TurnStep, step + 1);
 }
 
@@ -190,20 +190,20 @@ TEST(TurnCycle, StepNeverStartsInsideARunningStep) {
     Session g = setup.game;
     g.screen = &screen;
     g.AutoAdvance = g.AdvanceReady = true;
-    g.shown.main.tmrOkclick = true;
+    g.shown.main.stepTimer = true;
     g.Cities[64].Castle = 1005;  // every step's refresh reports it in a box
     int boxes = 0;
     screen.whileOpen = [&](Session& game) {
         ++boxes;
-        Form1_tmrOkclick_Timer(game);
-        Form1_cmdOk_Click(game);
+        StepOnTimer(game);
+        TakeNextStep(game);
     };
-    Form1_cmdOk_Click(g);
-    Form1_cmdOk_Click(g);
+    TakeNextStep(g);
+    TakeNextStep(g);
     EXPECT_EQ(g.TurnStep, 3);
     EXPECT_GE(boxes, 2);
     screen.whileOpen = nullptr;
-    Form1_tmrOkclick_Timer(g);
+    StepOnTimer(g);
     EXPECT_EQ(g.TurnStep, 4);
 }
 
@@ -235,13 +235,13 @@ TEST(SeasonAdvance, AutumnPanelsShowTheHarvestBeforeTheFirstStep) {
     t.UseScripted();
     for (int i = 0; i < 3; ++i) t.scripted.Push(0.0);  // the prices
     t.scripted.PushFace(10, 10);                       // no event this year
-    Form1_cmdOk_Click(g);
+    TakeNextStep(g);
     ASSERT_EQ(g.Season, 3);
     ASSERT_EQ(c.Gold, 35);
-    EXPECT_EQ(g.shown.main.panels[10].Kin, "35");
+    EXPECT_EQ(g.shown.main.panels[10].gold, "35");
     for (int i = 1; i <= kCityCount; ++i) {
-        EXPECT_EQ(g.shown.main.panels[i].Kin, Str(g.Cities[i].Gold)) << i;
-        EXPECT_EQ(g.shown.main.panels[i].Kome, Str(g.Cities[i].Food)) << i;
+        EXPECT_EQ(g.shown.main.panels[i].gold, Str(g.Cities[i].Gold)) << i;
+        EXPECT_EQ(g.shown.main.panels[i].food, Str(g.Cities[i].Food)) << i;
     }
 }
 
@@ -250,7 +250,7 @@ TEST(SeasonAdvance, NewYearNewPricesAndUnification) {
     Session& g = t.game;
     g.Season = 4;
     g.TurnStep = 76;
-    Form1_cmdOk_Click(g);
+    TakeNextStep(g);
     EXPECT_EQ(g.Year, 2);
     EXPECT_EQ(MainCaption(g), "2年目の春");
 
@@ -259,13 +259,13 @@ TEST(SeasonAdvance, NewYearNewPricesAndUnification) {
     t.scripted.fallback = &t.mersenne;
     for (int i = 0; i < 3; ++i) t.scripted.Push(0.0);
     AdvanceSeason(g);
-    EXPECT_EQ(ShownPrices(g).kome, "0.4");
-    EXPECT_EQ(ShownPrices(g).hei, "2.1");
+    EXPECT_EQ(ShownPrices(g).food, "0.4");
+    EXPECT_EQ(ShownPrices(g).troops, "2.1");
 
     for (int i = 1; i <= kCityCount; ++i) g.Cities[i].Owner = "フランス王国";
     EXPECT_FALSE(g.Ended);  // the conquest itself ends nothing
     g.TurnStep = 76;
-    EXPECT_TRUE(testing::EndsProgram([&] { Form1_cmdOk_Click(g); }));
+    EXPECT_TRUE(testing::EndsProgram([&] { TakeNextStep(g); }));
     EXPECT_EQ(t.screen.Lines(1).back(), "フランス王国が統一しました");
     EXPECT_EQ(t.screen.Boxes().back(), "終了です");
 }

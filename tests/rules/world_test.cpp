@@ -95,7 +95,7 @@ TEST(RefreshCity, ReportsOutOfRangeValuesInOrderWithoutChangingThem) {
     RefreshCity(g, 5);
     EXPECT_EQ(t.screen.Boxes(), std::vector<std::string>{"MINエラー米-3:999"});
     EXPECT_EQ(g.Cities[5].Food, -3);
-    EXPECT_EQ(g.shown.main.panels[5].Kome, "-3");
+    EXPECT_EQ(g.shown.main.panels[5].food, "-3");
 
     t.screen.Clear();
     g.Cities[6].Gold = 999;
@@ -116,11 +116,11 @@ TEST(RefreshCity, PanelShowsValuesAndMarksThePlayersCities) {
     Session& g = t.game;
     const CityPanel& london = g.shown.main.panels[1];
     EXPECT_TRUE(london.playerColour);
-    EXPECT_EQ(london.Num, "1");
-    EXPECT_EQ(london.Kuni, "ロンドン");
-    EXPECT_EQ(london.Ryoshu, "イングランド王国");
-    EXPECT_EQ(london.Hei, "20");
-    EXPECT_EQ(london.Busou, "35");
+    EXPECT_EQ(london.id, "1");
+    EXPECT_EQ(london.name, "ロンドン");
+    EXPECT_EQ(london.owner, "イングランド王国");
+    EXPECT_EQ(london.troops, "20");
+    EXPECT_EQ(london.arms, "35");
     EXPECT_FALSE(g.shown.main.panels[3].playerColour);
     g.Cities[3].Owner = "イングランド王国";  // conquered
     g.Cities[1].Owner = "フランス王国";      // lost
@@ -139,9 +139,9 @@ TEST(NewGame, StartsAtYearOneSpringWithTheFirstHeadline) {
     MersenneRandom random(3);
     Session g(screen, random);
     SetDefaultSettings(g);
-    SetGame_Form_Load(g);
-    SetGame_Command1_Click(g);
-    Form1_Form_Load(g);
+    OpenSettingsScreen(g);
+    AcceptSettings(g);
+    StartGame(g);
     EXPECT_EQ(g.Year, 1);
     EXPECT_EQ(g.Season, 1);
     EXPECT_EQ(MainCaption(g), "1年目の春");
@@ -150,11 +150,11 @@ TEST(NewGame, StartsAtYearOneSpringWithTheFirstHeadline) {
     EXPECT_EQ(g.TurnStep, 1);
     EXPECT_EQ(g.Title, "Tarvex");
     EXPECT_EQ(screen.Lines(1), std::vector<std::string>{"1年目、春です"});
-    EXPECT_TRUE(g.shown.main.lblOkVisible);
-    EXPECT_EQ(g.shown.main.activePanel, Panel::Pic1);
-    EXPECT_FALSE(g.shown.main.mnuIninKaijyo);
+    EXPECT_TRUE(g.shown.main.okPrompt);
+    EXPECT_EQ(g.shown.main.activePanel, Panel::IdlePanel);
+    EXPECT_FALSE(g.shown.main.delegationMenu);
     for (int i = 1; i <= kCityCount; ++i) EXPECT_FALSE(g.shown.main.panels[i].expanded);
-    EXPECT_EQ(ShownPrices(g).kome, FormatNumber(g.FoodPrice));
+    EXPECT_EQ(ShownPrices(g).food, FormatNumber(g.FoodPrice));
 }
 
 TEST(DrawPrices, ReachesExactlyTheTwentyFiftyFiftyPriceSteps) {
@@ -168,9 +168,9 @@ TEST(DrawPrices, ReachesExactlyTheTwentyFiftyFiftyPriceSteps) {
             t.scripted.Push(r);
             t.scripted.Push(r);
             DrawPrices(t.game);
-            food.insert(ShownPrices(t.game).kome);
-            troops.insert(ShownPrices(t.game).hei);
-            arms.insert(ShownPrices(t.game).buki);
+            food.insert(ShownPrices(t.game).food);
+            troops.insert(ShownPrices(t.game).troops);
+            arms.insert(ShownPrices(t.game).arms);
         }
     }
     std::set<std::string> wantFood, wantTroops, wantArms;
@@ -201,19 +201,19 @@ TEST(Settings, AcceptAppliesNameSpeedAndCheckBox) {
                           Case{"フランス王国", -1, 0, "フランス王国", 1.0, true}}) {
         TestGame t;
         Session& g = t.game;
-        SetGame_Form_Load(g);
-        SetGame_Text1_Change(g, c.typed);
-        SetGame_Option1_Click(g, c.option);
-        SetGame_Check1_Click(g, c.check);
-        SetGame_Command1_Click(g);
+        OpenSettingsScreen(g);
+        TypeNationName(g, c.typed);
+        ChooseMessageSpeed(g, c.option);
+        SetEnterAdvance(g, c.check);
+        AcceptSettings(g);
         EXPECT_EQ(g.PlayerNation, c.player);
         EXPECT_EQ(g.NationChoice, c.player);
         EXPECT_DOUBLE_EQ(g.MessageWait, c.wait);
         EXPECT_EQ(g.AutoAdvance, c.autoAdvance);
         EXPECT_EQ(g.EnterAdvanceSetting, c.check);
         // Reopening shows what was accepted.
-        SetGame_Form_Load(g);
-        EXPECT_EQ(g.shown.settings.text1, c.player);
+        OpenSettingsScreen(g);
+        EXPECT_EQ(g.shown.settings.nationName, c.player);
         EXPECT_EQ(g.shown.settings.option, c.option);
         EXPECT_EQ(g.shown.settings.check, c.check);
     }
@@ -222,31 +222,31 @@ TEST(Settings, AcceptAppliesNameSpeedAndCheckBox) {
 TEST(Settings, CheckBoxActsAtOnceAndDefaultsAskFirst) {
     TestGame t;
     Session& g = t.game;
-    SetGame_Form_Load(g);
-    SetGame_Check1_Click(g, 1);
+    OpenSettingsScreen(g);
+    SetEnterAdvance(g, 1);
     EXPECT_TRUE(g.EnterAdvance);
     EXPECT_EQ(g.EnterAdvanceSetting, 0);  // nothing else until accept
-    SetGame_Text1_Change(g, "トルコ");
+    TypeNationName(g, "トルコ");
     t.screen.answers = {Answer::Cancel};
-    SetGame_Command2_Click(g);
-    EXPECT_EQ(g.shown.settings.text1, "トルコ");
-    SetGame_Command2_Click(g);
+    RestoreDefaultSettings(g);
+    EXPECT_EQ(g.shown.settings.nationName, "トルコ");
+    RestoreDefaultSettings(g);
     EXPECT_EQ(t.screen.Boxes().back(), "初期設定に戻します。\nよろしいですか?");
-    EXPECT_EQ(g.shown.settings.text1, "イングランド王国");
+    EXPECT_EQ(g.shown.settings.nationName, "イングランド王国");
     EXPECT_EQ(g.shown.settings.option, 2);
     EXPECT_EQ(g.shown.settings.check, 0);
     // Keypad: 1..4 choose a speed, 5 toggles the box, 6 focuses the name.
-    SetGame_Form_KeyDown(g, KeyPad(1));
+    PressSettingsKey(g, KeyPad(1));
     EXPECT_EQ(g.shown.settings.option, 0);
-    SetGame_Form_KeyDown(g, KeyPad(4));
+    PressSettingsKey(g, KeyPad(4));
     EXPECT_EQ(g.shown.settings.option, 3);
-    SetGame_Form_KeyDown(g, KeyPad(5));
+    PressSettingsKey(g, KeyPad(5));
     EXPECT_EQ(g.shown.settings.check, 1);
-    SetGame_Form_KeyDown(g, KeyPad(5));
+    PressSettingsKey(g, KeyPad(5));
     EXPECT_EQ(g.shown.settings.check, 0);
     const int serial = g.shown.settings.focus.serial;
-    SetGame_Form_KeyDown(g, KeyPad(6));
-    EXPECT_EQ(g.shown.settings.focus.control, Control::Text1);
+    PressSettingsKey(g, KeyPad(6));
+    EXPECT_EQ(g.shown.settings.focus.control, Control::NationName);
     EXPECT_EQ(g.shown.settings.focus.serial, serial + 1);
 }
 
@@ -255,11 +255,11 @@ TEST(Settings, ClosingBeforeTheFirstAcceptEndsTheProgram) {
     MersenneRandom random(1);
     Session g(screen, random);
     SetDefaultSettings(g);
-    SetGame_Form_Load(g);
-    EXPECT_TRUE(testing::EndsProgram([&] { SetGame_Form_Close(g); }));
+    OpenSettingsScreen(g);
+    EXPECT_TRUE(testing::EndsProgram([&] { CloseSettings(g); }));
     TestGame later;
-    SetGame_Form_Load(later.game);
-    EXPECT_FALSE(testing::EndsProgram([&] { SetGame_Form_Close(later.game); }));
+    OpenSettingsScreen(later.game);
+    EXPECT_FALSE(testing::EndsProgram([&] { CloseSettings(later.game); }));
 }
 
 TEST(FocusCity, ThePanelIsWhollyInViewAndStandsOffTheEdgesWhereTheMapAllows) {
@@ -304,13 +304,13 @@ TEST(MapView, PanelsFoldOneByOneAndAllAtOnce) {
     TogglePanel(g, 3);
     EXPECT_FALSE(g.shown.main.panels[3].expanded);
     TogglePanel(g, 4);
-    Form1_mnuOpen_Click(g);
-    EXPECT_FALSE(g.shown.main.mnuOpen);
-    EXPECT_TRUE(g.shown.main.mnuClose);
+    OpenAllCityPanels(g);
+    EXPECT_FALSE(g.shown.main.openAllEnabled);
+    EXPECT_TRUE(g.shown.main.closeAllEnabled);
     for (int i = 1; i <= kCityCount; ++i) EXPECT_TRUE(g.shown.main.panels[i].expanded);
-    Form1_mnuClose_Click(g);
-    EXPECT_TRUE(g.shown.main.mnuOpen);
-    EXPECT_FALSE(g.shown.main.mnuClose);
+    CloseAllCityPanels(g);
+    EXPECT_TRUE(g.shown.main.openAllEnabled);
+    EXPECT_FALSE(g.shown.main.closeAllEnabled);
     for (int i = 1; i <= kCityCount; ++i) EXPECT_FALSE(g.shown.main.panels[i].expanded);
     CloseHelpPanel(g, kHelpInput);
     EXPECT_FALSE(g.shown.main.helpVisible[kHelpInput]);

@@ -26,7 +26,7 @@ void Stores(City& c, int troops, int food, int gold) {
 }
 
 void Type(Session& g, const char* troops, const char* food, const char* gold) {
-    g.shown.main.txtPic6 = {troops, food, gold};
+    g.shown.main.orderAmounts = {troops, food, gold};
 }
 
 TEST(AttackOrder, PreparationListsForeignNeighboursAndOffersTheSmallestStore) {
@@ -35,12 +35,12 @@ TEST(AttackOrder, PreparationListsForeignNeighboursAndOffersTheSmallestStore) {
     Stores(g.Cities[kLondon], 100, 60, 80);
     g.Cities[kYork].Owner = "スコットランド王国";
     ASSERT_TRUE(PrepareAttack(g, kLondon));
-    EXPECT_EQ(g.shown.main.lstPic6, (std::vector<std::string>{"ヨーク", "ルーアン"}));
+    EXPECT_EQ(g.shown.main.targets, (std::vector<std::string>{"ヨーク", "ルーアン"}));
     EXPECT_EQ(g.TargetCount, 2);
     EXPECT_EQ(g.TargetList[0], kYork);
     EXPECT_EQ(g.TargetList[1], kRouen);
-    EXPECT_EQ(g.shown.main.lstPic6Selected, 0);
-    EXPECT_EQ(g.shown.main.txtPic6, (std::array<std::string, 3>{"60", "60", "60"}));
+    EXPECT_EQ(g.shown.main.targetSelected, 0);
+    EXPECT_EQ(g.shown.main.orderAmounts, (std::array<std::string, 3>{"60", "60", "60"}));
     EXPECT_TRUE(t.screen.Boxes().empty());
 }
 
@@ -61,7 +61,7 @@ TEST(AttackOrder, PreparationRefusesWithoutTargetOrTroops) {
         Stores(g.Cities[kLondon], c.troops, 40, 40);
         EXPECT_FALSE(PrepareAttack(g, kLondon));
         EXPECT_EQ(t.screen.Boxes(), std::vector<std::string>{c.refusal});
-        EXPECT_EQ(g.shown.main.txtPic6[0], std::to_string(std::min(c.troops, 40)));
+        EXPECT_EQ(g.shown.main.orderAmounts[0], std::to_string(std::min(c.troops, 40)));
     }
 }
 
@@ -134,9 +134,9 @@ TEST(AttackOrder, TheBattleOpensWithTheForceOutAndAnEmptyTargetHeldByOne) {
         atOpening = game.Battle;
         homeAtOpening = game.Cities[kLondon].Troops;
         defendersAtOpening = game.Cities[kRouen].Troops;
-        frmCombat_Form_Load(game);
-        frmCombat_com_Click(game, 1);
-        while (game.shown.battle.open && !game.Ended) frmCombat_cmdComOk_Click(game);
+        OpenBattleScreen(game);
+        ChoosePlayerTactic(game, 1);
+        while (game.shown.battle.open && !game.Ended) FightNextRound(game);
     };
     EXPECT_TRUE(ExecuteAttack(g, kLondon));
     EXPECT_EQ(homeAtOpening, 60);

@@ -39,36 +39,36 @@ TEST(Delegation, ThePlayerKeepsTheLastCityInHisOwnHands) {
     ThreeCities s;
     Session& g = s.t.game;
     auto& m = g.shown.main;
-    Form1_mnuInin_Click(g);
-    EXPECT_EQ(m.activePanel, Panel::Pic7);
-    EXPECT_EQ(m.lblPic7, "委任");
-    EXPECT_EQ(m.lstPic7, (Names{"ロンドン", "ヨーク", "サザンプトン"}));
-    EXPECT_EQ(m.lstPic7Selected, 0);
+    OpenDelegation(g);
+    EXPECT_EQ(m.activePanel, Panel::DelegationPanel);
+    EXPECT_EQ(m.delegationMode, "委任");
+    EXPECT_EQ(m.delegationNames, (Names{"ロンドン", "ヨーク", "サザンプトン"}));
+    EXPECT_EQ(m.delegationSelected, 0);
 
     ApplyDelegation(g);
     EXPECT_TRUE(g.Delegated[1]);
-    EXPECT_EQ(m.lstPic7, (Names{"ヨーク", "サザンプトン"}));
-    EXPECT_EQ(m.lstPic7Selected, -1);
+    EXPECT_EQ(m.delegationNames, (Names{"ヨーク", "サザンプトン"}));
+    EXPECT_EQ(m.delegationSelected, -1);
     ApplyDelegation(g);  // nothing selected: nothing happens
     EXPECT_FALSE(g.Delegated[2] || g.Delegated[4]);
 
-    m.lstPic7Selected = 1;
+    m.delegationSelected = 1;
     ApplyDelegation(g);
     EXPECT_TRUE(g.Delegated[4]);
-    EXPECT_EQ(m.lstPic7, Names{"ヨーク"});
+    EXPECT_EQ(m.delegationNames, Names{"ヨーク"});
 
-    m.lstPic7Selected = 0;
+    m.delegationSelected = 0;
     ApplyDelegation(g);
     EXPECT_FALSE(g.Delegated[2]);
-    EXPECT_EQ(m.lstPic7, Names{"ヨーク"});
+    EXPECT_EQ(m.delegationNames, Names{"ヨーク"});
     // The panel stays open throughout.
-    EXPECT_EQ(m.activePanel, Panel::Pic7);
+    EXPECT_EQ(m.activePanel, Panel::DelegationPanel);
     EXPECT_EQ(s.t.screen.Boxes(),
               (Names{"ロンドンを委任しました", "サザンプトンを委任しました", "一都市だけなので委任できません"}));
 
     // Reopened, the list counts only the city still in the player's hands.
-    Form1_mnuInin_Click(g);
-    EXPECT_EQ(m.lstPic7, Names{"ヨーク"});
+    OpenDelegation(g);
+    EXPECT_EQ(m.delegationNames, Names{"ヨーク"});
     ApplyDelegation(g);
     EXPECT_FALSE(g.Delegated[2]);
     EXPECT_EQ(s.t.screen.Boxes().back(), "一都市だけなので委任できません");
@@ -78,31 +78,31 @@ TEST(Delegation, EndingADelegationListsOnlyDelegatedCities) {
     ThreeCities s;
     Session& g = s.t.game;
     auto& m = g.shown.main;
-    Form1_mnuKaijyo_Click(g);
-    EXPECT_EQ(m.lblPic7, "委任解除");
-    EXPECT_TRUE(m.lstPic7.empty());
-    EXPECT_EQ(m.lstPic7Selected, -1);
+    OpenEndDelegation(g);
+    EXPECT_EQ(m.delegationMode, "委任解除");
+    EXPECT_TRUE(m.delegationNames.empty());
+    EXPECT_EQ(m.delegationSelected, -1);
     ApplyDelegation(g);
     EXPECT_TRUE(s.t.screen.Boxes().empty());
 
     g.Delegated[2] = g.Delegated[4] = true;
-    Form1_mnuKaijyo_Click(g);
-    EXPECT_EQ(m.lstPic7, (Names{"ヨーク", "サザンプトン"}));
-    EXPECT_EQ(m.lstPic7Selected, 0);
-    m.lstPic7Selected = 1;
+    OpenEndDelegation(g);
+    EXPECT_EQ(m.delegationNames, (Names{"ヨーク", "サザンプトン"}));
+    EXPECT_EQ(m.delegationSelected, 0);
+    m.delegationSelected = 1;
     ApplyDelegation(g);
     EXPECT_FALSE(g.Delegated[4]);
     EXPECT_TRUE(g.Delegated[2]);
     EXPECT_EQ(s.t.screen.Boxes(), Names{"サザンプトンを委任解除しました"});
     // A single delegated city can always be taken back.
-    m.lstPic7Selected = 0;
+    m.delegationSelected = 0;
     ApplyDelegation(g);
     EXPECT_FALSE(g.Delegated[2]);
-    EXPECT_TRUE(m.lstPic7.empty());
+    EXPECT_TRUE(m.delegationNames.empty());
 
     // Cancel goes back to the top menu; the city whose turn it is still gives its order.
-    Form1_cmdCancel_Click(g);
-    EXPECT_EQ(m.activePanel, Panel::Pic2);
+    CancelOrder(g);
+    EXPECT_EQ(m.activePanel, Panel::TopMenu);
     EXPECT_EQ(g.CurrentCity, 1);
 }
 
@@ -112,13 +112,13 @@ TEST(Delegation, LostCitiesLeaveBothListsAndComeBackDelegated) {
     auto& m = g.shown.main;
     g.Delegated[4] = true;
     g.Cities[4].Owner = "フランス王国";  // conquered
-    Form1_mnuInin_Click(g);
-    EXPECT_EQ(m.lstPic7, (Names{"ロンドン", "ヨーク"}));
-    Form1_mnuKaijyo_Click(g);
-    EXPECT_TRUE(m.lstPic7.empty());
+    OpenDelegation(g);
+    EXPECT_EQ(m.delegationNames, (Names{"ロンドン", "ヨーク"}));
+    OpenEndDelegation(g);
+    EXPECT_TRUE(m.delegationNames.empty());
     g.Cities[4].Owner = "イングランド王国";  // won back
-    Form1_mnuKaijyo_Click(g);
-    EXPECT_EQ(m.lstPic7, Names{"サザンプトン"});
+    OpenEndDelegation(g);
+    EXPECT_EQ(m.delegationNames, Names{"サザンプトン"});
     EXPECT_FALSE(IsPlayerRun(g, 4));
 }
 
@@ -132,7 +132,7 @@ TEST(Delegation, EndsAtTheSeasonsStartWhenNoCityIsLeftInHisHands) {
         if (londonFalls) g.Cities[1].Owner = "フランス王国";
         for (int season = 0; season < 2; ++season) {
             g.TurnStep = kSeasonEndStep;
-            Form1_cmdOk_Click(g);
+            TakeNextStep(g);
         }
         ASSERT_FALSE(g.Ended);
         EXPECT_EQ(s.t.screen.Boxes(), londonFalls ? Names{"ヨーク、サザンプトンを委任解除しました"} : Names{});
@@ -145,7 +145,7 @@ TEST(Delegation, EndsAtTheSeasonsStartWhenNoCityIsLeftInHisHands) {
     g.Delegated[1] = g.Delegated[2] = g.Delegated[4] = true;
     g.shown.main.loaded = false;
     g.TurnStep = kSeasonEndStep;
-    Form1_cmdOk_Click(g);
+    TakeNextStep(g);
     EXPECT_TRUE(g.Delegated[1] && g.Delegated[2] && g.Delegated[4]);
     EXPECT_TRUE(s.t.screen.Boxes().empty());
 }
@@ -153,12 +153,12 @@ TEST(Delegation, EndsAtTheSeasonsStartWhenNoCityIsLeftInHisHands) {
 TEST(Delegation, MenuDoesNothingOutsideThePlayersTurn) {
     TestGame t;
     Session& g = t.game;
-    ASSERT_FALSE(g.shown.main.mnuIninKaijyo);
-    Form1_mnuInin_Click(g);
-    Form1_mnuKaijyo_Click(g);
-    EXPECT_EQ(g.shown.main.activePanel, Panel::Pic1);
-    EXPECT_TRUE(g.shown.main.lstPic7.empty());
-    EXPECT_EQ(g.shown.main.lblPic7, "");
+    ASSERT_FALSE(g.shown.main.delegationMenu);
+    OpenDelegation(g);
+    OpenEndDelegation(g);
+    EXPECT_EQ(g.shown.main.activePanel, Panel::IdlePanel);
+    EXPECT_TRUE(g.shown.main.delegationNames.empty());
+    EXPECT_EQ(g.shown.main.delegationMode, "");
     ApplyDelegation(g);
     EXPECT_TRUE(t.screen.Boxes().empty());
 }
@@ -167,33 +167,33 @@ TEST(Delegation, ADelegatedCityIsPlayedByTheComputerFromItsNextTurn) {
     ThreeCities s;
     Session& g = s.t.game;
     auto& m = g.shown.main;
-    Form1_mnuInin_Click(g);
-    m.lstPic7Selected = 1;  // ヨーク
+    OpenDelegation(g);
+    m.delegationSelected = 1;  // ヨーク
     ApplyDelegation(g);
     ASSERT_TRUE(g.Delegated[2]);
-    Form1_cmdCancel_Click(g);
+    CancelOrder(g);
     FinishCommand(g);  // ロンドン's order is done
-    EXPECT_FALSE(m.mnuIninKaijyo);
+    EXPECT_FALSE(m.delegationMenu);
 
     s.t.screen.Clear();
     s.BeginTurnOf(2);
     EXPECT_EQ(s.t.screen.Lines(1), Names{"2 ヨーク イングランド王国"});
-    EXPECT_EQ(m.activePanel, Panel::Pic1);
+    EXPECT_EQ(m.activePanel, Panel::IdlePanel);
     EXPECT_EQ(g.CurrentCity, 1);
-    EXPECT_FALSE(m.mnuIninKaijyo);
+    EXPECT_FALSE(m.delegationMenu);
     EXPECT_EQ(g.Cities[2].Owner, "イングランド王国");
 
     // Taken back, it waits for the player's order again.
     s.BeginTurnOf(1);
-    Form1_mnuKaijyo_Click(g);
+    OpenEndDelegation(g);
     ApplyDelegation(g);
     EXPECT_FALSE(g.Delegated[2]);
-    Form1_cmdCancel_Click(g);
+    CancelOrder(g);
     FinishCommand(g);
     s.t.screen.Clear();
     s.BeginTurnOf(2);
     EXPECT_EQ(s.t.screen.Lines(1), (Names{"2 ヨーク イングランド王国", "あなたの番です ヨーク国"}));
-    EXPECT_EQ(m.activePanel, Panel::Pic2);
+    EXPECT_EQ(m.activePanel, Panel::TopMenu);
     EXPECT_EQ(g.CurrentCity, 2);
     EXPECT_FALSE(g.AdvanceReady);
 }

@@ -20,15 +20,15 @@ TEST(Moving, DestinationsAreFriendlyNeighboursAlongTheMapsOwnDirection) {
     Session& g = t.game;
     g.Cities[kLondon].Troops = 20;
     ASSERT_TRUE(PrepareMove(g, kLondon));
-    EXPECT_EQ(g.shown.main.lstPic6, (std::vector<std::string>{"ヨーク", "サザンプトン"}));  // not French ルーアン
-    EXPECT_EQ(g.shown.main.txtPic6, (std::array<std::string, 3>{"20", "10", "10"}));
+    EXPECT_EQ(g.shown.main.targets, (std::vector<std::string>{"ヨーク", "サザンプトン"}));  // not French ルーアン
+    EXPECT_EQ(g.shown.main.orderAmounts, (std::array<std::string, 3>{"20", "10", "10"}));
     EXPECT_EQ(SelectedTarget(g), kYork);
     g.Cities[7].Owner = g.Cities[8].Owner;  // リスボン sees セビリャ, never the other way round
     ASSERT_TRUE(PrepareMove(g, 8));
-    EXPECT_EQ(std::count(g.shown.main.lstPic6.begin(), g.shown.main.lstPic6.end(), "リスボン"), 0);
+    EXPECT_EQ(std::count(g.shown.main.targets.begin(), g.shown.main.targets.end(), "リスボン"), 0);
     EXPECT_FALSE(PrepareMove(g, 3));  // エディンバラ
     EXPECT_EQ(t.screen.Boxes(), std::vector<std::string>{"隣に味方の領土がありません"});
-    EXPECT_EQ(g.shown.main.txtPic6, (std::array<std::string, 3>{"0", "0", "0"}));
+    EXPECT_EQ(g.shown.main.orderAmounts, (std::array<std::string, 3>{"0", "0", "0"}));
 }
 
 TEST(Moving, AChosenEntryIsItsOwnCityEvenWhenAnotherHasTheSameName) {
@@ -37,10 +37,10 @@ TEST(Moving, AChosenEntryIsItsOwnCityEvenWhenAnotherHasTheSameName) {
     // サザンプトン (4) takes York's name: the list shows ヨーク twice.
     g.Cities[4].Name = g.Cities[kYork].Name;
     ASSERT_TRUE(PrepareMove(g, kLondon));
-    ASSERT_EQ(g.shown.main.lstPic6, (std::vector<std::string>{"ヨーク", "ヨーク"}));
-    g.shown.main.lstPic6Selected = 1;
+    ASSERT_EQ(g.shown.main.targets, (std::vector<std::string>{"ヨーク", "ヨーク"}));
+    g.shown.main.targetSelected = 1;
     EXPECT_EQ(SelectedTarget(g), 4);
-    g.shown.main.lstPic6Selected = 2;  // past the list: nothing chosen
+    g.shown.main.targetSelected = 2;  // past the list: nothing chosen
     EXPECT_EQ(SelectedTarget(g), 0);
 }
 
@@ -60,8 +60,8 @@ std::string Move(Stock& source, Stock& destination, std::array<std::string, 3> t
     s.Troops = source.troops, s.Food = source.food, s.Gold = source.gold, s.Arms = source.arms;
     d.Troops = destination.troops, d.Food = destination.food, d.Gold = destination.gold, d.Arms = destination.arms;
     PrepareMove(g, kLondon);
-    g.shown.main.txtPic6 = typed;
-    g.shown.main.lstPic6Selected = selected;
+    g.shown.main.orderAmounts = typed;
+    g.shown.main.targetSelected = selected;
     const bool done = ExecuteMove(g, kLondon);
     source = Of(s);
     destination = Of(d);

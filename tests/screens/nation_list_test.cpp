@@ -74,7 +74,7 @@ TEST(NationLines, ChoosingANationScrollsToItsHighestNumberedCity) {
     ASSERT_NE(std::pair(alone.shown.main.hScroll, alone.shown.main.vScroll),
               std::pair(first.shown.main.hScroll, first.shown.main.vScroll));
 
-    frmNation_lstName_Click(g, NationLines(g)[33]);
+    ShowNationOnMap(g, NationLines(g)[33]);
     EXPECT_EQ(g.shown.main.hScroll, alone.shown.main.hScroll);
     EXPECT_EQ(g.shown.main.vScroll, alone.shown.main.vScroll);
 
@@ -82,19 +82,19 @@ TEST(NationLines, ChoosingANationScrollsToItsHighestNumberedCity) {
     g.shown.main.hScroll = g.shown.main.vScroll = 0;
     for (int c : {3, 40}) g.Cities[c].Owner = "ＡＢＣＤＥＦＧＨＩＪＫＬＭＮ";
     g.Nations[34].Name = "ＡＢＣＤＥＦＧＨＩＪＫＬＭＮ";
-    frmNation_lstName_Click(g, NationLines(g)[33]);
+    ShowNationOnMap(g, NationLines(g)[33]);
     EXPECT_EQ(g.shown.main.hScroll, alone.shown.main.hScroll);
     EXPECT_EQ(g.shown.main.vScroll, alone.shown.main.vScroll);
 
     // A nation with no city leaves the map where it is.
     g.shown.main.hScroll = -1234;
     g.shown.main.vScroll = -2345;
-    frmNation_lstName_Click(g, NationLines(g)[12]);  // ナポリ王国 still holds 38 and 39
+    ShowNationOnMap(g, NationLines(g)[12]);  // ナポリ王国 still holds 38 and 39
     EXPECT_NE(g.shown.main.hScroll, -1234);
     g.Cities[38].Owner = g.Cities[39].Owner = "ローマ";
     g.shown.main.hScroll = -1234;
     g.shown.main.vScroll = -2345;
-    frmNation_lstName_Click(g, NationLines(g)[12]);
+    ShowNationOnMap(g, NationLines(g)[12]);
     EXPECT_EQ(g.shown.main.hScroll, -1234);
     EXPECT_EQ(g.shown.main.vScroll, -2345);
 }

@@ -38,18 +38,18 @@ TEST(CommandPanels, AmountPanelShowsSummaryPriceAndSelectedPreset) {
     g.Cities[kLondon].Gold = 456;
     for (int kind = kRaiseTroops; kind <= kBuyFood; ++kind) {
         const auto& c = cases[kind - kRaiseTroops];
-        g.shown.main.lblSouba = "前の相場";
+        g.shown.main.amountPrice = "前の相場";
         const int serial = g.shown.main.focus.serial;
-        Form1_cmdSeiji_Click(g);
+        OpenPoliticsMenu(g);
         StartCommand(g, kind);
-        EXPECT_EQ(g.shown.main.activePanel, Panel::Pic5);
-        EXPECT_EQ(g.shown.main.lblPic5, c[0]);
-        EXPECT_EQ(g.shown.main.lblSouba, c[1]);
-        EXPECT_EQ(g.shown.main.txtPic5, c[2]);
-        EXPECT_EQ(g.shown.main.focus.control, Control::TxtPic5);
+        EXPECT_EQ(g.shown.main.activePanel, Panel::AmountPanel);
+        EXPECT_EQ(g.shown.main.amountTitle, c[0]);
+        EXPECT_EQ(g.shown.main.amountPrice, c[1]);
+        EXPECT_EQ(g.shown.main.amountText, c[2]);
+        EXPECT_EQ(g.shown.main.focus.control, Control::AmountBox);
         EXPECT_EQ(g.shown.main.focus.serial, serial + 1);
-        Form1_cmdCancel_Click(g);
-        EXPECT_EQ(g.shown.main.activePanel, Panel::Pic2);
+        CancelOrder(g);
+        EXPECT_EQ(g.shown.main.activePanel, Panel::TopMenu);
     }
 }
 
@@ -71,20 +71,20 @@ TEST(CommandPanels, TypedAmountIsReadBeforeTheOrderAndRefusalsReturnToTheMenu) {
         Session& g = LondonsTurn(t);
         g.Cities[kLondon].Gold = 200;
         StartCommand(g, kInvestPower);
-        g.shown.main.txtPic5 = typed;
-        Form1_cmdOkpic_Click(g);
+        g.shown.main.amountText = typed;
+        ConfirmOrder(g);
         EXPECT_EQ(t.screen.Boxes(), box ? std::vector<std::string>{box} : std::vector<std::string>{}) << typed;
         EXPECT_EQ(g.PlayerActed, box == nullptr) << typed;
         if (box) {
             EXPECT_EQ(g.Cities[kLondon].Gold, 200) << typed;
-            EXPECT_EQ(g.shown.main.activePanel, Panel::Pic2) << typed;
-            EXPECT_EQ(g.shown.main.lblPic2, "ロンドン") << typed;
-            EXPECT_TRUE(g.shown.main.mnuIninKaijyo) << typed;
+            EXPECT_EQ(g.shown.main.activePanel, Panel::TopMenu) << typed;
+            EXPECT_EQ(g.shown.main.topMenuCity, "ロンドン") << typed;
+            EXPECT_TRUE(g.shown.main.delegationMenu) << typed;
         } else {
             EXPECT_EQ(g.Cities[kLondon].Gold, goldAfter[i]) << typed;
-            EXPECT_EQ(g.shown.main.activePanel, Panel::Pic1) << typed;
-            EXPECT_EQ(g.shown.main.lblPic2, "") << typed;
-            EXPECT_FALSE(g.shown.main.mnuIninKaijyo) << typed;
+            EXPECT_EQ(g.shown.main.activePanel, Panel::IdlePanel) << typed;
+            EXPECT_EQ(g.shown.main.topMenuCity, "") << typed;
+            EXPECT_FALSE(g.shown.main.delegationMenu) << typed;
         }
     }
 }
@@ -96,7 +96,7 @@ TEST(CommandPanels, NegativeAmountIsRefusedForEveryAmountOrder) {
         g.Cities[kLondon].Food = g.Cities[kLondon].Gold = 300;
         const City before = g.Cities[kLondon];
         StartCommand(g, kind);
-        g.shown.main.txtPic5 = "-30";
+        g.shown.main.amountText = "-30";
         ExecuteCommand(g);
         EXPECT_EQ(g.Cities[kLondon], before) << kind;
         EXPECT_EQ(t.screen.Boxes(), std::vector<std::string>{"0以上の数を入力してください"}) << kind;
@@ -108,13 +108,13 @@ TEST(CommandPanels, DoNothingAsksFirst) {
     TestGame t;
     Session& g = LondonsTurn(t);
     t.screen.answers = {Answer::Cancel, Answer::Ok};
-    Form1_cmdNothing_Click(g);
-    EXPECT_EQ(g.shown.main.activePanel, Panel::Pic2);
+    ChooseDoNothing(g);
+    EXPECT_EQ(g.shown.main.activePanel, Panel::TopMenu);
     EXPECT_FALSE(g.PlayerActed);
-    Form1_cmdNothing_Click(g);
+    ChooseDoNothing(g);
     EXPECT_EQ(t.screen.Boxes(), (std::vector<std::string>{"何もしない", "何もしない"}));
     EXPECT_EQ(t.screen.Lines(2), std::vector<std::string>{"何もしない"});
-    EXPECT_EQ(g.shown.main.activePanel, Panel::Pic1);
+    EXPECT_EQ(g.shown.main.activePanel, Panel::IdlePanel);
     EXPECT_TRUE(g.PlayerActed);
 }
 
@@ -128,7 +128,7 @@ TEST(CommandPanels, OrderIsFinishedOnceOnly) {
     // A click that arrives after the finish gives no second order.
     g.Cities[kLondon].Gold = 200;
     g.CommandKind = kInvestPower;
-    g.shown.main.txtPic5 = "50";
+    g.shown.main.amountText = "50";
     ExecuteCommand(g);
     EXPECT_EQ(g.Cities[kLondon].Gold, 200);
 }
@@ -136,21 +136,21 @@ TEST(CommandPanels, OrderIsFinishedOnceOnly) {
 TEST(CommandPanels, MoveThroughTheTargetPanelOrBackToTheMenu) {
     TestGame t;
     Session& g = LondonsTurn(t);
-    Form1_cmdGunji_Click(g);
+    OpenMilitaryMenu(g);
     StartCommand(g, kMove);
-    EXPECT_EQ(g.shown.main.activePanel, Panel::Pic6);
-    EXPECT_EQ(g.shown.main.lblPic6, "移動:ロンドン");
-    g.shown.main.txtPic6 = {"5", "0", "0"};
-    Form1_cmdOkpic_Click(g);
+    EXPECT_EQ(g.shown.main.activePanel, Panel::TargetPanel);
+    EXPECT_EQ(g.shown.main.targetTitle, "移動:ロンドン");
+    g.shown.main.orderAmounts = {"5", "0", "0"};
+    ConfirmOrder(g);
     EXPECT_EQ(g.Cities[2].Troops, 15);  // ヨーク, the first destination
-    EXPECT_EQ(g.shown.main.activePanel, Panel::Pic1);
+    EXPECT_EQ(g.shown.main.activePanel, Panel::IdlePanel);
 
     TestGame alone("スコットランド王国");
     alone.game.CurrentCity = 3;  // エディンバラ: no friendly neighbour
     OpenCommandMenu(alone.game);
     StartCommand(alone.game, kMove);
     EXPECT_EQ(alone.screen.Boxes(), std::vector<std::string>{"隣に味方の領土がありません"});
-    EXPECT_EQ(alone.game.shown.main.activePanel, Panel::Pic2);
+    EXPECT_EQ(alone.game.shown.main.activePanel, Panel::TopMenu);
 }
 
 }  // namespace

@@ -84,15 +84,15 @@ TEST(Quit, EveryWayOutRunsTheSameConfirmation) {
     const std::vector<std::string> asked{"セーブして終了しますか?", "終了します。よろしいですか?"};
     TestGame menu;  // Cancel at the last question keeps the game going
     menu.screen.answers = {Answer::Cancel, Answer::Cancel};
-    EXPECT_FALSE(testing::EndsProgram([&] { Form1_mnuEnd_Click(menu.game); }));
+    EXPECT_FALSE(testing::EndsProgram([&] { QuitFromMenu(menu.game); }));
     EXPECT_EQ(menu.screen.Boxes(), asked);
     menu.screen.answers = {Answer::Cancel, Answer::Ok};
-    EXPECT_TRUE(testing::EndsProgram([&] { Form1_mnuEnd_Click(menu.game); }));
+    EXPECT_TRUE(testing::EndsProgram([&] { QuitFromMenu(menu.game); }));
     EXPECT_TRUE(menu.game.Ended);
 
     TestGame settings;  // F1 on the settings screen
     settings.screen.answers = {Answer::Cancel, Answer::Cancel};
-    SetGame_Form_KeyDown(settings.game, kKeyF1);
+    PressSettingsKey(settings.game, kKeyF1);
     EXPECT_EQ(settings.screen.Boxes(), asked);
 }
 

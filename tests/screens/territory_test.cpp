@@ -169,7 +169,7 @@ TEST(WarMap, FollowsOwnersThePlayersNationTheActingCityAndTheBattle) {
     PlayCityTurn(g, 1);
     EXPECT_EQ(ShownWarMap(g).actingCity, 40);
     g.TurnStep = kSeasonEndStep;
-    Form1_cmdOk_Click(g);
+    TakeNextStep(g);
     EXPECT_EQ(ShownWarMap(g).actingCity, 0);
 }
 

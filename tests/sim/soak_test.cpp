@@ -57,17 +57,17 @@ SoakOutcome PlayAlone(std::uint64_t seed) {
     MersenneRandom random(seed);
     Session g(screen, random);
     SetDefaultSettings(g);
-    SetGame_Form_Load(g);
-    SetGame_Text1_Change(g, "");
-    SetGame_Command1_Click(g);
-    Form1_Form_Load(g);
+    OpenSettingsScreen(g);
+    TypeNationName(g, "");
+    AcceptSettings(g);
+    StartGame(g);
     EXPECT_EQ(g.PlayerNation, "*");
 
     // A century is about 30,400 OK steps; a stuck cycle must not spin forever.
     const long long stepLimit = 2LL * (kYears + 1) * 4 * (kCityCount + 1);
     long long steps = 0;
     while (!g.Ended && g.Year <= kYears && steps < stepLimit) {
-        testing::EndsProgram([&] { Form1_cmdOk_Click(g); });
+        testing::EndsProgram([&] { TakeNextStep(g); });
         ++steps;
         const std::string fault = FirstFault(g);
         if (!fault.empty()) {

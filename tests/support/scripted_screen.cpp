@@ -37,21 +37,21 @@ void ScriptedScreen::RunBattleScreen(Game& bare) {
         battle(game);
         return;
     }
-    frmCombat_Form_Load(game);
-    frmCombat_com_Click(game, battleTactic);
-    for (int guard = 0; guard < 16 && game.shown.battle.open; ++guard) frmCombat_cmdComOk_Click(game);
+    OpenBattleScreen(game);
+    ChoosePlayerTactic(game, battleTactic);
+    for (int guard = 0; guard < 16 && game.shown.battle.open; ++guard) FightNextRound(game);
 }
 
 void ScriptedScreen::RunEventWindow(Game& bare) {
     log.push_back({Shown::EventWindow, "", ""});
     Session* session = SessionOf(bare);
     if (!session) return;
-    frmEvent_Form_Load(*session);
+    OpenEventWindow(*session);
     if (eventWindow) {
         eventWindow(*session);
         return;
     }
-    frmEvent_Command1_Click(*session);
+    CloseEventWindow(*session);
 }
 
 void ScriptedScreen::ShowNationScreen(Game&, bool modal) { log.push_back({Shown::Nation, modal ? "modal" : "", ""}); }
@@ -98,10 +98,10 @@ double ScriptedRandom::Next() {
 
 TestGame::TestGame(const std::string& player, std::uint64_t seed) : mersenne(seed), game(screen, mersenne) {
     SetDefaultSettings(game);
-    SetGame_Form_Load(game);
-    SetGame_Text1_Change(game, player);
-    SetGame_Command1_Click(game);
-    Form1_Form_Load(game);
+    OpenSettingsScreen(game);
+    TypeNationName(game, player);
+    AcceptSettings(game);
+    StartGame(game);
     screen.Clear();
 }
 

@@ -65,7 +65,7 @@ struct ChronicleGame : MainGame {
     }
 
     ChronicleWindow* Open() {
-        window->findChild<QAction*>("mnuChronicle")->trigger();
+        window->findChild<QAction*>("ChronicleEntry")->trigger();
         return window->findChild<ChronicleWindow*>();
     }
 
@@ -127,7 +127,7 @@ TEST(ChronicleWindow, ListsEntriesInOrderFiltersThemAndAChosenOneMovesTheMapToIt
         emit list->itemClicked(list->topLevelItem(row), 2);
         EXPECT_EQ(t.game.shown.main.hScroll, expected.shown.main.hScroll) << row;
         EXPECT_EQ(t.game.shown.main.vScroll, expected.shown.main.vScroll) << row;
-        EXPECT_EQ(t.window->findChild<QScrollBar*>("HScroll1")->value(), -expected.shown.main.hScroll) << row;
+        EXPECT_EQ(t.window->findChild<QScrollBar*>("HorizontalBar")->value(), -expected.shown.main.hScroll) << row;
     }
     EXPECT_NE(t.game.shown.main.hScroll, 0);
 
@@ -226,10 +226,10 @@ TEST(ChronicleWindow, TheShortcutOpensItEvenFromATextBoxAndTheGamesOwnKeysStillW
     ASSERT_TRUE(QTest::qWaitForWindowActive(t.window.get()));
     // The amount box has the focus: the key opens the window and types nothing.
     t.window->Run([](Session& g) {
-        g.shown.main.activePanel = Panel::Pic5;
-        g.shown.main.txtPic5 = "12";
+        g.shown.main.activePanel = Panel::AmountPanel;
+        g.shown.main.amountText = "12";
     });
-    auto* amount = t.window->findChild<QLineEdit*>("txtPic5");
+    auto* amount = t.window->findChild<QLineEdit*>("AmountBox");
     amount->setFocus();
     QTest::keyClick(amount, Qt::Key_R, Qt::ControlModifier);
     auto* w = t.window->findChild<ChronicleWindow*>();
@@ -238,9 +238,9 @@ TEST(ChronicleWindow, TheShortcutOpensItEvenFromATextBoxAndTheGamesOwnKeysStillW
     EXPECT_EQ(amount->text(), "12");
 
     // Enter still takes the game's step.
-    t.window->Run([](Session& g) { g.shown.main.activePanel = Panel::Pic1; });
+    t.window->Run([](Session& g) { g.shown.main.activePanel = Panel::IdlePanel; });
     const int step = t.game.TurnStep;
-    auto* ok = t.window->findChild<QPushButton*>("cmdOk");
+    auto* ok = t.window->findChild<QPushButton*>("OkButton");
     ok->setFocus();
     QTest::keyClick(ok, Qt::Key_Return);
     EXPECT_EQ(t.game.TurnStep, step + 1);

@@ -46,10 +46,10 @@ struct QtGame {
         screen.holdWait = [](double) {};
         screen.onEnd = [this] { ++ends; };
         SetDefaultSettings(game);
-        SetGame_Form_Load(game);
-        SetGame_Text1_Change(game, "イングランド王国");
-        SetGame_Command1_Click(game);
-        Form1_Form_Load(game);
+        OpenSettingsScreen(game);
+        TypeNationName(game, "イングランド王国");
+        AcceptSettings(game);
+        StartGame(game);
         screen.boxLog.clear();
     }
 
@@ -422,7 +422,7 @@ TEST(NationWindow, OverTheBattleScreenItIsModalAndTheBattleGoesOn) {
             EXPECT_EQ(nation->parentWidget(), w);
             Menu(nation, "mnuNationClose")->trigger();
         });
-        Menu(w, "mnuNation")->trigger();
+        Menu(w, "NationEntry")->trigger();
         EXPECT_TRUE(seen);
         EXPECT_TRUE(w->isVisible());
 
@@ -431,7 +431,7 @@ TEST(NationWindow, OverTheBattleScreenItIsModalAndTheBattleGoesOn) {
         ShowNationWindow(t.game, t.screen, nullptr, false);
         QPointer<NationWindow> modeless = OpenNationWindow();
         ASSERT_TRUE(modeless);
-        Menu(w, "mnuNation")->trigger();
+        Menu(w, "NationEntry")->trigger();
         EXPECT_EQ(modeless->windowModality(), Qt::ApplicationModal);
         EXPECT_EQ(QApplication::activeModalWidget(), modeless.data());
         modeless->close();

@@ -29,13 +29,13 @@ struct MainGame {
         EnsureApplication();
         AnswerFromQueue(screen, answers, ends);
         SetDefaultSettings(game);
-        SetGame_Form_Load(game);
-        SetGame_Text1_Change(game, nation);
-        SetGame_Command1_Click(game);
+        OpenSettingsScreen(game);
+        TypeNationName(game, nation);
+        AcceptSettings(game);
         window = std::make_unique<MainWindow>(game, screen);
         screen.SetOwner(window.get());
         window->show();
-        window->Run(Form1_Form_Load);
+        window->Run(StartGame);
         screen.boxLog.clear();
     }
 
@@ -62,14 +62,14 @@ struct MainGame {
             g.CurrentCity = city;
             g.PlayerTurn = true;
             g.PlayerActed = false;
-            g.shown.main.mnuIninKaijyo = true;
+            g.shown.main.delegationMenu = true;
             OpenCommandMenu(g);
         });
     }
     int VisiblePanel() {
         int shown = 0;
         for (int i = 1; i <= 7; ++i)
-            if (Find(QString("pic%1").arg(i))->isVisible()) shown = shown ? -1 : i;
+            if (Find(PanelName(static_cast<Panel>(i)))->isVisible()) shown = shown ? -1 : i;
         return shown;
     }
     QString Text(const QString& name) {

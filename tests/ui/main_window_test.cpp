@@ -57,24 +57,24 @@ TEST(MainWindowLayout, EveryPanelHoldsItsControlsWithoutOverlap) {
         g.Lines = {MessageLine{"1 ロンドン イングランド王国"}, MessageLine{"ロンドンで開墾されました"},
                    MessageLine{"金「11」と食料「0」移動"}};
         MainWindowShown& m = g.shown.main;
-        m.lblOkVisible = true;
-        m.lblPic2 = "ロンドン";
-        m.lblPic5 = "食料売り:ロンドン";
-        m.lblPic6 = "移動:ロンドン";
-        m.lblSouba = "食料:1.5";
-        m.lblPic7 = "委任解除";
+        m.okPrompt = true;
+        m.topMenuCity = "ロンドン";
+        m.amountTitle = "食料売り:ロンドン";
+        m.targetTitle = "移動:ロンドン";
+        m.amountPrice = "食料:1.5";
+        m.delegationMode = "委任解除";
     });
     for (int i = 1; i <= 7; ++i) {
         t.window->Run([i](Session& g) { g.shown.main.activePanel = static_cast<Panel>(i); });
-        QWidget* panel = t.Find(QString("pic%1").arg(i));
+        QWidget* panel = t.Find(PanelName(static_cast<Panel>(i)));
         ASSERT_TRUE(panel->isVisible()) << i;
         ExpectTidy(panel);
     }
     // Message lines pale orange; every label of the command panels pale cyan.
-    for (const char* name : {"lblMsg", "lblMsg2", "lblMsg3"})
+    for (const char* name : {"Line1", "Line2", "Line3"})
         EXPECT_EQ(t.Find(name)->palette().color(QPalette::Window), kPaleOrange) << name;
     for (int i = 2; i <= 7; ++i)
-        for (QLabel* label : t.Find(QString("pic%1").arg(i))->findChildren<QLabel*>()) {
+        for (QLabel* label : t.Find(PanelName(static_cast<Panel>(i)))->findChildren<QLabel*>()) {
             EXPECT_TRUE(label->autoFillBackground()) << label->objectName().toStdString();
             EXPECT_EQ(label->palette().color(QPalette::Window), kPaleCyan) << label->objectName().toStdString();
         }
@@ -96,7 +96,7 @@ TEST(MainWindowLayout, LongestNamesAreSeenWholeInEveryLabel) {
             c.Power = c.Town = c.Castle = c.Food = c.Gold = c.Troops = c.Arms = c.Civility = kMaxValue;
             g.CityRefreshed(n);
         }
-        Form1_mnuOpen_Click(g);
+        OpenAllCityPanels(g);
     });
     const std::vector<std::string> lines = {
         "60 " + city + " " + nation,
@@ -111,29 +111,29 @@ TEST(MainWindowLayout, LongestNamesAreSeenWholeInEveryLabel) {
     for (const std::string& line : lines) {
         t.window->Run([&](Session& g) {
             g.Lines = {MessageLine{line}, MessageLine{line}, MessageLine{line}};
-            g.shown.main.activePanel = Panel::Pic1;
-            g.shown.main.lblOkVisible = true;
+            g.shown.main.activePanel = Panel::IdlePanel;
+            g.shown.main.okPrompt = true;
         });
         ExpectTextsFit(t.window.get());
-        ExpectTidy(t.Find("pic1"));
+        ExpectTidy(t.Find("IdlePanel"));
     }
     const std::pair<Panel, std::string> titles[] = {
-        {Panel::Pic2, city},          {Panel::Pic5, "武装強化:" + city}, {Panel::Pic7, "委任解除"},
-        {Panel::Pic6, "移動:" + city}, {Panel::Pic6, "戦闘:" + city},
+        {Panel::TopMenu, city},          {Panel::AmountPanel, "武装強化:" + city}, {Panel::DelegationPanel, "委任解除"},
+        {Panel::TargetPanel, "移動:" + city}, {Panel::TargetPanel, "戦闘:" + city},
     };
     for (const auto& [panel, title] : titles) {
         t.window->Run([&, panel = panel, title = title](Session& g) {
             MainWindowShown& m = g.shown.main;
             m.activePanel = panel;
-            m.lblPic2 = m.lblPic5 = m.lblPic6 = m.lblPic7 = title;
-            m.lblSouba = "武器:999.9";
-            m.lstPic6 = {neighbour, city};
+            m.topMenuCity = m.amountTitle = m.targetTitle = m.delegationMode = title;
+            m.amountPrice = "武器:999.9";
+            m.targets = {neighbour, city};
         });
         ExpectTextsFit(t.window.get());
-        ExpectTidy(t.Find(QString("pic%1").arg(static_cast<int>(panel))));
+        ExpectTidy(t.Find(PanelName(panel)));
     }
     // A title shown smaller gives the whole of it at full size in its tooltip.
-    EXPECT_EQ(t.Find<QLabel>("lblPic6")->toolTip().toStdString(), "戦闘:" + city);
+    EXPECT_EQ(t.Find<QLabel>("TargetTitle")->toolTip().toStdString(), "戦闘:" + city);
     EXPECT_EQ(t.Find<QLabel>("lblKuni_60")->text().toStdString(), city);
 }
 
@@ -148,7 +148,7 @@ TEST(MainWindowLayout, AtItsSmallestTheMenusThePanelAndSomeMapStayInView) {
         EXPECT_TRUE(bar->rect().contains(bar->actionGeometry(menu))) << menu->text().toStdString();
         EXPECT_EQ(bar->actionGeometry(menu).top(), row) << menu->text().toStdString();
     }
-    const QRect panel = t.Find("pic1")->geometry();
+    const QRect panel = t.Find("IdlePanel")->geometry();
     QWidget* map = t.Find("mapView");
     EXPECT_GE(map->width() - panel.right(), 100);
     EXPECT_GE(map->height() - panel.bottom(), 80);
@@ -157,11 +157,11 @@ TEST(MainWindowLayout, AtItsSmallestTheMenusThePanelAndSomeMapStayInView) {
 TEST(MainWindowMenus, EntriesStandUnderTheirMenusWithDistinctAccessKeys) {
     MainGame t;
     const std::pair<const char*, QStringList> menus[] = {
-        {"mnuSaveLoad", {"mnuEnd", "mnuSave", "mnuLoad"}},
-        {"mnuIninKaijyo", {"mnuInin", "mnuKaijyo"}},
-        {"mnuKuni", {"mnuOpen", "mnuClose", "mnuOverview", "mnuChronicle"}},
-        {"mnuHenkou", {"mnuSettei"}},
-        {"mnuHelp", {"mnuHP", "mnuHelpKuni", "mnuHelpNation", "mnuButton", "mnuHelpSuuti"}},
+        {"SaveLoadMenu", {"QuitEntry", "SaveEntry", "LoadEntry"}},
+        {"DelegationMenu", {"DelegateEntry", "EndDelegationEntry"}},
+        {"CitiesMenu", {"OpenAllEntry", "CloseAllEntry", "OverviewEntry", "ChronicleEntry"}},
+        {"ChangeMenu", {"SettingsEntry"}},
+        {"HelpMenu", {"HelpPageEntry", "CitiesHelpEntry", "NationHelpEntry", "ButtonsHelpEntry", "NumbersHelpEntry"}},
     };
     // One access key for one entry: a key shared within a menu would reach only one of them.
     const auto accessKey = [](const QString& caption) { return caption.mid(caption.indexOf('&') + 1, 1).toUpper(); };
@@ -181,18 +181,18 @@ TEST(MainWindowMenus, EntriesStandUnderTheirMenusWithDistinctAccessKeys) {
         EXPECT_EQ(keys.removeDuplicates(), 0) << menuName;
     }
     // The nation entry acts by itself: it stands in the bar, with no entries under it.
-    EXPECT_EQ(t.Find<QAction>("mnuNation")->menu(), nullptr);
+    EXPECT_EQ(t.Find<QAction>("NationEntry")->menu(), nullptr);
 
-    EXPECT_FALSE(t.Find<QMenu>("mnuIninKaijyo")->menuAction()->isEnabled());
-    EXPECT_TRUE(t.Find<QAction>("mnuOpen")->isEnabled());
-    EXPECT_TRUE(t.Find<QAction>("mnuClose")->isEnabled());
-    for (const char* help : {"mnuHelpKuni", "mnuHelpNation", "mnuButton", "mnuHelpSuuti"})
+    EXPECT_FALSE(t.Find<QMenu>("DelegationMenu")->menuAction()->isEnabled());
+    EXPECT_TRUE(t.Find<QAction>("OpenAllEntry")->isEnabled());
+    EXPECT_TRUE(t.Find<QAction>("CloseAllEntry")->isEnabled());
+    for (const char* help : {"CitiesHelpEntry", "NationHelpEntry", "ButtonsHelpEntry", "NumbersHelpEntry"})
         EXPECT_FALSE(t.Find<QAction>(help)->isEnabled()) << help;
-    EXPECT_TRUE(t.Find<QAction>("mnuHP")->isEnabled());
+    EXPECT_TRUE(t.Find<QAction>("HelpPageEntry")->isEnabled());
 
     int settingsShown = 0;
     t.screen.onShowSettings = [&] { ++settingsShown; };
-    t.Trigger("mnuSettei");
+    t.Trigger("SettingsEntry");
     EXPECT_EQ(settingsShown, 1);
 }
 
@@ -201,14 +201,14 @@ TEST(MainWindow, LoadShowsCaptionHeadlinePricesAndTheCities) {
     EXPECT_EQ(t.window->windowTitle(), "1年目の春");
     EXPECT_EQ(t.window->size(), QSize(Twips(15000), Twips(7500)));
     EXPECT_EQ(t.VisiblePanel(), 1);
-    EXPECT_EQ(t.Text("lblMsg"), "1年目、春です");
-    EXPECT_TRUE(t.Find("lblMsg")->isVisible());
-    EXPECT_TRUE(t.Find("lblOk")->isVisible());
+    EXPECT_EQ(t.Text("Line1"), "1年目、春です");
+    EXPECT_TRUE(t.Find("Line1")->isVisible());
+    EXPECT_TRUE(t.Find("OkPrompt")->isVisible());
     const PriceTexts prices = ShownPrices(t.game);
-    EXPECT_EQ(t.Text("lblMsgKome").toStdString(), prices.kome);
-    EXPECT_EQ(t.Text("lblMsgBuki").toStdString(), prices.buki);
-    EXPECT_EQ(t.Text("lblMsgHei").toStdString(), prices.hei);
-    EXPECT_FALSE(t.Text("lblMsgKome").isEmpty());
+    EXPECT_EQ(t.Text("FoodPrice").toStdString(), prices.food);
+    EXPECT_EQ(t.Text("ArmsPrice").toStdString(), prices.arms);
+    EXPECT_EQ(t.Text("TroopsPrice").toStdString(), prices.troops);
+    EXPECT_FALSE(t.Text("FoodPrice").isEmpty());
 
     const QColor buttonFace = QApplication::palette().color(QPalette::Button);
     for (int city = 1; city <= kCityCount; ++city) {
@@ -233,74 +233,74 @@ TEST(MainWindow, LoadShowsCaptionHeadlinePricesAndTheCities) {
 
 TEST(MainWindowTurn, OkButtonAndEnterTakeOneStepEachAndTheTimerCarriesOn) {
     MainGame t("*");  // nobody's cities: every step is the computer's
-    t.Click("cmdOk");
+    t.Click("OkButton");
     EXPECT_EQ(t.game.TurnStep, 2);
-    EXPECT_FALSE(t.Find("lblOk")->isVisible());
+    EXPECT_FALSE(t.Find("OkPrompt")->isVisible());
     const int first = t.game.TurnOrder[1];
-    EXPECT_EQ(t.Text("lblMsg").toStdString().rfind(std::to_string(first) + " ", 0), 0u);
-    EXPECT_TRUE(t.window->findChild<QTimer*>("tmrOkclick")->isActive());
+    EXPECT_EQ(t.Text("Line1").toStdString().rfind(std::to_string(first) + " ", 0), 0u);
+    EXPECT_TRUE(t.window->findChild<QTimer*>("StepTimer")->isActive());
 
     // Enter takes a step; a second Enter before the lock's timer has run takes none.
-    t.window->findChild<QTimer*>("tmrOkclick")->stop();
+    t.window->findChild<QTimer*>("StepTimer")->stop();
     t.Key(Qt::Key_Return);
     EXPECT_EQ(t.game.TurnStep, 3);
     t.Key(Qt::Key_Return);
     EXPECT_EQ(t.game.TurnStep, 3);
-    EXPECT_TRUE(t.window->findChild<QTimer*>("tmrOk")->isActive());
+    EXPECT_TRUE(t.window->findChild<QTimer*>("EnterLockTimer")->isActive());
 
     // Left to the timers, the season runs on by itself up to its end.
     EXPECT_TRUE(QTest::qWaitFor([&] { return t.game.TurnStep > 75; }, 5000));
     EXPECT_EQ(t.game.TurnStep, 76);
-    EXPECT_FALSE(t.window->findChild<QTimer*>("tmrOkclick")->isActive());
-    EXPECT_FALSE(t.window->findChild<QTimer*>("tmrOk")->isActive());
-    EXPECT_TRUE(t.Find("lblOk")->isVisible());
+    EXPECT_FALSE(t.window->findChild<QTimer*>("StepTimer")->isActive());
+    EXPECT_FALSE(t.window->findChild<QTimer*>("EnterLockTimer")->isActive());
+    EXPECT_TRUE(t.Find("OkPrompt")->isVisible());
 }
 
 TEST(MainWindowTurn, ClickedOrdersCarryTheTypedTextAndListChoiceToTheGame) {
     MainGame t;
     t.PlayersTurn(1);  // London
     EXPECT_EQ(t.VisiblePanel(), 2);
-    EXPECT_EQ(t.Text("lblPic2"), "ロンドン");
-    EXPECT_TRUE(t.Find<QMenu>("mnuIninKaijyo")->menuAction()->isEnabled());
+    EXPECT_EQ(t.Text("TopMenuCity"), "ロンドン");
+    EXPECT_TRUE(t.Find<QMenu>("DelegationMenu")->menuAction()->isEnabled());
 
-    t.Click("cmdSeiji");
+    t.Click("PoliticsButton");
     EXPECT_EQ(t.VisiblePanel(), 4);
-    t.Click("cmdKai");
+    t.Click("BuyFoodButton");
     EXPECT_EQ(t.VisiblePanel(), 5);
-    EXPECT_EQ(t.Text("lblPic5"), "食料買い:ロンドン");
-    EXPECT_EQ(t.Text("lblSouba").toStdString(), "食料:" + ShownPrices(t.game).kome);
-    auto* amount = t.Find<QLineEdit>("txtPic5");
+    EXPECT_EQ(t.Text("AmountTitle"), "食料買い:ロンドン");
+    EXPECT_EQ(t.Text("AmountPrice").toStdString(), "食料:" + ShownPrices(t.game).food);
+    auto* amount = t.Find<QLineEdit>("AmountBox");
     EXPECT_EQ(t.window->focusWidget(), amount);
     EXPECT_EQ(amount->selectedText(), QString::number(t.game.Cities[1].Gold));
     QTest::keyClicks(amount, "abc");
-    EXPECT_EQ(t.game.shown.main.txtPic5, "abc");
-    t.Click("cmdOkpic5");
+    EXPECT_EQ(t.game.shown.main.amountText, "abc");
+    t.Click("AmountOkButton");
     ASSERT_FALSE(t.screen.boxLog.empty());
     EXPECT_EQ(t.screen.boxLog.back(), "整数を入力してください");
     EXPECT_EQ(t.VisiblePanel(), 2);
 
-    t.Click("cmdGunji");
-    t.Click("cmdIdo");
+    t.Click("MilitaryButton");
+    t.Click("MoveButton");
     EXPECT_EQ(t.VisiblePanel(), 6);
-    auto* targets = t.Find<QListWidget>("lstPic6");
-    ASSERT_EQ(targets->count(), static_cast<int>(t.game.shown.main.lstPic6.size()));
+    auto* targets = t.Find<QListWidget>("TargetList");
+    ASSERT_EQ(targets->count(), static_cast<int>(t.game.shown.main.targets.size()));
     ASSERT_GE(targets->count(), 2);
-    EXPECT_EQ(targets->currentRow(), t.game.shown.main.lstPic6Selected);
+    EXPECT_EQ(targets->currentRow(), t.game.shown.main.targetSelected);
     QTest::mouseClick(targets->viewport(), Qt::LeftButton, {}, targets->visualItemRect(targets->item(1)).center());
-    EXPECT_EQ(t.game.shown.main.lstPic6Selected, 1);
-    auto* food = t.Find<QLineEdit>("txtPic6_1");
+    EXPECT_EQ(t.game.shown.main.targetSelected, 1);
+    auto* food = t.Find<QLineEdit>("AmountBox1");
     food->selectAll();
     QTest::keyClicks(food, "7");
-    EXPECT_EQ(t.game.shown.main.txtPic6[1], "7");
-    t.Click("cmdCancelpic6");
+    EXPECT_EQ(t.game.shown.main.orderAmounts[1], "7");
+    t.Click("TargetCancelButton");
     EXPECT_EQ(t.VisiblePanel(), 2);
 
-    t.Click("cmdNothing");
+    t.Click("DoNothingButton");
     EXPECT_EQ(t.screen.boxLog.back(), "何もしない");
     EXPECT_EQ(t.VisiblePanel(), 1);
-    EXPECT_EQ(t.Text("lblMsg2"), "何もしない");
-    EXPECT_TRUE(t.Find("lblMsg2")->isVisible());
-    EXPECT_FALSE(t.Find<QMenu>("mnuIninKaijyo")->menuAction()->isEnabled());
+    EXPECT_EQ(t.Text("Line2"), "何もしない");
+    EXPECT_TRUE(t.Find("Line2")->isVisible());
+    EXPECT_FALSE(t.Find<QMenu>("DelegationMenu")->menuAction()->isEnabled());
 }
 
 TEST(MainWindowKeys, KeypadDigitsPressTheNumberedButtonsAndAreNotTypedOnTop) {
@@ -313,14 +313,14 @@ TEST(MainWindowKeys, KeypadDigitsPressTheNumberedButtonsAndAreNotTypedOnTop) {
     t.Key(Qt::Key_5, Qt::KeypadModifier);  // 5.食料買い
     EXPECT_EQ(t.VisiblePanel(), 5);
     const QString gold = QString::number(t.game.Cities[1].Gold);
-    EXPECT_EQ(t.Text("txtPic5"), gold);
+    EXPECT_EQ(t.Text("AmountBox"), gold);
     // Typing in the amount box is the player's own.
     t.Key(Qt::Key_4, Qt::KeypadModifier);
-    EXPECT_EQ(t.Text("txtPic5"), "4");
-    EXPECT_EQ(t.game.shown.main.txtPic5, "4");
+    EXPECT_EQ(t.Text("AmountBox"), "4");
+    EXPECT_EQ(t.game.shown.main.amountText, "4");
     t.Key(Qt::Key_Period, Qt::KeypadModifier);  // Cancel
     EXPECT_EQ(t.VisiblePanel(), 2);
-    EXPECT_EQ(t.game.shown.main.txtPic5, "4");
+    EXPECT_EQ(t.game.shown.main.amountText, "4");
 
     // In the military menu an unused key is swallowed; 5 goes back.
     t.Key(Qt::Key_1, Qt::KeypadModifier);
@@ -332,13 +332,13 @@ TEST(MainWindowKeys, KeypadDigitsPressTheNumberedButtonsAndAreNotTypedOnTop) {
 // What a button or key of a command menu did, as far as the player can tell.
 auto MenuOutcome(MainGame& t) {
     const MainWindowShown& m = t.game.shown.main;
-    return std::make_tuple(m.activePanel, t.game.CommandKind, m.lblPic5, m.lblPic6, m.hScroll, m.vScroll,
+    return std::make_tuple(m.activePanel, t.game.CommandKind, m.amountTitle, m.targetTitle, m.hScroll, m.vScroll,
                            t.screen.boxLog);
 }
 
 TEST(MainWindowKeys, EachNumberedButtonIsPressedByItsKeypadDigit) {
     // The three menus of a city's turn, and how the player reaches each.
-    const std::pair<int, const char*> menus[] = {{2, nullptr}, {3, "cmdGunji"}, {4, "cmdSeiji"}};
+    const std::pair<int, const char*> menus[] = {{2, nullptr}, {3, "MilitaryButton"}, {4, "PoliticsButton"}};
     int buttons = 0;
     for (const auto& [panel, opener] : menus) {
         const auto open = [&, opener = opener](MainGame& t) {
@@ -348,7 +348,7 @@ TEST(MainWindowKeys, EachNumberedButtonIsPressedByItsKeypadDigit) {
         };
         MainGame probe;
         open(probe);
-        for (QPushButton* button : probe.Find(QString("pic%1").arg(panel))->findChildren<QPushButton*>()) {
+        for (QPushButton* button : probe.Find(PanelName(static_cast<Panel>(panel)))->findChildren<QPushButton*>()) {
             const QString caption = button->text();
             ASSERT_TRUE(caption.size() > 2 && caption[0].isDigit() && caption[1] == '.') << caption.toStdString();
             const int digit = caption[0].digitValue();
@@ -368,26 +368,26 @@ TEST(MainWindowKeys, EachNumberedButtonIsPressedByItsKeypadDigit) {
 TEST(MainWindowKeys, ArrowsInTheTargetPanelMoveOnlyWhereTheGameSays) {
     MainGame t;
     t.PlayersTurn(1);
-    t.Click("cmdGunji");
-    t.Click("cmdIdo");
+    t.Click("MilitaryButton");
+    t.Click("MoveButton");
     ASSERT_EQ(t.VisiblePanel(), 6);
-    auto* targets = t.Find<QListWidget>("lstPic6");
+    auto* targets = t.Find<QListWidget>("TargetList");
     const int count = targets->count();
     ASSERT_GE(count, 2);
     targets->setFocus();
     // Left right after the turn began: the last entry, and the list adds no move of its own.
     t.Key(Qt::Key_Left);
     EXPECT_EQ(targets->currentRow(), count - 1);
-    EXPECT_EQ(t.game.shown.main.lstPic6Selected, count - 1);
+    EXPECT_EQ(t.game.shown.main.targetSelected, count - 1);
     t.Key(Qt::Key_Right);
     EXPECT_EQ(targets->currentRow(), 0);
     // Down goes to the troops box and leaves the chosen target alone.
     t.Key(Qt::Key_Down);
-    EXPECT_EQ(t.window->focusWidget(), t.Find("txtPic6_0"));
+    EXPECT_EQ(t.window->focusWidget(), t.Find("AmountBox0"));
     EXPECT_EQ(targets->currentRow(), 0);
     t.Key(Qt::Key_Down);
-    EXPECT_EQ(t.window->focusWidget(), t.Find("txtPic6_1"));
-    auto* food = t.Find<QLineEdit>("txtPic6_1");
+    EXPECT_EQ(t.window->focusWidget(), t.Find("AmountBox1"));
+    auto* food = t.Find<QLineEdit>("AmountBox1");
     EXPECT_EQ(food->selectedText(), food->text());
     EXPECT_EQ(food->cursorPosition(), 0);
 }
@@ -402,11 +402,11 @@ TEST(MainWindowPanels, NarrowListsShowEveryNameWholeWithoutASidewaysBar) {
     for (const auto& names : lists) {
         SCOPED_TRACE(names.front());
         t.window->Run([&names](Session& g) {
-            g.shown.main.activePanel = Panel::Pic6;
-            g.shown.main.lstPic6 = names;
-            g.shown.main.lstPic6Selected = 0;
+            g.shown.main.activePanel = Panel::TargetPanel;
+            g.shown.main.targets = names;
+            g.shown.main.targetSelected = 0;
         });
-        auto* list = t.Find<QListWidget>("lstPic6");
+        auto* list = t.Find<QListWidget>("TargetList");
         EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
         const QFontMetrics metrics(list->font());
         EXPECT_GE(QFontInfo(list->font()).pixelSize(), 9);
@@ -433,15 +433,15 @@ TEST(MapView, PanelsFoldOneByOneOrAllAtOnce) {
     EXPECT_EQ(paris->height(), Twips(kPanelCollapsed));
 
     QTest::mouseClick(t.Find("lblKuni_15"), Qt::LeftButton);
-    t.Trigger("mnuClose");
+    t.Trigger("CloseAllEntry");
     for (int city = 1; city <= kCityCount; ++city)
         EXPECT_EQ(t.Find(QString("pic_%1").arg(city))->height(), Twips(kPanelCollapsed)) << city;
-    EXPECT_FALSE(t.Find<QAction>("mnuClose")->isEnabled());
-    EXPECT_TRUE(t.Find<QAction>("mnuOpen")->isEnabled());
-    t.Trigger("mnuOpen");
+    EXPECT_FALSE(t.Find<QAction>("CloseAllEntry")->isEnabled());
+    EXPECT_TRUE(t.Find<QAction>("OpenAllEntry")->isEnabled());
+    t.Trigger("OpenAllEntry");
     for (int city = 1; city <= kCityCount; ++city)
         EXPECT_EQ(t.Find(QString("pic_%1").arg(city))->height(), Twips(kPanelExpanded)) << city;
-    EXPECT_FALSE(t.Find<QAction>("mnuOpen")->isEnabled());
+    EXPECT_FALSE(t.Find<QAction>("OpenAllEntry")->isEnabled());
 }
 
 TEST(MapView, HelpPanelsCloseAndComeBackFromTheirMenuEntries) {
@@ -453,10 +453,10 @@ TEST(MapView, HelpPanelsCloseAndComeBackFromTheirMenuEntries) {
         const char* entry;
     };
     const Help helps[] = {
-        {"PicPic", TwipRect(3360, 3720, 1575, 2175), "cmdPicPicClose", "mnuHelpKuni"},
-        {"Picture2", TwipRect(5520, 3720, 1935, 2175), "Command3", "mnuHelpNation"},
-        {"Picture3", TwipRect(1320, 3720, 1575, 3375), "Command4", "mnuButton"},
-        {"picCur", TwipRect(3360, 6000, 1575, 2175), "Command5", "mnuHelpSuuti"},
+        {"PicPic", TwipRect(3360, 3720, 1575, 2175), "cmdPicPicClose", "CitiesHelpEntry"},
+        {"Picture2", TwipRect(5520, 3720, 1935, 2175), "Command3", "NationHelpEntry"},
+        {"Picture3", TwipRect(1320, 3720, 1575, 3375), "Command4", "ButtonsHelpEntry"},
+        {"picCur", TwipRect(3360, 6000, 1575, 2175), "Command5", "NumbersHelpEntry"},
     };
     for (const Help& h : helps) {
         QWidget* panel = t.Find(h.panel);
@@ -481,8 +481,8 @@ TEST(MapView, HelpPanelsCloseAndComeBackFromTheirMenuEntries) {
 
 TEST(MapView, ScrollBarsMoveTheMapAndFocusMovesTheBars) {
     MainGame t;
-    auto* horizontal = t.Find<QScrollBar>("HScroll1");
-    auto* vertical = t.Find<QScrollBar>("VScroll1");
+    auto* horizontal = t.Find<QScrollBar>("HorizontalBar");
+    auto* vertical = t.Find<QScrollBar>("VerticalBar");
     QWidget* surface = t.Find("Picture1");
     EXPECT_EQ(horizontal->maximum(), 32300);
     EXPECT_EQ(horizontal->pageStep(), t.window->centralWidget()->width() * 15);
@@ -496,7 +496,7 @@ TEST(MapView, ScrollBarsMoveTheMapAndFocusMovesTheBars) {
     EXPECT_EQ(surface->pos(), QPoint(-Twips(3000), -Twips(1500)));
 
     t.PlayersTurn(1);
-    t.Click("cmdFocus");  // London: its panel 5500 twips in from the view's corner
+    t.Click("FocusButton");  // London: its panel 5500 twips in from the view's corner
     EXPECT_EQ(horizontal->value(), 13920 - 5500);
     EXPECT_EQ(vertical->value(), 10800 - 5500);
     EXPECT_EQ(surface->pos(), QPoint(-Twips(13920 - 5500), -Twips(10800 - 5500)));
@@ -564,10 +564,10 @@ TEST(MapView, TheWarShowsAtOnceOwnersActingCityBattleAndTheSmallMap) {
     EXPECT_NEAR(-m.hScroll + m.viewWidth / 2, kMapWidth / 2, 400);
     EXPECT_NEAR(-m.vScroll + m.viewHeight / 2, kMapHeight / 2, 400);
     EXPECT_TRUE(overview->View().contains(QPoint(kMapWidth / 2, kMapHeight / 2)));
-    t.Trigger("mnuOverview");
+    t.Trigger("OverviewEntry");
     EXPECT_FALSE(overview->isVisible());
-    EXPECT_FALSE(t.Find<QAction>("mnuOverview")->isChecked());
-    t.Trigger("mnuOverview");
+    EXPECT_FALSE(t.Find<QAction>("OverviewEntry")->isChecked());
+    t.Trigger("OverviewEntry");
     EXPECT_TRUE(overview->isVisible());
 }
 
@@ -594,8 +594,8 @@ TEST(QtScreen, HoldShowsTheNewLineBeforeItWaits) {
     bool seenVisible = false;
     double waited = 0;
     t.screen.holdWait = [&](double seconds) {
-        seen = t.Text("lblMsg2");
-        seenVisible = t.Find("lblMsg2")->isVisible();
+        seen = t.Text("Line2");
+        seenVisible = t.Find("Line2")->isVisible();
         waited = seconds;
     };
     t.game.MessageWait = 0.2;
@@ -618,19 +618,19 @@ TEST(QtScreen, InputDuringAHoldActsOnceAfterItInOrderWhileTheViewLivesOn) {
     // panel, presses OK, presses Enter and chooses セーブ, in this order.
     QTimer::singleShot(10, [&] {
         sent = true;
-        auto* bar = t.Find<QScrollBar>("VScroll1");
+        auto* bar = t.Find<QScrollBar>("VerticalBar");
         bar->setValue(bar->value() + 3000);
-        t.Trigger("mnuOpen");
-        t.Click("cmdOk");
+        t.Trigger("OpenAllEntry");
+        t.Click("OkButton");
         t.Key(Qt::Key_Return);
-        t.Trigger("mnuSave");
+        t.Trigger("SaveEntry");
         const MainWindowShown& m = t.game.shown.main;
         // What only shows has acted; nothing of the game has.
         seenInHold = {std::to_string(m.vScroll), m.panels[1].expanded ? "open" : "closed",
                       std::to_string(t.game.TurnStep), std::to_string(t.screen.boxLog.size()),
                       std::to_string(t.screen.Gate().Waiting())};
     });
-    t.Click("cmdOk");
+    t.Click("OkButton");
     ASSERT_TRUE(sent);
     EXPECT_EQ(seenInHold, (std::vector<std::string>{"-3000", "open", "1", "0", "5"}));
     EXPECT_EQ(t.game.TurnStep, 2);
@@ -648,7 +648,7 @@ TEST(QtScreen, HoldPaintsALineThatComesBackIntoView) {
     // after the next event, or a computer city's report flashes by unseen.
     MainGame t;
     ASSERT_TRUE(QTest::qWaitForWindowExposed(t.window.get()));
-    QLabel* line2 = t.Find<QLabel>("lblMsg2");
+    QLabel* line2 = t.Find<QLabel>("Line2");
     std::vector<QColor> painted;
     t.screen.holdWait = [&](double) {
         // What the window system would put on the screen: the window's backing store.

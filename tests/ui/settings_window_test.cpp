@@ -151,7 +151,7 @@ TEST(SettingsWindow, AcceptTakesWhatThePlayerChoseAndClosesTheScreen) {
         EXPECT_EQ(accepted.count(), 1);
 
         // Opened again from the main window, it shows what was accepted.
-        SetGame_Form_Load(t.game);
+        OpenSettingsScreen(t.game);
         t.screen.ShowSettings(t.game);
         EXPECT_TRUE(t.window->isVisible());
         EXPECT_EQ(t.Find<QLineEdit>("Text1")->text().toStdString(), c.nation);
@@ -235,7 +235,7 @@ TEST(SettingsWindow, ClosingTheFrameEndsTheProgramOnlyBeforeTheFirstAccept) {
     }
     SettingsGame t;
     t.Click("Command1");
-    SetGame_Form_Load(t.game);
+    OpenSettingsScreen(t.game);
     t.screen.ShowSettings(t.game);
     t.Click("Check1");
     t.window->close();
@@ -255,7 +255,7 @@ TEST(SettingsWindow, NameIsChosenWholeWhenItTakesTheFocus) {
     QApplication::processEvents();
     EXPECT_EQ(name->selectedText(), "イングランド王国");
     Type(name, "ローマ");
-    EXPECT_EQ(t.game.shown.settings.text1, "ローマ");
+    EXPECT_EQ(t.game.shown.settings.nationName, "ローマ");
 }
 
 }  // namespace

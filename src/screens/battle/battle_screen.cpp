@@ -15,62 +15,62 @@ namespace tarvex {
 namespace {
 
 void ShowTactics(Session& game) {
-    game.shown.battle.lblAt[0] = TacticName(game.Battle.AttackTactic);
-    game.shown.battle.lblDef[0] = TacticName(game.Battle.DefendTactic);
+    game.shown.battle.attacker[0] = TacticName(game.Battle.AttackTactic);
+    game.shown.battle.defender[0] = TacticName(game.Battle.DefendTactic);
 }
 
 }  // namespace
 
-void frmCombat_Form_Load(Session& game) {
+void OpenBattleScreen(Session& game) {
     BattleShown& s = game.shown.battle;
     s.open = true;
-    s.comEnabled = true;
+    s.tacticsEnabled = true;
     s.okEnabled = false;
     // The tactic fields stay blank ("0") until the player has chosen.
-    s.lblAt[0] = "0";
-    s.lblDef[0] = "0";
+    s.attacker[0] = "0";
+    s.defender[0] = "0";
     StartBattle(game);
 }
 
-void frmCombat_com_Click(Session& game, int index) {
+void ChoosePlayerTactic(Session& game, int index) {
     if (index < 0 || index >= kTacticCount) {
         Tell(game, "エラー");
         return;
     }
     BattleShown& s = game.shown.battle;
-    if (!s.comEnabled) return;  // the tactic is chosen once for the whole battle
+    if (!s.tacticsEnabled) return;  // the tactic is chosen once for the whole battle
     if (!TakePlayerSideTactic(game, index + 1)) return;
-    s.comEnabled = false;
+    s.tacticsEnabled = false;
     s.okEnabled = true;
     ShowTactics(game);
 }
 
-void frmCombat_cmdComOk_Click(Session& game) {
+void FightNextRound(Session& game) {
     if (!game.shown.battle.okEnabled || game.Battle.BattleOver) return;
     FightRound(game);
     // The battle is over: the screen closes and the main window is back in front.
     if (game.Battle.BattleOver) game.shown.battle.open = false;
 }
 
-void frmCombat_Form_KeyDown(Session& game, int key) {
+void PressBattleKey(Session& game, int key) {
     const int digit = KeyPadDigit(key);
     if (digit >= 1 && digit <= kTacticCount) {
-        if (game.shown.battle.comEnabled) frmCombat_com_Click(game, digit - 1);
+        if (game.shown.battle.tacticsEnabled) ChoosePlayerTactic(game, digit - 1);
         return;
     }
     // Enter is the OK key everywhere in the game; without it a battle could
     // not be fought to its end from the keyboard. Before the tactic is chosen
     // there is no round to fight, and Enter is an error like any other key.
     if (key == kKeyEnter && game.shown.battle.okEnabled) {
-        frmCombat_cmdComOk_Click(game);
+        FightNextRound(game);
         return;
     }
     Tell(game, "エラー");
 }
 
-void frmCombat_mnuNation_Click(Session& game) { game.screen->ShowNationScreen(game, true); }
+void ShowNationsInBattle(Session& game) { game.screen->ShowNationScreen(game, true); }
 
-void frmCombat_mnuCombatQuit_Click(Session& game) {
+void QuitInBattle(Session& game) {
     Question q;
     q.text = "ゲーム全体を強制終了します。セーブはされません";
     q.defaultButton = Answer::Cancel;

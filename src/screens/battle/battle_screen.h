@@ -5,13 +5,13 @@
 
 namespace tarvex {
 
-void frmCombat_Form_Load(Session& game);
-void frmCombat_com_Click(Session& game, int index);
-void frmCombat_cmdComOk_Click(Session& game);
+void OpenBattleScreen(Session& game);
+void ChoosePlayerTactic(Session& game, int index);
+void FightNextRound(Session& game);
 // Game key codes; keypad 1..5 choose a tactic before the choice, other keys say "エラー".
-void frmCombat_Form_KeyDown(Session& game, int key);
-void frmCombat_mnuNation_Click(Session& game);
-void frmCombat_mnuCombatQuit_Click(Session& game);
+void PressBattleKey(Session& game, int key);
+void ShowNationsInBattle(Session& game);
+void QuitInBattle(Session& game);
 // Width in twips of a morale bar inside its box of `boxWidth`.
 int MoraleBarWidth(int morale, int boxWidth);
 

@@ -3,8 +3,8 @@
 
 namespace tarvex {
 
-void frmEvent_Form_Load(Session& game) { game.shown.event.open = true; }
+void OpenEventWindow(Session& game) { game.shown.event.open = true; }
 
-void frmEvent_Command1_Click(Session& game) { game.shown.event.open = false; }
+void CloseEventWindow(Session& game) { game.shown.event.open = false; }
 
 }  // namespace tarvex

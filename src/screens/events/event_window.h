@@ -6,8 +6,8 @@
 namespace tarvex {
 
 // The window opens on the lines of Game::EventLines.
-void frmEvent_Form_Load(Session& game);
+void OpenEventWindow(Session& game);
 // OK: the window closes; the event then shows every city as it left it.
-void frmEvent_Command1_Click(Session& game);
+void CloseEventWindow(Session& game);
 
 }  // namespace tarvex

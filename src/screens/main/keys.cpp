@@ -26,16 +26,16 @@ bool Visible(const Session& game, Panel panel) { return game.shown.main.activePa
 void TopMenuKey(Session& game, int key) {
     switch (key) {
         case kKeyPad1:
-            Form1_cmdGunji_Click(game);
+            OpenMilitaryMenu(game);
             break;
         case kKeyPad2:
-            Form1_cmdSeiji_Click(game);
+            OpenPoliticsMenu(game);
             break;
         case kKeyPad3:
-            Form1_cmdNothing_Click(game);
+            ChooseDoNothing(game);
             break;
         case kKeyPad4:
-            Form1_cmdFocus_Click(game);
+            FocusOnActingCity(game);
             break;
         default:
             break;
@@ -57,7 +57,7 @@ void MilitaryMenuKey(Session& game, int key) {
             StartCommand(game, kStrengthenArms);
             break;
         case kKeyPad5:
-            Form1_cmdReturn_Click(game);
+            BackToTopMenu(game);
             break;
         default:
             break;
@@ -82,7 +82,7 @@ void PoliticsMenuKey(Session& game, int key) {
             StartCommand(game, kBuyFood);
             break;
         case kKeyPad6:
-            Form1_cmdReturn_Click(game);
+            BackToTopMenu(game);
             break;
         default:
             break;
@@ -99,43 +99,43 @@ void ResetCursorsAtTurnStart(Session& game) {
 
 }  // namespace
 
-int Form1_Form_KeyDown(Session& game, int key) {
+int PressMainWindowKey(Session& game, int key) {
     // Each panel is looked at only when its turn comes, so a key that changes
     // the panel meets the new one further down.
-    if (Visible(game, Panel::Pic1)) {
-        game.shown.main.tmrOk = true;
+    if (Visible(game, Panel::IdlePanel)) {
+        game.shown.main.enterLockTimer = true;
         if (key == kKeyEnter) {
-            Form1_cmdOk_Click(game);
-            // A held-down Enter makes one step: the lock lasts until tmrOk fires.
+            TakeNextStep(game);
+            // A held-down Enter makes one step: the lock lasts until enterLockTimer fires.
             game.OkLock += 1;
         }
     }
-    if (Visible(game, Panel::Pic2)) {
+    if (Visible(game, Panel::TopMenu)) {
         TopMenuKey(game, key);
         return key;
     }
-    if (Visible(game, Panel::Pic3)) {
+    if (Visible(game, Panel::MilitaryMenu)) {
         MilitaryMenuKey(game, key);
     }
-    if (Visible(game, Panel::Pic4)) {
+    if (Visible(game, Panel::PoliticsMenu)) {
         PoliticsMenuKey(game, key);
         return key;
     }
-    if (Visible(game, Panel::Pic5)) {
-        if (key == kKeyEnter) Form1_cmdOkpic_Click(game);
-        if (key == kKeyPadPoint) Form1_cmdCancel_Click(game);
+    if (Visible(game, Panel::AmountPanel)) {
+        if (key == kKeyEnter) ConfirmOrder(game);
+        if (key == kKeyPadPoint) CancelOrder(game);
         return key;
     }
-    if (Visible(game, Panel::Pic6)) {
-        if (key == kKeyEnter) Form1_cmdOkpic_Click(game);
-        if (key == kKeyPadPoint) Form1_cmdCancel_Click(game);
+    if (Visible(game, Panel::TargetPanel)) {
+        if (key == kKeyEnter) ConfirmOrder(game);
+        if (key == kKeyPadPoint) CancelOrder(game);
         if (key == kKeyDown || key == kKeyUp) FocusNextAmount(game, key);
         if (key == kKeyLeft || key == kKeyRight) SelectNextTarget(game, key);
         return key;
     }
-    if (Visible(game, Panel::Pic7)) {
+    if (Visible(game, Panel::DelegationPanel)) {
         if (key == kKeyEnter) ApplyDelegation(game);
-        if (key == kKeyPadPoint) Form1_cmdCancel_Click(game);
+        if (key == kKeyPadPoint) CancelOrder(game);
         return key;
     }
     // The idle panel and the military menu keep their keys to themselves.
@@ -147,7 +147,7 @@ void FocusNextAmount(Session& game, int key) {
     ResetCursorsAtTurnStart(game);
     // Keep the cursor on one of the three boxes whatever it held before.
     game.AmountCursor = ((game.AmountCursor % kAmountBoxes) + kAmountBoxes) % kAmountBoxes;
-    RequestFocus(game, static_cast<Control>(static_cast<int>(Control::TxtPic6_0) + game.AmountCursor));
+    RequestFocus(game, static_cast<Control>(static_cast<int>(Control::TroopsBox) + game.AmountCursor));
     if (key == kKeyDown) game.AmountCursor += 1;
     if (key == kKeyUp) game.AmountCursor -= 1;
     if (game.AmountCursor < 0) game.AmountCursor = kAmountBoxes - 1;
@@ -156,7 +156,7 @@ void FocusNextAmount(Session& game, int key) {
 }
 
 void SelectNextTarget(Session& game, int key) {
-    const int n = static_cast<int>(game.shown.main.lstPic6.size());
+    const int n = static_cast<int>(game.shown.main.targets.size());
     ResetCursorsAtTurnStart(game);
     if (key == kKeyLeft) game.ListCursor -= 1;
     if (key == kKeyRight) game.ListCursor += 1;
@@ -164,7 +164,7 @@ void SelectNextTarget(Session& game, int key) {
     if (game.ListCursor > n - 1) game.ListCursor = 0;
     // An empty list has no entry to select.
     if (n > 0)
-        game.shown.main.lstPic6Selected = game.ListCursor;
+        game.shown.main.targetSelected = game.ListCursor;
     else
         game.ListCursor = 0;
     game.PlayerTurn = false;

@@ -8,6 +8,6 @@ namespace tarvex {
 
 // The main window sees every key first. Returns the key code that goes on to
 // the focused control: 0 when the key is swallowed.
-int Form1_Form_KeyDown(Session& game, int key);
+int PressMainWindowKey(Session& game, int key);
 
 }  // namespace tarvex

@@ -14,29 +14,29 @@
 
 namespace tarvex {
 
-void Form1_Form_Load(Session& game) {
+void StartGame(Session& game) {
     MainWindowShown& m = game.shown.main;
     m.loaded = true;
     m.helpVisible = {true, true, true, true};
-    m.mnuIninKaijyo = false;
-    m.mnuOpen = true;
-    m.mnuClose = true;
+    m.delegationMenu = false;
+    m.openAllEnabled = true;
+    m.closeAllEnabled = true;
     m.hScroll = 0;
     m.vScroll = 0;
-    m.activePanel = Panel::Pic1;
+    m.activePanel = Panel::IdlePanel;
     NewGame(game);
     ShowMsg(game, Str(game.Year) + "年目、春です");
-    m.lblOkVisible = true;
+    m.okPrompt = true;
 }
 
-bool Form1_mnuSave_Click(Session& game) {
+bool SaveFromMenu(Session& game) {
     // The idle panel stands while the game is saved.
-    if (game.TurnStart) ShowPanel(game, Panel::Pic1);
+    if (game.TurnStart) ShowPanel(game, Panel::IdlePanel);
     return SaveGame(game);
 }
 
-void Form1_mnuLoad_Click(Session& game) {
-    if (LoadGame(game)) game.shown.main.activePanel = Panel::Pic1;
+void LoadFromMenu(Session& game) {
+    if (LoadGame(game)) game.shown.main.activePanel = Panel::IdlePanel;
 }
 
 void FocusCity(Session& game, int city) {
@@ -61,34 +61,34 @@ void TogglePanel(Session& game, int city) {
     p.expanded = !p.expanded;
 }
 
-void Form1_mnuOpen_Click(Session& game) {
+void OpenAllCityPanels(Session& game) {
     for (int i = 1; i <= kCityCount; ++i) game.shown.main.panels[i].expanded = true;
-    game.shown.main.mnuOpen = false;
-    game.shown.main.mnuClose = true;
+    game.shown.main.openAllEnabled = false;
+    game.shown.main.closeAllEnabled = true;
 }
 
-void Form1_mnuClose_Click(Session& game) {
+void CloseAllCityPanels(Session& game) {
     for (int i = 1; i <= kCityCount; ++i) game.shown.main.panels[i].expanded = false;
-    game.shown.main.mnuClose = false;
-    game.shown.main.mnuOpen = true;
+    game.shown.main.closeAllEnabled = false;
+    game.shown.main.openAllEnabled = true;
 }
 
 void ShowHelpPanel(Session& game, HelpPanel panel) { game.shown.main.helpVisible[panel] = true; }
 
 void CloseHelpPanel(Session& game, HelpPanel panel) { game.shown.main.helpVisible[panel] = false; }
 
-void Form1_HScroll1_Change(Session& game, int value) { game.shown.main.hScroll = std::clamp(value, kScrollMax, 0); }
+void ScrollMapHorizontally(Session& game, int value) { game.shown.main.hScroll = std::clamp(value, kScrollMax, 0); }
 
-void Form1_VScroll1_Change(Session& game, int value) { game.shown.main.vScroll = std::clamp(value, kScrollMax, 0); }
+void ScrollMapVertically(Session& game, int value) { game.shown.main.vScroll = std::clamp(value, kScrollMax, 0); }
 
-void Form1_mnuHP_Click(Session& game) { game.screen->OpenWebPage(game, kHomePage); }
+void OpenHelpPage(Session& game) { game.screen->OpenWebPage(game, kHomePage); }
 
-void Form1_mnuNation_Click(Session& game) { game.screen->ShowNationScreen(game, false); }
+void ShowNationScreen(Session& game) { game.screen->ShowNationScreen(game, false); }
 
-void Form1_Command1_Click(Session& game) { game.screen->ShowNationScreen(game, true); }
+void ShowNationScreenFromHelp(Session& game) { game.screen->ShowNationScreen(game, true); }
 
-void Form1_mnuSettei_Click(Session& game) {
-    SetGame_Form_Load(game);
+void OpenSettings(Session& game) {
+    OpenSettingsScreen(game);
     game.screen->ShowSettings(game);
 }
 

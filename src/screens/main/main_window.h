@@ -19,29 +19,29 @@ inline constexpr const char* kHomePage = "help/index.html";
 inline constexpr int kFocusOffset = 5500;
 
 // The main window's start: window set-up, a new game, the first headline.
-void Form1_Form_Load(Session& game);
+void StartGame(Session& game);
 // "セーブ(&S)" and "ロード(&L)"; the quit question saves through the first too.
-bool Form1_mnuSave_Click(Session& game);
-void Form1_mnuLoad_Click(Session& game);
+bool SaveFromMenu(Session& game);
+void LoadFromMenu(Session& game);
 
 // Scrolls the map so that the city's panel is in view.
 void FocusCity(Session& game, int city);
 // A click on a panel's number or name folds or unfolds it.
 void TogglePanel(Session& game, int city);
-void Form1_mnuOpen_Click(Session& game);   // "全国開く(&O)"
-void Form1_mnuClose_Click(Session& game);  // "全国閉じる(&H)"
+void OpenAllCityPanels(Session& game);   // "全国開く(&O)"
+void CloseAllCityPanels(Session& game);  // "全国閉じる(&H)"
 // Help panels: the menu entry shows the panel and disables itself; "閉じる" undoes it.
 void ShowHelpPanel(Session& game, HelpPanel panel);
 void CloseHelpPanel(Session& game, HelpPanel panel);
 // A scroll bar moved: value in 0..-32300.
-void Form1_HScroll1_Change(Session& game, int value);
-void Form1_VScroll1_Change(Session& game, int value);
+void ScrollMapHorizontally(Session& game, int value);
+void ScrollMapVertically(Session& game, int value);
 // "作者HP(&P)": the game's own help page.
-void Form1_mnuHP_Click(Session& game);
+void OpenHelpPage(Session& game);
 // "国家情報(&N)" (modeless) and the help panel's "見る" (modal).
-void Form1_mnuNation_Click(Session& game);
-void Form1_Command1_Click(Session& game);
+void ShowNationScreen(Session& game);
+void ShowNationScreenFromHelp(Session& game);
 // "設定(&D)".
-void Form1_mnuSettei_Click(Session& game);
+void OpenSettings(Session& game);
 
 }  // namespace tarvex

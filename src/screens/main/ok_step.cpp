@@ -27,7 +27,7 @@ private:
 
 }  // namespace
 
-void Form1_cmdOk_Click(Session& game) {
+void TakeNextStep(Session& game) {
     if (game.InOkStep) return;
     OkStepScope running(game);
     MainWindowShown& main = game.shown.main;
@@ -39,26 +39,26 @@ void Form1_cmdOk_Click(Session& game) {
         return;
     }
     // The new season opens with a wait for OK; a city's step takes the prompt away while it acts.
-    main.lblOkVisible = seasonEnds;
+    main.okPrompt = seasonEnds;
     const StepResult result = AdvanceOneStep(game);
     if (result == StepResult::SeasonStarted) {
         EndStrandedDelegation(game);
         return;
     }
     if (result == StepResult::PlayerToOrder) OfferOrders(game);
-    main.tmrOkclick = game.TurnStep <= kCityCount;
+    main.stepTimer = game.TurnStep <= kCityCount;
     game.OkLock = 0;
     // The button is disabled and enabled again to drop its keyboard focus; it ends enabled.
-    main.cmdOkEnabled = true;
+    main.okEnabled = true;
     // The prompt stands whenever the next step waits for the player: every step
     // when he asked to confirm each, at the season's end, and after his own
     // order or his defence, when the timer stays still until he presses OK.
-    main.lblOkVisible = game.EnterAdvance || game.TurnStep > kCityCount || !game.AdvanceReady || !game.AutoAdvance;
+    main.okPrompt = game.EnterAdvance || game.TurnStep > kCityCount || !game.AdvanceReady || !game.AutoAdvance;
 }
 
 void OfferOrders(Session& game) {
     // The delegation menu is live while one of his own cities chooses its order.
-    game.shown.main.mnuIninKaijyo = true;
+    game.shown.main.delegationMenu = true;
     OpenCommandMenu(game);
 }
 
@@ -67,15 +67,15 @@ void PlayCityTurn(Session& game, int step) {
     if (RunCityTurn(game, step)) OfferOrders(game);
 }
 
-void Form1_tmrOkclick_Timer(Session& game) {
+void StepOnTimer(Session& game) {
     // A tick left over after the timer was switched off must not take a step.
-    if (!game.shown.main.tmrOkclick) return;
-    if (game.AdvanceReady && game.AutoAdvance) Form1_cmdOk_Click(game);
+    if (!game.shown.main.stepTimer) return;
+    if (game.AdvanceReady && game.AutoAdvance) TakeNextStep(game);
 }
 
-void Form1_tmrOk_Timer(Session& game) {
+void ReleaseEnterLock(Session& game) {
     game.OkLock = 0;
-    game.shown.main.tmrOk = false;
+    game.shown.main.enterLockTimer = false;
 }
 
 }  // namespace tarvex

@@ -7,12 +7,12 @@ namespace tarvex {
 
 // Lets the next city act, or ends the season. Never re-entered: a call that
 // comes while a step is running does nothing.
-void Form1_cmdOk_Click(Session& game);
+void TakeNextStep(Session& game);
 // The city at TurnOrder[step] acts; the player's own city gets its command menu.
 void PlayCityTurn(Session& game, int step);
 // The player's city is to give its order: the command menu, and delegation within reach.
 void OfferOrders(Session& game);
-void Form1_tmrOkclick_Timer(Session& game);
-void Form1_tmrOk_Timer(Session& game);
+void StepOnTimer(Session& game);
+void ReleaseEnterLock(Session& game);
 
 }  // namespace tarvex

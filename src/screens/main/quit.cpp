@@ -29,12 +29,12 @@ void ConfirmQuit(Session& game) {
     } else {
         const Answer save = AskTitled(game, "セーブして終了しますか?", Answer::Ok);
         // A save that did not happen must not end the game that was not kept.
-        if (save == Answer::Ok && !Form1_mnuSave_Click(game)) return;
+        if (save == Answer::Ok && !SaveFromMenu(game)) return;
     }
     if (AskTitled(game, "終了します。よろしいですか?", Answer::Ok) == Answer::Cancel) return;
     EndProgramNow(game);
 }
 
-void Form1_mnuEnd_Click(Session& game) { ConfirmQuit(game); }
+void QuitFromMenu(Session& game) { ConfirmQuit(game); }
 
 }  // namespace tarvex

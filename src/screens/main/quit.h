@@ -9,6 +9,6 @@ namespace tarvex {
 // and the game goes on. The menu's "終了(&E)" and the window's close box both ask so.
 void ConfirmQuit(Session& game);
 // "終了(&E)".
-void Form1_mnuEnd_Click(Session& game);
+void QuitFromMenu(Session& game);
 
 }  // namespace tarvex

@@ -47,7 +47,7 @@ std::vector<std::string> NationLines(const Game& game) {
     return lines;
 }
 
-void frmNation_lstName_Click(Session& game, const std::string& line) {
+void ShowNationOnMap(Session& game, const std::string& line) {
     // The name ends at its padding; a name that fills its column is followed
     // directly by the tab instead.
     const std::string name = line.substr(0, line.find_first_of(" \t"));

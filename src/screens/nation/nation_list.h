@@ -12,6 +12,6 @@ std::string NationHeaderLine();
 std::string NationLine(const Nation& nation);
 std::vector<std::string> NationLines(const Game& game);
 // A line of the list was chosen: focuses the map on that nation's cities.
-void frmNation_lstName_Click(Session& game, const std::string& line);
+void ShowNationOnMap(Session& game, const std::string& line);
 
 }  // namespace tarvex

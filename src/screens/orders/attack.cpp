@@ -27,19 +27,19 @@ bool PrepareAttack(Session& game, int city) {
     const City& c = game.Cities[city];
     auto& shown = game.shown.main;
     game.TargetCount = 0;
-    shown.lstPic6.clear();
-    shown.lstPic6Selected = -1;
+    shown.targets.clear();
+    shown.targetSelected = -1;
     for (int i = 1; i <= kCityCount; ++i) {
         if (game.Cities[i].Owner == c.Owner || !IsNeighbour(city, i)) continue;
         game.TargetList[game.TargetCount++] = i;
-        shown.lstPic6.push_back(game.Cities[i].Name);
+        shown.targets.push_back(game.Cities[i].Name);
     }
     // The campaign needs as much food and gold as troops: offer the most that can go.
     const std::string most = Str(std::min({c.Food, c.Gold, c.Troops}));
-    shown.txtPic6 = {most, most, most};
+    shown.orderAmounts = {most, most, most};
     if (game.TargetCount == 0) return Refuse(game, "戦闘可能都市がありません");
     if (c.Troops <= 0) return Refuse(game, "兵力が0です");
-    shown.lstPic6Selected = 0;
+    shown.targetSelected = 0;
     return true;
 }
 
@@ -48,7 +48,7 @@ bool ExecuteAttack(Session& game, int city) {
     // Without a chosen target the troops would march against nobody.
     if (target < 1 || target > kCityCount || target == city) return Refuse(game, "攻める都市を選んでください");
 
-    const auto& boxes = game.shown.main.txtPic6;
+    const auto& boxes = game.shown.main.orderAmounts;
     const std::optional<int> troops = ParseFlooredAmount(boxes[0]);
     const std::optional<int> food = troops ? ParseFlooredAmount(boxes[1]) : std::nullopt;
     const std::optional<int> gold = food ? ParseFlooredAmount(boxes[2]) : std::nullopt;
@@ -62,7 +62,7 @@ bool ExecuteAttack(Session& game, int city) {
     if (g < t || g > a.Gold) return Refuse(game, "金が足りません");
 
     Question confirm;
-    confirm.text = game.shown.main.panels[target].Kuni + "へ攻める";
+    confirm.text = game.shown.main.panels[target].name + "へ攻める";
     if (game.screen->Ask(game, confirm) != Answer::Ok) return false;
 
     // From here the troops have marched and the battle is fought to its end.

@@ -18,48 +18,48 @@ const std::string kEndDelegationMode = "委任解除";
 void OpenDelegationPanel(Session& game, const std::string& mode, bool delegated) {
     auto& shown = game.shown.main;
     // The menu is live only while one of the player's own cities is choosing its order.
-    if (!shown.mnuIninKaijyo) return;
-    ShowPanel(game, Panel::Pic7);
-    shown.lstPic7.clear();
-    shown.lstPic7Cities.clear();
-    shown.lblPic7 = mode;
+    if (!shown.delegationMenu) return;
+    ShowPanel(game, Panel::DelegationPanel);
+    shown.delegationNames.clear();
+    shown.delegationCities.clear();
+    shown.delegationMode = mode;
     for (int b = 1; b <= kCityCount; ++b) {
         if (!IsPlayers(game, b) || game.Delegated[b] != delegated) continue;
-        shown.lstPic7.push_back(game.Cities[b].Name);
-        shown.lstPic7Cities.push_back(b);
+        shown.delegationNames.push_back(game.Cities[b].Name);
+        shown.delegationCities.push_back(b);
     }
-    shown.lstPic7Selected = shown.lstPic7.empty() ? -1 : 0;
+    shown.delegationSelected = shown.delegationNames.empty() ? -1 : 0;
 }
 
 }  // namespace
 
-void Form1_mnuInin_Click(Session& game) { OpenDelegationPanel(game, kDelegateMode, false); }
+void OpenDelegation(Session& game) { OpenDelegationPanel(game, kDelegateMode, false); }
 
-void Form1_mnuKaijyo_Click(Session& game) { OpenDelegationPanel(game, kEndDelegationMode, true); }
+void OpenEndDelegation(Session& game) { OpenDelegationPanel(game, kEndDelegationMode, true); }
 
 void ApplyDelegation(Session& game) {
     auto& shown = game.shown.main;
-    const bool delegate = shown.lblPic7 == kDelegateMode;
-    if (!delegate && shown.lblPic7 != kEndDelegationMode) return;
+    const bool delegate = shown.delegationMode == kDelegateMode;
+    if (!delegate && shown.delegationMode != kEndDelegationMode) return;
 
-    const int selected = shown.lstPic7Selected;
+    const int selected = shown.delegationSelected;
     // The entry stands for the city it was listed for, whatever its name.
-    const bool hasSelection = selected >= 0 && selected < static_cast<int>(shown.lstPic7.size()) &&
-                              selected < static_cast<int>(shown.lstPic7Cities.size());
+    const bool hasSelection = selected >= 0 && selected < static_cast<int>(shown.delegationNames.size()) &&
+                              selected < static_cast<int>(shown.delegationCities.size());
 
     // The player keeps at least one city in his own hands.
-    if (delegate && shown.lstPic7.size() == 1) {
+    if (delegate && shown.delegationNames.size() == 1) {
         Tell(game, "一都市だけなので委任できません");
         return;
     }
     if (!hasSelection) return;
 
-    const int city = shown.lstPic7Cities[selected];
+    const int city = shown.delegationCities[selected];
     game.Delegated[city] = delegate;
-    Tell(game, shown.lstPic7[selected] + (delegate ? "を委任しました" : "を委任解除しました"));
-    shown.lstPic7.erase(shown.lstPic7.begin() + selected);
-    shown.lstPic7Cities.erase(shown.lstPic7Cities.begin() + selected);
-    shown.lstPic7Selected = -1;
+    Tell(game, shown.delegationNames[selected] + (delegate ? "を委任しました" : "を委任解除しました"));
+    shown.delegationNames.erase(shown.delegationNames.begin() + selected);
+    shown.delegationCities.erase(shown.delegationCities.begin() + selected);
+    shown.delegationSelected = -1;
 }
 
 void EndStrandedDelegation(Session& game) {

@@ -14,31 +14,31 @@ namespace tarvex {
 
 bool PrepareMove(Session& game, int city) {
     MainWindowShown& main = game.shown.main;
-    main.txtPic6 = {"0", "0", "0"};
+    main.orderAmounts = {"0", "0", "0"};
     game.TargetCount = 0;
-    main.lstPic6.clear();
-    main.lstPic6Selected = -1;
+    main.targets.clear();
+    main.targetSelected = -1;
     if (city < 1 || city > kCityCount) return false;
     const City& source = game.Cities[city];
     for (int j = 1; j <= kCityCount; ++j) {
         if (j == city || !IsNeighbour(city, j) || game.Cities[j].Owner != source.Owner) continue;
         game.TargetList[game.TargetCount++] = j;
-        main.lstPic6.push_back(game.Cities[j].Name);
+        main.targets.push_back(game.Cities[j].Name);
     }
     if (game.TargetCount == 0) {
         Tell(game, "隣に味方の領土がありません");
         return false;
     }
-    main.lstPic6Selected = 0;
-    main.txtPic6 = {Str(source.Troops), Str(source.Food), Str(source.Gold)};
+    main.targetSelected = 0;
+    main.orderAmounts = {Str(source.Troops), Str(source.Food), Str(source.Gold)};
     return true;
 }
 
 int SelectedTarget(const Session& game) {
     // The list shows the names of TargetList's cities in its order; two cities
     // of one name are still two places, so the choice goes by its position.
-    const int selected = game.shown.main.lstPic6Selected;
-    if (selected < 0 || selected >= game.TargetCount || selected >= static_cast<int>(game.shown.main.lstPic6.size()))
+    const int selected = game.shown.main.targetSelected;
+    if (selected < 0 || selected >= game.TargetCount || selected >= static_cast<int>(game.shown.main.targets.size()))
         return 0;
     const int city = game.TargetList[selected];
     return IsValidCity(city) ? city : 0;
@@ -52,7 +52,7 @@ bool ExecuteMove(Session& game, int city) {
         Tell(game, "移動先を選んでください");
         return false;
     }
-    const auto& boxes = game.shown.main.txtPic6;
+    const auto& boxes = game.shown.main.orderAmounts;
     std::optional<int> amounts[3];
     for (int i = 0; i < 3; ++i) {
         amounts[i] = ParseFlooredAmount(boxes[i]);

@@ -7,7 +7,7 @@ namespace tarvex {
 
 bool PrepareMove(Session& game, int city);
 bool ExecuteMove(Session& game, int city);
-// The city whose name is the selected entry of lstPic6, or 0.
+// The city whose name is the selected entry of targets, or 0.
 int SelectedTarget(const Session& game);
 
 }  // namespace tarvex

@@ -71,20 +71,20 @@ bool RunOrder(Session& game, int kind, int city) {
 
 void ShowPanel(Session& game, Panel panel) {
     MainWindowShown& main = game.shown.main;
-    main.lblSouba.clear();
+    main.amountPrice.clear();
     // Every panel stands where the idle panel stands; the window places it there.
     main.activePanel = panel;
 }
 
 void OpenCommandMenu(Session& game) {
-    ShowPanel(game, Panel::Pic2);
-    game.shown.main.lblPic2 = CurrentName(game);
+    ShowPanel(game, Panel::TopMenu);
+    game.shown.main.topMenuCity = CurrentName(game);
 }
 
 namespace {
 void ReturnToTopMenu(Session& game) {
-    ShowPanel(game, Panel::Pic2);
-    game.shown.main.lblPic2 = CurrentName(game);
+    ShowPanel(game, Panel::TopMenu);
+    game.shown.main.topMenuCity = CurrentName(game);
 }
 
 }  // namespace
@@ -97,18 +97,18 @@ void StartCommand(Session& game, int kind) {
     if (!IsValidCity(city) || game.PlayerActed) return;
     if (kind == kMove || kind == kAttack) {
         game.CommandKind = kind;
-        ShowPanel(game, Panel::Pic6);
-        main.lblPic6 = (kind == kMove ? "移動:" : "戦闘:") + CurrentName(game);
+        ShowPanel(game, Panel::TargetPanel);
+        main.targetTitle = (kind == kMove ? "移動:" : "戦闘:") + CurrentName(game);
         const bool ready = kind == kMove ? PrepareMove(game, city) : PrepareAttack(game, city);
         if (!ready) ReturnToTopMenu(game);
         return;
     }
     if (const AmountOrder* order = AmountOrderFor(kind)) {
         game.CommandKind = kind;
-        ShowPanel(game, Panel::Pic5);
+        ShowPanel(game, Panel::AmountPanel);
         PresetAmount(game);
-        main.lblPic5 = order->summary + CurrentName(game);
-        if (order->priceLabel) main.lblSouba = order->priceLabel + FormatNumber(game.*(order->price));
+        main.amountTitle = order->summary + CurrentName(game);
+        if (order->priceLabel) main.amountPrice = order->priceLabel + FormatNumber(game.*(order->price));
         return;
     }
     if (kind == kDoNothing) {
@@ -128,7 +128,7 @@ void ExecuteCommand(Session& game) {
     const int city = game.CurrentCity;
     if (!IsValidCity(city) || game.PlayerActed) return;
     if (AmountOrderFor(kind)) {
-        const auto amount = ParseRoundedAmount(game.shown.main.txtPic5);
+        const auto amount = ParseRoundedAmount(game.shown.main.amountText);
         if (!amount) {
             Tell(game, "整数を入力してください");
             ReturnToTopMenu(game);
@@ -154,19 +154,19 @@ void FinishCommand(Session& game) {
     // An attack's order was already used by the battle's settlement.
     CompleteOrder(game);
     MainWindowShown& main = game.shown.main;
-    main.lblPic2.clear();
-    main.lblPic5.clear();
-    ShowPanel(game, Panel::Pic1);
+    main.topMenuCity.clear();
+    main.amountTitle.clear();
+    ShowPanel(game, Panel::IdlePanel);
     // The next city acts only when the player presses OK: say so.
-    main.lblOkVisible = true;
-    main.mnuIninKaijyo = false;
+    main.okPrompt = true;
+    main.delegationMenu = false;
 }
 
 namespace {
 void PresetAmount(Session& game) {
     const City& c = game.Cities[game.CurrentCity];
-    game.shown.main.txtPic5 = Str(game.CommandKind == kSellFood ? c.Food : c.Gold);
-    RequestFocus(game, Control::TxtPic5);
+    game.shown.main.amountText = Str(game.CommandKind == kSellFood ? c.Food : c.Gold);
+    RequestFocus(game, Control::AmountBox);
 }
 
 }  // namespace
@@ -177,22 +177,22 @@ void RequestFocus(Session& game, Control control) {
     ++focus.serial;
 }
 
-void Form1_cmdGunji_Click(Session& game) { ShowPanel(game, Panel::Pic3); }
+void OpenMilitaryMenu(Session& game) { ShowPanel(game, Panel::MilitaryMenu); }
 
-void Form1_cmdSeiji_Click(Session& game) { ShowPanel(game, Panel::Pic4); }
+void OpenPoliticsMenu(Session& game) { ShowPanel(game, Panel::PoliticsMenu); }
 
-void Form1_cmdNothing_Click(Session& game) { StartCommand(game, kDoNothing); }
+void ChooseDoNothing(Session& game) { StartCommand(game, kDoNothing); }
 
-void Form1_cmdFocus_Click(Session& game) {
+void FocusOnActingCity(Session& game) {
     if (IsValidCity(game.CurrentCity)) FocusCity(game, game.CurrentCity);
 }
 
-void Form1_cmdReturn_Click(Session& game) { ShowPanel(game, Panel::Pic2); }
+void BackToTopMenu(Session& game) { ShowPanel(game, Panel::TopMenu); }
 
-void Form1_cmdCancel_Click(Session& game) { ShowPanel(game, Panel::Pic2); }
+void CancelOrder(Session& game) { ShowPanel(game, Panel::TopMenu); }
 
-void Form1_cmdOkpic_Click(Session& game) { ExecuteCommand(game); }
+void ConfirmOrder(Session& game) { ExecuteCommand(game); }
 
-void Form1_cmdSentoHelp_Click(Session& game) { Tell(game, "方向キーでタブ移動します"); }
+void ShowAttackHelp(Session& game) { Tell(game, "方向キーでタブ移動します"); }
 
 }  // namespace tarvex

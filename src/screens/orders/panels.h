@@ -16,13 +16,13 @@ void FinishCommand(Session& game);
 void RequestFocus(Session& game, Control control);
 
 // Button handlers of the side panels.
-void Form1_cmdGunji_Click(Session& game);
-void Form1_cmdSeiji_Click(Session& game);
-void Form1_cmdNothing_Click(Session& game);
-void Form1_cmdFocus_Click(Session& game);
-void Form1_cmdReturn_Click(Session& game);  // cmdReturnGunji, cmdReturnSeiji
-void Form1_cmdCancel_Click(Session& game);  // cmdCancelpic5, cmdCancelpic6, cmdCancelPic7
-void Form1_cmdOkpic_Click(Session& game);   // cmdOkpic5, cmdOkpic6
-void Form1_cmdSentoHelp_Click(Session& game);
+void OpenMilitaryMenu(Session& game);
+void OpenPoliticsMenu(Session& game);
+void ChooseDoNothing(Session& game);
+void FocusOnActingCity(Session& game);
+void BackToTopMenu(Session& game);  // "戻る" of the military and politics menus
+void CancelOrder(Session& game);   // Cancel of the amount, target and delegation panels
+void ConfirmOrder(Session& game);  // OK of the amount and target panels
+void ShowAttackHelp(Session& game);
 
 }  // namespace tarvex

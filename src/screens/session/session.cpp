@@ -11,31 +11,38 @@ void Session::CityRefreshed(int city) {
     const City& c = Cities[city];
     CityPanel& p = shown.main.panels[city];
     p.playerColour = IsPlayers(*this, city);
-    p.Num = Str(c.Id);
-    p.Kuni = c.Name;
-    p.Ryoshu = c.Owner;
-    p.Kokuryoku = Str(c.Power);
-    p.Machi = Str(c.Town);
-    p.Siro = Str(c.Castle);
-    p.Kome = Str(c.Food);
-    p.Kin = Str(c.Gold);
-    p.Hei = Str(c.Troops);
-    p.Busou = Str(c.Arms);
-    p.Mindo = Str(c.Civility);
+    p.id = Str(c.Id);
+    p.name = c.Name;
+    p.owner = c.Owner;
+    p.power = Str(c.Power);
+    p.town = Str(c.Town);
+    p.castle = Str(c.Castle);
+    p.food = Str(c.Food);
+    p.gold = Str(c.Gold);
+    p.troops = Str(c.Troops);
+    p.arms = Str(c.Arms);
+    p.civility = Str(c.Civility);
 }
 
 void Session::BattleChanged() {
     const City& attacker = Cities[Battle.AttackCity];
     const City& defender = Cities[Battle.DefendCity];
     BattleShown& s = shown.battle;
-    s.lblAt[1] = Str(Battle.AttackMorale);
-    s.lblAt[2] = Str(Battle.AttackTroops);
-    s.lblAt[3] = attacker.Owner;
-    s.lblAt[4] = attacker.Name;
-    s.lblDef[1] = Str(Battle.DefendMorale);
-    s.lblDef[2] = Str(defender.Troops);
-    s.lblDef[3] = defender.Owner;
-    s.lblDef[4] = defender.Name;
+    s.attacker[1] = Str(Battle.AttackMorale);
+    s.attacker[2] = Str(Battle.AttackTroops);
+    s.attacker[3] = attacker.Owner;
+    s.attacker[4] = attacker.Name;
+    s.defender[1] = Str(Battle.DefendMorale);
+    s.defender[2] = Str(defender.Troops);
+    s.defender[3] = defender.Owner;
+    s.defender[4] = defender.Name;
+}
+
+const char* PanelName(Panel panel) {
+    static constexpr const char* kNames[] = {"",           "IdlePanel",   "TopMenu",        "MilitaryMenu",
+                                             "PoliticsMenu", "AmountPanel", "TargetPanel", "DelegationPanel"};
+    const int index = static_cast<int>(panel);
+    return index >= 1 && index <= 7 ? kNames[index] : "";
 }
 
 Session* SessionOf(Game& game) { return dynamic_cast<Session*>(&game); }

@@ -12,10 +12,13 @@
 namespace tarvex {
 
 // The side panels of the main window; exactly one is visible at a time.
-enum class Panel { Pic1 = 1, Pic2, Pic3, Pic4, Pic5, Pic6, Pic7 };
+enum class Panel { IdlePanel = 1, TopMenu, MilitaryMenu, PoliticsMenu, AmountPanel, TargetPanel, DelegationPanel };
+
+// The panel's name, as the window's object tree calls it ("IdlePanel", ...).
+const char* PanelName(Panel panel);
 
 // Controls the screens may ask to focus (with their whole text selected).
-enum class Control { None, TxtPic5, TxtPic6_0, TxtPic6_1, TxtPic6_2, LstPic6, Text1 };
+enum class Control { None, AmountBox, TroopsBox, FoodBox, GoldBox, TargetList, NationName };
 
 struct FocusRequest {
     Control control = Control::None;
@@ -24,7 +27,7 @@ struct FocusRequest {
 
 // One city's panel on the map, as of its last refresh.
 struct CityPanel {
-    std::string Num, Kuni, Ryoshu, Kokuryoku, Machi, Siro, Kome, Kin, Hei, Busou, Mindo;
+    std::string id, name, owner, power, town, castle, food, gold, troops, arms, civility;
     bool playerColour = false;  // light orange number and name
     bool expanded = false;
 };
@@ -35,14 +38,14 @@ enum HelpPanel { kHelpKuni = 0, kHelpNation = 1, kHelpButtons = 2, kHelpInput = 
 struct MainWindowShown {
     bool loaded = false;
     std::array<CityPanel, kCityCount + 1> panels;
-    Panel activePanel = Panel::Pic1;
-    bool lblOkVisible = false;
-    bool cmdOkEnabled = true;
-    bool tmrOkclick = false;
-    bool tmrOk = false;
-    bool mnuIninKaijyo = false;
-    bool mnuOpen = true;
-    bool mnuClose = true;
+    Panel activePanel = Panel::IdlePanel;
+    bool okPrompt = false;
+    bool okEnabled = true;
+    bool stepTimer = false;
+    bool enterLockTimer = false;
+    bool delegationMenu = false;
+    bool openAllEnabled = true;
+    bool closeAllEnabled = true;
     std::array<bool, kHelpPanelCount> helpVisible{true, true, true, true};
     int hScroll = 0;  // 0 .. -32300 twips: the map surface's left edge
     int vScroll = 0;  // 0 .. -32300 twips: the map surface's top edge
@@ -51,13 +54,13 @@ struct MainWindowShown {
     int viewWidth = 15000 - 225;
     int viewHeight = 7500 - 360 - 225;
     // Command panels
-    std::string lblPic2, lblPic5, lblSouba, txtPic5, lblPic6, lblPic7;
-    std::vector<std::string> lstPic6;
-    int lstPic6Selected = -1;
-    std::array<std::string, 3> txtPic6{"0", "0", "0"};
-    std::vector<std::string> lstPic7;
-    std::vector<int> lstPic7Cities;  // the city of each entry of lstPic7
-    int lstPic7Selected = -1;
+    std::string topMenuCity, amountTitle, amountPrice, amountText, targetTitle, delegationMode;
+    std::vector<std::string> targets;
+    int targetSelected = -1;
+    std::array<std::string, 3> orderAmounts{"0", "0", "0"};
+    std::vector<std::string> delegationNames;
+    std::vector<int> delegationCities;  // the city of each entry of delegationNames
+    int delegationSelected = -1;
     FocusRequest focus;
     // The war map: the city whose turn is running (0 between seasons) and the small map of Europe.
     int actingCity = 0;
@@ -67,7 +70,7 @@ struct MainWindowShown {
 struct SettingsShown {
     bool open = false;
     bool everAccepted = false;
-    std::string text1;
+    std::string nationName;
     int option = 2;  // Option1 index chosen, -1 for none
     int check = 0;   // Check1 value
     FocusRequest focus;
@@ -75,9 +78,9 @@ struct SettingsShown {
 
 struct BattleShown {
     bool open = false;  // the battle screen is up
-    std::array<std::string, 5> lblAt{"0", "1", "2", "3", "4"};
-    std::array<std::string, 5> lblDef{"0", "1", "2", "3", "4"};
-    bool comEnabled = true;
+    std::array<std::string, 5> attacker{"0", "1", "2", "3", "4"};
+    std::array<std::string, 5> defender{"0", "1", "2", "3", "4"};
+    bool tacticsEnabled = true;
     bool okEnabled = false;
 };
 
@@ -97,7 +100,7 @@ struct Session : Game {
 
     Shown shown;
     // The main window's own counters (never saved).
-    int OkLock = 0;         // a held-down Enter makes one step: set until tmrOk fires
+    int OkLock = 0;         // a held-down Enter makes one step: set until enterLockTimer fires
     int AmountCursor = 0;   // which of the three amount boxes the arrows reach next
     int ListCursor = 0;     // which target the arrows select next
     bool InOkStep = false;  // an OK step is running; a tick now must not start another
@@ -116,7 +119,7 @@ Session* SessionOf(Game& game);
 std::string MainCaption(const Session& game);
 // The market box: the prices of food, arms and troops; empty until the main window has loaded.
 struct PriceTexts {
-    std::string kome, buki, hei;  // lblMsgKome, lblMsgBuki, lblMsgHei
+    std::string food, arms, troops;
 };
 PriceTexts ShownPrices(const Session& game);
 

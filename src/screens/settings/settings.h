@@ -10,19 +10,19 @@ namespace tarvex {
 // Defaults of the settings screen, then shows it.
 void SetDefaultSettings(Session& game);
 // Settings screen events.
-void SetGame_Form_Load(Session& game);
-void SetGame_Check1_Click(Session& game, int value);
-void SetGame_Option1_Click(Session& game, int index);
-void SetGame_Text1_Change(Session& game, const std::string& text);
-void SetGame_Text1_GotFocus(Session& game);
+void OpenSettingsScreen(Session& game);
+void SetEnterAdvance(Session& game, int value);
+void ChooseMessageSpeed(Session& game, int index);
+void TypeNationName(Session& game, const std::string& text);
+void FocusNationName(Session& game);
 // Accept: applies the settings and closes the screen. The window layer then
-// shows the main window, loading it (Form1_Form_Load) on the first accept.
-void SetGame_Command1_Click(Session& game);
-void SetGame_Command2_Click(Session& game);
-void SetGame_cmdSetGameHelp_Click(Session& game);
+// shows the main window, loading it (StartGame) on the first accept.
+void AcceptSettings(Session& game);
+void RestoreDefaultSettings(Session& game);
+void ShowSettingsHelp(Session& game);
 // Keys seen by the settings screen first (game key codes).
-void SetGame_Form_KeyDown(Session& game, int key);
+void PressSettingsKey(Session& game, int key);
 // The frame's close box: before the first accept there is no game, so the program ends.
-void SetGame_Form_Close(Session& game);
+void CloseSettings(Session& game);
 
 }  // namespace tarvex
