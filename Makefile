@@ -10,8 +10,11 @@ all: build
 deps:
 	@bash scripts/install-deps.sh
 
+# Warnings are errors here (CI runs make test); packagers' builds leave them warnings.
+WERROR ?= ON
+
 configure: deps
-	@cmake -S . -B $(BUILD_DIR) -DCMAKE_INSTALL_PREFIX=$(PREFIX) > /dev/null
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_INSTALL_PREFIX=$(PREFIX) -DTARVEX_WERROR=$(WERROR) > /dev/null
 
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)

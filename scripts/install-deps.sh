@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk
   xvfb xauth
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format clang-tidy
   desktop-file-utils appstream
   dpkg-dev file
 )

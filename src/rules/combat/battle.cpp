@@ -177,15 +177,12 @@ void FightRound(Game& game) {
     defender.Troops -= TroopLoss(b.AttackTactic, b.AttackTroops);
     ClampBattleSides(game);
 
-    bool won;
-    if (b.AttackMorale <= 0 || b.AttackTroops <= 0)
-        won = false;  // a broken attack loses even if the defence broke too
-    else if (b.DefendMorale <= 0 || defender.Troops <= 0)
-        won = true;
-    else if (b.BattleRound > kRoundLimit)
-        won = false;  // four rounds without a decision: the attack has failed
-    else
-        return;
+    const bool attackBroken = b.AttackMorale <= 0 || b.AttackTroops <= 0;
+    const bool defenceBroken = b.DefendMorale <= 0 || defender.Troops <= 0;
+    if (!attackBroken && !defenceBroken && b.BattleRound <= kRoundLimit) return;
+    // A broken attack loses even if the defence broke too; four rounds without
+    // a decision, and the attack has failed.
+    const bool won = !attackBroken && defenceBroken;
 
     for (int n = 1; n <= kNationCount; ++n) {
         Nation& nation = game.Nations[n];

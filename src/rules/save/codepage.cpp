@@ -22,7 +22,8 @@ public:
     }
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
-    bool Valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    // iconv_open reports failure as the handle (iconv_t)-1.
+    bool Valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }  // NOLINT(performance-no-int-to-ptr)
     iconv_t Get() const { return cd_; }
 
 private:

@@ -142,7 +142,7 @@ std::optional<std::string> ReplaceFileWhole(const std::string& path, const std::
     std::string problem;
     const std::optional<fs::path> followed = FollowLinks(path, problem);
     if (!followed) return problem;
-    const fs::path target = *followed;
+    const fs::path& target = *followed;
     const fs::path folder = target.parent_path();
 
     // What stands at the name now: a file keeps its permissions; anything else is not ours to replace.

@@ -124,10 +124,9 @@ struct Token {
 int LineAt(std::string_view text, std::size_t offset) {
     int line = 1;
     for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
-        if (text[i] == '\n')
-            ++line;
-        else if (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'))
-            ++line;
+        // A line ends at LF, at CR LF (counted at its LF) and at a CR alone.
+        const bool loneCr = text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n');
+        if (text[i] == '\n' || loneCr) ++line;
     }
     return line;
 }
