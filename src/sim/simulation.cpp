@@ -104,7 +104,8 @@ std::optional<std::vector<double>> ReadDraws(const std::string& path, std::strin
         const char* last = line.data() + line.size();
         auto [ptr, ec] = std::from_chars(first, last, v);
         if (ec != std::errc() || ptr != last || !(v >= 0.0 && v < 1.0)) {
-            error = path + ":" + std::to_string(number) + ": not a number in [0, 1): " + line;
+            error.append(path).append(":").append(std::to_string(number));
+            error.append(": not a number in [0, 1): ").append(line);
             return std::nullopt;
         }
         values.push_back(v);

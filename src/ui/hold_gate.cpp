@@ -17,7 +17,7 @@ HoldGate::~HoldGate() {
     if (qApp) qApp->removeEventFilter(this);
 }
 
-void HoldGate::AddGameWindow(QWidget* window, std::vector<QWidget*> showing) {
+void HoldGate::AddGameWindow(QWidget* window, const std::vector<QWidget*>& showing) {
     std::erase_if(windows_, [window](const GameWindow& w) { return w.window.isNull() || w.window == window; });
     GameWindow entry{window, {}};
     for (QWidget* part : showing) entry.showing.emplace_back(part);

@@ -24,7 +24,7 @@ public:
     // A window whose keys, clicks and close box belong to the game. Clicks on
     // `showing` (the map, the scroll bars, the menu bar) only move the view
     // and pass at once; the game's menu entries wait through Defer.
-    void AddGameWindow(QWidget* window, std::vector<QWidget*> showing = {});
+    void AddGameWindow(QWidget* window, const std::vector<QWidget*>& showing = {});
 
     // Holds the game for `seconds` while the event loop runs.
     void Hold(double seconds);
@@ -66,7 +66,6 @@ private:
     bool holding_ = false;
     bool drainRequested_ = false;
     int delivering_ = 0;
-    const QEvent* replaying_ = nullptr;
 };
 
 }  // namespace tarvex::ui

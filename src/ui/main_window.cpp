@@ -246,7 +246,7 @@ void MainWindow::BuildMenus() {
     // An entry of the game waits through a hold; one that only shows acts at once.
     enum Kind { kGame, kShowing };
     const auto addEntry = [this](QMenu* menu, const char* name, const char* caption,
-                                 std::function<void(Session&)> handler, Kind kind = kGame) {
+                                 const std::function<void(Session&)>& handler, Kind kind = kGame) {
         QAction* action = menu->addAction(Qs(caption));
         action->setObjectName(name);
         connect(action, &QAction::triggered, this, [this, handler, kind] {

@@ -12,7 +12,6 @@ namespace {
 
 constexpr int kSurfaceWidth = 48000;  // twips
 constexpr int kSurfaceHeight = 35000;
-constexpr double kTwipsPerPixel = 15.0;
 
 // The shipped outline is about 80 KB; anything far beyond is not ours.
 constexpr qint64 kMaxFileBytes = 4 << 20;

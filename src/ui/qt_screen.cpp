@@ -151,7 +151,7 @@ void QtScreen::ShowSettings(Game&) {
 }
 
 QString QtScreen::ResolvePage(const std::string& url) {
-    const QString text = Qs(url);
+    QString text = Qs(url);
     if (text.startsWith("http://") || text.startsWith("https://")) return text;
     const QString file = FindDataFile(text);
     return file.isEmpty() ? QString() : QUrl::fromLocalFile(file).toString();
@@ -204,7 +204,7 @@ QString QtScreen::SaveDirectory(const QString& programDir, const QString& userDa
         const bool installed = QFileInfo(InstalledDataDirBeside(programDir)).isDir();
         if (program.isDir() && program.isWritable() && !installed) return program.absoluteFilePath();
     }
-    const QString dataDir = userDataDir.isEmpty() ? QDir::homePath() + "/.tarvex" : userDataDir;
+    QString dataDir = userDataDir.isEmpty() ? QDir::homePath() + "/.tarvex" : userDataDir;
     // When it cannot be made, saving says so with the reason; nothing more to do here.
     QDir().mkpath(dataDir);
     return dataDir;
