@@ -17,7 +17,7 @@
 namespace tarvex {
 namespace {
 
-using testing::TestGame;
+using testing::RulesGame;
 
 constexpr int kLondon = 1, kParis = 15, kRouen = 16, kBruges = 18, kBordeaux = 21;
 
@@ -28,8 +28,8 @@ std::vector<EntryKind> Kinds(const Game& g) {
 }
 
 TEST(Chronicle, EveryKindIsRecordedOnceAndInOrderWithItsSeason) {
-    TestGame t;
-    Session& g = t.game;
+    RulesGame t;
+    Game& g = t.game;
     ASSERT_TRUE(g.chronicle.entries.empty());
     ASSERT_EQ(g.chronicle.seasons.size(), 1u);  // the new game's first spring
     g.Year = 12;
@@ -79,8 +79,8 @@ TEST(Chronicle, EveryKindIsRecordedOnceAndInOrderWithItsSeason) {
 }
 
 TEST(Chronicle, EachSeasonStartKeepsOneRowOfEveryNationsCitiesAndTroops) {
-    TestGame t;
-    Session& g = t.game;
+    RulesGame t;
+    Game& g = t.game;
     for (int step = 0; step < 6; ++step) AdvanceSeason(g);
     const auto& rows = g.chronicle.seasons;
     ASSERT_EQ(rows.size(), 7u);
@@ -97,8 +97,8 @@ TEST(Chronicle, EachSeasonStartKeepsOneRowOfEveryNationsCitiesAndTroops) {
 }
 
 TEST(ChronicleFile, RoundTripsAndRefusesWhatIsDamagedOrAnotherSeasons) {
-    TestGame t;
-    Session& g = t.game;
+    RulesGame t;
+    Game& g = t.game;
     RecordEntry(g, EntryKind::History, "一行目\n二行目\tタブ", {kParis}, {8, 0});
     RecordEntry(g, EntryKind::Fall, "滅亡", {}, {9});
     AdvanceSeason(g);

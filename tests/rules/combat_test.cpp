@@ -1,5 +1,5 @@
-// Combat: the tables and dice, the battle model's rounds and settlement, the
-// computer's choice of tactic, and the battle screen's events.
+// Combat: the tables and dice, the battle model's rounds and settlement, and the
+// computer's choice of tactic.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,15 +10,13 @@
 
 #include "rules/combat/battle.h"
 #include "rules/combat/tables.h"
-#include "screens/battle/battle_screen.h"
-#include "screens/session/keycodes.h"
 #include "support/scripted_screen.h"
 
 namespace tarvex {
 namespace {
 
+using testing::RulesGame;
 using testing::ScriptedRandom;
-using testing::TestGame;
 
 constexpr int kLondon = 1;     // イングランド王国, the player's
 constexpr int kParis = 15;     // フランス王国: 慎重, favourite 射撃
@@ -36,7 +34,7 @@ void Stock(City& c, int troops, int arms, int castle, int gold, int food, int ci
 }
 
 // Fills the battle as an attack order does; the force has already left home.
-void Engage(Session& g, int attacker, int defender, int force, int attackTactic, int defendTactic) {
+void Engage(Game& g, int attacker, int defender, int force, int attackTactic, int defendTactic) {
     BattleState& b = g.Battle;
     b.AttackCity = attacker;
     b.DefendCity = defender;
@@ -86,7 +84,7 @@ TEST(CombatTables, OddsBandBoundsAreExactAndANothingEnemyIsTheTopBand) {
 }
 
 TEST(CombatTables, MoraleLossLiesBetweenHalfAndAllOfTheBase) {
-    TestGame t;
+    RulesGame t;
     t.UseScripted();
     struct Case {
         long long own, enemy;
@@ -120,21 +118,21 @@ TEST(CombatTables, MoraleLossLiesBetweenHalfAndAllOfTheBase) {
 // ---- The battle -----------------------------------------------------------------
 
 // Sets up the battle as the computer's attack does, ready for scripted rounds.
-void Begin(TestGame& t) {
+void Begin(RulesGame& t) {
     t.UseScripted();
     StartBattle(t.game);
     SplitForSiege(t.game);
     t.screen.Clear();
 }
 
-void Round(TestGame& t, int attackDie, double attackRnd, int defendDie, double defendRnd) {
+void Round(RulesGame& t, int attackDie, double attackRnd, int defendDie, double defendRnd) {
     PushRound(t.scripted, attackDie, attackRnd, defendDie, defendRnd);
     FightRound(t.game);
 }
 
 TEST(Battle, MoraleStartsFromHalfTheCivilityWhichNeverFallsBelowNothing) {
     for (auto [civility, morale] : {std::pair{100, 100}, {0, 50}, {41, 70}, {43, 72}}) {
-        TestGame t;
+        RulesGame t;
         Stock(t.game.Cities[kParis], 5, 10, 10, 50, 50, civility);
         Engage(t.game, kParis, kBordeaux, 30, kCharge, kShooting);
         StartBattle(t.game);
@@ -144,8 +142,8 @@ TEST(Battle, MoraleStartsFromHalfTheCivilityWhichNeverFallsBelowNothing) {
         EXPECT_EQ(t.screen.Lines(2),
                   (std::vector<std::string>{"パリがボルドーに攻め込んだ", "パリは突撃、ボルドーは射撃"}));
     }
-    TestGame t;
-    Session& g = t.game;
+    RulesGame t;
+    Game& g = t.game;
     Stock(g.Cities[kParis], 5, 10, 0, 100, 100, 0);
     Stock(g.Cities[kBordeaux], 50, 10, 0, 100, 100, 1);
     Engage(g, kParis, kBordeaux, 20, kNormal, kNormal);
@@ -156,8 +154,8 @@ TEST(Battle, MoraleStartsFromHalfTheCivilityWhichNeverFallsBelowNothing) {
 }
 
 TEST(Battle, SiegeHoldsBackHalfOfEachBesiegingSideUntilTheEnd) {
-    TestGame t;
-    Session& g = t.game;
+    RulesGame t;
+    Game& g = t.game;
     Stock(g.Cities[kParis], 5, 10, 10, 500, 500, 50);
     Stock(g.Cities[kBordeaux], 103, 10, 10, 500, 500, 50);
     Engage(g, kParis, kBordeaux, 101, kSiege, kSiege);
@@ -166,7 +164,6 @@ TEST(Battle, SiegeHoldsBackHalfOfEachBesiegingSideUntilTheEnd) {
     EXPECT_EQ(g.Battle.AttackReserve, 51);
     EXPECT_EQ(g.Cities[kBordeaux].Troops, 52);
     EXPECT_EQ(g.Battle.DefendReserve, 51);
-    EXPECT_EQ(g.shown.battle.attacker[2], "50");
     // The reserves come back whatever the outcome; the beaten computer force marches home.
     SettleBattle(g, false);
     EXPECT_EQ(g.Cities[kBordeaux].Troops, 103);
@@ -174,8 +171,8 @@ TEST(Battle, SiegeHoldsBackHalfOfEachBesiegingSideUntilTheEnd) {
 }
 
 TEST(Battle, BothSidesBrokenInOneRoundIsTheAttackersDefeatAndGoesOnTheRecord) {
-    TestGame t;
-    Session& g = t.game;
+    RulesGame t;
+    Game& g = t.game;
     const auto before = g.Nations;
     Stock(g.Cities[kParis], 5, 0, 0, 500, 500, 50);
     Stock(g.Cities[kBordeaux], 10, 0, 0, 500, 500, 50);
@@ -188,7 +185,6 @@ TEST(Battle, BothSidesBrokenInOneRoundIsTheAttackersDefeatAndGoesOnTheRecord) {
     EXPECT_EQ(g.Battle.AttackMorale, 0);       // 3 − 19, shown as 0
     EXPECT_EQ(g.Cities[kBordeaux].Troops, 0);  // 10 − 30
     EXPECT_TRUE(g.Battle.BattleOver);
-    EXPECT_FALSE(g.shown.battle.open);
     EXPECT_EQ(g.Cities[kBordeaux].Owner, "ギエンヌ公国");
     EXPECT_EQ(t.screen.Lines(2), std::vector<std::string>{"パリの負けです"});
     EXPECT_TRUE(t.screen.Boxes().empty());
@@ -211,8 +207,8 @@ TEST(Battle, BothSidesBrokenInOneRoundIsTheAttackersDefeatAndGoesOnTheRecord) {
 }
 
 TEST(Battle, FourRoundsWithoutABreakAreTheAttackersDefeat) {
-    TestGame t;
-    Session& g = t.game;
+    RulesGame t;
+    Game& g = t.game;
     Stock(g.Cities[kParis], 5, 0, 0, 100, 100, 50);
     Stock(g.Cities[kBordeaux], 100, 0, 0, 100, 100, 50);
     Engage(g, kParis, kBordeaux, 100, kDefence, kDefence);
@@ -242,8 +238,8 @@ TEST(Battle, ConquestJoinsBothSidesAndSendsWhatTheCityCannotHoldHome) {
         {900, 390, 900, 0, 0, 999, 1, 999},
     };
     for (const Case& c : cases) {
-        TestGame t;
-        Session& g = t.game;
+        RulesGame t;
+        Game& g = t.game;
         Stock(g.Cities[kParis], c.home, c.attackArms, 0, 500, 500, 50);
         Stock(g.Cities[kBordeaux], c.defenders, c.defendArms, 0, 100, 100, 50);
         Engage(g, kParis, kBordeaux, c.force, kNormal, kDefence);
@@ -270,8 +266,8 @@ TEST(Battle, FailedAttackLosesThePlayersSurvivorsButBringsTheComputersHome) {
         {"スコットランド王国", false, 5 + 40, false},
     };
     for (const Case& c : cases) {
-        TestGame t;
-        Session& g = t.game;
+        RulesGame t;
+        Game& g = t.game;
         g.Cities[kLondon].Owner = c.owner;
         g.Delegated[kLondon] = c.delegated;
         Stock(g.Cities[kLondon], 5, 0, 0, 100, 100, 50);
@@ -298,8 +294,8 @@ TEST(Battle, EachTacticCostsItsShareOfTheStartingTroops) {
         {kCharge, 100, 100, 10, 0, 0},  // what cannot be paid leaves nothing, not a debt
     };
     for (const Case& c : cases) {
-        TestGame t;
-        Session& g = t.game;
+        RulesGame t;
+        Game& g = t.game;
         Stock(g.Cities[kParis], 5, 10, 0, c.stock, c.stock, 50);
         Stock(g.Cities[kBordeaux], c.defendStart, 10, 0, c.stock, c.stock, 50);
         Engage(g, kParis, kBordeaux, 0, c.tactic, c.tactic);
@@ -314,8 +310,8 @@ TEST(Battle, EachTacticCostsItsShareOfTheStartingTroops) {
 
 TEST(Battle, ForcesOfNothingNeitherBreakTheOddsNorStrikeBack) {
     // A city with no troops, armament or castle: the attacker's roll is at the top odds.
-    TestGame t;
-    Session& g = t.game;
+    RulesGame t;
+    Game& g = t.game;
     Stock(g.Cities[kParis], 5, 0, 0, 100, 100, 50);
     Stock(g.Cities[kBordeaux], 0, 0, 0, 100, 100, 50);
     Engage(g, kParis, kBordeaux, 10, kNormal, kNormal);
@@ -326,7 +322,7 @@ TEST(Battle, ForcesOfNothingNeitherBreakTheOddsNorStrikeBack) {
     EXPECT_EQ(g.Cities[kBordeaux].Troops, 10);
 
     // A single attacker cut down by 30 leaves nobody to strike with.
-    TestGame u;
+    RulesGame u;
     Stock(u.game.Cities[kParis], 5, 0, 0, 100, 100, 50);
     Stock(u.game.Cities[kBordeaux], 100, 0, 0, 100, 100, 50);
     Engage(u.game, kParis, kBordeaux, 1, kNormal, kCharge);
@@ -351,8 +347,8 @@ TEST(Tactics, StanceDecidesBetweenChanceHabitAndTheOpponentsRecord) {
         {"慎重", 1, kRecord},  {"慎重", 8, kChance}, {"慎重", 9, kHabit}, {"慎重", 10, kHabit}, {"戦争", 1, kAsDrawn},
     };
     for (const Case& c : cases) {
-        TestGame t;
-        Session& g = t.game;
+        RulesGame t;
+        Game& g = t.game;
         Nation& chooser = g.Nations[9];  // owns Bordeaux
         chooser.Stance = c.stance;
         chooser.BestTactic = "包囲";
@@ -368,7 +364,7 @@ TEST(Tactics, StanceDecidesBetweenChanceHabitAndTheOpponentsRecord) {
         EXPECT_EQ(t.scripted.Left(), 0u);
     }
     // A favourite that names no tactic keeps the first draw.
-    TestGame t;
+    RulesGame t;
     t.game.Nations[9].Stance = "猛進";
     t.game.Nations[9].BestTactic = "";
     Stock(t.game.Cities[kBordeaux], 10, 0, 0, 100, 100, 50);
@@ -381,7 +377,7 @@ TEST(Tactics, StanceDecidesBetweenChanceHabitAndTheOpponentsRecord) {
 
 TEST(Tactics, AnUnaffordableChoiceIsDrawnAgainAndTwentyRefusalsDefend) {
     for (auto [gold, food] : {std::pair{0, 100}, {100, 0}}) {
-        TestGame t;
+        RulesGame t;
         Stock(t.game.Cities[kBordeaux], 100, 0, 0, gold, food, 50);
         t.game.Battle.DefendCity = kBordeaux;
         // Even 防御 costs 0, which is not below an empty store.
@@ -392,8 +388,8 @@ TEST(Tactics, AnUnaffordableChoiceIsDrawnAgainAndTwentyRefusalsDefend) {
 }
 
 TEST(Tactics, TheFirstChoiceOfAFreshGameSeesFavouritesAndCosts) {
-    TestGame t;  // no battle has been fought yet
-    Session& g = t.game;
+    RulesGame t;  // no battle has been fought yet
+    Game& g = t.game;
     Stock(g.Cities[kGranada], 100, 0, 0, 60, 100, 50);
     g.Battle.DefendCity = kGranada;
     t.UseScripted();
@@ -423,149 +419,13 @@ TEST(Tactics, OpponentsRecordNeedsTenBattlesAndTiesGoToTheLaterTactic) {
         {{0, 2, 2, 2, 2, 2}, 5, false}, {{0, 12, 0, 0, 0, 0}, 1, false},
     };
     for (const Case& c : cases) {
-        TestGame t;
+        RulesGame t;
         t.game.Nations[8].TacticCount = c.counts;
         t.UseScripted();
         if (c.guessed) t.scripted.PushFace(c.expected, 5);
         EXPECT_EQ(ReadOpponentTactic(t.game, kParis), c.expected);
         EXPECT_EQ(t.scripted.Left(), 0u);
     }
-}
-
-// ---- The battle screen ----------------------------------------------------------------
-
-// The computer's Rouen attacks the player's London with 突撃.
-void OpenDefence(TestGame& t, int gold, int food) {
-    Session& g = t.game;
-    Stock(g.Cities[kLondon], 100, 10, 10, gold, food, 50);
-    Stock(g.Cities[kRouen], 5, 10, 10, 200, 200, 50);
-    Engage(g, kRouen, kLondon, 50, kCharge, kShooting);
-    OpenBattleScreen(g);
-    t.screen.Clear();
-}
-
-TEST(BattleScreen, TheDefenderMustAffordTheChosenTactic) {
-    struct Case {
-        int gold, food, index;
-        const char* refusal;
-    } cases[] = {
-        {60, 100, 1, "金が足りません"},
-        {60, 100, 3, "金が足りません"},
-        {60, 100, 2, nullptr},
-        {60, 100, 0, nullptr},
-        {0, 0, 4, nullptr},
-        {30, 100, 0, nullptr},
-        {100, 49, 2, "米がたりません"},
-        {100, 50, 2, nullptr},
-        {10, 10, 1, "金が足りません"},
-    };
-    for (const Case& c : cases) {
-        TestGame t;
-        OpenDefence(t, c.gold, c.food);
-        Session& g = t.game;
-        EXPECT_EQ(g.Battle.DefendTactic, kNormal) << "preset until the player chooses";
-        EXPECT_EQ(g.shown.battle.defender[0], "0");
-        ChoosePlayerTactic(g, c.index);
-        const auto shortage = c.refusal ? std::vector<std::string>{c.refusal} : std::vector<std::string>{};
-        EXPECT_EQ(t.screen.Boxes(), shortage) << c.gold << "/" << c.food << " option " << c.index;
-        EXPECT_EQ(g.shown.battle.tacticsEnabled, c.refusal != nullptr);
-        EXPECT_EQ(g.shown.battle.okEnabled, c.refusal == nullptr);
-        EXPECT_EQ(g.Battle.DefendTactic, c.refusal ? kNormal : c.index + 1);
-        EXPECT_EQ(g.shown.battle.defender[0], c.refusal ? "0" : TacticName(c.index + 1));
-        EXPECT_EQ(g.shown.battle.attacker[0], c.refusal ? "0" : "突撃");
-    }
-}
-
-TEST(BattleScreen, KeypadChoosesOnceEnterFightsAndOtherKeysAreErrors) {
-    TestGame t;
-    Session& g = t.game;
-    Stock(g.Cities[kLondon], 5, 10, 10, 200, 200, 50);
-    Stock(g.Cities[kRouen], 30, 10, 10, 200, 200, 50);
-    Engage(g, kLondon, kRouen, 101, kNormal, kShooting);
-    OpenBattleScreen(g);
-    EXPECT_TRUE(g.shown.battle.open);
-    EXPECT_FALSE(g.shown.battle.okEnabled);
-    EXPECT_EQ(g.shown.battle.attacker[0], "0");
-    EXPECT_EQ(g.shown.battle.attacker[4], "ロンドン");
-    EXPECT_EQ(g.shown.battle.defender[3], "フランス王国");
-    FightNextRound(g);           // OK is disabled until the choice
-    PressBattleKey(g, kKeyEnter);  // and so is Enter: there is no round to fight yet
-    EXPECT_EQ(g.Battle.BattleRound, 1);
-    EXPECT_EQ(t.screen.Boxes(), std::vector<std::string>{"エラー"});
-    t.screen.Clear();
-
-    PressBattleKey(g, KeyPad(3));
-    EXPECT_EQ(g.Battle.AttackTactic, kSiege);
-    EXPECT_EQ(g.Battle.AttackTroops, 50);
-    EXPECT_EQ(g.shown.battle.attacker[0], "包囲");
-    EXPECT_EQ(g.shown.battle.defender[0], "射撃");
-    PressBattleKey(g, KeyPad(1));
-    EXPECT_EQ(g.Battle.AttackTactic, kSiege);
-    EXPECT_EQ(g.Battle.AttackTroops, 50) << "no second siege split";
-    EXPECT_TRUE(t.screen.Boxes().empty());
-
-    for (int key : {65, 96, 102}) PressBattleKey(g, key);
-    for (int index : {-1, 5}) ChoosePlayerTactic(g, index);
-    EXPECT_EQ(t.screen.Boxes(), std::vector<std::string>(5, "エラー"));
-
-    // Once chosen, Enter is the OK button: one round a press.
-    t.screen.Clear();
-    PressBattleKey(g, kKeyEnter);
-    EXPECT_EQ(g.Battle.BattleRound, 2);
-    const std::vector<std::string> boxes = t.screen.Boxes();
-    EXPECT_EQ(std::count(boxes.begin(), boxes.end(), "エラー"), 0);
-}
-
-TEST(BattleScreen, ThePlayersDefenceIsReportedOnTheLineAndInABox) {
-    TestGame t;
-    Session& g = t.game;
-    Stock(g.Cities[kLondon], 50, 0, 0, 100, 100, 50);
-    Stock(g.Cities[kRouen], 5, 0, 0, 100, 100, 50);
-    Engage(g, kRouen, kLondon, 50, kShooting, kNormal);
-    t.screen.battle = [&](Session& game) {
-        OpenBattleScreen(game);
-        ChoosePlayerTactic(game, 0);
-        game.Battle.AttackMorale = 1;
-        t.UseScripted();
-        PushRound(t.scripted, 6, 0.0, 6, 0.0);
-        FightNextRound(game);
-    };
-    g.screen->RunBattleScreen(g);
-    EXPECT_FALSE(g.shown.battle.open);
-    EXPECT_TRUE(g.Battle.BattleOver);
-    EXPECT_EQ(t.screen.Lines(2), (std::vector<std::string>{"ルーアンがロンドンに攻め込んだ",
-                                                           "ルーアンは射撃、ロンドンは通常", "ルーアンの負けです"}));
-    ASSERT_EQ(t.screen.log.back().kind, testing::Shown::Box);
-    EXPECT_EQ(t.screen.log.back().text, "ルーアンの負けです");
-    EXPECT_EQ(g.Cities[kLondon].Owner, "イングランド王国");
-}
-
-TEST(BattleScreen, EmergencyQuitAsksFirstAndEndsWithoutSettling) {
-    TestGame t;
-    OpenDefence(t, 100, 100);
-    Session& g = t.game;
-    t.screen.answers = {Answer::Cancel, Answer::Ok};
-    EXPECT_FALSE(testing::EndsProgram([&] { QuitInBattle(g); }));
-    EXPECT_TRUE(g.shown.battle.open);
-    ASSERT_EQ(t.screen.log.size(), 1u);
-    EXPECT_EQ(t.screen.log[0].text, "ゲーム全体を強制終了します。セーブはされません");
-    EXPECT_EQ(t.screen.log[0].defaultButton, Answer::Cancel);
-    EXPECT_TRUE(t.screen.log[0].warning);
-
-    EXPECT_TRUE(testing::EndsProgram([&] { QuitInBattle(g); }));
-    EXPECT_FALSE(g.shown.battle.open);
-    EXPECT_EQ(t.screen.log.back().kind, testing::Shown::End);
-    EXPECT_FALSE(g.Battle.BattleOver);
-    EXPECT_EQ(g.Nations[1].Wins + g.Nations[1].Losses, 0);
-
-    ShowNationsInBattle(g);
-    EXPECT_EQ(t.screen.log.back().kind, testing::Shown::Nation);
-    EXPECT_EQ(t.screen.log.back().text, "modal");
-}
-
-TEST(BattleScreen, MoraleBarFillsItsBoxAtMost) {
-    for (auto [morale, width] : {std::pair{0, 0}, {-5, 0}, {1, 15}, {50, 728}, {100, 1455}, {150, 1455}})
-        EXPECT_EQ(MoraleBarWidth(morale, 1455), width) << morale;
 }
 
 }  // namespace

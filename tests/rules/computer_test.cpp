@@ -12,8 +12,8 @@
 namespace tarvex {
 namespace {
 
+using testing::RulesGame;
 using testing::Shown;
-using testing::TestGame;
 
 void SetStock(City& c, int food, int gold, int troops, int arms = 20) {
     c.Food = food;
@@ -34,7 +34,7 @@ int BattleScreensOpened(const testing::ScriptedScreen& s) {
 }
 
 TEST(PercentDraw, SpansOneToNinetyNineNeverHundred) {
-    TestGame t;
+    RulesGame t;
     t.UseScripted();
     for (auto [rnd, want] : {std::pair{0.0, 1}, {0.5, 50}, {0.999999, 99}, {1.0 / 99, 2}}) {
         t.scripted.Push(rnd);
@@ -47,7 +47,7 @@ TEST(PickByPercent, SplitsTheDrawEvenlyAndBoundariesGoToTheLowerCandidate) {
         int n, draw, pick;  // pick is 1-based, 0 for none
     };
     const std::vector<int> cities{10, 20, 30, 40, 50, 60, 70};
-    TestGame t;
+    RulesGame t;
     t.UseScripted();
     for (const Case& c :
          {Case{1, 1, 1}, {1, 99, 1}, {2, 50, 1}, {2, 51, 2}, {2, 99, 2}, {3, 33, 1}, {3, 34, 2}, {3, 66, 2}, {3, 67, 3},
@@ -67,7 +67,7 @@ TEST(PickByPercent, SplitsTheDrawEvenlyAndBoundariesGoToTheLowerCandidate) {
 // supplies, whose reflexes stay quiet with this stock.
 struct QuietFrontier {
     explicit QuietFrontier(const std::string& policy, const std::string& owner = "シチリア王国") {
-        Session& g = t.game;
+        Game& g = t.game;
         g.Nations[12].Policy = policy;  // シチリア王国
         g.Cities[37].Owner = owner;
         g.Cities[36].Owner = "ナポリ王国";
@@ -79,7 +79,7 @@ struct QuietFrontier {
         g.ArmsPrice = 7.0;
         t.UseScripted();
     }
-    TestGame t;
+    RulesGame t;
 };
 
 TEST(ComputerTurn, PolicyBandsSplitTheDrawAtTheirEdges) {
@@ -157,7 +157,7 @@ TEST(ComputerTurn, SecondDrawPicksTheOrderWithinTheBand) {
 
 TEST(ComputerTurn, TwentyRefusedTriesEndInDoingNothing) {
     QuietFrontier f("普通");
-    Session& g = f.t.game;
+    Game& g = f.t.game;
     g.Cities[37].Gold = 2;  // too poor for any investment, troops or food trade
     const City before = g.Cities[37];
     // Every kind of refusal in turn: an attack (no second draw), the food trade,
@@ -175,8 +175,8 @@ TEST(ComputerTurn, TwentyRefusedTriesEndInDoingNothing) {
 }
 
 TEST(ComputerTurn, FoodBelowTroopsStopsTheAttackReflexAndSurplusGoldBuysTroops) {
-    TestGame t;
-    Session& g = t.game;
+    RulesGame t;
+    Game& g = t.game;
     g.Cities[36].Owner = "ナポリ王国";
     SetStock(g.Cities[36], 10, 10, 100);  // fewer troops: the sheer-numbers trigger fires
     SetStock(g.Cities[37], 299, 700, 300);
@@ -190,8 +190,8 @@ TEST(ComputerTurn, FoodBelowTroopsStopsTheAttackReflexAndSurplusGoldBuysTroops) 
 
 TEST(ReinforceIfRich, BuysTroopsOnlyWhenGoldExceedsTwiceTheTroops) {
     for (auto [gold, buys] : {std::pair{100, false}, {101, true}}) {
-        TestGame t;
-        Session& g = t.game;
+        RulesGame t;
+        Game& g = t.game;
         g.TroopsPrice = 5.0;
         SetStock(g.Cities[37], 10, gold, 50);
         EXPECT_EQ(ReinforceIfRich(g, 37), buys) << gold;
@@ -203,10 +203,10 @@ TEST(ReinforceIfRich, BuysTroopsOnlyWhenGoldExceedsTwiceTheTroops) {
 // which here only looks at the set-up and leaves.
 struct AttackOnPlayer {
     AttackOnPlayer() {
-        Session& g = t.game;
+        Game& g = t.game;
         g.Cities[36].Owner = "イングランド王国";
         g.AdvanceReady = true;
-        t.screen.battle = [this](Session& game) {
+        t.screen.battle = [this](Game& game) {
             homeTroops = game.Cities[37].Troops;
             advanceReady = game.AdvanceReady;
             battle = game.Battle;
@@ -214,7 +214,7 @@ struct AttackOnPlayer {
         t.UseScripted();
         t.scripted.fallback = &t.mersenne;  // tactic choice
     }
-    TestGame t;
+    RulesGame t;
     int homeTroops = -1;
     bool advanceReady = true;
     BattleState battle;
@@ -232,7 +232,7 @@ TEST(AttackIfWeakNeighbour, FiresOnFiveFoldOrSheerNumbers) {
                           {200, 199, false},
                           {201, 200, true}}) {
         AttackOnPlayer a;
-        Session& g = a.t.game;
+        Game& g = a.t.game;
         SetStock(g.Cities[37], c.troops, c.troops, c.troops);
         SetStock(g.Cities[36], 10, 10, c.other);
         EXPECT_EQ(AttackIfWeakNeighbour(g, 37), c.attacks) << c.troops << " vs " << c.other;
@@ -249,14 +249,14 @@ TEST(AttackIfWeakNeighbour, FiresOnFiveFoldOrSheerNumbers) {
 }
 
 TEST(ComputerAttack, TheWeakCityMayBeAFriendTheTargetIsAlwaysForeign) {
-    TestGame t("スコットランド王国");
-    Session& g = t.game;
+    RulesGame t("スコットランド王国");
+    Game& g = t.game;
     SetStock(g.Cities[1], 10, 10, 1);    // ロンドン, own nation, weak
     SetStock(g.Cities[4], 10, 10, 300);  // サザンプトン, own nation
     SetStock(g.Cities[3], 10, 10, 500);  // エディンバラ, the player's and strong
     SetStock(g.Cities[2], 60, 60, 60);
     int defender = 0;
-    t.screen.battle = [&](Session& game) { defender = game.Battle.DefendCity; };
+    t.screen.battle = [&](Game& game) { defender = game.Battle.DefendCity; };
     t.UseScripted();
     t.scripted.fallback = &t.mersenne;
     RunComputerCity(g, 2);
@@ -275,8 +275,8 @@ TEST(ComputerAttack, RefusesWithoutFoodGoldTroopsOrAForeignNeighbour) {
                           {"gold", 60, 59, 60, false, 0},
                           {"troops", 5, 5, 5, false, 1},
                           {"friends only", 60, 60, 60, true, 1}}) {
-        TestGame t;
-        Session& g = t.game;
+        RulesGame t;
+        Game& g = t.game;
         g.Cities[36].Owner = c.friendlyNeighbour ? g.Cities[37].Owner : "ナポリ王国";
         SetStock(g.Cities[37], c.food, c.gold, c.troops);
         t.UseScripted();
@@ -290,7 +290,7 @@ TEST(ComputerAttack, RefusesWithoutFoodGoldTroopsOrAForeignNeighbour) {
 TEST(ComputerAttack, PlayersCityIsDefendedOnTheBattleScreenDelegatedOrNot) {
     for (bool delegated : {false, true}) {
         AttackOnPlayer a;
-        Session& g = a.t.game;
+        Game& g = a.t.game;
         g.Delegated[36] = delegated;
         SetStock(g.Cities[37], 80, 90, 70);
         SetStock(g.Cities[36], 10, 10, 40);
@@ -307,8 +307,8 @@ TEST(ComputerAttack, PlayersCityIsDefendedOnTheBattleScreenDelegatedOrNot) {
 }
 
 TEST(ComputerAttack, BattleBetweenComputerCitiesIsFoughtToTheEndAtOnce) {
-    TestGame t;
-    Session& g = t.game;
+    RulesGame t;
+    Game& g = t.game;
     g.Cities[36].Owner = "ナポリ王国";
     SetStock(g.Cities[37], 600, 600, 500, 500);
     SetStock(g.Cities[36], 10, 10, 10, 0);
@@ -327,7 +327,7 @@ TEST(ComputerAttack, BattleBetweenComputerCitiesIsFoughtToTheEndAtOnce) {
 // ヨーク (2) between ロンドン (1), エディンバラ (3) and サザンプトン (4), all one nation.
 struct Interior {
     Interior() {
-        Session& g = t.game;
+        Game& g = t.game;
         for (int i = 1; i <= 5; ++i) g.Cities[i].Owner = "イングランド王国";
         SetStock(g.Cities[2], 100, 100, 100, 50);
         SetStock(g.Cities[1], 10, 10, 30);
@@ -335,12 +335,12 @@ struct Interior {
         SetStock(g.Cities[4], 5, 995, 30, 20);
         t.UseScripted();
     }
-    TestGame t{""};
+    RulesGame t{""};
 };
 
 TEST(SupplyNeighbour, InteriorCityPassesGoldFoodAndTenSoldiersForward) {
     Interior in;
-    Session& g = in.t.game;
+    Game& g = in.t.game;
     PushPercents(in.t.scripted, {80});  // the third of three candidates: サザンプトン
     RunComputerCity(g, 2);
     EXPECT_EQ(in.t.scripted.Left(), 0u);
@@ -360,7 +360,7 @@ TEST(SupplyNeighbour, InteriorCityPassesGoldFoodAndTenSoldiersForward) {
 
 TEST(SupplyNeighbour, FrontierCityNeverSupplies) {
     Interior in;
-    Session& g = in.t.game;
+    Game& g = in.t.game;
     g.Cities[3].Owner = "スコットランド王国";
     const auto before = g.Cities;
     EXPECT_FALSE(SupplyNeighbour(g, 2));  // no draw taken
@@ -391,8 +391,8 @@ TEST(SupplyNeighbour, AmountsStopAtTheLimitsAndArmamentIsAveraged) {
              Case{"unarmed on both sides", stock(10, 10, 30, 0), stock(10, 10, 0, -3), true, 10, 0, 0, 1, 1},
              Case{"armed into unarmed", stock(10, 10, 30, 90), stock(10, 10, 10, 0), true, 10, 0, 0, 46, 90},
          }) {
-        TestGame t("");
-        Session& g = t.game;
+        RulesGame t("");
+        Game& g = t.game;
         g.Cities[36].Owner = g.Cities[37].Owner;
         SetStock(g.Cities[37], c.from.Food, c.from.Gold, c.from.Troops, c.from.Arms);
         SetStock(g.Cities[36], c.to.Food, c.to.Gold, c.to.Troops, c.to.Arms);

@@ -9,7 +9,7 @@
 namespace tarvex {
 namespace {
 
-using testing::TestGame;
+using testing::RulesGame;
 
 constexpr int kPlayers = 1;     // ロンドン
 constexpr int kComputers = 15;  // パリ
@@ -31,8 +31,8 @@ struct Case {
 
 void RunCases(const std::vector<Case>& cases, double price = 5.0, int troops = 100) {
     for (const Case& c : cases) {
-        TestGame t;
-        Session& g = t.game;
+        RulesGame t;
+        Game& g = t.game;
         g.ArmsPrice = g.TroopsPrice = g.FoodPrice = price;
         City& city = g.Cities[c.city];
         city.Troops = troops;
@@ -64,7 +64,7 @@ TEST(Investment, GoldIntoPowerTownAndCastle) {
         {"computer: 10 when poor", BuildTown, kComputers, &City::Town, 100, 15, 0, true, 105, 5, nullptr},
         {"computer: silent refusal", WorkOnCastle, kComputers, &City::Castle, 999, 100, 0, false, 999, 100, nullptr},
     });
-    TestGame t;
+    RulesGame t;
     t.game.Cities[kComputers].Gold = 100;
     const int civility = t.game.Cities[kComputers].Civility;
     ASSERT_TRUE(BuildTown(t.game, kComputers));
@@ -95,8 +95,8 @@ TEST(Investment, ArmsAndTroopsAtTheirPriceCappedWithRefund) {
         5.1);
     // 100 unarmed soldiers into 100 with armament 80 leave 200 at 40; the notice comes
     // before the purse is looked at, so it stands even for a refused entry.
-    TestGame t;
-    Session& g = t.game;
+    RulesGame t;
+    Game& g = t.game;
     g.TroopsPrice = 5;
     City& london = g.Cities[kPlayers];
     london.Troops = 100, london.Arms = 80, london.Gold = 600;

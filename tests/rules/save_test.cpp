@@ -15,19 +15,18 @@
 #include "rules/save/codepage.h"
 #include "rules/save/save_table.h"
 #include "rules/save/savefile.h"
-#include "support/scripted_screen.h"
 #include "rules/turn/cycle.h"
 #include "rules/world/numbers.h"
-#include "screens/main/main_window.h"
+#include "support/scripted_screen.h"
 
 namespace tarvex {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::TestGame;
+using testing::RulesGame;
 
 // A game whose save slot lies in a directory of its own, gone afterwards.
-struct SlotGame : TestGame {
+struct SlotGame : RulesGame {
     fs::path dir;
     SlotGame() {
         static int count = 0;
@@ -116,19 +115,16 @@ TEST(SaveFile, SavedGameLoadsBackEqualAndSavesToTheSameBytes) {
     SlotGame other;  // another running game, other prices and player, takes it over
     other.screen.savePath = saved.screen.savePath;
     other.game.TurnStep = 40;
-    other.game.shown.main.activePanel = Panel::AmountPanel;
-    LoadFromMenu(other.game);
-    const Session& g = other.game;
+    LoadGame(other.game);
+    const Game& g = other.game;
     EXPECT_TRUE(Saved(g) == Saved(s));
     EXPECT_EQ(std::tie(g.FoodPrice, g.ArmsPrice, g.TroopsPrice), std::make_tuple(0.9, 9.9, s.TroopsPrice));
     EXPECT_EQ(g.screen, &other.screen);
     EXPECT_EQ(g.random, &other.mersenne);
     EXPECT_EQ(g.TurnStep, 1);
-    EXPECT_EQ(g.shown.main.activePanel, Panel::IdlePanel);
-    EXPECT_EQ(MainCaption(g), "12年目の秋");
+    EXPECT_EQ(SeasonCaption(g), "12年目の秋");
     EXPECT_EQ(other.screen.Lines(1), std::vector<std::string>{"12年目の秋です"});
-    EXPECT_EQ(std::make_tuple(ShownPrices(g).food, ShownPrices(g).arms), std::make_tuple("0.9", "9.9"));
-    EXPECT_TRUE(g.shown.main.panels[15].playerColour);
+    EXPECT_EQ(std::make_tuple(FormatNumber(g.FoodPrice), FormatNumber(g.ArmsPrice)), std::make_tuple("0.9", "9.9"));
     EXPECT_EQ(other.screen.Boxes(),
               (std::vector<std::string>{"MAXエラー兵 1005:999", "MINエラー米-3:999", "ロードしました"}));
 
@@ -169,8 +165,8 @@ TEST(SaveFile, TheChronicleTravelsBesideTheSaveAndALoadGoesOnWithoutIt) {
         if (c.file) WriteBytes(chronicleFile, *c.file);
         SlotGame other;
         other.screen.savePath = saved.screen.savePath;
-        LoadFromMenu(other.game);
-        const Session& g = other.game;
+        LoadGame(other.game);
+        const Game& g = other.game;
         ASSERT_TRUE(Saved(g) == Saved(s)) << c.what;
         std::vector<std::string> boxes = other.screen.Boxes();
         if (c.file == good) {
@@ -247,7 +243,7 @@ TEST(SaveFile, ARealGameKeepsEachNationsWinsAndLossesApart) {
     // Seven years of a computer game: most nations have won and lost different numbers of battles.
     const std::string bytes = ReadBytes(TARVEX_SOURCE_DIR "/tests/fuzz/corpus/seven_years.dt");
     const auto lines = Lines(bytes);
-    TestGame t;
+    RulesGame t;
     Game g = t.game;
     ASSERT_FALSE(ReadSaveBytes(bytes, g).has_value());
     constexpr std::size_t kFirstNationLine = 16 + kCityCount * 11;  // counted from 0
@@ -346,14 +342,12 @@ TEST(SaveFile, RefusedSaveKeepsTheLastGoodFile) {
         const std::string old = ReadBytes(t.screen.savePath);
         t.screen.Clear();
         t.game.Year = 9;
-        t.game.shown.main.activePanel = Panel::MilitaryMenu;
         arrange(t);
-        EXPECT_FALSE(SaveFromMenu(t.game));
+        EXPECT_FALSE(SaveGame(t.game));
         ASSERT_EQ(t.screen.Boxes().size(), 1u);
         EXPECT_NE(t.screen.Boxes()[0].find(expected), std::string::npos) << t.screen.Boxes()[0];
         EXPECT_EQ(ReadBytes(t.File("Game.dt")), old);
         EXPECT_EQ(Leftovers(t.dir), 0);
-        EXPECT_EQ(t.game.shown.main.activePanel, t.game.TurnStart ? Panel::IdlePanel : Panel::MilitaryMenu);
     }
     SlotGame t;
     t.game.TurnStart = false;
@@ -365,7 +359,7 @@ TEST(SaveFile, RefusedSaveKeepsTheLastGoodFile) {
 // under its own label when out of its range or of the wrong kind, loaded at the
 // edges of its range.
 TEST(SaveFile, EveryValueIsCheckedOnItsOwnLine) {
-    TestGame t;
+    RulesGame t;
     const auto lines = Lines(WriteSaveBytes(t.game));
     ASSERT_EQ(lines.size(), static_cast<std::size_t>(kSaveLineCount));
     Game scratch = t.game;

@@ -1,26 +1,25 @@
-// The starting world, the neighbour relation, the city refresh and the new game.
+// The starting world, the neighbour relation, the city refresh, the new game, the messages and numbers.
 #include <gtest/gtest.h>
 
 #include <set>
 
 #include "rules/economy/market.h"
+#include "rules/turn/cycle.h"
 #include "rules/turn/messages.h"
+#include "rules/world/newgame.h"
 #include "rules/world/numbers.h"
 #include "rules/world/refresh.h"
 #include "rules/world/scenario.h"
-#include "screens/main/main_window.h"
-#include "screens/session/keycodes.h"
-#include "screens/settings/settings.h"
 #include "support/scripted_screen.h"
 
 namespace tarvex {
 namespace {
 
-using testing::TestGame;
+using testing::RulesGame;
 
 TEST(Scenario, StartingWorldHoldsTheFactsOtherRulesRelyOn) {
-    TestGame t;
-    Session& g = t.game;
+    RulesGame t;
+    Game& g = t.game;
     EXPECT_EQ(g.Cities[35].Owner, "ローマ");
     EXPECT_EQ(g.Nations[11].Name, "ローマ");
     EXPECT_EQ(NationOf(g, 35), &g.Nations[11]);
@@ -89,13 +88,12 @@ TEST(Neighbours, RelationIsDirectedWithSevenOneWayLinks) {
 }
 
 TEST(RefreshCity, ReportsOutOfRangeValuesInOrderWithoutChangingThem) {
-    TestGame t;
-    Session& g = t.game;
+    RulesGame t;
+    Game& g = t.game;
     g.Cities[5].Food = -3;
     RefreshCity(g, 5);
     EXPECT_EQ(t.screen.Boxes(), std::vector<std::string>{"MINエラー米-3:999"});
     EXPECT_EQ(g.Cities[5].Food, -3);
-    EXPECT_EQ(g.shown.main.panels[5].food, "-3");
 
     t.screen.Clear();
     g.Cities[6].Gold = 999;
@@ -111,54 +109,22 @@ TEST(RefreshCity, ReportsOutOfRangeValuesInOrderWithoutChangingThem) {
               (std::vector<std::string>{"MAXエラー兵 1005:999", "MAXエラー武装 1200:999", "MINエラー金-1:999"}));
 }
 
-TEST(RefreshCity, PanelShowsValuesAndMarksThePlayersCities) {
-    TestGame t;
-    Session& g = t.game;
-    const CityPanel& london = g.shown.main.panels[1];
-    EXPECT_TRUE(london.playerColour);
-    EXPECT_EQ(london.id, "1");
-    EXPECT_EQ(london.name, "ロンドン");
-    EXPECT_EQ(london.owner, "イングランド王国");
-    EXPECT_EQ(london.troops, "20");
-    EXPECT_EQ(london.arms, "35");
-    EXPECT_FALSE(g.shown.main.panels[3].playerColour);
-    g.Cities[3].Owner = "イングランド王国";  // conquered
-    g.Cities[1].Owner = "フランス王国";      // lost
-    RefreshCity(g, 3);
-    RefreshCity(g, 1);
-    EXPECT_TRUE(g.shown.main.panels[3].playerColour);
-    EXPECT_FALSE(g.shown.main.panels[1].playerColour);
-    // Delegation does not change the colour.
-    g.Delegated[2] = true;
-    RefreshCity(g, 2);
-    EXPECT_TRUE(g.shown.main.panels[2].playerColour);
-}
-
-TEST(NewGame, StartsAtYearOneSpringWithTheFirstHeadline) {
+TEST(NewGame, StartsAtYearOneSpringReadyForTheFirstStep) {
     testing::ScriptedScreen screen;
     MersenneRandom random(3);
-    Session g(screen, random);
-    SetDefaultSettings(g);
-    OpenSettingsScreen(g);
-    AcceptSettings(g);
-    StartGame(g);
+    Game g(screen, random);
+    NewGame(g);
     EXPECT_EQ(g.Year, 1);
     EXPECT_EQ(g.Season, 1);
-    EXPECT_EQ(MainCaption(g), "1年目の春");
+    EXPECT_EQ(SeasonCaption(g), "1年目の春");
     EXPECT_TRUE(g.TurnStart);
     EXPECT_TRUE(g.AdvanceReady);
     EXPECT_EQ(g.TurnStep, 1);
     EXPECT_EQ(g.Title, "Tarvex");
-    EXPECT_EQ(screen.Lines(1), std::vector<std::string>{"1年目、春です"});
-    EXPECT_TRUE(g.shown.main.okPrompt);
-    EXPECT_EQ(g.shown.main.activePanel, Panel::IdlePanel);
-    EXPECT_FALSE(g.shown.main.delegationMenu);
-    for (int i = 1; i <= kCityCount; ++i) EXPECT_FALSE(g.shown.main.panels[i].expanded);
-    EXPECT_EQ(ShownPrices(g).food, FormatNumber(g.FoodPrice));
 }
 
 TEST(DrawPrices, ReachesExactlyTheTwentyFiftyFiftyPriceSteps) {
-    testing::TestGame t;
+    RulesGame t;
     t.UseScripted();
     std::set<std::string> food, troops, arms;
     for (int i = 0; i < 50; ++i) {
@@ -168,9 +134,9 @@ TEST(DrawPrices, ReachesExactlyTheTwentyFiftyFiftyPriceSteps) {
             t.scripted.Push(r);
             t.scripted.Push(r);
             DrawPrices(t.game);
-            food.insert(ShownPrices(t.game).food);
-            troops.insert(ShownPrices(t.game).troops);
-            arms.insert(ShownPrices(t.game).arms);
+            food.insert(FormatNumber(t.game.FoodPrice));
+            troops.insert(FormatNumber(t.game.TroopsPrice));
+            arms.insert(FormatNumber(t.game.ArmsPrice));
         }
     }
     std::set<std::string> wantFood, wantTroops, wantArms;
@@ -186,141 +152,9 @@ TEST(DrawPrices, ReachesExactlyTheTwentyFiftyFiftyPriceSteps) {
     for (const auto& s : food) EXPECT_LE(s.size(), 3u) << s;  // no 0.30000000000000004
 }
 
-TEST(Settings, AcceptAppliesNameSpeedAndCheckBox) {
-    struct Case {
-        std::string typed;
-        int option;
-        int check;
-        std::string player;
-        double wait;
-        bool autoAdvance;
-    };
-    for (const Case& c : {Case{"", 2, 0, "*", 0.5, true}, Case{"ナポリ王国", 0, 1, "ナポリ王国", 0.1, false},
-                          Case{"どこでもない国", 1, 0, "どこでもない国", 0.2, true},
-                          Case{"フランス王国", 3, 0, "フランス王国", 1.0, true},
-                          Case{"フランス王国", -1, 0, "フランス王国", 1.0, true}}) {
-        TestGame t;
-        Session& g = t.game;
-        OpenSettingsScreen(g);
-        TypeNationName(g, c.typed);
-        ChooseMessageSpeed(g, c.option);
-        SetEnterAdvance(g, c.check);
-        AcceptSettings(g);
-        EXPECT_EQ(g.PlayerNation, c.player);
-        EXPECT_EQ(g.NationChoice, c.player);
-        EXPECT_DOUBLE_EQ(g.MessageWait, c.wait);
-        EXPECT_EQ(g.AutoAdvance, c.autoAdvance);
-        EXPECT_EQ(g.EnterAdvanceSetting, c.check);
-        // Reopening shows what was accepted.
-        OpenSettingsScreen(g);
-        EXPECT_EQ(g.shown.settings.nationName, c.player);
-        EXPECT_EQ(g.shown.settings.option, c.option);
-        EXPECT_EQ(g.shown.settings.check, c.check);
-    }
-}
-
-TEST(Settings, CheckBoxActsAtOnceAndDefaultsAskFirst) {
-    TestGame t;
-    Session& g = t.game;
-    OpenSettingsScreen(g);
-    SetEnterAdvance(g, 1);
-    EXPECT_TRUE(g.EnterAdvance);
-    EXPECT_EQ(g.EnterAdvanceSetting, 0);  // nothing else until accept
-    TypeNationName(g, "トルコ");
-    t.screen.answers = {Answer::Cancel};
-    RestoreDefaultSettings(g);
-    EXPECT_EQ(g.shown.settings.nationName, "トルコ");
-    RestoreDefaultSettings(g);
-    EXPECT_EQ(t.screen.Boxes().back(), "初期設定に戻します。\nよろしいですか?");
-    EXPECT_EQ(g.shown.settings.nationName, "イングランド王国");
-    EXPECT_EQ(g.shown.settings.option, 2);
-    EXPECT_EQ(g.shown.settings.check, 0);
-    // Keypad: 1..4 choose a speed, 5 toggles the box, 6 focuses the name.
-    PressSettingsKey(g, KeyPad(1));
-    EXPECT_EQ(g.shown.settings.option, 0);
-    PressSettingsKey(g, KeyPad(4));
-    EXPECT_EQ(g.shown.settings.option, 3);
-    PressSettingsKey(g, KeyPad(5));
-    EXPECT_EQ(g.shown.settings.check, 1);
-    PressSettingsKey(g, KeyPad(5));
-    EXPECT_EQ(g.shown.settings.check, 0);
-    const int serial = g.shown.settings.focus.serial;
-    PressSettingsKey(g, KeyPad(6));
-    EXPECT_EQ(g.shown.settings.focus.control, Control::NationName);
-    EXPECT_EQ(g.shown.settings.focus.serial, serial + 1);
-}
-
-TEST(Settings, ClosingBeforeTheFirstAcceptEndsTheProgram) {
-    testing::ScriptedScreen screen;
-    MersenneRandom random(1);
-    Session g(screen, random);
-    SetDefaultSettings(g);
-    OpenSettingsScreen(g);
-    EXPECT_TRUE(testing::EndsProgram([&] { CloseSettings(g); }));
-    TestGame later;
-    OpenSettingsScreen(later.game);
-    EXPECT_FALSE(testing::EndsProgram([&] { CloseSettings(later.game); }));
-}
-
-TEST(FocusCity, ThePanelIsWhollyInViewAndStandsOffTheEdgesWhereTheMapAllows) {
-    TestGame t;
-    Session& g = t.game;
-    // The default window, and a large one.
-    for (const auto& [width, height] : {std::pair{14775, 6915}, std::pair{28500, 15000}}) {
-        g.shown.main.viewWidth = width;
-        g.shown.main.viewHeight = height;
-        for (bool expanded : {false, true})
-            for (int city = 1; city <= kCityCount; ++city) {
-                g.shown.main.panels[city].expanded = expanded;
-                FocusCity(g, city);
-                const int x = kPanelPositions[city].left + g.shown.main.hScroll;
-                const int y = kPanelPositions[city].top + g.shown.main.vScroll;
-                const int h = expanded ? kPanelExpanded : kPanelCollapsed;
-                EXPECT_TRUE(x >= 0 && x + kPanelWidth <= width && y >= 0 && y + h <= height)
-                    << city << " at " << x << "," << y << " in " << width << "x" << height;
-                // Off the edges by the focus offset unless the bars or the view stop it.
-                if (g.shown.main.hScroll < 0 && g.shown.main.hScroll > kScrollMax && x + kPanelWidth < width) {
-                    EXPECT_EQ(x, kFocusOffset) << city;
-                }
-                if (g.shown.main.vScroll < 0 && g.shown.main.vScroll > kScrollMax && y + h < height) {
-                    EXPECT_EQ(y, kFocusOffset) << city;
-                }
-            }
-    }
-    // Lisbon lies near the map's left edge and far down: only its top stands off the edge.
-    g.shown.main.viewWidth = 14775;
-    g.shown.main.viewHeight = 6915;
-    g.shown.main.panels[7].expanded = false;
-    FocusCity(g, 7);
-    EXPECT_EQ(g.shown.main.hScroll, 0);
-    EXPECT_EQ(g.shown.main.vScroll, kFocusOffset - kPanelPositions[7].top);
-}
-
-TEST(MapView, PanelsFoldOneByOneAndAllAtOnce) {
-    TestGame t;
-    Session& g = t.game;
-    TogglePanel(g, 3);
-    EXPECT_TRUE(g.shown.main.panels[3].expanded);
-    TogglePanel(g, 3);
-    EXPECT_FALSE(g.shown.main.panels[3].expanded);
-    TogglePanel(g, 4);
-    OpenAllCityPanels(g);
-    EXPECT_FALSE(g.shown.main.openAllEnabled);
-    EXPECT_TRUE(g.shown.main.closeAllEnabled);
-    for (int i = 1; i <= kCityCount; ++i) EXPECT_TRUE(g.shown.main.panels[i].expanded);
-    CloseAllCityPanels(g);
-    EXPECT_TRUE(g.shown.main.openAllEnabled);
-    EXPECT_FALSE(g.shown.main.closeAllEnabled);
-    for (int i = 1; i <= kCityCount; ++i) EXPECT_FALSE(g.shown.main.panels[i].expanded);
-    CloseHelpPanel(g, kHelpInput);
-    EXPECT_FALSE(g.shown.main.helpVisible[kHelpInput]);
-    ShowHelpPanel(g, kHelpInput);
-    EXPECT_TRUE(g.shown.main.helpVisible[kHelpInput]);
-}
-
 TEST(Messages, HeadlineHidesLinesTwoAndThreeAndEachPostingHolds) {
-    TestGame t;
-    Session& g = t.game;
+    RulesGame t;
+    Game& g = t.game;
     ShowMsg3(g, "three");
     ShowMsg2(g, "two");
     EXPECT_TRUE(g.Lines[1].visible);

@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "screens/battle/battle_screen.h"
-#include "support/scripted_screen.h"
+#include "support/test_game.h"
 
 namespace tarvex {
 namespace {
@@ -130,13 +130,13 @@ TEST(AttackOrder, TheBattleOpensWithTheForceOutAndAnEmptyTargetHeldByOne) {
     BattleState atOpening;
     int homeAtOpening = -1;
     int defendersAtOpening = -1;
-    t.screen.battle = [&](Session& game) {
-        atOpening = game.Battle;
-        homeAtOpening = game.Cities[kLondon].Troops;
-        defendersAtOpening = game.Cities[kRouen].Troops;
-        OpenBattleScreen(game);
-        ChoosePlayerTactic(game, 1);
-        while (game.shown.battle.open && !game.Ended) FightNextRound(game);
+    t.screen.battle = [&](Game&) {
+        atOpening = g.Battle;
+        homeAtOpening = g.Cities[kLondon].Troops;
+        defendersAtOpening = g.Cities[kRouen].Troops;
+        OpenBattleScreen(g);
+        ChoosePlayerTactic(g, 1);
+        while (g.shown.battle.open && !g.Ended) FightNextRound(g);
     };
     EXPECT_TRUE(ExecuteAttack(g, kLondon));
     EXPECT_EQ(homeAtOpening, 60);

@@ -9,7 +9,7 @@
 #include "rules/turn/cycle.h"
 #include "screens/main/ok_step.h"
 #include "screens/orders/panels.h"
-#include "support/scripted_screen.h"
+#include "support/test_game.h"
 
 namespace tarvex {
 namespace {

@@ -8,7 +8,7 @@
 #include "screens/main/ok_step.h"
 #include "screens/orders/delegation.h"
 #include "screens/orders/panels.h"
-#include "support/scripted_screen.h"
+#include "support/test_game.h"
 
 namespace tarvex {
 namespace {

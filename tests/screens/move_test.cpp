@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "support/scripted_screen.h"
+#include "support/test_game.h"
 
 namespace tarvex {
 namespace {

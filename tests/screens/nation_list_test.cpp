@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "screens/main/main_window.h"
-#include "support/scripted_screen.h"
+#include "support/test_game.h"
 
 namespace tarvex {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "screens/session/keycodes.h"
 #include "screens/settings/settings.h"
-#include "support/scripted_screen.h"
+#include "support/test_game.h"
 
 namespace tarvex {
 namespace {

@@ -13,7 +13,7 @@
 #include "screens/main/ok_step.h"
 #include "screens/map/nation_colours.h"
 #include "screens/map/war_map.h"
-#include "support/scripted_screen.h"
+#include "support/test_game.h"
 
 namespace tarvex {
 namespace {

@@ -136,7 +136,7 @@ TEST(Sim, YearsZeroChecksAndRewritesASaveByteForByte) {
     const auto path = TempFile("played.dt"), copy = TempFile("copy.dt");
     ASSERT_EQ(RunSim({"--years", "2", "--seed", "9", "--save", path.string()}).status, 0);
     // Make the player's nation one that holds cities: playing would hand them to the computer.
-    Session game;
+    Game game;
     ASSERT_FALSE(ReadGameFile(path.string(), game).has_value());
     game.PlayerNation = game.Cities[1].Owner;
     ASSERT_FALSE(WriteGameFile(path.string(), game).has_value());
@@ -187,7 +187,7 @@ TEST(Sim, SavedGameLoadsInTheGameLibrary) {
     Result r = RunSim({"--years", "3", "--seed", "5", "--save", path.string()});
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string bytes = ReadAll(path);
-    Session loaded;
+    Game loaded;
     EXPECT_FALSE(ReadSaveBytes(bytes, loaded).has_value());
     EXPECT_TRUE(loaded.TurnStart);
     EXPECT_EQ(loaded.Year, 4);
@@ -201,7 +201,7 @@ TEST(Sim, SavedGameLoadsInTheGameLibrary) {
 }
 
 TEST(Sim, CheckCatchesABrokenState) {
-    testing::TestGame t("*");
+    testing::RulesGame t("*");
     EXPECT_FALSE(sim::CheckInvariants(t.game, false).has_value());
     t.game.Cities[12].Gold = 1000;
     auto breach = sim::CheckInvariants(t.game, false);

@@ -8,10 +8,7 @@
 
 #include "rules/port/random.h"
 #include "rules/port/screen.h"
-#include "rules/turn/cycle.h"
-#include "screens/main/main_window.h"
-#include "screens/main/ok_step.h"
-#include "screens/settings/settings.h"
+#include "rules/turn/step.h"
 #include "support/scripted_screen.h"
 
 namespace tarvex {
@@ -27,7 +24,7 @@ public:
 };
 
 // The first thing wrong with the world, or an empty text.
-std::string FirstFault(const Session& g) {
+std::string FirstFault(const Game& g) {
     static const std::pair<const char*, int City::*> kValues[] = {
         {"Power", &City::Power}, {"Town", &City::Town},     {"Castle", &City::Castle}, {"Food", &City::Food},
         {"Gold", &City::Gold},   {"Troops", &City::Troops}, {"Arms", &City::Arms},     {"Civility", &City::Civility}};
@@ -55,19 +52,15 @@ struct SoakOutcome {
 SoakOutcome PlayAlone(std::uint64_t seed) {
     CountingScreen screen;
     MersenneRandom random(seed);
-    Session g(screen, random);
-    SetDefaultSettings(g);
-    OpenSettingsScreen(g);
-    TypeNationName(g, "");
-    AcceptSettings(g);
-    StartGame(g);
+    Game g(screen, random);
+    testing::StartNewGame(g, "");
     EXPECT_EQ(g.PlayerNation, "*");
 
-    // A century is about 30,400 OK steps; a stuck cycle must not spin forever.
+    // A century is about 30,400 steps; a stuck cycle must not spin forever.
     const long long stepLimit = 2LL * (kYears + 1) * 4 * (kCityCount + 1);
     long long steps = 0;
     while (!g.Ended && g.Year <= kYears && steps < stepLimit) {
-        testing::EndsProgram([&] { TakeNextStep(g); });
+        testing::EndsProgram([&] { AdvanceOneStep(g); });
         ++steps;
         const std::string fault = FirstFault(g);
         if (!fault.empty()) {

@@ -1,13 +1,12 @@
-// A screen for tests that records and answers from a script.
+// A screen for tests that records and answers from a script, and a new game of the rules alone.
 #include "support/scripted_screen.h"
 
 #include <gtest/gtest.h>
 
 #include "rules/combat/battle.h"
-#include "screens/battle/battle_screen.h"
-#include "screens/events/event_window.h"
-#include "screens/main/main_window.h"
-#include "screens/settings/settings.h"
+#include "rules/turn/messages.h"
+#include "rules/world/newgame.h"
+#include "rules/world/numbers.h"
 
 namespace tarvex::testing {
 
@@ -27,31 +26,25 @@ void ScriptedScreen::Hold(Game& game, int line, double) {
     log.push_back({static_cast<Shown::Kind>(Shown::Line1 + line - 1), game.Lines[line - 1].text, ""});
 }
 
-void ScriptedScreen::RunBattleScreen(Game& bare) {
+void ScriptedScreen::RunBattleScreen(Game& game) {
     log.push_back({Shown::Battle, "", ""});
-    Session* session = SessionOf(bare);
-    if (!session) return FightForAbsentPlayer(bare);
-    Session& game = *session;
-    game.shown.battle.open = true;
     if (battle) {
         battle(game);
         return;
     }
-    OpenBattleScreen(game);
-    ChoosePlayerTactic(game, battleTactic);
-    for (int guard = 0; guard < 16 && game.shown.battle.open; ++guard) FightNextRound(game);
-}
-
-void ScriptedScreen::RunEventWindow(Game& bare) {
-    log.push_back({Shown::EventWindow, "", ""});
-    Session* session = SessionOf(bare);
-    if (!session) return;
-    OpenEventWindow(*session);
-    if (eventWindow) {
-        eventWindow(*session);
+    // The player picks his option once, then presses OK round after round.
+    StartBattle(game);
+    if (battleTactic < 0 || battleTactic >= kTacticCount) {
+        Tell(game, "エラー");
         return;
     }
-    CloseEventWindow(*session);
+    if (!TakePlayerSideTactic(game, battleTactic + 1)) return;
+    for (int guard = 0; guard < 16 && !game.Battle.BattleOver; ++guard) FightRound(game);
+}
+
+void ScriptedScreen::RunEventWindow(Game& game) {
+    log.push_back({Shown::EventWindow, "", ""});
+    if (eventWindow) eventWindow(game);
 }
 
 void ScriptedScreen::ShowNationScreen(Game&, bool modal) { log.push_back({Shown::Nation, modal ? "modal" : "", ""}); }
@@ -96,18 +89,22 @@ double ScriptedRandom::Next() {
     return v;
 }
 
-TestGame::TestGame(const std::string& player, std::uint64_t seed) : mersenne(seed), game(screen, mersenne) {
-    SetDefaultSettings(game);
-    OpenSettingsScreen(game);
-    TypeNationName(game, player);
-    AcceptSettings(game);
-    StartGame(game);
-    screen.Clear();
+void StartNewGame(Game& game, const std::string& player) {
+    constexpr int kMiddleSpeed = 2;
+    game.PlayerNation = game.NationChoice = player.empty() ? "*" : player;
+    game.MessageSpeed = kMiddleSpeed;
+    game.MessageWait = kMessageWaits[kMiddleSpeed];
+    game.EnterAdvanceSetting = 0;
+    game.EnterAdvance = false;
+    game.AutoAdvance = true;
+    game.SettingsPending = false;
+    NewGame(game);
+    ShowMsg(game, Str(game.Year) + "年目、春です");
 }
 
-void TestGame::UseScripted() {
-    scripted.fallback = nullptr;
-    game.random = &scripted;
+RulesGame::RulesGame(const std::string& player, std::uint64_t seed) : ScriptedGame(seed) {
+    StartNewGame(game, player);
+    screen.Clear();
 }
 
 }  // namespace tarvex::testing

@@ -1,7 +1,9 @@
 // A screen for tests: records every box and posting in order and answers
-// questions from a script; a scripted random source for fixed draws.
+// questions from a script; a scripted random source for fixed draws; a new
+// game of the rules alone, without any window.
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <string>
@@ -9,7 +11,7 @@
 
 #include "rules/port/random.h"
 #include "rules/port/screen.h"
-#include "screens/session/session.h"
+#include "rules/world/game.h"
 
 namespace tarvex::testing {
 
@@ -25,12 +27,12 @@ class ScriptedScreen : public Screen {
 public:
     // Answers for questions, in order; when empty every question is answered OK.
     std::deque<Answer> answers;
-    // What the modal battle screen does; default: the player picks `battleTactic`
-    // (option 0..4) and presses OK until the battle ends.
-    std::function<void(Session&)> battle;
+    // What the modal battle screen does; default: the player's side takes
+    // `battleTactic` (option 0..4) and the rounds are fought until the battle ends.
+    std::function<void(Game&)> battle;
     int battleTactic = 0;
-    // What the event window does; default: presses OK.
-    std::function<void(Session&)> eventWindow;
+    // What the event window does; default: its OK, at once.
+    std::function<void(Game&)> eventWindow;
     std::string savePath = "Game.dt";
 
     std::vector<Shown> log;
@@ -73,16 +75,31 @@ private:
     std::deque<double> values_;
 };
 
-// A game on a scripted screen with a fixed-seed generator, after a new game
-// with the given player's nation; message holds cost nothing.
-struct TestGame {
-    explicit TestGame(const std::string& player = "イングランド王国", std::uint64_t seed = 7);
-    ScriptedScreen screen;
+// A new game for the player's nation ("" plays as "*") with the settings as
+// they stand after the first OK of the settings screen: the middle message
+// speed, every step taken by itself. Then the first spring's headline, as
+// the main window opens on it.
+void StartNewGame(Game& game, const std::string& player);
+
+// A game of type G on a screen of type S with a fixed-seed generator.
+template <class G, class S>
+struct ScriptedGame {
+    explicit ScriptedGame(std::uint64_t seed) : mersenne(seed), game(screen, mersenne) {}
+    S screen;
     MersenneRandom mersenne;
     ScriptedRandom scripted;
-    Session game;
-    // Routes Rnd() through `scripted` (falling back to the seeded generator when it runs out).
-    void UseScripted();
+    G game;
+    // Routes Rnd() through `scripted` (failing when it runs out, unless a fallback is set).
+    void UseScripted() {
+        scripted.fallback = nullptr;
+        game.random = &scripted;
+    }
+};
+
+// The rules' game on a scripted screen after a new game with the given
+// player's nation; message holds cost nothing.
+struct RulesGame : ScriptedGame<Game, ScriptedScreen> {
+    explicit RulesGame(const std::string& player = "イングランド王国", std::uint64_t seed = 7);
 };
 
 }  // namespace tarvex::testing
