@@ -48,6 +48,8 @@ int GameKeyCode(const QKeyEvent* event) {
         if (key >= Qt::Key_0 && key <= Qt::Key_9) return KeyPad(key - Qt::Key_0);
         if (key == Qt::Key_Period || key == Qt::Key_Comma || key == Qt::Key_Delete) return kKeyPadPoint;
         // With Num Lock off the keypad sends its arrow meanings.
+        // A key table, one key a line.
+        // clang-format off
         switch (key) {
             case Qt::Key_Left: return kKeyLeft;
             case Qt::Key_Up: return kKeyUp;
@@ -67,6 +69,7 @@ int GameKeyCode(const QKeyEvent* event) {
         case Qt::Key_F1: return kKeyF1;
         default: break;
     }
+    // clang-format on
     if (key >= Qt::Key_0 && key <= Qt::Key_9) return '0' + (key - Qt::Key_0);
     if (key >= Qt::Key_A && key <= Qt::Key_Z) return 'A' + (key - Qt::Key_A);
     return 0;

@@ -198,6 +198,8 @@ const std::array<std::vector<int>, kCityCount + 1> kNeighbours = {{
     {68, 69},
 }};
 
+// One city's panel a line, as the layout is drawn.
+// clang-format off
 const std::array<PanelPosition, kCityCount + 1> kPanelPositions = {{
     {0, 0},
     {13920, 10800},
@@ -276,5 +278,6 @@ const std::array<PanelPosition, kCityCount + 1> kPanelPositions = {{
     {36960, 2640},
     {44040, 10800},
 }};
+// clang-format on
 
 }  // namespace tarvex
