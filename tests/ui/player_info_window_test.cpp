@@ -1,0 +1,56 @@
+// What the windows show the player to decide by: the nation chooser.
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QDir>
+#include <memory>
+
+#include "main_game.h"
+#include "ui/common.h"
+#include "ui/settings_window.h"
+#include "ui/territory_picture.h"
+
+namespace tarvex::ui {
+namespace {
+
+TEST(NationChooserWindow, OffersEveryNationInItsColourTakesTheBareNameAndComesBackWithALoad) {
+    MainGame t("フランス王国");
+    t.screen.programDir = QDir::tempPath() + "/tarvex-chooser-test";
+    QDir().mkpath(t.screen.programDir);
+    t.Trigger("SaveEntry");
+    std::unique_ptr<SettingsWindow> settings;
+    t.screen.onShowSettings = [&] {
+        if (!settings) settings = std::make_unique<SettingsWindow>(t.game, t.screen);
+        settings->ShowForward();
+    };
+    t.Trigger("SettingsEntry");
+    auto* chooser = settings->findChild<QComboBox*>("NationChooser");
+    ASSERT_EQ(chooser->count(), 1 + kNationCount);
+    EXPECT_EQ(chooser->itemData(0, SettingsWindow::kEntryLabelRole).toString(), "観戦（コンピュータ同士）");
+    for (int n = 1; n <= kNationCount; ++n) {  // each nation in its map colour, with its cities at the start
+        int cities = 0;
+        for (const City& c : t.game.Cities) cities += c.Owner == t.game.Nations[n].Name;
+        EXPECT_EQ(chooser->itemData(n, SettingsWindow::kEntryLabelRole).toString(),
+                  Qs(t.game.Nations[n].Name) + QString("（%1都市）").arg(cities));
+        EXPECT_EQ(chooser->itemIcon(n).pixmap(kSwatchSize).toImage().pixelColor(kSwatchSize / 2, kSwatchSize / 2),
+                  NationLandColour(n));
+    }
+    EXPECT_EQ(chooser->currentIndex(), 8);  // the remembered choice is chosen in the list too
+    // The player opens the list and clicks ローマ: the box takes its bare name.
+    chooser->showPopup();
+    QAbstractItemView* view = chooser->view();
+    const QModelIndex rome = view->model()->index(11, 0);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(rome).center());
+    EXPECT_EQ(settings->findChild<QLineEdit*>("Text1")->text(), "ローマ");
+    settings->findChild<QPushButton*>("Command1")->click();
+    ASSERT_EQ(t.game.NationChoice, "ローマ");
+    t.Trigger("LoadEntry");
+    t.Trigger("SettingsEntry");
+    EXPECT_EQ(settings->findChild<QLineEdit*>("Text1")->text(), "フランス王国");
+    EXPECT_EQ(chooser->currentIndex(), 8);
+    QDir(t.screen.programDir).removeRecursively();
+}
+
+}  // namespace
+}  // namespace tarvex::ui
