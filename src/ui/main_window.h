@@ -65,6 +65,8 @@ private:
     bool PreviewKey(QKeyEvent* event, QWidget* receiver);
     void SyncMenus();
     void SyncPanels();
+    // The numbers beside the order boxes; again whenever another target is chosen.
+    void SyncOrderNumbers();
     void SyncList(QListWidget* list, std::vector<std::string>& cache, const std::vector<std::string>& items,
                   int selected);
     void SyncScrollBars();
@@ -92,12 +94,23 @@ private:
     QLabel* armsPrice_ = nullptr;
     QLabel* troopsPrice_ = nullptr;
     QLabel* topMenuCity_ = nullptr;
+    QLabel* topMenuHint_ = nullptr;
     QLabel* amountTitle_ = nullptr;
     QLabel* amountPrice_ = nullptr;
     QLineEdit* amountBox_ = nullptr;
+    QLabel* amountStock_ = nullptr;
+    QLabel* amountHint_ = nullptr;
     QLabel* targetTitle_ = nullptr;
     QListWidget* targetList_ = nullptr;
     std::array<QLineEdit*, 3> amountBoxes_{};
+    // Beside a move or an attack: the acting city's troops, food, gold and arms, and the
+    // chosen target's troops, food, arms and castle; its owner; the refusal's numbers.
+    QLabel* orderCity_ = nullptr;
+    std::array<QLabel*, 4> orderCityValues_{};
+    QLabel* orderTarget_ = nullptr;
+    std::array<QLabel*, 4> orderTargetValues_{};
+    QLabel* orderOwner_ = nullptr;
+    QLabel* targetHint_ = nullptr;
     QLabel* delegationMode_ = nullptr;
     QListWidget* delegationList_ = nullptr;
     std::vector<std::string> targetItems_;

@@ -1,4 +1,5 @@
-// What the windows show the player to decide by: the nation chooser.
+// What the windows show the player to decide by: the nation chooser, and the
+// numbers beside an order and its refusal.
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
@@ -50,6 +51,31 @@ TEST(NationChooserWindow, OffersEveryNationInItsColourTakesTheBareNameAndComesBa
     EXPECT_EQ(settings->findChild<QLineEdit*>("Text1")->text(), "フランス王国");
     EXPECT_EQ(chooser->currentIndex(), 8);
     QDir(t.screen.programDir).removeRecursively();
+}
+
+TEST(OrderPanelsWindow, BothCitiesNumbersFollowTheListAndARefusalLeavesItsNumbers) {
+    MainGame t;
+    t.PlayersTurn(1);
+    t.Click("MilitaryButton");
+    t.Click("MoveButton");
+    const City& london = t.game.Cities[1];
+    const auto n = [](int value) { return QString::number(value); };
+    EXPECT_EQ(QStringList({t.Text("OrderCity"), t.Text("OrderCityFood"), t.Text("OrderCityGold")}),
+              QStringList({"ロンドン", n(london.Food), n(london.Gold)}));
+    auto* list = t.Find<QListWidget>("TargetList");
+    for (int row : {0, 1}) {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+        const City& c = t.game.Cities[row == 0 ? 2 : 4];  // ヨーク, サザンプトン
+        EXPECT_EQ(QStringList({t.Text("OrderTarget"), t.Text("OrderTargetCastle"), t.Text("OrderOwner")}),
+                  QStringList({Qs(c.Name), n(c.Castle), Qs(c.Owner)}));
+    }
+    t.window->Run([](Session& g) { g.shown.main.orderAmounts = {"1", "999", "0"}; });
+    t.Click("TargetOkButton");
+    const QString hint = "食料: 必要 999 / あり " + n(london.Food);
+    EXPECT_TRUE(t.Find("TopMenuHint")->isVisible() && t.Text("TopMenuHint") == hint);
+    t.Click("MilitaryButton");
+    t.Click("MoveButton");
+    EXPECT_TRUE(t.Find("TargetHint")->isVisible() && t.Text("TargetHint") == hint);
 }
 
 }  // namespace
