@@ -10,9 +10,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
 #include <algorithm>
@@ -23,6 +25,7 @@
 #include "screens/main/main_window.h"
 #include "screens/main/ok_step.h"
 #include "screens/main/quit.h"
+#include "screens/main/status_bar.h"
 #include "screens/map/war_map.h"
 #include "screens/orders/delegation.h"
 #include "screens/orders/order_info.h"
@@ -243,12 +246,23 @@ MainWindow::MainWindow(Session& game, QtScreen& screen, QWidget* parent)
 
     keys_ = new KeyPreview(this, [this](QKeyEvent* event, QWidget* receiver) { return PreviewKey(event, receiver); });
 
+    // The foot: the newest entry of the chronicle that concerns the player; a click opens it there.
+    statusEntry_ = new QLabel(statusBar());
+    statusEntry_->setObjectName("StatusEntry");
+    statusEntry_->setCursor(Qt::PointingHandCursor);
+    statusEntry_->setIndent(4);
+    statusEntry_->installEventFilter(this);
+    statusBar()->setObjectName("StatusBar");
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->addPermanentWidget(statusEntry_, 1);
+
     resize(Twips(kWindowWidth), Twips(kWindowHeight));
     // Never so small that the menu bar folds, a side panel is cut or no map is left beside and below it.
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     setMinimumSize(std::max(menuBar()->sizeHint().width() + Twips(kPanelMargin),
                             Twips(kPanelLeft + kWidestPanel) + kMapBeside + bar),
-                   menuBar()->sizeHint().height() + Twips(kPanelTop + kTallestPanel) + kMapBelow + bar);
+                   menuBar()->sizeHint().height() + Twips(kPanelTop + kTallestPanel) + kMapBelow + bar +
+                       statusBar()->sizeHint().height());
     screen_.AddView(this, [this] { Sync(); });
     // The map, its bars and the menus live through a hold; the panels and keys wait.
     screen_.Gate().AddGameWindow(this, {map_, hScroll_, vScroll_, menuBar()});
@@ -540,6 +554,13 @@ void MainWindow::LayoutClient() {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == client_ && event->type() == QEvent::Resize) LayoutClient();
+    if (watched == statusEntry_) {
+        if (event->type() == QEvent::Resize) SyncStatus();
+        // Only shows: it opens at once, even while the game holds.
+        if (event->type() == QEvent::MouseButtonRelease &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && statusEntryIndex_ >= 0)
+            ShowChronicle(statusEntryIndex_);
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -557,7 +578,7 @@ void MainWindow::Show(const std::function<void(Session&)>& handler) {
     screen_.SyncViews();
 }
 
-void MainWindow::ShowChronicle() {
+void MainWindow::ShowChronicle(int entry) {
     if (!chronicle_) {
         chronicle_ = new ChronicleWindow(game_, screen_, *this, this);
         chronicle_->setAttribute(Qt::WA_DeleteOnClose);
@@ -566,6 +587,7 @@ void MainWindow::ShowChronicle() {
     chronicle_->show();
     chronicle_->raise();
     chronicle_->activateWindow();
+    if (entry >= 0) chronicle_->ShowEntry(entry);
 }
 
 bool MainWindow::PreviewKey(QKeyEvent* event, QWidget* receiver) {
@@ -605,6 +627,7 @@ void MainWindow::Sync() {
     map_->Sync(m, ShownWarMap(game_));
     SyncScrollBars();
     SyncTimers();
+    SyncStatus();
     ApplyFocusRequest();
     syncing_ = wasSyncing;
 }
@@ -669,6 +692,18 @@ void MainWindow::SyncOrderNumbers() {
     const std::array<const std::string*, 4> target{&n.targetTroops, &n.targetFood, &n.targetArms, &n.targetCastle};
     for (std::size_t i = 0; i < target.size(); ++i) SetCellText(orderTargetValues_[i], *target[i]);
     SetCellText(orderOwner_, n.owner);
+}
+
+void MainWindow::SyncStatus() {
+    const StatusShown status = ShownStatus(game_);
+    statusEntryIndex_ = status.entry;
+    statusText_ = Qs(status.text);
+    // A long entry (an event over many cities) is cut at the window's edge; the tooltip has it whole.
+    const int room = statusEntry_->contentsRect().width() - 2 * statusEntry_->indent();
+    const QString shown = statusEntry_->fontMetrics().elidedText(statusText_, Qt::ElideRight, std::max(0, room));
+    if (statusEntry_->text() != shown) statusEntry_->setText(shown);
+    const QString tip = statusText_.isEmpty() ? QString() : statusText_ + "\nクリックで年代記を開きます";
+    if (statusEntry_->toolTip() != tip) statusEntry_->setToolTip(tip);
 }
 
 void MainWindow::SyncScrollBars() {

@@ -45,8 +45,9 @@ public:
     // Runs a handler that only changes what is shown (the view of the map, a
     // window that only shows): at once, even while the game holds.
     void Show(const std::function<void(Session&)>& handler);
-    // "年代記(&R)": opens the chronicle window, or brings the open one forward.
-    void ShowChronicle();
+    // "年代記(&R)": opens the chronicle window, or brings the open one forward;
+    // with an entry's place, chosen and in view.
+    void ShowChronicle(int entry = -1);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -67,6 +68,7 @@ private:
     void SyncPanels();
     // The numbers beside the order boxes; again whenever another target is chosen.
     void SyncOrderNumbers();
+    void SyncStatus();
     void SyncList(QListWidget* list, std::vector<std::string>& cache, const std::vector<std::string>& items,
                   int selected);
     void SyncScrollBars();
@@ -122,6 +124,10 @@ private:
     QAction* overviewEntry_ = nullptr;
     std::array<QAction*, kHelpPanelCount> helpEntries_{};
     QPointer<ChronicleWindow> chronicle_;
+    // The foot of the window: the player's newest chronicle entry.
+    QLabel* statusEntry_ = nullptr;
+    int statusEntryIndex_ = -1;
+    QString statusText_;
 };
 
 }  // namespace tarvex::ui

@@ -1,13 +1,16 @@
-// What the windows show the player to decide by: the nation chooser, and the
-// numbers beside an order and its refusal.
+// What the windows show the player to decide by: the nation chooser, the
+// numbers beside an order and its refusal, the status bar.
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
+#include <QTreeWidget>
 #include <memory>
 
 #include "main_game.h"
+#include "rules/chronicle/chronicle.h"
+#include "ui/chronicle_window.h"
 #include "ui/common.h"
 #include "ui/settings_window.h"
 #include "ui/territory_picture.h"
@@ -76,6 +79,24 @@ TEST(OrderPanelsWindow, BothCitiesNumbersFollowTheListAndARefusalLeavesItsNumber
     t.Click("MilitaryButton");
     t.Click("MoveButton");
     EXPECT_TRUE(t.Find("TargetHint")->isVisible() && t.Text("TargetHint") == hint);
+}
+
+TEST(StatusBarWindow, ShowsThePlayersLatestEntryAndAClickOpensTheChronicleThere) {
+    MainGame t;
+    auto* status = t.Find<QLabel>("StatusEntry");
+    t.window->Run([](Session& g) {
+        RecordEntry(g, EntryKind::Battle, "ロンドン（イングランド王国）がルーアン（フランス王国）を攻め、敗れました",
+                    {16, 1}, {1, 8});
+        RecordEntry(g, EntryKind::Event, "「豊作」: パリ", {15}, {8});  // not his: the bar stays
+    });
+    EXPECT_EQ(status->text(),
+              "1年目の春 【戦闘】 ロンドン（イングランド王国）がルーアン（フランス王国）を攻め、敗れました");
+    QTest::mouseClick(status, Qt::LeftButton);
+    auto* chronicle = t.window->findChild<ChronicleWindow*>("frmChronicle");
+    ASSERT_TRUE(chronicle && chronicle->isVisible());
+    auto* list = chronicle->findChild<QTreeWidget*>("lstChronicle");
+    EXPECT_EQ(list->indexOfTopLevelItem(list->currentItem()), 0);
+    chronicle->close();
 }
 
 }  // namespace
