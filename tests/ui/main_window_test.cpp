@@ -145,6 +145,7 @@ TEST(MainWindowLayout, LongestNamesAreSeenWholeInEveryLabel) {
             g.TargetCount = 1;
             m.targetSelected = 0;
             m.orderHint = "投資: 上限 100 / 入力 2147483647";
+            g.Delegated[60] = true;
         });
         ExpectTextsFit(t.window.get());
         ExpectTidy(t.Find(PanelName(panel)));

@@ -1,10 +1,11 @@
 // What the windows show the player to decide by: the nation chooser, the
-// numbers beside an order and its refusal, the status bar.
+// numbers beside an order and its refusal, the status bar, the delegated marks.
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
+#include <QPainter>
 #include <QTreeWidget>
 #include <memory>
 
@@ -12,6 +13,7 @@
 #include "rules/chronicle/chronicle.h"
 #include "ui/chronicle_window.h"
 #include "ui/common.h"
+#include "ui/map_view.h"
 #include "ui/settings_window.h"
 #include "ui/territory_picture.h"
 
@@ -97,6 +99,34 @@ TEST(StatusBarWindow, ShowsThePlayersLatestEntryAndAClickOpensTheChronicleThere)
     auto* list = chronicle->findChild<QTreeWidget*>("lstChronicle");
     EXPECT_EQ(list->indexOfTopLevelItem(list->currentItem()), 0);
     chronicle->close();
+}
+
+TEST(DelegatedMarks, StandOnThePanelAndRoundTheLandOnlyWhileTheCityIsHisAndDelegated) {
+    MainGame t("キプチャク＝ハン国");  // the longest name on an owner's line
+    int city = kCityCount;
+    while (t.game.Cities[city].Owner != t.game.PlayerNation) --city;
+    const QString n = QString::number(city);
+    const auto dashes = [&] {  // the land's pixels in the mark's colour
+        const QRect land = MapGeography::Get().cityBounds[city].adjusted(-4, -4, 4, 4);
+        QImage image(land.size(), QImage::Format_RGB32);
+        QPainter painter(&image);
+        painter.translate(-land.topLeft());
+        t.window->Map()->Territory().Paint(painter, land);
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) count += image.pixelColor(x, y) == kDelegatedMark;
+        return count;
+    };
+    // Delegated, taken back, delegated again and then lost.
+    for (const auto& [delegated, owner] :
+         {std::pair{true, "キプチャク＝ハン国"}, {false, "キプチャク＝ハン国"}, {true, "ジェノヴァ共和国"}}) {
+        t.window->Run([&](Session& g) { g.Delegated[city] = delegated, g.Cities[city].Owner = owner; });
+        const bool marked = delegated && owner == t.game.PlayerNation;
+        QLabel* mark = t.Find<QLabel>("lblInin_" + n);
+        EXPECT_EQ(mark->isVisible(), marked);
+        EXPECT_EQ(dashes() > 20, marked);
+        EXPECT_TRUE(TextFitsLabel(t.Find<QLabel>("lblRyoshu_" + n)));
+    }
 }
 
 }  // namespace
