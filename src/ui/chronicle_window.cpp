@@ -153,6 +153,20 @@ bool ChronicleWindow::Passes(const ChronicleEntry& entry) const {
     return nation == 0 || std::find(entry.nations.begin(), entry.nations.end(), nation) != entry.nations.end();
 }
 
+void ChronicleWindow::ShowEntry(int index) {
+    if (closing_) return;
+    SyncEntries();
+    // The list holds every entry in the chronicle's order: the entry's place is its row.
+    QTreeWidgetItem* item = index >= 0 ? list_->topLevelItem(index) : nullptr;
+    if (!item || item->data(0, kEntryIndex).toInt() != index) return;
+    const ChronicleEntry& entry = game_.chronicle.entries[index];
+    kinds_[static_cast<int>(entry.kind)]->setChecked(true);
+    if (!Passes(entry)) nation_->setCurrentIndex(0);
+    tabs_->setCurrentIndex(0);
+    list_->setCurrentItem(item);
+    list_->scrollToItem(item, QAbstractItemView::PositionAtCenter);
+}
+
 void ChronicleWindow::ApplyFilter() {
     const std::vector<ChronicleEntry>& entries = game_.chronicle.entries;
     for (int row = 0; row < list_->topLevelItemCount(); ++row) {

@@ -33,6 +33,9 @@ public:
 
     // Takes in what the chronicle gained since the last call; closes once the game has ended.
     void Sync();
+    // The entry at this place of the chronicle, chosen and in view; filters that
+    // hid it let it through.
+    void ShowEntry(int index);
 
     WarChart* CitiesChart() const { return cities_; }
     WarChart* TroopsChart() const { return troops_; }

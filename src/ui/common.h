@@ -45,6 +45,7 @@ QFont FixedWidthFont(int pointSize = 9);
 inline const QColor kPlayerOrange(255, 192, 128);  // the player's cities
 inline const QColor kPaleOrange(255, 224, 192);    // message lines, owner labels
 inline const QColor kPaleCyan(192, 255, 255);      // labels of the command panels
+inline const QColor kDelegatedMark(40, 70, 150);   // a delegated city's "委" and the dashes round its land
 
 // Where the shipped data (help page, map) is looked for, in order: beside the
 // executable (<exe dir>/data, then the installed tree's share/tarvex seen from

@@ -10,9 +10,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
 #include <algorithm>
@@ -23,8 +25,10 @@
 #include "screens/main/main_window.h"
 #include "screens/main/ok_step.h"
 #include "screens/main/quit.h"
+#include "screens/main/status_bar.h"
 #include "screens/map/war_map.h"
 #include "screens/orders/delegation.h"
+#include "screens/orders/order_info.h"
 #include "screens/orders/panels.h"
 #include "screens/settings/settings.h"
 #include "ui/chronicle_window.h"
@@ -50,6 +54,17 @@ constexpr int kMapBeside = 160;    // pixels of map the smallest window keeps ri
 constexpr int kMapBelow = 120;     // and below it
 constexpr int kTimerInterval = 10;  // milliseconds
 constexpr int kPanelBorder = 2;     // pixels of the sunken frame around a side panel's contents
+
+// The amount panel's foot holds the gold and food at hand and a refused amount's numbers.
+constexpr int kAmountPanelHeight = 2760;
+// The move and attack panel is wider and taller: both cities' numbers stand under its
+// boxes, in columns, with a line for a refusal's numbers and a line to spare.
+constexpr int kTargetPanelWidth = 3735;
+constexpr int kTargetPanelHeight = 3900;
+constexpr int kTallestPanel = std::max({kIdlePanelHeight, kAmountPanelHeight, kTargetPanelHeight});
+constexpr int kWidestPanel = std::max(kIdlePanelWidth, kTargetPanelWidth);
+// A refusal's numbers, dark red on the panels' cyan.
+const QColor kHintText(170, 20, 20);
 
 // The game's buttons are small: a caption that does not fit takes a smaller size.
 void FitCaption(QPushButton* button) {
@@ -114,6 +129,16 @@ void FitListToNames(QListWidget* list) {
     const int height = rowHeight(font);
     for (int row = 0; row < list->count(); ++row) list->item(row)->setSizeHint(QSize(0, height));
 }
+
+// A label that says what refused an order: dark red on the panel's cyan, hidden while empty.
+void MarkAsHint(QLabel* label) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, kHintText);
+    label->setPalette(palette);
+}
+
+// A name or number in the order panels' columns: kept to its cell, whatever its length.
+void SetCellText(QLabel* label, const std::string& text) { SetFittedText(label, Qs(text)); }
 
 void SetEditText(QLineEdit* edit, const std::string& text) {
     const QString q = Qs(text);
@@ -221,12 +246,23 @@ MainWindow::MainWindow(Session& game, QtScreen& screen, QWidget* parent)
 
     keys_ = new KeyPreview(this, [this](QKeyEvent* event, QWidget* receiver) { return PreviewKey(event, receiver); });
 
+    // The foot: the newest entry of the chronicle that concerns the player; a click opens it there.
+    statusEntry_ = new QLabel(statusBar());
+    statusEntry_->setObjectName("StatusEntry");
+    statusEntry_->setCursor(Qt::PointingHandCursor);
+    statusEntry_->setIndent(4);
+    statusEntry_->installEventFilter(this);
+    statusBar()->setObjectName("StatusBar");
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->addPermanentWidget(statusEntry_, 1);
+
     resize(Twips(kWindowWidth), Twips(kWindowHeight));
-    // Never so small that the menu bar folds, the idle panel is cut or no map is left beside and below it.
+    // Never so small that the menu bar folds, a side panel is cut or no map is left beside and below it.
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     setMinimumSize(std::max(menuBar()->sizeHint().width() + Twips(kPanelMargin),
-                            Twips(kPanelLeft + kIdlePanelWidth) + kMapBeside + bar),
-                   menuBar()->sizeHint().height() + Twips(kPanelTop + kIdlePanelHeight) + kMapBelow + bar);
+                            Twips(kPanelLeft + kWidestPanel) + kMapBeside + bar),
+                   menuBar()->sizeHint().height() + Twips(kPanelTop + kTallestPanel) + kMapBelow + bar +
+                       statusBar()->sizeHint().height());
     screen_.AddView(this, [this] { Sync(); });
     // The map, its bars and the menus live through a hold; the panels and keys wait.
     screen_.Gate().AddGameWindow(this, {map_, hScroll_, vScroll_, menuBar()});
@@ -370,6 +406,9 @@ void MainWindow::BuildPanels(QWidget* client) {
     MakeButton(p, "PoliticsButton", "2.政治系", 1200, 600, 1095, 375, OpenPoliticsMenu);
     MakeButton(p, "DoNothingButton", "3.何もしない", 0, 1080, 1095, 375, ChooseDoNothing);
     MakeButton(p, "FocusButton", "4.フォーカス", 1200, 1080, 1095, 375, FocusOnActingCity);
+    // After a refused order, the numbers that refused it, where the player lands.
+    topMenuHint_ = MakePanelLabel(p, "TopMenuHint", "", 120, 1680, 0, 240, true);
+    MarkAsHint(topMenuHint_);
 
     const auto start = [](int kind) { return [kind](Session& g) { StartCommand(g, kind); }; };
     // The military menu.
@@ -390,7 +429,7 @@ void MainWindow::BuildPanels(QWidget* client) {
     MakeButton(p, "PoliticsBackButton", "6.戻る", 1320, 840, 975, 255, BackToTopMenu);
 
     // The amount panel: the amount of an investment or a market order.
-    p = MakePanel(client, Panel::AmountPanel, kCommandPanelWidth, kSidePanelHeight);
+    p = MakePanel(client, Panel::AmountPanel, kCommandPanelWidth, kAmountPanelHeight);
     amountTitle_ = MakePanelLabel(p, "AmountTitle", "", 120, 240, 0, 240, true);
     amountPrice_ = MakePanelLabel(p, "AmountPrice", "", 120, 600, 0, 240, true);
     MakePanelLabel(p, "AmountLabel", "投資額", 360, 840, 555, 270, true);
@@ -402,38 +441,77 @@ void MainWindow::BuildPanels(QWidget* client) {
     });
     MakeButton(p, "AmountOkButton", "OK", 960, 1200, 1095, 375, ConfirmOrder);
     MakeButton(p, "AmountCancelButton", "Cancel", 960, 1680, 1095, 375, CancelOrder);
+    amountStock_ = MakePanelLabel(p, "AmountStock", "", 120, 2160, 0, 240, true);
+    amountHint_ = MakePanelLabel(p, "AmountHint", "", 120, 2400, 0, 240, true);
+    MarkAsHint(amountHint_);
 
-    // The target panel: the target, troops, food and gold of a move or an attack.
-    p = MakePanel(client, Panel::TargetPanel, kCommandPanelWidth, kSidePanelHeight);
+    // The target panel: the target, troops, food and gold of a move or an attack; under
+    // them the numbers the order goes by.
+    p = MakePanel(client, Panel::TargetPanel, kTargetPanelWidth, kTargetPanelHeight);
+    constexpr int kLeftWidth = 1755;    // the list and the buttons
+    constexpr int kRightColumn = 2460;  // the amount boxes and their questions
     targetTitle_ = MakePanelLabel(p, "TargetTitle", "", 120, 0, 0, 240, true);
     // The title keeps clear of "兵力数は?" beside it.
-    targetTitle_->setProperty(kRoomRight, Twips(1920 - kPanelMargin));
-    MakePanelLabel(p, "TargetLabel", "移動先は?", 120, 360, 1215, 240, true);
+    targetTitle_->setProperty(kRoomRight, Twips(kRightColumn - kPanelMargin));
+    MakePanelLabel(p, "TargetLabel", "移動先は?", 120, 360, kLeftWidth, 240, true);
     targetList_ = new QListWidget(p);
     targetList_->setObjectName("TargetList");
-    Place(targetList_, 120, 600, 1215, 600);
+    Place(targetList_, 120, 600, kLeftWidth, 600);
     targetList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(targetList_, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (!syncing_) game_.shown.main.targetSelected = row;
+        if (syncing_) return;
+        game_.shown.main.targetSelected = row;
+        // The chosen target's numbers follow the choice at once.
+        SyncOrderNumbers();
     });
     const std::array<const char*, 3> amountLabels{"TroopsLabel", "FoodLabel", "GoldLabel"};
     const std::array<const char*, 3> amountCaptions{"兵力数は?", "食料の数は?", "金の数は?"};
     const std::array<int, 3> labelTops{120, 720, 1560};
     const std::array<int, 3> boxTops{360, 1080, 1800};
     for (int i = 0; i < 3; ++i) {
-        MakePanelLabel(p, amountLabels[i], amountCaptions[i], 1920, labelTops[i], 1095, 240, true);
+        MakePanelLabel(p, amountLabels[i], amountCaptions[i], kRightColumn, labelTops[i], 1095, 240, true);
         QLineEdit* edit = new QLineEdit(p);
         edit->setObjectName(QString("AmountBox%1").arg(i));
-        Place(edit, 1920, boxTops[i], 855, 270);
+        Place(edit, kRightColumn, boxTops[i], 1095, 270);
         connect(edit, &QLineEdit::textEdited, this, [this, i](const QString& text) {
             if (!syncing_) game_.shown.main.orderAmounts[i] = text.toStdString();
         });
         amountBoxes_[i] = edit;
     }
-    MakeButton(p, "TargetOkButton", "OK", 120, 1200, 1215, 330, ConfirmOrder);
-    MakeButton(p, "TargetCancelButton", "Cancel", 120, 1560, 1215, 330, CancelOrder);
+    MakeButton(p, "TargetOkButton", "OK", 120, 1200, kLeftWidth, 330, ConfirmOrder);
+    MakeButton(p, "TargetCancelButton", "Cancel", 120, 1560, kLeftWidth, 330, CancelOrder);
     // A pixel higher than laid out, so that its bottom edge stays inside the panel's border.
-    MakeButton(p, "AttackHelpButton", "ヘルプ", 120, 1905, 1215, 330, ShowAttackHelp);
+    MakeButton(p, "AttackHelpButton", "ヘルプ", 120, 1905, kLeftWidth, 330, ShowAttackHelp);
+
+    // The numbers: a heading row, the acting city, the chosen target, its owner. Each
+    // city shows what its order needs: the acting city what it sends, the target what it
+    // holds against an attack. Below them a refusal's numbers, then room for one line more.
+    constexpr int kNameWidth = 1230;
+    constexpr int kColumnLeft = 1410, kColumnStep = 435, kColumnWidth = 405;
+    constexpr int kHeadTop = 2340, kCityTop = 2580, kTargetTop = 2820, kOwnerTop = 3060, kHintTop = 3300;
+    enum Column { kTroops, kFood, kGold, kArms, kCastle, kColumns };
+    const std::array<const char*, kColumns> heads{"兵", "食料", "金", "武装", "城"};
+    const std::array<const char*, kColumns> headNames{"OrderHeadTroops", "OrderHeadFood", "OrderHeadGold",
+                                                      "OrderHeadArms", "OrderHeadCastle"};
+    const auto cell = [&](const char* name, int column, int top, const char* caption) {
+        QLabel* label =
+            MakePanelLabel(p, name, caption, kColumnLeft + column * kColumnStep, top, kColumnWidth, 240, true);
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        return label;
+    };
+    for (int c = 0; c < kColumns; ++c) cell(headNames[c], c, kHeadTop, heads[c]);
+    orderCity_ = MakePanelLabel(p, "OrderCity", "", 120, kCityTop, kNameWidth, 240, true);
+    orderTarget_ = MakePanelLabel(p, "OrderTarget", "", 120, kTargetTop, kNameWidth, 240, true);
+    orderCityValues_ = {cell("OrderCityTroops", kTroops, kCityTop, ""), cell("OrderCityFood", kFood, kCityTop, ""),
+                        cell("OrderCityGold", kGold, kCityTop, ""), cell("OrderCityArms", kArms, kCityTop, "")};
+    orderTargetValues_ = {
+        cell("OrderTargetTroops", kTroops, kTargetTop, ""), cell("OrderTargetFood", kFood, kTargetTop, ""),
+        cell("OrderTargetArms", kArms, kTargetTop, ""), cell("OrderTargetCastle", kCastle, kTargetTop, "")};
+    MakePanelLabel(p, "OrderOwnerLabel", "領主", 120, kOwnerTop, kNameWidth, 240, true);
+    orderOwner_ = MakePanelLabel(p, "OrderOwner", "", kColumnLeft, kOwnerTop,
+                                 kColumnStep * (kColumns - 1) + kColumnWidth, 240, true);
+    targetHint_ = MakePanelLabel(p, "TargetHint", "", 120, kHintTop, 0, 240, true);
+    MarkAsHint(targetHint_);
 
     // The delegation panel: delegating cities to the computer and taking them back.
     p = MakePanel(client, Panel::DelegationPanel, kCommandPanelWidth, kSidePanelHeight);
@@ -476,6 +554,13 @@ void MainWindow::LayoutClient() {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == client_ && event->type() == QEvent::Resize) LayoutClient();
+    if (watched == statusEntry_) {
+        if (event->type() == QEvent::Resize) SyncStatus();
+        // Only shows: it opens at once, even while the game holds.
+        if (event->type() == QEvent::MouseButtonRelease &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && statusEntryIndex_ >= 0)
+            ShowChronicle(statusEntryIndex_);
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -493,7 +578,7 @@ void MainWindow::Show(const std::function<void(Session&)>& handler) {
     screen_.SyncViews();
 }
 
-void MainWindow::ShowChronicle() {
+void MainWindow::ShowChronicle(int entry) {
     if (!chronicle_) {
         chronicle_ = new ChronicleWindow(game_, screen_, *this, this);
         chronicle_->setAttribute(Qt::WA_DeleteOnClose);
@@ -502,6 +587,7 @@ void MainWindow::ShowChronicle() {
     chronicle_->show();
     chronicle_->raise();
     chronicle_->activateWindow();
+    if (entry >= 0) chronicle_->ShowEntry(entry);
 }
 
 bool MainWindow::PreviewKey(QKeyEvent* event, QWidget* receiver) {
@@ -541,6 +627,7 @@ void MainWindow::Sync() {
     map_->Sync(m, ShownWarMap(game_));
     SyncScrollBars();
     SyncTimers();
+    SyncStatus();
     ApplyFocusRequest();
     syncing_ = wasSyncing;
 }
@@ -591,6 +678,32 @@ void MainWindow::SyncPanels() {
     for (int i = 0; i < 3; ++i) SetEditText(amountBoxes_[i], m.orderAmounts[i]);
     SetAutoSizeText(delegationMode_, m.delegationMode);
     SyncList(delegationList_, delegationItems_, m.delegationNames, m.delegationSelected);
+    for (QLabel* hint : {topMenuHint_, amountHint_, targetHint_}) SetAutoSizeText(hint, m.orderHint);
+    SyncOrderNumbers();
+}
+
+void MainWindow::SyncOrderNumbers() {
+    const OrderNumbers n = ShownOrderNumbers(game_);
+    SetAutoSizeText(amountStock_, n.stock);
+    SetCellText(orderCity_, n.city);
+    const std::array<const std::string*, 4> city{&n.troops, &n.food, &n.gold, &n.arms};
+    for (std::size_t i = 0; i < city.size(); ++i) SetCellText(orderCityValues_[i], *city[i]);
+    SetCellText(orderTarget_, n.target);
+    const std::array<const std::string*, 4> target{&n.targetTroops, &n.targetFood, &n.targetArms, &n.targetCastle};
+    for (std::size_t i = 0; i < target.size(); ++i) SetCellText(orderTargetValues_[i], *target[i]);
+    SetCellText(orderOwner_, n.owner);
+}
+
+void MainWindow::SyncStatus() {
+    const StatusShown status = ShownStatus(game_);
+    statusEntryIndex_ = status.entry;
+    statusText_ = Qs(status.text);
+    // A long entry (an event over many cities) is cut at the window's edge; the tooltip has it whole.
+    const int room = statusEntry_->contentsRect().width() - 2 * statusEntry_->indent();
+    const QString shown = statusEntry_->fontMetrics().elidedText(statusText_, Qt::ElideRight, std::max(0, room));
+    if (statusEntry_->text() != shown) statusEntry_->setText(shown);
+    const QString tip = statusText_.isEmpty() ? QString() : statusText_ + "\nクリックで年代記を開きます";
+    if (statusEntry_->toolTip() != tip) statusEntry_->setToolTip(tip);
 }
 
 void MainWindow::SyncScrollBars() {

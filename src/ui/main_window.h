@@ -45,8 +45,9 @@ public:
     // Runs a handler that only changes what is shown (the view of the map, a
     // window that only shows): at once, even while the game holds.
     void Show(const std::function<void(Session&)>& handler);
-    // "年代記(&R)": opens the chronicle window, or brings the open one forward.
-    void ShowChronicle();
+    // "年代記(&R)": opens the chronicle window, or brings the open one forward;
+    // with an entry's place, chosen and in view.
+    void ShowChronicle(int entry = -1);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -65,6 +66,9 @@ private:
     bool PreviewKey(QKeyEvent* event, QWidget* receiver);
     void SyncMenus();
     void SyncPanels();
+    // The numbers beside the order boxes; again whenever another target is chosen.
+    void SyncOrderNumbers();
+    void SyncStatus();
     void SyncList(QListWidget* list, std::vector<std::string>& cache, const std::vector<std::string>& items,
                   int selected);
     void SyncScrollBars();
@@ -92,12 +96,23 @@ private:
     QLabel* armsPrice_ = nullptr;
     QLabel* troopsPrice_ = nullptr;
     QLabel* topMenuCity_ = nullptr;
+    QLabel* topMenuHint_ = nullptr;
     QLabel* amountTitle_ = nullptr;
     QLabel* amountPrice_ = nullptr;
     QLineEdit* amountBox_ = nullptr;
+    QLabel* amountStock_ = nullptr;
+    QLabel* amountHint_ = nullptr;
     QLabel* targetTitle_ = nullptr;
     QListWidget* targetList_ = nullptr;
     std::array<QLineEdit*, 3> amountBoxes_{};
+    // Beside a move or an attack: the acting city's troops, food, gold and arms, and the
+    // chosen target's troops, food, arms and castle; its owner; the refusal's numbers.
+    QLabel* orderCity_ = nullptr;
+    std::array<QLabel*, 4> orderCityValues_{};
+    QLabel* orderTarget_ = nullptr;
+    std::array<QLabel*, 4> orderTargetValues_{};
+    QLabel* orderOwner_ = nullptr;
+    QLabel* targetHint_ = nullptr;
     QLabel* delegationMode_ = nullptr;
     QListWidget* delegationList_ = nullptr;
     std::vector<std::string> targetItems_;
@@ -109,6 +124,10 @@ private:
     QAction* overviewEntry_ = nullptr;
     std::array<QAction*, kHelpPanelCount> helpEntries_{};
     QPointer<ChronicleWindow> chronicle_;
+    // The foot of the window: the player's newest chronicle entry.
+    QLabel* statusEntry_ = nullptr;
+    int statusEntryIndex_ = -1;
+    QString statusText_;
 };
 
 }  // namespace tarvex::ui

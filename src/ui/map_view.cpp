@@ -180,6 +180,9 @@ constexpr std::array<HelpText, kHelpPanelCount> kHelpTexts{{
      "移動先をリストから選ぶときは左右の、数値を入力するときは上下のカーソルキーでえらべます。", "Command5"},
 }};
 
+// Where a delegated city's "委" stands on its panel's owner line, in twips.
+constexpr int kMarkLeft = 1590;
+
 struct ValueSlot {
     const char* caption;
     const char* name;
@@ -278,6 +281,18 @@ void MapView::BuildCityPanel(int city) {
     }
     w.values[0] = MakeLabel(panel, "lblRyoshu_" + n, QString(), TwipRect(120, 360, 1695, 255));
     Paint(w.values[0], kPaleOrange);
+    // A delegated city's mark stands at the end of the owner's line, which gives way to it.
+    w.delegated = MakeLabel(panel, "lblInin_" + n, QStringLiteral("委"), TwipRect(kMarkLeft, 360, 225, 255));
+    w.delegated->setAlignment(Qt::AlignCenter);
+    w.delegated->setToolTip(QStringLiteral("委任中"));
+    QFont markFont = w.delegated->font();
+    markFont.setBold(true);
+    w.delegated->setFont(markFont);
+    Paint(w.delegated, kDelegatedMark);
+    QPalette markPalette = w.delegated->palette();
+    markPalette.setColor(QPalette::WindowText, Qt::white);
+    w.delegated->setPalette(markPalette);
+    w.delegated->hide();
     // The values sit in their own layer so that a folded panel shows only number, name and owner.
     w.body = new QWidget(panel);
     w.body->setGeometry(0, 0, Twips(kPanelWidth), Twips(kPanelExpanded));
@@ -367,6 +382,12 @@ void MapView::Sync(const MainWindowShown& shown, const WarMapShown& war) {
             Paint(w.num, p.playerColour ? kPlayerOrange : buttonFace);
             Paint(w.kuni, p.playerColour ? kPlayerOrange : buttonFace);
         }
+        if (w.marked != war.delegated[city]) {
+            w.marked = war.delegated[city];
+            w.values[0]->resize(Twips(w.marked ? kMarkLeft - 30 - 120 : 1695), w.values[0]->height());
+            w.delegated->setVisible(w.marked);
+            setText(w.values[0], p.owner);
+        }
         if (w.expanded != p.expanded || w.panel->height() == 0) {
             w.expanded = p.expanded;
             w.panel->resize(Twips(kPanelWidth), Twips(p.expanded ? kPanelExpanded : kPanelCollapsed));
@@ -377,7 +398,8 @@ void MapView::Sync(const MainWindowShown& shown, const WarMapShown& war) {
 }
 
 void MapView::SyncWar(const MainWindowShown& shown, const WarMapShown& war) {
-    const bool ownersChanged = war.nation != war_.nation || war.playerNation != war_.playerNation;
+    const bool ownersChanged =
+        war.nation != war_.nation || war.playerNation != war_.playerNation || war.delegated != war_.delegated;
     war_ = war;
     if (ownersChanged && territory_) {
         surface_->update(territory_->SetOwners(war_));

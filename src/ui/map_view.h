@@ -67,8 +67,10 @@ private:
         QLabel* kuni = nullptr;
         QWidget* body = nullptr;          // captions and values, shown when unfolded
         std::array<QLabel*, 9> values{};  // owner, then the eight values
+        QLabel* delegated = nullptr;      // "委": the player has handed the city to the computer
         bool expanded = false;
-        int colour = -1;  // 1 player's, 0 other, -1 not yet drawn
+        int colour = -1;      // 1 player's, 0 other, -1 not yet drawn
+        bool marked = false;  // the "委" mark stands
     };
 
     void BuildCityPanel(int city);

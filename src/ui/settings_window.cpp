@@ -4,15 +4,18 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -21,8 +24,28 @@
 #include "ui/common.h"
 #include "ui/key_preview.h"
 #include "ui/qt_screen.h"
+#include "ui/territory_picture.h"
 
 namespace tarvex::ui {
+
+namespace {
+
+// The list shows each nation with its cities at the start; the box takes the bare name.
+constexpr int kEntryLabel = SettingsWindow::kEntryLabelRole;
+
+class ChooserEntryDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        const QVariant label = index.data(kEntryLabel);
+        if (label.isValid()) option->text = label.toString();
+    }
+};
+
+}  // namespace
 
 SettingsWindow::SettingsWindow(Session& game, QtScreen& screen, QWidget* parent)
     : QWidget(parent, Qt::Window), game_(game), screen_(screen) {
@@ -54,12 +77,36 @@ SettingsWindow::SettingsWindow(Session& game, QtScreen& screen, QWidget* parent)
 
     auto* nationLabel = new QLabel(QStringLiteral("6.プレイヤーキャラクターは？"), this);
     nationLabel->setObjectName("TargetLabel");
-    text1_ = new QLineEdit(this);
+    // The name is typed as ever; the list under it offers every nation, and watching.
+    chooser_ = new QComboBox(this);
+    chooser_->setObjectName("NationChooser");
+    chooser_->setEditable(true);
+    chooser_->setInsertPolicy(QComboBox::NoInsert);
+    // No completion: what the box shows is what is typed, and what accept takes.
+    chooser_->setCompleter(nullptr);
+    chooser_->setItemDelegate(new ChooserEntryDelegate(chooser_));
+    chooser_->setIconSize(QSize(kSwatchSize, kSwatchSize));
+    chooser_->setMaxVisibleItems(18);
+    QPixmap blank(kSwatchSize, kSwatchSize);
+    blank.fill(Qt::transparent);
+    for (const NationEntry& entry : NationChoices()) {
+        chooser_->addItem(entry.nation > 0 ? NationSwatch(entry.nation) : QIcon(blank), Qs(entry.name));
+        chooser_->setItemData(chooser_->count() - 1, Qs(entry.label), kEntryLabel);
+    }
+    text1_ = chooser_->lineEdit();
     text1_->setObjectName("Text1");
-    nationLabel->setBuddy(text1_);
-    text1_->installEventFilter(this);
+    text1_->setPlaceholderText(Qs(NationChoices().front().label));
+    nationLabel->setBuddy(chooser_);
+    chooser_->installEventFilter(this);
     connect(text1_, &QLineEdit::textEdited, this, [this](const QString& text) {
         if (!syncing_) Run([text = text.toStdString()](Session& g) { TypeNationName(g, text); });
+    });
+    // An entry chosen from the list, by mouse or arrow: its bare name goes into the box.
+    connect(chooser_, &QComboBox::activated, this, [this](int index) {
+        if (syncing_) return;
+        const QString name = chooser_->itemText(index);
+        if (text1_->text() != name) text1_->setText(name);
+        Run([name = name.toStdString()](Session& g) { TypeNationName(g, name); });
     });
 
     auto* accept = new QPushButton(QStringLiteral("ＯＫですか"), this);
@@ -85,7 +132,7 @@ SettingsWindow::SettingsWindow(Session& game, QtScreen& screen, QWidget* parent)
     layout->addWidget(speed);
     layout->addWidget(check1_);
     layout->addWidget(nationLabel);
-    layout->addWidget(text1_);
+    layout->addWidget(chooser_);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(accept);
     buttons->addWidget(defaults);
@@ -127,6 +174,7 @@ void SettingsWindow::Sync() {
     syncing_ = true;
     const SettingsShown& s = game_.shown.settings;
     const QString text = Qs(s.nationName);
+    ShowChosenEntry(text);
     if (text1_->text() != text) text1_->setText(text);
     if (s.option >= 0 && s.option < 4) {
         optionGroup_->setExclusive(true);
@@ -141,6 +189,21 @@ void SettingsWindow::Sync() {
     ApplyFocusRequest();
     if (!s.open && !isHidden()) hide();
     syncing_ = wasSyncing;
+}
+
+void SettingsWindow::ShowChosenEntry(const QString& name) {
+    // "*" is what an empty name becomes once accepted: watching, too. A name of no
+    // entry chooses none, so that no nation's colour stands beside it.
+    const int index = name == "*" ? 0 : chooser_->findText(name, Qt::MatchExactly);
+    if (index == chooser_->currentIndex()) return;
+    // Choosing the entry would write its name into the box: keep the box's own text.
+    const QString kept = text1_->text();
+    const int cursor = text1_->cursorPosition();
+    chooser_->setCurrentIndex(index);
+    if (text1_->text() != kept) {
+        text1_->setText(kept);
+        text1_->setCursorPosition(cursor);
+    }
 }
 
 void SettingsWindow::ApplyFocusRequest() {
@@ -172,7 +235,8 @@ bool SettingsWindow::PreviewKey(QKeyEvent* event) {
 }
 
 bool SettingsWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == text1_ && event->type() == QEvent::FocusIn && !applyingFocus_ && !syncing_) {
+    // The chooser takes the focus for its box, and hands the box its key and focus events.
+    if (watched == chooser_ && event->type() == QEvent::FocusIn && !applyingFocus_ && !syncing_) {
         Run(FocusNationName);
         // A click places the caret after the focus arrives; choose the whole text once it has.
         if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason)

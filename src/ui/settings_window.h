@@ -10,6 +10,7 @@
 
 class QButtonGroup;
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -24,6 +25,9 @@ class SettingsWindow : public QWidget {
 public:
     // Loading the window takes the remembered settings into its controls.
     SettingsWindow(Session& game, QtScreen& screen, QWidget* parent = nullptr);
+    // What the nation chooser's list shows for an entry ("イングランド王国（3都市）");
+    // the entry's own text is the bare name the box takes.
+    static constexpr int kEntryLabelRole = Qt::UserRole + 1;
     ~SettingsWindow() override;
 
     void Sync();
@@ -44,6 +48,8 @@ private:
     void ApplyFocusRequest();
     // The name box takes the focus with all of its text chosen.
     void FocusName();
+    // The chooser's entry for the name in the box, without touching the text.
+    void ShowChosenEntry(const QString& name);
 
     Session& game_;
     QtScreen& screen_;
@@ -51,7 +57,8 @@ private:
     bool applyingFocus_ = false;
     int appliedFocusSerial_ = -1;
 
-    QLineEdit* text1_ = nullptr;
+    QComboBox* chooser_ = nullptr;  // the name box with the nations under it
+    QLineEdit* text1_ = nullptr;    // the chooser's own box, where the name is typed
     QPushButton* accept_ = nullptr;
     std::array<QRadioButton*, 4> options_{};
     QButtonGroup* optionGroup_ = nullptr;

@@ -43,6 +43,44 @@ CitySites ReadSites(const QString& path) {
     return PanelCentreSites();
 }
 
+// The coast in runs of a few dozen points, each with its bounds (logical pixels), so
+// that a band or a view draws only the runs that cross it.
+std::vector<std::pair<QPolygonF, QRectF>> CoastRuns(const MapGeography& map) {
+    constexpr int kRun = 48;
+    std::vector<std::pair<QPolygonF, QRectF>> runs;
+    if (!map.hasLand) return runs;
+    for (const QPolygonF& ring :
+         map.land.toSubpathPolygons(QTransform::fromScale(1 / kTwipsPerPixel, 1 / kTwipsPerPixel)))
+        for (qsizetype start = 0; start + 1 < ring.size(); start += kRun) {
+            const QPolygonF run = ring.mid(start, kRun + 1);
+            runs.push_back({run, run.boundingRect()});
+        }
+    return runs;
+}
+
+// The points of the surface nearer to the city's place than to any other's (logical
+// pixels): the land within it is the city's, as the land is divided.
+QPolygonF CityCell(const CitySites& sites, int city) {
+    const QPointF c = QPointF(sites[city].x, sites[city].y) / kTwipsPerPixel;
+    QPolygonF cell(QRectF(-8, -8, kMapPictureWidth + 16, kMapPictureHeight + 16));
+    for (int other = 1; other <= kCityCount && !cell.isEmpty(); ++other) {
+        const QPointF o = QPointF(sites[other].x, sites[other].y) / kTwipsPerPixel;
+        if (other == city || o == c) continue;
+        // Keeps the side of the line halfway between the two places that faces this city.
+        const QPointF normal = o - c, middle = (o + c) / 2;
+        const auto side = [&](QPointF p) { return QPointF::dotProduct(p - middle, normal); };
+        QPolygonF kept;
+        for (qsizetype i = 0; i < cell.size(); ++i) {
+            const QPointF a = cell[i], b = cell[(i + 1) % cell.size()];
+            const double sa = side(a), sb = side(b);
+            if (sa <= 0) kept << a;
+            if ((sa < 0 && sb > 0) || (sa > 0 && sb < 0)) kept << a + (b - a) * (sa / (sa - sb));
+        }
+        cell = kept;
+    }
+    return cell;
+}
+
 // The fixed decorations, one colour at a time from the bottom up: faint lines between
 // the cities' lands (those between nations are drawn strongly on top, later), the
 // coast, the lines between neighbouring cities and the mountains' name with its halo.
@@ -55,15 +93,7 @@ public:
     explicit Decorations(const MapGeography& map) {
         for (const BorderPiece& b : map.borders)
             faint_.push_back({QPointF(b.from.x, b.from.y) / kTwipsPerPixel, QPointF(b.to.x, b.to.y) / kTwipsPerPixel});
-        // The coast in runs of a few dozen points, each with its bounds.
-        constexpr int kRun = 48;
-        if (map.hasLand)
-            for (const QPolygonF& ring :
-                 map.land.toSubpathPolygons(QTransform::fromScale(1 / kTwipsPerPixel, 1 / kTwipsPerPixel)))
-                for (qsizetype start = 0; start + 1 < ring.size(); start += kRun) {
-                    const QPolygonF run = ring.mid(start, kRun + 1);
-                    coast_.push_back({run, run.boundingRect()});
-                }
+        coast_ = CoastRuns(map);
         // One line for each pair of neighbouring cities, however many directions the pair is listed in.
         std::set<std::pair<int, int>> pairs;
         for (int from = 1; from <= kCityCount; ++from)
@@ -362,6 +392,12 @@ QRect TerritoryPicture::SetOwners(const WarMapShown& map) {
     const bool everywhere = map.playerNation != playerNation_;
     playerNation_ = map.playerNation;
     for (int city = 1; city <= kCityCount; ++city) {
+        if (map.delegated[city] == delegated_[city]) continue;
+        delegated_[city] = map.delegated[city];
+        // The dashes run along the land's edge, a little either side of it.
+        changed |= MapGeography::Get().cityBounds[city].adjusted(-4, -4, 4, 4);
+    }
+    for (int city = 1; city <= kCityCount; ++city) {
         if (!everywhere && map.nation[city] == nation_[city]) continue;
         nation_[city] = map.nation[city];
         landColours_[city] = ShownColour(city, false);
@@ -423,7 +459,39 @@ void TerritoryPicture::Paint(QPainter& painter, const QRect& area) {
         painter.setPen(ours ? realm : border);
         painter.drawLine(from, to);
     }
+    PaintDelegated(painter, inView);
     painter.restore();
+}
+
+void TerritoryPicture::PaintDelegated(QPainter& painter, const QRectF& inView) {
+    if (std::none_of(delegated_.begin(), delegated_.end(), [](bool d) { return d; })) return;
+    const MapGeography& map = MapGeography::Get();
+    QPen dashes(kDelegatedMark, 2.2, Qt::CustomDashLine, Qt::FlatCap, Qt::RoundJoin);
+    dashes.setDashPattern({2.5, 1.8});
+    painter.setPen(dashes);
+    painter.setBrush(Qt::NoBrush);
+    // Inland: where a delegated city's land meets land that is not delegated.
+    for (const BorderPiece& b : map.borders) {
+        if (delegated_[b.a] == delegated_[b.b]) continue;
+        const QPointF from = QPointF(b.from.x, b.from.y) / kTwipsPerPixel;
+        const QPointF to = QPointF(b.to.x, b.to.y) / kTwipsPerPixel;
+        if (inView.intersects(QRectF(from, to).normalized().adjusted(-1, -1, 1, 1))) painter.drawLine(from, to);
+    }
+    // Along the sea: the coast within each delegated city's share of the map.
+    for (int city = 1; city <= kCityCount; ++city) {
+        if (!delegated_[city]) continue;
+        const QRectF bounds = QRectF(map.cityBounds[city]).adjusted(-2, -2, 2, 2);
+        if (!inView.intersects(bounds)) continue;
+        if (coast_.empty()) coast_ = CoastRuns(map);
+        if (cells_[city].isEmpty()) cells_[city] = CityCell(map.sites, city);
+        painter.save();
+        QPainterPath cell;
+        cell.addPolygon(cells_[city]);
+        painter.setClipPath(cell, Qt::IntersectClip);
+        for (const auto& [run, runBounds] : coast_)
+            if (runBounds.intersects(bounds) && runBounds.intersects(inView)) painter.drawPolyline(run);
+        painter.restore();
+    }
 }
 
 int TerritoryPicture::CityAt(QPointF point) const {

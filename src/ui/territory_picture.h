@@ -8,9 +8,11 @@
 #include <QIcon>
 #include <QImage>
 #include <QPainterPath>
+#include <QPolygonF>
 #include <QRect>
 #include <algorithm>
 #include <array>
+#include <utility>
 #include <vector>
 
 #include "screens/map/territory.h"
@@ -88,8 +90,9 @@ public:
     explicit TerritoryPicture(qreal ratio);
 
     qreal Ratio() const { return ratio_; }
-    // Colours each city's land by its owner and marks the player's. Returns the part
-    // of the surface (logical pixels) whose picture changed; empty when nothing did.
+    // Colours each city's land by its owner, marks the player's and dashes round what he
+    // has delegated. Returns the part of the surface (logical pixels) whose picture
+    // changed; empty when nothing did.
     QRect SetOwners(const WarMapShown& map);
     // Paints the part `area` (logical pixels of the surface): land, sea, decorations, borders.
     void Paint(QPainter& painter, const QRect& area);
@@ -107,6 +110,8 @@ private:
     };
     void BuildDecorations();
     QRgb ShownColour(int city, bool stripe) const;
+    // The dashed line round the land of the delegated cities, where it crosses `inView`.
+    void PaintDelegated(QPainter& painter, const QRectF& inView);
 
     qreal ratio_ = 1;
     LandRuns land_;
@@ -121,6 +126,11 @@ private:
     std::array<QRgb, kCityCount + 1> stripeColours_{};
     std::array<int, kCityCount + 1> nation_{};
     int playerNation_ = -1;
+    std::array<bool, kCityCount + 1> delegated_{};
+    // The coast in short runs with their bounds, and each city's share of the map (the
+    // points nearer its place than any other's): made when a city is first delegated.
+    std::vector<std::pair<QPolygonF, QRectF>> coast_;
+    std::array<QPolygonF, kCityCount + 1> cells_{};
     QImage scratch_;
 };
 

@@ -63,6 +63,13 @@ TEST(MainWindowLayout, EveryPanelHoldsItsControlsWithoutOverlap) {
         m.targetTitle = "移動:ロンドン";
         m.amountPrice = "食料:1.5";
         m.delegationMode = "委任解除";
+        // London's numbers beside its orders, York chosen, and a refusal's numbers.
+        g.CurrentCity = 1;
+        g.TargetList[0] = 2;
+        g.TargetCount = 1;
+        m.targets = {"ヨーク"};
+        m.targetSelected = 0;
+        m.orderHint = "食料: 必要 999 / あり 10";
     });
     for (int i = 1; i <= 7; ++i) {
         t.window->Run([i](Session& g) { g.shown.main.activePanel = static_cast<Panel>(i); });
@@ -86,8 +93,12 @@ TEST(MainWindowLayout, LongestNamesAreSeenWholeInEveryLabel) {
     MainGame t("ビザンツ帝国");
     const std::string city = "コンスタンティノープル", nation = "キプチャク＝ハン国";
     std::string neighbour;
+    int neighbourCity = 0;
     for (int n = 1; n <= kCityCount; ++n)
-        if (IsNeighbour(60, n) && t.game.Cities[n].Name.size() > neighbour.size()) neighbour = t.game.Cities[n].Name;
+        if (IsNeighbour(60, n) && t.game.Cities[n].Name.size() > neighbour.size()) {
+            neighbour = t.game.Cities[n].Name;
+            neighbourCity = n;
+        }
     ASSERT_EQ(t.game.Cities[60].Name, city);
     t.window->Run([&](Session& g) {
         for (int n = 1; n <= kCityCount; ++n) {
@@ -128,6 +139,13 @@ TEST(MainWindowLayout, LongestNamesAreSeenWholeInEveryLabel) {
             m.topMenuCity = m.amountTitle = m.targetTitle = m.delegationMode = title;
             m.amountPrice = "武器:999.9";
             m.targets = {neighbour, city};
+            // Beside the boxes: Constantinople's numbers and its neighbour's, and the widest refusal.
+            g.CurrentCity = 60;
+            g.TargetList[0] = neighbourCity;
+            g.TargetCount = 1;
+            m.targetSelected = 0;
+            m.orderHint = "投資: 上限 100 / 入力 2147483647";
+            g.Delegated[60] = true;
         });
         ExpectTextsFit(t.window.get());
         ExpectTidy(t.Find(PanelName(panel)));

@@ -10,6 +10,8 @@ WarMapShown ShownWarMap(const Session& game) {
         const City& c = game.Cities[city];
         map.nation[city] = NationIndex(game, c.Owner);
         map.landName[city] = c.Owner.empty() ? c.Name : c.Name + "（" + c.Owner + "）";
+        // A city lost while delegated keeps its flag; the mark is only for what he still holds.
+        map.delegated[city] = game.Delegated[city] && IsPlayers(game, city);
     }
     if (IsValidCity(game.shown.main.actingCity)) map.actingCity = game.shown.main.actingCity;
     const BattleState& b = game.Battle;

@@ -16,6 +16,7 @@ struct WarMapShown {
     int battleFrom = 0;                        // attacking and defending city while a battle lasts
     int battleTo = 0;
     std::array<std::string, kCityCount + 1> landName{};  // "ロンドン（イングランド）": city and owner
+    std::array<bool, kCityCount + 1> delegated{};        // the player's cities he has handed to the computer
 };
 
 // The war map as the game stands now: owners are read from the cities themselves,

@@ -9,6 +9,7 @@
 #include "screens/main/main_window.h"
 #include "screens/orders/attack.h"
 #include "screens/orders/move.h"
+#include "screens/orders/order_info.h"
 
 namespace tarvex {
 
@@ -16,6 +17,13 @@ namespace {
 
 void ReturnToTopMenu(Session& game);
 void PresetAmount(Session& game);
+
+// The numbers behind a refusal stay in view, or what an earlier refusal left goes.
+void LeaveHint(Session& game, int kind, std::string hint) {
+    MainWindowShown& main = game.shown.main;
+    main.orderHint = std::move(hint);
+    main.orderHintKind = main.orderHint.empty() ? 0 : kind;
+}
 
 std::string CurrentName(const Session& game) {
     return IsValidCity(game.CurrentCity) ? game.Cities[game.CurrentCity].Name : std::string();
@@ -79,6 +87,8 @@ void ShowPanel(Session& game, Panel panel) {
 void OpenCommandMenu(Session& game) {
     ShowPanel(game, Panel::TopMenu);
     game.shown.main.topMenuCity = CurrentName(game);
+    // A new city's turn: an earlier city's refusal says nothing about this one.
+    LeaveHint(game, 0, {});
 }
 
 namespace {
@@ -95,6 +105,7 @@ void StartCommand(Session& game, int kind) {
     // A button of a panel that has already given way to the idle panel: the
     // city's order is finished and a second one must not follow.
     if (!IsValidCity(city) || game.PlayerActed) return;
+    if (kind != main.orderHintKind) LeaveHint(game, 0, {});
     if (kind == kMove || kind == kAttack) {
         game.CommandKind = kind;
         ShowPanel(game, Panel::TargetPanel);
@@ -130,6 +141,7 @@ void ExecuteCommand(Session& game) {
     if (AmountOrderFor(kind)) {
         const auto amount = ParseRoundedAmount(game.shown.main.amountText);
         if (!amount) {
+            LeaveHint(game, kind, {});
             Tell(game, "整数を入力してください");
             ReturnToTopMenu(game);
             return;
@@ -137,6 +149,7 @@ void ExecuteCommand(Session& game) {
         // A negative amount would run every order backwards (selling gold for food,
         // investing to lose power); it is refused like any other unreadable entry.
         if (*amount < 0) {
+            LeaveHint(game, kind, {});
             Tell(game, "0以上の数を入力してください");
             ReturnToTopMenu(game);
             return;
@@ -144,10 +157,12 @@ void ExecuteCommand(Session& game) {
         game.OrderAmount = *amount;
     }
     const bool done = RunOrder(game, kind, city);
-    if (done)
+    if (done) {
         FinishCommand(game);
-    else
+    } else {
+        LeaveHint(game, kind, RefusalHint(game, kind, city));
         ReturnToTopMenu(game);
+    }
 }
 
 void FinishCommand(Session& game) {
@@ -156,6 +171,7 @@ void FinishCommand(Session& game) {
     MainWindowShown& main = game.shown.main;
     main.topMenuCity.clear();
     main.amountTitle.clear();
+    LeaveHint(game, 0, {});
     ShowPanel(game, Panel::IdlePanel);
     // The next city acts only when the player presses OK: say so.
     main.okPrompt = true;

@@ -58,6 +58,11 @@ struct MainWindowShown {
     std::vector<std::string> targets;
     int targetSelected = -1;
     std::array<std::string, 3> orderAmounts{"0", "0", "0"};
+    // After a refused order: the numbers that refused it, under the top menu and
+    // under the boxes when the same order is opened again; gone once an order is
+    // given, another is started or the turn passes.
+    std::string orderHint;
+    int orderHintKind = 0;
     std::vector<std::string> delegationNames;
     std::vector<int> delegationCities;  // the city of each entry of delegationNames
     int delegationSelected = -1;

@@ -4,6 +4,7 @@
 #include "rules/port/screen.h"
 #include "rules/turn/messages.h"
 #include "rules/world/refresh.h"
+#include "rules/world/scenario.h"
 #include "screens/main/quit.h"
 #include "screens/session/keycodes.h"
 
@@ -12,7 +13,38 @@ namespace tarvex {
 namespace {
 constexpr const char* kDefaultNation = "イングランド王国";
 constexpr int kDefaultSpeed = 2;
+// The name the rules give nobody's nation: an empty name becomes it on accept.
+constexpr const char* kNobody = "*";
+
+// A name that names no nation makes the computer play every city: make sure that is meant.
+bool WatchingIsMeant(Session& game, const std::string& name) {
+    if (name.empty() || name == kNobody || NamesANation(game, name)) return true;
+    Question q;
+    q.text = "「" + name + "」という国はありません。コンピュータ同士の対戦を観戦しますか?";
+    // A mistyped name is likelier than a wish to watch: Enter goes back to the name.
+    q.defaultButton = Answer::Cancel;
+    return game.screen->Ask(game, q) == Answer::Ok;
+}
+
 }  // namespace
+
+std::vector<NationEntry> NationChoices() {
+    std::vector<NationEntry> entries;
+    entries.push_back({0, "", "観戦（コンピュータ同士）"});
+    for (const NationRow& n : kStartingNations) {
+        int cities = 0;
+        for (const CityRow& c : kStartingCities) cities += std::string(c.owner) == n.name;
+        entries.push_back({n.index, n.name, std::string(n.name) + "（" + std::to_string(cities) + "都市）"});
+    }
+    return entries;
+}
+
+bool NamesANation(const Game& game, const std::string& name) {
+    if (name.empty()) return false;
+    for (const NationRow& n : kStartingNations)
+        if (name == n.name) return true;
+    return NationIndex(game, name) > 0;
+}
 
 void SetDefaultSettings(Session& game) {
     game.NationChoice = kDefaultNation;
@@ -49,7 +81,11 @@ void FocusNationName(Session& game) {
 
 void AcceptSettings(Session& game) {
     SettingsShown& s = game.shown.settings;
-    if (s.nationName.empty()) s.nationName = "*";
+    if (!WatchingIsMeant(game, s.nationName)) {
+        FocusNationName(game);
+        return;
+    }
+    if (s.nationName.empty()) s.nationName = kNobody;
     game.PlayerNation = s.nationName;
     // No speed chosen counts as the slowest.
     game.MessageWait = s.option >= 0 && s.option < 3 ? kMessageWaits[s.option] : kMessageWaits[3];

@@ -2,10 +2,24 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "screens/session/session.h"
 
 namespace tarvex {
+
+// One entry of the nation chooser under the name box.
+struct NationEntry {
+    int nation = 0;     // 1..34; 0 for watching the computer play itself
+    std::string name;   // what choosing it puts in the name box: the bare name, empty for watching
+    std::string label;  // what the list shows: "イングランド王国（3都市）"
+};
+
+// Watching first, then the 34 nations in the order of the map, each with the
+// cities it holds when a game begins.
+std::vector<NationEntry> NationChoices();
+// Whether a name is one of the game's nations.
+bool NamesANation(const Game& game, const std::string& name);
 
 // Defaults of the settings screen, then shows it.
 void SetDefaultSettings(Session& game);
@@ -16,7 +30,8 @@ void ChooseMessageSpeed(Session& game, int index);
 void TypeNationName(Session& game, const std::string& text);
 void FocusNationName(Session& game);
 // Accept: applies the settings and closes the screen. The window layer then
-// shows the main window, loading it (StartGame) on the first accept.
+// shows the main window, loading it (StartGame) on the first accept. A name that
+// is no nation is asked about first; Cancel leaves the screen open at the name.
 void AcceptSettings(Session& game);
 void RestoreDefaultSettings(Session& game);
 void ShowSettingsHelp(Session& game);

@@ -1,0 +1,29 @@
+// What the order panels show beside their boxes: the numbers the order is
+// decided by, and after a refusal the numbers that refused it.
+#pragma once
+
+#include <string>
+
+#include "screens/session/session.h"
+
+namespace tarvex {
+
+struct OrderNumbers {
+    // The acting city's stock (move, attack).
+    std::string city, troops, food, gold, arms;
+    // The target chosen in the list, as every city panel shows it; empty while none is chosen.
+    std::string target, owner, targetTroops, targetArms, targetCastle, targetFood;
+    // Gold and food at hand (investment and market orders): "手持ち　金 10　食料 5".
+    std::string stock;
+};
+
+// The numbers for the order panel that stands now; all empty for any other panel.
+OrderNumbers ShownOrderNumbers(const Session& game);
+
+// The numbers behind the refusal of the order `kind` the city just gave with
+// the amounts in its boxes: "食料: 必要 15 / あり 5". Empty when no number
+// decided it (an unreadable amount, no target, a question answered Cancel).
+// The city's values are those the refusal left, which it never changes.
+std::string RefusalHint(const Session& game, int kind, int city);
+
+}  // namespace tarvex
