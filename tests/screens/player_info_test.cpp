@@ -6,7 +6,7 @@
 #include "screens/main/ok_step.h"
 #include "screens/orders/panels.h"
 #include "screens/settings/settings.h"
-#include "support/scripted_screen.h"
+#include "support/test_game.h"
 
 namespace tarvex {
 namespace {
