@@ -96,7 +96,7 @@ TEST(SaveFile, SavedGameLoadsBackEqualAndSavesToTheSameBytes) {
     s.Season = 3;
     s.FoodPrice = 0.6 + 0.3;  // a drawn price one step off 0.9: kept as the 0.9 the player sees
     s.ArmsPrice = 9.9;
-    s.Cities[15].Owner = "イングランド王国";
+    SetOwner(s, 15, "イングランド王国");
     s.Cities[15].Troops = 1005;  // breaches the game reports but keeps
     s.Cities[16].Food = -3;
     s.Nations[8] = {8, "フランス王国", "内政", "慎重", "射撃", 4, 7, {0, 1, 2, 3, 4, 5}};

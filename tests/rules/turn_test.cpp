@@ -132,7 +132,7 @@ TEST(TurnCycle, OkPromptStandsWheneverTheNextStepWaitsForThePlayer) {
     g.TurnOrder[3] = 64;
     g.TurnOrder[4] = 5;
     for (int i : NeighboursOf(5))
-        if (i != 4) g.Cities[i].Owner = g.Cities[5].Owner;
+        if (i != 4) SetOwnerAs(g, i, 5);
     City& dublin = g.Cities[5];
     dublin.Troops = dublin.Food = dublin.Gold = 300;
     g.Cities[4].Troops = 10;
@@ -167,8 +167,8 @@ TEST(Unification, OneOwnerOfAllSeventyFiveEndsTheGameAndAnyOtherOwnerDoesNot) {
     for (int odd : {0, 1, 38, 75}) {
         TestGame t;
         Session& g = t.game;
-        for (int i = 1; i <= kCityCount; ++i) g.Cities[i].Owner = "フランス王国";
-        if (odd) g.Cities[odd].Owner = "イングランド王国";
+        for (int i = 1; i <= kCityCount; ++i) SetOwner(g, i, "フランス王国");
+        if (odd) SetOwner(g, odd, "イングランド王国");
         EXPECT_EQ(testing::EndsProgram([&] { CheckUnification(g); }), odd == 0) << odd;
         EXPECT_EQ(t.screen.Boxes(), odd ? std::vector<std::string>{} : std::vector<std::string>{"終了です"}) << odd;
     }
@@ -262,7 +262,7 @@ TEST(SeasonAdvance, NewYearNewPricesAndUnification) {
     EXPECT_EQ(ShownPrices(g).kome, "0.4");
     EXPECT_EQ(ShownPrices(g).hei, "2.1");
 
-    for (int i = 1; i <= kCityCount; ++i) g.Cities[i].Owner = "フランス王国";
+    for (int i = 1; i <= kCityCount; ++i) SetOwner(g, i, "フランス王国");
     EXPECT_FALSE(g.Ended);  // the conquest itself ends nothing
     g.TurnStep = 76;
     EXPECT_TRUE(testing::EndsProgram([&] { Form1_cmdOk_Click(g); }));

@@ -122,8 +122,8 @@ TEST(RefreshCity, PanelShowsValuesAndMarksThePlayersCities) {
     EXPECT_EQ(london.Hei, "20");
     EXPECT_EQ(london.Busou, "35");
     EXPECT_FALSE(g.shown.main.panels[3].playerColour);
-    g.Cities[3].Owner = "イングランド王国";  // conquered
-    g.Cities[1].Owner = "フランス王国";      // lost
+    SetOwner(g, 3, "イングランド王国");  // conquered
+    SetOwner(g, 1, "フランス王国");      // lost
     RefreshCity(g, 3);
     RefreshCity(g, 1);
     EXPECT_TRUE(g.shown.main.panels[3].playerColour);

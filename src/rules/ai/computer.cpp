@@ -127,11 +127,11 @@ bool SupplyNeighbour(Game& game, int city) {
 
     // A frontier city keeps its stock.
     for (int i : NeighboursOf(city))
-        if (game.Cities[i].Owner != from.Owner) return false;
+        if (!SameOwner(game, i, city)) return false;
 
     Candidates candidates;
     for (int i : NeighboursOf(city))
-        if (i != city && game.Cities[i].Owner == from.Owner) candidates.Add(i);
+        if (i != city && SameOwner(game, i, city)) candidates.Add(i);
     const int target = PickFrom(game, candidates.city.data(), candidates.count);
     if (target == 0) return false;
     City& to = game.Cities[target];
@@ -167,7 +167,7 @@ bool ComputerAttack(Game& game, int city) {
     Candidates candidates;
     if (attacker.Troops > kHomeGuard)
         for (int i : NeighboursOf(city))
-            if (game.Cities[i].Owner != attacker.Owner) candidates.Add(i);
+            if (!SameOwner(game, i, city)) candidates.Add(i);
     if (candidates.Empty()) return false;
     const int target = PickFrom(game, candidates.city.data(), candidates.count);
     if (target == 0) return false;

@@ -149,13 +149,15 @@ void FightRound(Game& game) {
     City& attacker = game.Cities[b.AttackCity];
     City& defender = game.Cities[b.DefendCity];
 
-    std::string attackFavourite, defendFavourite;
-    for (int n = 1; n <= kNationCount; ++n) {
-        if (game.Nations[n].Name == attacker.Owner)
-            attackFavourite = game.Nations[n].BestTactic;
-        else if (game.Nations[n].Name == defender.Owner)
-            defendFavourite = game.Nations[n].BestTactic;
-    }
+    // Each side fights best with its nation's favourite; an owner that names no
+    // nation has none, and neither has a defender of the attacker's own nation.
+    static const std::string kNoFavourite;
+    const int attackNation = attacker.OwnerIndex;
+    const int defendNation = defender.OwnerIndex;
+    const std::string& attackFavourite = attackNation != 0 ? game.Nations[attackNation].BestTactic : kNoFavourite;
+    const std::string& defendFavourite = defendNation != 0 && defendNation != attackNation
+                                             ? game.Nations[defendNation].BestTactic
+                                             : kNoFavourite;
 
     ++b.BattleRound;
     int die = RollDie(game);
@@ -187,16 +189,15 @@ void FightRound(Game& game) {
     else
         return;
 
-    for (int n = 1; n <= kNationCount; ++n) {
-        Nation& nation = game.Nations[n];
-        if (nation.Name == attacker.Owner) {
-            ++(won ? nation.Wins : nation.Losses);
-            ++nation.TacticCount[std::clamp(b.AttackTactic, 1, kTacticCount)];
-        }
-        if (nation.Name == defender.Owner) {
-            ++(won ? nation.Losses : nation.Wins);
-            ++nation.TacticCount[std::clamp(b.DefendTactic, 1, kTacticCount)];
-        }
+    if (attackNation != 0) {
+        Nation& nation = game.Nations[attackNation];
+        ++(won ? nation.Wins : nation.Losses);
+        ++nation.TacticCount[std::clamp(b.AttackTactic, 1, kTacticCount)];
+    }
+    if (defendNation != 0) {
+        Nation& nation = game.Nations[defendNation];
+        ++(won ? nation.Losses : nation.Wins);
+        ++nation.TacticCount[std::clamp(b.DefendTactic, 1, kTacticCount)];
     }
 
     const std::string report = attacker.Name + (won ? "の勝ちです" : "の負けです");
@@ -213,8 +214,7 @@ void FightRound(Game& game) {
         RecordEntry(game, EntryKind::Battle,
                     attacker.Name + "（" + attacker.Owner + "）が" + defender.Name + "（" + defender.Owner +
                         "）を攻め、" + (won ? "勝ちました" : "敗れました"),
-                    {b.DefendCity, b.AttackCity},
-                    {NationIndex(game, attacker.Owner), NationIndex(game, defender.Owner)});
+                    {b.DefendCity, b.AttackCity}, {attacker.OwnerIndex, defender.OwnerIndex});
     }
     EndBattle(game, won);
 }
@@ -256,8 +256,9 @@ void SettleBattle(Game& game, bool won) {
             attacker.Troops = std::max(attacker.Troops, std::min(kMaxValue, attacker.Troops + excess));
         }
         const std::string loser = defender.Owner;
-        defender.Owner = attacker.Owner;
-        RecordConquest(game, b.DefendCity, loser, attacker.Owner, "");
+        const int loserIndex = defender.OwnerIndex;
+        SetOwnerAs(game, b.DefendCity, b.AttackCity);
+        RecordConquest(game, b.DefendCity, loser, loserIndex, "");
     } else if (!IsPlayers(game, b.AttackCity)) {
         // The computer's beaten army marches home; the player's is scattered.
         attacker.Troops = std::max(attacker.Troops, std::min(kMaxValue, attacker.Troops + b.AttackTroops));

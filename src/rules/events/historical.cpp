@@ -36,7 +36,7 @@ void RunHistoricalEvents(Game& game) {
         if (d.year != game.Year) continue;
         game.screen->Message(game, d.text, "");
         City& city = game.Cities[d.city];
-        RecordEntry(game, EntryKind::History, d.text, {d.city}, {NationIndex(game, city.Owner)});
+        RecordEntry(game, EntryKind::History, d.text, {d.city}, {city.OwnerIndex});
         for (int City::*field : d.fields) {
             if (field == nullptr) continue;
             city.*field += kGain;
@@ -48,10 +48,11 @@ void RunHistoricalEvents(Game& game) {
         // The Dutch rise at Bruges and take it from whoever holds it, the player included.
         game.screen->Message(game, "「新興国家の成立」\nブリュージュで「オランダ」が独立しました", "");
         const std::string before = game.Cities[kBruges].Owner;
-        game.Cities[kBruges].Owner = "オランダ";
+        const int beforeIndex = game.Cities[kBruges].OwnerIndex;
+        SetOwner(game, kBruges, "オランダ");
         RecordEntry(game, EntryKind::History, "「新興国家の成立」ブリュージュで「オランダ」が独立しました", {kBruges},
-                    {NationIndex(game, "オランダ")});
-        RecordConquest(game, kBruges, before, "オランダ", "「新興国家の成立」");
+                    {game.Cities[kBruges].OwnerIndex});
+        RecordConquest(game, kBruges, before, beforeIndex, "「新興国家の成立」");
         RefreshCity(game, kBruges);
     }
 }

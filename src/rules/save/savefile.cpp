@@ -413,6 +413,8 @@ std::optional<std::string> ReadSaveBytes(const std::string& bytes, Game& into) {
     Reader reader(tokens);
     ReadAll(reader, into);
     if (reader.problem) return reader.problem;
+    // The file names owners; the rules also want their numbers.
+    RefreshOwnerIndices(into);
     return CheckTables(into);
 }
 
