@@ -35,11 +35,10 @@ constexpr PolicyWeights kWarWeights{40, 20, 40};
 // A nation without one of the three policies (or a city whose owner names no
 // nation) behaves as an ordinary one rather than sitting idle every season.
 PolicyWeights WeightsFor(const Game& game, int city) {
-    static const std::string kNoPolicy;
     const Nation* nation = NationOf(game, city);
-    const std::string& policy = nation ? nation->Policy : kNoPolicy;
-    if (policy == "内政") return kDomesticWeights;
-    if (policy == "戦争") return kWarWeights;
+    const PolicyKind policy = nation ? nation->Policy.Value() : PolicyKind::Other;
+    if (policy == PolicyKind::Domestic) return kDomesticWeights;
+    if (policy == PolicyKind::War) return kWarWeights;
     return kOrdinaryWeights;
 }
 

@@ -50,12 +50,8 @@ void Pay(int& stock, int tactic, int troopsAtStart) {
     stock = Nearest(stock - TacticCost(tactic) * troopsAtStart / 100.0);
 }
 
-// The number of the tactic named `favourite`, or 0.
-int FavouriteTactic(const std::string& favourite) {
-    for (int t = 1; t <= kTacticCount; ++t)
-        if (TacticNames[t] == favourite) return t;
-    return 0;
-}
+// A nation's favourite tactic 1..5, or 0 for none.
+int FavouriteOf(const Nation& nation) { return static_cast<int>(nation.BestTactic.Value()); }
 
 }  // namespace
 
@@ -151,13 +147,11 @@ void FightRound(Game& game) {
 
     // Each side fights best with its nation's favourite; an owner that names no
     // nation has none, and neither has a defender of the attacker's own nation.
-    static const std::string kNoFavourite;
     const int attackNation = attacker.OwnerIndex;
     const int defendNation = defender.OwnerIndex;
-    const std::string& attackFavourite = attackNation != 0 ? game.Nations[attackNation].BestTactic : kNoFavourite;
-    const std::string& defendFavourite = defendNation != 0 && defendNation != attackNation
-                                             ? game.Nations[defendNation].BestTactic
-                                             : kNoFavourite;
+    const int attackFavourite = attackNation != 0 ? FavouriteOf(game.Nations[attackNation]) : 0;
+    const int defendFavourite =
+        defendNation != 0 && defendNation != attackNation ? FavouriteOf(game.Nations[defendNation]) : 0;
 
     ++b.BattleRound;
     int die = RollDie(game);
@@ -279,13 +273,14 @@ void SettleBattle(Game& game, bool won) {
 
 int ChooseTactic(Game& game, int city, int opponent) {
     const Nation* nation = NationOf(game, city);
-    const std::string stance = nation ? nation->Stance : std::string();
-    const int favourite = nation ? FavouriteTactic(nation->BestTactic) : 0;
+    const StanceKind stance = nation ? nation->Stance.Value() : StanceKind::Other;
+    const int favourite = nation ? FavouriteOf(*nation) : 0;
     const City& defender = game.Cities[game.Battle.DefendCity];
 
     for (int attempt = 0; attempt < 20; ++attempt) {
         int t = RandomUpTo(game, kTacticCount);
-        const bool ordinary = stance == "普通", headlong = stance == "猛進", careful = stance == "慎重";
+        const bool ordinary = stance == StanceKind::Ordinary, headlong = stance == StanceKind::Headlong,
+                   careful = stance == StanceKind::Careful;
         if (ordinary || headlong || careful) {
             const int r = RandomUpTo(game, 10);
             // Which of chance, habit and the opponent's record decides, by stance.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "rules/chronicle/record.h"
+#include "rules/world/nation_words.h"
 
 namespace tarvex {
 
@@ -40,9 +41,9 @@ struct City {
 struct Nation {
     int Id = 0;
     std::string Name;
-    std::string Policy;      // 戦争 / 内政 / 普通
-    std::string Stance;      // 慎重 / 猛進 / 普通
-    std::string BestTactic;  // 通常 / 包囲 / 突撃 / 射撃
+    NationWord<PolicyKind> Policy;      // 戦争 / 内政 / 普通
+    NationWord<StanceKind> Stance;      // 慎重 / 猛進 / 普通
+    NationWord<TacticKind> BestTactic;  // 通常 / 包囲 / 突撃 / 射撃
     int Wins = 0;
     int Losses = 0;
     std::array<int, kTacticCount + 1> TacticCount{};  // 1..5; slot 0 unused
