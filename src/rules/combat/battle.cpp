@@ -27,6 +27,10 @@ void EndBattle(Game& game, bool won);
 constexpr int kRoundLimit = 4;
 // A battle the player leaves to the computer ends in four rounds; this only guards a fault.
 constexpr int kRoundGuard = 16;
+// Both sides' morale as the battle opens, before half of each city's civility is added.
+constexpr int kStartingMorale = 50;
+// Tactics the computer draws before it settles for defence, which its stores can always pay.
+constexpr int kTacticTries = 20;
 
 int Power(int tactic) { return TacticTable[kPowerRow][std::clamp(tactic, 1, kTacticCount)]; }
 
@@ -57,8 +61,8 @@ int FavouriteOf(const Nation& nation) { return static_cast<int>(nation.BestTacti
 
 void StartBattle(Game& game) {
     BattleState& b = game.Battle;
-    b.AttackMorale = 50;
-    b.DefendMorale = 50;
+    b.AttackMorale = kStartingMorale;
+    b.DefendMorale = kStartingMorale;
     b.BattleRound = 1;
     b.BattleOver = false;
     const City& attacker = game.Cities[b.AttackCity];
@@ -258,10 +262,10 @@ void SettleBattle(Game& game, bool won) {
         attacker.Troops = std::max(attacker.Troops, std::min(kMaxValue, attacker.Troops + b.AttackTroops));
     }
 
-    if (attacker.Gold < 0) attacker.Gold = 0;
-    if (attacker.Food < 0) attacker.Food = 0;
-    if (defender.Gold < 0) defender.Gold = 0;
-    if (defender.Food < 0) defender.Food = 0;
+    NoNegative(attacker.Gold);
+    NoNegative(attacker.Food);
+    NoNegative(defender.Gold);
+    NoNegative(defender.Food);
 
     // War wears the people down, but never below nothing.
     if (attacker.Civility > 0) --attacker.Civility;
@@ -277,7 +281,7 @@ int ChooseTactic(Game& game, int city, int opponent) {
     const int favourite = nation ? FavouriteOf(*nation) : 0;
     const City& defender = game.Cities[game.Battle.DefendCity];
 
-    for (int attempt = 0; attempt < 20; ++attempt) {
+    for (int attempt = 0; attempt < kTacticTries; ++attempt) {
         int t = RandomUpTo(game, kTacticCount);
         const bool ordinary = stance == StanceKind::Ordinary, headlong = stance == StanceKind::Headlong,
                    careful = stance == StanceKind::Careful;

@@ -101,8 +101,8 @@ bool ComputerSellFood(Game& game, int city) {
     if (c.Food < food) return false;
     gold = FitUnderLimit(c.Gold, gold, kMaxValue);
     c.Food -= food;
-    if (c.Food < 1) c.Food = 0;
-    if (c.Gold < 1) c.Gold = 0;
+    NoNegative(c.Food);
+    NoNegative(c.Gold);
     c.Gold += gold;
     ShowMsg2(game, c.Name + "で食料の換金がされました");
     return true;

@@ -14,6 +14,10 @@ namespace {
 constexpr int kGain = 10;
 constexpr int kBruges = 18;
 constexpr int kIndependenceYear = 12;
+// The cities the named developments favour, whoever holds them.
+constexpr int kParis = 15;
+constexpr int kVenice = 42;
+constexpr int kDanzig = 50;
 
 struct Development {
     int year;
@@ -24,9 +28,9 @@ struct Development {
 
 // A named development strengthens one city, whoever holds it by then.
 const Development kDevelopments[] = {
-    {5, 15, {&City::Food, &City::Civility}, "「啓蒙主義」パリで食料が+10、\n民度が+10されました。"},
-    {7, 50, {&City::Troops, nullptr}, "「傭兵」ダンチヒで\n兵が+10されました。"},
-    {10, 42, {&City::Arms, nullptr}, "「発明家」ヴェネツイアで\n武装度が+10されました。"},
+    {5, kParis, {&City::Food, &City::Civility}, "「啓蒙主義」パリで食料が+10、\n民度が+10されました。"},
+    {7, kDanzig, {&City::Troops, nullptr}, "「傭兵」ダンチヒで\n兵が+10されました。"},
+    {10, kVenice, {&City::Arms, nullptr}, "「発明家」ヴェネツイアで\n武装度が+10されました。"},
 };
 
 }  // namespace
