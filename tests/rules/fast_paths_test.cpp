@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <limits>
 #include <set>
 #include <string>
 #include <vector>
@@ -69,6 +70,8 @@ TEST(RefreshAllCities, HeadlessGameReportsEveryValueOutOfRange) {
         {&City::Civility, 1000, "MAXエラー民度 1000:999"},
         {&City::Gold, -1, "MINエラー金-1:999"},
         {&City::Food, -1, "MINエラー米-1:999"},
+        {&City::Castle, std::numeric_limits<int>::max(), "MAXエラー城 2147483647:999"},
+        {&City::Gold, std::numeric_limits<int>::min(), "MINエラー金-2147483648:999"},
         {&City::Troops, 999, nullptr},
         {&City::Civility, 999, nullptr},
         {&City::Gold, 0, nullptr},
