@@ -166,8 +166,8 @@ bool SupplyNeighbour(Game& game, int city) {
     NoNegative(from.Food);
     NoNegative(from.Gold);
 
-    ShowMsg2(game, from.Name + "から" + to.Name + "へ「" + Str(troops) + "」移動");
-    ShowMsg3(game, "金「" + Str(gold) + "」と食料「" + Str(food) + "」移動");
+    ShowMsg2(game, {from.Name, "から", to.Name, "へ「", Str(troops), "」移動"});
+    ShowMsg3(game, {"金「", Str(gold), "」と食料「", Str(food), "」移動"});
 
     if (from.Troops > 0) MergeArmament(from, to, to.Troops - troops, troops);
     return true;

@@ -70,9 +70,9 @@ void StartBattle(Game& game) {
     // The player's defending tactic stands at 通常 until he chooses.
     if (IsPlayers(game, b.DefendCity)) b.DefendTactic = kNormal;
     if (!IsPlayers(game, b.AttackCity)) {
-        ShowMsg2(game, attacker.Name + "が" + defender.Name + "に攻め込んだ");
-        ShowMsg2(game, attacker.Name + "は" + TacticName(b.AttackTactic) + "、" + defender.Name + "は" +
-                           TacticName(b.DefendTactic));
+        ShowMsg2(game, {attacker.Name, "が", defender.Name, "に攻め込んだ"});
+        ShowMsg2(game, {attacker.Name, "は", TacticName(b.AttackTactic), "、", defender.Name, "は",
+                        TacticName(b.DefendTactic)});
     }
     b.AttackMorale = Nearest(b.AttackMorale + attacker.Civility / 2.0);
     b.DefendMorale = Nearest(b.DefendMorale + defender.Civility / 2.0);
