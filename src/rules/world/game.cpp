@@ -21,7 +21,8 @@ MersenneRandom& DefaultRandom() {
 Game::Game() : Game(DefaultScreen(), DefaultRandom()) {}
 
 Game::Game(Screen& s, RandomSource& r) : screen(&s), random(&r) {
-    // Not yet set up, every owner and every nation is unnamed, and the owners' numbers agree.
+    // Before a new game or a file every owner and every nation has the empty name;
+    // the owners' numbers follow the names from the start.
     RefreshOwnerIndices(*this);
 }
 

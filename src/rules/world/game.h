@@ -32,8 +32,9 @@ struct City {
     int Arms = 0;
     int Civility = 0;
     // The owner's number 1..34 (the first nation of that name), 0 when the name
-    // names no nation. Not saved: SetOwner and RefreshOwnerIndices keep it with
-    // Owner, so that the seasons compare numbers, not names.
+    // names no nation, so that the seasons compare numbers, not names. Not saved:
+    // SetOwner, SetOwnerAs and RefreshOwnerIndices keep it with Owner, and code
+    // that writes Owner itself must refresh it.
     int OwnerIndex = 0;
     bool operator==(const City&) const = default;
 };
