@@ -17,7 +17,17 @@ namespace {
 
 // A computer-only game at a season start, messages without a hold.
 struct HeadlessGame {
-    explicit HeadlessGame(std::uint64_t seed) : random(seed), game(screen, random) {
+    explicit HeadlessGame(std::uint64_t seed) : random(seed), game(screen, random) { Start(); }
+    // Not copied: a copy's game would go on drawing from the original's source and screen.
+    HeadlessGame(const HeadlessGame&) = delete;
+    HeadlessGame& operator=(const HeadlessGame&) = delete;
+    // A new game from another seed, on this screen and source.
+    void Restart(std::uint64_t seed) {
+        random.Seed(seed);
+        game = Game(screen, random);
+        Start();
+    }
+    void Start() {
         game.PlayerNation = "*";
         game.AutoAdvance = true;
         NewGame(game);
@@ -43,7 +53,7 @@ void BM_ComputerCityTurn(benchmark::State& state) {
         city = city % kCityCount + 1;
         if (city == 1) {
             state.PauseTiming();
-            h = HeadlessGame(static_cast<std::uint64_t>(state.iterations()));
+            h.Restart(static_cast<std::uint64_t>(state.iterations()));
             state.ResumeTiming();
         }
     }
@@ -56,7 +66,7 @@ void BM_ComputerSeason(benchmark::State& state) {
         h.PlaySeason();
         if (h.game.Ended || h.game.Year > 50) {
             state.PauseTiming();
-            h = HeadlessGame(static_cast<std::uint64_t>(state.iterations()));
+            h.Restart(static_cast<std::uint64_t>(state.iterations()));
             state.ResumeTiming();
         }
     }

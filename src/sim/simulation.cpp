@@ -147,8 +147,12 @@ std::optional<std::string> CheckInvariants(const Game& game, bool turnOrderBuilt
         for (const auto& [name, value] : values)
             if (value < 0 || value > kMaxValue)
                 return "city " + std::to_string(c) + " " + city.Name + ": " + name + " = " + std::to_string(value);
-        if (NationIndex(game, city.Owner) == 0)
+        const int owner = NationIndex(game, city.Owner);
+        if (owner == 0)
             return "city " + std::to_string(c) + " " + city.Name + ": owner names no nation: " + city.Owner;
+        if (city.OwnerIndex != owner)
+            return "city " + std::to_string(c) + " " + city.Name + ": owner index " + std::to_string(city.OwnerIndex) +
+                   " is not that of " + city.Owner;
     }
     if (turnOrderBuilt) {
         std::array<bool, kCityCount + 1> seen{};

@@ -31,8 +31,8 @@ int Run(const Options& options, std::ostream& out, std::ostream& err);
 int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // The first broken invariant of a game, or nothing: city values within 0..999,
-// owners naming nations, the turn order a permutation (once built), battle
-// records adding up.
+// owners naming nations and their owner indices numbering them, the turn order
+// a permutation (once built), battle records adding up.
 std::optional<std::string> CheckInvariants(const Game& game, bool turnOrderBuilt);
 
 }  // namespace tarvex::sim

@@ -52,7 +52,7 @@ TEST(Chronicle, EveryKindIsRecordedOnceAndInOrderWithItsSeason) {
     g.Season = 3;
     ApplySeasonalEvent(g, 1, "豊作");
     // One owner of all: the unification, the last entry.
-    for (int c = 1; c <= kCityCount; ++c) g.Cities[c].Owner = "オランダ";
+    for (int c = 1; c <= kCityCount; ++c) SetOwner(g, c, "オランダ");
     ASSERT_TRUE(testing::EndsProgram([&] { CheckUnification(g); }));
 
     EXPECT_EQ(Kinds(g), (std::vector<EntryKind>{EntryKind::Battle, EntryKind::Conquest, EntryKind::Conquest,

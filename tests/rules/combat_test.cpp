@@ -268,7 +268,7 @@ TEST(Battle, FailedAttackLosesThePlayersSurvivorsButBringsTheComputersHome) {
     for (const Case& c : cases) {
         RulesGame t;
         Game& g = t.game;
-        g.Cities[kLondon].Owner = c.owner;
+        SetOwner(g, kLondon, c.owner);
         g.Delegated[kLondon] = c.delegated;
         Stock(g.Cities[kLondon], 5, 0, 0, 100, 100, 50);
         Stock(g.Cities[kRouen], 50, 0, 0, 100, 100, 50);

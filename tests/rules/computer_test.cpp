@@ -69,8 +69,8 @@ struct QuietFrontier {
     explicit QuietFrontier(const std::string& policy, const std::string& owner = "シチリア王国") {
         Game& g = t.game;
         g.Nations[12].Policy = policy;  // シチリア王国
-        g.Cities[37].Owner = owner;
-        g.Cities[36].Owner = "ナポリ王国";
+        SetOwner(g, 37, owner);
+        SetOwner(g, 36, "ナポリ王国");
         SetStock(g.Cities[37], 60, 150, 100, 50);  // food below troops: every attack is refused
         g.Cities[37].Town = g.Cities[37].Power = g.Cities[37].Castle = 100;
         SetStock(g.Cities[36], 10, 10, 50);
@@ -177,7 +177,7 @@ TEST(ComputerTurn, TwentyRefusedTriesEndInDoingNothing) {
 TEST(ComputerTurn, FoodBelowTroopsStopsTheAttackReflexAndSurplusGoldBuysTroops) {
     RulesGame t;
     Game& g = t.game;
-    g.Cities[36].Owner = "ナポリ王国";
+    SetOwner(g, 36, "ナポリ王国");
     SetStock(g.Cities[36], 10, 10, 100);  // fewer troops: the sheer-numbers trigger fires
     SetStock(g.Cities[37], 299, 700, 300);
     g.TroopsPrice = 5.0;
@@ -204,7 +204,7 @@ TEST(ReinforceIfRich, BuysTroopsOnlyWhenGoldExceedsTwiceTheTroops) {
 struct AttackOnPlayer {
     AttackOnPlayer() {
         Game& g = t.game;
-        g.Cities[36].Owner = "イングランド王国";
+        SetOwner(g, 36, "イングランド王国");
         g.AdvanceReady = true;
         t.screen.battle = [this](Game& game) {
             homeTroops = game.Cities[37].Troops;
@@ -277,7 +277,7 @@ TEST(ComputerAttack, RefusesWithoutFoodGoldTroopsOrAForeignNeighbour) {
                           {"friends only", 60, 60, 60, true, 1}}) {
         RulesGame t;
         Game& g = t.game;
-        g.Cities[36].Owner = c.friendlyNeighbour ? g.Cities[37].Owner : "ナポリ王国";
+        SetOwner(g, 36, c.friendlyNeighbour ? g.Cities[37].Owner : "ナポリ王国");
         SetStock(g.Cities[37], c.food, c.gold, c.troops);
         t.UseScripted();
         PushPercents(t.scripted, {50, 50});
@@ -309,7 +309,7 @@ TEST(ComputerAttack, PlayersCityIsDefendedOnTheBattleScreenDelegatedOrNot) {
 TEST(ComputerAttack, BattleBetweenComputerCitiesIsFoughtToTheEndAtOnce) {
     RulesGame t;
     Game& g = t.game;
-    g.Cities[36].Owner = "ナポリ王国";
+    SetOwner(g, 36, "ナポリ王国");
     SetStock(g.Cities[37], 600, 600, 500, 500);
     SetStock(g.Cities[36], 10, 10, 10, 0);
     g.Cities[36].Castle = 0;
@@ -328,7 +328,7 @@ TEST(ComputerAttack, BattleBetweenComputerCitiesIsFoughtToTheEndAtOnce) {
 struct Interior {
     Interior() {
         Game& g = t.game;
-        for (int i = 1; i <= 5; ++i) g.Cities[i].Owner = "イングランド王国";
+        for (int i = 1; i <= 5; ++i) SetOwner(g, i, "イングランド王国");
         SetStock(g.Cities[2], 100, 100, 100, 50);
         SetStock(g.Cities[1], 10, 10, 30);
         SetStock(g.Cities[3], 10, 10, 30);
@@ -361,7 +361,7 @@ TEST(SupplyNeighbour, InteriorCityPassesGoldFoodAndTenSoldiersForward) {
 TEST(SupplyNeighbour, FrontierCityNeverSupplies) {
     Interior in;
     Game& g = in.t.game;
-    g.Cities[3].Owner = "スコットランド王国";
+    SetOwner(g, 3, "スコットランド王国");
     const auto before = g.Cities;
     EXPECT_FALSE(SupplyNeighbour(g, 2));  // no draw taken
     EXPECT_EQ(g.Cities, before);
@@ -393,7 +393,7 @@ TEST(SupplyNeighbour, AmountsStopAtTheLimitsAndArmamentIsAveraged) {
          }) {
         RulesGame t("");
         Game& g = t.game;
-        g.Cities[36].Owner = g.Cities[37].Owner;
+        SetOwnerAs(g, 36, 37);
         SetStock(g.Cities[37], c.from.Food, c.from.Gold, c.from.Troops, c.from.Arms);
         SetStock(g.Cities[36], c.to.Food, c.to.Gold, c.to.Troops, c.to.Arms);
         t.UseScripted();

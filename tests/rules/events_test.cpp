@@ -181,7 +181,7 @@ TEST(HistoricalEvent, FixedYearsStrengthenTheirCityWhoeverHoldsIt) {
         RulesGame t;
         Game& g = t.game;
         g.Year = c.year;
-        g.Cities[c.city].Owner = "イングランド王国";  // conquered long ago
+        SetOwner(g, c.city, "イングランド王国");  // conquered long ago
         for (auto field : c.fields) g.Cities[c.city].*field = c.before;
         auto expected = g.Cities;
         for (auto field : c.fields) expected[c.city].*field = c.after;
@@ -216,6 +216,7 @@ TEST(HistoricalEvent, YearTwelveTheDutchTakeBrugesFromWhoeverHoldsIt) {
                   std::vector<std::string>{"「新興国家の成立」\nブリュージュで「オランダ」が独立しました"});
         City expected = before;
         expected.Owner = "オランダ";
+        expected.OwnerIndex = NationIndex(g, "オランダ");
         EXPECT_EQ(g.Cities[18], expected);  // the garrison and stores go with the city
         EXPECT_FALSE(IsPlayers(g, 18));
         EXPECT_EQ(NationOf(g, 18), &g.Nations[34]);

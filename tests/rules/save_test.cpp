@@ -95,7 +95,7 @@ TEST(SaveFile, SavedGameLoadsBackEqualAndSavesToTheSameBytes) {
     s.Season = 3;
     s.FoodPrice = 0.6 + 0.3;  // a drawn price one step off 0.9: kept as the 0.9 the player sees
     s.ArmsPrice = 9.9;
-    s.Cities[15].Owner = "イングランド王国";
+    SetOwner(s, 15, "イングランド王国");
     s.Cities[15].Troops = 1005;  // breaches the game reports but keeps
     s.Cities[16].Food = -3;
     s.Nations[8] = {8, "フランス王国", "内政", "慎重", "射撃", 4, 7, {0, 1, 2, 3, 4, 5}};
@@ -303,6 +303,28 @@ TEST(SaveFile, RefusesEveryBrokenFileAndKeepsTheRunningGame) {
         EXPECT_EQ(t.screen.log[0].text.rfind("ロードできませんでした: ", 0), 0u) << t.screen.log[0].text;
         EXPECT_NE(t.screen.log[0].text.find(expected), std::string::npos) << t.screen.log[0].text;
         EXPECT_EQ(WriteSaveBytes(t.game), before) << expected;
+    }
+    // A game set up by hand may hold what no file may: words outside the lists and
+    // an owner that names no nation. It writes them as it holds them, so its file
+    // is the one above, and refused for the same reason.
+    const std::vector<std::tuple<std::function<void(Game&)>, std::size_t, const char*, const char*>> held = {
+        {[](Game& g) { g.Nations[1].Policy = "平和"; }, 843, "平和", "国家1の方針"},
+        {[](Game& g) { g.Nations[1].Stance = ""; }, 844, "", "国家1の性格"},
+        {[](Game& g) { g.Nations[1].BestTactic = "防御"; }, 845, "防御", "国家1の得意戦術"},
+        {[](Game& g) { SetOwner(g, 1, "ムー"); }, 18, "ムー", "都市1の領主「ムー」"},
+    };
+    for (const auto& [hold, line, word, expected] : held) {
+        TestGame t;
+        Game g = t.game;
+        auto lines = Lines(WriteSaveBytes(g));
+        hold(g);
+        lines[line] = Quoted932(word);
+        const std::string bytes = WriteSaveBytes(g);
+        EXPECT_EQ(bytes, Join(lines)) << expected;
+        Game loaded = t.game;
+        const auto problem = ReadSaveBytes(bytes, loaded);
+        ASSERT_TRUE(problem.has_value()) << expected;
+        EXPECT_NE(problem->find(expected), std::string::npos) << *problem;
     }
     // Not a save file at all.
     const std::vector<std::tuple<std::function<void(const std::string&)>, const char*>> files = {

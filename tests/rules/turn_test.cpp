@@ -69,8 +69,8 @@ TEST(Unification, OneOwnerOfAllSeventyFiveEndsTheGameAndAnyOtherOwnerDoesNot) {
     for (int odd : {0, 1, 38, 75}) {
         RulesGame t;
         Game& g = t.game;
-        for (int i = 1; i <= kCityCount; ++i) g.Cities[i].Owner = "フランス王国";
-        if (odd) g.Cities[odd].Owner = "イングランド王国";
+        for (int i = 1; i <= kCityCount; ++i) SetOwner(g, i, "フランス王国");
+        if (odd) SetOwner(g, odd, "イングランド王国");
         EXPECT_EQ(testing::EndsProgram([&] { CheckUnification(g); }), odd == 0) << odd;
         EXPECT_EQ(t.screen.Boxes(), odd ? std::vector<std::string>{} : std::vector<std::string>{"終了です"}) << odd;
     }
@@ -109,7 +109,7 @@ TEST(SeasonAdvance, NewYearNewPricesAndUnification) {
     EXPECT_EQ(FormatNumber(g.FoodPrice), "0.4");
     EXPECT_EQ(FormatNumber(g.TroopsPrice), "2.1");
 
-    for (int i = 1; i <= kCityCount; ++i) g.Cities[i].Owner = "フランス王国";
+    for (int i = 1; i <= kCityCount; ++i) SetOwner(g, i, "フランス王国");
     EXPECT_FALSE(g.Ended);  // the conquest itself ends nothing
     g.TurnStep = 76;
     EXPECT_TRUE(testing::EndsProgram([&] { AdvanceOneStep(g); }));

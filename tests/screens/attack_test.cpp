@@ -33,7 +33,7 @@ TEST(AttackOrder, PreparationListsForeignNeighboursAndOffersTheSmallestStore) {
     TestGame t;
     Session& g = t.game;
     Stores(g.Cities[kLondon], 100, 60, 80);
-    g.Cities[kYork].Owner = "スコットランド王国";
+    SetOwner(g, kYork, "スコットランド王国");
     ASSERT_TRUE(PrepareAttack(g, kLondon));
     EXPECT_EQ(g.shown.main.targets, (std::vector<std::string>{"ヨーク", "ルーアン"}));
     EXPECT_EQ(g.TargetCount, 2);
@@ -57,7 +57,7 @@ TEST(AttackOrder, PreparationRefusesWithoutTargetOrTroops) {
     for (const Case& c : cases) {
         TestGame t;
         Session& g = t.game;
-        if (c.friendlyRouen) g.Cities[kRouen].Owner = "イングランド王国";
+        if (c.friendlyRouen) SetOwner(g, kRouen, "イングランド王国");
         Stores(g.Cities[kLondon], c.troops, 40, 40);
         EXPECT_FALSE(PrepareAttack(g, kLondon));
         EXPECT_EQ(t.screen.Boxes(), std::vector<std::string>{c.refusal});

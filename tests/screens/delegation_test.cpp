@@ -23,7 +23,7 @@ struct ThreeCities {
         Session& g = t.game;
         for (int i = 1; i <= kCityCount; ++i)
             if (g.Cities[i].Owner == "イングランド王国" && i != 1 && i != 2 && i != 4)
-                g.Cities[i].Owner = "フランス王国";
+                SetOwner(g, i, "フランス王国");
         BeginTurnOf(1);
         t.screen.Clear();
     }
@@ -111,12 +111,12 @@ TEST(Delegation, LostCitiesLeaveBothListsAndComeBackDelegated) {
     Session& g = s.t.game;
     auto& m = g.shown.main;
     g.Delegated[4] = true;
-    g.Cities[4].Owner = "フランス王国";  // conquered
+    SetOwner(g, 4, "フランス王国");  // conquered
     OpenDelegation(g);
     EXPECT_EQ(m.delegationNames, (Names{"ロンドン", "ヨーク"}));
     OpenEndDelegation(g);
     EXPECT_TRUE(m.delegationNames.empty());
-    g.Cities[4].Owner = "イングランド王国";  // won back
+    SetOwner(g, 4, "イングランド王国");  // won back
     OpenEndDelegation(g);
     EXPECT_EQ(m.delegationNames, Names{"サザンプトン"});
     EXPECT_FALSE(IsPlayerRun(g, 4));
@@ -129,7 +129,7 @@ TEST(Delegation, EndsAtTheSeasonsStartWhenNoCityIsLeftInHisHands) {
         ThreeCities s;
         Session& g = s.t.game;
         g.Delegated[2] = g.Delegated[4] = true;
-        if (londonFalls) g.Cities[1].Owner = "フランス王国";
+        if (londonFalls) SetOwner(g, 1, "フランス王国");
         for (int season = 0; season < 2; ++season) {
             g.TurnStep = kSeasonEndStep;
             TakeNextStep(g);

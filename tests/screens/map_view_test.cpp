@@ -30,8 +30,8 @@ TEST(RefreshCity, PanelShowsValuesAndMarksThePlayersCities) {
     EXPECT_EQ(london.troops, "20");
     EXPECT_EQ(london.arms, "35");
     EXPECT_FALSE(g.shown.main.panels[3].playerColour);
-    g.Cities[3].Owner = "イングランド王国";  // conquered
-    g.Cities[1].Owner = "フランス王国";      // lost
+    SetOwner(g, 3, "イングランド王国");  // conquered
+    SetOwner(g, 1, "フランス王国");      // lost
     RefreshCity(g, 3);
     RefreshCity(g, 1);
     EXPECT_TRUE(g.shown.main.panels[3].playerColour);
@@ -96,7 +96,7 @@ TEST(HistoricalEvent, TheMapShowsTheCitiesTheFixedYearsChange) {
         TestGame t;
         Session& g = t.game;
         g.Year = year;
-        g.Cities[city].Owner = "イングランド王国";  // conquered long ago
+        SetOwner(g, city, "イングランド王国");  // conquered long ago
         RunHistoricalEvents(g);
         EXPECT_TRUE(g.shown.main.panels[city].playerColour) << year;
     }

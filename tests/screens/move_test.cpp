@@ -23,7 +23,7 @@ TEST(Moving, DestinationsAreFriendlyNeighboursAlongTheMapsOwnDirection) {
     EXPECT_EQ(g.shown.main.targets, (std::vector<std::string>{"ヨーク", "サザンプトン"}));  // not French ルーアン
     EXPECT_EQ(g.shown.main.orderAmounts, (std::array<std::string, 3>{"20", "10", "10"}));
     EXPECT_EQ(SelectedTarget(g), kYork);
-    g.Cities[7].Owner = g.Cities[8].Owner;  // リスボン sees セビリャ, never the other way round
+    SetOwnerAs(g, 7, 8);  // リスボン sees セビリャ, never the other way round
     ASSERT_TRUE(PrepareMove(g, 8));
     EXPECT_EQ(std::count(g.shown.main.targets.begin(), g.shown.main.targets.end(), "リスボン"), 0);
     EXPECT_FALSE(PrepareMove(g, 3));  // エディンバラ

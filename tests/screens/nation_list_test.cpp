@@ -65,8 +65,8 @@ TEST(NationLines, ChoosingANationScrollsToItsHighestNumberedCity) {
     TestGame t;
     Session& g = t.game;
     // The Dutch hold nothing at the start; give them two distant cities.
-    g.Cities[3].Owner = "オランダ";
-    g.Cities[40].Owner = "オランダ";
+    SetOwner(g, 3, "オランダ");
+    SetOwner(g, 40, "オランダ");
     Session alone = g;
     FocusCity(alone, 40);
     Session first = g;
@@ -80,7 +80,7 @@ TEST(NationLines, ChoosingANationScrollsToItsHighestNumberedCity) {
 
     // A name that fills its column has no space after it, only the tab.
     g.shown.main.hScroll = g.shown.main.vScroll = 0;
-    for (int c : {3, 40}) g.Cities[c].Owner = "ＡＢＣＤＥＦＧＨＩＪＫＬＭＮ";
+    for (int c : {3, 40}) SetOwner(g, c, "ＡＢＣＤＥＦＧＨＩＪＫＬＭＮ");
     g.Nations[34].Name = "ＡＢＣＤＥＦＧＨＩＪＫＬＭＮ";
     ShowNationOnMap(g, NationLines(g)[33]);
     EXPECT_EQ(g.shown.main.hScroll, alone.shown.main.hScroll);
@@ -91,7 +91,8 @@ TEST(NationLines, ChoosingANationScrollsToItsHighestNumberedCity) {
     g.shown.main.vScroll = -2345;
     ShowNationOnMap(g, NationLines(g)[12]);  // ナポリ王国 still holds 38 and 39
     EXPECT_NE(g.shown.main.hScroll, -1234);
-    g.Cities[38].Owner = g.Cities[39].Owner = "ローマ";
+    SetOwner(g, 38, "ローマ");
+    SetOwner(g, 39, "ローマ");
     g.shown.main.hScroll = -1234;
     g.shown.main.vScroll = -2345;
     ShowNationOnMap(g, NationLines(g)[12]);

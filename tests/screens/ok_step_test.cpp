@@ -116,7 +116,7 @@ TEST(OkStep, OkPromptStandsWheneverTheNextStepWaitsForThePlayer) {
     g.TurnOrder[3] = 64;
     g.TurnOrder[4] = 5;
     for (int i : NeighboursOf(5))
-        if (i != 4) g.Cities[i].Owner = g.Cities[5].Owner;
+        if (i != 4) SetOwnerAs(g, i, 5);
     City& dublin = g.Cities[5];
     dublin.Troops = dublin.Food = dublin.Gold = 300;
     g.Cities[4].Troops = 10;

@@ -37,7 +37,7 @@ TEST(SaveMenu, LoadPutsUpTheIdlePanelAndShowsTheLoadedSeasonPricesAndCities) {
     s.Season = 3;
     s.FoodPrice = 0.6 + 0.3;  // shown as the 0.9 the player saw
     s.ArmsPrice = 9.9;
-    s.Cities[15].Owner = "イングランド王国";
+    SetOwner(s, 15, "イングランド王国");
     ASSERT_TRUE(SaveFromMenu(s));
 
     SlotGame other;

@@ -149,7 +149,7 @@ TEST(WarMap, FollowsOwnersThePlayersNationTheActingCityAndTheBattle) {
     EXPECT_EQ(map.nation[1], england);
     EXPECT_EQ(map.playerNation, england);
     EXPECT_EQ(map.landName[1], "ロンドン（イングランド王国）");
-    g.Cities[1].Owner = "フランス王国";
+    SetOwner(g, 1, "フランス王国");
     g.PlayerNation = "フランス王国";
     map = ShownWarMap(g);
     EXPECT_EQ(map.nation[1], france);

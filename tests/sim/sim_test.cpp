@@ -211,9 +211,11 @@ TEST(Sim, CheckCatchesABrokenState) {
     t.game.Cities[3].Civility = -1;
     EXPECT_TRUE(sim::CheckInvariants(t.game, false).has_value());
     t.game.Cities[3].Civility = 0;
-    t.game.Cities[4].Owner = "どこでもない国";
+    SetOwner(t.game, 4, "どこでもない国");
     EXPECT_TRUE(sim::CheckInvariants(t.game, false).has_value());
-    t.game.Cities[4].Owner = "イングランド王国";
+    t.game.Cities[4].Owner = "フランス王国";  // the name alone, its number left behind
+    EXPECT_TRUE(sim::CheckInvariants(t.game, false).has_value());
+    SetOwner(t.game, 4, "イングランド王国");
     for (int i = 1; i <= kCityCount; ++i) t.game.TurnOrder[i] = i;
     EXPECT_FALSE(sim::CheckInvariants(t.game, true).has_value());
     t.game.TurnOrder[5] = 6;

@@ -248,7 +248,7 @@ TEST(ChronicleWindow, TheShortcutOpensItEvenFromATextBoxAndTheGamesOwnKeysStillW
 
 TEST(QtScreen, TheWarChartAtTheEndOpensModalAndClosesWithItsButton) {
     ChronicleGame t;
-    for (int c = 1; c <= kCityCount; ++c) t.game.Cities[c].Owner = t.game.PlayerNation;
+    for (int c = 1; c <= kCityCount; ++c) SetOwner(t.game, c, t.game.PlayerNation);
     // A person at the screen: the chart waits for its "閉じる".
     t.screen.autoAnswer = nullptr;
     bool seen = false;

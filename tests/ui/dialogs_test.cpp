@@ -480,8 +480,8 @@ TEST(LongNames, AreSeenWholeInTheBattleEventAndNationWindows) {
     for (int n = 1; n <= kCityCount; ++n)
         if (IsNeighbour(60, n) && (!neighbour || t.game.Cities[n].Name.size() > t.game.Cities[neighbour].Name.size()))
             neighbour = n;
-    t.game.Cities[60].Owner = "キプチャク＝ハン国";
-    t.game.Cities[neighbour].Owner = "フィレンツェ共和国";
+    SetOwner(t.game, 60, "キプチャク＝ハン国");
+    SetOwner(t.game, neighbour, "フィレンツェ共和国");
     // The attacker's column is the narrower: Constantinople stands there.
     t.game.Cities[60].Troops = t.game.Cities[neighbour].Troops = kMaxValue;
     t.game.Battle = {.AttackCity = 60, .DefendCity = neighbour, .AttackTroops = kMaxValue,

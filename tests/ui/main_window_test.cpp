@@ -103,7 +103,7 @@ TEST(MainWindowLayout, LongestNamesAreSeenWholeInEveryLabel) {
     t.window->Run([&](Session& g) {
         for (int n = 1; n <= kCityCount; ++n) {
             City& c = g.Cities[n];
-            c.Owner = n == 60 ? g.PlayerNation : nation;
+            SetOwner(g, n, n == 60 ? g.PlayerNation : nation);
             c.Power = c.Town = c.Castle = c.Food = c.Gold = c.Troops = c.Arms = c.Civility = kMaxValue;
             g.CityRefreshed(n);
         }
@@ -542,7 +542,7 @@ TEST(MapView, TheWarShowsAtOnceOwnersActingCityBattleAndTheSmallMap) {
     const int paris = 15;
     const QRgb french = colourAt(paris);
     EXPECT_EQ(french, NationLandColour(NationIndex(t.game, "フランス王国")).rgb());
-    t.game.Cities[paris].Owner = "神聖ローマ帝国";
+    SetOwner(t.game, paris, "神聖ローマ帝国");
     t.window->Sync();
     EXPECT_EQ(colourAt(paris), NationLandColour(NationIndex(t.game, "神聖ローマ帝国")).rgb());
 

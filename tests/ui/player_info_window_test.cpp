@@ -120,7 +120,7 @@ TEST(DelegatedMarks, StandOnThePanelAndRoundTheLandOnlyWhileTheCityIsHisAndDeleg
     // Delegated, taken back, delegated again and then lost.
     for (const auto& [delegated, owner] :
          {std::pair{true, "キプチャク＝ハン国"}, {false, "キプチャク＝ハン国"}, {true, "ジェノヴァ共和国"}}) {
-        t.window->Run([&](Session& g) { g.Delegated[city] = delegated, g.Cities[city].Owner = owner; });
+        t.window->Run([&](Session& g) { g.Delegated[city] = delegated, SetOwner(g, city, owner); });
         const bool marked = delegated && owner == t.game.PlayerNation;
         QLabel* mark = t.Find<QLabel>("lblInin_" + n);
         EXPECT_EQ(mark->isVisible(), marked);

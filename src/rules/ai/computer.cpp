@@ -21,7 +21,11 @@ namespace {
 void TransferValue(int& source, int& target, int amount);
 
 // How a nation's policy splits the computer's free choice between attack,
-// domestic work and military build-up (each set sums to 100).
+// domestic work and military build-up. Each set adds up to 100, but the draw
+// runs 1..99 and TryPolicyOrder lays the bands end to end with the domestic one
+// a draw wider: attack takes `attack` of the 99 draws, domestic work
+// `domestic` + 1 and military build-up the rest, `military` - 2. Every draw
+// falls in one of them.
 struct PolicyWeights {
     int attack;
     int domestic;
@@ -35,11 +39,10 @@ constexpr PolicyWeights kWarWeights{40, 20, 40};
 // A nation without one of the three policies (or a city whose owner names no
 // nation) behaves as an ordinary one rather than sitting idle every season.
 PolicyWeights WeightsFor(const Game& game, int city) {
-    static const std::string kNoPolicy;
     const Nation* nation = NationOf(game, city);
-    const std::string& policy = nation ? nation->Policy : kNoPolicy;
-    if (policy == "内政") return kDomesticWeights;
-    if (policy == "戦争") return kWarWeights;
+    const PolicyKind policy = nation ? nation->Policy.Value() : PolicyKind::Other;
+    if (policy == PolicyKind::Domestic) return kDomesticWeights;
+    if (policy == PolicyKind::War) return kWarWeights;
     return kOrdinaryWeights;
 }
 
@@ -81,8 +84,18 @@ int PickFrom(Game& game, const int* candidates, int n) {
     return 0;
 }
 
+// Tries of the free choice before the city gives up for the season: a city
+// that can afford nothing does not draw for ever.
 constexpr int kPolicyTries = 20;
 constexpr int kHomeGuard = 5;  // soldiers that always stay behind when the computer attacks
+// A neighbour with less than a fifth of the city's troops invites an attack.
+constexpr int kWeakNeighbourRatio = 5;
+// An army above this size attacks any neighbour smaller than itself.
+constexpr int kLargeArmy = 200;
+// A supplying city keeps this much of its troops, gold and food at home...
+constexpr int kSupplyKept = 10;
+// ...and sends at most this many soldiers a season.
+constexpr int kMostSoldiersSent = 10;
 
 }  // namespace
 
@@ -110,7 +123,8 @@ bool AttackIfWeakNeighbour(Game& game, int city) {
         const int other = game.Cities[i].Troops;
         // Any neighbour counts, even one of the same nation: the attack itself
         // then looks for a foreign target.
-        if (5 * other < troops || (troops > 200 && troops > other)) return ComputerAttack(game, city);
+        if (kWeakNeighbourRatio * other < troops || (troops > kLargeArmy && troops > other))
+            return ComputerAttack(game, city);
     }
     return false;
 }
@@ -123,36 +137,37 @@ bool ReinforceIfRich(Game& game, int city) {
 
 bool SupplyNeighbour(Game& game, int city) {
     City& from = game.Cities[city];
-    if (from.Troops <= 10) return false;
+    if (from.Troops <= kSupplyKept) return false;
 
     // A frontier city keeps its stock.
     for (int i : NeighboursOf(city))
-        if (game.Cities[i].Owner != from.Owner) return false;
+        if (!SameOwner(game, i, city)) return false;
 
     Candidates candidates;
     for (int i : NeighboursOf(city))
-        if (i != city && game.Cities[i].Owner == from.Owner) candidates.Add(i);
+        if (i != city && SameOwner(game, i, city)) candidates.Add(i);
     const int target = PickFrom(game, candidates.city.data(), candidates.count);
     if (target == 0) return false;
     City& to = game.Cities[target];
 
     int gold = 0;
-    if (from.Gold > 10) gold = to.Gold >= kMaxValue ? 0 : FitUnderLimit(to.Gold, from.Gold - 10, kMaxValue);
+    if (from.Gold > kSupplyKept)
+        gold = to.Gold >= kMaxValue ? 0 : FitUnderLimit(to.Gold, from.Gold - kSupplyKept, kMaxValue);
     int food = 0;
-    if (from.Food > 10) food = to.Food >= kMaxValue ? 0 : FitUnderLimit(to.Food, from.Food - 10, kMaxValue);
-    // At most ten soldiers march per season; gold and food go all but ten.
-    const int send = from.Troops > 20 ? 10 : from.Troops - 10;
+    if (from.Food > kSupplyKept)
+        food = to.Food >= kMaxValue ? 0 : FitUnderLimit(to.Food, from.Food - kSupplyKept, kMaxValue);
+    const int send = from.Troops > kSupplyKept + kMostSoldiersSent ? kMostSoldiersSent : from.Troops - kSupplyKept;
     const int troops = to.Troops >= kMaxValue ? 0 : FitUnderLimit(to.Troops, send, kMaxValue);
     if (gold == 0 && food == 0 && troops == 0) return false;
 
     TransferValue(from.Gold, to.Gold, gold);
     TransferValue(from.Food, to.Food, food);
     TransferValue(from.Troops, to.Troops, troops);
-    if (from.Food < 0) from.Food = 0;
-    if (from.Gold < 0) from.Gold = 0;
+    NoNegative(from.Food);
+    NoNegative(from.Gold);
 
-    ShowMsg2(game, from.Name + "から" + to.Name + "へ「" + Str(troops) + "」移動");
-    ShowMsg3(game, "金「" + Str(gold) + "」と食料「" + Str(food) + "」移動");
+    ShowMsg2(game, {from.Name, "から", to.Name, "へ「", Str(troops), "」移動"});
+    ShowMsg3(game, {"金「", Str(gold), "」と食料「", Str(food), "」移動"});
 
     if (from.Troops > 0) MergeArmament(from, to, to.Troops - troops, troops);
     return true;
@@ -167,7 +182,7 @@ bool ComputerAttack(Game& game, int city) {
     Candidates candidates;
     if (attacker.Troops > kHomeGuard)
         for (int i : NeighboursOf(city))
-            if (game.Cities[i].Owner != attacker.Owner) candidates.Add(i);
+            if (!SameOwner(game, i, city)) candidates.Add(i);
     if (candidates.Empty()) return false;
     const int target = PickFrom(game, candidates.city.data(), candidates.count);
     if (target == 0) return false;

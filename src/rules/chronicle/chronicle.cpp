@@ -31,9 +31,12 @@ std::string OneLine(std::string text) {
     return text;
 }
 
-int CitiesOf(const Game& game, const std::string& owner) {
-    return static_cast<int>(std::count_if(game.Cities.begin() + 1, game.Cities.end(),
-                                          [&owner](const City& c) { return c.Owner == owner; }));
+// The cities held by the owner of that name and index: by the index when it names
+// a nation, by the name only when it does not.
+int CitiesOf(const Game& game, const std::string& owner, int index) {
+    return static_cast<int>(std::count_if(game.Cities.begin() + 1, game.Cities.end(), [&](const City& c) {
+        return index != 0 ? c.OwnerIndex == index : c.Owner == owner;
+    }));
 }
 
 }  // namespace
@@ -60,15 +63,18 @@ void RecordEntry(Game& game, EntryKind kind, std::string text, std::vector<int> 
         {game.Year, game.Season, kind, OneLine(std::move(text)), std::move(cities), std::move(nations)});
 }
 
-void RecordConquest(Game& game, int city, const std::string& from, const std::string& to, const std::string& cause) {
-    if (!IsValidCity(city) || from == to) return;
-    const std::string& name = game.Cities[city].Name;
-    const int loser = NationIndex(game, from), winner = NationIndex(game, to);
+void RecordConquest(Game& game, int city, const std::string& from, int fromIndex, const std::string& cause) {
+    if (!IsValidCity(city)) return;
+    const City& taken = game.Cities[city];
+    const std::string& to = taken.Owner;
+    const int loser = fromIndex, winner = taken.OwnerIndex;
+    if (loser == winner && (loser != 0 || from == to)) return;
+    const std::string& name = taken.Name;
     RecordEntry(game, EntryKind::Conquest,
                 cause.empty() ? to + "が" + from + "から" + name + "を奪いました"
                               : cause + ": " + to + "が" + from + "から" + name + "を得ました",
                 {city}, {winner, loser});
-    if (!from.empty() && CitiesOf(game, from) == 0)
+    if (!from.empty() && CitiesOf(game, from, loser) == 0)
         RecordEntry(game, EntryKind::Fall, from + "は最後の都市" + name + "を失い、滅びました", {city}, {loser});
 }
 
@@ -76,15 +82,9 @@ void RecordSeasonStart(Game& game) {
     SeasonRecord row;
     row.year = game.Year;
     row.season = game.Season;
-    // Neighbouring cities mostly share an owner: look a name up only when it changes.
-    const std::string* lastOwner = nullptr;
-    int nation = 0;
     for (int c = 1; c <= kCityCount; ++c) {
         const City& city = game.Cities[c];
-        if (!lastOwner || city.Owner != *lastOwner) {
-            nation = NationIndex(game, city.Owner);
-            lastOwner = &city.Owner;
-        }
+        const int nation = city.OwnerIndex;
         if (nation == 0) continue;
         ++row.cities[nation];
         row.troops[nation] += city.Troops;

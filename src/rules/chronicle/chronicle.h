@@ -11,10 +11,10 @@
 
 namespace tarvex {
 
-// Records a city taken from one nation by another (by battle, or by an event
-// named in `cause`), and the fall of the loser when it holds no city any more.
-// Call after the owner has changed.
-void RecordConquest(Game& game, int city, const std::string& from, const std::string& to, const std::string& cause);
+// Records a city taken from one nation (`from`, owner index `fromIndex`) by its
+// owner now (by battle, or by an event named in `cause`), and the fall of the
+// loser when it holds no city any more. Call after the owner has changed.
+void RecordConquest(Game& game, int city, const std::string& from, int fromIndex, const std::string& cause);
 // Records any other entry at the current year and season.
 void RecordEntry(Game& game, EntryKind kind, std::string text, std::vector<int> cities, std::vector<int> nations);
 // Records the nations' cities and troops now, as the current season's row (replacing one already there).

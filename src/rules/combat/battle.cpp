@@ -27,6 +27,10 @@ void EndBattle(Game& game, bool won);
 constexpr int kRoundLimit = 4;
 // A battle the player leaves to the computer ends in four rounds; this only guards a fault.
 constexpr int kRoundGuard = 16;
+// Both sides' morale as the battle opens, before half of each city's civility is added.
+constexpr int kStartingMorale = 50;
+// Tactics the computer draws before it settles for defence, which its stores can always pay.
+constexpr int kTacticTries = 20;
 
 int Power(int tactic) { return TacticTable[kPowerRow][std::clamp(tactic, 1, kTacticCount)]; }
 
@@ -50,19 +54,15 @@ void Pay(int& stock, int tactic, int troopsAtStart) {
     stock = Nearest(stock - TacticCost(tactic) * troopsAtStart / 100.0);
 }
 
-// The number of the tactic named `favourite`, or 0.
-int FavouriteTactic(const std::string& favourite) {
-    for (int t = 1; t <= kTacticCount; ++t)
-        if (TacticNames[t] == favourite) return t;
-    return 0;
-}
+// A nation's favourite tactic 1..5, or 0 for none.
+int FavouriteOf(const Nation& nation) { return static_cast<int>(nation.BestTactic.Value()); }
 
 }  // namespace
 
 void StartBattle(Game& game) {
     BattleState& b = game.Battle;
-    b.AttackMorale = 50;
-    b.DefendMorale = 50;
+    b.AttackMorale = kStartingMorale;
+    b.DefendMorale = kStartingMorale;
     b.BattleRound = 1;
     b.BattleOver = false;
     const City& attacker = game.Cities[b.AttackCity];
@@ -70,9 +70,9 @@ void StartBattle(Game& game) {
     // The player's defending tactic stands at 通常 until he chooses.
     if (IsPlayers(game, b.DefendCity)) b.DefendTactic = kNormal;
     if (!IsPlayers(game, b.AttackCity)) {
-        ShowMsg2(game, attacker.Name + "が" + defender.Name + "に攻め込んだ");
-        ShowMsg2(game, attacker.Name + "は" + TacticName(b.AttackTactic) + "、" + defender.Name + "は" +
-                           TacticName(b.DefendTactic));
+        ShowMsg2(game, {attacker.Name, "が", defender.Name, "に攻め込んだ"});
+        ShowMsg2(game, {attacker.Name, "は", TacticName(b.AttackTactic), "、", defender.Name, "は",
+                        TacticName(b.DefendTactic)});
     }
     b.AttackMorale = Nearest(b.AttackMorale + attacker.Civility / 2.0);
     b.DefendMorale = Nearest(b.DefendMorale + defender.Civility / 2.0);
@@ -149,13 +149,13 @@ void FightRound(Game& game) {
     City& attacker = game.Cities[b.AttackCity];
     City& defender = game.Cities[b.DefendCity];
 
-    std::string attackFavourite, defendFavourite;
-    for (int n = 1; n <= kNationCount; ++n) {
-        if (game.Nations[n].Name == attacker.Owner)
-            attackFavourite = game.Nations[n].BestTactic;
-        else if (game.Nations[n].Name == defender.Owner)
-            defendFavourite = game.Nations[n].BestTactic;
-    }
+    // Each side fights best with its nation's favourite; an owner that names no
+    // nation has none, and neither has a defender of the attacker's own nation.
+    const int attackNation = attacker.OwnerIndex;
+    const int defendNation = defender.OwnerIndex;
+    const int attackFavourite = attackNation != 0 ? FavouriteOf(game.Nations[attackNation]) : 0;
+    const int defendFavourite =
+        defendNation != 0 && defendNation != attackNation ? FavouriteOf(game.Nations[defendNation]) : 0;
 
     ++b.BattleRound;
     int die = RollDie(game);
@@ -184,16 +184,15 @@ void FightRound(Game& game) {
     // a decision, and the attack has failed.
     const bool won = !attackBroken && defenceBroken;
 
-    for (int n = 1; n <= kNationCount; ++n) {
-        Nation& nation = game.Nations[n];
-        if (nation.Name == attacker.Owner) {
-            ++(won ? nation.Wins : nation.Losses);
-            ++nation.TacticCount[std::clamp(b.AttackTactic, 1, kTacticCount)];
-        }
-        if (nation.Name == defender.Owner) {
-            ++(won ? nation.Losses : nation.Wins);
-            ++nation.TacticCount[std::clamp(b.DefendTactic, 1, kTacticCount)];
-        }
+    if (attackNation != 0) {
+        Nation& nation = game.Nations[attackNation];
+        ++(won ? nation.Wins : nation.Losses);
+        ++nation.TacticCount[std::clamp(b.AttackTactic, 1, kTacticCount)];
+    }
+    if (defendNation != 0) {
+        Nation& nation = game.Nations[defendNation];
+        ++(won ? nation.Losses : nation.Wins);
+        ++nation.TacticCount[std::clamp(b.DefendTactic, 1, kTacticCount)];
     }
 
     const std::string report = attacker.Name + (won ? "の勝ちです" : "の負けです");
@@ -210,8 +209,7 @@ void FightRound(Game& game) {
         RecordEntry(game, EntryKind::Battle,
                     attacker.Name + "（" + attacker.Owner + "）が" + defender.Name + "（" + defender.Owner +
                         "）を攻め、" + (won ? "勝ちました" : "敗れました"),
-                    {b.DefendCity, b.AttackCity},
-                    {NationIndex(game, attacker.Owner), NationIndex(game, defender.Owner)});
+                    {b.DefendCity, b.AttackCity}, {attacker.OwnerIndex, defender.OwnerIndex});
     }
     EndBattle(game, won);
 }
@@ -253,17 +251,18 @@ void SettleBattle(Game& game, bool won) {
             attacker.Troops = std::max(attacker.Troops, std::min(kMaxValue, attacker.Troops + excess));
         }
         const std::string loser = defender.Owner;
-        defender.Owner = attacker.Owner;
-        RecordConquest(game, b.DefendCity, loser, attacker.Owner, "");
+        const int loserIndex = defender.OwnerIndex;
+        SetOwnerAs(game, b.DefendCity, b.AttackCity);
+        RecordConquest(game, b.DefendCity, loser, loserIndex, "");
     } else if (!IsPlayers(game, b.AttackCity)) {
         // The computer's beaten army marches home; the player's is scattered.
         attacker.Troops = std::max(attacker.Troops, std::min(kMaxValue, attacker.Troops + b.AttackTroops));
     }
 
-    if (attacker.Gold < 0) attacker.Gold = 0;
-    if (attacker.Food < 0) attacker.Food = 0;
-    if (defender.Gold < 0) defender.Gold = 0;
-    if (defender.Food < 0) defender.Food = 0;
+    NoNegative(attacker.Gold);
+    NoNegative(attacker.Food);
+    NoNegative(defender.Gold);
+    NoNegative(defender.Food);
 
     // War wears the people down, but never below nothing.
     if (attacker.Civility > 0) --attacker.Civility;
@@ -275,13 +274,14 @@ void SettleBattle(Game& game, bool won) {
 
 int ChooseTactic(Game& game, int city, int opponent) {
     const Nation* nation = NationOf(game, city);
-    const std::string stance = nation ? nation->Stance : std::string();
-    const int favourite = nation ? FavouriteTactic(nation->BestTactic) : 0;
+    const StanceKind stance = nation ? nation->Stance.Value() : StanceKind::Other;
+    const int favourite = nation ? FavouriteOf(*nation) : 0;
     const City& defender = game.Cities[game.Battle.DefendCity];
 
-    for (int attempt = 0; attempt < 20; ++attempt) {
+    for (int attempt = 0; attempt < kTacticTries; ++attempt) {
         int t = RandomUpTo(game, kTacticCount);
-        const bool ordinary = stance == "普通", headlong = stance == "猛進", careful = stance == "慎重";
+        const bool ordinary = stance == StanceKind::Ordinary, headlong = stance == StanceKind::Headlong,
+                   careful = stance == StanceKind::Careful;
         if (ordinary || headlong || careful) {
             const int r = RandomUpTo(game, 10);
             // Which of chance, habit and the opponent's record decides, by stance.

@@ -7,9 +7,19 @@
 
 namespace tarvex {
 
+// A nation's favourite tactic is numbered as the tables number tactics.
+static_assert(WordsOf<TacticKind>::words.size() == kTacticCount + 1);
+static_assert(static_cast<int>(TacticKind::Normal) == kNormal && static_cast<int>(TacticKind::Charge) == kCharge &&
+              static_cast<int>(TacticKind::Siege) == kSiege && static_cast<int>(TacticKind::Shooting) == kShooting &&
+              static_cast<int>(TacticKind::Defence) == kDefence);
+
 // Fixed from the program's start, so the computer's first choice of a run
 // already sees the real costs and favourites.
-const std::array<std::string, kTacticCount + 1> TacticNames = {"", "通常", "突撃", "包囲", "射撃", "防御"};
+const std::array<std::string, kTacticCount + 1> TacticNames = [] {
+    std::array<std::string, kTacticCount + 1> names;
+    for (int t = 0; t <= kTacticCount; ++t) names[t] = WordsOf<TacticKind>::words[t];
+    return names;
+}();
 
 const std::array<std::array<int, kTacticCount + 1>, 7> TacticTable = {{
     //  -  通常 突撃 包囲 射撃 防御
@@ -61,9 +71,9 @@ bool RandomChance(Game& game, int p) { return p >= Floor(Rnd(game) * 99 + 1); }
 
 int RollDie(Game& game) { return Floor(Rnd(game) * 6 + 1); }
 
-int PreferenceBonus(const std::string& favourite, int tactic) {
+int PreferenceBonus(int favourite, int tactic) {
     if (tactic < 1 || tactic > kTacticCount) return 0;
-    return favourite == TacticNames[tactic] ? 10 : 0;
+    return favourite == tactic ? 10 : 0;
 }
 
 int ComputeMoraleLoss(Game& game, long long own, long long enemy, int die, int ownTactic, int enemyTactic, int bonus) {

@@ -28,7 +28,8 @@ int OddsBand(long long own, long long enemy);
 int RandomUpTo(Game& game, int n);
 bool RandomChance(Game& game, int p);
 int RollDie(Game& game);
-int PreferenceBonus(const std::string& favourite, int tactic);
+// The morale bonus of fighting with the nation's favourite tactic (1..5; 0 for none).
+int PreferenceBonus(int favourite, int tactic);
 int ComputeMoraleLoss(Game& game, long long own, long long enemy, int die, int ownTactic, int enemyTactic, int bonus);
 
 }  // namespace tarvex

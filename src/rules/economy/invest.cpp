@@ -32,7 +32,7 @@ bool InvestInLand(Game& game, int city, int City::*field, const char* notice) {
     if (!CheckInvestRoom(game, city, c.Gold, c.*field, kMaxValue)) return false;
     if (!InvestGold(game, city, c.*field, kMaxValue, false)) return false;
     NoNegative(c.Gold);
-    ShowMsg2(game, c.Name + notice);
+    ShowMsg2(game, {c.Name, notice});
     RaiseCivility(c);
     return true;
 }
@@ -121,7 +121,7 @@ bool WorkOnCastle(Game& game, int city) {
     if (!CheckInvestRoom(game, city, c.Gold, c.Castle, kMaxValue)) return false;
     if (!InvestGold(game, city, c.Castle, kMaxValue, true)) return false;
     NoNegative(c.Gold);
-    ShowMsg2(game, c.Name + "で城の普請がありました");
+    ShowMsg2(game, {c.Name, "で城の普請がありました"});
     return true;
 }
 
@@ -149,7 +149,7 @@ bool StrengthenArms(Game& game, int city) {
     c.Gold -= amount;
     CapAndRefund(game, city, &City::Arms, price);
     NoNegative(c.Gold);
-    ShowMsg2(game, c.Name + "で武装強化がありました");
+    ShowMsg2(game, {c.Name, "で武装強化がありました"});
     return true;
 }
 
@@ -167,7 +167,7 @@ bool ReinforceTroops(Game& game, int city) {
         return false;
     }
     // The call to arms is announced before the player's purse is looked at.
-    ShowMsg2(game, c.Name + "にて兵増強");
+    ShowMsg2(game, {c.Name, "にて兵増強"});
     int soldiers = 0;
     if (!IsPlayerRun(game, city)) {
         soldiers = Floor(c.Gold / 2.0 / price);

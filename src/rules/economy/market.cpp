@@ -43,7 +43,7 @@ bool SellFood(Game& game, int city) {
     c.Food = Nearest(c.Food - gold / price);
     NoNegative(c.Food);
     c.Gold += gold;
-    ShowMsg2(game, c.Name + "で食料を換金されました");
+    ShowMsg2(game, {c.Name, "で食料を換金されました"});
     return true;
 }
 
@@ -73,7 +73,7 @@ bool BuyFood(Game& game, int city) {
     c.Gold = Nearest(c.Gold - food * price);
     NoNegative(c.Gold);
     c.Food += food;
-    ShowMsg2(game, c.Name + "で食料を買われました");
+    ShowMsg2(game, {c.Name, "で食料を買われました"});
     return true;
 }
 
@@ -89,7 +89,7 @@ bool ComputerBuyFood(Game& game, int city) {
     c.Food += food;
     NoNegative(c.Food);
     NoNegative(c.Gold);
-    ShowMsg2(game, c.Name + "で食料が買われました");
+    ShowMsg2(game, {c.Name, "で食料が買われました"});
     return true;
 }
 
@@ -101,10 +101,10 @@ bool ComputerSellFood(Game& game, int city) {
     if (c.Food < food) return false;
     gold = FitUnderLimit(c.Gold, gold, kMaxValue);
     c.Food -= food;
-    if (c.Food < 1) c.Food = 0;
-    if (c.Gold < 1) c.Gold = 0;
+    NoNegative(c.Food);
+    NoNegative(c.Gold);
     c.Gold += gold;
-    ShowMsg2(game, c.Name + "で食料の換金がされました");
+    ShowMsg2(game, {c.Name, "で食料の換金がされました"});
     return true;
 }
 
@@ -118,7 +118,7 @@ bool ComputerTradeFood(Game& game, int city) {
         c.Food += food;
         NoNegative(c.Food);
         NoNegative(c.Gold);
-        ShowMsg2(game, c.Name + "で食料が買われました");
+        ShowMsg2(game, {c.Name, "で食料が買われました"});
         return true;
     }
     // A city with no food to spare has nothing to sell: selling a negative
@@ -130,7 +130,7 @@ bool ComputerTradeFood(Game& game, int city) {
         c.Gold += gold;
         NoNegative(c.Food);
         NoNegative(c.Gold);
-        ShowMsg2(game, c.Name + "で食料の換金がされました");
+        ShowMsg2(game, {c.Name, "で食料の換金がされました"});
         return true;
     }
     return false;

@@ -14,6 +14,10 @@ namespace {
 constexpr int kGain = 10;
 constexpr int kBruges = 18;
 constexpr int kIndependenceYear = 12;
+// The cities the named developments favour, whoever holds them.
+constexpr int kParis = 15;
+constexpr int kVenice = 42;
+constexpr int kDanzig = 50;
 
 struct Development {
     int year;
@@ -24,9 +28,9 @@ struct Development {
 
 // A named development strengthens one city, whoever holds it by then.
 const Development kDevelopments[] = {
-    {5, 15, {&City::Food, &City::Civility}, "「啓蒙主義」パリで食料が+10、\n民度が+10されました。"},
-    {7, 50, {&City::Troops, nullptr}, "「傭兵」ダンチヒで\n兵が+10されました。"},
-    {10, 42, {&City::Arms, nullptr}, "「発明家」ヴェネツイアで\n武装度が+10されました。"},
+    {5, kParis, {&City::Food, &City::Civility}, "「啓蒙主義」パリで食料が+10、\n民度が+10されました。"},
+    {7, kDanzig, {&City::Troops, nullptr}, "「傭兵」ダンチヒで\n兵が+10されました。"},
+    {10, kVenice, {&City::Arms, nullptr}, "「発明家」ヴェネツイアで\n武装度が+10されました。"},
 };
 
 }  // namespace
@@ -36,7 +40,7 @@ void RunHistoricalEvents(Game& game) {
         if (d.year != game.Year) continue;
         game.screen->Message(game, d.text, "");
         City& city = game.Cities[d.city];
-        RecordEntry(game, EntryKind::History, d.text, {d.city}, {NationIndex(game, city.Owner)});
+        RecordEntry(game, EntryKind::History, d.text, {d.city}, {city.OwnerIndex});
         for (int City::*field : d.fields) {
             if (field == nullptr) continue;
             city.*field += kGain;
@@ -48,10 +52,11 @@ void RunHistoricalEvents(Game& game) {
         // The Dutch rise at Bruges and take it from whoever holds it, the player included.
         game.screen->Message(game, "「新興国家の成立」\nブリュージュで「オランダ」が独立しました", "");
         const std::string before = game.Cities[kBruges].Owner;
-        game.Cities[kBruges].Owner = "オランダ";
+        const int beforeIndex = game.Cities[kBruges].OwnerIndex;
+        SetOwner(game, kBruges, "オランダ");
         RecordEntry(game, EntryKind::History, "「新興国家の成立」ブリュージュで「オランダ」が独立しました", {kBruges},
-                    {NationIndex(game, "オランダ")});
-        RecordConquest(game, kBruges, before, "オランダ", "「新興国家の成立」");
+                    {game.Cities[kBruges].OwnerIndex});
+        RecordConquest(game, kBruges, before, beforeIndex, "「新興国家の成立」");
         RefreshCity(game, kBruges);
     }
 }

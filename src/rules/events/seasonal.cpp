@@ -103,7 +103,7 @@ void ApplySeasonalEvent(Game& game, int number, const std::string& name) {
     std::vector<int> owners;
     std::string names;
     for (int i : touched) {
-        owners.push_back(NationIndex(game, game.Cities[i].Owner));
+        owners.push_back(game.Cities[i].OwnerIndex);
         names += (names.empty() ? "" : "、") + game.Cities[i].Name;
     }
     RecordEntry(game, EntryKind::Event, "「" + name + "」" + (names.empty() ? std::string("") : ": " + names), touched,

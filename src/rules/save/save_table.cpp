@@ -154,6 +154,23 @@ static_assert(LineCount() == kSaveLineCount, "the tables must hold every value o
 
 std::span<const SaveTable> SaveTables() { return kFile; }
 
+std::string ChoiceText(const SavePlace& place) {
+    return std::visit(
+        [](auto* value) -> std::string {
+            if constexpr (requires { value->Text(); }) return value->Text();
+            return {};
+        },
+        place);
+}
+
+void SetChoice(const SavePlace& place, const std::string& text) {
+    std::visit(
+        [&text](auto* value) {
+            if constexpr (requires { value->Text(); }) *value = text;
+        },
+        place);
+}
+
 std::string SaveLine::Label() const {
     std::string label;
     if (*table.itemName) label = table.itemName + Str(item) + "の";

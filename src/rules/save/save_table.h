@@ -17,12 +17,16 @@ enum class SaveKind {
     Double,  // a decimal number within [lowest, highest]
     Wait,    // a decimal number, one of `waits`
     Text,    // a quoted text
-    Choice,  // a quoted text, one of `choices`
+    Choice,  // a quoted text, one of `choices`; held as a nation's word
     Flag,    // #TRUE# or #FALSE#
 };
 
 // Where a value lives in the saved world.
-using SavePlace = std::variant<int*, double*, bool*, std::string*>;
+using SavePlace = std::variant<int*, double*, bool*, std::string*, NationWord<PolicyKind>*, NationWord<StanceKind>*,
+                               NationWord<TacticKind>*>;
+// A choice's word as the file writes it, and a checked word of the file put in its place.
+std::string ChoiceText(const SavePlace& place);
+void SetChoice(const SavePlace& place, const std::string& text);
 
 // One value of a saved structure, or a run of `count` like values (the season
 // names, the turn order). A value's label is its name, a run's number and `after`:

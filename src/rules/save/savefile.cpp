@@ -106,8 +106,8 @@ void WriteAll(const World& world, Writer& w) {
             case SaveKind::Long: return w.Long(*std::get<int*>(place));
             case SaveKind::Double:
             case SaveKind::Wait: return w.Double(*std::get<double*>(place));
-            case SaveKind::Text:
-            case SaveKind::Choice: return w.Text(*std::get<std::string*>(place), line.Label());
+            case SaveKind::Text: return w.Text(*std::get<std::string*>(place), line.Label());
+            case SaveKind::Choice: return w.Text(ChoiceText(place), line.Label());
             case SaveKind::Flag: return w.Flag(*std::get<bool*>(place));
         }
     });
@@ -279,7 +279,7 @@ public:
         if (IsUnsafeInText(t->text)) return Fail(*t, line, "文字列に使えない文字があります");
         out = t->text;
     }
-    void Choice(std::string& out, const SaveLine& line) {
+    void Choice(const SavePlace& out, const SaveLine& line) {
         const std::span<const char* const> allowed = line.value.choices;
         const std::size_t at = next_;
         std::string value;
@@ -287,7 +287,7 @@ public:
         if (problem) return;
         for (const char* a : allowed) {
             if (value == a) {
-                out = value;
+                SetChoice(out, value);
                 return;
             }
         }
@@ -333,7 +333,7 @@ void ReadAll(Reader& r, World& world) {
             case SaveKind::Double: return r.Double(*std::get<double*>(place), line);
             case SaveKind::Wait: return r.Wait(*std::get<double*>(place), line);
             case SaveKind::Text: return r.Text(*std::get<std::string*>(place), line);
-            case SaveKind::Choice: return r.Choice(*std::get<std::string*>(place), line);
+            case SaveKind::Choice: return r.Choice(place, line);
             case SaveKind::Flag: return r.Flag(*std::get<bool*>(place), line);
         }
     });
@@ -412,6 +412,8 @@ std::optional<std::string> ReadSaveBytes(const std::string& bytes, Game& into) {
     Reader reader(tokens);
     ReadAll(reader, into);
     if (reader.problem) return reader.problem;
+    // The file names owners; the rules also want their numbers.
+    RefreshOwnerIndices(into);
     return CheckTables(into);
 }
 

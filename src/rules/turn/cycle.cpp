@@ -51,7 +51,7 @@ bool RunCityTurn(Game& game, int step) {
     const int city = game.TurnOrder[step];
     if (!IsValidCity(city)) return false;
     const City& c = game.Cities[city];
-    ShowMsg(game, Str(city) + " " + c.Name + " " + c.Owner);
+    ShowMsg(game, {Str(city), " ", c.Name, " ", c.Owner});
     if (!IsPlayerRun(game, city)) {
         RunComputerCity(game, city);
         return false;

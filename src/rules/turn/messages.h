@@ -2,7 +2,9 @@
 #pragma once
 
 #include <array>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 #include "rules/world/game.h"
 
@@ -17,6 +19,12 @@ void ShowMsg(Game& game, const std::string& text);
 void ShowMsg2(Game& game, const std::string& text);
 // Second report line on line 3, made visible.
 void ShowMsg3(Game& game, const std::string& text);
+// The same, the text given in pieces that are joined in the line itself: the line
+// keeps its room, and the messages every city gives every season allocate
+// nothing. No piece may be a message line's own text.
+void ShowMsg(Game& game, std::initializer_list<std::string_view> pieces);
+void ShowMsg2(Game& game, std::initializer_list<std::string_view> pieces);
+void ShowMsg3(Game& game, std::initializer_list<std::string_view> pieces);
 // "終了です", then the program ends (EndProgramNow: nothing after it runs).
 [[noreturn]] void EndGame(Game& game);
 // A box with an OK button and the application's own title.

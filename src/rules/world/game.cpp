@@ -20,21 +20,33 @@ MersenneRandom& DefaultRandom() {
 
 Game::Game() : Game(DefaultScreen(), DefaultRandom()) {}
 
-Game::Game(Screen& s, RandomSource& r) : screen(&s), random(&r) {}
-
-Nation* NationOf(Game& game, int city) {
-    const std::string& owner = game.Cities[city].Owner;
-    for (int n = 1; n <= kNationCount; ++n)
-        if (game.Nations[n].Name == owner) return &game.Nations[n];
-    return nullptr;
+Game::Game(Screen& s, RandomSource& r) : screen(&s), random(&r) {
+    // Before a new game or a file every owner and every nation has the empty name;
+    // the owners' numbers follow the names from the start.
+    RefreshOwnerIndices(*this);
 }
-
-const Nation* NationOf(const Game& game, int city) { return NationOf(const_cast<Game&>(game), city); }
 
 int NationIndex(const Game& game, const std::string& name) {
     for (int n = 1; n <= kNationCount; ++n)
         if (game.Nations[n].Name == name) return n;
     return 0;
+}
+
+void SetOwner(Game& game, int city, const std::string& owner) {
+    City& c = game.Cities[city];
+    c.Owner = owner;
+    c.OwnerIndex = NationIndex(game, owner);
+}
+
+void SetOwnerAs(Game& game, int city, int other) {
+    City& c = game.Cities[city];
+    const City& o = game.Cities[other];
+    c.Owner = o.Owner;
+    c.OwnerIndex = o.OwnerIndex;
+}
+
+void RefreshOwnerIndices(Game& game) {
+    for (int i = 1; i <= kCityCount; ++i) game.Cities[i].OwnerIndex = NationIndex(game, game.Cities[i].Owner);
 }
 
 bool IsPlayers(const Game& game, int city) { return game.Cities[city].Owner == game.PlayerNation; }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "rules/chronicle/record.h"
+#include "rules/world/nation_words.h"
 
 namespace tarvex {
 
@@ -30,15 +31,20 @@ struct City {
     int Troops = 0;
     int Arms = 0;
     int Civility = 0;
+    // The owner's number 1..34 (the first nation of that name), 0 when the name
+    // names no nation, so that the seasons compare numbers, not names. Not saved:
+    // SetOwner, SetOwnerAs and RefreshOwnerIndices keep it with Owner, and code
+    // that writes Owner itself must refresh it.
+    int OwnerIndex = 0;
     bool operator==(const City&) const = default;
 };
 
 struct Nation {
     int Id = 0;
     std::string Name;
-    std::string Policy;      // 戦争 / 内政 / 普通
-    std::string Stance;      // 慎重 / 猛進 / 普通
-    std::string BestTactic;  // 通常 / 包囲 / 突撃 / 射撃
+    NationWord<PolicyKind> Policy;      // 戦争 / 内政 / 普通
+    NationWord<StanceKind> Stance;      // 慎重 / 猛進 / 普通
+    NationWord<TacticKind> BestTactic;  // 通常 / 包囲 / 突撃 / 射撃
     int Wins = 0;
     int Losses = 0;
     std::array<int, kTacticCount + 1> TacticCount{};  // 1..5; slot 0 unused
@@ -146,11 +152,28 @@ struct Game : World {
     virtual bool KeepsCityPanels() const { return false; }
 };
 
-// Looks up the nation record of a city's owner: first match by name, or nullptr.
-Nation* NationOf(Game& game, int city);
-const Nation* NationOf(const Game& game, int city);
-// Index 1..34 of the nation named so, or 0.
+// The nation record of a city's owner (the first of that name), or nullptr when the owner names no nation.
+inline Nation* NationOf(Game& game, int city) {
+    const int n = game.Cities[city].OwnerIndex;
+    return n != 0 ? &game.Nations[n] : nullptr;
+}
+inline const Nation* NationOf(const Game& game, int city) { return NationOf(const_cast<Game&>(game), city); }
+// Index 1..34 of the first nation named so, or 0.
 int NationIndex(const Game& game, const std::string& name);
+// Gives a city to the owner of that name.
+void SetOwner(Game& game, int city, const std::string& owner);
+// Gives a city to the owner of another.
+void SetOwnerAs(Game& game, int city, int other);
+// Works every city's owner index out again from the names, once the nations or the
+// owners were written wholesale (the starting world, a file).
+void RefreshOwnerIndices(Game& game);
+// The two cities' owners have the same name.
+inline bool SameOwner(const Game& game, int a, int b) {
+    const City& x = game.Cities[a];
+    const City& y = game.Cities[b];
+    // Names of nations differ exactly when their numbers do; only names of no nation are read.
+    return x.OwnerIndex == y.OwnerIndex && (x.OwnerIndex != 0 || x.Owner == y.Owner);
+}
 // The city is the player's: its owner is the player's nation (delegated or not).
 bool IsPlayers(const Game& game, int city);
 // The city is commanded by the player: the player's and not delegated.

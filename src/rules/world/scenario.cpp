@@ -40,10 +40,13 @@ void InitCities(Game& game) {
     for (const CityRow& r : kStartingCities)
         SetCity(game, r.index, r.name, r.owner, r.power, r.town, r.castle, r.food, r.gold, r.troops, r.arms,
                 r.civility);
+    RefreshOwnerIndices(game);
 }
 
 void InitNations(Game& game) {
     for (const NationRow& r : kStartingNations) SetNation(game, r.index, r.name, r.policy, r.stance, r.bestTactic);
+    // The owners' numbers follow the nations' names.
+    RefreshOwnerIndices(game);
 }
 
 namespace {
