@@ -148,8 +148,7 @@ std::optional<std::string> CheckInvariants(const Game& game, bool turnOrderBuilt
             if (value < 0 || value > kMaxValue)
                 return "city " + std::to_string(c) + " " + city.Name + ": " + name + " = " + std::to_string(value);
         const int owner = NationIndex(game, city.Owner);
-        if (owner == 0)
-            return "city " + std::to_string(c) + " " + city.Name + ": owner names no nation: " + city.Owner;
+        if (owner == 0) return "city " + std::to_string(c) + " " + city.Name + ": owner names no nation: " + city.Owner;
         if (city.OwnerIndex != owner)
             return "city " + std::to_string(c) + " " + city.Name + ": owner index " + std::to_string(city.OwnerIndex) +
                    " is not that of " + city.Owner;

@@ -79,8 +79,7 @@ BattleWindow::BattleWindow(Session& game, QtScreen& screen, QWidget* parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(nationEntry_, &QAction::triggered, this, [this] { Act([this] { ShowNationsInBattle(game_); }); });
-    connect(quitEntry_, &QAction::triggered, this,
-            [this] { Act([this] { QuitInBattle(game_); }); });
+    connect(quitEntry_, &QAction::triggered, this, [this] { Act([this] { QuitInBattle(game_); }); });
 
     // The battle screen reads every key before its buttons do (keypad digits
     // choose the tactic); the menu bar keeps its own keys for its navigation.

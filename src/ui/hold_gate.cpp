@@ -63,8 +63,8 @@ QWidget* HoldGate::GameWindowOf(QObject* receiver, const QEvent* event) const {
     if (!receiver->isWidgetType()) return nullptr;
     auto* widget = static_cast<QWidget*>(receiver);
     QWidget* window = widget->window();
-    const auto found = std::find_if(windows_.begin(), windows_.end(),
-                                    [window](const GameWindow& w) { return w.window == window; });
+    const auto found =
+        std::find_if(windows_.begin(), windows_.end(), [window](const GameWindow& w) { return w.window == window; });
     if (found == windows_.end()) return nullptr;
     const bool mouse = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease ||
                        event->type() == QEvent::MouseButtonDblClick;
@@ -117,7 +117,8 @@ bool HoldGate::eventFilter(QObject* watched, QEvent* event) {
 void HoldGate::RequestDrain() {
     if (drainRequested_) return;
     drainRequested_ = true;
-    QMetaObject::invokeMethod(this, [this] { Drain(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { Drain(); }, Qt::QueuedConnection);
 }
 
 void HoldGate::Drain() {

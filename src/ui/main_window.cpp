@@ -49,9 +49,9 @@ constexpr int kCommandPanelWidth = 3135;
 constexpr int kSidePanelHeight = 2295;
 // The idle panel is taller: its market box stands below the third message line.
 constexpr int kIdlePanelHeight = 2700;
-constexpr int kPanelMargin = 120;  // the room the panels leave at the sides of their texts
-constexpr int kMapBeside = 160;    // pixels of map the smallest window keeps right of the idle panel
-constexpr int kMapBelow = 120;     // and below it
+constexpr int kPanelMargin = 120;   // the room the panels leave at the sides of their texts
+constexpr int kMapBeside = 160;     // pixels of map the smallest window keeps right of the idle panel
+constexpr int kMapBelow = 120;      // and below it
 constexpr int kTimerInterval = 10;  // milliseconds
 constexpr int kPanelBorder = 2;     // pixels of the sunken frame around a side panel's contents
 
@@ -324,14 +324,14 @@ void MainWindow::BuildMenus() {
 
     QMenu* help = addMenu("HelpMenu", "ヘルプ(&H)");
     addEntry(help, "HelpPageEntry", "作者HP(&P)", OpenHelpPage, kShowing);
-    helpEntries_[kHelpKuni] =
-        addEntry(help, "CitiesHelpEntry", "国情報(&K)", [](Session& g) { ShowHelpPanel(g, kHelpKuni); }, kShowing);
-    helpEntries_[kHelpNation] =
-        addEntry(help, "NationHelpEntry", "国家情報(&M)", [](Session& g) { ShowHelpPanel(g, kHelpNation); }, kShowing);
+    helpEntries_[kHelpKuni] = addEntry(
+        help, "CitiesHelpEntry", "国情報(&K)", [](Session& g) { ShowHelpPanel(g, kHelpKuni); }, kShowing);
+    helpEntries_[kHelpNation] = addEntry(
+        help, "NationHelpEntry", "国家情報(&M)", [](Session& g) { ShowHelpPanel(g, kHelpNation); }, kShowing);
     helpEntries_[kHelpButtons] = addEntry(
         help, "ButtonsHelpEntry", "ボタンについて(&U)", [](Session& g) { ShowHelpPanel(g, kHelpButtons); }, kShowing);
-    helpEntries_[kHelpInput] =
-        addEntry(help, "NumbersHelpEntry", "数値入力(&F)", [](Session& g) { ShowHelpPanel(g, kHelpInput); }, kShowing);
+    helpEntries_[kHelpInput] = addEntry(
+        help, "NumbersHelpEntry", "数値入力(&F)", [](Session& g) { ShowHelpPanel(g, kHelpInput); }, kShowing);
 }
 
 QWidget* MainWindow::MakePanel(QWidget* client, Panel panel, int width, int height) {

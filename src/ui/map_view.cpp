@@ -370,8 +370,8 @@ void MapView::Sync(const MainWindowShown& shown, const WarMapShown& war) {
     for (int city = 1; city <= kCityCount; ++city) {
         const CityPanel& p = shown.panels[city];
         CityWidgets& w = cities_[city];
-        const std::array<const std::string*, 9> texts{&p.owner, &p.power, &p.town, &p.castle, &p.food,
-                                                      &p.gold,    &p.troops,       &p.arms, &p.civility};
+        const std::array<const std::string*, 9> texts{&p.owner, &p.power,  &p.town, &p.castle,  &p.food,
+                                                      &p.gold,  &p.troops, &p.arms, &p.civility};
         const auto setText = [](QLabel* label, const std::string& text) { SetFittedText(label, Qs(text)); };
         if (!p.id.empty()) setText(w.num, p.id);
         setText(w.kuni, p.name);

@@ -236,8 +236,7 @@ NationWindow::NationWindow(Session& game, QtScreen& screen, QWidget* parent)
     QPixmap blank(swatch);
     blank.fill(Qt::transparent);
     ll_->item(0)->setIcon(QIcon(blank));
-    for (int row = 0; row < nationList_->count(); ++row)
-        nationList_->item(row)->setIcon(NationSwatch(row + 1));
+    for (int row = 0; row < nationList_->count(); ++row) nationList_->item(row)->setIcon(NationSwatch(row + 1));
     nationList_->setGeometry(Twips(kListLeft), Twips(600), listWidth, Twips(4560));
     connect(nationList_, &QListWidget::itemClicked, this, &NationWindow::Choose);
     connect(nationList_, &QListWidget::itemActivated, this, &NationWindow::Choose);

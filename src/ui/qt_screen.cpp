@@ -197,7 +197,6 @@ QString UserDataDirOr(const QString& dir) {
 }
 }  // namespace
 
-
 QString QtScreen::SaveDirectory(const QString& programDir, const QString& userDataDir) {
     if (!programDir.isEmpty()) {
         const QFileInfo program(programDir);

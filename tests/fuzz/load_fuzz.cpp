@@ -2,14 +2,14 @@
 // never crash, hang or misbehave; what it takes must save and read back unchanged.
 // With TARVEX_FUZZ_PLAY=1 in the environment, every game it takes is also played
 // for a season by the computer, to show that whatever loads can be played.
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-
-#include <unistd.h>
 
 #include "rules/port/random.h"
 #include "rules/port/screen.h"

@@ -17,7 +17,8 @@ namespace fs = std::filesystem;
 struct Folder {
     Folder() {
         static int count = 0;
-        dir = fs::temp_directory_path() / ("tarvex-files-" + std::to_string(::getpid()) + "-" + std::to_string(++count));
+        dir =
+            fs::temp_directory_path() / ("tarvex-files-" + std::to_string(::getpid()) + "-" + std::to_string(++count));
         fs::remove_all(dir);
         fs::create_directories(dir);
     }
@@ -87,8 +88,11 @@ TEST(WholeFile, OnlyARegularFileWithinTheCapIsRead) {
     Write(f / "small", "12345");
     ASSERT_EQ(::mkfifo((f / "fifo").c_str(), 0600), 0);
     const std::pair<std::string, const char*> cases[] = {
-        {f / "small", nullptr},         {f / "none", "ファイルがありません"}, {f.dir.string(), "フォルダです"},
-        {f / "fifo", "通常のファイルではありません"}, {"/dev/zero", "通常のファイルではありません"},
+        {f / "small", nullptr},
+        {f / "none", "ファイルがありません"},
+        {f.dir.string(), "フォルダです"},
+        {f / "fifo", "通常のファイルではありません"},
+        {"/dev/zero", "通常のファイルではありません"},
     };
     for (const auto& [path, refusal] : cases) {
         std::string bytes;

@@ -1,5 +1,6 @@
 // The save file: what it holds, how it reaches the disk, and the files it refuses.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -7,7 +8,6 @@
 #include <functional>
 #include <iterator>
 #include <tuple>
-#include <sys/stat.h>
 #include <utility>
 
 #include "rules/chronicle/chronicle.h"
@@ -158,7 +158,9 @@ TEST(SaveFile, TheChronicleTravelsBesideTheSaveAndALoadGoesOnWithoutIt) {
     const struct {
         const char* what;
         std::optional<std::string> file;  // nothing: no chronicle beside the save
-    } cases[] = {{"good", good}, {"missing", std::nullopt}, {"damaged", "tarvex-chronicle 1\nsave\tx\n"},
+    } cases[] = {{"good", good},
+                 {"missing", std::nullopt},
+                 {"damaged", "tarvex-chronicle 1\nsave\tx\n"},
                  {"another season's", otherSeason}};
     for (const auto& c : cases) {
         fs::remove(chronicleFile);
@@ -314,7 +316,7 @@ TEST(SaveFile, RefusesEveryBrokenFileAndKeepsTheRunningGame) {
         {[](Game& g) { SetOwner(g, 1, "ムー"); }, 18, "ムー", "都市1の領主「ムー」"},
     };
     for (const auto& [hold, line, word, expected] : held) {
-        TestGame t;
+        RulesGame t;
         Game g = t.game;
         auto lines = Lines(WriteSaveBytes(g));
         hold(g);
@@ -402,21 +404,42 @@ TEST(SaveFile, EveryValueIsCheckedOnItsOwnLine) {
         std::string wrong;
         for (std::size_t e = 0; e < edges.size(); ++e) {
             switch (v.kind) {
-                case SaveKind::Long: edges[e][i] = Str(e % 2 ? line.High() : line.Low()); break;
-                case SaveKind::Double: edges[e][i] = FormatNumber(e % 2 ? v.highest : v.lowest); break;
-                case SaveKind::Wait: edges[e][i] = FormatNumber(v.waits[e % v.waits.size()]); break;
-                case SaveKind::Choice: edges[e][i] = Quoted932(v.choices[e % v.choices.size()]); break;
+                case SaveKind::Long:
+                    edges[e][i] = Str(e % 2 ? line.High() : line.Low());
+                    break;
+                case SaveKind::Double:
+                    edges[e][i] = FormatNumber(e % 2 ? v.highest : v.lowest);
+                    break;
+                case SaveKind::Wait:
+                    edges[e][i] = FormatNumber(v.waits[e % v.waits.size()]);
+                    break;
+                case SaveKind::Choice:
+                    edges[e][i] = Quoted932(v.choices[e % v.choices.size()]);
+                    break;
                 case SaveKind::Text:
-                case SaveKind::Flag: break;
+                case SaveKind::Flag:
+                    break;
             }
         }
         switch (v.kind) {
-            case SaveKind::Long: wrong = Str(odd ? line.High() + 1 : line.Low() - 1); break;
-            case SaveKind::Double: wrong = FormatNumber(odd ? v.highest * 2 : v.lowest / 2); break;
-            case SaveKind::Wait: wrong = FormatNumber((v.waits[0] + v.waits[1]) / 2); break;
-            case SaveKind::Text: wrong = odd ? "5" : "#TRUE#"; break;
-            case SaveKind::Choice: wrong = odd ? "\"x\"" : "1"; break;
-            case SaveKind::Flag: wrong = odd ? "1" : "\"#TRUE#\""; break;
+            case SaveKind::Long:
+                wrong = Str(odd ? line.High() + 1 : line.Low() - 1);
+                break;
+            case SaveKind::Double:
+                wrong = FormatNumber(odd ? v.highest * 2 : v.lowest / 2);
+                break;
+            case SaveKind::Wait:
+                wrong = FormatNumber((v.waits[0] + v.waits[1]) / 2);
+                break;
+            case SaveKind::Text:
+                wrong = odd ? "5" : "#TRUE#";
+                break;
+            case SaveKind::Choice:
+                wrong = odd ? "\"x\"" : "1";
+                break;
+            case SaveKind::Flag:
+                wrong = odd ? "1" : "\"#TRUE#\"";
+                break;
         }
         const std::string kept = std::exchange(probe[i], wrong);
         const auto problem = ReadSaveBytes(Join(probe), scratch);

@@ -22,8 +22,7 @@ struct ThreeCities {
     ThreeCities() {
         Session& g = t.game;
         for (int i = 1; i <= kCityCount; ++i)
-            if (g.Cities[i].Owner == "イングランド王国" && i != 1 && i != 2 && i != 4)
-                SetOwner(g, i, "フランス王国");
+            if (g.Cities[i].Owner == "イングランド王国" && i != 1 && i != 2 && i != 4) SetOwner(g, i, "フランス王国");
         BeginTurnOf(1);
         t.screen.Clear();
     }

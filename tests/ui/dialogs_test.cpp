@@ -20,7 +20,6 @@
 #include <vector>
 
 #include "qt_test_support.h"
-#include "support/scripted_screen.h"
 #include "rules/combat/battle.h"
 #include "rules/combat/tables.h"
 #include "rules/events/seasonal.h"
@@ -29,6 +28,7 @@
 #include "screens/main/main_window.h"
 #include "screens/nation/nation_list.h"
 #include "screens/settings/settings.h"
+#include "support/scripted_screen.h"
 #include "ui/battle_window.h"
 #include "ui/common.h"
 #include "ui/event_window.h"
@@ -484,8 +484,11 @@ TEST(LongNames, AreSeenWholeInTheBattleEventAndNationWindows) {
     SetOwner(t.game, neighbour, "フィレンツェ共和国");
     // The attacker's column is the narrower: Constantinople stands there.
     t.game.Cities[60].Troops = t.game.Cities[neighbour].Troops = kMaxValue;
-    t.game.Battle = {.AttackCity = 60, .DefendCity = neighbour, .AttackTroops = kMaxValue,
-                     .AttackTroopsAtStart = kMaxValue, .DefendTroopsAtStart = kMaxValue};
+    t.game.Battle = {.AttackCity = 60,
+                     .DefendCity = neighbour,
+                     .AttackTroops = kMaxValue,
+                     .AttackTroopsAtStart = kMaxValue,
+                     .DefendTroopsAtStart = kMaxValue};
     RunBattle(t, [&](BattleWindow* w) {
         ExpectTextsFit(w);
         t.Leave();

@@ -129,8 +129,11 @@ TEST(MainWindowLayout, LongestNamesAreSeenWholeInEveryLabel) {
         ExpectTidy(t.Find("IdlePanel"));
     }
     const std::pair<Panel, std::string> titles[] = {
-        {Panel::TopMenu, city},          {Panel::AmountPanel, "武装強化:" + city}, {Panel::DelegationPanel, "委任解除"},
-        {Panel::TargetPanel, "移動:" + city}, {Panel::TargetPanel, "戦闘:" + city},
+        {Panel::TopMenu, city},
+        {Panel::AmountPanel, "武装強化:" + city},
+        {Panel::DelegationPanel, "委任解除"},
+        {Panel::TargetPanel, "移動:" + city},
+        {Panel::TargetPanel, "戦闘:" + city},
     };
     for (const auto& [panel, title] : titles) {
         t.window->Run([&, panel = panel, title = title](Session& g) {
@@ -624,7 +627,7 @@ TEST(QtScreen, HoldShowsTheNewLineBeforeItWaits) {
 }
 
 TEST(QtScreen, InputDuringAHoldActsOnceAfterItInOrderWhileTheViewLivesOn) {
-    MainGame t("*");  // every city the computer's: each step holds on its lines
+    MainGame t("*");              // every city the computer's: each step holds on its lines
     t.screen.holdWait = nullptr;  // the real hold, the event loop running
     t.game.MessageWait = 0.05;
     t.game.AutoAdvance = false;  // only OK and Enter move the game on

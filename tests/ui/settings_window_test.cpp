@@ -93,7 +93,7 @@ TEST(SettingsWindow, OpensWithTheDefaultsLoaded) {
 // accepts from anywhere but another button, which it presses instead.
 TEST(SettingsWindow, StartsInTheNameAndEnterAccepts) {
     const std::pair<Qt::Key, Qt::KeyboardModifiers> enters[] = {{Qt::Key_Return, Qt::NoModifier},
-                                                                 {Qt::Key_Enter, Qt::KeypadModifier}};
+                                                                {Qt::Key_Enter, Qt::KeypadModifier}};
     for (const auto& [key, modifiers] : enters) {
         for (const char* focus : {"Text1", "Option1_0", "Check1", "Command1"}) {
             SettingsGame t;

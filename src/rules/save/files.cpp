@@ -1,15 +1,15 @@
 // Reading and writing whole files safely: the save file's edge with the system.
 #include "rules/save/files.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <random>
 #include <string_view>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "rules/world/numbers.h"
 

@@ -64,6 +64,8 @@ constexpr SaveValue Run(SaveValue value, int count, const char* after = "") {
 }
 
 // ---- The tables -------------------------------------------------------------------
+// One saved value a line, as the file has them.
+// clang-format off
 
 // The calendar, the market and the settings, before the cities.
 constexpr SaveValue kWorldValues[] = {
@@ -134,6 +136,8 @@ constexpr SaveValue kTurnValues[] = {
     Flag("ターンのはじめ", [](World& w, int, int) -> SavePlace { return &w.TurnStart; }),
     Run(Flag("都市", [](World& w, int, int i) -> SavePlace { return &w.Delegated[i]; }), kCityCount, "の委任"),
 };
+
+// clang-format on
 
 constexpr SaveTable kFile[] = {
     {"", 1, kWorldValues},

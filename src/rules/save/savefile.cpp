@@ -103,12 +103,17 @@ void WriteAll(const World& world, Writer& w) {
     ForEachSaveLine([&](const SaveLine& line) {
         const SavePlace place = line.Place(places);
         switch (line.value.kind) {
-            case SaveKind::Long: return w.Long(*std::get<int*>(place));
+            case SaveKind::Long:
+                return w.Long(*std::get<int*>(place));
             case SaveKind::Double:
-            case SaveKind::Wait: return w.Double(*std::get<double*>(place));
-            case SaveKind::Text: return w.Text(*std::get<std::string*>(place), line.Label());
-            case SaveKind::Choice: return w.Text(ChoiceText(place), line.Label());
-            case SaveKind::Flag: return w.Flag(*std::get<bool*>(place));
+            case SaveKind::Wait:
+                return w.Double(*std::get<double*>(place));
+            case SaveKind::Text:
+                return w.Text(*std::get<std::string*>(place), line.Label());
+            case SaveKind::Choice:
+                return w.Text(ChoiceText(place), line.Label());
+            case SaveKind::Flag:
+                return w.Flag(*std::get<bool*>(place));
         }
     });
 }
@@ -329,12 +334,18 @@ void ReadAll(Reader& r, World& world) {
         if (r.problem) return;  // the first problem is the one told
         const SavePlace place = line.Place(world);
         switch (line.value.kind) {
-            case SaveKind::Long: return r.Long(*std::get<int*>(place), line);
-            case SaveKind::Double: return r.Double(*std::get<double*>(place), line);
-            case SaveKind::Wait: return r.Wait(*std::get<double*>(place), line);
-            case SaveKind::Text: return r.Text(*std::get<std::string*>(place), line);
-            case SaveKind::Choice: return r.Choice(place, line);
-            case SaveKind::Flag: return r.Flag(*std::get<bool*>(place), line);
+            case SaveKind::Long:
+                return r.Long(*std::get<int*>(place), line);
+            case SaveKind::Double:
+                return r.Double(*std::get<double*>(place), line);
+            case SaveKind::Wait:
+                return r.Wait(*std::get<double*>(place), line);
+            case SaveKind::Text:
+                return r.Text(*std::get<std::string*>(place), line);
+            case SaveKind::Choice:
+                return r.Choice(place, line);
+            case SaveKind::Flag:
+                return r.Flag(*std::get<bool*>(place), line);
         }
     });
 }

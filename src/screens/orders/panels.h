@@ -21,8 +21,8 @@ void OpenPoliticsMenu(Session& game);
 void ChooseDoNothing(Session& game);
 void FocusOnActingCity(Session& game);
 void BackToTopMenu(Session& game);  // "戻る" of the military and politics menus
-void CancelOrder(Session& game);   // Cancel of the amount, target and delegation panels
-void ConfirmOrder(Session& game);  // OK of the amount and target panels
+void CancelOrder(Session& game);    // Cancel of the amount, target and delegation panels
+void ConfirmOrder(Session& game);   // OK of the amount and target panels
 void ShowAttackHelp(Session& game);
 
 }  // namespace tarvex

@@ -39,8 +39,8 @@ void Session::BattleChanged() {
 }
 
 const char* PanelName(Panel panel) {
-    static constexpr const char* kNames[] = {"",           "IdlePanel",   "TopMenu",        "MilitaryMenu",
-                                             "PoliticsMenu", "AmountPanel", "TargetPanel", "DelegationPanel"};
+    static constexpr const char* kNames[] = {
+        "", "IdlePanel", "TopMenu", "MilitaryMenu", "PoliticsMenu", "AmountPanel", "TargetPanel", "DelegationPanel"};
     const int index = static_cast<int>(panel);
     return index >= 1 && index <= 7 ? kNames[index] : "";
 }
