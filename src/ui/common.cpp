@@ -2,13 +2,13 @@
 #include "ui/common.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QPalette>
-#include <QThread>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -26,10 +26,17 @@ void Place(QWidget* widget, int left, int top, int width, int height) {
 
 void ShowAndPaint(QWidget* window) {
     window->show();
-    const QDeadlineTimer deadline(1000);
-    while (!(window->windowHandle() && window->windowHandle()->isExposed()) && !deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        QThread::msleep(2);
+    // Wait in the event loop (never asleep) until the window system shows it, at most a second.
+    const auto exposed = [window] { return window->windowHandle() && window->windowHandle()->isExposed(); };
+    if (!exposed()) {
+        QEventLoop loop;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+            if (exposed()) loop.quit();
+        });
+        poll.start(2);
+        QTimer::singleShot(1000, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
     }
     window->repaint();
 }
