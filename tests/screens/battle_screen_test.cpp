@@ -11,45 +11,20 @@
 
 #include "rules/combat/tables.h"
 #include "screens/session/keycodes.h"
+#include "support/battle_setup.h"
 #include "support/test_game.h"
 
 namespace tarvex {
 namespace {
 
+using testing::Engage;
+using testing::PushRound;
 using testing::ScriptedRandom;
+using testing::Stock;
 using testing::TestGame;
 
 constexpr int kLondon = 1;  // イングランド王国, the player's
 constexpr int kRouen = 16;  // フランス王国, next to London
-
-void Stock(City& c, int troops, int arms, int castle, int gold, int food, int civility) {
-    c.Troops = troops;
-    c.Arms = arms;
-    c.Castle = castle;
-    c.Gold = gold;
-    c.Food = food;
-    c.Civility = civility;
-}
-
-// Fills the battle as an attack order does; the force has already left home.
-void Engage(Game& g, int attacker, int defender, int force, int attackTactic, int defendTactic) {
-    BattleState& b = g.Battle;
-    b.AttackCity = attacker;
-    b.DefendCity = defender;
-    b.AttackTroops = force;
-    b.AttackTroopsAtStart = force;
-    b.DefendTroopsAtStart = g.Cities[defender].Troops;
-    b.AttackTactic = attackTactic;
-    b.DefendTactic = defendTactic;
-}
-
-// One round's draws: the attacker's die and loss, then the defender's.
-void PushRound(ScriptedRandom& r, int attackDie, double attackRnd, int defendDie, double defendRnd) {
-    r.PushFace(attackDie, 6);
-    r.Push(attackRnd);
-    r.PushFace(defendDie, 6);
-    r.Push(defendRnd);
-}
 
 // The computer's Rouen attacks the player's London with 突撃.
 void OpenDefence(TestGame& t, int gold, int food) {
