@@ -1,8 +1,12 @@
 // What the game logic costs: a computer city's turn, a season, a century, the save file, the panels.
 #include <benchmark/benchmark.h>
 
+#include <utility>
+#include <vector>
+
 #include "rules/ai/computer.h"
 #include "rules/chronicle/chronicle_file.h"
+#include "rules/combat/odds.h"
 #include "rules/port/random.h"
 #include "rules/port/screen.h"
 #include "rules/save/savefile.h"
@@ -10,6 +14,7 @@
 #include "rules/turn/step.h"
 #include "rules/world/newgame.h"
 #include "rules/world/refresh.h"
+#include "rules/world/scenario.h"
 #include "screens/session/session.h"
 
 namespace tarvex {
@@ -127,6 +132,27 @@ void BM_RefreshAllPanels(benchmark::State& state) {
     for (auto _ : state) RefreshAllCities(windows);
 }
 BENCHMARK(BM_RefreshAllPanels)->Unit(benchmark::kMicrosecond);
+
+// The attack panel's odds for a city and its first neighbour of another owner,
+// thirty years into a game (records of tactics filled in).
+void BM_AttackOdds(benchmark::State& state) {
+    HeadlessGame h(7);
+    for (int season = 0; season < 120; ++season) h.PlaySeason();
+    std::vector<std::pair<int, int>> fronts;
+    for (int city = 1; city <= kCityCount; ++city)
+        for (int other = 1; other <= kCityCount; ++other)
+            if (IsNeighbour(city, other) && !SameOwner(h.game, city, other) && h.game.Cities[city].Troops > 0) {
+                fronts.emplace_back(city, other);
+                break;
+            }
+    std::size_t next = 0;
+    for (auto _ : state) {
+        const auto [city, target] = fronts[next++ % fronts.size()];
+        benchmark::DoNotOptimize(EstimateAttack(h.game, city, target, h.game.Cities[city].Troops));
+    }
+    state.counters["fronts"] = static_cast<double>(fronts.size());
+}
+BENCHMARK(BM_AttackOdds)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tarvex
