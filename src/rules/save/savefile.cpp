@@ -441,15 +441,52 @@ std::optional<std::string> ReadGameFile(const std::string& path, Game& into) {
     return std::nullopt;
 }
 
+namespace {
+
+// The save's bytes, once they are known to load again: a file the loader would
+// refuse is no save, and the last good one is kept instead.
+std::optional<std::string> EncodeLoadableSave(const Game& game, std::string& bytes) {
+    if (auto problem = EncodeSaveBytes(game, bytes)) return problem;
+    Game check = game;
+    if (auto problem = ReadSaveBytes(bytes, check)) return "読み戻せない値があります (" + *problem + ")";
+    return std::nullopt;
+}
+
+}  // namespace
+
 std::optional<std::string> WriteGameFile(const std::string& path, const Game& game) {
     std::string bytes;
-    if (auto problem = EncodeSaveBytes(game, bytes)) return problem;
-    // A file the loader would refuse is no save: keep the last good one instead.
-    {
-        Game check = game;
-        if (auto problem = ReadSaveBytes(bytes, check)) return "読み戻せない値があります (" + *problem + ")";
-    }
+    if (auto problem = EncodeLoadableSave(game, bytes)) return problem;
+    SaveLock lock;
+    if (auto problem = lock.Take(path)) return problem;
     return ReplaceFileWhole(path, bytes);
+}
+
+std::optional<std::string> WriteSavePair(const std::string& path, Game& game, bool* trimmed, const WriteHooks& hooks) {
+    std::string bytes;
+    if (auto problem = EncodeLoadableSave(game, bytes)) return problem;
+    SaveLock lock;
+    if (auto problem = lock.Take(path)) return problem;
+    Chronicle chronicle = game.chronicle;
+    MarkSave(chronicle, game, SaveChecksum(bytes));
+    std::string text = EncodeChronicle(chronicle, game.Year, game.Season);
+    const bool cut = text.size() > kMaxChronicleBytes && TrimChronicle(chronicle);
+    if (cut) text = EncodeChronicle(chronicle, game.Year, game.Season);
+    // The chronicle first: until the save itself is replaced, the old save stands
+    // and the new chronicle still names it.
+    if (auto problem = ReplaceFileWhole(ChroniclePath(path), text, hooks)) return "年代記: " + *problem;
+    if (auto problem = ReplaceFileWhole(path, bytes, hooks)) return problem;
+    game.chronicle = std::move(chronicle);
+    if (trimmed) *trimmed = cut;
+    return std::nullopt;
+}
+
+std::optional<std::string> ReadChronicleBeside(const std::string& savePath, Game& game) {
+    std::optional<std::string> problem = ReadChronicleFile(ChroniclePath(savePath), game, game.chronicle);
+    if (problem) RestartChronicle(game);
+    // From here the chronicle goes on from this save: a save interrupted later is cut back to it.
+    MarkSave(game.chronicle, game, SaveChecksum(WriteSaveBytes(game)));
+    return problem;
 }
 
 bool SaveGame(Game& game) {
@@ -458,15 +495,16 @@ bool SaveGame(Game& game) {
         return false;
     }
     const std::string path = game.screen->SaveFilePath(game);
-    if (auto problem = WriteGameFile(path, game)) {
+    // Both files are on disk before the player hears of it.
+    bool trimmed = false;
+    if (auto problem = WriteSavePair(path, game, &trimmed)) {
         Tell(game, "セーブできませんでした: " + *problem);
         return false;
     }
     const std::string where = game.screen->SavedWhere(game);
-    Tell(game, where.empty() ? "セーブしました" : "セーブしました\n" + where);
-    // The chronicle goes beside the save; the save itself stands even if it cannot.
-    if (auto problem = WriteChronicleFile(ChroniclePath(path), game))
-        Tell(game, "年代記は保存できませんでした: " + *problem);
+    std::string told = where.empty() ? "セーブしました" : "セーブしました\n" + where;
+    if (trimmed) told += "\n年代記が長くなったので、古い記録を消しました";
+    Tell(game, told);
     return true;
 }
 
@@ -481,8 +519,7 @@ bool LoadGame(Game& game) {
         return false;
     }
     // A missing or damaged chronicle never stops a load: it starts again here.
-    const std::optional<std::string> chronicleProblem = ReadChronicleFile(ChroniclePath(path), game, game.chronicle);
-    if (chronicleProblem) RestartChronicle(game);
+    const std::optional<std::string> chronicleProblem = ReadChronicleBeside(path, game);
     RefreshAllCities(game);
     ShowMsg(game, SeasonCaption(game) + "です");
     Tell(game, "ロードしました");
