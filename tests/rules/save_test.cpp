@@ -641,34 +641,42 @@ TEST(SaveFile, EveryLoadableGamePlaysAYearAndSavesAgain) {
 // The save and its chronicle as one: a save stopped at any stage of either file,
 // as a crash stops it, leaves a save that loads with its whole history.
 TEST(SavePair, StoppedAtAnyStageTheSaveOnDiskLoadsWithItsWholeHistory) {
-    for (const char* stoppedFile : {"Game.chronicle", "Game.dt"}) {
-        for (WriteStage stage : {WriteStage::Created, WriteStage::Written, WriteStage::Synced, WriteStage::Renamed}) {
-            const std::string what = std::string(stoppedFile) + " " + Str(static_cast<int>(stage));
-            SlotGame t;
-            Game& g = t.game;
-            RecordEntry(g, EntryKind::History, "一つ目", {1}, {1});
-            AdvanceSeason(g);
-            ASSERT_TRUE(SaveGame(g));
-            const Game first = g;
-            RecordEntry(g, EntryKind::Battle, "二つ目", {2}, {1});
-            AdvanceSeason(g);
-            const WriteHooks stop{.stopAt = [&](const std::string& file, WriteStage at) {
-                return at == stage && fs::path(file).filename() == stoppedFile;
-            }};
-            ASSERT_TRUE(WriteSavePair(t.screen.savePath, g, nullptr, stop).has_value()) << what;
-            const bool replaced = std::string(stoppedFile) == "Game.dt" && stage == WriteStage::Renamed;
+    // The game saving goes on from the save on disk, or is another game (a new one) saving over it.
+    for (const bool sameGame : {true, false}) {
+        for (const char* stoppedFile : {"Game.chronicle", "Game.dt"}) {
+            for (WriteStage stage :
+                 {WriteStage::Created, WriteStage::Written, WriteStage::Synced, WriteStage::Renamed}) {
+                const std::string what =
+                    std::string(sameGame ? "same " : "other ") + stoppedFile + " " + Str(static_cast<int>(stage));
+                SlotGame t, newcomer;
+                RecordEntry(t.game, EntryKind::History, "一つ目", {1}, {1});
+                AdvanceSeason(t.game);
+                ASSERT_TRUE(SaveGame(t.game));
+                const Game first = t.game;
+                Game& g = sameGame ? t.game : newcomer.game;
+                RecordEntry(g, EntryKind::Battle, "二つ目", {2}, {1});
+                // Two seasons on: never the same save as the first, whichever game it is.
+                AdvanceSeason(g);
+                AdvanceSeason(g);
+                const WriteHooks stop{.stopAt = [&](const std::string& file, WriteStage at) {
+                    return at == stage && fs::path(file).filename() == stoppedFile;
+                }};
+                ASSERT_TRUE(WriteSavePair(t.screen.savePath, g, nullptr, stop).has_value()) << what;
+                const bool replaced = std::string(stoppedFile) == "Game.dt" && stage == WriteStage::Renamed;
 
-            SlotGame other;
-            other.screen.savePath = t.screen.savePath;
-            LoadGame(other.game);
-            EXPECT_EQ(other.screen.Boxes().back(), "ロードしました") << what;
-            const Game& expected = replaced ? g : first;
-            EXPECT_TRUE(Saved(other.game) == Saved(expected)) << what;
-            EXPECT_EQ(other.game.chronicle.entries, expected.chronicle.entries) << what;
-            EXPECT_EQ(other.game.chronicle.seasons, expected.chronicle.seasons) << what;
-            // The next save takes up from there.
-            ASSERT_TRUE(SaveGame(other.game)) << what;
-            EXPECT_EQ(Leftovers(t.dir), 0) << what;
+                SlotGame other;
+                other.screen.savePath = t.screen.savePath;
+                LoadGame(other.game);
+                EXPECT_EQ(other.screen.Boxes().back(), "ロードしました") << what;
+                const Game& expected = replaced ? g : first;
+                EXPECT_TRUE(Saved(other.game) == Saved(expected)) << what;
+                EXPECT_EQ(other.game.chronicle.entries, expected.chronicle.entries) << what;
+                EXPECT_EQ(other.game.chronicle.seasons, expected.chronicle.seasons) << what;
+                // The next save takes up from there, and leaves the pair alone.
+                ASSERT_TRUE(SaveGame(other.game)) << what;
+                EXPECT_EQ(Leftovers(t.dir), 0) << what;
+                EXPECT_FALSE(fs::exists(t.File("Game.chronicle.prev"))) << what;
+            }
         }
     }
 }
