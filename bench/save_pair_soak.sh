@@ -1,14 +1,16 @@
 #!/bin/bash
 # The save and its chronicle under interruption and contention, measured with tarvex-sim:
-#   bench/save_pair_soak.sh BUILD_DIR [KILLS] [SECONDS]
+#   bench/save_pair_soak.sh BUILD_DIR [KILLS] [SECONDS] [FROM]
 # 1. KILLS runs of `--load A --years 5 --seed i --save S`, each killed (SIGKILL) after a
-#    random moment within a whole run's time; after each, S must load with its whole
+#    random moment between FROM (a fraction, default 0) and the whole of a run's time
+#    (a later FROM aims at the save at the end); after each, S must load with its whole
 #    chronicle: as many entries as the complete run of the game S holds wrote.
 # 2. Two loops saving into one file for SECONDS: every save must succeed, S must load whole.
 set -u
 sim="$1/tarvex-sim"
 kills=${2:-300}
 seconds=${3:-60}
+from=${4:-0}
 [ -x "$sim" ] || { echo "missing $sim" >&2; exit 2; }
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -25,15 +27,20 @@ start=$(date +%s%N)
 run_ms=$(( ($(date +%s%N) - start) / 1000000 + 2 ))
 echo "one run: about ${run_ms} ms"
 
-killed=0 whole=0 broken=0 newer=0 held=0
+killed=0 whole=0 broken=0 newer=0 held=0 saving=0
 declare -A expected
 for ((i = 1; i <= kills; ++i)); do
     # The complete run of this seed, for the entries its save must come with.
     "$sim" --load A.dt --years 5 --seed "$i" --save "ref$i.dt" > /dev/null
     expected[$i]=$(entries "ref$i.dt")
-    delay=$(awk -v max="$run_ms" -v r="$RANDOM" 'BEGIN { printf "%.3f", (r / 32768) * max / 1000 }')
+    delay=$(awk -v max="$run_ms" -v from="$from" -v r="$RANDOM" \
+        'BEGIN { printf "%.4f", (from + (1 - from) * r / 32768) * max / 1000 }')
     (timeout -s KILL "$delay" "$sim" --load A.dt --years 5 --seed "$i" --save S.dt > /dev/null 2>&1) 2> /dev/null
-    [ $? -eq 137 ] && killed=$((killed + 1))
+    if [ $? -eq 137 ]; then
+        killed=$((killed + 1))
+        # Stopped inside the save: a file being written, or the old chronicle kept aside, is left.
+        compgen -G "S.*.tmp-*" > /dev/null || [ -e S.chronicle.prev ] && saving=$((saving + 1))
+    fi
     [ -f S.dt ] || continue
     holds=
     for k in "$i" "$held"; do
@@ -54,8 +61,9 @@ for ((i = 1; i <= kills; ++i)); do
     fi
     [ "$held" != "$i" ] && rm -f "ref$i.dt" "ref$i.chronicle"
 done
-echo "kill loop: $kills runs, $killed killed, S loaded whole $whole times ($newer with the newest save), $broken not"
+echo "kill loop: $kills runs, $killed killed ($saving inside the save), S loaded whole $whole times ($newer with the newest save), $broken not"
 
+[ "$seconds" -gt 0 ] || exit $((broken > 0))
 rm -f S.dt S.chronicle
 loop() {
     local saves=0 failures=0 end=$(($(date +%s) + seconds))
