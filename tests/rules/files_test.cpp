@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <thread>
 #include <vector>
 
 namespace tarvex {
@@ -153,26 +152,6 @@ TEST(WholeFile, ALeftoverIsRemovedOnlyWhenNoSaveHoldsIt) {
     ::close(fd);
     ASSERT_FALSE(ReplaceFileWhole(path, "newer").has_value());
     EXPECT_FALSE(fs::exists(held));
-}
-
-TEST(WholeFile, TwoSavesOfOneFileAtOnceBothSucceedAndLeaveOneWholeFile) {
-    Folder f;
-    const std::string path = f / "Game.dt";
-    const std::string texts[] = {std::string(20000, 'a'), std::string(30000, 'b')};
-    int failures = 0;
-    std::vector<std::thread> savers;
-    for (const std::string& text : texts)
-        savers.emplace_back([&, text] {
-            for (int i = 0; i < 150; ++i) {
-                SaveLock lock;
-                if (lock.Take(path) || ReplaceFileWhole(path, text)) ++failures;
-            }
-        });
-    for (std::thread& t : savers) t.join();
-    EXPECT_EQ(failures, 0);
-    const std::string last = Read(path);
-    EXPECT_TRUE(last == texts[0] || last == texts[1]);
-    EXPECT_EQ(f.Temporaries(TemporaryPrefix(path)), 0);
 }
 
 TEST(WholeFile, TheSystemsReasonsAPlayerMeetsAreInJapanese) {
