@@ -41,15 +41,15 @@ whole=0 broken=0 newer=0 rounds=0
 for ((i = 1; i <= saves; ++i)); do
     cp B.dt Game.dt && cp B.chronicle Game.chronicle
     rm -f Game.chronicle.prev
-    HOME=$scratch XDG_DATA_HOME=$scratch/xdg ./tarvex > /dev/null 2>&1 &
+    HOME=$scratch XDG_DATA_HOME=$scratch/xdg ./tarvex > /dev/null 2> game.err &
     game=$!
     w=$(window "設定画面")
-    [ -n "$w" ] || { kill -9 "$game"; continue; }
+    [ -n "$w" ] || { kill -9 "$game" 2> /dev/null; echo "round $i: no settings screen:"; cat game.err; continue; }
     xdotool windowfocus --sync "$w" 2> /dev/null; xdotool key Return
     w=$(window "1年目の春")
     xdotool windowfocus --sync "$w" 2> /dev/null; xdotool key alt+a; sleep 0.3; xdotool key l
     w=$(window "41年目の春")
-    [ -n "$w" ] || { kill -9 "$game"; continue; }
+    [ -n "$w" ] || { kill -9 "$game" 2> /dev/null; echo "round $i: the save did not load"; continue; }
     sleep 0.5
     xdotool key Return  # ロードしました
     sleep 0.3
