@@ -20,6 +20,7 @@
 #include "ui/common.h"
 #include "ui/main_window.h"
 #include "ui/qt_screen.h"
+#include "ui/share_chart.h"
 #include "ui/territory_picture.h"
 #include "ui/war_chart.h"
 
@@ -91,6 +92,8 @@ ChronicleWindow::ChronicleWindow(Session& game, QtScreen& screen, MainWindow& ma
     troops_ = new WarChart(game_, ChartMeasure::Troops);
     tabs_->addTab(cities_, "都市数");
     tabs_->addTab(troops_, "兵力");
+    shares_ = new ShareChart(game_);
+    tabs_->addTab(shares_, "勢力図");
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
@@ -115,6 +118,7 @@ void ChronicleWindow::Sync() {
     SyncEntries();
     cities_->Sync();
     troops_->Sync();
+    shares_->Sync();
 }
 
 void ChronicleWindow::SyncEntries() {

@@ -23,6 +23,7 @@ namespace tarvex::ui {
 
 class MainWindow;
 class QtScreen;
+class ShareChart;
 class WarChart;
 
 class ChronicleWindow : public GameDialog {
@@ -39,6 +40,7 @@ public:
 
     WarChart* CitiesChart() const { return cities_; }
     WarChart* TroopsChart() const { return troops_; }
+    ShareChart* SharesChart() const { return shares_; }
 
 private:
     void SyncEntries();
@@ -61,6 +63,7 @@ private:
     QLabel* count_ = nullptr;
     WarChart* cities_ = nullptr;
     WarChart* troops_ = nullptr;
+    ShareChart* shares_ = nullptr;
     // The entries listed: the chronicle grows at the end; a load puts another in its place.
     std::size_t listed_ = 0;
     ChronicleEntry lastListed_;

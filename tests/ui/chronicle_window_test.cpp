@@ -6,22 +6,26 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QAreaSeries>
 #include <QChart>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QImage>
+#include <QLegend>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 #include <deque>
 #include <memory>
+#include <random>
 
 #include "main_game.h"
 #include "qt_test_support.h"
@@ -31,6 +35,7 @@
 #include "screens/main/main_window.h"
 #include "screens/settings/settings.h"
 #include "ui/main_window.h"
+#include "ui/share_chart.h"
 #include "ui/territory_picture.h"
 #include "ui/war_chart.h"
 
@@ -217,6 +222,54 @@ TEST(WarChart, ShowsTheLeadersAndThePlayerInTheirColoursAndTakesNationsOnAndOff)
     EXPECT_TRUE(chart->SaveImage(dir.filePath("都市数.png")));
     EXPECT_FALSE(QImage(dir.filePath("都市数.png")).isNull());
     EXPECT_FALSE(chart->SaveImage(dir.filePath("no-such-folder/都市数.png")));
+}
+
+TEST(WarChart, AllNationsReadApartAndTheSharesStackToEveryCity) {
+    ChronicleGame t;
+    // A long war: the 75 cities shared out anew every season, a few nations left out.
+    t.game.chronicle.seasons.clear();
+    std::mt19937 draw(7);
+    for (int s = 0; s < 40; ++s) {
+        SeasonRecord row{.year = 1 + s / 4, .season = 1 + s % 4};
+        for (int city = 1; city <= kCityCount; ++city) ++row.cities[1 + draw() % (kNationCount - 3)];
+        t.game.chronicle.seasons.push_back(row);
+    }
+    ChronicleWindow* w = t.Open();
+    auto* tabs = w->findChild<QTabWidget*>();
+    EXPECT_EQ(tabs->tabText(tabs->count() - 1), "勢力図");
+    ShareChart* shares = w->SharesChart();
+    // Band on band in the nations' order, each in its map colour, up to 75 at every season.
+    QAreaSeries* below = nullptr;
+    for (int n = 1; n <= kNationCount; ++n) {
+        QAreaSeries* band = shares->BandOf(n);
+        ASSERT_EQ(band == nullptr, n > kNationCount - 3) << n;
+        if (!band) continue;
+        EXPECT_EQ(band->brush().color(), NationLandColour(n));
+        if (n != t.player) {
+            EXPECT_GT(shares->BandOf(t.player)->pen().widthF(), band->pen().widthF());
+        }
+        ASSERT_EQ(band->upperSeries()->count(), 40);
+        for (int s = 0; s < 40; ++s)
+            EXPECT_EQ(band->lowerSeries()->at(s).y(), below ? below->upperSeries()->at(s).y() : 0.0) << n << " " << s;
+        below = band;
+    }
+    for (int s = 0; s < 40; ++s) EXPECT_EQ(below->upperSeries()->at(s).y(), kCityCount) << s;
+
+    // All nations at once, none at all; nations of one colour drawn apart.
+    WarChart* chart = w->CitiesChart();
+    chart->findChild<QPushButton*>("cmdChartAll")->click();
+    EXPECT_EQ(chart->Chart()->series().size(), kNationCount);
+    EXPECT_FALSE(chart->Chart()->legend()->isVisible());  // the list beside it scrolls instead
+    for (int p = 1; p <= kNationCount; ++p)
+        for (int q = p + 1; q <= kNationCount; ++q) {
+            const QPen a = chart->SeriesOf(p)->pen(), b = chart->SeriesOf(q)->pen();
+            EXPECT_FALSE(a.color() == b.color() && a.dashPattern() == b.dashPattern() && a.widthF() == b.widthF())
+                << p << " and " << q << " look alike";
+        }
+    chart->findChild<QPushButton*>("cmdChartNone")->click();
+    EXPECT_TRUE(chart->Chart()->series().isEmpty());
+    const auto* list = chart->findChild<QListWidget*>("lstChartNations");
+    for (int row = 0; row < list->count(); ++row) EXPECT_EQ(list->item(row)->checkState(), Qt::Unchecked);
 }
 
 TEST(ChronicleWindow, TheShortcutOpensItEvenFromATextBoxAndTheGamesOwnKeysStillWork) {
