@@ -10,7 +10,9 @@ namespace tarvex {
 
 namespace {
 
-constexpr const char* kMagic = "tarvex-chronicle 1";
+constexpr const char* kMagic = "tarvex-chronicle 2";
+// The first version kept no owners; it still reads, without them.
+constexpr const char* kOldMagic = "tarvex-chronicle 1";
 // A thousand years of war stay far below this.
 constexpr std::size_t kMaxChronicleBytes = 64u << 20;
 
@@ -51,6 +53,32 @@ std::string Joined(const Numbers& numbers, std::size_t from = 0) {
     return text;
 }
 
+// Each city's nation as a season starts, one character a city in base 36: 75 bytes a season.
+std::string OwnersText(const SeasonRecord& s) {
+    constexpr std::string_view kDigits = "0123456789abcdefghijklmnopqrstuvwxyz";
+    std::string text;
+    for (int c = 1; c <= kCityCount; ++c) text += kDigits[s.owners[c] % kDigits.size()];
+    return text;
+}
+
+// The owners of a season's line, which must agree with the season's counts of cities.
+bool ReadOwners(std::string_view text, SeasonRecord* s) {
+    if (text.size() != static_cast<std::size_t>(kCityCount)) return false;
+    std::array<std::uint8_t, kChronicleCities + 1> owners{};
+    std::array<int, kNationCount + 1> counted{};
+    for (int c = 1; c <= kCityCount; ++c) {
+        const char ch = text[c - 1];
+        const int nation = ch >= '0' && ch <= '9' ? ch - '0' : ch >= 'a' && ch <= 'z' ? ch - 'a' + 10 : -1;
+        if (nation < 0 || nation > kNationCount) return false;
+        owners[c] = static_cast<std::uint8_t>(nation);
+        ++counted[nation];  // 0: a city of no nation, counted nowhere
+    }
+    for (int n = 1; n <= kNationCount; ++n)
+        if (counted[n] != s->cities[n]) return false;
+    s->owners = owners;
+    return true;
+}
+
 }  // namespace
 
 std::string ChroniclePath(const std::string& savePath) {
@@ -67,22 +95,25 @@ std::string EncodeChronicle(const Game& game) {
     for (const ChronicleEntry& e : game.chronicle.entries)
         text += "entry\t" + std::to_string(e.year) + "\t" + std::to_string(e.season) + "\t" + KindName(e.kind) + "\t" +
                 Joined(e.cities) + "\t" + Joined(e.nations) + "\t" + e.text + "\n";
-    for (const SeasonRecord& s : game.chronicle.seasons)
-        text += "season\t" + std::to_string(s.year) + "\t" + std::to_string(s.season) + "\t" + Joined(s.cities, 1) +
-                "\t" + Joined(s.troops, 1) + "\n";
+    for (const SeasonRecord& s : game.chronicle.seasons) {
+        const std::string when = std::to_string(s.year) + "\t" + std::to_string(s.season) + "\t";
+        text += "season\t" + when + Joined(s.cities, 1) + "\t" + Joined(s.troops, 1) + "\n";
+        if (s.HasOwners()) text += "owners\t" + when + OwnersText(s) + "\n";
+    }
     return text;
 }
 
 std::optional<std::string> DecodeChronicle(const std::string& text, const Game& game, Chronicle& into) {
     std::vector<std::string_view> lines = Split(text, '\n');
     if (!lines.empty() && lines.back().empty()) lines.pop_back();
-    if (lines.empty() || lines[0] != kMagic) return std::string("年代記のファイルではありません");
+    if (lines.empty() || (lines[0] != kMagic && lines[0] != kOldMagic))
+        return std::string("年代記のファイルではありません");
     Chronicle read;
     bool sawSave = false;
     for (std::size_t n = 1; n < lines.size(); ++n) {
         const std::string where = std::to_string(n + 1) + "行目: ";
         const std::vector<std::string_view> f = Split(lines[n], '\t');
-        if (f[0] != "save" && f[0] != "entry" && f[0] != "season") return where + "読めない行です";
+        if (f[0] != "save" && f[0] != "entry" && f[0] != "season" && f[0] != "owners") return where + "読めない行です";
         long long year = 0, season = 0;
         if (f.size() < 3 || !Whole(f[1], 1, 1000000, &year) || !Whole(f[2], 1, 4, &season))
             return where + "年と季節が読めません";
@@ -114,6 +145,11 @@ std::optional<std::string> DecodeChronicle(const std::string& text, const Game& 
             }
             if (total > kCityCount) return where + "都市の数が多すぎます";
             read.seasons.push_back(s);
+        } else if (f[0] == "owners" && f.size() == 4) {
+            // Follows the line of its own season.
+            if (read.seasons.empty() || read.seasons.back().year != year || read.seasons.back().season != season ||
+                read.seasons.back().HasOwners() || !ReadOwners(f[3], &read.seasons.back()))
+                return where + "都市の持ち主が読めません";
         } else {
             return where + "読めない行です";
         }
