@@ -20,6 +20,7 @@
 #include "ui/common.h"
 #include "ui/main_window.h"
 #include "ui/qt_screen.h"
+#include "ui/replay_bar.h"
 #include "ui/share_chart.h"
 #include "ui/territory_picture.h"
 #include "ui/war_chart.h"
@@ -86,6 +87,8 @@ ChronicleWindow::ChronicleWindow(Session& game, QtScreen& screen, MainWindow& ma
     pageLayout->addLayout(filters);
     pageLayout->addWidget(list_, 1);
     pageLayout->addWidget(count_);
+    replay_ = new ReplayBar(game_, main_.Map(), page);
+    pageLayout->addWidget(replay_);
     tabs_->addTab(page, "年代記");
 
     cities_ = new WarChart(game_, ChartMeasure::Cities);
@@ -116,6 +119,7 @@ void ChronicleWindow::Sync() {
         return;
     }
     SyncEntries();
+    replay_->Sync();
     cities_->Sync();
     troops_->Sync();
     shares_->Sync();
@@ -192,6 +196,9 @@ void ChronicleWindow::ShowCount() {
 
 void ChronicleWindow::Choose(QTreeWidgetItem* item) {
     if (closing_ || !item) return;
+    const auto index = static_cast<std::size_t>(item->data(0, kEntryIndex).toInt());
+    if (index < game_.chronicle.entries.size())
+        replay_->ShowSeason(game_.chronicle.entries[index].year, game_.chronicle.entries[index].season);
     const int city = item->data(0, kFirstCity).toInt();
     if (city > 0) main_.Show([city](Session& g) { FocusCity(g, city); });
 }

@@ -23,6 +23,7 @@ namespace tarvex::ui {
 
 class MainWindow;
 class QtScreen;
+class ReplayBar;
 class ShareChart;
 class WarChart;
 
@@ -41,6 +42,7 @@ public:
     WarChart* CitiesChart() const { return cities_; }
     WarChart* TroopsChart() const { return troops_; }
     ShareChart* SharesChart() const { return shares_; }
+    ReplayBar* Replay() const { return replay_; }
 
 private:
     void SyncEntries();
@@ -64,6 +66,7 @@ private:
     WarChart* cities_ = nullptr;
     WarChart* troops_ = nullptr;
     ShareChart* shares_ = nullptr;
+    ReplayBar* replay_ = nullptr;
     // The entries listed: the chronicle grows at the end; a load puts another in its place.
     std::size_t listed_ = 0;
     ChronicleEntry lastListed_;

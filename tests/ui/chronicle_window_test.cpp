@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSlider>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -35,6 +36,8 @@
 #include "screens/main/main_window.h"
 #include "screens/settings/settings.h"
 #include "ui/main_window.h"
+#include "ui/map_view.h"
+#include "ui/replay_bar.h"
 #include "ui/share_chart.h"
 #include "ui/territory_picture.h"
 #include "ui/war_chart.h"
@@ -270,6 +273,54 @@ TEST(WarChart, AllNationsReadApartAndTheSharesStackToEveryCity) {
     EXPECT_TRUE(chart->Chart()->series().isEmpty());
     const auto* list = chart->findChild<QListWidget*>("lstChartNations");
     for (int row = 0; row < list->count(); ++row) EXPECT_EQ(list->item(row)->checkState(), Qt::Unchecked);
+}
+
+TEST(ReplayBar, RecoloursTheMapToAPastSeasonPlaysTheWarInTwentySecondsAndReturnsToThePresent) {
+    ChronicleGame t;
+    // 400 seasons whose owners the chronicle kept, the first of them without (an older file's).
+    t.game.chronicle.seasons.clear();
+    for (int s = 0; s < 401; ++s) {
+        SeasonRecord row{.year = 1 + s / 4, .season = 1 + s % 4};
+        for (int c = 1; c <= kCityCount && s > 0; ++c) {
+            row.owners[c] = static_cast<std::uint8_t>(1 + (c + s) % 5);
+            ++row.cities[row.owners[c]];
+        }
+        t.game.chronicle.seasons.push_back(row);
+    }
+    ChronicleWindow* w = t.Open();
+    ReplayBar* replay = w->Replay();
+    MapView* map = t.window->Map();
+    EXPECT_EQ(replay->Shown(), 400);  // the present
+    EXPECT_FALSE(map->ShowsPast());
+    EXPECT_FALSE(replay->ShowSeason(1, 1));  // kept no owners
+    ASSERT_TRUE(replay->ShowSeason(12, 3));
+    EXPECT_EQ(replay->Shown(), 11 * 4 + 2);
+    EXPECT_TRUE(map->ShowsPast());
+    EXPECT_EQ(w->findChild<QLabel*>("lblReplaySeason")->text(),
+              "12年目の" + QString::fromStdString(t.game.SeasonNames[3]));
+    // Choosing an entry moves the slider to its season.
+    auto* list = w->findChild<QTreeWidget*>("lstChronicle");
+    list->setCurrentItem(list->topLevelItem(2));
+    emit list->itemActivated(list->topLevelItem(2), 0);
+    EXPECT_EQ(replay->Shown(), 1 * 4 + 2);  // 2年目の秋
+
+    // Playing from the present runs the whole war from its start in about twenty seconds.
+    auto* timer = replay->findChild<QTimer*>();
+    ASSERT_TRUE(replay->ShowSeason(101, 1));
+    EXPECT_FALSE(map->ShowsPast());
+    replay->Play(true);
+    EXPECT_EQ(replay->Shown(), 1);
+    int ticks = 0;
+    while (replay->Playing() && ticks < 10000) replay->Step(), ++ticks;
+    EXPECT_NEAR(ticks * timer->interval(), ReplayBar::kWholeWarMs, ReplayBar::kWholeWarMs / 10);
+    EXPECT_FALSE(map->ShowsPast());
+
+    // Closing the window returns the map to the present.
+    replay->ShowSeason(50, 1);
+    EXPECT_TRUE(map->ShowsPast());
+    w->close();
+    delete w;
+    EXPECT_FALSE(map->ShowsPast());
 }
 
 TEST(ChronicleWindow, TheShortcutOpensItEvenFromATextBoxAndTheGamesOwnKeysStillWork) {
