@@ -200,10 +200,10 @@ LandReach ReachOverLand(const CitySites& sites, int columns, int rows, double ce
     // keeps the land about its place.
     constexpr int kAround = 2;
     const double slack = 2 * cellTwips;
-    // A way a cell and a few hundredths longer than the straight line counts as straight
-    // (the steps from cell to cell lengthen it that much), so that borders over open
-    // land run halfway between two places, not along the cells' steps.
-    const double straight = cellTwips, stepping = 1.03;
+    // A way two cells and a few hundredths longer than the straight line counts as
+    // straight (the steps from cell to cell lengthen it that much), so that borders over
+    // open land run halfway between two places, not along the cells' steps.
+    const double straight = 2 * cellTwips, stepping = 1.05;
     std::vector<std::vector<std::uint8_t>> standing(cells);
     for (int city = 1; city <= kCityCount; ++city) {
         const int column = reach.CellColumn(sites[city].x), row = reach.CellRow(sites[city].y);
