@@ -21,6 +21,8 @@
 #include "ui/common.h"
 #include "ui/main_window.h"
 #include "ui/qt_screen.h"
+#include "ui/replay_bar.h"
+#include "ui/share_chart.h"
 #include "ui/territory_picture.h"
 #include "ui/war_chart.h"
 
@@ -35,6 +37,8 @@ ChronicleWindow::ChronicleWindow(Session& game, QtScreen& screen, MainWindow& ma
     troops_ = new WarChart(game_, ChartMeasure::Troops);
     tabs_->addTab(cities_, "都市数");
     tabs_->addTab(troops_, "兵力");
+    shares_ = new ShareChart(game_);
+    tabs_->addTab(shares_, "勢力図");
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
@@ -99,6 +103,8 @@ QWidget* ChronicleWindow::MakeEntriesPage() {
     pageLayout->addLayout(filters);
     pageLayout->addWidget(list_, 1);
     pageLayout->addWidget(count_);
+    replay_ = new ReplayBar(game_, main_.Map(), page);
+    pageLayout->addWidget(replay_);
     return page;
 }
 
@@ -110,8 +116,10 @@ void ChronicleWindow::Sync() {
         return;
     }
     SyncEntries();
+    replay_->Sync();
     cities_->Sync();
     troops_->Sync();
+    shares_->Sync();
 }
 
 void ChronicleWindow::SyncEntries() {
@@ -164,7 +172,9 @@ void ChronicleWindow::Choose(const QModelIndex& index) {
     const std::vector<ChronicleEntry>& entries = game_.chronicle.entries;
     const int place = model_->EntryAt(index.row());
     if (place >= static_cast<int>(entries.size())) return;
-    const std::vector<int>& cities = entries[static_cast<std::size_t>(place)].cities;
+    const ChronicleEntry& entry = entries[static_cast<std::size_t>(place)];
+    replay_->ShowSeason(entry.year, entry.season);
+    const std::vector<int>& cities = entry.cities;
     const int city = cities.empty() ? 0 : cities.front();
     if (city > 0) main_.Show([city](Session& g) { FocusCity(g, city); });
 }

@@ -24,6 +24,8 @@ namespace tarvex::ui {
 class ChronicleModel;
 class MainWindow;
 class QtScreen;
+class ReplayBar;
+class ShareChart;
 class WarChart;
 
 class ChronicleWindow : public GameDialog {
@@ -40,6 +42,8 @@ public:
 
     WarChart* CitiesChart() const { return cities_; }
     WarChart* TroopsChart() const { return troops_; }
+    ShareChart* SharesChart() const { return shares_; }
+    ReplayBar* Replay() const { return replay_; }
 
 private:
     // The entries' page: the filters above the list, the count below it.
@@ -63,6 +67,8 @@ private:
     QLabel* count_ = nullptr;
     WarChart* cities_ = nullptr;
     WarChart* troops_ = nullptr;
+    ShareChart* shares_ = nullptr;
+    ReplayBar* replay_ = nullptr;
 };
 
 }  // namespace tarvex::ui

@@ -226,10 +226,27 @@ TerritoryPicture& MapView::Territory() {
     const qreal ratio = surface_->devicePixelRatioF();
     if (!territory_ || territory_->Ratio() != ratio) {
         territory_ = std::make_unique<TerritoryPicture>(ratio);
-        territory_->SetOwners(war_);
+        territory_->SetOwners(Coloured());
         RefreshOverview();
     }
     return *territory_;
+}
+
+WarMapShown MapView::Coloured() const {
+    WarMapShown war = war_;
+    if (past_) war.nation = *past_;
+    return war;
+}
+
+void MapView::ShowPast(const std::array<int, kCityCount + 1>* owners) {
+    if (owners ? past_ == *owners : !past_) return;
+    if (owners)
+        past_ = *owners;
+    else
+        past_.reset();
+    if (!territory_) return;
+    surface_->update(territory_->SetOwners(Coloured()));
+    RefreshOverview();
 }
 
 QString MapView::LandName(int city) const { return IsValidCity(city) ? Qs(war_.landName[city]) : QString(); }
@@ -402,7 +419,7 @@ void MapView::SyncWar(const MainWindowShown& shown, const WarMapShown& war) {
         war.nation != war_.nation || war.playerNation != war_.playerNation || war.delegated != war_.delegated;
     war_ = war;
     if (ownersChanged && territory_) {
-        surface_->update(territory_->SetOwners(war_));
+        surface_->update(territory_->SetOwners(Coloured()));
         RefreshOverview();
     }
     overview_->setVisible(shown.overviewVisible);

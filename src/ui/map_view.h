@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "screens/map/war_map.h"
@@ -44,6 +45,9 @@ public:
     OverviewMap* Overview() const { return overview_; }
     // "ロンドン（イングランド）": the city under the pointer and its owner, as last synced.
     QString LandName(int city) const;
+    // Colours the land by the owners of a past season (1..34 a city); null for the present.
+    void ShowPast(const std::array<int, kCityCount + 1>* owners);
+    bool ShowsPast() const { return past_.has_value(); }
 
 signals:
     // The number or name of a city's panel was clicked.
@@ -87,6 +91,8 @@ private:
     int actingCity_ = 0;
     QPoint scroll_;  // the view's top-left corner on the surface, twips
     WarMapShown war_;
+    std::optional<std::array<int, kCityCount + 1>> past_;  // the owners shown instead of today's
+    WarMapShown Coloured() const;                          // the war as the land shows it
     std::array<CityWidgets, kCityCount + 1> cities_{};
     std::array<QFrame*, kHelpPanelCount> help_{};
     QScrollBar* hBar_ = nullptr;

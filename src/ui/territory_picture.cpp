@@ -43,6 +43,27 @@ CitySites ReadSites(const QString& path) {
     return PanelCentreSites();
 }
 
+// How far the cities reach over land: the land drawn small, a cell of the reach a
+// pixel, its grey saying how much of the cell is land.
+LandReach ReachOf(const MapGeography& map) {
+    constexpr double kCell = 240;  // twips: sixteen pixels of the map at one pixel a logical pixel
+    const int columns = qCeil(48000 / kCell), rows = qCeil(35000 / kCell);
+    QImage cover(columns, rows, QImage::Format_Grayscale8);
+    cover.fill(0);
+    if (map.hasLand) {
+        QPainter painter(&cover);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(1 / kCell, 1 / kCell);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(Qt::white);
+        painter.drawPath(map.land);
+    }
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(columns) * rows);
+    for (int y = 0; y < rows; ++y)
+        std::memcpy(&bytes[static_cast<std::size_t>(y) * columns], cover.constScanLine(y), columns);
+    return ReachOverLand(map.sites, columns, rows, kCell, bytes);
+}
+
 // The coast in runs of a few dozen points, each with its bounds (logical pixels), so
 // that a band or a view draws only the runs that cross it.
 std::vector<std::pair<QPolygonF, QRectF>> CoastRuns(const MapGeography& map) {
@@ -58,27 +79,37 @@ std::vector<std::pair<QPolygonF, QRectF>> CoastRuns(const MapGeography& map) {
     return runs;
 }
 
-// The points of the surface nearer to the city's place than to any other's (logical
-// pixels): the land within it is the city's, as the land is divided.
-QPolygonF CityCell(const CitySites& sites, int city) {
-    const QPointF c = QPointF(sites[city].x, sites[city].y) / kTwipsPerPixel;
-    QPolygonF cell(QRectF(-8, -8, kMapPictureWidth + 16, kMapPictureHeight + 16));
-    for (int other = 1; other <= kCityCount && !cell.isEmpty(); ++other) {
-        const QPointF o = QPointF(sites[other].x, sites[other].y) / kTwipsPerPixel;
-        if (other == city || o == c) continue;
-        // Keeps the side of the line halfway between the two places that faces this city.
-        const QPointF normal = o - c, middle = (o + c) / 2;
-        const auto side = [&](QPointF p) { return QPointF::dotProduct(p - middle, normal); };
-        QPolygonF kept;
-        for (qsizetype i = 0; i < cell.size(); ++i) {
-            const QPointF a = cell[i], b = cell[(i + 1) % cell.size()];
-            const double sa = side(a), sb = side(b);
-            if (sa <= 0) kept << a;
-            if ((sa < 0 && sb > 0) || (sa > 0 && sb < 0)) kept << a + (b - a) * (sa / (sa - sb));
+// The coast shared out among the cities whose land it bounds: each short stretch
+// goes to the city of the land next to its middle.
+std::array<std::vector<std::pair<QPolygonF, QRectF>>, kCityCount + 1> CoastOfCities(const MapGeography& map) {
+    std::array<std::vector<std::pair<QPolygonF, QRectF>>, kCityCount + 1> coast{};
+    const auto landNear = [&map](QPointF p) {
+        const int x = qFloor(p.x()), y = qFloor(p.y());
+        for (int r = 0; r <= 3; ++r)
+            for (int dy = -r; dy <= r; ++dy)
+                for (int dx = -r; dx <= r; ++dx)
+                    if (const int city = map.divided.At(x + dx, y + dy); city != 0) return city;
+        return 0;
+    };
+    for (const auto& [run, runBounds] : CoastRuns(map)) {
+        QPolygonF part;
+        int partCity = 0;
+        const auto close = [&] {
+            if (partCity != 0 && part.size() > 1) coast[partCity].push_back({part, part.boundingRect()});
+            part.clear();
+        };
+        for (qsizetype i = 0; i + 1 < run.size(); ++i) {
+            const int city = landNear((run[i] + run[i + 1]) / 2);
+            if (city != partCity) {
+                close();
+                partCity = city;
+                part << run[i];
+            }
+            part << run[i + 1];
         }
-        cell = kept;
+        close();
     }
-    return cell;
+    return coast;
 }
 
 // The fixed decorations, one colour at a time from the bottom up: faint lines between
@@ -195,8 +226,8 @@ LandRuns LandRuns::Divide(const MapGeography& map, qreal ratio, std::array<QRect
             painter.setBrush(Qt::white);
             painter.drawPath(map.land);
         }
-        const auto found =
-            DivideLand(map.sites, {runs.width_, rows, kTwipsPerPixel / ratio, band.bits(), band.bytesPerLine(), top});
+        const auto found = DivideLand(
+            map.sites, map.reach, {runs.width_, rows, kTwipsPerPixel / ratio, band.bits(), band.bytesPerLine(), top});
         for (int city = 1; city <= kCityCount; ++city)
             if (found[city].right >= found[city].left)
                 spans[city].Add(found[city].left, found[city].top, found[city].right, found[city].bottom);
@@ -251,10 +282,17 @@ MapGeography MapGeography::Read(const QString& outlineFile, const QString& sites
             std::fprintf(stderr, "tarvex: the map shows plain sea: %s\n", qPrintable(error));
     }
     m.sites = ReadSites(sitesFile);
+    m.reach = ReachOf(m);
     // The borders and the colours come from one density, so that they are the same on every screen.
     m.divided = LandRuns::Divide(m, 1.0, &m.cityBounds);
-    m.borders = LandBorders(m.sites, m.divided.Width(), m.divided.Height(), kTwipsPerPixel,
-                            [&m](int x, int y) { return m.divided.At(x, y); });
+    BorderTracer tracer(m.divided.Width());
+    std::vector<quint8> row(m.divided.Width());
+    for (int y = 0; y < m.divided.Height(); ++y) {
+        m.divided.ForRuns(y, 0, m.divided.Width(),
+                          [&row](int from, int to, int city) { std::fill(&row[from], &row[0] + to, city); });
+        tracer.AddRow(row.data());
+    }
+    m.borders = tracer.Pieces(kTwipsPerPixel);
     std::vector<std::pair<int, int>> touching;
     for (const BorderPiece& b : m.borders) touching.push_back({b.a, b.b});
     m.nationColour = ColourNations(StartingNeighbourNations(touching));
@@ -482,15 +520,9 @@ void TerritoryPicture::PaintDelegated(QPainter& painter, const QRectF& inView) {
         if (!delegated_[city]) continue;
         const QRectF bounds = QRectF(map.cityBounds[city]).adjusted(-2, -2, 2, 2);
         if (!inView.intersects(bounds)) continue;
-        if (coast_.empty()) coast_ = CoastRuns(map);
-        if (cells_[city].isEmpty()) cells_[city] = CityCell(map.sites, city);
-        painter.save();
-        QPainterPath cell;
-        cell.addPolygon(cells_[city]);
-        painter.setClipPath(cell, Qt::IntersectClip);
-        for (const auto& [run, runBounds] : coast_)
-            if (runBounds.intersects(bounds) && runBounds.intersects(inView)) painter.drawPolyline(run);
-        painter.restore();
+        if (!std::exchange(coastShared_, true)) coastOf_ = CoastOfCities(map);
+        for (const auto& [run, runBounds] : coastOf_[city])
+            if (runBounds.intersects(inView)) painter.drawPolyline(run);
     }
 }
 

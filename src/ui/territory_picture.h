@@ -59,6 +59,7 @@ struct MapGeography {
     QPainterPath land;
     bool hasLand = false;
     CitySites sites{};
+    LandReach reach;  // which cities may hold the land of each part of the map
     std::vector<BorderPiece> borders;
     std::array<int, kNationCount + 1> nationColour{};  // index into kLandColours
     std::array<QRect, kCityCount + 1> cityBounds{};    // where each city's land lies, logical pixels
@@ -127,10 +128,9 @@ private:
     std::array<int, kCityCount + 1> nation_{};
     int playerNation_ = -1;
     std::array<bool, kCityCount + 1> delegated_{};
-    // The coast in short runs with their bounds, and each city's share of the map (the
-    // points nearer its place than any other's): made when a city is first delegated.
-    std::vector<std::pair<QPolygonF, QRectF>> coast_;
-    std::array<QPolygonF, kCityCount + 1> cells_{};
+    // Each city's stretch of coast in short runs with their bounds: made when a city is first delegated.
+    std::array<std::vector<std::pair<QPolygonF, QRectF>>, kCityCount + 1> coastOf_{};
+    bool coastShared_ = false;
     QImage scratch_;
 };
 

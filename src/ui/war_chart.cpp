@@ -45,7 +45,19 @@ QString SeasonText(const Game& game, int year, int season) {
 
 qreal When(const SeasonRecord& row) { return row.year + (row.season - 1) / 4.0; }
 
-// A step of 1, 2 or 5 times a power of ten that cuts `span` into at most `ticks` parts.
+// A short stretch of a nation's line: its mark in the list, which is the chart's legend.
+QIcon LineSample(int nation) {
+    QPixmap pixmap(28, kSwatchSize);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.fillRect(pixmap.rect(), kPlotGround);
+    painter.setPen(NationLinePen(nation, kLineWidth));
+    painter.drawLine(QPointF(2, kSwatchSize / 2.0), QPointF(26, kSwatchSize / 2.0));
+    return QIcon(pixmap);
+}
+
+}  // namespace
+
 qreal NiceStep(qreal span, int ticks) {
     const qreal rough = std::max<qreal>(span / ticks, 1);
     const qreal power = std::pow(10.0, std::floor(std::log10(rough)));
@@ -54,7 +66,18 @@ qreal NiceStep(qreal span, int ticks) {
     return 10 * power;
 }
 
-}  // namespace
+QPen NationLinePen(int nation, qreal width) {
+    QPen pen(NationLandColour(nation), width);
+    // Of the nations that share a colour, the first draws solid, the others in dashes of their own.
+    int before = 0;
+    const auto& colours = MapGeography::Get().nationColour;
+    for (int n = 1; n < nation && n <= kNationCount; ++n) before += colours[n] == colours[nation];
+    static const QList<qreal> kDashes[] = {{}, {4, 2}, {1, 2}, {5, 2, 1, 2}, {8, 3}};
+    const QList<qreal>& dashes = kDashes[before % std::size(kDashes)];
+    if (!dashes.isEmpty()) pen.setDashPattern(dashes);
+    pen.setCapStyle(Qt::FlatCap);
+    return pen;
+}
 
 WarChart::WarChart(const Game& game, ChartMeasure measure, QWidget* parent)
     : QWidget(parent), game_(game), measure_(measure) {
@@ -62,8 +85,8 @@ WarChart::WarChart(const Game& game, ChartMeasure measure, QWidget* parent)
 
     chart_ = new QChart;
     chart_->setFont(GameFont());
-    chart_->legend()->setFont(GameFont());
-    chart_->legend()->setAlignment(Qt::AlignRight);
+    // The list beside the chart is its legend: it scrolls where a legend in the chart would be cut.
+    chart_->legend()->hide();
     chart_->setPlotAreaBackgroundBrush(kPlotGround);
     chart_->setPlotAreaBackgroundVisible(true);
     chart_->setMargins(QMargins(4, 4, 4, 4));
@@ -93,9 +116,9 @@ WarChart::WarChart(const Game& game, ChartMeasure measure, QWidget* parent)
     caption->setObjectName("lblChartNations");
     nations_ = new QListWidget(this);
     nations_->setObjectName("lstChartNations");
-    nations_->setIconSize(QSize(kSwatchSize, kSwatchSize));
+    nations_->setIconSize(QSize(28, kSwatchSize));
     for (int n = 1; n <= kNationCount; ++n) {
-        auto* item = new QListWidgetItem(NationSwatch(n), Qs(game_.Nations[n].Name), nations_);
+        auto* item = new QListWidgetItem(LineSample(n), Qs(game_.Nations[n].Name), nations_);
         item->setData(Qt::UserRole, n);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
@@ -112,8 +135,20 @@ WarChart::WarChart(const Game& game, ChartMeasure measure, QWidget* parent)
     save->setAutoDefault(false);
     connect(save, &QPushButton::clicked, this, [this] { AskAndSave(); });
 
+    auto* all = new QPushButton("すべて", this);
+    all->setObjectName("cmdChartAll");
+    auto* none = new QPushButton("なし", this);
+    none->setObjectName("cmdChartNone");
+    for (QPushButton* b : {all, none}) b->setAutoDefault(false);
+    connect(all, &QPushButton::clicked, this, [this] { ShowAll(true); });
+    connect(none, &QPushButton::clicked, this, [this] { ShowAll(false); });
+    auto* allOrNone = new QHBoxLayout;
+    allOrNone->addWidget(all);
+    allOrNone->addWidget(none);
+
     auto* side = new QVBoxLayout;
     side->addWidget(caption);
+    side->addLayout(allOrNone);
     side->addWidget(nations_, 1);
     side->addWidget(save);
     auto* layout = new QHBoxLayout(this);
@@ -192,6 +227,14 @@ void WarChart::SetShown(int nation, bool shown) {
     RebuildSeries();
 }
 
+void WarChart::ShowAll(bool shown) {
+    playerChose_ = true;
+    shown_.fill(shown);
+    shown_[0] = false;
+    FillList();
+    RebuildSeries();
+}
+
 void WarChart::RebuildSeries() {
     const std::vector<SeasonRecord>& rows = game_.chronicle.seasons;
     // The player's line first, so the legend names it first; then the strongest.
@@ -219,9 +262,7 @@ void WarChart::RebuildSeries() {
             series->setProperty("nation", n);
             const bool mine = n == player_;
             series->setName(mine ? "★" + Qs(game_.Nations[n].Name) : Qs(game_.Nations[n].Name));
-            QPen pen(NationLandColour(n));
-            pen.setWidthF(mine ? kPlayerLineWidth : kLineWidth);
-            series->setPen(pen);
+            series->setPen(NationLinePen(n, mine ? kPlayerLineWidth : kLineWidth));
             chart_->addSeries(series);
             series->attachAxis(axisX_);
             series->attachAxis(axisY_);

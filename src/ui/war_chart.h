@@ -2,6 +2,7 @@
 // one line a nation in its map colour, and the window shown when the map is unified.
 #pragma once
 
+#include <QPen>
 #include <QWidget>
 #include <array>
 #include <map>
@@ -20,6 +21,13 @@ namespace tarvex::ui {
 
 enum class ChartMeasure { Cities, Troops };
 
+// A step of 1, 2 or 5 times a power of ten that cuts `span` into at most `ticks` parts.
+qreal NiceStep(qreal span, int ticks);
+
+// How a nation's line is drawn: its map colour, and a dash of its own where
+// other nations share that colour, so that no two lines look alike.
+QPen NationLinePen(int nation, qreal width);
+
 class WarChart : public QWidget {
     Q_OBJECT
 public:
@@ -35,6 +43,8 @@ public:
     bool Shows(int nation) const { return shown_[nation]; }
     // Shows or hides a nation's line, as its box in the list beside the chart does.
     void SetShown(int nation, bool shown);
+    // Shows every nation's line, or none.
+    void ShowAll(bool shown);
     // The chart as it stands, as a PNG file; false when it cannot be written.
     bool SaveImage(const QString& path) const;
 

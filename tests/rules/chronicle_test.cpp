@@ -85,8 +85,14 @@ TEST(Chronicle, EachSeasonStartKeepsOneRowOfEveryNationsCitiesAndTroops) {
     const auto& rows = g.chronicle.seasons;
     ASSERT_EQ(rows.size(), 7u);
     EXPECT_EQ(std::pair(rows.back().year, rows.back().season), std::pair(g.Year, g.Season));
-    for (const SeasonRecord& row : rows)
+    for (const SeasonRecord& row : rows) {
         EXPECT_EQ(std::accumulate(row.cities.begin(), row.cities.end(), 0), kCityCount) << row.year << row.season;
+        // The war replayed: the owners of each season agree with its counts.
+        std::array<std::int16_t, kNationCount + 1> counted{};
+        for (int c = 1; c <= kCityCount; ++c) ++counted[row.owners[c]];
+        EXPECT_EQ(counted, row.cities) << row.year << row.season;
+    }
+    EXPECT_EQ(rows.back().owners[1], g.Cities[1].OwnerIndex);
     int englishTroops = 0;
     for (int c = 1; c <= kCityCount; ++c)
         if (g.Cities[c].Owner == "イングランド王国") englishTroops += g.Cities[c].Troops;
@@ -118,6 +124,10 @@ TEST(ChronicleFile, RoundTripsAndRefusesWhatIsDamagedOrAnotherSeasons) {
         {"", "年代記のファイルではありません"},
         {replace("tarvex-chronicle 2", "tarvex-chronicle 3"), "年代記のファイルではありません"},
         {replace("tarvex-chronicle 2", "tarvex-chronicle 0"), "年代記のファイルではありません"},
+        {replace("owners\t1\t1\t11", "owners\t1\t1\t12"),
+         "都市の持ち主が読めません"},  // London Scottish, counts English
+        {replace("owners\t1\t1\t", "owners\t1\t2\t"), "都市の持ち主が読めません"},
+        {replace("owners\t1\t1\t1", "owners\t1\t1\t"), "都市の持ち主が読めません"},
         {replace("save\t1\t2", "save\t1\t1"), "別の季節"},
         {replace("entry\t1\t1\thistory", "entry\t1\t1\tpoem"), "記録が読めません"},
         {replace("entry\t1\t1\thistory\t15", "entry\t1\t1\thistory\t76"), "記録が読めません"},
@@ -126,9 +136,10 @@ TEST(ChronicleFile, RoundTripsAndRefusesWhatIsDamagedOrAnotherSeasons) {
         {replace("season\t1\t1\t3,", "season\t1\t1\t30,"), "都市の数が多すぎます"},
         {text + "garbage\n", "読めない行です"},
         // A kind of line a later version adds is passed over; version 1 knew none.
-        {text + "owners\t1\t1\t3,4\n", ""},
-        {replace("tarvex-chronicle 2", "tarvex-chronicle 1") + "owners\t1\t1\t3,4\n", "読めない行です"},
-        {replace("tarvex-chronicle 2", "tarvex-chronicle 1"), ""},
+        {text + "wonders\t1\t1\t3,4\n", ""},
+        {replace("tarvex-chronicle 2", "tarvex-chronicle 1") + "wonders\t1\t1\t3,4\n", "読めない行です"},
+        // Nor did it know owners.
+        {replace("tarvex-chronicle 2", "tarvex-chronicle 1"), "読めない行です"},
         {text + "saved\t1\t2\tnot-hex-at-all!!\t0\t0\n", "セーブの記録が読めません"},
         {text.substr(0, text.find("entry")), ""},  // no entries: fine
     };
@@ -145,6 +156,17 @@ TEST(ChronicleFile, RoundTripsAndRefusesWhatIsDamagedOrAnotherSeasons) {
         EXPECT_NE(problem->find(reason), std::string::npos) << *problem << " / " << reason;
         EXPECT_EQ(into, before);
     }
+    // A chronicle of the first version, without owners, still reads.
+    std::string old = replace("tarvex-chronicle 2", "tarvex-chronicle 1");
+    for (std::size_t at; (at = old.find("owners\t")) != std::string::npos;) old.erase(at, old.find('\n', at) + 1 - at);
+    Chronicle oldRead;
+    ASSERT_EQ(DecodeChronicle(old, g, oldRead), std::nullopt);
+    ASSERT_EQ(oldRead.seasons.size(), g.chronicle.seasons.size());
+    for (std::size_t i = 0; i < oldRead.seasons.size(); ++i) {
+        EXPECT_FALSE(oldRead.seasons[i].HasOwners());
+        EXPECT_EQ(oldRead.seasons[i].cities, g.chronicle.seasons[i].cities);
+    }
+    EXPECT_EQ(oldRead.entries, g.chronicle.entries);
     EXPECT_EQ(ChroniclePath("/a/b/Game.dt"), "/a/b/Game.chronicle");
     EXPECT_EQ(ChroniclePath("save"), "save.chronicle");
 }

@@ -1,4 +1,4 @@
-// The war map without Qt: the land shared out by nearest city, the borders, the
+// The war map without Qt: the land shared out by the city nearest over land, the borders, the
 // nations' colours and what the map is told about owners, turns and battles.
 #include "screens/map/territory.h"
 
@@ -6,6 +6,7 @@
 
 #include <fstream>
 #include <random>
+#include <set>
 #include <sstream>
 
 #include "rules/turn/cycle.h"
@@ -25,70 +26,119 @@ std::string ShippedSitesText() {
     return text.str();
 }
 
-// A coarse map: land everywhere except a sea band and a lake, 150 twips a pixel.
+// A coarse map of the whole surface, 150 twips a pixel: land where `land` says so.
 struct CoarseMap {
-    std::vector<std::uint8_t> bytes = std::vector<std::uint8_t>(320 * 234, 1);
-    LandGrid grid{320, 234, 150.0, bytes.data(), 320};
-    CoarseMap() {
-        for (int y = 0; y < grid.height; ++y)
-            for (int x = 0; x < grid.width; ++x)
-                if ((x > 100 && x < 110) || (x - 250) * (x - 250) + (y - 60) * (y - 60) < 100) grid.At(x, y) = 0;
+    static constexpr int kWidth = 320, kHeight = 234;
+    std::vector<std::uint8_t> bytes = std::vector<std::uint8_t>(kWidth * kHeight, 1);
+    LandGrid grid{kWidth, kHeight, 150.0, bytes.data(), kWidth};
+    LandReach reach;
+
+    template <class Land>
+    CoarseMap(const CitySites& sites, Land land) {
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) grid.At(x, y) = land(x, y) ? 1 : 0;
+        // The reach's cells are two of these pixels a side: whole land or whole sea.
+        std::vector<std::uint8_t> cover(kWidth / 2 * (kHeight / 2));
+        for (int y = 0; y < kHeight / 2; ++y)
+            for (int x = 0; x < kWidth / 2; ++x) cover[y * (kWidth / 2) + x] = grid.At(2 * x, 2 * y) ? 255 : 0;
+        reach = ReachOverLand(sites, kWidth / 2, kHeight / 2, 300.0, cover);
+        DivideLand(sites, reach, grid);
     }
+    int At(int x, int y) const { return grid.At(x, y); }
 };
 
-TEST(Territory, EveryLandPixelGoesToItsNearestCityAndSeaStaysSea) {
+bool Everywhere(int, int) { return true; }
+// A strait ten pixels wide down the map at x = 100 (15000 twips), and a small island off the coast.
+bool Strait(int x, int y) {
+    return (x < 100 || x >= 110) && (x < 150 || (x - 200) * (x - 200) + (y - 40) * (y - 40) < 25);
+}
+
+CitySites AllAt(MapPoint place) {
     CitySites sites{};
-    ASSERT_TRUE(ParseCitySites(ShippedSitesText(), &sites, nullptr));
-    CitySites crowded = sites;
-    crowded[2] = crowded[1];  // two cities in one place: the lower number takes the land
+    sites.fill(place);
+    return sites;
+}
+
+TEST(Territory, LandGoesToTheCityNearestOverLandAndSeaStaysSea) {
+    CitySites shipped{};
+    ASSERT_TRUE(ParseCitySites(ShippedSitesText(), &shipped, nullptr));
     std::mt19937 draw(5);
     CitySites scattered{};
     for (int city = 1; city <= kCityCount; ++city)
         scattered[city] = {static_cast<double>(draw() % 48000), static_cast<double>(draw() % 35000)};
-    for (const CitySites* s : {&sites, &crowded, &scattered}) {
-        CoarseMap map;
-        DivideLand(*s, map.grid);
-        CoarseMap again;
-        DivideLand(*s, again.grid);
-        EXPECT_EQ(map.bytes, again.bytes);  // the same division every time
-        std::array<int, kCityCount + 1> pixels{};
+    // Without sea, the nearest city in a straight line, as ever: borders halfway between
+    // two places, but for a few pixels where random places crowd together.
+    for (const CitySites* s : {&shipped, &scattered}) {
+        const CoarseMap map(*s, Everywhere);
+        int differ = 0;
         for (int y = 0; y < map.grid.height; ++y)
-            for (int x = 0; x < map.grid.width; ++x) {
-                const int label = map.grid.At(x, y);
-                const bool sea = (x > 100 && x < 110) || (x - 250) * (x - 250) + (y - 60) * (y - 60) < 100;
-                ASSERT_EQ(label, sea ? 0 : NearestCity(*s, map.grid.Centre(x, y))) << x << "," << y;
-                ++pixels[label];
-            }
-        EXPECT_EQ(pixels[2] == 0, s == &crowded);
+            for (int x = 0; x < map.grid.width; ++x) differ += map.At(x, y) != NearestCity(*s, map.grid.Centre(x, y));
+        EXPECT_LT(differ, map.grid.width * map.grid.height / (s == &shipped ? 1000 : 100));
     }
-    // Each city's own place lies in its land, islands included, wherever it is land.
-    for (int city = 1; city <= kCityCount; ++city) EXPECT_EQ(NearestCity(sites, sites[city]), city);
+
+    // Across a strait: city 1 stands 2800 twips west of it, city 2 (the nearer in a
+    // straight line to the west shore) 1000 twips east; the rest with city 1, landless.
+    CitySites strait = AllAt({12200, 20000});
+    strait[2] = {17500, 20000};
+    const CoarseMap divided(strait, Strait);
+    const CoarseMap again(strait, Strait);
+    EXPECT_EQ(divided.bytes, again.bytes);  // the same division every time
+    std::array<int, kCityCount + 1> pixels{};
+    for (int y = 0; y < divided.grid.height; ++y)
+        for (int x = 0; x < divided.grid.width; ++x) {
+            const int city = divided.At(x, y);
+            ++pixels[city];
+            if (!Strait(x, y)) {
+                ASSERT_EQ(city, 0) << x << "," << y;  // sea stays sea
+            } else if (x < 100) {
+                ASSERT_EQ(city, 1) << x << "," << y;
+            } else {
+                ASSERT_EQ(city, 2) << x << "," << y;  // the island without a city too: nearer city 2 by sea
+            }
+        }
+    EXPECT_EQ(pixels[3], 0);  // two cities in one place: the lower number takes the land
+    // An island without a city goes to the city nearest across the water.
+    strait[3] = {29000, 6000};
+    const CoarseMap island(strait, Strait);
+    EXPECT_EQ(island.At(200, 40), 3);
+    // Each city's own place lies in its land, wherever that place is land.
+    for (int city = 1; city <= kCityCount; ++city) EXPECT_EQ(NearestCity(shipped, shipped[city]), city);
 }
 
-TEST(Territory, BordersRunBetweenTheTwoCitiesTheySeparateAndOnlyOverLand) {
+TEST(Territory, BordersRunWhereTwoCitiesLandsMeetAndOnlyThere) {
     CitySites sites{};
     ASSERT_TRUE(ParseCitySites(ShippedSitesText(), &sites, nullptr));
-    CoarseMap map;
-    DivideLand(sites, map.grid);
-    const std::vector<BorderPiece> borders =
-        LandBorders(sites, map.grid.width, map.grid.height, 150.0, [&map](int x, int y) { return map.grid.At(x, y); });
+    const CoarseMap map(sites, Strait);
+    BorderTracer tracer(map.grid.width);
+    for (int y = 0; y < map.grid.height; ++y) tracer.AddRow(&map.grid.At(0, y));
+    const std::vector<BorderPiece> borders = tracer.Pieces(150.0);
     ASSERT_GT(borders.size(), 100u);
+    std::set<std::pair<int, int>> traced;
     for (const BorderPiece& b : borders) {
         ASSERT_LT(b.a, b.b);
-        for (double f : {0.1, 0.5, 0.9}) {
-            const MapPoint p{b.from.x + f * (b.to.x - b.from.x), b.from.y + f * (b.to.y - b.from.y)};
-            const double da = std::hypot(p.x - sites[b.a].x, p.y - sites[b.a].y);
-            const double db = std::hypot(p.x - sites[b.b].x, p.y - sites[b.b].y);
-            EXPECT_NEAR(da, db, 1.0) << b.a << "-" << b.b;
-            // No third city is nearer: the border is where the two lands meet.
-            const int nearest = NearestCity(sites, p);
-            EXPECT_GE(std::hypot(p.x - sites[nearest].x, p.y - sites[nearest].y), da - 1.0);
+        traced.insert({b.a, b.b});
+        // Along it, the two lands lie close on either hand, never sea or a third city alone.
+        for (double f : {0.0, 0.5, 1.0}) {
+            const double x = (b.from.x + f * (b.to.x - b.from.x)) / 150, y = (b.from.y + f * (b.to.y - b.from.y)) / 150;
+            std::set<int> near;
+            for (int dy = -2; dy <= 1; ++dy)
+                for (int dx = -2; dx <= 1; ++dx) {
+                    const int px = static_cast<int>(x) + dx, py = static_cast<int>(y) + dy;
+                    if (px >= 0 && py >= 0 && px < map.grid.width && py < map.grid.height) near.insert(map.At(px, py));
+                }
+            EXPECT_TRUE(near.count(b.a) && near.count(b.b)) << b.a << "-" << b.b << " at " << x << "," << y;
         }
-        // Its middle lies on the land of one of the two, never at sea.
-        const int middle =
-            map.grid.At(static_cast<int>((b.from.x + b.to.x) / 300), static_cast<int>((b.from.y + b.to.y) / 300));
-        EXPECT_TRUE(middle == b.a || middle == b.b) << b.a << "-" << b.b << " over " << middle;
     }
+    // Every place where two lands touch has its border.
+    std::set<std::pair<int, int>> touching;
+    for (int y = 0; y < map.grid.height; ++y)
+        for (int x = 0; x < map.grid.width; ++x)
+            for (auto [nx, ny] : {std::pair(x + 1, y), std::pair(x, y + 1)}) {
+                if (nx >= map.grid.width || ny >= map.grid.height) continue;
+                const int p = map.At(x, y), q = map.At(nx, ny);
+                if (p != 0 && q != 0 && p != q) touching.insert({std::min(p, q), std::max(p, q)});
+            }
+    EXPECT_EQ(traced, touching);
 }
 
 // The place table without the line of one city.

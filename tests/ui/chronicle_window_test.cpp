@@ -6,23 +6,28 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QAreaSeries>
 #include <QChart>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QImage>
 #include <QLabel>
+#include <QLegend>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSlider>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
 #include <deque>
 #include <memory>
+#include <random>
 
 #include "main_game.h"
 #include "qt_test_support.h"
@@ -32,6 +37,9 @@
 #include "screens/main/main_window.h"
 #include "screens/settings/settings.h"
 #include "ui/main_window.h"
+#include "ui/map_view.h"
+#include "ui/replay_bar.h"
+#include "ui/share_chart.h"
 #include "ui/territory_picture.h"
 #include "ui/war_chart.h"
 
@@ -226,6 +234,102 @@ TEST(WarChart, ShowsTheLeadersAndThePlayerInTheirColoursAndTakesNationsOnAndOff)
     EXPECT_TRUE(chart->SaveImage(dir.filePath("都市数.png")));
     EXPECT_FALSE(QImage(dir.filePath("都市数.png")).isNull());
     EXPECT_FALSE(chart->SaveImage(dir.filePath("no-such-folder/都市数.png")));
+}
+
+TEST(WarChart, AllNationsReadApartAndTheSharesStackToEveryCity) {
+    ChronicleGame t;
+    // A long war: the 75 cities shared out anew every season, a few nations left out.
+    t.game.chronicle.seasons.clear();
+    std::mt19937 draw(7);
+    for (int s = 0; s < 40; ++s) {
+        SeasonRecord row{.year = 1 + s / 4, .season = 1 + s % 4};
+        for (int city = 1; city <= kCityCount; ++city) ++row.cities[1 + draw() % (kNationCount - 3)];
+        t.game.chronicle.seasons.push_back(row);
+    }
+    ChronicleWindow* w = t.Open();
+    auto* tabs = w->findChild<QTabWidget*>();
+    EXPECT_EQ(tabs->tabText(tabs->count() - 1), "勢力図");
+    ShareChart* shares = w->SharesChart();
+    // Band on band in the nations' order, each in its map colour, up to 75 at every season.
+    QAreaSeries* below = nullptr;
+    for (int n = 1; n <= kNationCount; ++n) {
+        QAreaSeries* band = shares->BandOf(n);
+        ASSERT_EQ(band == nullptr, n > kNationCount - 3) << n;
+        if (!band) continue;
+        EXPECT_EQ(band->brush().color(), NationLandColour(n));
+        if (n != t.player) {
+            EXPECT_GT(shares->BandOf(t.player)->pen().widthF(), band->pen().widthF());
+        }
+        ASSERT_EQ(band->upperSeries()->count(), 40);
+        for (int s = 0; s < 40; ++s)
+            EXPECT_EQ(band->lowerSeries()->at(s).y(), below ? below->upperSeries()->at(s).y() : 0.0) << n << " " << s;
+        below = band;
+    }
+    for (int s = 0; s < 40; ++s) EXPECT_EQ(below->upperSeries()->at(s).y(), kCityCount) << s;
+
+    // All nations at once, none at all; nations of one colour drawn apart.
+    WarChart* chart = w->CitiesChart();
+    chart->findChild<QPushButton*>("cmdChartAll")->click();
+    EXPECT_EQ(chart->Chart()->series().size(), kNationCount);
+    EXPECT_FALSE(chart->Chart()->legend()->isVisible());  // the list beside it scrolls instead
+    for (int p = 1; p <= kNationCount; ++p)
+        for (int q = p + 1; q <= kNationCount; ++q) {
+            const QPen a = chart->SeriesOf(p)->pen(), b = chart->SeriesOf(q)->pen();
+            EXPECT_FALSE(a.color() == b.color() && a.dashPattern() == b.dashPattern() && a.widthF() == b.widthF())
+                << p << " and " << q << " look alike";
+        }
+    chart->findChild<QPushButton*>("cmdChartNone")->click();
+    EXPECT_TRUE(chart->Chart()->series().isEmpty());
+    const auto* list = chart->findChild<QListWidget*>("lstChartNations");
+    for (int row = 0; row < list->count(); ++row) EXPECT_EQ(list->item(row)->checkState(), Qt::Unchecked);
+}
+
+TEST(ReplayBar, RecoloursTheMapToAPastSeasonPlaysTheWarInTwentySecondsAndReturnsToThePresent) {
+    ChronicleGame t;
+    // 400 seasons whose owners the chronicle kept, the first of them without (an older file's).
+    t.game.chronicle.seasons.clear();
+    for (int s = 0; s < 401; ++s) {
+        SeasonRecord row{.year = 1 + s / 4, .season = 1 + s % 4};
+        for (int c = 1; c <= kCityCount && s > 0; ++c) {
+            row.owners[c] = static_cast<std::uint8_t>(1 + (c + s) % 5);
+            ++row.cities[row.owners[c]];
+        }
+        t.game.chronicle.seasons.push_back(row);
+    }
+    ChronicleWindow* w = t.Open();
+    ReplayBar* replay = w->Replay();
+    MapView* map = t.window->Map();
+    EXPECT_EQ(replay->Shown(), 400);  // the present
+    EXPECT_FALSE(map->ShowsPast());
+    EXPECT_FALSE(replay->ShowSeason(1, 1));  // kept no owners
+    ASSERT_TRUE(replay->ShowSeason(12, 3));
+    EXPECT_EQ(replay->Shown(), 11 * 4 + 2);
+    EXPECT_TRUE(map->ShowsPast());
+    EXPECT_EQ(w->findChild<QLabel*>("lblReplaySeason")->text(),
+              "12年目の" + QString::fromStdString(t.game.SeasonNames[3]));
+    // Choosing an entry moves the slider to its season.
+    w->findChild<QComboBox*>("cboNation")->setCurrentIndex(0);  // every nation's entries
+    auto* list = w->findChild<QTreeView*>("lstChronicle");
+    emit list->activated(list->model()->index(2, 0));
+    EXPECT_EQ(replay->Shown(), 1 * 4 + 2);  // 2年目の秋
+
+    // Playing from the present runs the whole war from its start in about twenty seconds.
+    auto* timer = replay->findChild<QTimer*>();
+    ASSERT_TRUE(replay->ShowSeason(101, 1));
+    EXPECT_FALSE(map->ShowsPast());
+    replay->Play(true);
+    EXPECT_EQ(replay->Shown(), 1);
+    int ticks = 0;
+    while (replay->Playing() && ticks < 10000) replay->Step(), ++ticks;
+    EXPECT_NEAR(ticks * timer->interval(), ReplayBar::kWholeWarMs, ReplayBar::kWholeWarMs / 10);
+    EXPECT_FALSE(map->ShowsPast());
+
+    // Closing the window returns the map to the present.
+    replay->ShowSeason(50, 1);
+    EXPECT_TRUE(map->ShowsPast());
+    w->close();
+    delete w;
+    EXPECT_FALSE(map->ShowsPast());
 }
 
 TEST(ChronicleWindow, TheShortcutOpensItEvenFromATextBoxAndTheGamesOwnKeysStillWork) {

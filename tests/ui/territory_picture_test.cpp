@@ -30,23 +30,63 @@ QImage PaintWhole(TerritoryPicture& picture) {
     return image;
 }
 
-TEST(TerritoryPicture, TheRealLandIsSharedOutAndEachCityStandsOnItsOwn) {
+// The landmass whose outline holds a point (twips), drawn one byte a pixel of the surface.
+QImage Landmass(const MapGeography& map, QPointF inside) {
+    QImage mask(kMapPictureWidth, kMapPictureHeight, QImage::Format_Grayscale8);
+    mask.fill(0);
+    for (const QPolygonF& ring : map.land.toSubpathPolygons())
+        if (ring.containsPoint(inside, Qt::OddEvenFill)) {
+            QPainter painter(&mask);
+            painter.scale(1 / 15.0, 1 / 15.0);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(Qt::white);
+            painter.drawPolygon(ring);
+        }
+    return mask;
+}
+
+TEST(TerritoryPicture, TheRealLandIsSharedOutOverLandAndEachCityStandsOnItsOwn) {
     EnsureApplication();
     const MapGeography& map = MapGeography::Get();
     ASSERT_TRUE(map.hasLand);
     TerritoryPicture sharp(2), plain(1);
+    // Great Britain and the Continent, each by a city inland.
+    const auto siteOf = [&map](int city) { return QPointF(map.sites[city].x, map.sites[city].y); };
+    const QImage britain = Landmass(map, siteOf(2)), continent = Landmass(map, siteOf(15));
+    std::array<bool, kCityCount + 1> british{};
+    for (int city = 1; city <= kCityCount; ++city) {
+        // The land nearest the city's place: a port may stand a little out to sea.
+        const QPoint at = (siteOf(city) / 15).toPoint();
+        bool landFound = false;
+        for (int r = 0; r < 40 && !landFound; ++r)
+            for (int dy = -r; dy <= r; ++dy)
+                for (int dx = -r; dx <= r; ++dx) {
+                    const QPoint p = at + QPoint(dx, dy);
+                    if (!britain.rect().contains(p) || plain.CityAt(p + QPointF(0.5, 0.5)) == 0) continue;
+                    landFound = true;
+                    british[city] = british[city] || qGray(britain.pixel(p)) != 0;
+                }
+    }
+    EXPECT_TRUE(british[1] && british[2] && british[3] && british[4] && !british[5] && !british[16]);
     std::array<int, kCityCount + 1> pixels{};
     int agree = 0, land = 0;
-    for (int y = 0; y < kMapPictureHeight; y += 3)
-        for (int x = 0; x < kMapPictureWidth; x += 3) {
+    for (int y = 0; y < kMapPictureHeight; ++y)
+        for (int x = 0; x < kMapPictureWidth; ++x) {
             const QPointF centre(x + 0.5, y + 0.5);
             const int city = plain.CityAt(centre);
             ASSERT_TRUE(city >= 0 && city <= kCityCount);
             ++pixels[city];
             if (city == 0) continue;
+            // No land of Britain goes to a city on the Continent (a few pixels of Kintyre lie
+            // nearer Dublin by sea than Edinburgh round the lochs), none of the Continent to a British city.
+            if (qGray(britain.pixel(x, y)) == 255) {
+                ASSERT_TRUE(british[city] || city == 5) << x << "," << y << " " << city;
+            }
+            if (qGray(continent.pixel(x, y)) == 255) {
+                ASSERT_FALSE(british[city]) << x << "," << y << " " << city;
+            }
+            if (x % 3 || y % 3) continue;
             ++land;
-            // Land goes to the nearest city, as the division without Qt says.
-            ASSERT_EQ(city, NearestCity(map.sites, {centre.x() * 15, centre.y() * 15}));
             agree += sharp.CityAt(centre) == city;
         }
     // Every city has land, and twice the density divides it the same way but for the coast's pixels.

@@ -85,6 +85,7 @@ void RecordSeasonStart(Game& game) {
     for (int c = 1; c <= kCityCount; ++c) {
         const City& city = game.Cities[c];
         const int nation = city.OwnerIndex;
+        row.owners[c] = static_cast<std::uint8_t>(nation);
         if (nation == 0) continue;
         ++row.cities[nation];
         row.troops[nation] += city.Troops;

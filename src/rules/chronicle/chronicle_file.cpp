@@ -59,14 +59,43 @@ std::string Joined(const Numbers& numbers, std::size_t from = 0) {
     return text;
 }
 
+// Each city's nation as a season starts, one character a city in base 36: 75 bytes a season.
+std::string OwnersText(const SeasonRecord& s) {
+    constexpr std::string_view kDigits = "0123456789abcdefghijklmnopqrstuvwxyz";
+    std::string text;
+    for (int c = 1; c <= kCityCount; ++c) text += kDigits[s.owners[c] % kDigits.size()];
+    return text;
+}
+
+// The owners of a season's line, which must agree with the season's counts of cities.
+bool ReadOwners(std::string_view text, SeasonRecord* s) {
+    if (text.size() != static_cast<std::size_t>(kCityCount)) return false;
+    std::array<std::uint8_t, kChronicleCities + 1> owners{};
+    std::array<int, kNationCount + 1> counted{};
+    for (int c = 1; c <= kCityCount; ++c) {
+        const char ch = text[c - 1];
+        const int nation = ch >= '0' && ch <= '9' ? ch - '0' : ch >= 'a' && ch <= 'z' ? ch - 'a' + 10 : -1;
+        if (nation < 0 || nation > kNationCount) return false;
+        owners[c] = static_cast<std::uint8_t>(nation);
+        ++counted[nation];  // 0: a city of no nation, counted nowhere
+    }
+    for (int n = 1; n <= kNationCount; ++n)
+        if (counted[n] != s->cities[n]) return false;
+    s->owners = owners;
+    return true;
+}
+
 std::string EntryLine(const ChronicleEntry& e) {
     return "entry\t" + std::to_string(e.year) + "\t" + std::to_string(e.season) + "\t" + KindName(e.kind) + "\t" +
            Joined(e.cities) + "\t" + Joined(e.nations) + "\t" + e.text + "\n";
 }
 
+// A season's row, then who held each city as it started (when that was recorded).
 std::string SeasonLine(const SeasonRecord& s) {
-    return "season\t" + std::to_string(s.year) + "\t" + std::to_string(s.season) + "\t" + Joined(s.cities, 1) + "\t" +
-           Joined(s.troops, 1) + "\n";
+    const std::string when = std::to_string(s.year) + "\t" + std::to_string(s.season) + "\t";
+    std::string line = "season\t" + when + Joined(s.cities, 1) + "\t" + Joined(s.troops, 1) + "\n";
+    if (s.HasOwners()) line += "owners\t" + when + OwnersText(s) + "\n";
+    return line;
 }
 
 // ---- The saves a chronicle was written with ------------------------------------
@@ -193,7 +222,7 @@ std::optional<std::string> DecodeChronicle(const std::string& text, const Game& 
     for (std::size_t n = 1; n < lines.size(); ++n) {
         const std::string where = std::to_string(n + 1) + "行目: ";
         const std::vector<std::string_view> f = Split(lines[n], '\t');
-        if (f[0] != "save" && f[0] != "entry" && f[0] != "season" && f[0] != "saved") {
+        if (f[0] != "save" && f[0] != "entry" && f[0] != "season" && f[0] != "saved" && f[0] != "owners") {
             // A later version's own kind of line: not ours to read, no damage either.
             const bool word = !f[0].empty() && f.size() > 1 && std::all_of(f[0].begin(), f[0].end(), [](char c) {
                 return (c >= 'a' && c <= 'z') || c == '_';
@@ -237,6 +266,11 @@ std::optional<std::string> DecodeChronicle(const std::string& text, const Game& 
             SaveMark mark;
             if (!ReadMark(f, &mark)) return where + "セーブの記録が読めません";
             read.marks.push_back(mark);
+        } else if (f[0] == "owners" && version >= 2 && f.size() == 4) {
+            // Follows the line of its own season.
+            if (read.seasons.empty() || read.seasons.back().year != year || read.seasons.back().season != season ||
+                read.seasons.back().HasOwners() || !ReadOwners(f[3], &read.seasons.back()))
+                return where + "都市の持ち主が読めません";
         } else {
             return where + "読めない行です";
         }

@@ -11,6 +11,7 @@
 namespace tarvex {
 
 inline constexpr int kChronicleNations = 34;  // the game's nations, 1..34
+inline constexpr int kChronicleCities = 75;   // the game's cities, 1..75
 
 enum class EntryKind {
     Conquest,     // a city changed hands, by battle or by event
@@ -38,12 +39,19 @@ struct ChronicleEntry {
     bool operator==(const ChronicleEntry&) const = default;
 };
 
-// Each nation's cities and troops as a season starts (slot 0 unused).
+// Each nation's cities and troops as a season starts (slot 0 unused), and who held each city.
 struct SeasonRecord {
     int year = 0;
     int season = 0;
     std::array<std::int16_t, kChronicleNations + 1> cities{};
     std::array<std::int32_t, kChronicleNations + 1> troops{};
+    // Each city's nation; all 0 in a chronicle kept before the owners were.
+    std::array<std::uint8_t, kChronicleCities + 1> owners{};
+    bool HasOwners() const {
+        for (std::uint8_t owner : owners)
+            if (owner != 0) return true;
+        return false;
+    }
     bool operator==(const SeasonRecord&) const = default;
 };
 

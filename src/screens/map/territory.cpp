@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <queue>
 
 #include "rules/world/scenario.h"
 #include "screens/main/main_window.h"
@@ -21,6 +23,9 @@ double SquaredDistance(MapPoint a, MapPoint b) {
     const double dy = a.y - b.y;
     return dx * dx + dy * dy;
 }
+
+// Half of a step of at most two cells, rounded down: the cell a step of two passes.
+int FloorHalf(int n) { return n >= 0 ? n / 2 : -((1 - n) / 2); }
 
 bool ParseWhole(std::string_view field, int limit, int* value) {
     int v = 0;
@@ -39,72 +44,6 @@ std::vector<std::string_view> Fields(std::string_view line) {
         if (tab == std::string_view::npos) return fields;
         start = tab + 1;
     }
-}
-
-// Of `among` (ascending), the cities that can be nearest anywhere in a block of pixel
-// centres: none other can be as near to any point of it as the city whose farthest
-// corner is nearest.
-std::vector<int> BlockCandidates(const CitySites& sites, const std::vector<int>& among, MapPoint low, MapPoint high) {
-    std::vector<double> nearestPart(among.size());
-    double bound = std::numeric_limits<double>::infinity();
-    for (std::size_t i = 0; i < among.size(); ++i) {
-        const MapPoint s = sites[among[i]];
-        const double inX = std::clamp(s.x, low.x, high.x);
-        const double inY = std::clamp(s.y, low.y, high.y);
-        nearestPart[i] = SquaredDistance(s, {inX, inY});
-        const double farX = std::max(std::abs(s.x - low.x), std::abs(s.x - high.x));
-        const double farY = std::max(std::abs(s.y - low.y), std::abs(s.y - high.y));
-        bound = std::min(bound, farX * farX + farY * farY);
-    }
-    std::vector<int> candidates;
-    for (std::size_t i = 0; i < among.size(); ++i)
-        if (nearestPart[i] <= bound) candidates.push_back(among[i]);
-    return candidates;
-}
-
-// Land pixels of one block go to the nearest of its candidates.
-void DivideBlock(const CitySites& sites, const LandGrid& grid, const std::vector<int>& candidates, int x0, int y0,
-                 int x1, int y1, std::array<PixelBounds, kCityCount + 1>& bounds) {
-    if (candidates.size() == 1) {
-        const auto city = static_cast<std::uint8_t>(candidates.front());
-        std::uint8_t any = 0;
-        for (int y = y0; y < y1; ++y) {
-            std::uint8_t* row = &grid.At(0, y);
-            for (int x = x0; x < x1; ++x) {
-                any |= row[x];
-                row[x] = row[x] != 0 ? city : 0;
-            }
-        }
-        if (any)
-            bounds[city].Add(x0, grid.top + y0, x1 - 1, grid.top + y1 - 1);  // the block: a little wide, never short
-        return;
-    }
-    for (int y = y0; y < y1; ++y) {
-        std::uint8_t* row = &grid.At(0, y);
-        for (int x = x0; x < x1; ++x) {
-            if (row[x] == 0) continue;
-            const MapPoint centre = grid.Centre(x, y);
-            int best = candidates.front();
-            double bestDistance = SquaredDistance(sites[best], centre);
-            for (std::size_t i = 1; i < candidates.size(); ++i) {
-                const double d = SquaredDistance(sites[candidates[i]], centre);
-                if (d < bestDistance) {
-                    best = candidates[i];
-                    bestDistance = d;
-                }
-            }
-            row[x] = static_cast<std::uint8_t>(best);
-            bounds[best].Add(x, grid.top + y, x, grid.top + y);
-        }
-    }
-}
-
-bool HasLand(const LandGrid& grid, int x0, int y0, int x1, int y1) {
-    for (int y = y0; y < y1; ++y) {
-        const std::uint8_t* row = &grid.At(0, y);
-        if (std::any_of(row + x0, row + x1, [](std::uint8_t b) { return b != 0; })) return true;
-    }
-    return false;
 }
 
 }  // namespace
@@ -172,102 +111,376 @@ void PixelBounds::Add(int x0, int y0, int x1, int y1) {
     bottom = std::max(bottom, y1);
 }
 
-std::array<PixelBounds, kCityCount + 1> DivideLand(const CitySites& sites, const LandGrid& grid) {
-    std::array<PixelBounds, kCityCount + 1> bounds{};
-    // Large blocks narrow the 75 cities to those that can be nearest in them, small
-    // blocks narrow those further, so that each land pixel weighs one city or a few.
-    constexpr int kLarge = 64, kSmall = 16;
-    std::vector<int> all(kCityCount);
-    for (int city = 1; city <= kCityCount; ++city) all[city - 1] = city;
-    for (int ly = 0; ly < grid.height; ly += kLarge) {
-        const int lyEnd = std::min(grid.height, ly + kLarge);
-        for (int lx = 0; lx < grid.width; lx += kLarge) {
-            const int lxEnd = std::min(grid.width, lx + kLarge);
-            if (!HasLand(grid, lx, ly, lxEnd, lyEnd)) continue;
-            const std::vector<int> near =
-                BlockCandidates(sites, all, grid.Centre(lx, ly), grid.Centre(lxEnd - 1, lyEnd - 1));
-            for (int by = ly; by < lyEnd; by += kSmall) {
-                const int byEnd = std::min(lyEnd, by + kSmall);
-                for (int bx = lx; bx < lxEnd; bx += kSmall) {
-                    const int bxEnd = std::min(lxEnd, bx + kSmall);
-                    const std::vector<int> candidates =
-                        near.size() == 1
-                            ? near
-                            : BlockCandidates(sites, near, grid.Centre(bx, by), grid.Centre(bxEnd - 1, byEnd - 1));
-                    DivideBlock(sites, grid, candidates, bx, by, bxEnd, byEnd, bounds);
+int LandReach::CellColumn(double x) const {
+    return std::clamp(static_cast<int>(std::floor(x / cellTwips)), 0, columns - 1);
+}
+
+int LandReach::CellRow(double y) const { return std::clamp(static_cast<int>(std::floor(y / cellTwips)), 0, rows - 1); }
+
+LandReach ReachOverLand(const CitySites& sites, int columns, int rows, double cellTwips,
+                        const std::vector<std::uint8_t>& cover) {
+    LandReach reach;
+    reach.columns = std::max(1, columns);
+    reach.rows = std::max(1, rows);
+    reach.cellTwips = cellTwips;
+    const std::size_t cells = static_cast<std::size_t>(reach.columns) * reach.rows;
+    const auto coverAt = [&](int column, int row) -> int {
+        const std::size_t i = static_cast<std::size_t>(row) * reach.columns + column;
+        return i < cover.size() ? cover[i] : 0;
+    };
+    // The cost of a cell's width: one over land, kSeaCost over sea, in between along the coast.
+    std::vector<float> cost(cells);
+    for (int row = 0; row < reach.rows; ++row)
+        for (int column = 0; column < reach.columns; ++column)
+            cost[static_cast<std::size_t>(row) * reach.columns + column] =
+                static_cast<float>(LandReach::kSeaCost - (LandReach::kSeaCost - 1) * coverAt(column, row) / 255.0);
+
+    // From every city at once, the cheapest way to each cell, in steps to the sixteen
+    // cells around (a knight's move too, so that the ways run nearly straight); a
+    // knight's move pays for the two cells it passes between, so it never leaps a strait.
+    struct Step {
+        int dx, dy;
+        double length;
+        int ax, ay, bx, by;  // the cells passed between, relative to the start
+    };
+    std::vector<Step> steps;
+    for (int dy = -2; dy <= 2; ++dy)
+        for (int dx = -2; dx <= 2; ++dx) {
+            const int ax = std::abs(dx), ay = std::abs(dy);
+            if ((ax == 0 && ay == 0) || ax + ay > 3 || (ax == 2 && ay == 2) || (ax + ay == 2 && (ax == 0 || ay == 0)))
+                continue;
+            const bool knight = ax + ay == 3;
+            const int sx = dx > 0 ? 1 : dx < 0 ? -1 : 0, sy = dy > 0 ? 1 : dy < 0 ? -1 : 0;
+            // A knight's move passes between the straight neighbour along its long side and the diagonal one.
+            steps.push_back({dx, dy, std::hypot(dx, dy) * cellTwips, knight ? (ax == 2 ? sx : 0) : 0,
+                             knight ? (ay == 2 ? sy : 0) : 0, sx, sy});
+        }
+    std::vector<double> distance(cells, std::numeric_limits<double>::infinity());
+    reach.nearest.assign(cells, 0);
+    using Entry = std::pair<double, std::uint32_t>;
+    std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open;
+    const auto centreOf = [&](int column, int row) {
+        return MapPoint{(column + 0.5) * cellTwips, (row + 0.5) * cellTwips};
+    };
+    const auto offer = [&](std::size_t cell, double d, int city) {
+        if (d < distance[cell] || (d == distance[cell] && city < reach.nearest[cell])) {
+            distance[cell] = d;
+            reach.nearest[cell] = static_cast<std::uint8_t>(city);
+            open.push({d, static_cast<std::uint32_t>(cell)});
+        }
+    };
+    for (int city = 1; city <= kCityCount; ++city) {
+        const int column = reach.CellColumn(sites[city].x), row = reach.CellRow(sites[city].y);
+        offer(static_cast<std::size_t>(row) * reach.columns + column,
+              std::sqrt(SquaredDistance(sites[city], centreOf(column, row))), city);
+    }
+    while (!open.empty()) {
+        const auto [d, cell] = open.top();
+        open.pop();
+        if (d > distance[cell]) continue;
+        const int column = static_cast<int>(cell % reach.columns), row = static_cast<int>(cell / reach.columns);
+        for (const Step& s : steps) {
+            const int c = column + s.dx, r = row + s.dy;
+            if (c < 0 || r < 0 || c >= reach.columns || r >= reach.rows) continue;
+            const std::size_t next = static_cast<std::size_t>(r) * reach.columns + c;
+            double weight = cost[cell] + cost[next];
+            int parts = 2;
+            if (s.ax != 0 || s.ay != 0) {  // a knight's move
+                weight += cost[static_cast<std::size_t>(row + s.ay) * reach.columns + column + s.ax] +
+                          cost[static_cast<std::size_t>(row + s.by) * reach.columns + column + s.bx];
+                parts = 4;
+            }
+            offer(next, d + s.length * weight / parts, reach.nearest[cell]);
+        }
+    }
+
+    // A cell's candidates: the cities that reach its land nearly as cheaply as the
+    // cheapest, each with how much farther it is to go round by land (or over sea)
+    // than in a straight line; and any city that stands close by, so that each city
+    // keeps the land about its place.
+    constexpr int kAround = 2;
+    const double slack = 2 * cellTwips;
+    // A way two cells and a few hundredths longer than the straight line counts as
+    // straight (the steps from cell to cell lengthen it that much), so that borders over
+    // open land run halfway between two places, not along the cells' steps.
+    const double straight = 2 * cellTwips, stepping = 1.05;
+    std::vector<std::vector<std::uint8_t>> standing(cells);
+    for (int city = 1; city <= kCityCount; ++city) {
+        const int column = reach.CellColumn(sites[city].x), row = reach.CellRow(sites[city].y);
+        for (int r = std::max(0, row - 1); r <= std::min(reach.rows - 1, row + 1); ++r)
+            for (int c = std::max(0, column - 1); c <= std::min(reach.columns - 1, column + 1); ++c)
+                standing[static_cast<std::size_t>(r) * reach.columns + c].push_back(static_cast<std::uint8_t>(city));
+    }
+    reach.firstCandidate.reserve(cells + 1);
+    reach.firstCandidate.push_back(0);
+    std::array<double, kCityCount + 1> way{};
+    std::vector<std::uint8_t> offered, found;
+    std::vector<double> lengths;  // twips from each cell around to the middle one
+    for (int dy = -kAround; dy <= kAround; ++dy)
+        for (int dx = -kAround; dx <= kAround; ++dx) lengths.push_back(std::hypot(dx, dy) * cellTwips);
+    for (int row = 0; row < reach.rows; ++row)
+        for (int column = 0; column < reach.columns; ++column) {
+            const std::size_t cell = static_cast<std::size_t>(row) * reach.columns + column;
+            const int r0 = std::max(0, row - kAround), r1 = std::min(reach.rows - 1, row + kAround);
+            const int c0 = std::max(0, column - kAround), c1 = std::min(reach.columns - 1, column + kAround);
+            const auto costAt = [&](int x, int y) {
+                return cost[static_cast<std::size_t>(row + y) * reach.columns + column + x];
+            };
+            // The ways in from the land around (from the coast where there is no more land
+            // than that), each at the dearest of the cells it crosses on the way; the
+            // cell's own price does not count, since its land is land.
+            offered.clear();
+            for (const int least : {128, 1}) {
+                for (int r = r0; r <= r1; ++r)
+                    for (int c = c0; c <= c1; ++c) {
+                        if (coverAt(c, r) < least) continue;
+                        const std::size_t other = static_cast<std::size_t>(r) * reach.columns + c;
+                        const int dx = c - column, dy = r - row;
+                        const float dearest = std::max({cost[other], costAt(FloorHalf(dx), FloorHalf(dy)),
+                                                        costAt(dx - FloorHalf(dx), dy - FloorHalf(dy))});
+                        const int city = reach.nearest[other];
+                        const double d =
+                            distance[other] + lengths[(dy + kAround) * (2 * kAround + 1) + (dx + kAround)] * dearest;
+                        if (std::find(offered.begin(), offered.end(), city) == offered.end()) {
+                            offered.push_back(static_cast<std::uint8_t>(city));
+                            way[city] = d;
+                        } else {
+                            way[city] = std::min(way[city], d);
+                        }
+                    }
+                if (!offered.empty()) break;
+            }
+            if (offered.empty()) {  // out at sea
+                offered.push_back(reach.nearest[cell]);
+                way[reach.nearest[cell]] = distance[cell];
+            }
+            double best = std::numeric_limits<double>::infinity();
+            for (int city : offered) best = std::min(best, way[city]);
+            found.clear();
+            for (int city : offered)
+                if (way[city] <= best * stepping + slack) found.push_back(static_cast<std::uint8_t>(city));
+            const MapPoint centre = centreOf(column, row);
+            for (int city : standing[cell])
+                if (std::find(found.begin(), found.end(), city) == found.end()) {
+                    found.push_back(static_cast<std::uint8_t>(city));
+                    way[city] = std::sqrt(SquaredDistance(sites[city], centre));
                 }
+            std::sort(found.begin(), found.end());
+            std::array<double, kCityCount + 1> extra{};
+            for (int city : found)
+                extra[city] =
+                    std::max(0.0, way[city] - stepping * std::sqrt(SquaredDistance(sites[city], centre)) - straight);
+            if (found.size() > 1) {
+                // Only those that can be nearest somewhere in the cell: not one whose nearest
+                // point lies farther than another's farthest corner.
+                const MapPoint low{column * cellTwips, row * cellTwips};
+                const MapPoint high{low.x + cellTwips, low.y + cellTwips};
+                double bound = std::numeric_limits<double>::infinity();
+                for (int city : found) {
+                    const MapPoint p = sites[city];
+                    const double farX = std::max(std::abs(p.x - low.x), std::abs(p.x - high.x));
+                    const double farY = std::max(std::abs(p.y - low.y), std::abs(p.y - high.y));
+                    bound = std::min(bound, std::hypot(farX, farY) + extra[city]);
+                }
+                std::erase_if(found, [&](int city) {
+                    const MapPoint p = sites[city];
+                    const MapPoint in{std::clamp(p.x, low.x, high.x), std::clamp(p.y, low.y, high.y)};
+                    return std::sqrt(SquaredDistance(p, in)) + extra[city] > bound;
+                });
+            }
+            for (int city : found) {
+                reach.candidates.push_back(static_cast<std::uint8_t>(city));
+                reach.extra.push_back(static_cast<float>(extra[city]));
+            }
+            reach.firstCandidate.push_back(static_cast<std::uint32_t>(reach.candidates.size()));
+        }
+    return reach;
+}
+
+std::array<PixelBounds, kCityCount + 1> DivideLand(const CitySites& sites, const LandReach& reach,
+                                                   const LandGrid& grid) {
+    std::array<PixelBounds, kCityCount + 1> bounds{};
+    if (reach.nearest.empty()) return bounds;
+    // The pixels of each column of cells, from the left.
+    std::vector<std::pair<int, int>> spans;  // first pixel, column
+    for (int x = 0; x < grid.width; ++x) {
+        const int column = reach.CellColumn(grid.Centre(x, 0).x);
+        if (spans.empty() || spans.back().second != column) spans.push_back({x, column});
+    }
+    spans.push_back({grid.width, -1});
+    for (int y = 0; y < grid.height; ++y) {
+        std::uint8_t* row = &grid.At(0, y);
+        const int cellRow = reach.CellRow(grid.Centre(0, y).y);
+        for (std::size_t i = 0; i + 1 < spans.size(); ++i) {
+            const int x0 = spans[i].first, x1 = spans[i + 1].first, column = spans[i].second;
+            const std::uint8_t* first = reach.CandidatesBegin(column, cellRow);
+            const std::uint8_t* last = reach.CandidatesEnd(column, cellRow);
+            if (last - first == 1) {
+                const std::uint8_t city = *first;
+                std::uint8_t any = 0;
+                for (int x = x0; x < x1; ++x) {
+                    any |= row[x];
+                    row[x] = row[x] != 0 ? city : 0;
+                }
+                if (any) bounds[city].Add(x0, grid.top + y, x1 - 1, grid.top + y);  // a little wide, never short
+                continue;
+            }
+            const float* extra = reach.ExtraBegin(column, cellRow);
+            const bool straight = std::all_of(extra, extra + (last - first), [](float e) { return e == 0; });
+            for (int x = x0; x < x1; ++x) {
+                if (row[x] == 0) continue;
+                const MapPoint centre = grid.Centre(x, y);
+                // Where every candidate's way is straight, squares compare as well as lengths.
+                const auto cost = [&](int i) {
+                    const double d = SquaredDistance(sites[first[i]], centre);
+                    return straight ? d : std::sqrt(d) + extra[i];
+                };
+                int best = *first;
+                double bestCost = cost(0);
+                for (int i = 1; i < last - first; ++i) {
+                    const double d = cost(i);
+                    if (d < bestCost) {
+                        best = first[i];
+                        bestCost = d;
+                    }
+                }
+                row[x] = static_cast<std::uint8_t>(best);
+                bounds[best].Add(x, grid.top + y, x, grid.top + y);
             }
         }
     }
     return bounds;
 }
 
-std::vector<BorderPiece> LandBorders(const CitySites& sites, int widthPixels, int heightPixels, double twipsPerPixel,
-                                     const CityAtPixel& cityAt) {
-    std::vector<BorderPiece> pieces;
-    const double width = widthPixels * twipsPerPixel;
-    const double height = heightPixels * twipsPerPixel;
-    const double step = twipsPerPixel / 2;
-    for (int a = 1; a <= kCityCount; ++a) {
-        for (int b = a + 1; b <= kCityCount; ++b) {
-            const MapPoint pa = sites[a], pb = sites[b];
-            const double length = std::sqrt(SquaredDistance(pa, pb));
-            if (length == 0) continue;
-            // The bisector: from the midpoint along the perpendicular, where a is
-            // no farther than any other city (and so b neither).
-            const MapPoint mid{(pa.x + pb.x) / 2, (pa.y + pb.y) / 2};
-            const MapPoint along{-(pb.y - pa.y) / length, (pb.x - pa.x) / length};
-            double low = -std::numeric_limits<double>::infinity();
-            double high = std::numeric_limits<double>::infinity();
-            const auto keep = [&](double k, double rhs) {  // k * t <= rhs
-                if (std::abs(k) < 1e-12) {
-                    if (rhs < 0) high = low - 1;
-                } else if (k > 0) {
-                    high = std::min(high, rhs / k);
-                } else {
-                    low = std::max(low, rhs / k);
-                }
-            };
-            for (int c = 1; c <= kCityCount && low <= high; ++c) {
-                if (c == a || c == b) continue;
-                const MapPoint pc = sites[c];
-                const double ux = pc.x - pa.x, uy = pc.y - pa.y;
-                // |p - a|^2 <= |p - c|^2  <=>  2 p.(c - a) <= |c|^2 - |a|^2
-                const double rhs =
-                    (pc.x * pc.x + pc.y * pc.y) - (pa.x * pa.x + pa.y * pa.y) - 2 * (mid.x * ux + mid.y * uy);
-                keep(2 * (along.x * ux + along.y * uy), rhs);
-            }
-            // Within the surface.
-            keep(along.x, width - mid.x);
-            keep(-along.x, mid.x);
-            keep(along.y, height - mid.y);
-            keep(-along.y, mid.y);
-            if (!(low <= high)) continue;
+BorderTracer::BorderTracer(int width) : width_(width), previous_(static_cast<std::size_t>(width), 0) {}
 
-            // Walk the stretch and keep where it crosses the two cities' land.
-            bool onLand = false;
-            double runStart = 0;
-            const auto close = [&](double t) {
-                const double from = std::max(low, runStart - step / 2), to = std::min(high, t + step / 2);
+void BorderTracer::AddRow(const std::uint8_t* row) {
+    const auto pairOf = [](int p, int q) { return static_cast<std::uint16_t>(std::min(p, q) * 256 + std::max(p, q)); };
+    for (int x = 0; x < width_; ++x) {
+        // Most of a row is one city's, as the row above: skip eight pixels at once.
+        while (x > 0 && x + 8 <= width_ && std::memcmp(row + x - 1, row + x, 8) == 0 &&
+               std::memcmp(row + x, previous_.data() + x, 8) == 0)
+            x += 8;
+        if (x >= width_) break;
+        const int here = row[x], above = previous_[x];
+        if (here != 0 && above != 0 && here != above)
+            edges_.push_back(
+                {pairOf(here, above), static_cast<std::uint16_t>(x), static_cast<std::uint16_t>(y_), false});
+        if (x > 0 && here != 0 && row[x - 1] != 0 && here != row[x - 1])
+            edges_.push_back(
+                {pairOf(here, row[x - 1]), static_cast<std::uint16_t>(x), static_cast<std::uint16_t>(y_), true});
+    }
+    std::memcpy(previous_.data(), row, previous_.size());
+    ++y_;
+}
+
+namespace {
+
+struct Corner {
+    int x, y;
+};
+
+// Keeps the corners of a line of pixel steps that matter: none of the rest lies
+// farther than `tolerance` from the straight line that replaces it.
+void Straighten(const std::vector<Corner>& line, std::size_t from, std::size_t to, double tolerance,
+                std::vector<Corner>* kept) {
+    double farthest = -1;
+    std::size_t at = from;
+    const double dx = line[to].x - line[from].x, dy = line[to].y - line[from].y;
+    const double length = std::hypot(dx, dy);
+    for (std::size_t i = from + 1; i < to; ++i) {
+        const double ex = line[i].x - line[from].x, ey = line[i].y - line[from].y;
+        const double off = length > 0 ? std::abs(dx * ey - dy * ex) / length : std::hypot(ex, ey);
+        if (off > farthest) {
+            farthest = off;
+            at = i;
+        }
+    }
+    if (farthest > tolerance) {
+        Straighten(line, from, at, tolerance, kept);
+        Straighten(line, at, to, tolerance, kept);
+    } else {
+        kept->push_back(line[to]);
+    }
+}
+
+}  // namespace
+
+std::vector<BorderPiece> BorderTracer::Pieces(double twipsPerPixel) const {
+    std::vector<BorderPiece> pieces;
+    std::vector<Edge> edges = edges_;
+    std::sort(edges.begin(), edges.end(), [](const Edge& p, const Edge& q) { return p.pair < q.pair; });
+    const auto key = [this](int x, int y) { return static_cast<std::uint32_t>(y) * (width_ + 1) + x; };
+    const auto endOf = [](const Edge& e) { return e.down ? Corner{e.x, e.y + 1} : Corner{e.x + 1, e.y}; };
+    for (std::size_t begin = 0; begin < edges.size();) {
+        std::size_t end = begin;
+        while (end < edges.size() && edges[end].pair == edges[begin].pair) ++end;
+        // Each corner of this pair's border with the edges that meet there.
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> at;  // corner, edge
+        for (std::size_t i = begin; i < end; ++i) {
+            at.push_back({key(edges[i].x, edges[i].y), static_cast<std::uint32_t>(i)});
+            const Corner e = endOf(edges[i]);
+            at.push_back({key(e.x, e.y), static_cast<std::uint32_t>(i)});
+        }
+        std::sort(at.begin(), at.end());
+        const auto meeting = [&](std::uint32_t corner) {
+            const auto low = std::lower_bound(at.begin(), at.end(), std::pair<std::uint32_t, std::uint32_t>(corner, 0));
+            auto high = low;
+            while (high != at.end() && high->first == corner) ++high;
+            return std::pair(low, high);
+        };
+        std::vector<bool> used(end - begin, false);
+        const auto walk = [&](std::size_t first, Corner start) {
+            std::vector<Corner> line{start};
+            Corner here = start;
+            std::size_t edge = first;
+            for (;;) {
+                used[edge - begin] = true;
+                const Edge& e = edges[edge];
+                const Corner a{e.x, e.y}, b = endOf(e);
+                const Corner from = here;
+                here = (a.x == here.x && a.y == here.y) ? b : a;
+                // Along a straight run only its ends count.
+                if (line.size() >= 2) {
+                    const Corner before = line[line.size() - 2];
+                    if ((before.x == from.x && from.x == here.x) || (before.y == from.y && from.y == here.y))
+                        line.back() = here;
+                    else
+                        line.push_back(here);
+                } else {
+                    line.push_back(here);
+                }
+                const auto [low, high] = meeting(key(here.x, here.y));
+                if (high - low != 2) break;  // an end, or where three or four lands meet
+                const std::uint32_t next = low->second == edge ? (low + 1)->second : low->second;
+                if (used[next - begin]) break;  // round a loop
+                edge = next;
+            }
+            std::vector<Corner> kept{line.front()};
+            Straighten(line, 0, line.size() - 1, 1.0, &kept);
+            const int a = edges[begin].pair / 256, b = edges[begin].pair % 256;
+            for (std::size_t i = 1; i < kept.size(); ++i)
                 pieces.push_back({a,
                                   b,
-                                  {mid.x + from * along.x, mid.y + from * along.y},
-                                  {mid.x + to * along.x, mid.y + to * along.y}});
-            };
-            double last = low;
-            for (double t = low; t <= high; t += step) {
-                const double x = mid.x + t * along.x, y = mid.y + t * along.y;
-                const int px = std::clamp(static_cast<int>(x / twipsPerPixel), 0, widthPixels - 1);
-                const int py = std::clamp(static_cast<int>(y / twipsPerPixel), 0, heightPixels - 1);
-                const int label = cityAt(px, py);
-                const bool land = label == a || label == b;
-                if (land && !onLand) runStart = t;
-                if (!land && onLand) close(last);
-                onLand = land;
-                last = t;
-            }
-            if (onLand) close(last);
+                                  {kept[i - 1].x * twipsPerPixel, kept[i - 1].y * twipsPerPixel},
+                                  {kept[i].x * twipsPerPixel, kept[i].y * twipsPerPixel}});
+        };
+        // Lines from their ends first, then the closed loops that are left.
+        for (std::size_t i = 0; i < at.size();) {
+            std::size_t j = i;
+            while (j < at.size() && at[j].first == at[i].first) ++j;
+            if (j - i != 2)
+                for (std::size_t k = i; k < j; ++k)
+                    if (!used[at[k].second - begin]) {
+                        const std::uint32_t corner = at[k].first;
+                        walk(at[k].second,
+                             {static_cast<int>(corner % (width_ + 1)), static_cast<int>(corner / (width_ + 1))});
+                    }
+            i = j;
         }
+        for (std::size_t i = begin; i < end; ++i)
+            if (!used[i - begin]) walk(i, {edges[i].x, edges[i].y});
+        begin = end;
     }
     return pieces;
 }

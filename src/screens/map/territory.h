@@ -1,12 +1,11 @@
 // The land of the map shared out among the cities: each piece of land belongs to
-// the city whose real place lies nearest, islands included, and the borders
-// between the cities' lands. Drawn by the window layer; no Qt here.
+// the city nearest over land, where a stretch of sea counts several times its
+// length, and the borders between the cities' lands. Drawn by the window layer; no Qt here.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,10 +56,46 @@ struct PixelBounds {
     void Add(int x0, int y0, int x1, int y1);  // pixels x0..x1, y0..y1
 };
 
-// Land pixels (any non-zero byte) become the number of their nearest city,
-// exactly as NearestCity says; sea (zero) stays sea. Returns where each city's
-// land lies, in rows of the whole picture (slot 0 unused).
-std::array<PixelBounds, kCityCount + 1> DivideLand(const CitySites& sites, const LandGrid& grid);
+// How far each part of the map lies from the cities over land: the surface in
+// square cells, each given to the city that reaches it at the least cost (a
+// stretch of sea costs kSeaCost times its length), and the few cities that may
+// hold some of its land. A landmass with cities of its own is shared among them;
+// an island without one goes to the city nearest across the water.
+struct LandReach {
+    static constexpr double kSeaCost = 4.0;
+
+    int columns = 0;
+    int rows = 0;
+    double cellTwips = 240.0;
+    std::vector<std::uint8_t> nearest;          // the cheapest city of each cell, row by row
+    std::vector<std::uint32_t> firstCandidate;  // candidates of cell i: [first[i], first[i + 1])
+    std::vector<std::uint8_t> candidates;       // ascending
+    std::vector<float> extra;                   // each candidate's way round, beyond the straight line, twips
+
+    int CellColumn(double x) const;
+    int CellRow(double y) const;
+    const std::uint8_t* CandidatesBegin(int column, int row) const {
+        return candidates.data() + firstCandidate[static_cast<std::size_t>(row) * columns + column];
+    }
+    const std::uint8_t* CandidatesEnd(int column, int row) const {
+        return candidates.data() + firstCandidate[static_cast<std::size_t>(row) * columns + column + 1];
+    }
+    const float* ExtraBegin(int column, int row) const {
+        return extra.data() + firstCandidate[static_cast<std::size_t>(row) * columns + column];
+    }
+};
+
+// The reach over a surface of columns x rows cells of `cellTwips`; `cover` says how
+// much of each cell is land, 0 (sea) to 255 (land), row by row.
+LandReach ReachOverLand(const CitySites& sites, int columns, int rows, double cellTwips,
+                        const std::vector<std::uint8_t>& cover);
+
+// Land pixels (any non-zero byte) become the number of the city that holds them:
+// of the cities that may hold land in the pixel's cell, the one nearest in a
+// straight line plus its way round; sea (zero) stays sea. Returns where each city's land lies, in rows of the
+// whole picture (slot 0 unused).
+std::array<PixelBounds, kCityCount + 1> DivideLand(const CitySites& sites, const LandReach& reach,
+                                                   const LandGrid& grid);
 
 // A straight stretch of the border between two cities' lands (a < b), in twips.
 struct BorderPiece {
@@ -69,13 +104,26 @@ struct BorderPiece {
     MapPoint from, to;
 };
 
-// The city whose land holds pixel (x, y) of a divided picture, 0 for sea.
-using CityAtPixel = std::function<int(int x, int y)>;
+// Gathers where two cities' lands meet from a divided picture, fed a row at a time
+// from the top, and straightens the pixels' steps into lines.
+class BorderTracer {
+public:
+    explicit BorderTracer(int width);
+    // The next row of the divided picture: `width` bytes, 0 for sea.
+    void AddRow(const std::uint8_t* row);
+    // Every stretch of border, `twipsPerPixel` twips a pixel; none of them runs over sea.
+    std::vector<BorderPiece> Pieces(double twipsPerPixel) const;
 
-// Every stretch of land where two cities' lands meet, from a divided picture of
-// width x height pixels: the line of points as near to one as to the other, kept
-// where it runs over land.
-std::vector<BorderPiece> LandBorders(const CitySites& sites, int width, int height, double twipsPerPixel,
-                                     const CityAtPixel& cityAt);
+private:
+    struct Edge {
+        std::uint16_t pair;  // a * 256 + b, a < b
+        std::uint16_t x, y;  // the corner it starts from
+        bool down;           // runs down from (x, y), or else right
+    };
+    int width_ = 0;
+    int y_ = 0;
+    std::vector<std::uint8_t> previous_;
+    std::vector<Edge> edges_;
+};
 
 }  // namespace tarvex

@@ -1,0 +1,143 @@
+// The nations' shares of the cities, stacked band on band.
+#include "ui/share_chart.h"
+
+#include <QAreaSeries>
+#include <QChart>
+#include <QChartView>
+#include <QCursor>
+#include <QLegend>
+#include <QLineSeries>
+#include <QToolTip>
+#include <QVBoxLayout>
+#include <QValueAxis>
+#include <algorithm>
+#include <cmath>
+
+#include "ui/common.h"
+#include "ui/territory_picture.h"
+#include "ui/war_chart.h"
+
+namespace tarvex::ui {
+
+namespace {
+
+const QColor kPlotGround(44, 58, 78);
+const QColor kBandEdge(60, 45, 30, 120);
+const QColor kPlayerEdge(190, 60, 20);  // as the player's realm on the map
+
+qreal When(const SeasonRecord& row) { return row.year + (row.season - 1) / 4.0; }
+
+}  // namespace
+
+ShareChart::ShareChart(const Game& game, QWidget* parent) : QWidget(parent), game_(game) {
+    setObjectName("chartShares");
+    chart_ = new QChart;
+    chart_->setFont(GameFont());
+    // Thirty-four names do not fit beside the chart: the pointer names each band.
+    chart_->legend()->hide();
+    chart_->setPlotAreaBackgroundBrush(kPlotGround);
+    chart_->setPlotAreaBackgroundVisible(true);
+    chart_->setMargins(QMargins(4, 4, 4, 4));
+    axisX_ = new QValueAxis;
+    axisX_->setLabelFormat("%d");
+    axisX_->setTitleText("年目");
+    axisX_->setTickType(QValueAxis::TicksDynamic);
+    axisY_ = new QValueAxis;
+    axisY_->setLabelFormat("%d");
+    axisY_->setTitleText("都市数");
+    axisY_->setRange(0, kCityCount);
+    axisY_->setTickType(QValueAxis::TicksDynamic);
+    axisY_->setTickAnchor(0);
+    axisY_->setTickInterval(15);
+    for (QValueAxis* axis : {axisX_, axisY_}) {
+        axis->setLabelsFont(GameFont());
+        axis->setTitleFont(GameFont());
+        axis->setGridLineVisible(false);
+    }
+    chart_->addAxis(axisX_, Qt::AlignBottom);
+    chart_->addAxis(axisY_, Qt::AlignLeft);
+    view_ = new QChartView(chart_, this);
+    view_->setObjectName("shareView");
+    view_->setRenderHint(QPainter::Antialiasing);
+    view_->setMinimumSize(420, 300);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(view_, 1);
+    bands_.assign(kNationCount + 1, nullptr);
+    Sync();
+}
+
+QAreaSeries* ShareChart::BandOf(int nation) const {
+    return nation >= 1 && nation <= kNationCount ? bands_[nation] : nullptr;
+}
+
+void ShareChart::Sync() {
+    const std::vector<SeasonRecord>& rows = game_.chronicle.seasons;
+    const int player = NationIndex(game_, game_.PlayerNation);
+    if (player == player_ && rows.size() == rows_ && (rows.empty() || rows.back() == lastRow_)) return;
+    player_ = player;
+    rows_ = rows.size();
+    if (!rows.empty()) lastRow_ = rows.back();
+    Rebuild();
+}
+
+void ShareChart::Rebuild() {
+    const std::vector<SeasonRecord>& rows = game_.chronicle.seasons;
+    chart_->removeAllSeries();
+    bands_.assign(kNationCount + 1, nullptr);
+    // Band on band in the nations' order, which runs across the map: neighbours lie near.
+    std::vector<qreal> below(rows.size(), 0);
+    for (int n = 1; n <= kNationCount; ++n) {
+        if (std::none_of(rows.begin(), rows.end(), [n](const SeasonRecord& r) { return r.cities[n] > 0; })) continue;
+        auto* lower = new QLineSeries;
+        auto* upper = new QLineSeries;
+        QList<QPointF> lowerPoints, upperPoints;
+        lowerPoints.reserve(static_cast<qsizetype>(rows.size()));
+        upperPoints.reserve(static_cast<qsizetype>(rows.size()));
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            lowerPoints.append({When(rows[i]), below[i]});
+            below[i] += std::max<int>(0, rows[i].cities[n]);
+            upperPoints.append({When(rows[i]), below[i]});
+        }
+        lower->replace(lowerPoints);
+        upper->replace(upperPoints);
+        auto* band = new QAreaSeries(upper, lower);
+        band->setProperty("nation", n);
+        band->setName(Qs(game_.Nations[n].Name));
+        band->setBrush(NationLandColour(n));
+        const bool mine = n == player_;
+        QPen edge(mine ? kPlayerEdge : kBandEdge, mine ? 2.5 : 0.6);
+        band->setPen(edge);
+        chart_->addSeries(band);
+        band->attachAxis(axisX_);
+        band->attachAxis(axisY_);
+        connect(band, &QAreaSeries::hovered, this, [this, n](const QPointF& point, bool over) {
+            if (!over) {
+                QToolTip::hideText();
+                return;
+            }
+            const std::vector<SeasonRecord>& rows = game_.chronicle.seasons;
+            const auto nearest = std::min_element(rows.begin(), rows.end(), [&](const auto& a, const auto& b) {
+                return std::abs(When(a) - point.x()) < std::abs(When(b) - point.x());
+            });
+            if (nearest == rows.end()) return;
+            const int season = nearest->season >= 1 && nearest->season <= 4 ? nearest->season : 1;
+            QToolTip::showText(QCursor::pos(),
+                               QString("%1\n%2年目の%3: %4都市")
+                                   .arg(Qs(game_.Nations[n].Name))
+                                   .arg(nearest->year)
+                                   .arg(Qs(game_.SeasonNames[season]))
+                                   .arg(nearest->cities[n]),
+                               view_);
+        });
+        bands_[n] = band;
+    }
+    const qreal first = rows.empty() ? game_.Year : When(rows.front());
+    const qreal last = rows.empty() ? first : When(rows.back());
+    const qreal from = std::floor(first), to = std::max(last, from + 1);
+    axisX_->setTickAnchor(from);
+    axisX_->setTickInterval(NiceStep(to - from, 10));
+    axisX_->setRange(from, to);
+}
+
+}  // namespace tarvex::ui

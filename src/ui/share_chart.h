@@ -1,0 +1,43 @@
+// The rise and fall of nations at a glance: each nation's share of the 75 cities
+// season by season, stacked in the nations' own order so that neighbours lie near.
+#pragma once
+
+#include <QWidget>
+#include <vector>
+
+#include "rules/world/game.h"
+
+class QAreaSeries;
+class QChart;
+class QChartView;
+class QValueAxis;
+
+namespace tarvex::ui {
+
+class ShareChart : public QWidget {
+    Q_OBJECT
+public:
+    explicit ShareChart(const Game& game, QWidget* parent = nullptr);
+
+    // Takes in the seasons recorded since the last call; cheap when none were.
+    void Sync();
+
+    QChart* Chart() const { return chart_; }
+    // The band of a nation, or null when it never held a city.
+    QAreaSeries* BandOf(int nation) const;
+
+private:
+    void Rebuild();
+
+    const Game& game_;
+    QChart* chart_ = nullptr;
+    QChartView* view_ = nullptr;
+    QValueAxis* axisX_ = nullptr;
+    QValueAxis* axisY_ = nullptr;
+    std::vector<QAreaSeries*> bands_;  // by nation, 0 for none
+    std::size_t rows_ = 0;
+    SeasonRecord lastRow_;
+    int player_ = -1;
+};
+
+}  // namespace tarvex::ui
