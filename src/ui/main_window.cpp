@@ -697,8 +697,8 @@ void MainWindow::PlaceAtStart() {
         resize(std::max(Twips(kWindowWidth), minimumWidth()), std::max(Twips(kWindowHeight), minimumHeight()));
         return;
     }
-    // The frame's own edges and title come on top of the window's inside.
-    const QRect place = StartGeometry(where->availableGeometry(), minimumSize());
+    const QRect place = StartGeometry(where->availableGeometry(),
+                                      minimumSize().expandedTo(QSize(Twips(kWindowWidth), Twips(kWindowHeight))));
     resize(place.size());
     move(place.topLeft());
 }
