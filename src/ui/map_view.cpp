@@ -169,17 +169,19 @@ struct HelpText {
     const char* closeButton;
 };
 
+// In a row right of the side panel, at the top of the first view: clear of the player's
+// nation in its middle, and whole in the smallest window.
 constexpr std::array<HelpText, kHelpPanelCount> kHelpTexts{{
-    {"PicPic", 3360, 3720, 1575, 2175,
+    {"PicPic", 7230, 240, 1575, 2175,
      "国の詳細を見るときは、国の番号か、国名をクリックしてください。閉じるときも、もう一度クリックしてください。",
      "cmdPicPicClose"},
-    {"Picture2", 5520, 3720, 1935, 2175, "国家情報、過去の戦闘データはメニューで見られます", "Command3"},
-    {"Picture3", 1320, 3720, 1575, 3375,
+    {"Picture2", 8925, 240, 1935, 2175, "国家情報、過去の戦闘データはメニューで見られます", "Command3"},
+    {"Picture3", 4095, 240, 3015, 2175,
      "ボタンについて "
      "ＯＫボタンはＥｎｔｅｒキーで「1.移動」とか数字のついたボタンは「テンキー」でCancelはテンキーの「小数点」あるい"
      "はカーソルキーでOKから移動して、マウスを使わずに使えます",
      "Command4"},
-    {"picCur", 3360, 6000, 1575, 2175,
+    {"picCur", 10980, 240, 1575, 2175,
      "移動先をリストから選ぶときは左右の、数値を入力するときは上下のカーソルキーでえらべます。", "Command5"},
 }};
 

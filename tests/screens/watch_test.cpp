@@ -50,8 +50,8 @@ TEST(Watch, TheFirstViewIsAimedAtTheMiddleOfThePlayersCitiesOrOfTheMap) {
         const int wantX = n ? static_cast<int>(x / n) : kMapWidth / 2;
         const int wantY = n ? static_cast<int>(y / n) : kMapHeight / 2;
         const MainWindowShown& m = g.shown.main;
-        // The middle of the view is the middle of his cities, unless the bars end first.
-        const int midX = -m.hScroll + c.viewWidth / 2, midY = -m.vScroll + c.viewHeight / 2;
+        // The middle of the view below the side panel is the middle of his cities, unless the bars end first.
+        const int midX = -m.hScroll + c.viewWidth / 2, midY = -m.vScroll + (kSidePanelBottom + c.viewHeight) / 2;
         if (m.hScroll != 0 && m.hScroll != kScrollMax) {
             EXPECT_NEAR(midX, wantX, 1) << c.nation;
         }

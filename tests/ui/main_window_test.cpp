@@ -477,10 +477,10 @@ TEST(MapView, HelpPanelsCloseAndComeBackFromTheirMenuEntries) {
         const char* entry;
     };
     const Help helps[] = {
-        {"PicPic", TwipRect(3360, 3720, 1575, 2175), "cmdPicPicClose", "CitiesHelpEntry"},
-        {"Picture2", TwipRect(5520, 3720, 1935, 2175), "Command3", "NationHelpEntry"},
-        {"Picture3", TwipRect(1320, 3720, 1575, 3375), "Command4", "ButtonsHelpEntry"},
-        {"picCur", TwipRect(3360, 6000, 1575, 2175), "Command5", "NumbersHelpEntry"},
+        {"PicPic", TwipRect(7230, 240, 1575, 2175), "cmdPicPicClose", "CitiesHelpEntry"},
+        {"Picture2", TwipRect(8925, 240, 1935, 2175), "Command3", "NationHelpEntry"},
+        {"Picture3", TwipRect(4095, 240, 3015, 2175), "Command4", "ButtonsHelpEntry"},
+        {"picCur", TwipRect(10980, 240, 1575, 2175), "Command5", "NumbersHelpEntry"},
     };
     for (const Help& h : helps) {
         QWidget* panel = t.Find(h.panel);

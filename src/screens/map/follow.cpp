@@ -10,10 +10,6 @@ namespace tarvex {
 
 namespace {
 
-// The idle panel with the message lines covers the view's upper left corner this far.
-constexpr int kSidePanelRight = 240 + 3735;
-constexpr int kSidePanelBottom = 240 + 2700;
-
 struct Box {
     int left, top, right, bottom;  // twips on the map surface
 };
@@ -42,12 +38,12 @@ bool FitsInView(const Session& game, const Box& box) {
     return box.right - box.left <= m.viewWidth && box.bottom - box.top <= m.viewHeight - kSidePanelBottom;
 }
 
-// Puts a point of the surface in the middle of the view, as far as the bars reach.
-// Returns whether the view moved.
+// Puts a point of the surface in the middle of the view below the band the side panel and the
+// help panels take at its top, as far as the bars reach. Returns whether the view moved.
 bool CentreOn(Session& game, int x, int y) {
     MainWindowShown& m = game.shown.main;
     const int h = std::clamp(m.viewWidth / 2 - x, kScrollMax, 0);
-    const int v = std::clamp(m.viewHeight / 2 - y, kScrollMax, 0);
+    const int v = std::clamp((kSidePanelBottom + m.viewHeight) / 2 - y, kScrollMax, 0);
     if (h == m.hScroll && v == m.vScroll) return false;
     m.hScroll = h;
     m.vScroll = v;

@@ -6,6 +6,10 @@
 
 namespace tarvex {
 
+// The idle panel with the message lines covers the view's upper left corner this far (twips).
+inline constexpr int kSidePanelRight = 240 + 3735;
+inline constexpr int kSidePanelBottom = 240 + 2700;
+
 // "戦況を追う": the view follows the acting city and the battles, or stays where it is.
 void ToggleFollowWar(Session& game);
 // The city now giving its order: when it lies outside the view, the view goes to it.
