@@ -284,6 +284,14 @@ MainWindow::MainWindow(Session& game, QtScreen& screen, QWidget* parent)
     statusBar()->setObjectName("StatusBar");
     statusBar()->setSizeGripEnabled(false);
     statusBar()->addPermanentWidget(statusEntry_, 1);
+    // While the automatic steps stand still, the foot says so too (a window may show no caption).
+    pauseLabel_ = new QLabel(QStringLiteral("一時停止中"), statusBar());
+    pauseLabel_->setObjectName("PauseLabel");
+    QFont pauseFont = pauseLabel_->font();
+    pauseFont.setBold(true);
+    pauseLabel_->setFont(pauseFont);
+    pauseLabel_->hide();
+    statusBar()->insertPermanentWidget(0, pauseLabel_);
 
     // Never so small that the menu bar folds, a side panel is cut or no map is left beside and below it.
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
@@ -796,6 +804,7 @@ void MainWindow::SyncStatus() {
 
 void MainWindow::SyncWatching() {
     const MainWindowShown& m = game_.shown.main;
+    pauseLabel_->setVisible(m.paused);
     followEntry_->setChecked(m.followWar);
     autoPlayEntry_->setChecked(m.autoPlay);
     const int speed = std::clamp(game_.MessageSpeed, 0, 3);

@@ -142,6 +142,7 @@ private:
     QPointer<ChronicleWindow> chronicle_;
     // The foot of the window: the player's newest chronicle entry.
     QLabel* statusEntry_ = nullptr;
+    QLabel* pauseLabel_ = nullptr;
     int statusEntryIndex_ = -1;
     QString statusText_;
 };

@@ -90,6 +90,7 @@ TEST(WatchWindow, SpaceAndPausePauseTheAutomaticStepsAndTheTitleSaysSo) {
     for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Pause}) {
         QTest::keyClick(t.window.get(), key);
         EXPECT_TRUE(t.window->windowTitle().endsWith("（一時停止中）")) << key;
+        EXPECT_TRUE(t.Find("PauseLabel")->isVisible());
         EXPECT_FALSE(t.Find<QTimer>("StepTimer")->isActive());
         QTest::keyClick(t.window.get(), key);
         EXPECT_FALSE(t.window->windowTitle().contains("一時停止中")) << key;
