@@ -2,6 +2,7 @@
 #include "screens/map/follow.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "rules/world/scenario.h"
 #include "screens/main/main_window.h"
@@ -38,12 +39,14 @@ bool FitsInView(const Session& game, const Box& box) {
     return box.right - box.left <= m.viewWidth && box.bottom - box.top <= m.viewHeight - kSidePanelBottom;
 }
 
-// Puts a point of the surface in the middle of the view below the band the side panel and the
-// help panels take at its top, as far as the bars reach. Returns whether the view moved.
-bool CentreOn(Session& game, int x, int y) {
+// Puts a point of the surface in the middle of the view, as far as the bars reach: of the part
+// below the band the side panel and the help panels take at its top, when `belowBand`.
+// Returns whether the view moved.
+bool CentreOn(Session& game, int x, int y, bool belowBand = true) {
     MainWindowShown& m = game.shown.main;
     const int h = std::clamp(m.viewWidth / 2 - x, kScrollMax, 0);
-    const int v = std::clamp((kSidePanelBottom + m.viewHeight) / 2 - y, kScrollMax, 0);
+    const int middle = belowBand ? (kSidePanelBottom + m.viewHeight) / 2 : m.viewHeight / 2;
+    const int v = std::clamp(middle - y, kScrollMax, 0);
     if (h == m.hScroll && v == m.vScroll) return false;
     m.hScroll = h;
     m.vScroll = v;
@@ -87,18 +90,15 @@ void FollowBattle(Session& game) {
 bool CityInView(const Session& game, int city) { return IsValidCity(city) && InView(game, PanelBox(game, city)); }
 
 void CentreOnPlayer(Session& game) {
-    long x = 0, y = 0, count = 0;
-    for (int city = 1; city <= kCityCount; ++city) {
-        if (!IsPlayers(game, city)) continue;
-        const Box box = PanelBox(game, city);
-        x += (box.left + box.right) / 2;
-        y += (box.top + box.bottom) / 2;
-        ++count;
-    }
-    if (count == 0)
+    std::optional<Box> all;
+    for (int city = 1; city <= kCityCount; ++city)
+        if (IsPlayers(game, city)) all = all ? Around(*all, PanelBox(game, city)) : PanelBox(game, city);
+    if (!all) {
         CentreOn(game, kMapWidth / 2, kMapHeight / 2);
-    else
-        CentreOn(game, static_cast<int>(x / count), static_cast<int>(y / count));
+        return;
+    }
+    // A nation too tall for the part below the band is centred in the whole view.
+    CentreOn(game, (all->left + all->right) / 2, (all->top + all->bottom) / 2, FitsInView(game, *all));
 }
 
 }  // namespace tarvex

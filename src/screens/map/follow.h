@@ -19,8 +19,8 @@ void FollowCity(Session& game, int city);
 void FollowBattle(Session& game);
 // Whether a city's whole panel is in view and clear of the side panel in its upper left corner.
 bool CityInView(const Session& game, int city);
-// The view with the middle of the player's cities in its middle; for a watched game the
-// middle of the whole map.
+// The view with the middle of the player's cities (of the box round their panels) in its
+// middle; for a watched game the middle of the whole map.
 void CentreOnPlayer(Session& game);
 
 }  // namespace tarvex
