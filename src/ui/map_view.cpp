@@ -245,9 +245,9 @@ void MapView::PlaceOverview() {
     const int width = std::clamp(this->width() / 5, kMapPictureWidth / 20, kMapPictureWidth / 10);
     const QSize size(width + 2, width * kMapPictureHeight / kMapPictureWidth + 2);
     const bool resized = overview_->size() != size;
-    // It never hides a city's panel: from the lower right corner it moves along the foot of
-    // the view, then up its right side, to the first place free of panels; with none free
-    // it steps aside until the view moves. Not while the player drags on it.
+    // It never hides a city's panel (nor a help panel): from the lower right corner it moves
+    // along the foot of the view, then up its right side, to the first place free of panels;
+    // with none free it steps aside until the view moves. Not while the player drags on it.
     const bool dragged = overview_->isVisible() && (QApplication::mouseButtons() & Qt::LeftButton) &&
                          overview_->rect().contains(overview_->mapFromGlobal(QCursor::pos()));
     if (!dragged || resized) {
@@ -255,6 +255,8 @@ void MapView::PlaceOverview() {
         std::vector<QRect> panels;
         for (int city = 1; city <= kCityCount; ++city)
             panels.push_back(cities_[city].panel->geometry().translated(surface_->pos()));
+        for (const QFrame* help : help_)
+            if (help && !help->isHidden()) panels.push_back(help->geometry().translated(surface_->pos()));
         const auto free = [&](const QRect& place) {
             if (place.intersects(sidePanels_)) return false;
             return std::none_of(panels.begin(), panels.end(), [&](const QRect& p) { return p.intersects(place); });
