@@ -809,7 +809,13 @@ void MainWindow::SyncWatching() {
     autoPlayEntry_->setChecked(m.autoPlay);
     const int speed = std::clamp(game_.MessageSpeed, 0, 3);
     if (!speedEntries_[speed]->isChecked()) speedEntries_[speed]->setChecked(true);
-    if (m.loaded) SavePreferences(m);
+    // Kept for the next run as soon as they change; the store is not opened at every sync.
+    const std::array<bool, kHelpPanelCount + 2> kept{m.helpClosed[0], m.helpClosed[1], m.helpClosed[2],
+                                                     m.helpClosed[3], m.followWar,     m.autoPlay};
+    if (m.loaded && kept != keptPreferences_) {
+        SavePreferences(m);
+        keptPreferences_ = kept;
+    }
 }
 
 void MainWindow::StartGlide() {

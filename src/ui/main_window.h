@@ -138,6 +138,7 @@ private:
     int appliedGlide_ = 0;
     // The window's place is kept a moment after the player stops moving it.
     QTimer* keepGeometry_ = nullptr;
+    std::array<bool, kHelpPanelCount + 2> keptPreferences_{};
     std::array<QAction*, kHelpPanelCount> helpEntries_{};
     QPointer<ChronicleWindow> chronicle_;
     // The foot of the window: the player's newest chronicle entry.
