@@ -2,21 +2,28 @@
 BUILD_DIR ?= build
 PREFIX ?= /usr/local
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+# The build's own progress, without make's "Entering directory" lines.
+MAKEFLAGS += --no-print-directory
 
 .PHONY: all deps configure build run test bench install package clean
 
 all: build
 
+# The game's packages only; `make test`, `make bench` and `make package` add their own tools.
 deps:
-	@bash scripts/install-deps.sh
+	@bash scripts/install-deps.sh game
 
 # Warnings are errors here (CI runs make test); packagers' builds leave them warnings.
 WERROR ?= ON
+CONFIGURE = cmake -S . -B $(BUILD_DIR) -DCMAKE_INSTALL_PREFIX=$(PREFIX) -DTARVEX_WERROR=$(WERROR)
 
+# The game alone: no test tools are needed, none are built.
 configure: deps
-	@cmake -S . -B $(BUILD_DIR) -DCMAKE_INSTALL_PREFIX=$(PREFIX) -DTARVEX_WERROR=$(WERROR) > /dev/null
+	@echo "Configuring $(BUILD_DIR)/ for the game"
+	@$(CONFIGURE) -DTARVEX_BUILD_TESTS=OFF > /dev/null
 
 build: configure
+	@echo "Building the game (the first build takes a few minutes)"
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: build
@@ -26,11 +33,21 @@ run: build
 	fi
 	@$(BUILD_DIR)/tarvex
 
-test: build
+# The fuzz target is built with clang in a tree of its own before the tests run it.
+test:
+	@bash scripts/install-deps.sh test
+	@echo "Configuring $(BUILD_DIR)/ for the game and its tests"
+	@$(CONFIGURE) -DTARVEX_BUILD_TESTS=ON > /dev/null
+	@echo "Building the game and its tests (the first build takes several minutes)"
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
+	@bash tests/scripts/fuzz_build.sh $(BUILD_DIR) .
+	@echo "Running the tests"
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
-bench: deps
+bench:
+	@bash scripts/install-deps.sh bench
 	@cmake -S . -B $(BUILD_DIR)-bench -DCMAKE_BUILD_TYPE=Release -DTARVEX_BUILD_BENCH=ON -DTARVEX_BUILD_TESTS=OFF -DTARVEX_BUILD_UI=OFF > /dev/null
+	@echo "Building the benchmarks (Release)"
 	@cmake --build $(BUILD_DIR)-bench -j $(JOBS)
 	@$(BUILD_DIR)-bench/bench/tarvex_bench
 
@@ -40,11 +57,14 @@ install: build
 # The Debian package, from a Release tree of its own laid out for /usr and built
 # with Debian's hardening flags: $(BUILD_DIR)-package/tarvex_<version>_<arch>.deb.
 DEB_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
-package: deps
+package:
+	@bash scripts/install-deps.sh package
+	@echo "Configuring and building $(BUILD_DIR)-package/ (Release, for /usr)"
 	@cmake -S . -B $(BUILD_DIR)-package -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr -DTARVEX_BUILD_TESTS=OFF \
 	  -DCMAKE_CXX_FLAGS="$$($(DEB_FLAGS) CPPFLAGS) $$($(DEB_FLAGS) CXXFLAGS)" \
 	  -DCMAKE_EXE_LINKER_FLAGS="$$($(DEB_FLAGS) LDFLAGS)" > /dev/null
 	@cmake --build $(BUILD_DIR)-package -j $(JOBS)
+	@echo "Making the Debian package"
 	@cd $(BUILD_DIR)-package && cpack -G DEB
 
 clean:

@@ -3,9 +3,12 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <utility>
+#include <vector>
 
 #include "rules/ai/computer.h"
 #include "rules/chronicle/chronicle_file.h"
+#include "rules/combat/odds.h"
 #include "rules/port/random.h"
 #include "rules/port/screen.h"
 #include "rules/save/savefile.h"
@@ -13,6 +16,7 @@
 #include "rules/turn/step.h"
 #include "rules/world/newgame.h"
 #include "rules/world/refresh.h"
+#include "rules/world/scenario.h"
 #include "screens/main/autosave.h"
 #include "screens/session/session.h"
 
@@ -157,6 +161,26 @@ void BM_Autosave(benchmark::State& state) {
     std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_Autosave)->Arg(1)->Arg(100)->Arg(300)->Unit(benchmark::kMillisecond);
+// The attack panel's odds for a city and its first neighbour of another owner,
+// thirty years into a game (records of tactics filled in).
+void BM_AttackOdds(benchmark::State& state) {
+    HeadlessGame h(7);
+    for (int season = 0; season < 120; ++season) h.PlaySeason();
+    std::vector<std::pair<int, int>> fronts;
+    for (int city = 1; city <= kCityCount; ++city)
+        for (int other = 1; other <= kCityCount; ++other)
+            if (IsNeighbour(city, other) && !SameOwner(h.game, city, other) && h.game.Cities[city].Troops > 0) {
+                fronts.emplace_back(city, other);
+                break;
+            }
+    std::size_t next = 0;
+    for (auto _ : state) {
+        const auto [city, target] = fronts[next++ % fronts.size()];
+        benchmark::DoNotOptimize(EstimateAttack(h.game, city, target, h.game.Cities[city].Troops));
+    }
+    state.counters["fronts"] = static_cast<double>(fronts.size());
+}
+BENCHMARK(BM_AttackOdds)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tarvex

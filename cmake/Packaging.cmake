@@ -7,7 +7,9 @@
 # only the configured prefix, its last resort, would then point elsewhere.
 # `make package` configures its own tree with CMAKE_INSTALL_PREFIX=/usr.
 
-set(TARVEX_PACKAGE_MAINTAINER "The Tarvex developers <tarvex@example.org>"
+# Where players and packagers reach the project: its home page and its issue tracker.
+set(TARVEX_HOMEPAGE "https://github.com/tarvex/tarvex" CACHE STRING "The project's home page")
+set(TARVEX_PACKAGE_MAINTAINER "Tarvex developers <tarvex@users.noreply.github.com>"
     CACHE STRING "Maintainer field of the Debian package: Name <address>")
 
 if(NOT CMAKE_INSTALL_PREFIX STREQUAL "/usr")
@@ -68,17 +70,12 @@ string(CONCAT changelog
        "  * Release ${PROJECT_VERSION}.\n\n"
        " -- ${TARVEX_PACKAGE_MAINTAINER}  ${changelog_date}\n")
 tarvex_write_if_changed(${debian_doc}/changelog "${changelog}")
-# The programs stay in /usr/bin rather than /usr/games so that the menu entry's
-# Exec=tarvex is found on every desktop's PATH.
-tarvex_write_if_changed(${debian_doc}/lintian-overrides "tarvex: package-section-games-but-contains-no-game\n")
 add_custom_command(OUTPUT ${debian_doc}/changelog.gz
                    COMMAND gzip -9 -n -k -f ${debian_doc}/changelog
                    DEPENDS ${debian_doc}/changelog)
 add_custom_target(tarvex_debian_doc ALL DEPENDS ${debian_doc}/changelog.gz)
 install(FILES ${debian_doc}/copyright ${debian_doc}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tarvex COMPONENT debian EXCLUDE_FROM_ALL)
-install(FILES ${debian_doc}/lintian-overrides RENAME tarvex
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides COMPONENT debian EXCLUDE_FROM_ALL)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tarvex)
@@ -108,6 +105,7 @@ set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/PackageDirectoryModes.cmak
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${TARVEX_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The libraries come from the programs themselves (dpkg-shlibdeps, package dpkg-dev).

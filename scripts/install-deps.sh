@@ -1,19 +1,38 @@
 #!/usr/bin/env bash
-# Installs whatever the build, the tests and the game need and this machine lacks.
-# Debian 12: apt-get without questions, through sudo when not root; does nothing
-# when everything is already there.
+# Installs what a task needs and this machine lacks, on Debian 12: apt-get without
+# questions, through sudo when not root; does nothing when everything is there.
+# Usage: install-deps.sh [game|test|bench|package]...   (default: game)
+#   game     what building and playing the game needs
+#   test     the game's, plus the test, check and packaging-check tools
+#   bench    the game's, plus Google Benchmark
+#   package  the game's, plus what makes and checks the Debian package
 set -euo pipefail
 
-packages=(
+game=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk
+)
+test=(
+  libgtest-dev libgmock-dev
   xvfb xauth
   clang libclang-rt-14-dev clang-format clang-tidy
   desktop-file-utils appstream
-  dpkg-dev file
+  dpkg-dev file lintian
 )
+bench=(libbenchmark-dev)
+package=(dpkg-dev file desktop-file-utils appstream lintian)
+
+packages=("${game[@]}")
+for task in "${@:-game}"; do
+  case "$task" in
+    game) ;;
+    test) packages+=("${test[@]}") ;;
+    bench) packages+=("${bench[@]}") ;;
+    package) packages+=("${package[@]}") ;;
+    *) echo "install-deps.sh: unknown task '$task' (game, test, bench or package)" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do
@@ -21,10 +40,12 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
+# Each missing package once, in the order of the lists.
+mapfile -t missing < <(printf '%s\n' "${missing[@]}" | awk 'NF && !seen[$0]++')
 
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-echo "Installing: ${missing[*]}"
+echo "Installing the missing packages with apt-get (a few minutes the first time): ${missing[*]}"
 if [ "$(id -u)" -eq 0 ]; then
   sudo=()
 elif command -v sudo >/dev/null 2>&1; then

@@ -6,6 +6,7 @@
 #include <charconv>
 #include <iostream>
 #include <limits>
+#include <set>
 #include <sstream>
 #include <vector>
 
@@ -205,7 +206,7 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
                 return 2;
             }
             // The chronicle goes on from the one saved beside the game, or starts here.
-            if (ReadChronicleFile(ChroniclePath(options.loadFile), game, game.chronicle)) RestartChronicle(game);
+            ReadChronicleBeside(options.loadFile, game);
             // The player's own cities are handed to the computer; a game that is
             // not played is written back as it was read.
             if (options.years > 0)
@@ -252,16 +253,15 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
         }
         PrintSummary(game, out, unifier);
         if (!options.saveFile.empty()) {
-            if (auto problem = WriteGameFile(options.saveFile, game)) {
+            // Its chronicle goes beside it, the two as one, as the game saves them.
+            bool trimmed = false;
+            if (auto problem = WriteSavePair(options.saveFile, game, &trimmed)) {
                 err << "tarvex-sim: cannot save " << options.saveFile << ": " << *problem << '\n';
                 return 2;
             }
-            // Its chronicle goes beside it, as the game saves it.
-            const std::string chronicle = ChroniclePath(options.saveFile);
-            if (auto problem = WriteChronicleFile(chronicle, game)) {
-                err << "tarvex-sim: cannot write " << chronicle << ": " << *problem << '\n';
-                return 2;
-            }
+            if (trimmed)
+                err << "tarvex-sim: the chronicle beside " << options.saveFile
+                    << " grew past its file's limit; its oldest history was dropped\n";
         }
         const std::pair<const std::string&, std::string> tables[] = {
             {options.chronicleFile, options.chronicleFile.empty() ? std::string() : ChronicleTable(game.chronicle)},
@@ -313,8 +313,10 @@ constexpr const char* kUsage =
     "                       the cities each nation holds, its name as the column's header\n"
     "  --help               this text\n"
     "\n"
-    "Exit status: 0 done, 1 invariant broken, 2 bad arguments or unreadable file,\n"
-    "3 random numbers ran out.\n";
+    "Each option may be given once.\n"
+    "\n"
+    "Exit status: 0 done, 1 invariant broken, 2 bad arguments, or a file or the\n"
+    "output that could not be read or written, 3 random numbers ran out.\n";
 
 // A whole number in plain decimal digits only: no sign, no blanks, nothing empty.
 template <class Number>
@@ -332,12 +334,31 @@ int Fail(std::ostream& err, const std::string& message) {
     return 2;
 }
 
+int ParseAndRun(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
 }  // namespace
 
 int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const int status = ParseAndRun(args, out, err);
+    // Output that did not reach its file (a full disk, a closed pipe) is a failed run.
+    out.flush();
+    if (!out) {
+        err << "tarvex-sim: cannot write the output\n";
+        return status == 0 ? 2 : status;
+    }
+    return status;
+}
+
+namespace {
+
+int ParseAndRun(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     Options options;
+    std::set<std::string> given;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
+        // A second value would silently replace the first: the run could not be what was meant.
+        if (a.rfind("--", 0) == 0 && a != "--help" && !given.insert(a).second)
+            return Fail(err, a + " is given more than once");
         // The value after an option; an empty one names nothing and is refused like a missing one.
         auto value = [&](std::string& out) {
             if (i + 1 >= args.size() || args[i + 1].empty()) return false;
@@ -374,5 +395,7 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     }
     return Run(options, out, err);
 }
+
+}  // namespace
 
 }  // namespace tarvex::sim

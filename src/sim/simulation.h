@@ -24,10 +24,11 @@ struct Options {
 };
 
 // Plays the game the options describe; returns the exit status
-// (0 done, 1 invariant broken, 2 unreadable file, 3 random numbers ran out).
+// (0 done, 1 invariant broken, 2 a file that cannot be read or written, 3 random numbers ran out).
 int Run(const Options& options, std::ostream& out, std::ostream& err);
 
-// The command line: parses the arguments, then runs; returns the exit status.
+// The command line: parses the arguments (each option once), then runs; returns
+// the exit status, 2 as well when `out` could not be written.
 int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // The first broken invariant of a game, or nothing: city values within 0..999,

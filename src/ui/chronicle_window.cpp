@@ -10,13 +10,14 @@
 #include <QPixmap>
 #include <QScrollBar>
 #include <QTabWidget>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "rules/chronicle/chronicle.h"
 #include "screens/main/main_window.h"
 #include "screens/session/session.h"
+#include "ui/chronicle_model.h"
 #include "ui/common.h"
 #include "ui/main_window.h"
 #include "ui/qt_screen.h"
@@ -25,19 +26,29 @@
 
 namespace tarvex::ui {
 
-namespace {
-
-constexpr int kEntryIndex = Qt::UserRole;     // the entry's place in the chronicle
-constexpr int kFirstCity = Qt::UserRole + 1;  // the city the map moves to, 0 for none
-
-}  // namespace
-
 ChronicleWindow::ChronicleWindow(Session& game, QtScreen& screen, MainWindow& main, QWidget* parent)
     : GameDialog(parent, "frmChronicle", "年代記"), game_(game), screen_(screen), main_(main) {
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName("tabChronicle");
+    tabs_->addTab(MakeEntriesPage(), "年代記");
+    cities_ = new WarChart(game_, ChartMeasure::Cities);
+    troops_ = new WarChart(game_, ChartMeasure::Troops);
+    tabs_->addTab(cities_, "都市数");
+    tabs_->addTab(troops_, "兵力");
 
-    // The entries, with the nation and kind filters above them.
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addWidget(tabs_);
+    resize(960, 580);
+
+    ApplyFilter();
+    list_->scrollToBottom();
+    screen_.AddView(this, [this] { Sync(); });
+}
+
+ChronicleWindow::~ChronicleWindow() { screen_.RemoveView(this); }
+
+QWidget* ChronicleWindow::MakeEntriesPage() {
     auto* page = new QWidget;
     page->setObjectName("pageEntries");
     nation_ = new QComboBox(page);
@@ -62,21 +73,24 @@ ChronicleWindow::ChronicleWindow(Session& game, QtScreen& screen, MainWindow& ma
     }
     filters->addStretch(1);
 
-    list_ = new QTreeWidget(page);
+    model_ = new ChronicleModel(game_, this);
+    list_ = new QTreeView(page);
     list_->setObjectName("lstChronicle");
-    list_->setColumnCount(3);
-    list_->setHeaderLabels({"時期", "種類", "出来事"});
+    list_->setModel(model_);
     list_->setRootIsDecorated(false);
+    list_->setItemsExpandable(false);
+    // One height for every row: the view need not measure a hundred thousand of them.
     list_->setUniformRowHeights(true);
     list_->setAllColumnsShowFocus(true);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->header()->setStretchLastSection(true);
     list_->header()->setSectionsMovable(false);
     const QFontMetrics metrics(list_->font());
-    list_->setColumnWidth(0, metrics.horizontalAdvance("9999年目の冬") + 16);
-    list_->setColumnWidth(1, metrics.horizontalAdvance("滅亡") + 16);
-    connect(list_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { Choose(item); });
-    connect(list_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { Choose(item); });
+    list_->setColumnWidth(ChronicleModel::SeasonColumn, metrics.horizontalAdvance("9999年目の冬") + 16);
+    list_->setColumnWidth(ChronicleModel::KindColumn, metrics.horizontalAdvance("滅亡") + 16);
+    connect(list_, &QTreeView::clicked, this, [this](const QModelIndex& index) { Choose(index); });
+    connect(list_, &QTreeView::activated, this, [this](const QModelIndex& index) { Choose(index); });
 
     count_ = new QLabel(page);
     count_->setObjectName("lblCount");
@@ -85,25 +99,8 @@ ChronicleWindow::ChronicleWindow(Session& game, QtScreen& screen, MainWindow& ma
     pageLayout->addLayout(filters);
     pageLayout->addWidget(list_, 1);
     pageLayout->addWidget(count_);
-    tabs_->addTab(page, "年代記");
-
-    cities_ = new WarChart(game_, ChartMeasure::Cities);
-    troops_ = new WarChart(game_, ChartMeasure::Troops);
-    tabs_->addTab(cities_, "都市数");
-    tabs_->addTab(troops_, "兵力");
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
-    layout->addWidget(tabs_);
-    resize(960, 580);
-
-    SyncEntries();
-    ShowCount();
-    list_->scrollToBottom();
-    screen_.AddView(this, [this] { Sync(); });
+    return page;
 }
-
-ChronicleWindow::~ChronicleWindow() { screen_.RemoveView(this); }
 
 void ChronicleWindow::Sync() {
     if (closing_) return;
@@ -118,77 +115,57 @@ void ChronicleWindow::Sync() {
 }
 
 void ChronicleWindow::SyncEntries() {
-    const std::vector<ChronicleEntry>& entries = game_.chronicle.entries;
-    const bool grown = entries.size() >= listed_ && (listed_ == 0 || entries[listed_ - 1] == lastListed_);
-    if (grown && entries.size() == listed_) return;
     QScrollBar* bar = list_->verticalScrollBar();
     const bool following = bar->value() == bar->maximum();
-    if (!grown) {
-        // Another chronicle in place of the one listed (a load): list it anew.
-        list_->clear();
-        listed_ = 0;
-    }
-    for (std::size_t i = listed_; i < entries.size(); ++i) AddEntry(static_cast<int>(i));
-    listed_ = entries.size();
-    if (listed_ > 0) lastListed_ = entries.back();
+    const int before = model_->Total();
+    model_->Sync();
     ShowCount();
     // A reader at the newest entry goes on reading the newest; one further up stays where he is.
-    if (following) list_->scrollToBottom();
-}
-
-void ChronicleWindow::AddEntry(int index) {
-    const ChronicleEntry& entry = game_.chronicle.entries[index];
-    const int season = entry.season >= 1 && entry.season <= 4 ? entry.season : 1;
-    auto* item = new QTreeWidgetItem(list_, {QString("%1年目の%2").arg(entry.year).arg(Qs(game_.SeasonNames[season])),
-                                             Qs(KindLabel(entry.kind)), Qs(entry.text)});
-    item->setData(0, kEntryIndex, index);
-    item->setData(0, kFirstCity, entry.cities.empty() ? 0 : entry.cities.front());
-    item->setToolTip(2, Qs(entry.text));
-    item->setHidden(!Passes(entry));
-}
-
-bool ChronicleWindow::Passes(const ChronicleEntry& entry) const {
-    if (!kinds_[static_cast<int>(entry.kind)]->isChecked()) return false;
-    const int nation = nation_->currentData().toInt();
-    return nation == 0 || std::find(entry.nations.begin(), entry.nations.end(), nation) != entry.nations.end();
+    if (following && model_->Total() != before) list_->scrollToBottom();
 }
 
 void ChronicleWindow::ShowEntry(int index) {
     if (closing_) return;
     SyncEntries();
-    // The list holds every entry in the chronicle's order: the entry's place is its row.
-    QTreeWidgetItem* item = index >= 0 ? list_->topLevelItem(index) : nullptr;
-    if (!item || item->data(0, kEntryIndex).toInt() != index) return;
-    const ChronicleEntry& entry = game_.chronicle.entries[index];
+    if (index < 0 || index >= static_cast<int>(game_.chronicle.entries.size())) return;
+    const ChronicleEntry& entry = game_.chronicle.entries[static_cast<std::size_t>(index)];
+    // Filters that hid it let it through.
     kinds_[static_cast<int>(entry.kind)]->setChecked(true);
-    if (!Passes(entry)) nation_->setCurrentIndex(0);
+    if (!model_->Passes(entry)) nation_->setCurrentIndex(0);
     tabs_->setCurrentIndex(0);
-    list_->setCurrentItem(item);
-    list_->scrollToItem(item, QAbstractItemView::PositionAtCenter);
+    const QModelIndex at = model_->index(model_->RowOf(index), ChronicleModel::TextColumn);
+    if (!at.isValid()) return;
+    list_->setCurrentIndex(at);
+    list_->scrollTo(at, QAbstractItemView::PositionAtCenter);
 }
 
 void ChronicleWindow::ApplyFilter() {
-    const std::vector<ChronicleEntry>& entries = game_.chronicle.entries;
-    for (int row = 0; row < list_->topLevelItemCount(); ++row) {
-        QTreeWidgetItem* item = list_->topLevelItem(row);
-        const int index = item->data(0, kEntryIndex).toInt();
-        const bool passes = index < static_cast<int>(entries.size()) && Passes(entries[index]);
-        if (item->isHidden() == passes) item->setHidden(!passes);
-    }
+    const QModelIndex current = list_->currentIndex();
+    const int chosen = current.isValid() ? model_->EntryAt(current.row()) : -1;
+    std::array<bool, kEntryKindCount> kinds{};
+    for (int k = 0; k < kEntryKindCount; ++k) kinds[k] = kinds_[k]->isChecked();
+    model_->SetFilter(nation_->currentData().toInt(), kinds);
+    model_->Sync();
     ShowCount();
-    // The chosen entry stays in view when it is still listed.
-    if (QTreeWidgetItem* current = list_->currentItem(); current && !current->isHidden()) list_->scrollToItem(current);
+    // The chosen entry stays chosen and in view when it is still listed.
+    const int row = chosen >= 0 ? model_->RowOf(chosen) : -1;
+    if (row < 0) return;
+    const QModelIndex again = model_->index(row, ChronicleModel::TextColumn);
+    list_->setCurrentIndex(again);
+    list_->scrollTo(again);
 }
 
 void ChronicleWindow::ShowCount() {
-    int shown = 0;
-    for (int row = 0; row < list_->topLevelItemCount(); ++row) shown += !list_->topLevelItem(row)->isHidden();
-    count_->setText(QString("%1件を表示（全%2件）").arg(shown).arg(list_->topLevelItemCount()));
+    count_->setText(QString("%1件を表示（全%2件）").arg(model_->rowCount()).arg(model_->Total()));
 }
 
-void ChronicleWindow::Choose(QTreeWidgetItem* item) {
-    if (closing_ || !item) return;
-    const int city = item->data(0, kFirstCity).toInt();
+void ChronicleWindow::Choose(const QModelIndex& index) {
+    if (closing_ || !index.isValid()) return;
+    const std::vector<ChronicleEntry>& entries = game_.chronicle.entries;
+    const int place = model_->EntryAt(index.row());
+    if (place >= static_cast<int>(entries.size())) return;
+    const std::vector<int>& cities = entries[static_cast<std::size_t>(place)].cities;
+    const int city = cities.empty() ? 0 : cities.front();
     if (city > 0) main_.Show([city](Session& g) { FocusCity(g, city); });
 }
 

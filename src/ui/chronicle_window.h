@@ -11,9 +11,9 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QModelIndex;
 class QTabWidget;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QTreeView;
 
 namespace tarvex {
 struct Session;
@@ -21,6 +21,7 @@ struct Session;
 
 namespace tarvex::ui {
 
+class ChronicleModel;
 class MainWindow;
 class QtScreen;
 class WarChart;
@@ -41,13 +42,13 @@ public:
     WarChart* TroopsChart() const { return troops_; }
 
 private:
+    // The entries' page: the filters above the list, the count below it.
+    QWidget* MakeEntriesPage();
     void SyncEntries();
-    void AddEntry(int index);
-    bool Passes(const ChronicleEntry& entry) const;
-    // Hides the entries the filters leave out; the chosen entry stays in view.
+    // Lists the entries the filters let through; the chosen entry stays chosen and in view.
     void ApplyFilter();
     void ShowCount();
-    void Choose(QTreeWidgetItem* item);
+    void Choose(const QModelIndex& index);
 
     Session& game_;
     QtScreen& screen_;
@@ -57,13 +58,11 @@ private:
     QTabWidget* tabs_ = nullptr;
     QComboBox* nation_ = nullptr;
     std::array<QCheckBox*, kEntryKindCount> kinds_{};
-    QTreeWidget* list_ = nullptr;
+    ChronicleModel* model_ = nullptr;
+    QTreeView* list_ = nullptr;
     QLabel* count_ = nullptr;
     WarChart* cities_ = nullptr;
     WarChart* troops_ = nullptr;
-    // The entries listed: the chronicle grows at the end; a load puts another in its place.
-    std::size_t listed_ = 0;
-    ChronicleEntry lastListed_;
 };
 
 }  // namespace tarvex::ui

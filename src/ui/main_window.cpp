@@ -62,6 +62,9 @@ constexpr int kMapBelow = 120;      // and below it
 constexpr int kTimerInterval = 10;  // milliseconds
 constexpr int kPanelBorder = 2;     // pixels of the sunken frame around a side panel's contents
 
+// Under the odds of an attack: how they are reckoned, then the troops each side keeps.
+constexpr const char* kOddsExplained = "この攻撃を、いつもの戦法で何千回も戦ってみた見込みです\n";
+
 // The amount panel's foot holds the gold and food at hand and a refused amount's numbers.
 constexpr int kAmountPanelHeight = 2760;
 // The move and attack panel is wider and taller: both cities' numbers stand under its
@@ -537,7 +540,10 @@ void MainWindow::BuildPanels(QWidget* client) {
         edit->setObjectName(QString("AmountBox%1").arg(i));
         Place(edit, kRightColumn, boxTops[i], 1095, 270);
         connect(edit, &QLineEdit::textEdited, this, [this, i](const QString& text) {
-            if (!syncing_) game_.shown.main.orderAmounts[i] = text.toStdString();
+            if (syncing_) return;
+            game_.shown.main.orderAmounts[i] = text.toStdString();
+            // The odds of an attack follow the troops as they are typed.
+            if (i == 0) SyncOrderNumbers();
         });
         amountBoxes_[i] = edit;
     }
@@ -551,7 +557,8 @@ void MainWindow::BuildPanels(QWidget* client) {
     // holds against an attack. Below them a refusal's numbers, then room for one line more.
     constexpr int kNameWidth = 1230;
     constexpr int kColumnLeft = 1410, kColumnStep = 435, kColumnWidth = 405;
-    constexpr int kHeadTop = 2340, kCityTop = 2580, kTargetTop = 2820, kOwnerTop = 3060, kHintTop = 3300;
+    constexpr int kHeadTop = 2340, kCityTop = 2580, kTargetTop = 2820, kOwnerTop = 3060, kHintTop = 3300,
+                  kOddsTop = 3540;
     enum Column { kTroops, kFood, kGold, kArms, kCastle, kColumns };
     const std::array<const char*, kColumns> heads{"兵", "食料", "金", "武装", "城"};
     const std::array<const char*, kColumns> headNames{"OrderHeadTroops", "OrderHeadFood", "OrderHeadGold",
@@ -575,6 +582,7 @@ void MainWindow::BuildPanels(QWidget* client) {
                                  kColumnStep * (kColumns - 1) + kColumnWidth, 240, true);
     targetHint_ = MakePanelLabel(p, "TargetHint", "", 120, kHintTop, 0, 240, true);
     MarkAsHint(targetHint_);
+    attackOdds_ = MakePanelLabel(p, "AttackOdds", "", 120, kOddsTop, 0, 240, true);
 
     // The delegation panel: delegating cities to the computer and taking them back.
     p = MakePanel(client, Panel::DelegationPanel, kCommandPanelWidth, kSidePanelHeight);
@@ -788,6 +796,10 @@ void MainWindow::SyncOrderNumbers() {
     const std::array<const std::string*, 4> target{&n.targetTroops, &n.targetFood, &n.targetArms, &n.targetCastle};
     for (std::size_t i = 0; i < target.size(); ++i) SetCellText(orderTargetValues_[i], *target[i]);
     SetCellText(orderOwner_, n.owner);
+    // Narrowed to the panel's width when the numbers run long; the tooltip says how they are reckoned.
+    SetAutoSizeText(attackOdds_, n.odds.empty() ? n.odds : n.odds + "　" + n.oddsLeft);
+    const QString tip = n.odds.empty() ? QString() : Qs(kOddsExplained) + Qs(n.oddsLeft);
+    if (attackOdds_->toolTip() != tip) attackOdds_->setToolTip(tip);
 }
 
 void MainWindow::SyncStatus() {

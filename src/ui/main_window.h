@@ -122,6 +122,8 @@ private:
     std::array<QLabel*, 4> orderTargetValues_{};
     QLabel* orderOwner_ = nullptr;
     QLabel* targetHint_ = nullptr;
+    // "勝つ見込み 約62%" and the troops each side keeps, under an attack's numbers.
+    QLabel* attackOdds_ = nullptr;
     QLabel* delegationMode_ = nullptr;
     QListWidget* delegationList_ = nullptr;
     std::vector<std::string> targetItems_;

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QUrl>
@@ -173,12 +174,45 @@ void QtScreen::OpenWebPage(Game& game, const std::string& url) {
         Message(game, text, "");
         return;
     }
-    if (!QDesktopServices::openUrl(QUrl(page))) {
-        const QUrl shown(page);
-        const QString where = shown.isLocalFile() ? shown.toLocalFile() : page;
-        Message(game, "ヘルプのページを開けませんでした。ブラウザで次の場所を開いてください:\n" + where.toStdString(),
-                "");
+    const QUrl shown(page);
+    const std::string where = (shown.isLocalFile() ? shown.toLocalFile() : page).toStdString();
+    const std::string unopened = "ヘルプのページを開けませんでした。ブラウザで次の場所を開いてください:\n" + where;
+    const QString opener = QStandardPaths::findExecutable("xdg-open");
+    if (opener.isEmpty()) {
+        if (!QDesktopServices::openUrl(shown)) Message(game, unopened, "");
+        return;
     }
+    // The desktop's opener reports no browser only by its exit status, and may stay
+    // as long as the browser it starts: it runs in the background of a short script
+    // that answers with its status, or with success once it has run for five seconds.
+    // The box then comes by itself, and the game goes on meanwhile.
+    auto* process = new QProcess(owner_ ? static_cast<QObject*>(owner_.data()) : QCoreApplication::instance());
+    QPointer<QWidget> parent = owner_;
+    const auto failed = [this, process, parent, unopened] {
+        boxLog.push_back(unopened);
+        process->deleteLater();
+        if (autoAnswer) return;
+        auto* box = new QMessageBox(QMessageBox::NoIcon, BoxTitle(""), Qs(unopened), QMessageBox::Ok, parent);
+        box->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+    };
+    QObject::connect(process, &QProcess::finished, process, [process, failed](int code, QProcess::ExitStatus status) {
+        if (status == QProcess::NormalExit && code == 0)
+            process->deleteLater();
+        else
+            failed();
+    });
+    QObject::connect(process, &QProcess::errorOccurred, process, [failed](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart) failed();
+    });
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    process->start("/bin/sh", {"-c",
+                               "\"$1\" \"$2\" & opener=$!; i=0; "
+                               "while [ $i -lt 50 ] && kill -0 $opener 2>/dev/null; do sleep 0.1; i=$((i+1)); done; "
+                               "if kill -0 $opener 2>/dev/null; then exit 0; fi; wait $opener",
+                               "sh", opener, page});
 }
 
 void QtScreen::EndProgram(Game&) {

@@ -116,7 +116,8 @@ TEST(ChronicleFile, RoundTripsAndRefusesWhatIsDamagedOrAnotherSeasons) {
     };
     const std::pair<std::string, const char*> cases[] = {
         {"", "年代記のファイルではありません"},
-        {replace("tarvex-chronicle 1", "tarvex-chronicle 2"), "年代記のファイルではありません"},
+        {replace("tarvex-chronicle 2", "tarvex-chronicle 3"), "年代記のファイルではありません"},
+        {replace("tarvex-chronicle 2", "tarvex-chronicle 0"), "年代記のファイルではありません"},
         {replace("save\t1\t2", "save\t1\t1"), "別の季節"},
         {replace("entry\t1\t1\thistory", "entry\t1\t1\tpoem"), "記録が読めません"},
         {replace("entry\t1\t1\thistory\t15", "entry\t1\t1\thistory\t76"), "記録が読めません"},
@@ -124,6 +125,11 @@ TEST(ChronicleFile, RoundTripsAndRefusesWhatIsDamagedOrAnotherSeasons) {
         {replace("season\t1\t1\t3,", "season\t1\t1\t99,"), "季節の数が読めません"},
         {replace("season\t1\t1\t3,", "season\t1\t1\t30,"), "都市の数が多すぎます"},
         {text + "garbage\n", "読めない行です"},
+        // A kind of line a later version adds is passed over; version 1 knew none.
+        {text + "owners\t1\t1\t3,4\n", ""},
+        {replace("tarvex-chronicle 2", "tarvex-chronicle 1") + "owners\t1\t1\t3,4\n", "読めない行です"},
+        {replace("tarvex-chronicle 2", "tarvex-chronicle 1"), ""},
+        {text + "saved\t1\t2\tnot-hex-at-all!!\t0\t0\n", "セーブの記録が読めません"},
         {text.substr(0, text.find("entry")), ""},  // no entries: fine
     };
     for (const auto& [damaged, reason] : cases) {

@@ -170,5 +170,43 @@ TEST(FoodMarket, ComputerTradesKeepTheirReserves) {
     EXPECT_EQ(FitUnderLimit(1005, 10, 999), 0);  // a value past the top is never lowered
 }
 
+// The computer's choices on either side of each threshold, at prices as the market draws them.
+TEST(ComputerChoices, TradeAndInvestExactlyAtTheirThresholds) {
+    const double food08 = 5 / 10.0 + 0.3, food09 = 6 / 10.0 + 0.3, food14 = 11 / 10.0 + 0.3, food15 = 12 / 10.0 + 0.3;
+    const auto food = &City::Food;
+    // Cheap food (0.8 or less) is bought with all but 10 gold once a city holds more than 20.
+    RunCases({{"buy at 0.8, 21 gold", ComputerTradeFood, kComputers, food, 200, 21, 0, true, 214, 10, nullptr},
+              {"no buy at 0.8, 20 gold", ComputerTradeFood, kComputers, food, 200, 20, 0, false, 200, 20, nullptr}},
+             food08);
+    RunCases({{"no buy at 0.9", ComputerTradeFood, kComputers, food, 200, 21, 0, false, 200, 21, nullptr}}, food09);
+    // Dear food (1.5 or more) is sold down to half the troops' share while the granary holds the troops'.
+    RunCases({{"sale at 1.5", ComputerTradeFood, kComputers, food, 100, 50, 0, true, 51, 124, nullptr},
+              {"no sale below the troops", ComputerTradeFood, kComputers, food, 99, 50, 0, false, 99, 50, nullptr}},
+             food15);
+    RunCases({{"no sale at 1.4", ComputerTradeFood, kComputers, food, 100, 50, 0, false, 100, 50, nullptr}}, food14);
+    // Under 10 gold with more food than troops: a sale; under half the troops' food with more than 5 gold: a purchase.
+    RunCases({{"poor: sells", ComputerSellFood, kComputers, food, 101, 9, 0, true, 51, 109, nullptr},
+              {"10 gold: keeps", ComputerSellFood, kComputers, food, 101, 10, 0, false, 101, 10, nullptr},
+              {"food as troops: keeps", ComputerSellFood, kComputers, food, 100, 9, 0, false, 100, 9, nullptr},
+              {"hungry: buys", ComputerBuyFood, kComputers, food, 49, 6, 0, true, 49, 5, nullptr},
+              {"half fed: no", ComputerBuyFood, kComputers, food, 50, 6, 0, false, 50, 6, nullptr},
+              {"5 gold: no", ComputerBuyFood, kComputers, food, 49, 5, 0, false, 49, 5, nullptr}},
+             2.0);
+    // Investment: 10 gold up to 20 held, then half the gold in tens, at most 100; nothing under 10.
+    const auto power = &City::Power;
+    RunCases({
+        {"9 gold", InvestPower, kComputers, power, 100, 9, 0, false, 100, 9, nullptr},
+        {"10 gold", InvestPower, kComputers, power, 100, 10, 0, true, 105, 0, nullptr},
+        {"20 gold", InvestPower, kComputers, power, 100, 20, 0, true, 105, 10, nullptr},
+        {"21 gold", InvestPower, kComputers, power, 100, 21, 0, true, 105, 11, nullptr},
+        {"40 gold", InvestPower, kComputers, power, 100, 40, 0, true, 106, 20, nullptr},
+        {"199 gold", InvestPower, kComputers, power, 100, 199, 0, true, 112, 109, nullptr},
+        {"200 gold", InvestPower, kComputers, power, 100, 200, 0, true, 120, 100, nullptr},
+        {"room for 100", InvestPower, kComputers, power, 989, 300, 0, true, 999, 200, nullptr},
+        {"room for 90", InvestPower, kComputers, power, 990, 300, 0, true, 999, 210,
+         "最大値を越します、金90だけでよいです。金10は返金します。"},
+    });
+}
+
 }  // namespace
 }  // namespace tarvex

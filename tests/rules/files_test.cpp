@@ -1,13 +1,18 @@
 // Whole files in and out: a save stopped at any moment, links, permissions, what is no file.
 #include "rules/save/files.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 namespace tarvex {
 namespace {
@@ -45,7 +50,8 @@ TEST(WholeFile, AWriterStoppedAtAnyStageLeavesTheOldOrTheNewFileWhole) {
         Folder f;
         const std::string path = f / "Game.dt";
         Write(path, old);
-        EXPECT_TRUE(ReplaceFileWhole(path, next, [stage](WriteStage at) { return at == stage; }).has_value());
+        const WriteHooks stopped{.stopAt = [stage](const std::string&, WriteStage at) { return at == stage; }};
+        EXPECT_TRUE(ReplaceFileWhole(path, next, stopped).has_value());
         EXPECT_EQ(Read(path), stage == WriteStage::Renamed ? next : old) << static_cast<int>(stage);
         // The next save takes up what the stopped one left behind.
         EXPECT_FALSE(ReplaceFileWhole(path, "third").has_value());
@@ -109,6 +115,65 @@ TEST(WholeFile, OnlyARegularFileWithinTheCapIsRead) {
     const auto problem = ReadRegularFile(f / "small", 4, bytes);
     ASSERT_TRUE(problem.has_value());
     EXPECT_NE(problem->find("大きすぎます"), std::string::npos) << *problem;
+}
+
+TEST(WholeFile, TheNewFileIsOnDiskBeforeItTakesTheOldOnesPlace) {
+    Folder f;
+    const std::string path = f / "Game.dt";
+    Write(path, "old");
+    std::vector<FileCall> calls;
+    std::vector<std::string> files;
+    const WriteHooks traced{.trace = [&](FileCall call, const std::string& file) {
+        calls.push_back(call);
+        files.push_back(file);
+    }};
+    ASSERT_FALSE(ReplaceFileWhole(path, "new", traced).has_value());
+    EXPECT_EQ(calls, (std::vector<FileCall>{FileCall::Create, FileCall::Write, FileCall::Sync, FileCall::Close,
+                                            FileCall::Rename, FileCall::SyncFolder}));
+    ASSERT_EQ(files.size(), 6u);
+    // Written, synced and closed under the temporary name; the rename puts it at the save's.
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(files[i].rfind(f / TemporaryPrefix(path), 0), 0u) << files[i];
+    EXPECT_EQ(files[4], path);
+    EXPECT_EQ(files[5], f.dir.string());
+}
+
+TEST(WholeFile, ALeftoverIsRemovedOnlyWhenNoSaveHoldsIt) {
+    Folder f;
+    const std::string path = f / "Game.dt";
+    const std::string held = f / (TemporaryPrefix(path) + "live"), left = f / (TemporaryPrefix(path) + "dead");
+    Write(held, "being written");
+    Write(left, "crashed");
+    const int fd = ::open(held.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::flock(fd, LOCK_EX), 0);  // as a live save holds its own
+    ASSERT_FALSE(ReplaceFileWhole(path, "new").has_value());
+    EXPECT_TRUE(fs::exists(held));
+    EXPECT_FALSE(fs::exists(left));
+    ::close(fd);
+    ASSERT_FALSE(ReplaceFileWhole(path, "newer").has_value());
+    EXPECT_FALSE(fs::exists(held));
+}
+
+TEST(WholeFile, TheSystemsReasonsAPlayerMeetsAreInJapanese) {
+    const std::pair<int, const char*> reasons[] = {
+        {ENOSPC, "ディスクの空きがありません"},
+        {EACCES, "権限がありません"},
+        {EPERM, "権限がありません"},
+        {EROFS, "書き込めない場所です"},
+        {ENOENT, "ファイルかフォルダがありません"},
+        {EISDIR, "フォルダです"},
+        {ELOOP, "リンクが多すぎます"},
+        {EFBIG, "ファイルが大きすぎます"},
+        {EIO, "読み書きのエラーです"},
+    };
+    for (const auto& [error, text] : reasons) EXPECT_EQ(SystemErrorText(error), text) << error;
+    // The rare rest keep the system's own words.
+    EXPECT_EQ(SystemErrorText(EMLINK), std::strerror(EMLINK));
+    // And they reach the player's message.
+    Folder f;
+    const auto problem = ReplaceFileWhole(f / "gone/Game.dt", "x");
+    ASSERT_TRUE(problem.has_value());
+    EXPECT_NE(problem->find("ファイルかフォルダがありません"), std::string::npos) << *problem;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "rules/turn/cycle.h"
 #include "screens/main/ok_step.h"
+#include "screens/orders/order_info.h"
 #include "screens/orders/panels.h"
 #include "screens/settings/settings.h"
 #include "support/test_game.h"
@@ -94,6 +95,32 @@ TEST(OrderNumbers, ARefusalLeavesTheNumbersThatDecidedIt) {
         StartCommand(g, c.kind == kBuyFood ? kSellFood : kBuyFood);
         EXPECT_EQ(g.shown.main.orderHint, "");
     }
+}
+
+// The attack panel shows the odds once a target and a possible number of troops are
+// chosen, follows the troops typed, and says nothing for a number the order refuses.
+TEST(OrderNumbers, TheAttackPanelShowsTheOddsOfWhatIsTyped) {
+    TestGame t;
+    Session& g = t.game;
+    g.TurnOrder[1] = 1;
+    PlayCityTurn(g, 1);
+    g.Cities[1].Troops = 200;
+    StartCommand(g, kAttack);
+    ASSERT_EQ(g.shown.main.activePanel, Panel::TargetPanel);
+    const auto oddsOf = [&g](const char* troops) {
+        g.shown.main.orderAmounts[0] = troops;
+        const OrderNumbers n = ShownOrderNumbers(g);
+        return n.odds + (n.odds.empty() ? "" : "|" + n.oddsLeft);
+    };
+    const std::string few = oddsOf("1"), many = oddsOf("200");
+    EXPECT_EQ(few.rfind("勝つ見込み ", 0), 0U) << few;
+    EXPECT_NE(many.find("残る兵 味方 約"), std::string::npos) << many;
+    EXPECT_NE(few, many);
+    for (const char* refused : {"0", "201", "-5", "abc", ""}) EXPECT_EQ(oddsOf(refused), "") << refused;
+    // A move has no odds.
+    CancelOrder(g);
+    StartCommand(g, kMove);
+    EXPECT_EQ(oddsOf("10"), "");
 }
 
 }  // namespace

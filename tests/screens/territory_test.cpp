@@ -91,6 +91,14 @@ TEST(Territory, BordersRunBetweenTheTwoCitiesTheySeparateAndOnlyOverLand) {
     }
 }
 
+// The place table without the line of one city.
+std::string Without(const std::string& table, int city) {
+    const std::string start = "\n" + std::to_string(city) + "\t";
+    const std::size_t at = table.find(start);
+    if (at == std::string::npos) return table;
+    return table.substr(0, at + 1) + table.substr(table.find('\n', at + 1) + 1);
+}
+
 TEST(Territory, DamagedPlaceTablesAreRefusedWithAReason) {
     const std::string good = ShippedSitesText();
     CitySites sites{};
@@ -102,6 +110,10 @@ TEST(Territory, DamagedPlaceTablesAreRefusedWithAReason) {
         {"", "city 1 has no place"},
         {firstLine, "city 1 has no place"},
         {good + londonLine, "city 1 again"},
+        // The table lacking one city, wherever it stands.
+        {Without(good, 1), "city 1 has no place"},
+        {Without(good, 38), "city 38 has no place"},
+        {Without(good, 75), "city 75 has no place"},
         {"1\t14513\n", "not a city and its place"},
         {"76\t1\t1\n", "not a city and its place"},
         {"1\t1e3\t5\n", "not a city and its place"},
@@ -139,6 +151,16 @@ TEST(NationColours, BorderingNationsLookClearlyDifferentAlsoToColourBlindEyes) {
     // Red-green pairs that look alike to the colour blind do count as alike.
     EXPECT_LT(PerceivedDifference({200, 120, 110}, {150, 150, 110}), 12.0);
     EXPECT_GT(PerceivedDifference({226, 196, 120}, {160, 130, 170}), 40.0);
+    // Each kind of sight on its own: pairs alike to it alone (more than 40 apart to
+    // normal eyes and to the other kind) count as alike.
+    const struct {
+        const char* sight;
+        Rgb a, b;
+    } confusable[] = {
+        {"red-blind: red and dark green", {220, 40, 40}, {0, 90, 40}},
+        {"green-blind: green and crimson", {40, 160, 60}, {240, 0, 80}},
+    };
+    for (const auto& c : confusable) EXPECT_LT(PerceivedDifference(c.a, c.b), 5.0) << c.sight;
 }
 
 TEST(WarMap, FollowsOwnersThePlayersNationTheActingCityAndTheBattle) {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # A short run of the save-file loader's fuzz target from the committed seed files:
-# builds it with clang in <build dir>/fuzz and feeds it a few thousand inputs.
+# feeds it a few thousand inputs. `make test` builds it first (fuzz_build.sh);
+# run alone, this builds it too.
 # Skipped (exit 77) without clang.
 # Usage: fuzz_smoke.sh <build dir> <source dir>
 set -euo pipefail
@@ -14,9 +15,8 @@ if ! command -v clang++ >/dev/null 2>&1; then
   exit 77
 fi
 
-cmake -S "$source" -B "$fuzz" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DTARVEX_BUILD_UI=OFF -DTARVEX_BUILD_TESTS=OFF -DTARVEX_FUZZ=ON >/dev/null
-cmake --build "$fuzz" --target tarvex_load_fuzz -j 2 >/dev/null
+# Brought up to date with the sources (quick when make test has just built it).
+bash "$source/tests/scripts/fuzz_build.sh" "$build" "$source" >/dev/null
 
 # New inputs go to a scratch corpus; the committed seeds stay as they are.
 work="$fuzz/corpus"

@@ -35,8 +35,8 @@ fi
 desktop=share/applications/io.github.tarvex.Tarvex.desktop
 metainfo=share/metainfo/io.github.tarvex.Tarvex.metainfo.xml
 expected=(
-    "bin/tarvex"
-    "bin/tarvex-sim"
+    "games/tarvex"
+    "games/tarvex-sim"
     "$desktop"
     "share/icons/hicolor/128x128/apps/tarvex.png"
     "share/icons/hicolor/48x48/apps/tarvex.png"
@@ -57,7 +57,7 @@ if [ "$actual" != "$wanted" ]; then
     diff <(echo "$wanted") <(echo "$actual") | sed -n 's/^[<>]/    &/p'
 fi
 for program in tarvex tarvex-sim; do
-    [ -x "$prefix/bin/$program" ] || fail "bin/$program is not an executable"
+    [ -x "$prefix/games/$program" ] || fail "games/$program is not an executable"
 done
 while read -r shipped installed; do
     cmp -s "$src/$shipped" "$prefix/$installed" || fail "$installed is not the shipped $shipped"
@@ -88,7 +88,7 @@ for line in 'Type=Application' 'Name=Tarvex' 'Categories=Game;StrategyGame;' 'Ic
 done
 grep -q '^Name\[ja\]=.*[^ -~]' "$entry" || fail "the desktop entry has no Japanese name"
 exec_program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry")
-[ -x "$prefix/bin/$exec_program" ] || fail "the desktop entry starts '$exec_program', which is not installed in bin/"
+[ -x "$prefix/games/$exec_program" ] || fail "the desktop entry starts '$exec_program', which is not installed in games/"
 grep -q '<launchable type="desktop-id">io.github.tarvex.Tarvex.desktop</launchable>' "$prefix/$metainfo" ||
     fail "the metadata does not name the installed desktop entry"
 if command -v desktop-file-validate >/dev/null 2>&1; then
@@ -103,15 +103,15 @@ else
 fi
 
 # --- the installed programs start away from the build and the sources ---
-"$prefix/bin/tarvex-sim" --help >/dev/null 2>&1 || fail "the installed tarvex-sim --help failed"
-"$prefix/bin/tarvex" --help | grep -q -- '--check-start' || fail "tarvex --help does not list --check-start"
+"$prefix/games/tarvex-sim" --help >/dev/null 2>&1 || fail "the installed tarvex-sim --help failed"
+"$prefix/games/tarvex" --help | grep -q -- '--check-start' || fail "tarvex --help does not list --check-start"
 
 home="$scratch/home"
 elsewhere="$scratch/elsewhere"
 mkdir -p "$home" "$elsewhere" "$scratch/runtime" && chmod 700 "$scratch/runtime"
 out=$(cd "$elsewhere" && env -u DISPLAY -u WAYLAND_DISPLAY HOME="$home" XDG_DATA_HOME="$home/.local/share" \
     XDG_CONFIG_HOME="$home/.config" XDG_RUNTIME_DIR="$scratch/runtime" QT_QPA_PLATFORM=offscreen \
-    timeout 60 "$prefix/bin/tarvex" --check-start 2>"$scratch/stderr")
+    timeout 60 "$prefix/games/tarvex" --check-start 2>"$scratch/stderr")
 status=$?
 if [ $status -ne 0 ]; then
     fail "the installed game did not start (status $status)"
@@ -127,8 +127,8 @@ expect_line "map: $prefix/share/tarvex/map/europe.map"
 expect_line "save file: $home/.local/share/Tarvex/Game.dt"
 [ -d "$home/.local/share/Tarvex" ] || fail "the player's save folder was not made"
 [ -z "$(ls -A "$elsewhere")" ] || fail "the game wrote into its working folder: $(ls -A "$elsewhere")"
-[ "$(ls -A "$prefix/bin" | LC_ALL=C sort | tr '\n' ' ')" = "tarvex tarvex-sim " ] ||
-    fail "the game wrote beside the installed program: $(ls -A "$prefix/bin")"
+[ "$(ls -A "$prefix/games" | LC_ALL=C sort | tr '\n' ' ')" = "tarvex tarvex-sim " ] ||
+    fail "the game wrote beside the installed program: $(ls -A "$prefix/games")"
 
 if [ $failures -ne 0 ]; then
     echo "install_test: $failures check(s) failed"

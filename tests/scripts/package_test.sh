@@ -27,17 +27,17 @@ for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6char
 done
 
 # Exactly these files, root's; folders and programs 0755, the rest 0644, whatever the packager's umask.
-expected="usr/bin/tarvex usr/bin/tarvex-sim usr/share/applications/io.github.tarvex.Tarvex.desktop
+expected="usr/games/tarvex usr/games/tarvex-sim usr/share/applications/io.github.tarvex.Tarvex.desktop
 usr/share/doc/tarvex/changelog.gz usr/share/doc/tarvex/copyright usr/share/icons/hicolor/128x128/apps/tarvex.png
 usr/share/icons/hicolor/48x48/apps/tarvex.png usr/share/icons/hicolor/scalable/apps/tarvex.svg
-usr/share/lintian/overrides/tarvex usr/share/man/man6/tarvex-sim.6.gz usr/share/man/man6/tarvex.6.gz
+usr/share/man/man6/tarvex-sim.6.gz usr/share/man/man6/tarvex.6.gz
 usr/share/metainfo/io.github.tarvex.Tarvex.metainfo.xml usr/share/tarvex/LICENSE usr/share/tarvex/help/index.html
 usr/share/tarvex/map/NOTICE usr/share/tarvex/map/cities.tsv usr/share/tarvex/map/europe.map"
 dpkg-deb -c "$deb" >"$scratch/contents"
 actual=$(awk '$1 !~ /^d/ {sub(/^\.\//, "", $6); print $6}' "$scratch/contents" | LC_ALL=C sort)
 [ "$actual" = "$(echo $expected | tr ' ' '\n' | LC_ALL=C sort)" ] || fail "the files differ: $actual"
 while read -r mode owner _ _ _ path _; do
-    case "$mode:$path" in d*) want=drwxr-xr-x ;; *:./usr/bin/*) want=-rwxr-xr-x ;; *) want=-rw-r--r-- ;; esac
+    case "$mode:$path" in d*) want=drwxr-xr-x ;; *:./usr/games/*) want=-rwxr-xr-x ;; *) want=-rw-r--r-- ;; esac
     [ "$mode $owner" = "$want root/root" ] || fail "$path is $mode $owner"
 done <"$scratch/contents"
 
@@ -48,10 +48,22 @@ appstreamcli validate --no-net "$share/metainfo/io.github.tarvex.Tarvex.metainfo
     fail "the metadata is refused"
 grep -q "$(head -n 1 "$2/LICENSE")" "$share/doc/tarvex/copyright" || fail "the copyright file lacks the licence"
 
-"$root/usr/bin/tarvex-sim" --years 5 --seed 1 >/dev/null || fail "the packaged tarvex-sim failed"
+# Who answers for the package, and where: a maintainer with an address that is no placeholder, a home page.
+maintainer=$(dpkg-deb -f "$deb" Maintainer)
+case "$maintainer" in *"<"*@*">"*) ;; *) fail "the maintainer '$maintainer' has no address" ;; esac
+case "$maintainer" in *example.*) fail "the maintainer '$maintainer' is a placeholder" ;; esac
+case "$(dpkg-deb -f "$deb" Homepage)" in https://*) ;; *) fail "the package names no home page" ;; esac
+# Debian's own checker: no error, and no override that hides one.
+if command -v lintian >/dev/null 2>&1; then
+    lintian --fail-on error "$deb" >"$scratch/lintian" 2>&1 || { fail "lintian found errors:"; sed 's/^/    /' "$scratch/lintian"; }
+else
+    fail "lintian is missing (package lintian; scripts/install-deps.sh test installs it)"
+fi
+
+"$root/usr/games/tarvex-sim" --years 5 --seed 1 >/dev/null || fail "the packaged tarvex-sim failed"
 mkdir -p "$scratch/home" "$scratch/run" && chmod 700 "$scratch/run"
 out=$(cd "$scratch" && env -u DISPLAY HOME="$scratch/home" XDG_DATA_HOME="$scratch/home/.local/share" \
-    XDG_RUNTIME_DIR="$scratch/run" QT_QPA_PLATFORM=offscreen timeout 60 "$root/usr/bin/tarvex" --check-start 2>&1) ||
+    XDG_RUNTIME_DIR="$scratch/run" QT_QPA_PLATFORM=offscreen timeout 60 "$root/usr/games/tarvex" --check-start 2>&1) ||
     fail "the packaged game did not start: $out"
 for line in "help page: $share/tarvex/help/index.html" "map: $share/tarvex/map/europe.map"; do
     echo "$out" | grep -qxF "$line" || fail "the packaged game did not find its data: $out"

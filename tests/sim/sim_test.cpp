@@ -66,6 +66,37 @@ TEST(Sim, HelpAndBadArguments) {
         EXPECT_FALSE(r.err.empty()) << args[0] << " " << args.back();
     }
     EXPECT_EQ(RunSim({"--years", "0", "--seed", "18446744073709551615"}).status, 0);
+    // Each option once: a second value would quietly replace the first.
+    for (auto args : std::vector<std::vector<std::string>>{
+             {"--years", "1", "--years", "2"}, {"--log", "--check", "--log"}, {"--save", "a.dt", "--save", "b.dt"}}) {
+        Result r = RunSim(args);
+        EXPECT_EQ(r.status, 2) << args[0];
+        EXPECT_NE(r.err.find(args[0] + " is given more than once"), std::string::npos) << r.err;
+    }
+}
+
+// A stream whose every write fails, as a full disk makes standard output.
+class FullDisk : public std::streambuf {
+    int overflow(int) override { return traits_type::eof(); }
+};
+
+TEST(Sim, EachTableIsWrittenOnItsOwnAndOutputThatFailsFailsTheRun) {
+    const auto file = TempFile("alone.table");
+    const std::pair<const char*, const char*> tables[] = {{"--chronicle", "year\tseason\tkind\ttext\n"},
+                                                          {"--stats", "year,season,"}};
+    for (const auto& [option, head] : tables) {
+        std::filesystem::remove(file);
+        const Result r = RunSim({"--years", "2", option, file.string()});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(ReadAll(file).rfind(head, 0), 0u) << option;
+    }
+    std::filesystem::remove(file);
+    // Nothing reached the output: the run failed, whatever it played.
+    FullDisk full;
+    std::ostream out(&full);
+    std::ostringstream err;
+    EXPECT_EQ(sim::Main({"--years", "1", "--log"}, out, err), 2);
+    EXPECT_NE(err.str().find("cannot write the output"), std::string::npos) << err.str();
 }
 
 // Rows of a CSV or TSV table, split into fields.

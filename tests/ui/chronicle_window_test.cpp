@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QListWidget>
@@ -19,7 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <deque>
 #include <memory>
 
@@ -71,9 +72,8 @@ struct ChronicleGame : MainGame {
 
     QStringList Shown(ChronicleWindow* w, int column = 2) {
         QStringList rows;
-        auto* list = w->findChild<QTreeWidget*>("lstChronicle");
-        for (int i = 0; i < list->topLevelItemCount(); ++i)
-            if (!list->topLevelItem(i)->isHidden()) rows << list->topLevelItem(i)->text(column);
+        const QAbstractItemModel* model = w->findChild<QTreeView*>("lstChronicle")->model();
+        for (int i = 0; i < model->rowCount(); ++i) rows << model->index(i, column).data().toString();
         return rows;
     }
 
@@ -119,17 +119,26 @@ TEST(ChronicleWindow, ListsEntriesInOrderFiltersThemAndAChosenOneMovesTheMapToIt
     }
 
     // An entry's first city comes into view; one without a city leaves the map where it is.
-    auto* list = w->findChild<QTreeWidget*>("lstChronicle");
+    nation->setCurrentIndex(nation->findData(0));
+    auto* list = w->findChild<QTreeView*>("lstChronicle");
     for (int row : {0, 2, 1}) {
         const std::vector<int>& cities = t.game.chronicle.entries[row].cities;
         Session expected = t.game;
         if (!cities.empty()) FocusCity(expected, cities.front());
-        emit list->itemClicked(list->topLevelItem(row), 2);
+        emit list->clicked(list->model()->index(row, 2));
         EXPECT_EQ(t.game.shown.main.hScroll, expected.shown.main.hScroll) << row;
         EXPECT_EQ(t.game.shown.main.vScroll, expected.shown.main.vScroll) << row;
         EXPECT_EQ(t.window->findChild<QScrollBar*>("HorizontalBar")->value(), -expected.shown.main.hScroll) << row;
     }
     EXPECT_NE(t.game.shown.main.hScroll, 0);
+
+    // An entry asked for by its place (the status bar's) is chosen even where the filters hid it.
+    w->findChild<QCheckBox*>("chkKind_" + QString::number(static_cast<int>(EntryKind::Event)))->setChecked(false);
+    nation->setCurrentIndex(nation->findData(t.player));
+    w->ShowEntry(2);
+    EXPECT_EQ(list->currentIndex().data(Qt::UserRole).toInt(), 2);
+    EXPECT_EQ(list->currentIndex().siblingAtColumn(2).data().toString(), "事件C");
+    EXPECT_EQ(w->findChild<QLabel*>("lblCount")->text(), "4件を表示（全4件）");
 
     // Opening again brings the same window forward: one at a time.
     t.Open();
@@ -141,7 +150,7 @@ TEST(ChronicleWindow, FollowsTheGameKeepingTheFilterAndTheReadersPlace) {
     for (int i = 0; i < 200; ++i)
         t.game.chronicle.entries.push_back({4, 1, EntryKind::Battle, "戦闘" + std::to_string(i), {}, {t.player}});
     ChronicleWindow* w = t.Open();
-    auto* list = w->findChild<QTreeWidget*>("lstChronicle");
+    auto* list = w->findChild<QTreeView*>("lstChronicle");
     QScrollBar* bar = list->verticalScrollBar();
     QApplication::processEvents();
     ASSERT_GT(bar->maximum(), 0);

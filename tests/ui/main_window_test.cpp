@@ -21,6 +21,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
@@ -772,6 +773,40 @@ TEST(QtScreen, SaveFileLivesBesideTheProgramWhenItsFolderIsWritable) {
     EXPECT_EQ(QFileInfo(path).absolutePath(), QFileInfo(QCoreApplication::applicationDirPath()).absoluteFilePath());
     EXPECT_FALSE(QtScreen::ResolvePage("help/index.html").isEmpty());
     EXPECT_TRUE(QtScreen::ResolvePage("help/no-such-page.html").isEmpty());
+}
+
+// The help page with an opener that finds no browser (its exit status 3) tells the
+// player where the page is; one that opens it, or keeps running as a browser does,
+// says nothing. The game is never held up meanwhile.
+TEST(QtScreen, AHelpPageNoBrowserOpensIsShownAsAPath) {
+    EnsureApplication();
+    QTemporaryDir bin;
+    const QByteArray path = qgetenv("PATH");
+    const struct {
+        const char* script;
+        bool told;
+        int wait;  // ms for a silent opener to have had its say
+    } cases[] = {{"exit 3", true, 0}, {"exit 0", false, 1000}, {"exec sleep 8", false, 5500}};
+    for (const auto& [script, told, wait] : cases) {
+        QFile opener(bin.filePath("xdg-open"));
+        ASSERT_TRUE(opener.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        opener.write(QByteArray("#!/bin/sh\n") + script + "\n");
+        opener.close();
+        opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("PATH", bin.path().toLocal8Bit() + ":" + path);
+        QtScreen screen;
+        Session game;
+        screen.OpenWebPage(game, "help/index.html");
+        EXPECT_TRUE(screen.boxLog.empty()) << script;  // nothing waits for the opener
+        QTest::qWait(wait);
+        QTRY_COMPARE_WITH_TIMEOUT(screen.boxLog.size(), told ? 1U : 0U, 3000);
+        if (told) {
+            EXPECT_NE(screen.boxLog[0].find("/help/index.html"), std::string::npos) << screen.boxLog[0];
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* box = qobject_cast<QMessageBox*>(w)) box->close();
+        }
+    }
+    qputenv("PATH", path);
 }
 
 }  // namespace

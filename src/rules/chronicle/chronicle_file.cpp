@@ -1,18 +1,26 @@
 // Writing and reading the chronicle's files.
 #include "rules/chronicle/chronicle_file.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstdio>
+#include <cstring>
 #include <string_view>
 
 #include "rules/save/files.h"
+#include "rules/save/savefile.h"
 
 namespace tarvex {
 
 namespace {
 
-constexpr const char* kMagic = "tarvex-chronicle 1";
-// A thousand years of war stay far below this.
-constexpr std::size_t kMaxChronicleBytes = 64u << 20;
+// The first line names the version. A reader takes every version up to its own
+// and passes over the kinds of line it does not know (from version 2 on), so a
+// kind added later reaches an older reader as no harm and a newer one as history.
+constexpr const char* kMagic = "tarvex-chronicle ";
+constexpr int kChronicleVersion = 2;
+// Version 1 knew only these kinds; anything else in it is damage.
+constexpr int kFirstTolerantVersion = 2;
 
 std::vector<std::string_view> Split(std::string_view line, char separator) {
     std::vector<std::string_view> fields;
@@ -51,7 +59,106 @@ std::string Joined(const Numbers& numbers, std::size_t from = 0) {
     return text;
 }
 
+std::string EntryLine(const ChronicleEntry& e) {
+    return "entry\t" + std::to_string(e.year) + "\t" + std::to_string(e.season) + "\t" + KindName(e.kind) + "\t" +
+           Joined(e.cities) + "\t" + Joined(e.nations) + "\t" + e.text + "\n";
+}
+
+std::string SeasonLine(const SeasonRecord& s) {
+    return "season\t" + std::to_string(s.year) + "\t" + std::to_string(s.season) + "\t" + Joined(s.cities, 1) + "\t" +
+           Joined(s.troops, 1) + "\n";
+}
+
+// ---- The saves a chronicle was written with ------------------------------------
+
+std::string MarkLine(const SaveMark& m) {
+    char checksum[17];
+    std::snprintf(checksum, sizeof checksum, "%016llx", static_cast<unsigned long long>(m.checksum));
+    return "saved\t" + std::to_string(m.year) + "\t" + std::to_string(m.season) + "\t" + checksum + "\t" +
+           std::to_string(m.entries) + "\t" + std::to_string(m.seasons) + "\n";
+}
+
+// "saved", year, season, checksum (16 hex digits), entries and season rows then.
+bool ReadMark(const std::vector<std::string_view>& f, SaveMark* mark) {
+    long long year = 0, season = 0, entries = 0, seasons = 0;
+    if (f.size() != 6 || !Whole(f[1], 1, 1000000, &year) || !Whole(f[2], 1, 4, &season) || f[3].size() != 16 ||
+        !Whole(f[4], 0, 1LL << 40, &entries) || !Whole(f[5], 0, 1LL << 40, &seasons))
+        return false;
+    std::uint64_t checksum = 0;
+    const auto [end, ec] = std::from_chars(f[3].data(), f[3].data() + f[3].size(), checksum, 16);
+    if (ec != std::errc() || end != f[3].data() + f[3].size()) return false;
+    *mark = {static_cast<int>(year), static_cast<int>(season), checksum, static_cast<std::size_t>(entries),
+             static_cast<std::size_t>(seasons)};
+    return true;
+}
+
+// The chronicle as it stood when the loaded save was written: a chronicle written
+// for a later save that never reached the disk is cut back to the one that did.
+// One naming no mark of the loaded save belongs to another game.
+std::optional<std::string> CutBackToSave(Chronicle& read, const Game& game) {
+    const std::uint64_t checksum = SaveChecksum(WriteSaveBytes(game));
+    const auto mark = std::find_if(read.marks.rbegin(), read.marks.rend(), [&](const SaveMark& m) {
+        return m.checksum == checksum && m.year == game.Year && m.season == game.Season;
+    });
+    if (mark == read.marks.rend()) return std::string("別のセーブの年代記です");
+    if (mark->entries > read.entries.size() || mark->seasons > read.seasons.size())
+        return std::string("記録の数が合いません");
+    read.entries.resize(mark->entries);
+    read.seasons.resize(mark->seasons);
+    read.marks.erase(mark.base(), read.marks.end());
+    return std::nullopt;
+}
+
 }  // namespace
+
+std::uint64_t SaveChecksum(const std::string& bytes) {
+    // FNV-1a: enough to tell one save of a game from another.
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const char c : bytes) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+void MarkSave(Chronicle& chronicle, const Game& game, std::uint64_t checksum) {
+    const SaveMark mark{game.Year, game.Season, checksum, chronicle.entries.size(), chronicle.seasons.size()};
+    if (chronicle.marks.empty() || !(chronicle.marks.back() == mark)) chronicle.marks.push_back(mark);
+}
+
+bool TrimChronicle(Chronicle& chronicle, std::size_t cap) {
+    std::size_t total = std::strlen(kMagic) + 32;
+    for (const ChronicleEntry& e : chronicle.entries) total += EntryLine(e).size();
+    for (const SeasonRecord& s : chronicle.seasons) total += SeasonLine(s).size();
+    for (const SaveMark& m : chronicle.marks) total += MarkLine(m).size();
+    if (total <= cap) return false;
+    // Well below the cap, so that the next saves do not drop history again at once.
+    const std::size_t target = cap - cap / 8;
+    // The oldest first, entries and season rows alike, by their season.
+    std::size_t entries = 0, seasons = 0;
+    const auto& e = chronicle.entries;
+    const auto& s = chronicle.seasons;
+    while (total > target && (entries < e.size() || seasons < s.size())) {
+        const bool entryFirst =
+            seasons == s.size() || (entries < e.size() && std::pair(e[entries].year, e[entries].season) <
+                                                              std::pair(s[seasons].year, s[seasons].season));
+        total -= entryFirst ? EntryLine(e[entries++]).size() : SeasonLine(s[seasons++]).size();
+    }
+    chronicle.entries.erase(chronicle.entries.begin(),
+                            chronicle.entries.begin() + static_cast<std::ptrdiff_t>(entries));
+    chronicle.seasons.erase(chronicle.seasons.begin(),
+                            chronicle.seasons.begin() + static_cast<std::ptrdiff_t>(seasons));
+    // A mark from before the cut can no longer be cut back to.
+    std::vector<SaveMark> kept;
+    for (SaveMark m : chronicle.marks) {
+        if (m.entries < entries || m.seasons < seasons) continue;
+        m.entries -= entries;
+        m.seasons -= seasons;
+        kept.push_back(m);
+    }
+    chronicle.marks = std::move(kept);
+    return true;
+}
 
 std::string ChroniclePath(const std::string& savePath) {
     const std::string suffix = ".dt";
@@ -61,33 +168,45 @@ std::string ChroniclePath(const std::string& savePath) {
     return savePath + ".chronicle";
 }
 
-std::string EncodeChronicle(const Game& game) {
-    std::string text = std::string(kMagic) + "\n";
-    text += "save\t" + std::to_string(game.Year) + "\t" + std::to_string(game.Season) + "\n";
-    for (const ChronicleEntry& e : game.chronicle.entries)
-        text += "entry\t" + std::to_string(e.year) + "\t" + std::to_string(e.season) + "\t" + KindName(e.kind) + "\t" +
-                Joined(e.cities) + "\t" + Joined(e.nations) + "\t" + e.text + "\n";
-    for (const SeasonRecord& s : game.chronicle.seasons)
-        text += "season\t" + std::to_string(s.year) + "\t" + std::to_string(s.season) + "\t" + Joined(s.cities, 1) +
-                "\t" + Joined(s.troops, 1) + "\n";
+std::string EncodeChronicle(const Game& game) { return EncodeChronicle(game.chronicle, game.Year, game.Season); }
+
+std::string EncodeChronicle(const Chronicle& chronicle, int year, int season) {
+    std::string text = kMagic + std::to_string(kChronicleVersion) + "\n";
+    text += "save\t" + std::to_string(year) + "\t" + std::to_string(season) + "\n";
+    for (const ChronicleEntry& e : chronicle.entries) text += EntryLine(e);
+    for (const SeasonRecord& s : chronicle.seasons) text += SeasonLine(s);
+    for (const SaveMark& m : chronicle.marks) text += MarkLine(m);
     return text;
 }
 
 std::optional<std::string> DecodeChronicle(const std::string& text, const Game& game, Chronicle& into) {
     std::vector<std::string_view> lines = Split(text, '\n');
     if (!lines.empty() && lines.back().empty()) lines.pop_back();
-    if (lines.empty() || lines[0] != kMagic) return std::string("年代記のファイルではありません");
+    long long version = 0;
+    const std::string_view magic = kMagic;
+    if (lines.empty() || lines[0].substr(0, magic.size()) != magic ||
+        !Whole(lines[0].substr(magic.size()), 1, kChronicleVersion, &version))
+        return std::string("年代記のファイルではありません");
     Chronicle read;
     bool sawSave = false;
+    int savedYear = 0, savedSeason = 0;
     for (std::size_t n = 1; n < lines.size(); ++n) {
         const std::string where = std::to_string(n + 1) + "行目: ";
         const std::vector<std::string_view> f = Split(lines[n], '\t');
-        if (f[0] != "save" && f[0] != "entry" && f[0] != "season") return where + "読めない行です";
+        if (f[0] != "save" && f[0] != "entry" && f[0] != "season" && f[0] != "saved") {
+            // A later version's own kind of line: not ours to read, no damage either.
+            const bool word = !f[0].empty() && f.size() > 1 && std::all_of(f[0].begin(), f[0].end(), [](char c) {
+                return (c >= 'a' && c <= 'z') || c == '_';
+            });
+            if (version >= kFirstTolerantVersion && word) continue;
+            return where + "読めない行です";
+        }
         long long year = 0, season = 0;
         if (f.size() < 3 || !Whole(f[1], 1, 1000000, &year) || !Whole(f[2], 1, 4, &season))
             return where + "年と季節が読めません";
         if (f[0] == "save" && f.size() == 3 && n == 1) {
-            if (year != game.Year || season != game.Season) return std::string("別の季節のセーブの年代記です");
+            savedYear = static_cast<int>(year);
+            savedSeason = static_cast<int>(season);
             sawSave = true;
         } else if (f[0] == "entry" && f.size() == 7) {
             ChronicleEntry e;
@@ -114,11 +233,21 @@ std::optional<std::string> DecodeChronicle(const std::string& text, const Game& 
             }
             if (total > kCityCount) return where + "都市の数が多すぎます";
             read.seasons.push_back(s);
+        } else if (f[0] == "saved" && version >= 2) {
+            SaveMark mark;
+            if (!ReadMark(f, &mark)) return where + "セーブの記録が読めません";
+            read.marks.push_back(mark);
         } else {
             return where + "読めない行です";
         }
     }
     if (!sawSave) return std::string("どのセーブの年代記か書かれていません");
+    if (!read.marks.empty()) {
+        if (auto problem = CutBackToSave(read, game)) return problem;
+    } else if (savedYear != game.Year || savedSeason != game.Season) {
+        // Written before saves were marked: its season is all that names its save.
+        return std::string("別の季節のセーブの年代記です");
+    }
     into = std::move(read);
     return std::nullopt;
 }

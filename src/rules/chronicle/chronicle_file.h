@@ -2,6 +2,8 @@
 // tables tarvex-sim writes for spreadsheets (entries as TSV, seasons as CSV).
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -9,15 +11,30 @@
 
 namespace tarvex {
 
+// The most a chronicle's file holds, for its writer and its reader alike. A
+// thousand years of war take some 3 MiB.
+inline constexpr std::size_t kMaxChronicleBytes = std::size_t{64} << 20;
+
 // Game.dt's chronicle: Game.chronicle in the same folder.
 std::string ChroniclePath(const std::string& savePath);
 
+// The checksum that names a save: of its file's bytes as the game writes them.
+std::uint64_t SaveChecksum(const std::string& saveBytes);
+// Marks the chronicle as written with the save of this checksum, as it stands now.
+void MarkSave(Chronicle& chronicle, const Game& game, std::uint64_t checksum);
+// Drops the oldest history (entries, season rows, the marks before them) until the
+// chronicle's file would hold well under `cap` bytes; true when it dropped any.
+bool TrimChronicle(Chronicle& chronicle, std::size_t cap = kMaxChronicleBytes);
+
 // The chronicle as its file holds it: UTF-8 text, a version line, the season of
-// the save it belongs to, then one line per entry and per season row.
+// the save it was written with, one line per entry and per season row, then one
+// per save it was written with.
 std::string EncodeChronicle(const Game& game);
-// Reads a chronicle written for the game as it stands (the same year and season);
-// a reason when the text is damaged or belongs to another season. `into` is
-// untouched then.
+std::string EncodeChronicle(const Chronicle& chronicle, int year, int season);
+// Reads the chronicle of the game as it stands: one that names this save (its
+// checksum, its season) is cut back to it, should it run past; one written before
+// saves were named must be of the same year and season. A reason when the text
+// is damaged or belongs to another save; `into` is untouched then.
 std::optional<std::string> DecodeChronicle(const std::string& text, const Game& game, Chronicle& into);
 
 // Whole-file save and load through the game's own safe reader and writer.

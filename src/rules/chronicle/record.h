@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -46,9 +47,22 @@ struct SeasonRecord {
     bool operator==(const SeasonRecord&) const = default;
 };
 
+// A save the chronicle was written with: its season, its file's checksum and how
+// far the chronicle reached then. A chronicle written just before its save, the
+// save then lost to a crash, is cut back to the save that stands.
+struct SaveMark {
+    int year = 0;
+    int season = 0;
+    std::uint64_t checksum = 0;
+    std::size_t entries = 0;
+    std::size_t seasons = 0;
+    bool operator==(const SaveMark&) const = default;
+};
+
 struct Chronicle {
     std::vector<ChronicleEntry> entries;
     std::vector<SeasonRecord> seasons;
+    std::vector<SaveMark> marks;  // oldest first
     bool operator==(const Chronicle&) const = default;
 };
 

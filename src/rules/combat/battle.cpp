@@ -5,6 +5,7 @@
 #include <string>
 
 #include "rules/chronicle/chronicle.h"
+#include "rules/combat/round.h"
 #include "rules/combat/tables.h"
 #include "rules/turn/cycle.h"
 #include "rules/turn/messages.h"
@@ -24,30 +25,10 @@ const char* DefenceRefusal(const Game& game, int tactic);
 // Settles the battle and uses the acting city's order; BattleOver from then on.
 void EndBattle(Game& game, bool won);
 
-constexpr int kRoundLimit = 4;
 // A battle the player leaves to the computer ends in four rounds; this only guards a fault.
 constexpr int kRoundGuard = 16;
-// Both sides' morale as the battle opens, before half of each city's civility is added.
-constexpr int kStartingMorale = 50;
 // Tactics the computer draws before it settles for defence, which its stores can always pay.
 constexpr int kTacticTries = 20;
-
-int Power(int tactic) { return TacticTable[kPowerRow][std::clamp(tactic, 1, kTacticCount)]; }
-
-// Troops a side loses to a force of `troops` fighting with `tactic`:
-// floor(power × troops / 100 + 0.9), in whole numbers so no rounding slips in.
-// A broken force (none left) inflicts nothing.
-int TroopLoss(int tactic, int troops) {
-    if (troops <= 0) return 0;
-    return static_cast<int>((static_cast<long long>(Power(tactic)) * troops + 90) / 100);
-}
-
-// Halves a side's fighting troops for the siege; the other half waits in reserve.
-void HoldBackHalf(int& troops, int& reserve) {
-    const int fighting = Nearest(troops / 2.0);
-    reserve = troops - fighting;
-    troops = fighting;
-}
 
 // Pays a tactic's share of the starting troops out of a stock.
 void Pay(int& stock, int tactic, int troopsAtStart) {
@@ -74,8 +55,8 @@ void StartBattle(Game& game) {
         ShowMsg2(game, {attacker.Name, "は", TacticName(b.AttackTactic), "、", defender.Name, "は",
                         TacticName(b.DefendTactic)});
     }
-    b.AttackMorale = Nearest(b.AttackMorale + attacker.Civility / 2.0);
-    b.DefendMorale = Nearest(b.DefendMorale + defender.Civility / 2.0);
+    b.AttackMorale = OpeningMorale(attacker.Civility);
+    b.DefendMorale = OpeningMorale(defender.Civility);
     // The tactic and results tables are fixed for the whole run; nothing to fill.
     ClampBattleSides(game);
 }
@@ -143,46 +124,49 @@ void FightForAbsentPlayer(Game& game) {
     for (int round = 0; round < kRoundGuard && !b.BattleOver; ++round) FightRound(game);
 }
 
+std::pair<int, int> BattleFavourites(const Game& game, int attackCity, int defendCity) {
+    // An owner that names no nation has none, and neither has a defender of the attacker's own nation.
+    const int attackNation = game.Cities[attackCity].OwnerIndex;
+    const int defendNation = game.Cities[defendCity].OwnerIndex;
+    return {attackNation != 0 ? FavouriteOf(game.Nations[attackNation]) : 0,
+            defendNation != 0 && defendNation != attackNation ? FavouriteOf(game.Nations[defendNation]) : 0};
+}
+
 void FightRound(Game& game) {
     BattleState& b = game.Battle;
     if (b.BattleOver) return;
     City& attacker = game.Cities[b.AttackCity];
     City& defender = game.Cities[b.DefendCity];
 
-    // Each side fights best with its nation's favourite; an owner that names no
-    // nation has none, and neither has a defender of the attacker's own nation.
+    const auto [attackFavourite, defendFavourite] = BattleFavourites(game, b.AttackCity, b.DefendCity);
     const int attackNation = attacker.OwnerIndex;
     const int defendNation = defender.OwnerIndex;
-    const int attackFavourite = attackNation != 0 ? FavouriteOf(game.Nations[attackNation]) : 0;
-    const int defendFavourite =
-        defendNation != 0 && defendNation != attackNation ? FavouriteOf(game.Nations[defendNation]) : 0;
 
-    ++b.BattleRound;
-    int die = RollDie(game);
-    const int lossToDefender =
-        ComputeMoraleLoss(game, static_cast<long long>(b.AttackTroops) + attacker.Arms,
-                          static_cast<long long>(defender.Troops) + defender.Arms + defender.Castle, die,
-                          b.AttackTactic, b.DefendTactic, PreferenceBonus(attackFavourite, b.AttackTactic));
-    die = RollDie(game);
-    // The castle shelters the defenders; it does not strike.
-    const int lossToAttacker =
-        ComputeMoraleLoss(game, static_cast<long long>(defender.Troops) + defender.Arms,
-                          static_cast<long long>(b.AttackTroops) + attacker.Arms, die, b.DefendTactic, b.AttackTactic,
-                          PreferenceBonus(defendFavourite, b.DefendTactic));
-    b.DefendMorale -= lossToDefender;
-    b.AttackMorale -= lossToAttacker;
-
-    // The defenders strike first; the attackers hit back with what is left of them.
-    b.AttackTroops -= TroopLoss(b.DefendTactic, defender.Troops);
-    defender.Troops -= TroopLoss(b.AttackTactic, b.AttackTroops);
+    BattleSides sides;
+    sides.attackTroops = b.AttackTroops;
+    sides.attackArms = attacker.Arms;
+    sides.attackMorale = b.AttackMorale;
+    sides.attackTactic = b.AttackTactic;
+    sides.attackFavourite = attackFavourite;
+    sides.defendTroops = defender.Troops;
+    sides.defendArms = defender.Arms;
+    sides.defendCastle = defender.Castle;
+    sides.defendMorale = b.DefendMorale;
+    sides.defendTactic = b.DefendTactic;
+    sides.defendFavourite = defendFavourite;
+    sides.round = b.BattleRound;
+    const RoundResult result = ResolveRound(sides, DrawRound([&game] { return Rnd(game); }));
+    b.BattleRound = result.after.round;
+    b.AttackTroops = result.after.attackTroops;
+    b.AttackMorale = result.after.attackMorale;
+    defender.Troops = result.after.defendTroops;
+    b.DefendMorale = result.after.defendMorale;
     ClampBattleSides(game);
 
-    const bool attackBroken = b.AttackMorale <= 0 || b.AttackTroops <= 0;
-    const bool defenceBroken = b.DefendMorale <= 0 || defender.Troops <= 0;
-    if (!attackBroken && !defenceBroken && b.BattleRound <= kRoundLimit) return;
+    if (!result.over) return;
     // A broken attack loses even if the defence broke too; four rounds without
     // a decision, and the attack has failed.
-    const bool won = !attackBroken && defenceBroken;
+    const bool won = result.won;
 
     if (attackNation != 0) {
         Nation& nation = game.Nations[attackNation];
@@ -272,18 +256,37 @@ void SettleBattle(Game& game, bool won) {
     RefreshCity(game, b.DefendCity);
 }
 
-int ChooseTactic(Game& game, int city, int opponent) {
+namespace {
+
+// The record's choice: the opponent nation's most used tactic, or a guess.
+template <class Draw>
+int ReadRecord(const Game& game, int opponent, Draw& draw) {
+    const Nation* nation = NationOf(game, opponent);
+    // Counts of a long game, or of a file, may be large: their sum is kept wide.
+    long long sum = 0;
+    if (nation)
+        for (int t = 1; t <= kTacticCount; ++t) sum += nation->TacticCount[t];
+    // Fewer than ten battles tell nothing: guess.
+    if (sum < 10) return Floor(draw() * kTacticCount + 1);
+    int best = 1;
+    for (int t = 1; t <= kTacticCount; ++t)
+        if (nation->TacticCount[t] >= nation->TacticCount[best]) best = t;
+    return best;
+}
+
+template <class Draw>
+int ChooseTacticFrom(const Game& game, int city, int opponent, const City& defender, Draw& draw) {
     const Nation* nation = NationOf(game, city);
     const StanceKind stance = nation ? nation->Stance.Value() : StanceKind::Other;
     const int favourite = nation ? FavouriteOf(*nation) : 0;
-    const City& defender = game.Cities[game.Battle.DefendCity];
+    const auto upTo = [&draw](int n) { return Floor(draw() * n + 1); };
 
     for (int attempt = 0; attempt < kTacticTries; ++attempt) {
-        int t = RandomUpTo(game, kTacticCount);
+        int t = upTo(kTacticCount);
         const bool ordinary = stance == StanceKind::Ordinary, headlong = stance == StanceKind::Headlong,
                    careful = stance == StanceKind::Careful;
         if (ordinary || headlong || careful) {
-            const int r = RandomUpTo(game, 10);
+            const int r = upTo(10);
             // Which of chance, habit and the opponent's record decides, by stance.
             enum Source { kChance, kHabit, kRecord } source;
             if (r <= 5)
@@ -294,13 +297,13 @@ int ChooseTactic(Game& game, int city, int opponent) {
                 source = careful ? kHabit : kRecord;
             switch (source) {
                 case kChance:
-                    t = RandomUpTo(game, kTacticCount);
+                    t = upTo(kTacticCount);
                     break;
                 case kHabit:
                     if (favourite != 0) t = favourite;
                     break;
                 case kRecord:
-                    t = ReadOpponentTactic(game, opponent);
+                    t = ReadRecord(game, opponent, draw);
                     break;
             }
         }
@@ -312,18 +315,21 @@ int ChooseTactic(Game& game, int city, int opponent) {
     return kDefence;
 }
 
+}  // namespace
+
+int ChooseTactic(Game& game, int city, int opponent) {
+    const auto draw = [&game] { return Rnd(game); };
+    return ChooseTacticFrom(game, city, opponent, game.Cities[game.Battle.DefendCity], draw);
+}
+
+int ChooseTacticAgainst(const Game& game, int city, int opponent, const City& defender, RandomSource& source) {
+    const auto draw = [&source] { return source.Next(); };
+    return ChooseTacticFrom(game, city, opponent, defender, draw);
+}
+
 int ReadOpponentTactic(Game& game, int opponent) {
-    const Nation* nation = NationOf(game, opponent);
-    // Counts of a long game, or of a file, may be large: their sum is kept wide.
-    long long sum = 0;
-    if (nation)
-        for (int t = 1; t <= kTacticCount; ++t) sum += nation->TacticCount[t];
-    // Fewer than ten battles tell nothing: guess.
-    if (sum < 10) return RandomUpTo(game, kTacticCount);
-    int best = 1;
-    for (int t = 1; t <= kTacticCount; ++t)
-        if (nation->TacticCount[t] >= nation->TacticCount[best]) best = t;
-    return best;
+    const auto draw = [&game] { return Rnd(game); };
+    return ReadRecord(game, opponent, draw);
 }
 
 void FightToTheEnd(Game& game) {

@@ -76,14 +76,18 @@ int PreferenceBonus(int favourite, int tactic) {
     return favourite == tactic ? 10 : 0;
 }
 
-int ComputeMoraleLoss(Game& game, long long own, long long enemy, int die, int ownTactic, int enemyTactic, int bonus) {
+int MoraleLoss(long long own, long long enemy, int die, double spread, int ownTactic, int enemyTactic, int bonus) {
     die = std::clamp(die, 1, 6);
     ownTactic = std::clamp(ownTactic, 1, kTacticCount);
     enemyTactic = std::clamp(enemyTactic, 1, kTacticCount);
     const int base = ResultsTable[die][OddsBand(own, enemy)] + TacticTable[enemyTactic][ownTactic] + bonus;
     // Somewhere between half the base and the whole of it.
     const double half = base / 2.0;
-    return Nearest(Floor(Rnd(game) * base / 2) + half);
+    return Nearest(Floor(spread * base / 2) + half);
+}
+
+int ComputeMoraleLoss(Game& game, long long own, long long enemy, int die, int ownTactic, int enemyTactic, int bonus) {
+    return MoraleLoss(own, enemy, die, Rnd(game), ownTactic, enemyTactic, bonus);
 }
 
 }  // namespace tarvex

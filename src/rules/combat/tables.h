@@ -30,6 +30,11 @@ bool RandomChance(Game& game, int p);
 int RollDie(Game& game);
 // The morale bonus of fighting with the nation's favourite tactic (1..5; 0 for none).
 int PreferenceBonus(int favourite, int tactic);
+// The morale a side's blow takes from the enemy: own and enemy strength, the die, both
+// tactics and the favourite's bonus give a base; `spread` in [0, 1) places the loss
+// between half the base and the whole of it.
+int MoraleLoss(long long own, long long enemy, int die, double spread, int ownTactic, int enemyTactic, int bonus);
+// The same with the spread drawn from the game's random source.
 int ComputeMoraleLoss(Game& game, long long own, long long enemy, int die, int ownTactic, int enemyTactic, int bonus);
 
 }  // namespace tarvex

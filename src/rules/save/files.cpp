@@ -2,6 +2,7 @@
 #include "rules/save/files.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,7 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Reason(int error) { return std::strerror(error); }
+std::string Reason(int error) { return SystemErrorText(error); }
 
 // Closes a descriptor when it goes out of scope.
 class Descriptor {
@@ -63,7 +64,7 @@ std::optional<fs::path> FollowLinks(fs::path path, std::string& problem) {
         if (ec || !fs::is_symlink(status)) return path;
         const fs::path target = fs::read_symlink(path, ec);
         if (ec) {
-            problem = "リンクを読めません (" + path.string() + ": " + ec.message() + ")";
+            problem = "リンクを読めません (" + path.string() + ": " + Reason(ec.value()) + ")";
             return std::nullopt;
         }
         path = target.is_absolute() ? target : path.parent_path() / target;
@@ -73,7 +74,8 @@ std::optional<fs::path> FollowLinks(fs::path path, std::string& problem) {
 }
 
 std::string FreshSuffix() {
-    static std::mt19937_64 engine{std::random_device{}()};
+    // One a thread: saves of two threads (as of two programs) never share a draw.
+    thread_local std::mt19937_64 engine{std::random_device{}()};
     static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     std::string suffix;
     for (int i = 0; i < 8; ++i) suffix += kLetters[engine() % (sizeof kLetters - 1)];
@@ -81,7 +83,8 @@ std::string FreshSuffix() {
 }
 
 // Removes what earlier saves of this file left behind: regular files with its
-// temporary prefix, never links or folders, never anything else.
+// temporary prefix that no save holds (a live writer keeps a lock on its own),
+// never links or folders, never anything else.
 void RemoveLeftovers(const fs::path& target) {
     const std::string prefix = target.filename().string() + ".tmp-";
     std::error_code ec;
@@ -89,16 +92,20 @@ void RemoveLeftovers(const fs::path& target) {
     for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
         const std::string name = it->path().filename().string();
         if (name.rfind(prefix, 0) != 0) continue;
+        Descriptor left(::open(it->path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+        struct stat info {};
+        if (left.get() < 0 || ::fstat(left.get(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
+        // Held: another save is writing it now.
+        if (::flock(left.get(), LOCK_EX | LOCK_NB) != 0) continue;
         std::error_code kind;
-        if (!fs::is_regular_file(fs::symlink_status(it->path(), kind))) continue;
         fs::remove(it->path(), kind);
     }
 }
 
-void SyncFolder(const fs::path& folder) {
+void SyncFolder(const fs::path& folder, const WriteHooks& hooks) {
     const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
-    ::fsync(fd);
+    if (::fsync(fd) == 0 && hooks.trace) hooks.trace(FileCall::SyncFolder, folder.string());
     ::close(fd);
 }
 
@@ -138,12 +145,16 @@ std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t 
 std::string TemporaryPrefix(const std::string& path) { return fs::path(path).filename().string() + ".tmp-"; }
 
 std::optional<std::string> ReplaceFileWhole(const std::string& path, const std::string& bytes,
-                                            const std::function<bool(WriteStage)>& stopAt) {
+                                            const WriteHooks& hooks) {
     std::string problem;
     const std::optional<fs::path> followed = FollowLinks(path, problem);
     if (!followed) return problem;
     const fs::path& target = *followed;
     const fs::path folder = target.parent_path();
+    const auto traced = [&](FileCall call, const fs::path& file) {
+        if (hooks.trace) hooks.trace(call, file.string());
+        return true;
+    };
 
     // What stands at the name now: a file keeps its permissions; anything else is not ours to replace.
     struct stat old {};
@@ -153,18 +164,32 @@ std::optional<std::string> ReplaceFileWhole(const std::string& path, const std::
 
     RemoveLeftovers(target);
 
-    // A fresh name, created here and now: never an existing file, never through a link.
+    // A fresh name, created here and now: never an existing file, never through a
+    // link; locked at once, so that another save's clean-up leaves it alone.
     fs::path temp;
     int fd = -1;
     for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
         temp = folder / (target.filename().string() + ".tmp-" + FreshSuffix());
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) break;
+        if (fd < 0) continue;
+        struct stat made {};
+        // Removed by another save's clean-up before the lock was ours: take another name.
+        if (::flock(fd, LOCK_EX) != 0 || ::fstat(fd, &made) != 0 || made.st_nlink == 0) {
+            ::close(fd);
+            fd = -1;
+            errno = EEXIST;
+        }
     }
     if (fd < 0) return "ファイルを作れません (" + temp.string() + ": " + Reason(errno) + ")";
+    traced(FileCall::Create, temp);
     Descriptor file(fd);
+    // The lock lives as long as this second descriptor: past the close that reports a late write error, up to the
+    // rename.
+    const Descriptor held(::dup(fd));
+    const std::string name = target.string();
     const auto stop = [&](WriteStage stage) {
-        if (!stopAt || !stopAt(stage)) return false;
+        if (!hooks.stopAt || !hooks.stopAt(name, stage)) return false;
         // What a crash leaves on disk: the temporary file stays as it is.
         if (file.get() >= 0) file.Close();
         return true;
@@ -177,12 +202,15 @@ std::optional<std::string> ReplaceFileWhole(const std::string& path, const std::
     if (stop(WriteStage::Created)) return "書き込みを途中で止めました";
 
     if (!WriteAll(file.get(), bytes)) return fail("書き込みに失敗しました", errno);
+    traced(FileCall::Write, temp);
     if (stop(WriteStage::Written)) return "書き込みを途中で止めました";
     // The old file's permissions, not the temporary file's own.
     if (exists && ::fchmod(file.get(), old.st_mode & 07777) != 0) return fail("書き込みに失敗しました", errno);
     // On disk before it replaces the old save: a crash now must not leave an empty file.
     if (::fsync(file.get()) != 0) return fail("書き込みに失敗しました", errno);
+    traced(FileCall::Sync, temp);
     if (!file.Close()) return fail("書き込みに失敗しました", errno);
+    traced(FileCall::Close, temp);
     if (stop(WriteStage::Synced)) return "書き込みを途中で止めました";
 
     std::string back;
@@ -191,15 +219,71 @@ std::optional<std::string> ReplaceFileWhole(const std::string& path, const std::
         fs::remove(temp, ignored);
         return "書き込んだ内容を確かめられません (" + temp.string() + ")";
     }
+    // Renamed while still held, so that no clean-up takes it from under the rename.
     if (::rename(temp.c_str(), target.c_str()) != 0) {
         const int error = errno;
         std::error_code ignored;
         fs::remove(temp, ignored);
         return "ファイルを置き換えられません (" + target.string() + ": " + Reason(error) + ")";
     }
+    traced(FileCall::Rename, target);
     if (stop(WriteStage::Renamed)) return "書き込みを途中で止めました";
-    SyncFolder(folder);
+    SyncFolder(folder, hooks);
     return std::nullopt;
+}
+
+std::string LockFilePath(const std::string& path) { return path + ".lock"; }
+
+SaveLock::~SaveLock() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+std::optional<std::string> SaveLock::Take(const std::string& path) {
+    std::string problem;
+    const std::optional<fs::path> followed = FollowLinks(path, problem);
+    if (!followed) return problem;
+    const std::string lockPath = LockFilePath(followed->string());
+    // Never through a link, and kept: removing it could let two saves hold two files.
+    const int fd = ::open(lockPath.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
+    if (fd < 0) return "ファイルを作れません (" + lockPath + ": " + Reason(errno) + ")";
+    while (::flock(fd, LOCK_EX) != 0) {
+        if (errno == EINTR) continue;
+        const int error = errno;
+        ::close(fd);
+        return "セーブを始められません (" + lockPath + ": " + Reason(error) + ")";
+    }
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = fd;
+    return std::nullopt;
+}
+
+std::string SystemErrorText(int error) {
+    switch (error) {
+        case ENOSPC:
+            return "ディスクの空きがありません";
+        case EDQUOT:
+            return "使える容量を超えました";
+        case EACCES:
+        case EPERM:
+            return "権限がありません";
+        case EROFS:
+            return "書き込めない場所です";
+        case ENOENT:
+            return "ファイルかフォルダがありません";
+        case ENOTDIR:
+            return "途中にフォルダでないものがあります";
+        case EISDIR:
+            return "フォルダです";
+        case ELOOP:
+            return "リンクが多すぎます";
+        case EFBIG:
+        case EOVERFLOW:
+            return "ファイルが大きすぎます";
+        case EIO:
+            return "読み書きのエラーです";
+        default:
+            return std::strerror(error);
+    }
 }
 
 }  // namespace tarvex

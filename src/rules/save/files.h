@@ -8,6 +8,11 @@
 
 namespace tarvex {
 
+// The system's reason for a failed file call, in Japanese for the errors a player
+// can meet (no space, no permission, a read-only disk, ...); the system's own text
+// for the rare rest.
+std::string SystemErrorText(int error);
+
 // Reads a regular file (a link to one is followed) of at most `cap` bytes.
 // Anything else is refused with a message for the player: no such file, a
 // folder, a device or pipe (never waited on), a file too large.
@@ -15,19 +20,48 @@ std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t 
 
 // The steps of a replacement, for tests that stop a writer part-way as a crash would.
 enum class WriteStage { Created, Written, Synced, Renamed };
+// The calls a replacement makes on the disk, in order, for tests that check it
+// (the new file synced before it takes the old one's place).
+enum class FileCall { Create, Write, Sync, Close, Rename, SyncFolder };
+
+struct WriteHooks {
+    // Asked after each stage with the file being written; true abandons the
+    // write there without cleaning up, as a crash would.
+    std::function<bool(const std::string& file, WriteStage stage)> stopAt = {};
+    // Told of each call on the disk as it succeeds, with the file it concerns.
+    std::function<void(FileCall call, const std::string& file)> trace = {};
+};
 
 // Puts `bytes` in the file at `path` whole or not at all. The new text goes to
 // a fresh temporary file beside it (created exclusively, never through a
 // link), is synced, takes the old file's permissions, and is renamed over the
 // old file; the folder is synced after. A link at `path` is followed: the file
 // it names is replaced and the link stays. Temporary files a crashed save left
-// behind are removed first. On failure a message, and the old file is as it was.
-// `stopAt`, when given, is asked after each stage; true abandons the write there
-// without cleaning up, as a crash would.
+// behind are removed first, never one another save is still writing. On
+// failure a message, and the old file is as it was.
 std::optional<std::string> ReplaceFileWhole(const std::string& path, const std::string& bytes,
-                                            const std::function<bool(WriteStage)>& stopAt = {});
+                                            const WriteHooks& hooks = {});
 
 // The name prefix of the temporary files a save of `path` makes beside it.
 std::string TemporaryPrefix(const std::string& path);
+
+// Holds the save at `path` for one program while it writes: an advisory lock on
+// "<file>.lock" beside the file a link at `path` names. Another program's lock
+// on the same save is waited for. Released when the object goes.
+class SaveLock {
+public:
+    SaveLock() = default;
+    ~SaveLock();
+    SaveLock(const SaveLock&) = delete;
+    SaveLock& operator=(const SaveLock&) = delete;
+    // Takes the lock, waiting for another holder; a message when it cannot be had.
+    std::optional<std::string> Take(const std::string& path);
+
+private:
+    int fd_ = -1;
+};
+
+// The lock file of the save at `path` (before links are followed).
+std::string LockFilePath(const std::string& path);
 
 }  // namespace tarvex

@@ -1,6 +1,7 @@
 // The save file's values in file order, with what each may be on loading.
 #include "rules/save/save_table.h"
 
+#include "rules/economy/market.h"
 #include "rules/save/savefile.h"
 #include "rules/turn/cycle.h"
 #include "rules/turn/messages.h"
@@ -12,19 +13,17 @@ namespace {
 
 // ---- What the game's values may be -------------------------------------------
 
-// City values stay within 0..999 by the orders; a breach the game reports stays a
-// few points outside. Anything in this band loads (and is reported by the refresh);
-// the band keeps the product of two values inside a whole number.
-constexpr long long kCityValueLow = -30000;
-constexpr long long kCityValueHigh = 30000;
+// Every rule keeps a city's values within 0..999, and only such a game can be
+// played on and saved again: a file holding more would soon compute amounts the
+// writer must refuse.
+constexpr long long kCityValueLow = 0;
+constexpr long long kCityValueHigh = kMaxValue;
 // Battle counts grow by one a battle; the computer adds five of them up.
 constexpr long long kCountHigh = 1000000;
 // Far beyond any game, and far below where the next year's number would overflow.
 constexpr long long kLastYear = 1000000;
-// The market's prices are drawn between 0.4 and 10.0; a price near zero would
-// turn every purchase into an endless amount.
-constexpr double kPriceLow = 0.1;
-constexpr double kPriceHigh = 100.0;
+// What a writer may put for a wait lies within these.
+constexpr double kWaitHighest = 100.0;
 
 constexpr const char* kPolicies[] = {"戦争", "内政", "普通"};
 constexpr const char* kStances[] = {"慎重", "猛進", "普通"};
@@ -75,9 +74,12 @@ constexpr SaveValue kWorldValues[] = {
     // Zero whenever the game rests; any other value would hold the seasons still for good.
     Long("季節の進行中", [](World& w, int, int) -> SavePlace { return &w.AdvanceGuard; }, 0, 0),
     Text("タイトル", [](World& w, int, int) -> SavePlace { return &w.Title; }),
-    Double("食料の相場", [](World& w, int, int) -> SavePlace { return &w.FoodPrice; }, kPriceLow, kPriceHigh),
-    Double("武器の相場", [](World& w, int, int) -> SavePlace { return &w.ArmsPrice; }, kPriceLow, kPriceHigh),
-    Double("兵の相場", [](World& w, int, int) -> SavePlace { return &w.TroopsPrice; }, kPriceLow, kPriceHigh),
+    Double("食料の相場", [](World& w, int, int) -> SavePlace { return &w.FoodPrice; }, kFoodPriceLowest,
+           kFoodPriceHighest),
+    Double("武器の相場", [](World& w, int, int) -> SavePlace { return &w.ArmsPrice; }, kArmsPriceLowest,
+           kArmsPriceHighest),
+    Double("兵の相場", [](World& w, int, int) -> SavePlace { return &w.TroopsPrice; }, kTroopsPriceLowest,
+           kTroopsPriceHighest),
     Flag("設定待ち", [](World& w, int, int) -> SavePlace { return &w.SettingsPending; }),
     Text("設定の国名", [](World& w, int, int) -> SavePlace { return &w.NationChoice; }),
     Long("メッセージの速さ", [](World& w, int, int) -> SavePlace { return &w.MessageSpeed; }, 0, 3),
@@ -126,7 +128,7 @@ constexpr SaveValue kTurnValues[] = {
     Long("候補の数", [](World& w, int, int) -> SavePlace { return &w.TargetCount; }, 0, kCityCount),
     Run(Long("候補", [](World& w, int, int i) -> SavePlace { return &w.TargetList[i - 1]; }, 0, kCityCount),
         kCityCount),
-    Wait("メッセージの表示時間", [](World& w, int, int) -> SavePlace { return &w.MessageWait; }, 0, kPriceHigh,
+    Wait("メッセージの表示時間", [](World& w, int, int) -> SavePlace { return &w.MessageWait; }, 0, kWaitHighest,
          kMessageWaits),
     Flag("自動で進める", [](World& w, int, int) -> SavePlace { return &w.AutoAdvance; }),
     Flag("Enterで進める", [](World& w, int, int) -> SavePlace { return &w.EnterAdvance; }),

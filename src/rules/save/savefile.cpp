@@ -1,9 +1,13 @@
 // The save file "Game.dt": one value per line in code page 932 with CR LF.
 #include "rules/save/savefile.h"
 
+#include <algorithm>
 #include <array>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <filesystem>
 #include <set>
 #include <span>
 #include <string_view>
@@ -441,15 +445,82 @@ std::optional<std::string> ReadGameFile(const std::string& path, Game& into) {
     return std::nullopt;
 }
 
+namespace {
+
+// The save's bytes, once they are known to load again: a file the loader would
+// refuse is no save, and the last good one is kept instead.
+std::optional<std::string> EncodeLoadableSave(const Game& game, std::string& bytes) {
+    if (auto problem = EncodeSaveBytes(game, bytes)) return problem;
+    Game check = game;
+    if (auto problem = ReadSaveBytes(bytes, check)) return "読み戻せない値があります (" + *problem + ")";
+    return std::nullopt;
+}
+
+}  // namespace
+
 std::optional<std::string> WriteGameFile(const std::string& path, const Game& game) {
     std::string bytes;
-    if (auto problem = EncodeSaveBytes(game, bytes)) return problem;
-    // A file the loader would refuse is no save: keep the last good one instead.
-    {
-        Game check = game;
-        if (auto problem = ReadSaveBytes(bytes, check)) return "読み戻せない値があります (" + *problem + ")";
-    }
+    if (auto problem = EncodeLoadableSave(game, bytes)) return problem;
+    SaveLock lock;
+    if (auto problem = lock.Take(path)) return problem;
     return ReplaceFileWhole(path, bytes);
+}
+
+namespace {
+
+// Where the history of the save on disk waits while another game's save replaces
+// it: the new chronicle cannot name that save, so it must not stand alone.
+std::string KeptChroniclePath(const std::string& savePath) { return ChroniclePath(savePath) + ".prev"; }
+
+// Keeps the chronicle of the save on disk aside when the game about to be saved
+// does not go on from that save (a new game, another program's game).
+std::optional<std::string> KeepOtherGamesChronicle(const std::string& path, const Chronicle& saving) {
+    Game disk;
+    if (ReadGameFile(path, disk)) return std::nullopt;  // no save to keep a history for
+    const std::uint64_t checksum = SaveChecksum(WriteSaveBytes(disk));
+    if (std::any_of(saving.marks.begin(), saving.marks.end(),
+                    [&](const SaveMark& m) { return m.checksum == checksum; }))
+        return std::nullopt;  // ours: the new chronicle is cut back to it should the save stop
+    Chronicle ignored;
+    // Its chronicle, when it is its own; otherwise one kept by an earlier save that stopped.
+    if (ReadChronicleFile(ChroniclePath(path), disk, ignored)) return std::nullopt;
+    if (std::rename(ChroniclePath(path).c_str(), KeptChroniclePath(path).c_str()) != 0)
+        return "年代記を残せません (" + KeptChroniclePath(path) + ": " + SystemErrorText(errno) + ")";
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> WriteSavePair(const std::string& path, Game& game, bool* trimmed, const WriteHooks& hooks) {
+    std::string bytes;
+    if (auto problem = EncodeLoadableSave(game, bytes)) return problem;
+    SaveLock lock;
+    if (auto problem = lock.Take(path)) return problem;
+    Chronicle chronicle = game.chronicle;
+    MarkSave(chronicle, game, SaveChecksum(bytes));
+    std::string text = EncodeChronicle(chronicle, game.Year, game.Season);
+    const bool cut = text.size() > kMaxChronicleBytes && TrimChronicle(chronicle);
+    if (cut) text = EncodeChronicle(chronicle, game.Year, game.Season);
+    if (auto problem = KeepOtherGamesChronicle(path, chronicle)) return problem;
+    // The chronicle first: until the save itself is replaced, the old save stands
+    // and the new chronicle names it (or the old one waits beside it).
+    if (auto problem = ReplaceFileWhole(ChroniclePath(path), text, hooks)) return "年代記: " + *problem;
+    if (auto problem = ReplaceFileWhole(path, bytes, hooks)) return problem;
+    std::error_code ignored;
+    std::filesystem::remove(KeptChroniclePath(path), ignored);
+    game.chronicle = std::move(chronicle);
+    if (trimmed) *trimmed = cut;
+    return std::nullopt;
+}
+
+std::optional<std::string> ReadChronicleBeside(const std::string& savePath, Game& game) {
+    std::optional<std::string> problem = ReadChronicleFile(ChroniclePath(savePath), game, game.chronicle);
+    // A save of another game stopped after its chronicle: this save's own history waits beside it.
+    if (problem && !ReadChronicleFile(KeptChroniclePath(savePath), game, game.chronicle)) problem.reset();
+    if (problem) RestartChronicle(game);
+    // From here the chronicle goes on from this save: a save interrupted later is cut back to it.
+    MarkSave(game.chronicle, game, SaveChecksum(WriteSaveBytes(game)));
+    return problem;
 }
 
 bool SaveGame(Game& game) {
@@ -458,15 +529,16 @@ bool SaveGame(Game& game) {
         return false;
     }
     const std::string path = game.screen->SaveFilePath(game);
-    if (auto problem = WriteGameFile(path, game)) {
+    // Both files are on disk before the player hears of it.
+    bool trimmed = false;
+    if (auto problem = WriteSavePair(path, game, &trimmed)) {
         Tell(game, "セーブできませんでした: " + *problem);
         return false;
     }
     const std::string where = game.screen->SavedWhere(game);
-    Tell(game, where.empty() ? "セーブしました" : "セーブしました\n" + where);
-    // The chronicle goes beside the save; the save itself stands even if it cannot.
-    if (auto problem = WriteChronicleFile(ChroniclePath(path), game))
-        Tell(game, "年代記は保存できませんでした: " + *problem);
+    std::string told = where.empty() ? "セーブしました" : "セーブしました\n" + where;
+    if (trimmed) told += "\n年代記が長くなったので、古い記録を消しました";
+    Tell(game, told);
     return true;
 }
 
@@ -481,8 +553,7 @@ bool LoadGame(Game& game, const std::string& from) {
         return false;
     }
     // A missing or damaged chronicle never stops a load: it starts again here.
-    const std::optional<std::string> chronicleProblem = ReadChronicleFile(ChroniclePath(path), game, game.chronicle);
-    if (chronicleProblem) RestartChronicle(game);
+    const std::optional<std::string> chronicleProblem = ReadChronicleBeside(path, game);
     RefreshAllCities(game);
     ShowMsg(game, SeasonCaption(game) + "です");
     Tell(game, "ロードしました");

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "rules/save/files.h"
 #include "rules/world/game.h"
 
 namespace tarvex {
@@ -28,6 +29,19 @@ std::optional<std::string> ReadGameFile(const std::string& path, Game& into);
 // The one writer: the file is written whole beside `path`, checked to read
 // back, then put in its place; otherwise a message and the old file stays.
 std::optional<std::string> WriteGameFile(const std::string& path, const Game& game);
+
+// The save and its chronicle beside it, as one: under the save's lock the
+// chronicle goes first, marked with the new save's checksum, then the save.
+// Interrupted anywhere, the save on disk loads with the whole history up to it.
+// A chronicle that would pass its file's cap keeps the newest history
+// (`*trimmed` then true). On success the game's chronicle is the one written;
+// otherwise a message, and the save on disk stays.
+std::optional<std::string> WriteSavePair(const std::string& path, Game& game, bool* trimmed = nullptr,
+                                         const WriteHooks& hooks = {});
+// The chronicle beside a loaded save into the game: cut back to the save when it
+// runs past it; started again from the game as it stands when it is missing,
+// damaged or another game's (the reason is returned then).
+std::optional<std::string> ReadChronicleBeside(const std::string& savePath, Game& game);
 
 // The file's bytes for a game (code page 932, CR LF); empty when the game cannot be
 // written so that it reads back (a text with a double quote, a line break or a

@@ -4,6 +4,7 @@
 #include <array>
 #include <optional>
 
+#include "rules/combat/odds.h"
 #include "rules/turn/cycle.h"
 #include "rules/world/numbers.h"
 #include "screens/orders/move.h"
@@ -88,6 +89,24 @@ std::string PurchaseHint(const City& c, int leastGold, double price, int amount)
     return {};
 }
 
+// "約62%", never a flat 0 or 100 for a battle that can still go either way.
+std::string Share(const AttackOdds& odds) {
+    if (odds.wins == 0) return "ほぼなし";
+    if (odds.wins == odds.runs) return "ほぼ確実";
+    const int percent = Nearest(100.0 * odds.WinShare());
+    if (percent < 1) return "1%未満";
+    if (percent > 99) return "99%超";
+    return "約" + Str(percent) + "%";
+}
+
+void ShowOdds(const Session& game, const City& c, int target, OrderNumbers& n) {
+    const std::optional<int> troops = ParseFlooredAmount(game.shown.main.orderAmounts[0]);
+    if (!troops || *troops < 1 || *troops > c.Troops) return;
+    const AttackOdds odds = EstimateAttack(game, game.CurrentCity, target, *troops);
+    n.odds = "勝つ見込み " + Share(odds);
+    n.oddsLeft = "残る兵 味方 約" + Str(Nearest(odds.attackersLeft)) + "・敵 約" + Str(Nearest(odds.defendersLeft));
+}
+
 }  // namespace
 
 OrderNumbers ShownOrderNumbers(const Session& game) {
@@ -111,6 +130,7 @@ OrderNumbers ShownOrderNumbers(const Session& game) {
             n.targetArms = Str(t.Arms);
             n.targetCastle = Str(t.Castle);
             n.targetFood = Str(t.Food);
+            if (game.CommandKind == kAttack && target != game.CurrentCity) ShowOdds(game, c, target, n);
         }
     }
     return n;

@@ -13,6 +13,9 @@ struct OrderNumbers {
     std::string city, troops, food, gold, arms;
     // The target chosen in the list, as every city panel shows it; empty while none is chosen.
     std::string target, owner, targetTroops, targetArms, targetCastle, targetFood;
+    // An attack's chances once its target and troops are chosen: "勝つ見込み 約62%", and
+    // the troops each side keeps when the battle ends ("残る兵 味方 約120・敵 約35").
+    std::string odds, oddsLeft;
     // Gold and food at hand (investment and market orders): "手持ち　金 10　食料 5".
     std::string stock;
 };

@@ -1,0 +1,207 @@
+// The battle's round as a calculation, and the odds of an attack built on it: the
+// calculation is the battle, the odds come true, and the game's dice stay untouched.
+#include "rules/combat/odds.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <numeric>
+#include <random>
+
+#include "rules/combat/battle.h"
+#include "rules/combat/round.h"
+#include "support/battle_setup.h"
+#include "support/scripted_screen.h"
+
+namespace tarvex {
+namespace {
+
+using testing::Engage;
+using testing::PushRound;
+using testing::RulesGame;
+using testing::Stock;
+
+constexpr int kLondon = 1;     // イングランド王国, the player's
+constexpr int kGranada = 10;   // ナスル朝: 猛進, favourite 突撃
+constexpr int kParis = 15;     // フランス王国: 慎重, favourite 射撃
+constexpr int kRouen = 16;     // フランス王国
+constexpr int kBordeaux = 21;  // ギエンヌ公国: 慎重, favourite 包囲
+
+// Every tactic against every tactic, every odds band of the attacker's roll and both
+// dice: the round the battle fights is the round the calculation gives.
+TEST(BattleRound, TheCalculationIsTheRoundTheBattleFights) {
+    RulesGame t;
+    Game& g = t.game;
+    t.UseScripted();
+    const Game fresh = g;
+    // Against 100 defenders these forces put the attacker's roll in bands 1..8.
+    constexpr std::array<int, 8> kForces{20, 40, 80, 150, 250, 350, 450, 600};
+    int cases = 0;
+    for (int attackTactic = 1; attackTactic <= kTacticCount; ++attackTactic)
+        for (int defendTactic = 1; defendTactic <= kTacticCount; ++defendTactic)
+            for (const int force : kForces)
+                for (int attackDie = 1; attackDie <= 6; ++attackDie)
+                    for (int defendDie = 1; defendDie <= 6; ++defendDie) {
+                        g = fresh;
+                        Stock(g.Cities[kParis], 0, 30, 0, 500, 500, 40);
+                        Stock(g.Cities[kBordeaux], 70, 30, 60, 500, 500, 60);
+                        Engage(g, kParis, kBordeaux, force, attackTactic, defendTactic);
+                        StartBattle(g);
+                        // Morale low enough that some rounds decide, and every round of the four.
+                        g.Battle.AttackMorale = 10 + 7 * attackDie;
+                        g.Battle.DefendMorale = 10 + 7 * defendDie;
+                        g.Battle.BattleRound = 1 + (attackDie + defendDie + force) % 4;
+                        const RoundDraws draws{attackDie, std::fmod(0.37 * (attackDie + force), 1.0), defendDie,
+                                               std::fmod(0.61 * (defendDie + attackTactic), 1.0)};
+                        const auto [attackFavourite, defendFavourite] = BattleFavourites(g, kParis, kBordeaux);
+                        BattleSides sides{g.Battle.AttackTroops,    g.Cities[kParis].Arms,
+                                          g.Battle.AttackMorale,    attackTactic,
+                                          attackFavourite,          g.Cities[kBordeaux].Troops,
+                                          g.Cities[kBordeaux].Arms, g.Cities[kBordeaux].Castle,
+                                          g.Battle.DefendMorale,    defendTactic,
+                                          defendFavourite,          g.Battle.BattleRound};
+                        const RoundResult expected = ResolveRound(sides, draws);
+                        const int winsBefore = g.Nations[g.Cities[kParis].OwnerIndex].Wins;
+
+                        PushRound(t.scripted, draws.attackDie, draws.attackSpread, draws.defendDie, draws.defendSpread);
+                        FightRound(g);
+                        ASSERT_EQ(t.scripted.Left(), 0U);
+                        const BattleState& b = g.Battle;
+                        const auto at = [&] {
+                            return ::testing::Message() << attackTactic << "/" << defendTactic << " force " << force
+                                                        << " dice " << attackDie << defendDie;
+                        };
+                        EXPECT_EQ(b.AttackMorale, expected.after.attackMorale) << at();
+                        EXPECT_EQ(b.DefendMorale, expected.after.defendMorale) << at();
+                        EXPECT_EQ(b.BattleOver, expected.over) << at();
+                        EXPECT_EQ(g.Nations[g.Cities[kParis].OwnerIndex].Wins - winsBefore,
+                                  expected.over && expected.won ? 1 : 0)
+                            << at();
+                        // Settlement moves troops about; before it, they are the round's.
+                        if (!expected.over) {
+                            EXPECT_EQ(b.AttackTroops, expected.after.attackTroops) << at();
+                            EXPECT_EQ(g.Cities[kBordeaux].Troops, expected.after.defendTroops) << at();
+                            EXPECT_EQ(b.BattleRound, expected.after.round) << at();
+                        }
+                        ++cases;
+                    }
+    EXPECT_EQ(cases, 25 * 8 * 36);
+}
+
+// The player's attack as the order and the battle screen fight it, with his tactic
+// drawn from his record, as the odds assume.
+bool FightAsThePlayer(Game& g, int target, int troops, std::mt19937_64& hand) {
+    City& d = g.Cities[target];
+    if (d.Troops < 1) d.Troops = 1;
+    Engage(g, kLondon, target, troops, kNormal, kNormal);
+    g.Cities[kLondon].Troops -= troops;
+    g.Battle.DefendTactic = ChooseTactic(g, target, kLondon);
+    const auto& record = g.Nations[g.Cities[kLondon].OwnerIndex].TacticCount;
+    std::discrete_distribution<int> habit(record.begin() + 1, record.end());
+    StartBattle(g);
+    EXPECT_TRUE(TakePlayerSideTactic(g, habit(hand) + 1));
+    for (int round = 0; round < 16 && !g.Battle.BattleOver; ++round) FightRound(g);
+    return d.OwnerIndex == g.Cities[kLondon].OwnerIndex;
+}
+
+// Over positions of every kind, the battles predicted to be won one time in N are won
+// one time in N: in each band of predictions the share of real victories lies within
+// a few points of the predicted one.
+TEST(AttackOdds, PredictionsComeTrueBandByBand) {
+    RulesGame t;
+    Game& g = t.game;
+    const Game fresh = g;
+    std::mt19937_64 hand(2024);
+    const auto upTo = [&hand](int n) { return static_cast<int>(hand() % static_cast<unsigned>(n + 1)); };
+    constexpr int kPositions = 2000;
+    constexpr int kBands = 10;
+    std::array<double, kBands> predicted{};
+    std::array<int, kBands> won{}, fought{};
+    for (int i = 0; i < kPositions; ++i) {
+        g = fresh;
+        t.screen.Clear();
+        const int target = std::array{kRouen, kBordeaux, kGranada}[i % 3];
+        Stock(g.Cities[kLondon], 300, upTo(300), upTo(200), 500, 500, upTo(100));
+        Stock(g.Cities[target], upTo(400), upTo(300), upTo(500), upTo(300), upTo(300), upTo(100));
+        auto& record = g.Nations[g.Cities[kLondon].OwnerIndex].TacticCount;
+        for (int k = 1; k <= kTacticCount; ++k) record[k] = upTo(3) == 0 ? 0 : upTo(20);
+        if (std::accumulate(record.begin() + 1, record.end(), 0) == 0) record[kCharge] = 1;
+        const int troops = 1 + upTo(299);
+
+        const double p = EstimateAttack(g, kLondon, target, troops, 1000).WinShare();
+        const int band = std::min(static_cast<int>(p * kBands), kBands - 1);
+        predicted[band] += p;
+        ++fought[band];
+        won[band] += FightAsThePlayer(g, target, troops, hand) ? 1 : 0;
+    }
+    int bandsJudged = 0;
+    for (int band = 0; band < kBands; ++band) {
+        if (fought[band] < 60) continue;
+        ++bandsJudged;
+        const double expect = predicted[band] / fought[band];
+        const double seen = static_cast<double>(won[band]) / fought[band];
+        const double spread = std::sqrt(std::max(expect * (1 - expect), 0.01) / fought[band]);
+        EXPECT_NEAR(seen, expect, 3.5 * spread + 0.02) << "band " << band << " of " << fought[band] << " battles";
+    }
+    EXPECT_GE(bandsJudged, 6);
+}
+
+// A few positions each fought many times over: the estimate is the share actually won,
+// and the troops it expects are the troops actually left.
+TEST(AttackOdds, AnEstimateIsTheShareOfManyBattlesWon) {
+    RulesGame t;
+    Game& g = t.game;
+    std::mt19937_64 hand(77);
+    struct Position {
+        int target, troops, arms, civility, defenders, defenceArms, castle;
+    };
+    for (const Position& p : {Position{kRouen, 150, 40, 60, 120, 30, 400}, Position{kBordeaux, 80, 0, 20, 40, 60, 100},
+                              Position{kGranada, 250, 100, 80, 200, 150, 0}}) {
+        Stock(g.Cities[kLondon], 300, p.arms, 50, 500, 500, p.civility);
+        Stock(g.Cities[p.target], p.defenders, p.defenceArms, p.castle, 200, 200, 50);
+        auto& record = g.Nations[g.Cities[kLondon].OwnerIndex].TacticCount;
+        record = {0, 4, 9, 2, 6, 1};
+        const Game fresh = g;
+        const AttackOdds odds = EstimateAttack(g, kLondon, p.target, p.troops);
+        constexpr int kBattles = 3000;
+        int won = 0;
+        double left = 0;
+        for (int i = 0; i < kBattles; ++i) {
+            g = fresh;
+            t.screen.Clear();
+            won += FightAsThePlayer(g, p.target, p.troops, hand) ? 1 : 0;
+            left += g.Battle.AttackTroops;
+        }
+        const double share = static_cast<double>(won) / kBattles;
+        EXPECT_NEAR(odds.WinShare(), share, 0.035) << "against " << p.target;
+        // What the battle leaves the attacker, siege reserve home again (as the settlement counts it).
+        EXPECT_NEAR(odds.attackersLeft, left / kBattles, 0.05 * p.troops + 1) << "against " << p.target;
+    }
+}
+
+// The odds draw on dice of their own: the game's next numbers, its cities and its
+// records are as they were, and the same position gives the same odds.
+TEST(AttackOdds, NeverTouchTheGamesDiceAndRepeatThemselves) {
+    RulesGame a, b;
+    Stock(a.game.Cities[kLondon], 200, 50, 20, 300, 300, 50);
+    Stock(b.game.Cities[kLondon], 200, 50, 20, 300, 300, 50);
+    const auto citiesBefore = a.game.Cities;
+    const AttackOdds first = EstimateAttack(a.game, kLondon, kRouen, 150);
+    for (const int target : {kRouen, kParis, kBordeaux, kGranada}) EstimateAttack(a.game, kLondon, target, 120);
+    const AttackOdds again = EstimateAttack(a.game, kLondon, kRouen, 150);
+    EXPECT_EQ(first.wins, again.wins);
+    EXPECT_EQ(first.attackersLeft, again.attackersLeft);
+    EXPECT_EQ(first.runs, kOddsRuns);
+    EXPECT_EQ(a.game.Cities, citiesBefore);
+    EXPECT_EQ(a.game.Nations, b.game.Nations);
+    for (int draw = 0; draw < 8; ++draw) EXPECT_EQ(Rnd(a.game), Rnd(b.game)) << draw;
+    // Nothing to estimate: no troops, no target, the city itself.
+    EXPECT_EQ(EstimateAttack(a.game, kLondon, kRouen, 0).runs, 0);
+    EXPECT_EQ(EstimateAttack(a.game, kLondon, 0, 10).runs, 0);
+    EXPECT_EQ(EstimateAttack(a.game, kLondon, kLondon, 10).runs, 0);
+}
+
+}  // namespace
+}  // namespace tarvex
