@@ -1,6 +1,8 @@
 // What the game logic costs: a computer city's turn, a season, a century, the save file, the panels.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
+#include <filesystem>
 #include <utility>
 #include <vector>
 
@@ -15,6 +17,7 @@
 #include "rules/world/newgame.h"
 #include "rules/world/refresh.h"
 #include "rules/world/scenario.h"
+#include "screens/main/autosave.h"
 #include "screens/session/session.h"
 
 namespace tarvex {
@@ -133,6 +136,31 @@ void BM_RefreshAllPanels(benchmark::State& state) {
 }
 BENCHMARK(BM_RefreshAllPanels)->Unit(benchmark::kMicrosecond);
 
+// What a season's start adds to a windows' game: the autosave and its chronicle, each
+// written whole beside the last and synced to the disk, after `years` years of war.
+void BM_Autosave(benchmark::State& state) {
+    struct AutosaveScreen : NullScreen {
+        std::string path;
+        std::string AutosavePath(Game&) override { return path; }
+    };
+    HeadlessGame h(3);
+    while (h.game.Year <= state.range(0) && !h.game.Ended) h.PlaySeason();
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("tarvex-bench-autosave-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    AutosaveScreen screen;
+    screen.path = (dir / "Autosave.dt").string();
+    Session windows(screen, h.random);
+    static_cast<Game&>(windows) = h.game;
+    windows.screen = &screen;
+    windows.shown.main.loaded = true;
+    windows.TurnStart = true;
+    for (auto _ : state) Autosave(windows);
+    state.counters["chronicle_KiB"] =
+        static_cast<double>(std::filesystem::file_size(dir / "Autosave.chronicle")) / 1024.0;
+    std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_Autosave)->Arg(1)->Arg(100)->Arg(300)->Unit(benchmark::kMillisecond);
 // The attack panel's odds for a city and its first neighbour of another owner,
 // thirty years into a game (records of tactics filled in).
 void BM_AttackOdds(benchmark::State& state) {

@@ -4,8 +4,11 @@
 #include <QCloseEvent>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTimer>
+#include <algorithm>
 
 #include "screens/events/event_window.h"
+#include "screens/main/auto_play.h"
 #include "screens/session/session.h"
 #include "ui/common.h"
 #include "ui/qt_screen.h"
@@ -46,6 +49,14 @@ void EventWindow::Run() {
     registered_ = true;
     Sync();
     command1_->setFocus();
+    // A game that plays itself gives the event a few messages' time to be read, then its own
+    // OK; not while paused.
+    QTimer ownOk;
+    ownOk.setInterval(static_cast<int>(std::max(1.0, 4 * game_.MessageWait) * 1000));
+    connect(&ownOk, &QTimer::timeout, this, [this] {
+        if (PlaysItself(game_)) Confirm();
+    });
+    ownOk.start();
     if (!Finished()) exec();
     screen_.RemoveView(this);
     registered_ = false;

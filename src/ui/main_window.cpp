@@ -2,6 +2,7 @@
 #include "ui/main_window.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
@@ -13,19 +14,24 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
+#include <QVariantAnimation>
 #include <algorithm>
 
 #include "rules/save/savefile.h"
 #include "rules/turn/cycle.h"
+#include "screens/main/auto_play.h"
+#include "screens/main/autosave.h"
 #include "screens/main/keys.h"
 #include "screens/main/main_window.h"
 #include "screens/main/ok_step.h"
 #include "screens/main/quit.h"
 #include "screens/main/status_bar.h"
+#include "screens/map/follow.h"
 #include "screens/map/war_map.h"
 #include "screens/orders/delegation.h"
 #include "screens/orders/order_info.h"
@@ -36,6 +42,7 @@
 #include "ui/fit_text.h"
 #include "ui/key_preview.h"
 #include "ui/map_view.h"
+#include "ui/preferences.h"
 #include "ui/qt_screen.h"
 
 namespace tarvex::ui {
@@ -212,11 +219,33 @@ MainWindow::MainWindow(Session& game, QtScreen& screen, QWidget* parent)
         bar->setRange(0, -kScrollMax);
         bar->setFocusPolicy(Qt::NoFocus);
     }
-    connect(hScroll_, &QScrollBar::valueChanged, this, [this](int value) {
-        if (!syncing_) Show([value](Session& g) { ScrollMapHorizontally(g, -value); });
+    // The player moving the view takes it over from a glide.
+    const auto barMoved = [this] {
+        if (syncing_) return;
+        StopGlide();
+        const int h = -hScroll_->value(), v = -vScroll_->value();
+        Show([h, v](Session& g) {
+            ScrollMapHorizontally(g, h);
+            ScrollMapVertically(g, v);
+        });
+    };
+    connect(hScroll_, &QScrollBar::valueChanged, this, barMoved);
+    connect(vScroll_, &QScrollBar::valueChanged, this, barMoved);
+    glide_ = new QVariantAnimation(this);
+    glide_->setDuration(250);  // a quarter of a second at most: the war moves on meanwhile
+    glide_->setEasingCurve(QEasingCurve::OutCubic);
+    connect(glide_, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
+        const QPoint at = value.toPointF().toPoint();
+        const bool wasSyncing = syncing_;
+        syncing_ = true;
+        hScroll_->setValue(-at.x());
+        vScroll_->setValue(-at.y());
+        syncing_ = wasSyncing;
+        map_->ScrollTo(at.x(), at.y());
     });
-    connect(vScroll_, &QScrollBar::valueChanged, this, [this](int value) {
-        if (!syncing_) Show([value](Session& g) { ScrollMapVertically(g, -value); });
+    connect(glide_, &QVariantAnimation::finished, this, [this] {
+        map_->HoldScroll(false);
+        Sync();
     });
     map_->SetScrollBars(hScroll_, vScroll_);
     connect(map_, &MapView::panelClicked, this,
@@ -258,14 +287,30 @@ MainWindow::MainWindow(Session& game, QtScreen& screen, QWidget* parent)
     statusBar()->setObjectName("StatusBar");
     statusBar()->setSizeGripEnabled(false);
     statusBar()->addPermanentWidget(statusEntry_, 1);
+    // While the automatic steps stand still, the foot says so too (a window may show no caption).
+    pauseLabel_ = new QLabel(QStringLiteral("一時停止中"), statusBar());
+    pauseLabel_->setObjectName("PauseLabel");
+    QFont pauseFont = pauseLabel_->font();
+    pauseFont.setBold(true);
+    pauseLabel_->setFont(pauseFont);
+    pauseLabel_->hide();
+    statusBar()->insertPermanentWidget(0, pauseLabel_);
 
-    resize(Twips(kWindowWidth), Twips(kWindowHeight));
     // Never so small that the menu bar folds, a side panel is cut or no map is left beside and below it.
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     setMinimumSize(std::max(menuBar()->sizeHint().width() + Twips(kPanelMargin),
                             Twips(kPanelLeft + kWidestPanel) + kMapBeside + bar),
                    menuBar()->sizeHint().height() + Twips(kPanelTop + kTallestPanel) + kMapBelow + bar +
                        statusBar()->sizeHint().height());
+    map_->SetSidePanelArea(TwipRect(kPanelLeft, kPanelTop, kWidestPanel, kTallestPanel).adjusted(0, 0, 6, 6));
+    keepGeometry_ = new QTimer(this);
+    keepGeometry_->setSingleShot(true);
+    keepGeometry_->setInterval(500);
+    connect(keepGeometry_, &QTimer::timeout, this, [this] {
+        if (isVisible()) SaveWindowGeometry(saveGeometry());
+    });
+    PlaceAtStart();
+    LoadPreferences(game_.shown.main);
     screen_.AddView(this, [this] { Sync(); });
     // The map, its bars and the menus live through a hold; the panels and keys wait.
     screen_.Gate().AddGameWindow(this, {map_, hScroll_, vScroll_, menuBar()});
@@ -301,6 +346,7 @@ void MainWindow::BuildMenus() {
     addEntry(saveLoad, "QuitEntry", "終了(&E)", QuitFromMenu);
     addEntry(saveLoad, "SaveEntry", "セーブ(&S)", SaveFromMenu);
     addEntry(saveLoad, "LoadEntry", "ロード(&L)", LoadFromMenu);
+    addEntry(saveLoad, "AutosaveEntry", "オートセーブから再開(&R)", LoadAutosave);
 
     delegationMenu_ = addMenu("DelegationMenu", "委任/委任解除(&B)");
     addEntry(delegationMenu_, "DelegateEntry", "委任(&I)", OpenDelegation);
@@ -324,6 +370,23 @@ void MainWindow::BuildMenus() {
 
     QMenu* henkou = addMenu("ChangeMenu", "変更(&F)");
     addEntry(henkou, "SettingsEntry", "設定(&D)", OpenSettings);
+    // Watching: they change only what moves by itself, so they act at once, even in a hold.
+    followEntry_ = addEntry(henkou, "FollowEntry", "戦況を追う(&W)", ToggleFollowWar, kShowing);
+    followEntry_->setCheckable(true);
+    autoPlayEntry_ = addEntry(henkou, "AutoPlayEntry", "自動で進める(&A)", ToggleAutoPlay, kShowing);
+    autoPlayEntry_->setCheckable(true);
+    // The settings screen's four speeds; the next message line holds as long as chosen.
+    QMenu* speed = henkou->addMenu(QStringLiteral("メッセージスピード(&S)"));
+    speed->setObjectName("SpeedMenu");
+    speed->menuAction()->setObjectName("SpeedEntry");
+    auto* speeds = new QActionGroup(speed);
+    const std::array<const char*, 4> speedCaptions{"1.かなり速い(&1)", "2..速い(&2)", "3.普通(&3)", "4.遅い(&4)"};
+    for (int i = 0; i < 4; ++i) {
+        speedEntries_[i] = addEntry(speed, "", speedCaptions[i], [i](Session& g) { ChooseSpeedInGame(g, i); });
+        speedEntries_[i]->setObjectName(QString("SpeedEntry%1").arg(i + 1));
+        speedEntries_[i]->setCheckable(true);
+        speeds->addAction(speedEntries_[i]);
+    }
 
     QMenu* help = addMenu("HelpMenu", "ヘルプ(&H)");
     addEntry(help, "HelpPageEntry", "作者HP(&P)", OpenHelpPage, kShowing);
@@ -599,6 +662,12 @@ void MainWindow::ShowChronicle(int entry) {
 }
 
 bool MainWindow::PreviewKey(QKeyEvent* event, QWidget* receiver) {
+    // Space (where no order is being given) and Pause stop the automatic steps and let them go on.
+    if (event->key() == Qt::Key_Pause ||
+        (event->key() == Qt::Key_Space && game_.shown.main.activePanel == Panel::IdlePanel)) {
+        Show(TogglePause);
+        return true;
+    }
     const int code = PreviewCode(event);
     if (code < 0) return false;
     QWidget* focusBefore = focusWidget();
@@ -618,10 +687,36 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     // The program closing its own windows as it ends asks nothing more.
     if (!game_.Ended) Run(ConfirmQuit);
     // Without the main window there is no game left to play: it closes only as the program ends.
-    if (game_.Ended)
+    if (game_.Ended) {
+        SaveWindowGeometry(saveGeometry());
         event->accept();
-    else
+    } else {
         event->ignore();
+    }
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    keepGeometry_->start();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    keepGeometry_->start();
+}
+
+void MainWindow::PlaceAtStart() {
+    const QByteArray saved = SavedWindowGeometry();
+    if (!saved.isEmpty() && restoreGeometry(saved)) return;
+    const QScreen* where = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!where) {
+        resize(std::max(Twips(kWindowWidth), minimumWidth()), std::max(Twips(kWindowHeight), minimumHeight()));
+        return;
+    }
+    const QRect place = StartGeometry(where->availableGeometry(),
+                                      minimumSize().expandedTo(QSize(Twips(kWindowWidth), Twips(kWindowHeight))));
+    resize(place.size());
+    move(place.topLeft());
 }
 
 void MainWindow::Sync() {
@@ -632,8 +727,9 @@ void MainWindow::Sync() {
     if (windowTitle() != caption) setWindowTitle(caption);
     SyncMenus();
     SyncPanels();
-    map_->Sync(m, ShownWarMap(game_));
     SyncScrollBars();
+    map_->Sync(m, ShownWarMap(game_));
+    SyncWatching();
     SyncTimers();
     SyncStatus();
     ApplyFocusRequest();
@@ -718,8 +814,48 @@ void MainWindow::SyncStatus() {
     if (statusEntry_->toolTip() != tip) statusEntry_->setToolTip(tip);
 }
 
+void MainWindow::SyncWatching() {
+    const MainWindowShown& m = game_.shown.main;
+    pauseLabel_->setVisible(m.paused);
+    followEntry_->setChecked(m.followWar);
+    autoPlayEntry_->setChecked(m.autoPlay);
+    const int speed = std::clamp(game_.MessageSpeed, 0, 3);
+    if (!speedEntries_[speed]->isChecked()) speedEntries_[speed]->setChecked(true);
+    // Kept for the next run as soon as they change; the store is not opened at every sync.
+    const std::array<bool, kHelpPanelCount + 2> kept{m.helpClosed[0], m.helpClosed[1], m.helpClosed[2],
+                                                     m.helpClosed[3], m.followWar,     m.autoPlay};
+    if (m.loaded && kept != keptPreferences_) {
+        SavePreferences(m);
+        keptPreferences_ = kept;
+    }
+}
+
+void MainWindow::StartGlide() {
+    const MainWindowShown& m = game_.shown.main;
+    const QPointF from(-hScroll_->value(), -vScroll_->value());
+    const QPointF to(m.hScroll, m.vScroll);
+    glide_->stop();
+    if (from == to || !isVisible()) return;
+    map_->HoldScroll(true);
+    glide_->setStartValue(from);
+    glide_->setEndValue(to);
+    glide_->start();
+}
+
+void MainWindow::StopGlide() {
+    if (glide_->state() != QAbstractAnimation::Running) return;
+    glide_->stop();
+    map_->HoldScroll(false);
+}
+
 void MainWindow::SyncScrollBars() {
     const MainWindowShown& m = game_.shown.main;
+    if (m.glideSerial != appliedGlide_) {
+        appliedGlide_ = m.glideSerial;
+        StartGlide();
+    }
+    // The glide carries the bars to where the game has the view.
+    if (glide_->state() == QAbstractAnimation::Running) return;
     if (hScroll_->value() != -m.hScroll) hScroll_->setValue(-m.hScroll);
     if (vScroll_->value() != -m.vScroll) vScroll_->setValue(-m.vScroll);
 }
@@ -730,7 +866,7 @@ void MainWindow::SyncTimers() {
         if (on && !timer->isActive()) timer->start();
         if (!on && timer->isActive()) timer->stop();
     };
-    set(stepTimer_, m.stepTimer);
+    set(stepTimer_, StepTimerRuns(game_));
     set(enterLockTimer_, m.enterLockTimer);
 }
 

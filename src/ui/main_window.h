@@ -20,6 +20,7 @@ class QMenu;
 class QPushButton;
 class QScrollBar;
 class QTimer;
+class QVariantAnimation;
 
 namespace tarvex::ui {
 
@@ -51,6 +52,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -74,6 +77,12 @@ private:
     void SyncScrollBars();
     void SyncTimers();
     void ApplyFocusRequest();
+    // Where the window opens: where the player left it, else aimed at the middle of the screen.
+    void PlaceAtStart();
+    // The view glides to where following the war put it, rather than jumping.
+    void StartGlide();
+    void StopGlide();
+    void SyncWatching();
 
     Session& game_;
     QtScreen& screen_;
@@ -124,10 +133,19 @@ private:
     QAction* openAll_ = nullptr;
     QAction* closeAll_ = nullptr;
     QAction* overviewEntry_ = nullptr;
+    QAction* followEntry_ = nullptr;
+    QAction* autoPlayEntry_ = nullptr;
+    std::array<QAction*, 4> speedEntries_{};
+    QVariantAnimation* glide_ = nullptr;
+    int appliedGlide_ = 0;
+    // The window's place is kept a moment after the player stops moving it.
+    QTimer* keepGeometry_ = nullptr;
+    std::array<bool, kHelpPanelCount + 2> keptPreferences_{};
     std::array<QAction*, kHelpPanelCount> helpEntries_{};
     QPointer<ChronicleWindow> chronicle_;
     // The foot of the window: the player's newest chronicle entry.
     QLabel* statusEntry_ = nullptr;
+    QLabel* pauseLabel_ = nullptr;
     int statusEntryIndex_ = -1;
     QString statusText_;
 };

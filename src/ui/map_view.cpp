@@ -2,6 +2,7 @@
 #include "ui/map_view.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
@@ -11,7 +12,9 @@
 #include <QScrollBar>
 #include <QToolTip>
 #include <QWheelEvent>
+#include <algorithm>
 #include <set>
+#include <vector>
 
 #include "rules/world/scenario.h"
 #include "screens/main/main_window.h"
@@ -166,17 +169,19 @@ struct HelpText {
     const char* closeButton;
 };
 
+// In a row right of the side panel, at the top of the first view: clear of the player's
+// nation in its middle, and whole in the smallest window.
 constexpr std::array<HelpText, kHelpPanelCount> kHelpTexts{{
-    {"PicPic", 3360, 3720, 1575, 2175,
+    {"PicPic", 7230, 240, 1575, 2175,
      "国の詳細を見るときは、国の番号か、国名をクリックしてください。閉じるときも、もう一度クリックしてください。",
      "cmdPicPicClose"},
-    {"Picture2", 5520, 3720, 1935, 2175, "国家情報、過去の戦闘データはメニューで見られます", "Command3"},
-    {"Picture3", 1320, 3720, 1575, 3375,
+    {"Picture2", 8925, 240, 1935, 2175, "国家情報、過去の戦闘データはメニューで見られます", "Command3"},
+    {"Picture3", 4095, 240, 3015, 2175,
      "ボタンについて "
      "ＯＫボタンはＥｎｔｅｒキーで「1.移動」とか数字のついたボタンは「テンキー」でCancelはテンキーの「小数点」あるい"
      "はカーソルキーでOKから移動して、マウスを使わずに使えます",
      "Command4"},
-    {"picCur", 3360, 6000, 1575, 2175,
+    {"picCur", 10980, 240, 1575, 2175,
      "移動先をリストから選ぶときは左右の、数値を入力するときは上下のカーソルキーでえらべます。", "Command5"},
 }};
 
@@ -253,12 +258,36 @@ QString MapView::LandName(int city) const { return IsValidCity(city) ? Qs(war_.l
 
 void MapView::PlaceOverview() {
     // A fifth of the view's width, from a twentieth of the surface to a tenth, in the
-    // surface's proportions, in the view's lower right corner; it outlines the view.
+    // surface's proportions; it outlines the view.
     const int width = std::clamp(this->width() / 5, kMapPictureWidth / 20, kMapPictureWidth / 10);
     const QSize size(width + 2, width * kMapPictureHeight / kMapPictureWidth + 2);
     const bool resized = overview_->size() != size;
-    overview_->setGeometry(this->width() - size.width() - 6, this->height() - size.height() - 6, size.width(),
-                           size.height());
+    // It never hides a city's panel (nor a help panel): from the lower right corner it moves
+    // along the foot of the view, then up its right side, to the first place free of panels;
+    // with none free it steps aside until the view moves. Not while the player drags on it.
+    const bool dragged = overview_->isVisible() && (QApplication::mouseButtons() & Qt::LeftButton) &&
+                         overview_->rect().contains(overview_->mapFromGlobal(QCursor::pos()));
+    if (!dragged || resized) {
+        constexpr int kGap = 6;
+        std::vector<QRect> panels;
+        for (int city = 1; city <= kCityCount; ++city)
+            panels.push_back(cities_[city].panel->geometry().translated(surface_->pos()));
+        for (const QFrame* help : help_)
+            if (help && !help->isHidden()) panels.push_back(help->geometry().translated(surface_->pos()));
+        const auto free = [&](const QRect& place) {
+            if (place.intersects(sidePanels_)) return false;
+            return std::none_of(panels.begin(), panels.end(), [&](const QRect& p) { return p.intersects(place); });
+        };
+        const QPoint corner(this->width() - size.width() - kGap, this->height() - size.height() - kGap);
+        std::vector<QPoint> places;
+        for (int x = corner.x(); x >= kGap; x -= size.width() / 2) places.emplace_back(x, corner.y());
+        for (int y = corner.y() - size.height() / 2; y >= kGap; y -= size.height() / 2)
+            places.emplace_back(corner.x(), y);
+        const auto spot =
+            std::find_if(places.begin(), places.end(), [&](const QPoint& at) { return free(QRect(at, size)); });
+        overview_->setGeometry(QRect(spot != places.end() ? *spot : corner, size));
+        overview_->setVisible(overviewWanted_ && spot != places.end());
+    }
     overview_->raise();
     if (resized && territory_) RefreshOverview();
     overview_->SetView(QRect(scroll_, this->size() * 15));
@@ -380,8 +409,13 @@ void MapView::SetScrollBars(QScrollBar* horizontal, QScrollBar* vertical) {
     vBar_ = vertical;
 }
 
+void MapView::ScrollTo(int hScroll, int vScroll) {
+    surface_->move(Px(hScroll), Px(vScroll));
+    scroll_ = QPoint(-hScroll, -vScroll);
+    PlaceOverview();
+}
+
 void MapView::Sync(const MainWindowShown& shown, const WarMapShown& war) {
-    surface_->move(Px(shown.hScroll), Px(shown.vScroll));
     SyncWar(shown, war);
     const QColor buttonFace = QApplication::palette().color(QPalette::Button);
     for (int city = 1; city <= kCityCount; ++city) {
@@ -411,7 +445,15 @@ void MapView::Sync(const MainWindowShown& shown, const WarMapShown& war) {
             w.body->setVisible(p.expanded);
         }
     }
-    for (int i = 0; i < kHelpPanelCount; ++i) help_[i]->setVisible(shown.helpVisible[i]);
+    for (int i = 0; i < kHelpPanelCount; ++i) {
+        const HelpText& h = kHelpTexts[i];
+        help_[i]->move(Twips(h.left) + Twips(shown.helpLeft), Twips(h.top) + Twips(shown.helpTop));
+        help_[i]->setVisible(shown.helpVisible[i]);
+    }
+    if (scrollHeld_)
+        PlaceOverview();
+    else
+        ScrollTo(shown.hScroll, shown.vScroll);
 }
 
 void MapView::SyncWar(const MainWindowShown& shown, const WarMapShown& war) {
@@ -422,9 +464,7 @@ void MapView::SyncWar(const MainWindowShown& shown, const WarMapShown& war) {
         surface_->update(territory_->SetOwners(Coloured()));
         RefreshOverview();
     }
-    overview_->setVisible(shown.overviewVisible);
-    scroll_ = QPoint(-shown.hScroll, -shown.vScroll);
-    overview_->SetView(QRect(scroll_, size() * 15));
+    overviewWanted_ = shown.overviewVisible;
 
     // The city giving its order stands in a red frame, laid over its panel's edge.
     actingCity_ = war.actingCity;

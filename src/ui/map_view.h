@@ -34,6 +34,11 @@ public:
     // Panels, help panels, the surface's place and the war on it, as the game last left them.
     void Sync(const MainWindowShown& shown, const WarMapShown& war);
 
+    // Shows the surface at a scroll position (twips, 0 .. -32300), between syncs: a glide's steps.
+    void ScrollTo(int hScroll, int vScroll);
+    // While held, a sync leaves the surface where ScrollTo put it.
+    void HoldScroll(bool held) { scrollHeld_ = held; }
+
     // The scrolled surface ("Picture1"), 48000 x 35000 twips.
     QWidget* Surface() const;
     // A wheel turned over the map moves these bars.
@@ -43,6 +48,8 @@ public:
     TerritoryPicture& Territory();
     // The small map of Europe in the view's corner.
     OverviewMap* Overview() const { return overview_; }
+    // The part of the view the side panels cover: the small map keeps out of it.
+    void SetSidePanelArea(const QRect& area) { sidePanels_ = area; }
     // "ロンドン（イングランド）": the city under the pointer and its owner, as last synced.
     QString LandName(int city) const;
     // Colours the land by the owners of a past season (1..34 a city); null for the present.
@@ -97,6 +104,9 @@ private:
     std::array<QFrame*, kHelpPanelCount> help_{};
     QScrollBar* hBar_ = nullptr;
     QScrollBar* vBar_ = nullptr;
+    QRect sidePanels_;
+    bool scrollHeld_ = false;
+    bool overviewWanted_ = true;
 };
 
 }  // namespace tarvex::ui

@@ -249,6 +249,11 @@ std::string QtScreen::SaveFilePath(Game&) {
     return QFile::encodeName(QDir(SaveFolder()).filePath("Game.dt")).toStdString();
 }
 
+std::string QtScreen::AutosavePath(Game&) {
+    if (!keepAutosave) return {};
+    return QFile::encodeName(QDir(SaveFolder()).filePath("Autosave.dt")).toStdString();
+}
+
 std::string QtScreen::SavedWhere(Game&) {
     if (toldSaveFolder_) return {};
     const QString program = ProgramDirOr(programDir);

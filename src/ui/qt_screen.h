@@ -60,6 +60,10 @@ public:
     void OpenWebPage(Game& game, const std::string& url) override;
     void EndProgram(Game& game) override;
     std::string SaveFilePath(Game& game) override;
+    // "Autosave.dt" beside the save file, while keepAutosave holds.
+    std::string AutosavePath(Game& game) override;
+    // Tests of other things turn it off, so that they leave no file behind.
+    bool keepAutosave = true;
 
     // Shows the settings window (creating it on first use) and brings it forward.
     std::function<void()> onShowSettings;

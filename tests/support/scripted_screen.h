@@ -47,6 +47,8 @@ public:
     void OpenWebPage(Game& game, const std::string& url) override;
     void EndProgram(Game& game) override;
     std::string SaveFilePath(Game&) override { return savePath; }
+    std::string autosavePath;  // empty: no autosave
+    std::string AutosavePath(Game&) override { return autosavePath; }
 
     // Texts of the message boxes (OK-only and questions), in order.
     std::vector<std::string> Boxes() const;

@@ -25,8 +25,11 @@ namespace tarvex::ui {
 // A game accepted on the settings screen and loaded into a shown main window.
 // Boxes are answered from `answers` (OK when it runs out); holds cost nothing.
 struct MainGame {
-    explicit MainGame(const std::string& nation = "イングランド王国") : random(7), game(screen, random) {
+    // `firstRun`: nothing is remembered from an earlier run of the program.
+    explicit MainGame(const std::string& nation = "イングランド王国", bool firstRun = true)
+        : random(7), game(screen, random) {
         EnsureApplication();
+        if (firstRun) ForgetPreferences();
         AnswerFromQueue(screen, answers, ends);
         SetDefaultSettings(game);
         OpenSettingsScreen(game);

@@ -12,7 +12,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QSettings>
 #include <QStyle>
+#include <QTemporaryDir>
 #include <deque>
 #include <set>
 #include <utility>
@@ -29,7 +31,13 @@ inline void EnsureApplication() {
     static char name[] = "tarvex_ui_tests";
     static char* argv[] = {name, nullptr};
     new QApplication(argc, argv);
+    // What the game remembers between runs goes to a folder of the tests' own, never the player's.
+    static QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
 }
+
+// Each test starts as a first run of the program: nothing remembered.
+inline void ForgetPreferences() { QSettings(QStringLiteral("Tarvex"), QStringLiteral("Tarvex")).clear(); }
 
 // Boxes take the queued answers in order (OK once the queue is empty), holds
 // cost nothing, and ending the program only counts.
@@ -41,6 +49,7 @@ inline void AnswerFromQueue(QtScreen& screen, std::deque<Answer>& answers, int& 
         return a;
     };
     screen.holdWait = [](double) {};
+    screen.keepAutosave = false;
     screen.onEnd = [&ends] { ++ends; };
 }
 

@@ -49,6 +49,8 @@ public:
     virtual void EndProgram(Game& game) = 0;
     // Where the save file lives.
     virtual std::string SaveFilePath(Game& game) = 0;
+    // Where the autosave lives, beside the save file; empty: the game keeps none.
+    virtual std::string AutosavePath(Game& /*game*/) { return {}; }
     // What to add under "セーブしました" when the file went where the player
     // may not look for it; empty when there is nothing to add.
     virtual std::string SavedWhere(Game& /*game*/) { return {}; }

@@ -542,12 +542,12 @@ bool SaveGame(Game& game) {
     return true;
 }
 
-bool LoadGame(Game& game) {
+bool LoadGame(Game& game, const std::string& from) {
     if (!game.TurnStart) {
         Tell(game, "ロードはターンの始めしかできません");
         return false;
     }
-    const std::string path = game.screen->SaveFilePath(game);
+    const std::string path = from.empty() ? game.screen->SaveFilePath(game) : from;
     if (auto problem = ReadGameFile(path, game)) {
         Tell(game, "ロードできませんでした: " + *problem);
         return false;

@@ -20,8 +20,8 @@ inline constexpr std::size_t kMaxSaveBytes = 1 << 20;
 bool SaveGame(Game& game);
 // "ロード": only at the start of a turn. The running game is replaced only when
 // the whole file has been read and every value checked; otherwise it goes on
-// untouched. True when the game was replaced.
-bool LoadGame(Game& game);
+// untouched. True when the game was replaced. `path` empty: the save file.
+bool LoadGame(Game& game, const std::string& path = {});
 
 // The one reader of a save file: on success the saved world replaces that of
 // `into` (TurnStep back to 1); otherwise a message for the player and `into` is untouched.

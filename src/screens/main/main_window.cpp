@@ -9,6 +9,7 @@
 #include "rules/world/newgame.h"
 #include "rules/world/numbers.h"
 #include "rules/world/scenario.h"
+#include "screens/map/follow.h"
 #include "screens/orders/panels.h"
 #include "screens/settings/settings.h"
 
@@ -17,7 +18,8 @@ namespace tarvex {
 void StartGame(Session& game) {
     MainWindowShown& m = game.shown.main;
     m.loaded = true;
-    m.helpVisible = {true, true, true, true};
+    // A help panel the player closed in an earlier game stays closed.
+    for (int i = 0; i < kHelpPanelCount; ++i) m.helpVisible[i] = !m.helpClosed[i];
     m.delegationMenu = false;
     m.openAllEnabled = true;
     m.closeAllEnabled = true;
@@ -25,6 +27,9 @@ void StartGame(Session& game) {
     m.vScroll = 0;
     m.activePanel = Panel::IdlePanel;
     NewGame(game);
+    CentreOnPlayer(game);
+    m.helpLeft = -m.hScroll;
+    m.helpTop = -m.vScroll;
     ShowMsg(game, Str(game.Year) + "年目、春です");
     m.okPrompt = true;
 }
@@ -73,9 +78,15 @@ void CloseAllCityPanels(Session& game) {
     game.shown.main.openAllEnabled = true;
 }
 
-void ShowHelpPanel(Session& game, HelpPanel panel) { game.shown.main.helpVisible[panel] = true; }
+void ShowHelpPanel(Session& game, HelpPanel panel) {
+    game.shown.main.helpVisible[panel] = true;
+    game.shown.main.helpClosed[panel] = false;
+}
 
-void CloseHelpPanel(Session& game, HelpPanel panel) { game.shown.main.helpVisible[panel] = false; }
+void CloseHelpPanel(Session& game, HelpPanel panel) {
+    game.shown.main.helpVisible[panel] = false;
+    game.shown.main.helpClosed[panel] = true;
+}
 
 void ScrollMapHorizontally(Session& game, int value) { game.shown.main.hScroll = std::clamp(value, kScrollMax, 0); }
 

@@ -4,6 +4,8 @@
 
 #include "rules/turn/cycle.h"
 #include "rules/turn/step.h"
+#include "screens/main/auto_play.h"
+#include "screens/main/autosave.h"
 #include "screens/orders/delegation.h"
 #include "screens/orders/panels.h"
 
@@ -43,6 +45,7 @@ void TakeNextStep(Session& game) {
     const StepResult result = AdvanceOneStep(game);
     if (result == StepResult::SeasonStarted) {
         EndStrandedDelegation(game);
+        Autosave(game);
         return;
     }
     if (result == StepResult::PlayerToOrder) OfferOrders(game);
@@ -68,6 +71,12 @@ void PlayCityTurn(Session& game, int step) {
 }
 
 void StepOnTimer(Session& game) {
+    if (game.shown.main.paused) return;
+    // A game the player commands no city of presses its own OK, at the season's start and end too.
+    if (PlaysItself(game)) {
+        TakeNextStep(game);
+        return;
+    }
     // A tick left over after the timer was switched off must not take a step.
     if (!game.shown.main.stepTimer) return;
     if (game.AdvanceReady && game.AutoAdvance) TakeNextStep(game);

@@ -3,6 +3,7 @@
 
 #include "rules/turn/cycle.h"
 #include "rules/world/numbers.h"
+#include "screens/map/follow.h"
 
 namespace tarvex {
 
@@ -36,6 +37,12 @@ void Session::BattleChanged() {
     s.defender[2] = Str(defender.Troops);
     s.defender[3] = defender.Owner;
     s.defender[4] = defender.Name;
+    FollowBattle(*this);
+}
+
+void Session::ActingCityChanged(int city) {
+    shown.main.actingCity = city;
+    FollowCity(*this, city);
 }
 
 const char* PanelName(Panel panel) {
@@ -47,7 +54,10 @@ const char* PanelName(Panel panel) {
 
 Session* SessionOf(Game& game) { return dynamic_cast<Session*>(&game); }
 
-std::string MainCaption(const Session& game) { return game.shown.main.loaded ? SeasonCaption(game) : std::string(); }
+std::string MainCaption(const Session& game) {
+    if (!game.shown.main.loaded) return {};
+    return game.shown.main.paused ? SeasonCaption(game) + "（一時停止中）" : SeasonCaption(game);
+}
 
 PriceTexts ShownPrices(const Session& game) {
     if (!game.shown.main.loaded) return {};

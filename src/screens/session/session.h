@@ -47,6 +47,10 @@ struct MainWindowShown {
     bool openAllEnabled = true;
     bool closeAllEnabled = true;
     std::array<bool, kHelpPanelCount> helpVisible{true, true, true, true};
+    // Where the help panels stand: as far from the map's corner as the view stood at the
+    // game's start, so that they stand in the player's first view wherever it was aimed.
+    int helpLeft = 0;
+    int helpTop = 0;
     int hScroll = 0;  // 0 .. -32300 twips: the map surface's left edge
     int vScroll = 0;  // 0 .. -32300 twips: the map surface's top edge
     // The part of the map in view, in twips, as the window last laid it out;
@@ -70,6 +74,18 @@ struct MainWindowShown {
     // The war map: the city whose turn is running (0 between seasons) and the small map of Europe.
     int actingCity = 0;
     bool overviewVisible = true;
+    // Kept between runs by the window: help panels the player closed stay closed in later
+    // games; the view follows the acting city and the battles; a game he commands no city
+    // of presses its own OK.
+    std::array<bool, kHelpPanelCount> helpClosed{};
+    bool followWar = true;
+    bool autoPlay = false;
+    // The automatic steps stand still ("一時停止中") until the player lets them go on.
+    bool paused = false;
+    // Bumped whenever following the war moves the view: the window glides there instead of jumping.
+    int glideSerial = 0;
+    int followedBattle = 0;  // attacker * 100 + defender of the battle last brought into view
+    bool autosaveFailureTold = false;
 };
 
 struct SettingsShown {
@@ -112,7 +128,7 @@ struct Session : Game {
 
     void CityRefreshed(int city) override;
     void BattleChanged() override;
-    void ActingCityChanged(int city) override { shown.main.actingCity = city; }
+    void ActingCityChanged(int city) override;
     bool KeepsCityPanels() const override { return shown.main.loaded; }
 };
 
@@ -120,7 +136,8 @@ struct Session : Game {
 // game without windows.
 Session* SessionOf(Game& game);
 
-// The main window's caption ("1年目の春"), empty until the main window has loaded.
+// The main window's caption ("1年目の春"), empty until the main window has loaded; while the
+// automatic steps are paused it says so.
 std::string MainCaption(const Session& game);
 // The market box: the prices of food, arms and troops; empty until the main window has loaded.
 struct PriceTexts {

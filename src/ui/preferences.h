@@ -1,0 +1,27 @@
+// What the game remembers between runs, apart from the save: the main window's
+// size and place, the help panels the player closed, following the war and
+// playing by itself. Kept with QSettings.
+#pragma once
+
+#include <QByteArray>
+#include <QRect>
+#include <QSize>
+
+#include "screens/session/session.h"
+
+namespace tarvex::ui {
+
+// Reads the remembered choices into the window's state; the defaults where none is kept.
+void LoadPreferences(MainWindowShown& shown);
+// Keeps the choices for the next run, when they differ from what is kept.
+void SavePreferences(const MainWindowShown& shown);
+// The main window's geometry as QWidget::saveGeometry gave it last; empty before the first run.
+QByteArray SavedWindowGeometry();
+void SaveWindowGeometry(const QByteArray& geometry);
+
+// Where the main window opens the first time: about four fifths of the screen's free
+// area, never below the layout's smallest size (nor above the free area unless that is
+// smaller still), in the middle of it.
+QRect StartGeometry(const QRect& available, const QSize& minimum);
+
+}  // namespace tarvex::ui
