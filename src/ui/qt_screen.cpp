@@ -208,11 +208,11 @@ void QtScreen::OpenWebPage(Game& game, const std::string& url) {
     });
     process->setStandardOutputFile(QProcess::nullDevice());
     process->setStandardErrorFile(QProcess::nullDevice());
-    process->start("/bin/sh", {"-c",
-                               "\"$1\" \"$2\" & opener=$!; i=0; "
-                               "while [ $i -lt 50 ] && kill -0 $opener 2>/dev/null; do sleep 0.1; i=$((i+1)); done; "
-                               "if kill -0 $opener 2>/dev/null; then exit 0; fi; wait $opener",
-                               "sh", opener, page});
+    const QString script = QStringLiteral(
+        "\"$1\" \"$2\" & opener=$!; i=0; "
+        "while [ $i -lt 50 ] && kill -0 $opener 2>/dev/null; do sleep 0.1; i=$((i+1)); done; "
+        "if kill -0 $opener 2>/dev/null; then exit 0; fi; wait $opener");
+    process->start("/bin/sh", {"-c", script, "sh", opener, page});
 }
 
 void QtScreen::EndProgram(Game&) {
