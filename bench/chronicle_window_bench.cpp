@@ -92,14 +92,3 @@ BENCHMARK(BM_ChronicleWindowFilter)->Arg(100000)->UseManualTime()->Unit(benchmar
 
 }  // namespace
 }  // namespace tarvex::ui
-
-int main(int argc, char** argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setFont(tarvex::ui::GameFont());
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -21,7 +21,6 @@ namespace tarvex::ui {
 
 namespace {
 
-const QColor kPlotGround(44, 58, 78);
 const QColor kBandEdge(60, 45, 30, 120);
 const QColor kPlayerEdge(190, 60, 20);  // as the player's realm on the map
 
@@ -31,31 +30,12 @@ qreal When(const SeasonRecord& row) { return row.year + (row.season - 1) / 4.0; 
 
 ShareChart::ShareChart(const Game& game, QWidget* parent) : QWidget(parent), game_(game) {
     setObjectName("chartShares");
-    chart_ = new QChart;
-    chart_->setFont(GameFont());
     // Thirty-four names do not fit beside the chart: the pointer names each band.
-    chart_->legend()->hide();
-    chart_->setPlotAreaBackgroundBrush(kPlotGround);
-    chart_->setPlotAreaBackgroundVisible(true);
-    chart_->setMargins(QMargins(4, 4, 4, 4));
-    axisX_ = new QValueAxis;
-    axisX_->setLabelFormat("%d");
-    axisX_->setTitleText("年目");
-    axisX_->setTickType(QValueAxis::TicksDynamic);
-    axisY_ = new QValueAxis;
-    axisY_->setLabelFormat("%d");
-    axisY_->setTitleText("都市数");
+    chart_ = MakeSeasonChart("都市数", axisX_, axisY_);
     axisY_->setRange(0, kCityCount);
-    axisY_->setTickType(QValueAxis::TicksDynamic);
     axisY_->setTickAnchor(0);
     axisY_->setTickInterval(15);
-    for (QValueAxis* axis : {axisX_, axisY_}) {
-        axis->setLabelsFont(GameFont());
-        axis->setTitleFont(GameFont());
-        axis->setGridLineVisible(false);
-    }
-    chart_->addAxis(axisX_, Qt::AlignBottom);
-    chart_->addAxis(axisY_, Qt::AlignLeft);
+    for (QValueAxis* axis : {axisX_, axisY_}) axis->setGridLineVisible(false);
     view_ = new QChartView(chart_, this);
     view_->setObjectName("shareView");
     view_->setRenderHint(QPainter::Antialiasing);

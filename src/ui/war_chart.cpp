@@ -79,33 +79,36 @@ QPen NationLinePen(int nation, qreal width) {
     return pen;
 }
 
+QChart* MakeSeasonChart(const QString& yTitle, QValueAxis*& axisX, QValueAxis*& axisY) {
+    auto* chart = new QChart;
+    chart->setFont(GameFont());
+    chart->legend()->hide();
+    chart->setPlotAreaBackgroundBrush(kPlotGround);
+    chart->setPlotAreaBackgroundVisible(true);
+    chart->setMargins(QMargins(4, 4, 4, 4));
+    axisX = new QValueAxis;
+    axisY = new QValueAxis;
+    // A unit written after the number comes out garbled in the labels: it stands in the axis title.
+    axisX->setTitleText("年目");
+    axisY->setTitleText(yTitle);
+    for (QValueAxis* axis : {axisX, axisY}) {
+        axis->setLabelFormat("%d");
+        axis->setTickType(QValueAxis::TicksDynamic);
+        axis->setLabelsFont(GameFont());
+        axis->setTitleFont(GameFont());
+    }
+    chart->addAxis(axisX, Qt::AlignBottom);
+    chart->addAxis(axisY, Qt::AlignLeft);
+    return chart;
+}
+
 WarChart::WarChart(const Game& game, ChartMeasure measure, QWidget* parent)
     : QWidget(parent), game_(game), measure_(measure) {
     setObjectName(measure == ChartMeasure::Cities ? "chartCities" : "chartTroops");
 
-    chart_ = new QChart;
-    chart_->setFont(GameFont());
     // The list beside the chart is its legend: it scrolls where a legend in the chart would be cut.
-    chart_->legend()->hide();
-    chart_->setPlotAreaBackgroundBrush(kPlotGround);
-    chart_->setPlotAreaBackgroundVisible(true);
-    chart_->setMargins(QMargins(4, 4, 4, 4));
-    axisX_ = new QValueAxis;
-    // A unit written after the number comes out garbled in the labels: it stands in the axis title.
-    axisX_->setLabelFormat("%d");
-    axisX_->setTitleText("年目");
-    axisX_->setTickType(QValueAxis::TicksDynamic);
-    axisY_ = new QValueAxis;
-    axisY_->setLabelFormat("%d");
-    axisY_->setTickType(QValueAxis::TicksDynamic);
-    axisY_->setTitleText(measure == ChartMeasure::Cities ? "都市数" : "兵力");
-    for (QValueAxis* axis : {axisX_, axisY_}) {
-        axis->setLabelsFont(GameFont());
-        axis->setTitleFont(GameFont());
-        axis->setGridLineColor(kGridLine);
-    }
-    chart_->addAxis(axisX_, Qt::AlignBottom);
-    chart_->addAxis(axisY_, Qt::AlignLeft);
+    chart_ = MakeSeasonChart(measure == ChartMeasure::Cities ? "都市数" : "兵力", axisX_, axisY_);
+    for (QValueAxis* axis : {axisX_, axisY_}) axis->setGridLineColor(kGridLine);
 
     view_ = new QChartView(chart_, this);
     view_->setObjectName("chartView");

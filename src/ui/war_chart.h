@@ -27,6 +27,10 @@ qreal NiceStep(qreal span, int ticks);
 // How a nation's line is drawn: its map colour, and a dash of its own where
 // other nations share that colour, so that no two lines look alike.
 QPen NationLinePen(int nation, qreal width);
+// A chart over the seasons in the game's type: a dark plot, no legend inside it,
+// whole numbers on "年目" along the foot and on `yTitle` up the side; the axes are
+// added to the chart and handed back for what each chart sets of its own.
+QChart* MakeSeasonChart(const QString& yTitle, QValueAxis*& axisX, QValueAxis*& axisY);
 
 class WarChart : public QWidget {
     Q_OBJECT
