@@ -11,6 +11,7 @@ set -euo pipefail
 game=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n libgl-dev
+  nlohmann-json3-dev
   fonts-noto-cjk
 )
 test=(
