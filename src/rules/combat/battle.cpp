@@ -7,6 +7,7 @@
 #include "rules/chronicle/chronicle.h"
 #include "rules/combat/round.h"
 #include "rules/combat/tables.h"
+#include "rules/orders/order.h"
 #include "rules/turn/cycle.h"
 #include "rules/turn/messages.h"
 #include "rules/world/march.h"
@@ -19,9 +20,6 @@ namespace {
 
 // A side cannot fall below nothing; whatever shows the battle is told of the change.
 void ClampBattleSides(Game& game);
-// Why the player's defending city cannot pay for `tactic` ("金が足りません",
-// "米がたりません"), or nullptr when it can.
-const char* DefenceRefusal(const Game& game, int tactic);
 // Settles the battle and uses the acting city's order; BattleOver from then on.
 void EndBattle(Game& game, bool won);
 
@@ -84,31 +82,11 @@ void SplitForSiege(Game& game) {
     ClampBattleSides(game);
 }
 
-namespace {
-const char* DefenceRefusal(const Game& game, int tactic) {
-    const City& city = game.Cities[game.Battle.DefendCity];
-    const double cost = TacticCost(tactic) * city.Troops / 100.0;
-    if (cost > city.Gold) return "金が足りません";
-    if (cost > city.Food) return "米がたりません";
-    return nullptr;
-}
-
-}  // namespace
-
 bool TakePlayerSideTactic(Game& game, int tactic) {
-    BattleState& b = game.Battle;
-    if (!IsPlayers(game, b.DefendCity)) {
-        b.AttackTactic = tactic;
-        SplitForSiege(game);
-        return true;
-    }
-    // The defence is paid from the city's own stores: refuse what it cannot afford.
-    if (const char* refusal = DefenceRefusal(game, tactic)) {
-        Tell(game, refusal);
+    if (const auto refusal = GiveTactic(game, tactic)) {
+        Tell(game, refusal->text);
         return false;
     }
-    b.DefendTactic = tactic;
-    SplitForSiege(game);
     return true;
 }
 
