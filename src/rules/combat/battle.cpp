@@ -92,14 +92,22 @@ bool TakePlayerSideTactic(Game& game, int tactic) {
 
 void FightForAbsentPlayer(Game& game) {
     StartBattle(game);
-    BattleState& b = game.Battle;
+    FightOnForAbsentPlayer(game);
+}
+
+void FightOnForAbsentPlayer(Game& game) {
+    const BattleState& b = game.Battle;
     // The player's side is given the computer's own choice of tactic.
     const bool playerDefends = IsPlayers(game, b.DefendCity) && !IsPlayerRun(game, b.AttackCity);
     const int tactic =
         playerDefends ? ChooseTactic(game, b.DefendCity, b.AttackCity) : ChooseTactic(game, b.AttackCity, b.DefendCity);
     // Refused: defend, which costs nothing.
     if (!TakePlayerSideTactic(game, tactic) && !TakePlayerSideTactic(game, kDefence)) return;
-    for (int round = 0; round < kRoundGuard && !b.BattleOver; ++round) FightRound(game);
+    FightToTheLastRound(game);
+}
+
+void FightToTheLastRound(Game& game) {
+    for (int round = 0; round < kRoundGuard && !game.Battle.BattleOver; ++round) FightRound(game);
 }
 
 std::pair<int, int> BattleFavourites(const Game& game, int attackCity, int defendCity) {

@@ -54,7 +54,12 @@ int HabitualTactic(const Nation* nation, RandomSource& dice) {
 }  // namespace
 
 AttackOdds EstimateAttack(const Game& game, int city, int target, int troops, int runs) {
+    return EstimateBattle(game, {city, target, troops, kHabitualTactic, kComputersTactic}, runs);
+}
+
+AttackOdds EstimateBattle(const Game& game, const BattlePlan& plan, int runs) {
     AttackOdds odds;
+    const int city = plan.city, target = plan.target, troops = plan.troops;
     if (!IsValidCity(city) || !IsValidCity(target) || city == target || troops <= 0 || runs <= 0) return odds;
     const City& attacker = game.Cities[city];
     // As the order does: someone always holds the walls.
@@ -63,13 +68,24 @@ AttackOdds EstimateAttack(const Game& game, int city, int target, int troops, in
     const auto [attackFavourite, defendFavourite] = BattleFavourites(game, city, target);
     const Nation* attackNation = NationOf(game, city);
 
-    MersenneRandom dice(SeedOf(game, city, target, troops));
+    // A tactic given is part of the position: each tactic has dice of its own.
+    std::uint64_t seed = SeedOf(game, city, target, troops);
+    if (plan.attackTactic != kHabitualTactic || plan.defendTactic != kComputersTactic)
+        seed = Mix(Mix(seed, plan.attackTactic), plan.defendTactic);
+    MersenneRandom dice(seed);
     const auto draw = [&dice] { return dice.Next(); };
     long long attackersLeft = 0, defendersLeft = 0;
     for (int run = 0; run < runs; ++run) {
         BattleSides s;
-        s.defendTactic = ChooseTacticAgainst(game, target, city, defender, dice);
-        s.attackTactic = HabitualTactic(attackNation, dice);
+        s.defendTactic = plan.defendTactic != kComputersTactic
+                             ? plan.defendTactic
+                             : ChooseTacticAgainst(game, target, city, defender, dice);
+        if (plan.attackTactic == kHabitualTactic)
+            s.attackTactic = HabitualTactic(attackNation, dice);
+        else if (plan.attackTactic == kComputersTactic)
+            s.attackTactic = ChooseTacticAgainst(game, city, target, defender, dice);
+        else
+            s.attackTactic = plan.attackTactic;
         s.attackTroops = troops;
         s.attackArms = attacker.Arms;
         s.attackMorale = std::max(OpeningMorale(attacker.Civility), 0);

@@ -25,4 +25,19 @@ struct AttackOdds {
 // random source is never drawn from.
 AttackOdds EstimateAttack(const Game& game, int city, int target, int troops, int runs = kOddsRuns);
 
+// Tactics of an estimated battle: one of the five, or how it is drawn.
+inline constexpr int kHabitualTactic = 0;    // from the side's nation's record (the attacker only)
+inline constexpr int kComputersTactic = -1;  // as the computer would choose it
+
+// `troops` of `city` against `target`, each side's tactic given or drawn as
+// stated; the same position and tactics always give the same estimate.
+struct BattlePlan {
+    int city = 0;
+    int target = 0;
+    int troops = 0;
+    int attackTactic = kHabitualTactic;
+    int defendTactic = kComputersTactic;
+};
+AttackOdds EstimateBattle(const Game& game, const BattlePlan& plan, int runs = kOddsRuns);
+
 }  // namespace tarvex
