@@ -21,10 +21,10 @@ echo "| Nation | Bot unifies | Bot's median year | Bot wiped out | Computer unif
 echo "|---|---:|---:|---:|---:|---:|"
 for nation in "${nations[@]}"; do
   seq 1 "$seeds" | xargs -P "$jobs" -I{} sh -c "'$sim' --bot '$nation' --seed {} --years 300 > '$work/bot{}.txt'"
-  bot_years=$(grep -l "^unified: $nation\$" "$work"/bot*.txt | xargs -r grep -h "^year" | awk '{print $2}')
+  bot_years=$( (grep -l "^unified: $nation\$" "$work"/bot*.txt || true) | xargs -r grep -h "^year" | awk '{print $2}')
   bot_unified=$(printf '%s' "$bot_years" | grep -c . || true)
-  wiped=$(grep -l "wiped out" "$work"/bot*.txt | wc -l)
-  computer_years=$(grep -l "^unified: $nation\$" "$work"/computer*.txt | xargs -r grep -h "^year" | awk '{print $2}')
+  wiped=$( (grep -l "wiped out" "$work"/bot*.txt || true) | wc -l)
+  computer_years=$( (grep -l "^unified: $nation\$" "$work"/computer*.txt || true) | xargs -r grep -h "^year" | awk '{print $2}')
   computer_unified=$(printf '%s' "$computer_years" | grep -c . || true)
   echo "| $nation | $bot_unified / $seeds | $(printf '%s\n' "$bot_years" | grep . | median) | $wiped / $seeds | $computer_unified / $seeds | $(printf '%s\n' "$computer_years" | grep . | median) |"
 done
