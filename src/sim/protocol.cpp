@@ -16,7 +16,7 @@
 
 namespace tarvex::sim {
 
-using nlohmann::json;
+using json = nlohmann::ordered_json;
 
 namespace {
 

@@ -20,11 +20,11 @@ inline constexpr std::size_t kMostLineBytes = 64 * 1024;
 // What the player sees when he is asked: the calendar and prices, every city
 // and nation as the main window and the nation screen show them, the acting
 // city or the battle, and the decisions open now with their limits.
-nlohmann::json DescribeRequest(const Game& game, Asked asked);
+nlohmann::ordered_json DescribeRequest(const Game& game, Asked asked);
 
 // A decision in its protocol form, and back. A line that is no decision gives
 // an error code ("malformed_json", "unknown_field" ...) and a text saying why.
-nlohmann::json DecisionJson(const Decision& decision);
+nlohmann::ordered_json DecisionJson(const Decision& decision);
 struct LineError {
     std::string code;
     std::string text;
@@ -46,7 +46,7 @@ public:
     void End(const Game& game, const std::string& reason, const std::string& winner);
 
 private:
-    void Send(const nlohmann::json& message);
+    void Send(const nlohmann::ordered_json& message);
     // The next line of input, at most kMostLineBytes; nothing at the end of input.
     std::optional<std::string> ReadLine(bool& tooLong);
     std::istream& in_;

@@ -23,8 +23,6 @@ void ClampBattleSides(Game& game);
 // Settles the battle and uses the acting city's order; BattleOver from then on.
 void EndBattle(Game& game, bool won);
 
-// A battle the player leaves to the computer ends in four rounds; this only guards a fault.
-constexpr int kRoundGuard = 16;
 // Tactics the computer draws before it settles for defence, which its stores can always pay.
 constexpr int kTacticTries = 20;
 

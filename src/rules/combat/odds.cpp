@@ -13,8 +13,6 @@ namespace tarvex {
 
 namespace {
 
-// A battle is decided in at most four rounds; this only guards a fault.
-constexpr int kRoundGuard = 16;
 
 // Mixes the numbers of a position into a seed, so that the same position shows
 // the same odds however often the panel is redrawn.

@@ -34,6 +34,10 @@ struct RoundResult {
     bool won = false;
 };
 
+// A battle is decided in at most four rounds; loops over its rounds stop after
+// this many all the same, so that a fault cannot run them for ever.
+inline constexpr int kRoundGuard = 16;
+
 // Both sides' morale as the battle opens, before half of each city's civility is added.
 inline constexpr int kStartingMorale = 50;
 inline int OpeningMorale(int civility) { return Nearest(kStartingMorale + civility / 2.0); }
