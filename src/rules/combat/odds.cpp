@@ -13,7 +13,6 @@ namespace tarvex {
 
 namespace {
 
-
 // Mixes the numbers of a position into a seed, so that the same position shows
 // the same odds however often the panel is redrawn.
 std::uint64_t Mix(std::uint64_t seed, std::int64_t value) {
