@@ -17,10 +17,11 @@ StepResult AdvanceOneStep(Game& game) {
     if (game.TurnStep < 1) game.TurnStep = 1;
     if (game.TurnStep == 1) BuildTurnOrder(game);
     // The map marks the city while it gives its order, and until the next one does.
-    game.ActingCityChanged(game.TurnOrder[game.TurnStep]);
+    const int city = game.TurnOrder[game.TurnStep];
+    game.ActingCityChanged(city);
     const bool playerOrders = RunCityTurn(game, game.TurnStep);
     ++game.TurnStep;
-    RefreshAllCities(game);
+    RefreshAfterOrder(game, city);
     return playerOrders ? StepResult::PlayerToOrder : StepResult::CityActed;
 }
 

@@ -53,6 +53,4 @@ bool IsPlayers(const Game& game, int city) { return game.Cities[city].Owner == g
 
 bool IsPlayerRun(const Game& game, int city) { return IsPlayers(game, city) && !game.Delegated[city]; }
 
-double Rnd(Game& game) { return game.random->Next(); }
-
 }  // namespace tarvex

@@ -5,6 +5,7 @@
 
 #include "rules/port/screen.h"
 #include "rules/world/numbers.h"
+#include "rules/world/scenario.h"
 
 namespace tarvex {
 
@@ -76,6 +77,23 @@ void RefreshAllCities(Game& game) {
         if (!keepsPanels && AllInRange(game.Cities[i])) continue;
         RefreshCity(game, i);
     }
+}
+
+void RefreshAfterOrder(Game& game, int city) {
+    if (game.KeepsCityPanels() || !IsValidCity(city)) return RefreshAllCities(game);
+    // RefreshCity's own early return, checked here without a call per city.
+    const auto check = [&game](int c) {
+        if (!AllInRange(game.Cities[c])) RefreshCity(game, c);
+    };
+    bool cityChecked = false;
+    for (int j : NeighboursOf(city)) {
+        if (!cityChecked && city < j) {
+            check(city);
+            cityChecked = true;
+        }
+        if (j != city) check(j);
+    }
+    if (!cityChecked) check(city);
 }
 
 }  // namespace tarvex

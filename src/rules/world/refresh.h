@@ -10,5 +10,9 @@ namespace tarvex {
 void RefreshCity(Game& game, int city);
 // RefreshCity for 1..75 in order.
 void RefreshAllCities(Game& game);
+// The same after `city` gave its order: only the city and the neighbours an
+// order reaches can have changed, so a game without panels checks those alone
+// (in the same order); one with panels announces every city as before.
+void RefreshAfterOrder(Game& game, int city);
 
 }  // namespace tarvex
