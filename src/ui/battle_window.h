@@ -51,6 +51,10 @@ private:
     bool registered_ = false;
 
     std::array<QPushButton*, 5> tactics_{};
+    // Each tactic's chance beside its button, what the chances assume, and what a key could not do.
+    std::array<QLabel*, 5> tacticOdds_{};
+    QLabel* oddsNote_ = nullptr;
+    QLabel* missing_ = nullptr;
     QPushButton* fightButton_ = nullptr;
     std::array<QLabel*, 5> attackerLabels_{};
     std::array<QLabel*, 5> defenderLabels_{};

@@ -63,7 +63,8 @@ constexpr int kTimerInterval = 10;  // milliseconds
 constexpr int kPanelBorder = 2;     // pixels of the sunken frame around a side panel's contents
 
 // Under the odds of an attack: how they are reckoned, then the troops each side keeps.
-constexpr const char* kOddsExplained = "この攻撃を、いつもの戦法で何千回も戦ってみた見込みです\n";
+constexpr const char* kOddsExplained =
+    "この攻撃を戦法ごとに何千回も戦ってみた見込みです（相手はコンピュータの選び方で戦法を選ぶとして）\n";
 
 // The amount panel's foot holds the gold and food at hand and a refused amount's numbers.
 constexpr int kAmountPanelHeight = 2760;
@@ -798,7 +799,7 @@ void MainWindow::SyncOrderNumbers() {
     SetCellText(orderOwner_, n.owner);
     // Narrowed to the panel's width when the numbers run long; the tooltip says how they are reckoned.
     SetAutoSizeText(attackOdds_, n.odds.empty() ? n.odds : n.odds + "　" + n.oddsLeft);
-    const QString tip = n.odds.empty() ? QString() : Qs(kOddsExplained) + Qs(n.oddsLeft);
+    const QString tip = n.odds.empty() ? QString() : Qs(kOddsExplained) + Qs(n.oddsEach) + "\n" + Qs(n.oddsLeft);
     if (attackOdds_->toolTip() != tip) attackOdds_->setToolTip(tip);
 }
 

@@ -32,6 +32,18 @@ void UnwindIfEnded(const Game& game) {
     if (game.Ended) throw ProgramEnded{};
 }
 
+// While a box waits for the player, the game waits with it.
+class QuestionOpen {
+public:
+    explicit QuestionOpen(HoldGate& gate) : gate_(gate) { gate_.BeginQuestion(); }
+    ~QuestionOpen() { gate_.EndQuestion(); }
+    QuestionOpen(const QuestionOpen&) = delete;
+    QuestionOpen& operator=(const QuestionOpen&) = delete;
+
+private:
+    HoldGate& gate_;
+};
+
 }  // namespace
 
 QtScreen::QtScreen() = default;
@@ -76,7 +88,10 @@ void QtScreen::Message(Game& game, const std::string& text, const std::string& t
     if (autoAnswer) return;
     QWidget* parent = owner_ ? owner_.data() : QApplication::activeWindow();
     QMessageBox box(QMessageBox::NoIcon, BoxTitle(title), Qs(text), QMessageBox::Ok, parent);
-    box.exec();
+    {
+        const QuestionOpen waiting(gate_);
+        box.exec();
+    }
     UnwindIfEnded(game);
 }
 
@@ -89,9 +104,43 @@ Answer QtScreen::Ask(Game& game, const Question& question) {
                     Qs(question.text), QMessageBox::Ok | QMessageBox::Cancel, parent);
     box.setDefaultButton(question.defaultButton == Answer::Ok ? QMessageBox::Ok : QMessageBox::Cancel);
     box.setEscapeButton(QMessageBox::Cancel);
-    const Answer answer = box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
+    int pressed = 0;
+    {
+        const QuestionOpen waiting(gate_);
+        pressed = box.exec();
+    }
+    const Answer answer = pressed == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
     UnwindIfEnded(game);
     return answer;
+}
+
+int QtScreen::Choose(Game& game, const Question& question, const std::vector<std::string>& buttons) {
+    SyncViews();
+    boxLog.push_back(question.text);
+    if (autoAnswer) return autoAnswer(question) == Answer::Ok && !buttons.empty() ? 0 : -1;
+    QWidget* parent = owner_ ? owner_.data() : QApplication::activeWindow();
+    QMessageBox box(question.warning ? QMessageBox::Warning : QMessageBox::Question, BoxTitle(question.title),
+                    Qs(question.text), QMessageBox::NoButton, parent);
+    std::vector<QAbstractButton*> pressed;
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        // The last choice goes back, as Esc does.
+        const auto role = i + 1 == buttons.size() && i > 0 ? QMessageBox::RejectRole : QMessageBox::AcceptRole;
+        QPushButton* button = box.addButton(Qs(buttons[i]), role);
+        button->setObjectName(QString("Choice%1").arg(i));
+        pressed.push_back(button);
+    }
+    if (!pressed.empty()) {
+        box.setDefaultButton(
+            static_cast<QPushButton*>(question.defaultButton == Answer::Ok ? pressed.front() : pressed.back()));
+        if (pressed.size() > 1) box.setEscapeButton(pressed.back());
+    }
+    {
+        const QuestionOpen waiting(gate_);
+        box.exec();
+    }
+    UnwindIfEnded(game);
+    const auto found = std::find(pressed.begin(), pressed.end(), box.clickedButton());
+    return found == pressed.end() ? -1 : static_cast<int>(found - pressed.begin());
 }
 
 void QtScreen::Hold(Game& game, int, double seconds) {

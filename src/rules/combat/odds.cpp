@@ -6,6 +6,7 @@
 
 #include "rules/combat/battle.h"
 #include "rules/combat/round.h"
+#include "rules/combat/tables.h"
 #include "rules/port/random.h"
 #include "rules/world/numbers.h"
 
@@ -54,8 +55,29 @@ int HabitualTactic(const Nation* nation, RandomSource& dice) {
 }  // namespace
 
 AttackOdds EstimateAttack(const Game& game, int city, int target, int troops, int runs) {
+    return EstimateBattle(game, city, target, troops, {}, runs);
+}
+
+bool CanPayTactic(const City& payer, int troops, int tactic) {
+    const double cost = TacticCost(tactic) * troops / 100.0;
+    return cost <= payer.Gold && cost <= payer.Food;
+}
+
+std::string ShareText(int wins, int runs) {
+    if (runs <= 0 || wins <= 0) return "ほぼなし";
+    if (wins >= runs) return "ほぼ確実";
+    const int percent = Nearest(100.0 * wins / runs);
+    if (percent < 1) return "1%未満";
+    if (percent > 99) return "99%超";
+    return "約" + Str(percent) + "%";
+}
+
+AttackOdds EstimateBattle(const Game& game, int city, int target, int troops, OddsTactics tactics, int runs) {
     AttackOdds odds;
-    if (!IsValidCity(city) || !IsValidCity(target) || city == target || troops <= 0 || runs <= 0) return odds;
+    const auto known = [](int t) { return t >= 0 && t <= kTacticCount; };
+    if (!IsValidCity(city) || !IsValidCity(target) || city == target || troops <= 0 || runs <= 0 ||
+        !known(tactics.attack) || !known(tactics.defend))
+        return odds;
     const City& attacker = game.Cities[city];
     // As the order does: someone always holds the walls.
     City defender = game.Cities[target];
@@ -63,13 +85,16 @@ AttackOdds EstimateAttack(const Game& game, int city, int target, int troops, in
     const auto [attackFavourite, defendFavourite] = BattleFavourites(game, city, target);
     const Nation* attackNation = NationOf(game, city);
 
-    MersenneRandom dice(SeedOf(game, city, target, troops));
+    std::uint64_t seed = SeedOf(game, city, target, troops);
+    // The usual ways keep the seed they always had; a fixed tactic gets its own.
+    if (tactics.attack != 0 || tactics.defend != 0) seed = Mix(Mix(seed, tactics.attack), tactics.defend);
+    MersenneRandom dice(seed);
     const auto draw = [&dice] { return dice.Next(); };
     long long attackersLeft = 0, defendersLeft = 0;
     for (int run = 0; run < runs; ++run) {
         BattleSides s;
-        s.defendTactic = ChooseTacticAgainst(game, target, city, defender, dice);
-        s.attackTactic = HabitualTactic(attackNation, dice);
+        s.defendTactic = tactics.defend != 0 ? tactics.defend : ChooseTacticAgainst(game, target, city, defender, dice);
+        s.attackTactic = tactics.attack != 0 ? tactics.attack : HabitualTactic(attackNation, dice);
         s.attackTroops = troops;
         s.attackArms = attacker.Arms;
         s.attackMorale = std::max(OpeningMorale(attacker.Civility), 0);

@@ -2,6 +2,8 @@
 // end many times over with dice of its own, before a single die of the game is cast.
 #pragma once
 
+#include <string>
+
 #include "rules/world/game.h"
 
 namespace tarvex {
@@ -24,5 +26,21 @@ struct AttackOdds {
 // it holds none). The same position always gives the same estimate; the game's
 // random source is never drawn from.
 AttackOdds EstimateAttack(const Game& game, int city, int target, int troops, int runs = kOddsRuns);
+
+// The tactics an estimate fights with: 1..5 fixes a side's tactic, 0 leaves it to
+// its usual way (the attacker his nation's habit, the defender the computer's choice).
+struct OddsTactics {
+    int attack = 0;
+    int defend = 0;
+};
+// As EstimateAttack, each side fighting as `tactics` says. A side whose tactic is
+// fixed draws nothing for it; the same position and tactics give the same estimate.
+AttackOdds EstimateBattle(const Game& game, int city, int target, int troops, OddsTactics tactics,
+                          int runs = kOddsRuns);
+// Whether `payer`'s gold and food cover `tactic` for `troops`, as a defence is
+// refused when they do not.
+bool CanPayTactic(const City& payer, int troops, int tactic);
+// "約62%" for `wins` of `runs`; never a flat 0 or 100 for a battle that can still go either way.
+std::string ShareText(int wins, int runs);
 
 }  // namespace tarvex

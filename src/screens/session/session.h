@@ -103,6 +103,12 @@ struct BattleShown {
     std::array<std::string, 5> defender{"0", "1", "2", "3", "4"};
     bool tacticsEnabled = true;
     bool okEnabled = false;
+    // Each tactic's chance for the player's side, by button, reckoned as the
+    // screen opens: "約62%"; what the estimate assumes; empty when not reckoned.
+    std::array<std::string, 5> tacticOdds;
+    std::string oddsNote;
+    // After "エラー": what the key could not do yet ("態勢を 1〜5 で選んでください").
+    std::string missing;
 };
 
 struct EventShown {
