@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -32,16 +33,32 @@ void UnwindIfEnded(const Game& game) {
     if (game.Ended) throw ProgramEnded{};
 }
 
-// While a box waits for the player, the game waits with it.
-class QuestionOpen {
+// While a box waits for the player, the game waits with it. A key still held
+// from before the box (the Enter that asked) repeats into it: the repeats were
+// meant for what came before and answer nothing.
+class QuestionOpen : public QObject {
 public:
-    explicit QuestionOpen(HoldGate& gate) : gate_(gate) { gate_.BeginQuestion(); }
-    ~QuestionOpen() { gate_.EndQuestion(); }
+    QuestionOpen(HoldGate& gate, QWidget* box) : gate_(gate), box_(box) {
+        gate_.BeginQuestion();
+        qApp->installEventFilter(this);
+    }
+    ~QuestionOpen() override {
+        qApp->removeEventFilter(this);
+        gate_.EndQuestion();
+    }
     QuestionOpen(const QuestionOpen&) = delete;
     QuestionOpen& operator=(const QuestionOpen&) = delete;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
+        if (static_cast<QWidget*>(watched)->window() != box_) return false;
+        return static_cast<const QKeyEvent*>(event)->isAutoRepeat();
+    }
+
 private:
     HoldGate& gate_;
+    QWidget* box_;
 };
 
 }  // namespace
@@ -89,7 +106,7 @@ void QtScreen::Message(Game& game, const std::string& text, const std::string& t
     QWidget* parent = owner_ ? owner_.data() : QApplication::activeWindow();
     QMessageBox box(QMessageBox::NoIcon, BoxTitle(title), Qs(text), QMessageBox::Ok, parent);
     {
-        const QuestionOpen waiting(gate_);
+        const QuestionOpen waiting(gate_, &box);
         box.exec();
     }
     UnwindIfEnded(game);
@@ -106,7 +123,7 @@ Answer QtScreen::Ask(Game& game, const Question& question) {
     box.setEscapeButton(QMessageBox::Cancel);
     int pressed = 0;
     {
-        const QuestionOpen waiting(gate_);
+        const QuestionOpen waiting(gate_, &box);
         pressed = box.exec();
     }
     const Answer answer = pressed == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
@@ -135,7 +152,7 @@ int QtScreen::Choose(Game& game, const Question& question, const std::vector<std
         if (pressed.size() > 1) box.setEscapeButton(pressed.back());
     }
     {
-        const QuestionOpen waiting(gate_);
+        const QuestionOpen waiting(gate_, &box);
         box.exec();
     }
     UnwindIfEnded(game);

@@ -671,6 +671,37 @@ TEST(QtScreen, InputDuringAHoldActsOnceAfterItInOrderWhileTheViewLivesOn) {
     QDir(t.screen.programDir).removeRecursively();
 }
 
+// "終了" during the computer's turn: while its question is up no city acts and no
+// timer steps, whatever the timers do; once it is answered the season goes on.
+TEST(QtScreen, AQuestionThePlayerOpenedStopsTheGameUntilItCloses) {
+    MainGame t("*");  // every city the computer's, the step timer carrying the season on
+    t.screen.autoAnswer = nullptr;
+    t.Click("OkButton");
+    ASSERT_TRUE(t.Find<QTimer>("StepTimer")->isActive());
+    int stepAtOpen = -1, stepBeforeAnswer = -1;
+    QString asked;
+    // Timers fire in the box's own loop, not inside another timer's call.
+    QTimer::singleShot(0, [&] { stepAtOpen = t.game.TurnStep; });
+    QTimer::singleShot(300, [&] {  // many ticks of the step timer's interval
+        stepBeforeAnswer = t.game.TurnStep;
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            asked = box->text();
+            // Not saving asks once more whether to end: no again.
+            QTimer::singleShot(50, [] {
+                if (auto* next = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                    next->button(QMessageBox::Cancel)->click();
+            });
+            box->button(QMessageBox::Cancel)->click();
+        }
+    });
+    t.Trigger("QuitEntry");
+    EXPECT_EQ(asked, "セーブして終了しますか?");
+    EXPECT_GE(stepAtOpen, 2);
+    EXPECT_LT(stepAtOpen, 76);
+    EXPECT_EQ(stepBeforeAnswer, stepAtOpen);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return t.game.TurnStep > stepAtOpen; }, 5000));
+}
+
 TEST(QtScreen, HoldPaintsALineThatComesBackIntoView) {
     // A city's headline hides lines 2 and 3; its report then brings line 2
     // back. The player must see the report during its own wait, not only
