@@ -211,6 +211,10 @@ MainWindow::MainWindow(Session& game, QtScreen& screen, QWidget* parent)
     client_->installEventFilter(this);
 
     map_ = new MapView(client_);
+    // The help panels stand in a strip under the map, never over a city or the side panel.
+    helpDock_ = new QWidget(client_);
+    helpDock_->setObjectName("HelpDock");
+    map_->DockHelpPanels(helpDock_);
     hScroll_ = new QScrollBar(Qt::Horizontal, client_);
     hScroll_->setObjectName("HorizontalBar");
     vScroll_ = new QScrollBar(Qt::Vertical, client_);
@@ -605,8 +609,16 @@ void MainWindow::BuildPanels(QWidget* client) {
 
 void MainWindow::LayoutClient() {
     const int width = client_->width();
-    const int height = client_->height();
+    int height = client_->height();
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    // The help strip takes what it needs when the map keeps room under the side
+    // panel; in a window too small for both it gives way (its panels stay open).
+    dockHeight_ = map_->HelpDockHeight();
+    const int mapLeast = Twips(kPanelTop + kTallestPanel) + 100;
+    const int dock = height - bar - dockHeight_ >= mapLeast ? dockHeight_ : 0;
+    helpDock_->setGeometry(0, height - dock, width, dock);
+    helpDock_->setVisible(dock > 0);
+    height -= dock;
     map_->setGeometry(0, 0, width - bar, height - bar);
     // "4.フォーカス" keeps the city's panel within what is in view.
     game_.shown.main.viewWidth = map_->width() * 15;
@@ -730,6 +742,7 @@ void MainWindow::Sync() {
     SyncPanels();
     SyncScrollBars();
     map_->Sync(m, ShownWarMap(game_));
+    if (map_->HelpDockHeight() != dockHeight_) LayoutClient();
     SyncWatching();
     SyncTimers();
     SyncStatus();

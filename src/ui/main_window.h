@@ -91,6 +91,9 @@ private:
 
     QWidget* client_ = nullptr;
     MapView* map_ = nullptr;
+    // The strip under the map that holds the help panels, and its height as last laid out.
+    QWidget* helpDock_ = nullptr;
+    int dockHeight_ = 0;
     QScrollBar* hScroll_ = nullptr;
     QScrollBar* vScroll_ = nullptr;
     QTimer* stepTimer_ = nullptr;

@@ -28,6 +28,9 @@ namespace tarvex::ui {
 
 namespace {
 
+// Space around the docked help panels, in pixels.
+constexpr int kDockMargin = 4;
+
 // Twips to pixels for offsets that run negative (the scroll position).
 int Px(int twips) { return twips >= 0 ? Twips(twips) : -Twips(-twips); }
 
@@ -184,6 +187,14 @@ constexpr std::array<HelpText, kHelpPanelCount> kHelpTexts{{
     {"picCur", 10980, 240, 1575, 2175,
      "移動先をリストから選ぶときは左右の、数値を入力するときは上下のカーソルキーでえらべます。", "Command5"},
 }};
+
+// The help panels from left to right, as they stood on the map.
+std::array<int, kHelpPanelCount> HelpOrder() {
+    std::array<int, kHelpPanelCount> order{};
+    for (int i = 0; i < kHelpPanelCount; ++i) order[i] = i;
+    std::sort(order.begin(), order.end(), [](int a, int b) { return kHelpTexts[a].left < kHelpTexts[b].left; });
+    return order;
+}
 
 // Where a delegated city's "委" stands on its panel's owner line, in twips.
 constexpr int kMarkLeft = 1590;
@@ -443,15 +454,34 @@ void MapView::Sync(const MainWindowShown& shown, const WarMapShown& war) {
             w.body->setVisible(p.expanded);
         }
     }
-    for (int i = 0; i < kHelpPanelCount; ++i) {
+    // Docked, the shown panels stand side by side in the order they had on the map.
+    int dockLeft = kDockMargin;
+    for (const int i : HelpOrder()) {
         const HelpText& h = kHelpTexts[i];
-        help_[i]->move(Twips(h.left) + Twips(shown.helpLeft), Twips(h.top) + Twips(shown.helpTop));
+        if (helpDock_) {
+            help_[i]->move(dockLeft, kDockMargin);
+            if (shown.helpVisible[i]) dockLeft += help_[i]->width() + kDockMargin;
+        } else {
+            help_[i]->move(Twips(h.left) + Twips(shown.helpLeft), Twips(h.top) + Twips(shown.helpTop));
+        }
         help_[i]->setVisible(shown.helpVisible[i]);
     }
     if (scrollHeld_)
         PlaceOverview();
     else
         ScrollTo(shown.hScroll, shown.vScroll);
+}
+
+void MapView::DockHelpPanels(QWidget* dock) {
+    helpDock_ = dock;
+    for (QFrame* panel : help_) panel->setParent(dock);
+}
+
+int MapView::HelpDockHeight() const {
+    int height = 0;
+    for (const QFrame* panel : help_)
+        if (panel && !panel->isHidden()) height = std::max(height, panel->height() + 2 * kDockMargin);
+    return height;
 }
 
 void MapView::ShowOwner(int city) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <memory>
@@ -46,6 +47,11 @@ public:
 
     // The coloured map under the panels, built for the surface's screen density on first use.
     TerritoryPicture& Territory();
+    // Moves the help panels into `dock`, a strip of the window beside the map, so
+    // that they never cover a city panel or the side panel; each still closes.
+    void DockHelpPanels(QWidget* dock);
+    // The height the dock needs: its tallest shown panel and a margin, 0 when none shows.
+    int HelpDockHeight() const;
     // The small map of Europe in the view's corner.
     OverviewMap* Overview() const { return overview_; }
     // The part of the view the side panels cover: the small map keeps out of it.
@@ -109,6 +115,7 @@ private:
     WarMapShown Coloured() const;  // the war as the land shows it
     std::array<CityWidgets, kCityCount + 1> cities_{};
     std::array<QFrame*, kHelpPanelCount> help_{};
+    QPointer<QWidget> helpDock_;
     QScrollBar* hBar_ = nullptr;
     QScrollBar* vBar_ = nullptr;
     QRect sidePanels_;

@@ -485,10 +485,14 @@ TEST(MapView, HelpPanelsCloseAndComeBackFromTheirMenuEntries) {
     };
     for (const Help& h : helps) {
         QWidget* panel = t.Find(h.panel);
-        // Laid out from the corner of the first view, wherever the start aimed it.
-        const MainWindowShown& m = t.game.shown.main;
-        EXPECT_EQ(panel->geometry(), h.where.translated(Twips(m.helpLeft), Twips(m.helpTop))) << h.panel;
+        // Docked in the strip under the map: wholly in it, over no city panel and not under the side panel.
+        EXPECT_EQ(panel->size(), h.where.size()) << h.panel;
         EXPECT_TRUE(panel->isVisible()) << h.panel;
+        const QRect onWindow(panel->mapTo(t.window.get(), QPoint(0, 0)), panel->size());
+        QWidget* dock = t.Find("HelpDock");
+        EXPECT_TRUE(QRect(dock->mapTo(t.window.get(), QPoint(0, 0)), dock->size()).contains(onWindow)) << h.panel;
+        QWidget* map = t.Find("mapView");
+        EXPECT_FALSE(onWindow.intersects(QRect(map->mapTo(t.window.get(), QPoint(0, 0)), map->size()))) << h.panel;
         // The whole help text is there to be read: nothing of it is cut off by the panel.
         auto* text = t.Find<QLabel>(QString(h.panel) + "Text");
         const QRect needed =
@@ -513,7 +517,8 @@ TEST(MapView, ScrollBarsMoveTheMapAndFocusMovesTheBars) {
     QWidget* surface = t.Find("Picture1");
     EXPECT_EQ(horizontal->maximum(), 32300);
     EXPECT_EQ(horizontal->pageStep(), t.window->centralWidget()->width() * 15);
-    EXPECT_EQ(vertical->pageStep(), t.window->centralWidget()->height() * 15);
+    // The help strip under the map is no part of the view.
+    EXPECT_EQ(vertical->pageStep(), (t.window->centralWidget()->height() - t.Find("HelpDock")->height()) * 15);
     EXPECT_EQ(vertical->singleStep(), static_cast<int>(0.05 * vertical->pageStep()));
 
     horizontal->setValue(3000);
