@@ -8,10 +8,12 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "rules/combat/tables.h"
+#include "rules/world/scenario.h"
 #include "screens/battle/battle_screen.h"
 #include "screens/session/session.h"
 #include "ui/common.h"
@@ -202,11 +204,51 @@ void BattleWindow::BuildContents(QWidget* contents) {
     makeBar("picDef", "picDefline", 2400, kDefendBar, &defendBar_, &defendMorale_);
 }
 
+void BattleWindow::PlaceBesideTheCities() {
+    const BattleState& b = game_.Battle;
+    QWidget* owner = parentWidget();
+    auto* map = owner ? owner->findChild<QWidget*>("mapView") : nullptr;
+    if (!map || !IsValidCity(b.AttackCity) || !IsValidCity(b.DefendCity)) return;
+    // Where the two panels stand once the view has glided to them, on the screen.
+    const MainWindowShown& m = game_.shown.main;
+    QRect cities;
+    for (const int city : {b.AttackCity, b.DefendCity}) {
+        const auto* panel = map->findChild<QWidget*>(QString("pic_%1").arg(city));
+        if (!panel) return;
+        const PanelPosition& p = kPanelPositions[city];
+        const QPoint onMap(Twips(p.left + m.hScroll), Twips(p.top + m.vScroll));
+        cities |= QRect(map->mapToGlobal(onMap), panel->size());
+    }
+    cities.adjust(-12, -12, 12, 12);
+    const QScreen* screen = owner->screen();
+    if (!screen) return;
+    const QRect room = screen->availableGeometry();
+    adjustSize();
+    const QSize size = frameGeometry().size().expandedTo(sizeHint());
+    const int middleY = cities.center().y() - size.height() / 2;
+    const int middleX = cities.center().x() - size.width() / 2;
+    // Beside the two cities, on whichever side has room; over them only when none has.
+    const QPoint tries[] = {{cities.right() + 1, middleY},
+                            {cities.left() - size.width(), middleY},
+                            {middleX, cities.bottom() + 1},
+                            {middleX, cities.top() - size.height()}};
+    for (const QPoint& at : tries) {
+        QRect place(at, size);
+        place.moveLeft(std::clamp(place.left(), room.left(), std::max(room.left(), room.right() - size.width())));
+        place.moveTop(std::clamp(place.top(), room.top(), std::max(room.top(), room.bottom() - size.height())));
+        if (!place.intersects(cities)) {
+            move(place.topLeft());
+            return;
+        }
+    }
+}
+
 void BattleWindow::Run() {
     OpenBattleScreen(game_);
     screen_.AddView(this, [this] { Sync(); });
     registered_ = true;
     Sync();
+    PlaceBesideTheCities();
     if (!Finished()) exec();
     screen_.RemoveView(this);
     registered_ = false;

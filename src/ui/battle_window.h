@@ -39,6 +39,8 @@ public:
 
 private:
     void BuildContents(QWidget* contents);
+    // Stands beside the two cities of the battle on the map, not over them.
+    void PlaceBesideTheCities();
     bool Finished() const override;
     // Runs a handler of the battle, after the hold when the game holds.
     void Act(const std::function<void()>& handler);

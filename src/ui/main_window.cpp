@@ -71,7 +71,7 @@ constexpr int kAmountPanelHeight = 2760;
 // The move and attack panel is wider and taller: both cities' numbers stand under its
 // boxes, in columns, with a line for a refusal's numbers and a line to spare.
 constexpr int kTargetPanelWidth = 3735;
-constexpr int kTargetPanelHeight = 3900;
+constexpr int kTargetPanelHeight = 4140;
 constexpr int kTallestPanel = std::max({kIdlePanelHeight, kAmountPanelHeight, kTargetPanelHeight});
 constexpr int kWidestPanel = std::max(kIdlePanelWidth, kTargetPanelWidth);
 // A refusal's numbers, dark red on the panels' cyan.
@@ -588,6 +588,7 @@ void MainWindow::BuildPanels(QWidget* client) {
     targetHint_ = MakePanelLabel(p, "TargetHint", "", 120, kHintTop, 0, 240, true);
     MarkAsHint(targetHint_);
     attackOdds_ = MakePanelLabel(p, "AttackOdds", "", 120, kOddsTop, 0, 240, true);
+    attackOddsHabit_ = MakePanelLabel(p, "AttackOddsHabit", "", 120, kOddsTop + 240, 0, 240, true);
 
     // The delegation panel: delegating cities to the computer and taking them back.
     p = MakePanel(client, Panel::DelegationPanel, kCommandPanelWidth, kSidePanelHeight);
@@ -811,9 +812,11 @@ void MainWindow::SyncOrderNumbers() {
     for (std::size_t i = 0; i < target.size(); ++i) SetCellText(orderTargetValues_[i], *target[i]);
     SetCellText(orderOwner_, n.owner);
     // Narrowed to the panel's width when the numbers run long; the tooltip says how they are reckoned.
-    SetAutoSizeText(attackOdds_, n.odds.empty() ? n.odds : n.odds + "　" + n.oddsLeft);
+    SetAutoSizeText(attackOdds_, n.odds);
+    SetAutoSizeText(attackOddsHabit_, n.oddsHabit);
     const QString tip = n.odds.empty() ? QString() : Qs(kOddsExplained) + Qs(n.oddsEach) + "\n" + Qs(n.oddsLeft);
-    if (attackOdds_->toolTip() != tip) attackOdds_->setToolTip(tip);
+    for (QLabel* label : {attackOdds_, attackOddsHabit_})
+        if (label->toolTip() != tip) label->setToolTip(tip);
 }
 
 void MainWindow::SyncStatus() {

@@ -127,6 +127,7 @@ private:
     QLabel* targetHint_ = nullptr;
     // "勝つ見込み 約62%" and the troops each side keeps, under an attack's numbers.
     QLabel* attackOdds_ = nullptr;
+    QLabel* attackOddsHabit_ = nullptr;
     QLabel* delegationMode_ = nullptr;
     QListWidget* delegationList_ = nullptr;
     std::vector<std::string> targetItems_;

@@ -110,8 +110,12 @@ void ShowOdds(const Session& game, const City& c, int target, OrderNumbers& n) {
         }
     }
     const AttackOdds& shown = best != 0 ? bestOdds : habit;
-    n.odds = "勝つ見込み " + (best != 0 ? TacticName(best) + "なら" + Share(bestOdds) + "（いつもの戦法なら" : "") +
-             Share(habit) + (best != 0 ? "）" : "");
+    if (best != 0) {
+        n.odds = "勝つ見込み " + TacticName(best) + "なら" + Share(bestOdds);
+        n.oddsHabit = "（いつもの戦法なら" + Share(habit) + "）";
+    } else {
+        n.odds = "勝つ見込み " + Share(habit) + "（いつもの戦法で）";
+    }
     n.oddsLeft = "残る兵 味方 約" + Str(Nearest(shown.attackersLeft)) + "・敵 約" + Str(Nearest(shown.defendersLeft));
 }
 

@@ -85,6 +85,9 @@ struct MainWindowShown {
     // Bumped whenever following the war moves the view: the window glides there instead of jumping.
     int glideSerial = 0;
     int followedBattle = 0;  // attacker * 100 + defender of the battle last brought into view
+    // The player moved the view since the last city began to act: the view is his,
+    // and his own city's turn does not take it away.
+    bool viewMovedByPlayer = false;
     bool autosaveFailureTold = false;
 };
 
