@@ -99,9 +99,11 @@ void ShowOdds(const Session& game, const City& c, int target, OrderNumbers& n) {
     // The tactic decides most battles: each of the five, the defender choosing as the computer does.
     int best = 0;
     AttackOdds bestOdds;
+    bool anyWins = false;
     for (int t = 1; t <= kTacticCount; ++t) {
         const AttackOdds odds = EstimateBattle(game, game.CurrentCity, target, *troops, {t, 0});
         const bool payable = CanPayTactic(c, *troops, t);
+        anyWins = anyWins || odds.wins > 0;
         n.oddsEach += (t > 1 ? "\n" : "") + Str(t) + "." + TacticName(t) + " " + Share(odds) +
                       (payable ? "" : "（金か食料が足りません）");
         if (payable && (best == 0 || odds.wins > bestOdds.wins)) {
@@ -110,7 +112,9 @@ void ShowOdds(const Session& game, const City& c, int target, OrderNumbers& n) {
         }
     }
     const AttackOdds& shown = best != 0 ? bestOdds : habit;
-    if (best != 0) {
+    if (!anyWins && habit.wins == 0) {
+        n.odds = "勝つ見込み ほぼなし（どの戦法でも）";
+    } else if (best != 0) {
         n.odds = "勝つ見込み " + TacticName(best) + "なら" + Share(bestOdds);
         n.oddsHabit = "（いつもの戦法なら" + Share(habit) + "）";
     } else {
