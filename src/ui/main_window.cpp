@@ -36,6 +36,7 @@
 #include "screens/orders/delegation.h"
 #include "screens/orders/order_info.h"
 #include "screens/orders/panels.h"
+#include "screens/session/keycodes.h"
 #include "screens/settings/settings.h"
 #include "ui/chronicle_window.h"
 #include "ui/common.h"
@@ -682,8 +683,11 @@ bool MainWindow::PreviewKey(QKeyEvent* event, QWidget* receiver) {
         Show(TogglePause);
         return true;
     }
-    const int code = PreviewCode(event);
+    int code = PreviewCode(event);
     if (code < 0) return false;
+    // Where no text box has the focus, the top row's digits press the numbered
+    // buttons as the keypad's do, for a keyboard without a keypad.
+    if (code >= '0' && code <= '9' && !qobject_cast<QLineEdit*>(receiver)) code = KeyPad(code - '0');
     QWidget* focusBefore = focusWidget();
     int passed = 0;
     Run([code, &passed](Session& g) { passed = PressMainWindowKey(g, code); });

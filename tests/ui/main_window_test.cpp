@@ -331,7 +331,9 @@ TEST(MainWindowTurn, ClickedOrdersCarryTheTypedTextAndListChoiceToTheGame) {
 TEST(MainWindowKeys, KeypadDigitsPressTheNumberedButtonsAndAreNotTypedOnTop) {
     MainGame t;
     t.PlayersTurn(1);
-    t.Key(Qt::Key_1);  // the main keyboard's digits are not the game's keys
+    t.Key(Qt::Key_1);  // the top row's digits press the buttons too where nothing is typed
+    EXPECT_EQ(t.VisiblePanel(), 3);
+    t.Key(Qt::Key_5, Qt::KeypadModifier);  // 5.戻る
     EXPECT_EQ(t.VisiblePanel(), 2);
     t.Key(Qt::Key_2, Qt::KeypadModifier);
     EXPECT_EQ(t.VisiblePanel(), 4);
@@ -341,11 +343,12 @@ TEST(MainWindowKeys, KeypadDigitsPressTheNumberedButtonsAndAreNotTypedOnTop) {
     EXPECT_EQ(t.Text("AmountBox"), gold);
     // Typing in the amount box is the player's own.
     t.Key(Qt::Key_4, Qt::KeypadModifier);
-    EXPECT_EQ(t.Text("AmountBox"), "4");
-    EXPECT_EQ(t.game.shown.main.amountText, "4");
+    t.Key(Qt::Key_2);  // in a text box the top row types
+    EXPECT_EQ(t.Text("AmountBox"), "42");
+    EXPECT_EQ(t.game.shown.main.amountText, "42");
     t.Key(Qt::Key_Period, Qt::KeypadModifier);  // Cancel
     EXPECT_EQ(t.VisiblePanel(), 2);
-    EXPECT_EQ(t.game.shown.main.amountText, "4");
+    EXPECT_EQ(t.game.shown.main.amountText, "42");
 
     // In the military menu an unused key is swallowed; 5 goes back.
     t.Key(Qt::Key_1, Qt::KeypadModifier);
@@ -377,12 +380,16 @@ TEST(MainWindowKeys, EachNumberedButtonIsPressedByItsKeypadDigit) {
             const QString caption = button->text();
             ASSERT_TRUE(caption.size() > 2 && caption[0].isDigit() && caption[1] == '.') << caption.toStdString();
             const int digit = caption[0].digitValue();
-            MainGame clicked, pressed;
+            MainGame clicked, pressed, topRow;
             open(clicked);
             clicked.Click(button->objectName());
             open(pressed);
             pressed.Key(static_cast<Qt::Key>(Qt::Key_0 + digit), Qt::KeypadModifier);
             EXPECT_EQ(MenuOutcome(pressed), MenuOutcome(clicked)) << caption.toStdString();
+            // The top row's digit too, where no text box has the focus.
+            open(topRow);
+            topRow.Key(static_cast<Qt::Key>(Qt::Key_0 + digit));
+            EXPECT_EQ(MenuOutcome(topRow), MenuOutcome(clicked)) << caption.toStdString() << " by the top row";
             EXPECT_NE(MenuOutcome(pressed), MenuOutcome(probe)) << caption.toStdString() << " does nothing";
             ++buttons;
         }
