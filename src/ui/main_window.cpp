@@ -127,9 +127,11 @@ void FitListToNames(QListWidget* list) {
     const int margin = 2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1);
     const int inside = list->width() - 2 * list->frameWidth();
     const int bar = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
-    const auto rowHeight = [](const QFont& f) { return (QFontInfo(f).pixelSize() * 6 + 4) / 5; };
+    // Rows keep the full type's height however small long names make the letters, so
+    // that each stays as easy to hit as in the other lists.
+    const int height = (QFontInfo(font).pixelSize() * 6 + 4) / 5;
     const auto fits = [&](const QFont& f) {
-        const bool scrolled = list->count() * rowHeight(f) > list->height() - 2 * list->frameWidth();
+        const bool scrolled = list->count() * height > list->height() - 2 * list->frameWidth();
         const int room = inside - margin - (scrolled ? bar : 0);
         const QFontMetrics metrics(f);
         for (int row = 0; row < list->count(); ++row)
@@ -138,7 +140,6 @@ void FitListToNames(QListWidget* list) {
     };
     font = ShrinkToFit(font, fits);
     list->setFont(font);
-    const int height = rowHeight(font);
     for (int row = 0; row < list->count(); ++row) list->item(row)->setSizeHint(QSize(0, height));
 }
 
