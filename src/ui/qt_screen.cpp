@@ -19,6 +19,7 @@
 #include "screens/session/session.h"
 #include "ui/common.h"
 #include "ui/dialogs.h"
+#include "ui/preferences.h"
 #include "ui/war_chart.h"
 
 namespace tarvex::ui {
@@ -286,6 +287,7 @@ void QtScreen::EndProgram(Game&) {
         onEnd();
         return;
     }
+    NoteOrderlyEnd();
     std::fflush(nullptr);
     std::_Exit(0);
 }

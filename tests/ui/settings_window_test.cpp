@@ -6,12 +6,15 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDateTime>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <deque>
@@ -21,6 +24,7 @@
 #include "qt_test_support.h"
 #include "rules/port/random.h"
 #include "screens/settings/settings.h"
+#include "ui/preferences.h"
 #include "ui/qt_screen.h"
 
 namespace tarvex::ui {
@@ -318,6 +322,32 @@ TEST(SettingsWindow, AnUnknownNameIsAskedOnEveryKeyAndAPartOfANameOffersTheNatio
             EXPECT_EQ(t.game.PlayerNation, c.accepted);
         }
     }
+}
+
+// After a crash the autosave is newer than the last orderly end: the settings screen
+// offers to go on from it, and one click starts the game with it; after an orderly
+// end it is not offered.
+TEST(SettingsWindow, AnAutosaveNewerThanTheLastOrderlyEndIsOfferedToGoOn) {
+    EnsureApplication();
+    ForgetPreferences();
+    QTemporaryDir dir;
+    const QString autosave = dir.filePath("Autosave.dt");
+    EXPECT_FALSE(AutosaveOutlivedTheLastEnd(autosave));  // none kept
+    QFile file(autosave);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("x");
+    file.flush();
+    EXPECT_TRUE(AutosaveOutlivedTheLastEnd(autosave));  // no orderly end yet
+    ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-60), QFileDevice::FileModificationTime));
+    NoteOrderlyEnd();
+    EXPECT_FALSE(AutosaveOutlivedTheLastEnd(autosave));
+    ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTimeUtc().addSecs(60), QFileDevice::FileModificationTime));
+    EXPECT_TRUE(AutosaveOutlivedTheLastEnd(autosave));
+    file.close();
+
+    SettingsGame t;  // keeps no autosave: nothing to offer
+    EXPECT_FALSE(t.Find("ResumeButton")->isVisible());
+    ForgetPreferences();
 }
 
 }  // namespace
