@@ -16,7 +16,7 @@ game=(
 )
 test=(
   libgtest-dev libgmock-dev
-  xvfb xauth
+  xvfb xauth python3
   clang libclang-rt-14-dev clang-format clang-tidy
   desktop-file-utils appstream
   dpkg-dev file lintian

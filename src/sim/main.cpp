@@ -6,5 +6,5 @@
 #include "sim/simulation.h"
 
 int main(int argc, char** argv) {
-    return tarvex::sim::Main(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+    return tarvex::sim::Main(std::vector<std::string>(argv + 1, argv + argc), std::cin, std::cout, std::cerr);
 }

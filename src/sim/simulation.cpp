@@ -4,12 +4,15 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <fstream>
 #include <iostream>
 #include <limits>
+#include <memory>
 #include <set>
 #include <sstream>
 #include <vector>
 
+#include "rules/ai/bot.h"
 #include "rules/chronicle/chronicle.h"
 #include "rules/chronicle/chronicle_file.h"
 #include "rules/port/random.h"
@@ -21,6 +24,7 @@
 #include "rules/turn/step.h"
 #include "rules/world/newgame.h"
 #include "rules/world/numbers.h"
+#include "sim/protocol.h"
 
 namespace tarvex::sim {
 
@@ -43,11 +47,20 @@ private:
     std::size_t next_ = 0;
 };
 
-// Prints what the game shows, one line per posting, box or event line.
+// Prints what the game shows, one line per posting, box or event line; keeps them
+// for a protocol player's next request; lets a player policy fight his battles.
 class LogScreen : public NullScreen {
 public:
-    LogScreen(std::ostream& out, bool log, std::string savePath)
-        : out_(out), log_(log), savePath_(std::move(savePath)) {}
+    LogScreen(std::ostream& out, bool log, std::string savePath, PostedLines* posted = nullptr)
+        : out_(out), log_(log), savePath_(std::move(savePath)), posted_(posted) {}
+
+    PlayerPolicy* policy = nullptr;
+    bool gone = false;  // the policy has given no more decisions
+
+    void RunBattleScreen(Game& game) override {
+        if (!policy) return NullScreen::RunBattleScreen(game);
+        if (!FightBattleBy(game, *policy)) gone = true;
+    }
 
     void Message(Game& game, const std::string& text, const std::string&) override { Print(game, "BOX", text); }
     Answer Ask(Game& game, const Question& q) override {
@@ -65,6 +78,7 @@ public:
 
 private:
     void Print(const Game& game, const char* kind, const std::string& text) {
+        if (posted_) posted_->lines.emplace_back(kind, text);
         if (!log_) return;
         out_ << game.Year << '.' << game.Season << ' ' << kind << ' ';
         for (char c : text) {
@@ -80,6 +94,7 @@ private:
     std::ostream& out_;
     bool log_;
     std::string savePath_;
+    PostedLines* posted_;
 };
 
 // A draws file may be long (a number a line for every draw of a long game), but not endless.
@@ -124,6 +139,13 @@ void PrintSummary(const Game& game, std::ostream& out, const std::string& unifie
             if (game.Cities[c].Owner == nation.Name) ++cities;
         out << nation.Name << " cities " << cities << " wins " << nation.Wins << " losses " << nation.Losses << '\n';
     }
+}
+
+int CitiesOf(const Game& game, const std::string& nation) {
+    int cities = 0;
+    for (int c = 1; c <= kCityCount; ++c)
+        if (game.Cities[c].Owner == nation) ++cities;
+    return cities;
 }
 
 std::string Unifier(const Game& game) {
@@ -176,6 +198,11 @@ std::optional<std::string> CheckInvariants(const Game& game, bool turnOrderBuilt
 }
 
 int Run(const Options& options, std::ostream& out, std::ostream& err) {
+    std::istringstream none;
+    return Run(options, none, out, err);
+}
+
+int Run(const Options& options, std::istream& in, std::ostream& out, std::ostream& err) {
     MersenneRandom mersenne(options.seed);
     std::optional<FileRandom> fileRandom;
     if (!options.randomFile.empty()) {
@@ -188,14 +215,49 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
         fileRandom.emplace(std::move(*draws));
     }
     RandomSource& random = fileRandom ? static_cast<RandomSource&>(*fileRandom) : mersenne;
-    LogScreen screen(out, options.log, options.saveFile);
+    // Standard output carries the protocol's lines: the log goes to standard error then.
+    PostedLines posted;
+    LogScreen screen(options.protocol ? err : out, options.log, options.saveFile, options.protocol ? &posted : nullptr);
+    std::unique_ptr<PlayerPolicy> player;
+    std::unique_ptr<LinePolicy> program;
+    if (options.protocol) {
+        program = std::make_unique<LinePolicy>(in, out, posted);
+    } else if (options.bot) {
+        player = std::make_unique<BotPlayer>();
+    } else if (!options.replayFile.empty()) {
+        std::string text, error;
+        if (auto problem = ReadRegularFile(options.replayFile, kMaxDrawsBytes, text)) {
+            err << "tarvex-sim: cannot read " << options.replayFile << ": " << *problem << '\n';
+            return 2;
+        }
+        auto decisions = ReadRecord(text, error);
+        if (!decisions) {
+            err << "tarvex-sim: " << options.replayFile << ": " << error << '\n';
+            return 2;
+        }
+        player = std::make_unique<ReplayPolicy>(std::move(*decisions));
+    }
+    PlayerPolicy* policy = program ? program.get() : player.get();
+    std::ofstream recordStream;
+    std::optional<RecordingPolicy> recording;
+    if (policy && !options.recordFile.empty()) {
+        recordStream.open(options.recordFile, std::ios::binary | std::ios::trunc);
+        if (!recordStream) {
+            err << "tarvex-sim: cannot write " << options.recordFile << '\n';
+            return 2;
+        }
+        recording.emplace(*policy, recordStream);
+        recording->Header(options.player, options.seed, options.years);
+        policy = &*recording;
+    }
+    screen.policy = policy;
     // The game is driven step by step as the OK button drives it, without a window.
     Game game(screen, random);
     // The log screen holds no posting, whatever MessageWait says.
     try {
         if (options.loadFile.empty()) {
-            game.PlayerNation = "*";
-            game.NationChoice = "*";
+            game.PlayerNation = options.player.empty() ? "*" : options.player;
+            game.NationChoice = game.PlayerNation;
             game.SettingsPending = false;
             game.AutoAdvance = true;
             NewGame(game);
@@ -207,13 +269,21 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
             }
             // The chronicle goes on from the one saved beside the game, or starts here.
             ReadChronicleBeside(options.loadFile, game);
-            // The player's own cities are handed to the computer; a game that is
-            // not played is written back as it was read.
-            if (options.years > 0)
+            // The player's own cities are handed to the computer, unless a player
+            // policy takes up a nation; a game that is not played is written back as it was read.
+            if (policy) {
+                game.PlayerNation = options.player;
+            } else if (options.years > 0) {
                 for (int c = 1; c <= kCityCount; ++c)
                     if (IsPlayers(game, c)) game.Delegated[c] = true;
+            }
             ShowMsg(game, SeasonCaption(game) + "です");
         }
+        if (policy && NationIndex(game, options.player) == 0) {
+            err << "tarvex-sim: no nation is named " << options.player << '\n';
+            return 2;
+        }
+        if (program) program->Hello(options.player, options.seed);
         const long long lastYear = static_cast<long long>(game.Year) + options.years;
         // A new game draws its turn order at its first step; a loaded one may not have drawn it yet either.
         bool turnOrderBuilt =
@@ -226,6 +296,7 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
             }
         }
         std::string unifier = Unifier(game);
+        bool wipedOut = false;
         // Each OK step lets one city act or advances the season; a run that
         // stops advancing would be a fault of the game, not a long game.
         const long long stepLimit = (static_cast<long long>(options.years) + 1) * 4 * (kCityCount + 1) + 1000;
@@ -237,10 +308,17 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
                 return 1;
             }
             try {
-                AdvanceOneStep(game);
+                if (AdvanceOneStep(game) == StepResult::PlayerToOrder && policy && !PlayTurnBy(game, *policy))
+                    screen.gone = true;
             } catch (const ProgramEnded&) {
-                // Only a unification ends a game without a player.
+                // Only a unification ends a game without a window.
                 unifier = Unifier(game);
+            }
+            if (screen.gone) break;
+            // A player with no city left is asked nothing more: his game is over.
+            if (policy && CitiesOf(game, options.player) == 0) {
+                wipedOut = true;
+                break;
             }
             if (game.TurnStep > 1) turnOrderBuilt = true;
             if (options.check) {
@@ -251,7 +329,19 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
                 }
             }
         }
-        PrintSummary(game, out, unifier);
+        if (program)
+            program->End(game,
+                         screen.gone        ? "input_ended"
+                         : wipedOut         ? "wiped_out"
+                         : !unifier.empty() ? "unified"
+                                            : "years",
+                         unifier);
+        else
+            PrintSummary(game, out, unifier);
+        if (policy && !program)
+            out << "player: " << options.player
+                << (wipedOut ? " wiped out" : " holds " + std::to_string(CitiesOf(game, options.player)) + " cities")
+                << '\n';
         if (!options.saveFile.empty()) {
             // Its chronicle goes beside it, the two as one, as the game saves them.
             bool trimmed = false;
@@ -274,6 +364,12 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
                 return 2;
             }
         }
+        // Decisions that ended before the game: the position is kept, the run reports it.
+        if (screen.gone) {
+            err << "tarvex-sim: the player's decisions ended at year " << game.Year << " season " << game.Season
+                << '\n';
+            return 4;
+        }
     } catch (const RandomExhausted&) {
         out.flush();
         err << "tarvex-sim: the random numbers of " << options.randomFile << " ran out after " << fileRandom->Used()
@@ -290,6 +386,7 @@ constexpr int kMostYears = 1000000;
 constexpr const char* kUsage =
     "usage: tarvex-sim [--years N] [--seed S] [--load FILE] [--save FILE] [--log] [--check]\n"
     "                  [--random-from FILE] [--chronicle FILE] [--stats FILE]\n"
+    "                  [--player NATION (--protocol | --replay FILE) | --bot NATION] [--record FILE]\n"
     "\n"
     "Plays a computer-only game of Tarvex at full speed and prints a summary.\n"
     "\n"
@@ -311,12 +408,22 @@ constexpr const char* kUsage =
     "                       tab-separated: year, season (1-4), kind, text\n"
     "  --stats FILE         write one CSV row per season start: year, season (1-4), then\n"
     "                       the cities each nation holds, its name as the column's header\n"
+    "  --player NATION      a player commands NATION (every other nation is the\n"
+    "                       computer's): with --protocol a program on standard input\n"
+    "                       and output, with --replay the decisions of a record; the\n"
+    "                       game stops when he holds no city any more\n"
+    "  --protocol           speak the line protocol (JSON Lines, docs/protocol.md) for\n"
+    "                       the player; --log then goes to standard error\n"
+    "  --bot NATION         the bot commands NATION\n"
+    "  --record FILE        write every decision of the player to FILE\n"
+    "  --replay FILE        take the player's decisions from a record\n"
     "  --help               this text\n"
     "\n"
     "Each option may be given once.\n"
     "\n"
     "Exit status: 0 done, 1 invariant broken, 2 bad arguments, or a file or the\n"
-    "output that could not be read or written, 3 random numbers ran out.\n";
+    "output that could not be read or written, 3 random numbers ran out, 4 the\n"
+    "player's decisions ended before the game (the position is saved with --save).\n";
 
 // A whole number in plain decimal digits only: no sign, no blanks, nothing empty.
 template <class Number>
@@ -334,12 +441,17 @@ int Fail(std::ostream& err, const std::string& message) {
     return 2;
 }
 
-int ParseAndRun(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int ParseAndRun(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err);
 
 }  // namespace
 
 int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    const int status = ParseAndRun(args, out, err);
+    std::istringstream none;
+    return Main(args, none, out, err);
+}
+
+int Main(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
+    const int status = ParseAndRun(args, in, out, err);
     // Output that did not reach its file (a full disk, a closed pipe) is a failed run.
     out.flush();
     if (!out) {
@@ -351,7 +463,7 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
 
 namespace {
 
-int ParseAndRun(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int ParseAndRun(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
     Options options;
     std::set<std::string> given;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -385,6 +497,17 @@ int ParseAndRun(const std::vector<std::string>& args, std::ostream& out, std::os
             if (!value(options.chronicleFile)) return Fail(err, "--chronicle needs a file");
         } else if (a == "--stats") {
             if (!value(options.statsFile)) return Fail(err, "--stats needs a file");
+        } else if (a == "--player") {
+            if (!value(options.player)) return Fail(err, "--player needs a nation");
+        } else if (a == "--bot") {
+            if (!value(options.player)) return Fail(err, "--bot needs a nation");
+            options.bot = true;
+        } else if (a == "--record") {
+            if (!value(options.recordFile)) return Fail(err, "--record needs a file");
+        } else if (a == "--replay") {
+            if (!value(options.replayFile)) return Fail(err, "--replay needs a file");
+        } else if (a == "--protocol") {
+            options.protocol = true;
         } else if (a == "--log") {
             options.log = true;
         } else if (a == "--check") {
@@ -393,7 +516,14 @@ int ParseAndRun(const std::vector<std::string>& args, std::ostream& out, std::os
             return Fail(err, "unknown argument: " + a);
         }
     }
-    return Run(options, out, err);
+    // One player, one way of deciding for him.
+    if (given.count("--player") && given.count("--bot")) return Fail(err, "--player and --bot name the nation twice");
+    const int ways = (options.protocol ? 1 : 0) + (options.bot ? 1 : 0) + (options.replayFile.empty() ? 0 : 1);
+    if (ways > 1) return Fail(err, "choose one of --protocol, --bot and --replay");
+    if (given.count("--player") && ways == 0) return Fail(err, "--player needs --protocol or --replay");
+    if (ways == 1 && options.player.empty()) return Fail(err, "--protocol and --replay need --player NATION");
+    if (!options.recordFile.empty() && ways == 0) return Fail(err, "--record needs a player (--player or --bot)");
+    return Run(options, in, out, err);
 }
 
 }  // namespace

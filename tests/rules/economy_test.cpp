@@ -3,6 +3,8 @@
 
 #include "rules/economy/invest.h"
 #include "rules/economy/market.h"
+#include "rules/orders/order.h"
+#include "rules/turn/messages.h"
 #include "rules/world/march.h"
 #include "support/scripted_screen.h"
 
@@ -14,13 +16,28 @@ using testing::RulesGame;
 constexpr int kPlayers = 1;     // ロンドン
 constexpr int kComputers = 15;  // パリ
 
-using Order = bool (*)(Game&, int);
+// The computer's order, or the player's order of this kind with the amount typed.
+struct Action {
+    Action(bool (*computer)(Game&, int)) : computer(computer) {}
+    Action(int kind) : kind(kind) {}
+    bool Run(Game& game, int city, int typed) const {
+        if (computer) return computer(game, city);
+        Order order;
+        order.kind = kind;
+        order.amount = typed;
+        const auto refusal = GiveOrder(game, city, order);
+        if (refusal) Tell(game, refusal->text);
+        return !refusal;
+    }
+    bool (*computer)(Game&, int) = nullptr;
+    int kind = 0;
+};
 
 // One order on one city: the field it raises or trades, the city's gold before
 // and after, the typed amount (for the player's city) and the one box expected.
 struct Case {
     const char* what;
-    Order order;
+    Action order;
     int city;
     int City::*field;
     int fieldBefore, gold, typed;
@@ -40,8 +57,7 @@ void RunCases(const std::vector<Case>& cases, double price = 5.0, int troops = 1
         city.Food = 300;
         city.*c.field = c.fieldBefore;
         city.Gold = c.gold;
-        g.OrderAmount = c.typed;
-        EXPECT_EQ(c.order(g, c.city), c.done) << c.what;
+        EXPECT_EQ(c.order.Run(g, c.city, c.typed), c.done) << c.what;
         EXPECT_EQ(city.*c.field, c.fieldAfter) << c.what;
         EXPECT_EQ(city.Gold, c.goldAfter) << c.what;
         EXPECT_EQ(t.screen.Boxes(), c.box ? std::vector<std::string>{c.box} : std::vector<std::string>{}) << c.what;
@@ -50,15 +66,15 @@ void RunCases(const std::vector<Case>& cases, double price = 5.0, int troops = 1
 
 TEST(Investment, GoldIntoPowerTownAndCastle) {
     RunCases({
-        {"power 100", InvestPower, kPlayers, &City::Power, 500, 200, 100, true, 520, 100, nullptr},
-        {"power 99", InvestPower, kPlayers, &City::Power, 500, 200, 99, true, 512, 101, nullptr},
-        {"castle at half", WorkOnCastle, kPlayers, &City::Castle, 30, 200, 100, true, 40, 100, nullptr},
-        {"near the top", InvestPower, kPlayers, &City::Power, 995, 200, 100, true, 999, 160,
+        {"power 100", kInvestPower, kPlayers, &City::Power, 500, 200, 100, true, 520, 100, nullptr},
+        {"power 99", kInvestPower, kPlayers, &City::Power, 500, 200, 99, true, 512, 101, nullptr},
+        {"castle at half", kWorkOnCastle, kPlayers, &City::Castle, 30, 200, 100, true, 40, 100, nullptr},
+        {"near the top", kInvestPower, kPlayers, &City::Power, 995, 200, 100, true, 999, 160,
          "最大値を越します、金40だけでよいです。金60は返金します。"},
-        {"nine gold", BuildTown, kPlayers, &City::Town, 500, 9, 9, false, 500, 9, "金が足りません"},
-        {"over 100", InvestPower, kPlayers, &City::Power, 500, 200, 150, false, 500, 200, "投資は100までです"},
-        {"more than held", BuildTown, kPlayers, &City::Town, 30, 50, 60, false, 30, 50, "金50しか持っていません"},
-        {"castle full", WorkOnCastle, kPlayers, &City::Castle, 999, 200, 100, false, 999, 200, "これ以上増やせません"},
+        {"nine gold", kBuildTown, kPlayers, &City::Town, 500, 9, 9, false, 500, 9, "金が足りません"},
+        {"over 100", kInvestPower, kPlayers, &City::Power, 500, 200, 150, false, 500, 200, "投資は100までです"},
+        {"more than held", kBuildTown, kPlayers, &City::Town, 30, 50, 60, false, 30, 50, "金50しか持っていません"},
+        {"castle full", kWorkOnCastle, kPlayers, &City::Castle, 999, 200, 100, false, 999, 200, "これ以上増やせません"},
         {"computer: half in tens, at most 100", InvestPower, kComputers, &City::Power, 100, 250, 0, true, 120, 150,
          nullptr},
         {"computer: 10 when poor", BuildTown, kComputers, &City::Town, 100, 15, 0, true, 105, 5, nullptr},
@@ -75,39 +91,37 @@ TEST(Investment, GoldIntoPowerTownAndCastle) {
 TEST(Investment, ArmsAndTroopsAtTheirPriceCappedWithRefund) {
     RunCases(
         {
-            {"arms: points rounded", StrengthenArms, kPlayers, &City::Arms, 20, 100, 8, true, 22, 92, nullptr},
-            {"arms: below the price", StrengthenArms, kPlayers, &City::Arms, 20, 100, 4, false, 20, 100,
+            {"arms: points rounded", kStrengthenArms, kPlayers, &City::Arms, 20, 100, 8, true, 22, 92, nullptr},
+            {"arms: below the price", kStrengthenArms, kPlayers, &City::Arms, 20, 100, 4, false, 20, 100,
              "金が足りません"},
-            {"arms: capped", StrengthenArms, kPlayers, &City::Arms, 990, 100, 100, true, 999, 55,
+            {"arms: capped", kStrengthenArms, kPlayers, &City::Arms, 990, 100, 100, true, 999, 55,
              "兵を999におさめます。(あとは返金)"},
             {"arms: computer half in units", StrengthenArms, kComputers, &City::Arms, 20, 100, 0, true, 29, 54,
              nullptr},
-            {"troops: 999 is full", ReinforceTroops, kPlayers, &City::Troops, 999, 600, 100, false, 999, 600,
+            {"troops: 999 is full", kRaiseTroops, kPlayers, &City::Troops, 999, 600, 100, false, 999, 600,
              "これ以上増やせません"},
-            {"troops: 998 capped", ReinforceTroops, kPlayers, &City::Troops, 998, 600, 100, true, 999, 594,
+            {"troops: 998 capped", kRaiseTroops, kPlayers, &City::Troops, 998, 600, 100, true, 999, 594,
              "兵を999におさめます。(あとは返金)"},
-            {"troops: not one soldier's gold", ReinforceTroops, kPlayers, &City::Troops, 100, 5, 5, false, 100, 5,
+            {"troops: not one soldier's gold", kRaiseTroops, kPlayers, &City::Troops, 100, 5, 5, false, 100, 5,
              "金が足りません"},
             {"troops: computer half", ReinforceTroops, kComputers, &City::Troops, 100, 100, 0, true, 109, 54, nullptr},
             {"troops: computer too poor", ReinforceTroops, kComputers, &City::Troops, 100, 4, 0, false, 100, 4,
              nullptr},
         },
         5.1);
-    // 100 unarmed soldiers into 100 with armament 80 leave 200 at 40; the notice comes
-    // before the purse is looked at, so it stands even for a refused entry.
+    // 100 unarmed soldiers into 100 with armament 80 leave 200 at 40; a refused entry
+    // announces no call to arms.
     RulesGame t;
     Game& g = t.game;
     g.TroopsPrice = 5;
     City& london = g.Cities[kPlayers];
     london.Troops = 100, london.Arms = 80, london.Gold = 600;
-    g.OrderAmount = 500;
-    ASSERT_TRUE(ReinforceTroops(g, kPlayers));
+    ASSERT_TRUE(Action(kRaiseTroops).Run(g, kPlayers, 500));
     EXPECT_EQ(london.Troops, 200);
     EXPECT_EQ(london.Arms, 40);
     EXPECT_EQ(london.Gold, 100);
-    g.OrderAmount = 4;
-    EXPECT_FALSE(ReinforceTroops(g, kPlayers));
-    EXPECT_EQ(t.screen.Lines(2), (std::vector<std::string>{"ロンドンにて兵増強", "ロンドンにて兵増強"}));
+    EXPECT_FALSE(Action(kRaiseTroops).Run(g, kPlayers, 4));
+    EXPECT_EQ(t.screen.Lines(2), (std::vector<std::string>{"ロンドンにて兵増強"}));
 }
 
 TEST(Investment, GainStepsUpAtTwentyFortySixtyEightyAndAHundredGold) {
@@ -116,34 +130,35 @@ TEST(Investment, GainStepsUpAtTwentyFortySixtyEightyAndAHundredGold) {
     std::vector<Case> cases;
     for (const auto& [spent, gain] : gains)
         cases.push_back(
-            {"power", InvestPower, kPlayers, &City::Power, 500, 200, spent, true, 500 + gain, 200 - spent, nullptr});
+            {"power", kInvestPower, kPlayers, &City::Power, 500, 200, spent, true, 500 + gain, 200 - spent, nullptr});
     // The castle gains half, rounded down.
-    cases.push_back({"castle", WorkOnCastle, kPlayers, &City::Castle, 500, 200, 19, true, 502, 181, nullptr});
+    cases.push_back({"castle", kWorkOnCastle, kPlayers, &City::Castle, 500, 200, 19, true, 502, 181, nullptr});
     RunCases(cases);
 }
 
 TEST(FoodMarket, PlayerSellsAndBuys) {
     RunCases(
         {
-            {"sell, gold capped", SellFood, kPlayers, &City::Food, 300, 950, 100, true, 202, 999, "一部返金します"},
-            {"sell more than held", SellFood, kPlayers, &City::Food, 30, 100, 31, false, 30, 100,
+            {"sell, gold capped", kSellFood, kPlayers, &City::Food, 300, 950, 100, true, 202, 999, "一部返金します"},
+            {"sell more than held", kSellFood, kPlayers, &City::Food, 30, 100, 31, false, 30, 100,
              "食料30しか持っていません"},
-            {"sell, purse full", SellFood, kPlayers, &City::Food, 300, 999, 10, false, 300, 999,
+            {"sell, purse full", kSellFood, kPlayers, &City::Food, 300, 999, 10, false, 300, 999,
              "これ以上金を増やせません"},
-            {"buy", BuyFood, kPlayers, &City::Food, 100, 100, 50, true, 200, 50, nullptr},
-            {"buy more than held", BuyFood, kPlayers, &City::Food, 100, 40, 50, false, 100, 40,
+            {"buy", kBuyFood, kPlayers, &City::Food, 100, 100, 50, true, 200, 50, nullptr},
+            {"buy more than held", kBuyFood, kPlayers, &City::Food, 100, 40, 50, false, 100, 40,
              "金40しか持っていません"},
-            {"buy, granary full", BuyFood, kPlayers, &City::Food, 999, 500, 50, false, 999, 500,
+            {"buy, granary full", kBuyFood, kPlayers, &City::Food, 999, 500, 50, false, 999, 500,
              "これ以上食料を増やせません"},
-            {"buy past the top", BuyFood, kPlayers, &City::Food, 980, 500, 100, true, 999, 490, "一部返品します"},
+            {"buy past the top", kBuyFood, kPlayers, &City::Food, 980, 500, 100, true, 999, 490, "一部返品します"},
         },
         0.5);
     // Less gold than one unit of food costs buys nothing, whatever was typed.
     RunCases(
         {
-            {"buy below the price", BuyFood, kPlayers, &City::Food, 100, 1, 1, false, 100, 1, "金が足りません"},
-            {"buy nothing below the price", BuyFood, kPlayers, &City::Food, 100, 1, 0, false, 100, 1, "金が足りません"},
-            {"buy at the price", BuyFood, kPlayers, &City::Food, 100, 2, 2, true, 101, 0, nullptr},
+            {"buy below the price", kBuyFood, kPlayers, &City::Food, 100, 1, 1, false, 100, 1, "金が足りません"},
+            {"buy nothing below the price", kBuyFood, kPlayers, &City::Food, 100, 1, 0, false, 100, 1,
+             "金が足りません"},
+            {"buy at the price", kBuyFood, kPlayers, &City::Food, 100, 2, 2, true, 101, 0, nullptr},
         },
         1.5);
 }

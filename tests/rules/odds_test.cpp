@@ -198,8 +198,9 @@ TEST(AttackOdds, EachTacticsEstimateIsTheShareWonWithThatTactic) {
     for (const Side side : {Side{kLondon, kBordeaux, 120, false}, Side{kBordeaux, kLondon, 200, true}}) {
         for (int tactic = 1; tactic <= kTacticCount; ++tactic) {
             g = fresh;
-            const OddsTactics tactics = side.playerDefends ? OddsTactics{kCharge, tactic} : OddsTactics{tactic, 0};
-            const double p = EstimateBattle(g, side.attacker, side.target, side.troops, tactics).WinShare();
+            const BattlePlan plan{side.attacker, side.target, side.troops, side.playerDefends ? kCharge : tactic,
+                                  side.playerDefends ? tactic : kComputersTactic};
+            const double p = EstimateBattle(g, plan).WinShare();
             constexpr int kBattles = 1500;
             int won = 0;
             for (int i = 0; i < kBattles; ++i) {

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# A short run of the save-file loader's fuzz target from the committed seed files:
+# A short run of the save-file loader's and the line protocol's fuzz targets from the committed seed files:
 # feeds it a few thousand inputs. `make test` builds it first (fuzz_build.sh);
 # run alone, this builds it too.
 # Skipped (exit 77) without clang.
@@ -25,3 +25,9 @@ cd "$fuzz"
 ./tarvex_load_fuzz -runs=4000 -max_total_time=60 -timeout=10 -rss_limit_mb=2048 \
   -dict="$source/tests/fuzz/load_fuzz.dict" -artifact_prefix="$fuzz/" -print_final_stats=1 \
   "$work" "$source/tests/fuzz/corpus"
+
+# The line protocol from the committed decisions, a few thousand inputs too.
+work="$fuzz/protocol-corpus"
+rm -rf "$work" && mkdir -p "$work"
+./tarvex_protocol_fuzz -runs=4000 -max_total_time=60 -timeout=10 -rss_limit_mb=2048 \
+  -artifact_prefix="$fuzz/" -print_final_stats=1 "$work" "$source/tests/fuzz/protocol-corpus"

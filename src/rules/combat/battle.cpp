@@ -7,6 +7,7 @@
 #include "rules/chronicle/chronicle.h"
 #include "rules/combat/round.h"
 #include "rules/combat/tables.h"
+#include "rules/orders/order.h"
 #include "rules/turn/cycle.h"
 #include "rules/turn/messages.h"
 #include "rules/world/march.h"
@@ -19,9 +20,6 @@ namespace {
 
 // A side cannot fall below nothing; whatever shows the battle is told of the change.
 void ClampBattleSides(Game& game);
-// Why the player's defending city cannot pay for `tactic` ("金が足りません",
-// "米がたりません"), or nullptr when it can.
-const char* DefenceRefusal(const Game& game, int tactic);
 // Settles the battle and uses the acting city's order; BattleOver from then on.
 void EndBattle(Game& game, bool won);
 
@@ -84,44 +82,32 @@ void SplitForSiege(Game& game) {
     ClampBattleSides(game);
 }
 
-namespace {
-const char* DefenceRefusal(const Game& game, int tactic) {
-    const City& city = game.Cities[game.Battle.DefendCity];
-    const double cost = TacticCost(tactic) * city.Troops / 100.0;
-    if (cost > city.Gold) return "金が足りません";
-    if (cost > city.Food) return "米がたりません";
-    return nullptr;
-}
-
-}  // namespace
-
 bool TakePlayerSideTactic(Game& game, int tactic) {
-    BattleState& b = game.Battle;
-    if (!IsPlayers(game, b.DefendCity)) {
-        b.AttackTactic = tactic;
-        SplitForSiege(game);
-        return true;
-    }
-    // The defence is paid from the city's own stores: refuse what it cannot afford.
-    if (const char* refusal = DefenceRefusal(game, tactic)) {
-        Tell(game, refusal);
+    if (const auto refusal = GiveTactic(game, tactic)) {
+        Tell(game, refusal->text);
         return false;
     }
-    b.DefendTactic = tactic;
-    SplitForSiege(game);
     return true;
 }
 
 void FightForAbsentPlayer(Game& game) {
     StartBattle(game);
-    BattleState& b = game.Battle;
+    FightOnForAbsentPlayer(game);
+}
+
+void FightOnForAbsentPlayer(Game& game) {
+    const BattleState& b = game.Battle;
     // The player's side is given the computer's own choice of tactic.
     const bool playerDefends = IsPlayers(game, b.DefendCity) && !IsPlayerRun(game, b.AttackCity);
     const int tactic =
         playerDefends ? ChooseTactic(game, b.DefendCity, b.AttackCity) : ChooseTactic(game, b.AttackCity, b.DefendCity);
     // Refused: defend, which costs nothing.
     if (!TakePlayerSideTactic(game, tactic) && !TakePlayerSideTactic(game, kDefence)) return;
-    for (int round = 0; round < kRoundGuard && !b.BattleOver; ++round) FightRound(game);
+    FightToTheLastRound(game);
+}
+
+void FightToTheLastRound(Game& game) {
+    for (int round = 0; round < kRoundGuard && !game.Battle.BattleOver; ++round) FightRound(game);
 }
 
 std::pair<int, int> BattleFavourites(const Game& game, int attackCity, int defendCity) {

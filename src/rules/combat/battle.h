@@ -30,5 +30,9 @@ bool TakePlayerSideTactic(Game& game, int tactic);
 // The player's battle without a window: his side takes the computer's choice
 // (defence when that cannot be paid), and the rounds are fought to the end.
 void FightForAbsentPlayer(Game& game);
+// The same for a battle already started.
+void FightOnForAbsentPlayer(Game& game);
+// The rounds of a battle whose tactics are chosen, to its end.
+void FightToTheLastRound(Game& game);
 
 }  // namespace tarvex

@@ -55,7 +55,7 @@ int HabitualTactic(const Nation* nation, RandomSource& dice) {
 }  // namespace
 
 AttackOdds EstimateAttack(const Game& game, int city, int target, int troops, int runs) {
-    return EstimateBattle(game, city, target, troops, {}, runs);
+    return EstimateBattle(game, {city, target, troops, kHabitualTactic, kComputersTactic}, runs);
 }
 
 bool CanPayTactic(const City& payer, int troops, int tactic) {
@@ -72,12 +72,10 @@ std::string ShareText(int wins, int runs) {
     return "約" + Str(percent) + "%";
 }
 
-AttackOdds EstimateBattle(const Game& game, int city, int target, int troops, OddsTactics tactics, int runs) {
+AttackOdds EstimateBattle(const Game& game, const BattlePlan& plan, int runs) {
     AttackOdds odds;
-    const auto known = [](int t) { return t >= 0 && t <= kTacticCount; };
-    if (!IsValidCity(city) || !IsValidCity(target) || city == target || troops <= 0 || runs <= 0 ||
-        !known(tactics.attack) || !known(tactics.defend))
-        return odds;
+    const int city = plan.city, target = plan.target, troops = plan.troops;
+    if (!IsValidCity(city) || !IsValidCity(target) || city == target || troops <= 0 || runs <= 0) return odds;
     const City& attacker = game.Cities[city];
     // As the order does: someone always holds the walls.
     City defender = game.Cities[target];
@@ -85,16 +83,24 @@ AttackOdds EstimateBattle(const Game& game, int city, int target, int troops, Od
     const auto [attackFavourite, defendFavourite] = BattleFavourites(game, city, target);
     const Nation* attackNation = NationOf(game, city);
 
+    // A tactic given is part of the position: each tactic has dice of its own.
     std::uint64_t seed = SeedOf(game, city, target, troops);
-    // The usual ways keep the seed they always had; a fixed tactic gets its own.
-    if (tactics.attack != 0 || tactics.defend != 0) seed = Mix(Mix(seed, tactics.attack), tactics.defend);
+    if (plan.attackTactic != kHabitualTactic || plan.defendTactic != kComputersTactic)
+        seed = Mix(Mix(seed, plan.attackTactic), plan.defendTactic);
     MersenneRandom dice(seed);
     const auto draw = [&dice] { return dice.Next(); };
     long long attackersLeft = 0, defendersLeft = 0;
     for (int run = 0; run < runs; ++run) {
         BattleSides s;
-        s.defendTactic = tactics.defend != 0 ? tactics.defend : ChooseTacticAgainst(game, target, city, defender, dice);
-        s.attackTactic = tactics.attack != 0 ? tactics.attack : HabitualTactic(attackNation, dice);
+        s.defendTactic = plan.defendTactic != kComputersTactic
+                             ? plan.defendTactic
+                             : ChooseTacticAgainst(game, target, city, defender, dice);
+        if (plan.attackTactic == kHabitualTactic)
+            s.attackTactic = HabitualTactic(attackNation, dice);
+        else if (plan.attackTactic == kComputersTactic)
+            s.attackTactic = ChooseTacticAgainst(game, city, target, defender, dice);
+        else
+            s.attackTactic = plan.attackTactic;
         s.attackTroops = troops;
         s.attackArms = attacker.Arms;
         s.attackMorale = std::max(OpeningMorale(attacker.Civility), 0);

@@ -27,16 +27,20 @@ struct AttackOdds {
 // random source is never drawn from.
 AttackOdds EstimateAttack(const Game& game, int city, int target, int troops, int runs = kOddsRuns);
 
-// The tactics an estimate fights with: 1..5 fixes a side's tactic, 0 leaves it to
-// its usual way (the attacker his nation's habit, the defender the computer's choice).
-struct OddsTactics {
-    int attack = 0;
-    int defend = 0;
+// Tactics of an estimated battle: one of the five, or how it is drawn.
+inline constexpr int kHabitualTactic = 0;    // from the side's nation's record (the attacker only)
+inline constexpr int kComputersTactic = -1;  // as the computer would choose it
+
+// `troops` of `city` against `target`, each side's tactic given or drawn as
+// stated; the same position and tactics always give the same estimate.
+struct BattlePlan {
+    int city = 0;
+    int target = 0;
+    int troops = 0;
+    int attackTactic = kHabitualTactic;
+    int defendTactic = kComputersTactic;
 };
-// As EstimateAttack, each side fighting as `tactics` says. A side whose tactic is
-// fixed draws nothing for it; the same position and tactics give the same estimate.
-AttackOdds EstimateBattle(const Game& game, int city, int target, int troops, OddsTactics tactics,
-                          int runs = kOddsRuns);
+AttackOdds EstimateBattle(const Game& game, const BattlePlan& plan, int runs = kOddsRuns);
 // Whether `payer`'s gold and food cover `tactic` for `troops`, as a defence is
 // refused when they do not.
 bool CanPayTactic(const City& payer, int troops, int tactic);

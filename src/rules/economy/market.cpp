@@ -20,21 +20,10 @@ void DrawPrices(Game& game) {
     game.ArmsPrice = Floor(Rnd(game) * 50 + 1) / 10.0 + 5;
 }
 
-bool SellFood(Game& game, int city) {
+void SellFood(Game& game, int city, int amount) {
     City& c = game.Cities[city];
-    const int amount = game.OrderAmount;
     const double price = game.FoodPrice;
-    if (!(price > 0)) return false;
-    if (c.Food < amount) {
-        Tell(game, "食料" + Str(c.Food) + "しか持っていません");
-        return false;
-    }
-    // Priced only once the amount is known to be in the granary, so a huge entry cannot overflow.
     int gold = Nearest(amount * price);
-    if (c.Gold >= kMaxValue) {
-        Tell(game, "これ以上金を増やせません");
-        return false;
-    }
     if (c.Gold + gold > kMaxValue) {
         gold = kMaxValue - c.Gold;
         Tell(game, "一部返金します");
@@ -44,27 +33,12 @@ bool SellFood(Game& game, int city) {
     NoNegative(c.Food);
     c.Gold += gold;
     ShowMsg2(game, {c.Name, "で食料を換金されました"});
-    return true;
 }
 
-bool BuyFood(Game& game, int city) {
+void BuyFood(Game& game, int city, int amount) {
     City& c = game.Cities[city];
-    const int amount = game.OrderAmount;
     const double price = game.FoodPrice;
-    if (!(price > 0)) return false;
-    if (c.Gold < amount) {
-        Tell(game, "金" + Str(c.Gold) + "しか持っていません");
-        return false;
-    }
     int food = Nearest(amount / price);
-    if (c.Food >= kMaxValue) {
-        Tell(game, "これ以上食料を増やせません");
-        return false;
-    }
-    if (c.Gold < price) {
-        Tell(game, "金が足りません");
-        return false;
-    }
     if (c.Food + food > kMaxValue) {
         food = kMaxValue - c.Food;
         Tell(game, "一部返品します");
@@ -74,7 +48,6 @@ bool BuyFood(Game& game, int city) {
     NoNegative(c.Gold);
     c.Food += food;
     ShowMsg2(game, {c.Name, "で食料を買われました"});
-    return true;
 }
 
 bool ComputerBuyFood(Game& game, int city) {

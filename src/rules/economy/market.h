@@ -14,8 +14,9 @@ inline constexpr double kArmsPriceLowest = 5.1, kArmsPriceHighest = 10.0;
 
 // The autumn's new prices of food, troops and arms.
 void DrawPrices(Game& game);
-bool SellFood(Game& game, int city);
-bool BuyFood(Game& game, int city);
+// The player's sale and purchase of food for `amount` food (gold), already checked (GiveOrder).
+void SellFood(Game& game, int city, int amount);
+void BuyFood(Game& game, int city, int amount);
 bool ComputerBuyFood(Game& game, int city);
 bool ComputerSellFood(Game& game, int city);
 bool ComputerTradeFood(Game& game, int city);

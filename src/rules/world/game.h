@@ -125,8 +125,6 @@ struct Game : World {
     virtual ~Game() = default;
 
     int TurnStep = 1;  // the next step of the season: 1..75 a city's turn, 76 the season's end
-    // The amount the player gave his investment or market order.
-    int OrderAmount = 0;
     BattleState Battle;
     // The three message lines: headline, result, second report.
     std::array<MessageLine, 3> Lines;

@@ -29,8 +29,9 @@ void ShowTacticOdds(Session& game) {
     const bool defending = IsPlayers(game, b.DefendCity);
     const City& own = game.Cities[defending ? b.DefendCity : b.AttackCity];
     for (int t = 1; t <= kTacticCount; ++t) {
-        const OddsTactics tactics = defending ? OddsTactics{b.AttackTactic, t} : OddsTactics{t, 0};
-        const AttackOdds odds = EstimateBattle(game, b.AttackCity, b.DefendCity, b.AttackTroops, tactics);
+        const BattlePlan plan{b.AttackCity, b.DefendCity, b.AttackTroops, defending ? b.AttackTactic : t,
+                              defending ? t : kComputersTactic};
+        const AttackOdds odds = EstimateBattle(game, plan);
         const int wins = defending ? odds.runs - odds.wins : odds.wins;
         // A defence the city cannot pay for is refused; an attack is paid whatever it costs.
         const bool refused = defending && !CanPayTactic(own, own.Troops, t);

@@ -7,5 +7,7 @@ namespace tarvex {
 
 bool PrepareAttack(Session& game, int city);
 bool ExecuteAttack(Session& game, int city);
+// "…へ攻める": true when the player answers OK.
+bool ConfirmAttack(Session& game, int target);
 
 }  // namespace tarvex

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "rules/orders/order.h"
 #include "rules/turn/messages.h"
 #include "screens/orders/panels.h"
 
@@ -47,16 +48,12 @@ void ApplyDelegation(Session& game) {
     const bool hasSelection = selected >= 0 && selected < static_cast<int>(shown.delegationNames.size()) &&
                               selected < static_cast<int>(shown.delegationCities.size());
 
-    // The player keeps at least one city in his own hands.
-    if (delegate && shown.delegationNames.size() == 1) {
-        Tell(game, "一都市だけなので委任できません");
+    // No entry chosen: nothing happens, unless there is nothing the player could delegate at all.
+    const int city = hasSelection ? shown.delegationCities[selected] : 0;
+    if (const auto refusal = GiveDelegation(game, city, delegate)) {
+        if (refusal->code == RefusalCode::LastCity) Tell(game, refusal->text);
         return;
     }
-    if (!hasSelection) return;
-
-    const int city = shown.delegationCities[selected];
-    game.Delegated[city] = delegate;
-    Tell(game, shown.delegationNames[selected] + (delegate ? "を委任しました" : "を委任解除しました"));
     shown.delegationNames.erase(shown.delegationNames.begin() + selected);
     shown.delegationCities.erase(shown.delegationCities.begin() + selected);
     shown.delegationSelected = -1;

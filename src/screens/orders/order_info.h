@@ -1,5 +1,5 @@
 // What the order panels show beside their boxes: the numbers the order is
-// decided by, and after a refusal the numbers that refused it.
+// decided by. The numbers behind a refusal come with the refusal itself.
 #pragma once
 
 #include <string>
@@ -25,11 +25,5 @@ struct OrderNumbers {
 
 // The numbers for the order panel that stands now; all empty for any other panel.
 OrderNumbers ShownOrderNumbers(const Session& game);
-
-// The numbers behind the refusal of the order `kind` the city just gave with
-// the amounts in its boxes: "食料: 必要 15 / あり 5". Empty when no number
-// decided it (an unreadable amount, no target, a question answered Cancel).
-// The city's values are those the refusal left, which it never changes.
-std::string RefusalHint(const Session& game, int kind, int city);
 
 }  // namespace tarvex

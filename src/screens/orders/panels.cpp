@@ -1,15 +1,13 @@
 // The player's command menus and input panels, and the dispatch of an order.
 #include "screens/orders/panels.h"
 
-#include "rules/economy/invest.h"
-#include "rules/economy/market.h"
+#include "rules/orders/order.h"
 #include "rules/port/screen.h"
 #include "rules/turn/messages.h"
 #include "rules/world/numbers.h"
 #include "screens/main/main_window.h"
 #include "screens/orders/attack.h"
 #include "screens/orders/move.h"
-#include "screens/orders/order_info.h"
 
 namespace tarvex {
 
@@ -50,29 +48,26 @@ const AmountOrder* AmountOrderFor(int kind) {
     return &kOrders[kind - kRaiseTroops];
 }
 
-bool RunOrder(Session& game, int kind, int city) {
-    switch (kind) {
-        case kMove:
-            return ExecuteMove(game, city);
-        case kAttack:
-            return ExecuteAttack(game, city);
-        case kRaiseTroops:
-            return ReinforceTroops(game, city);
-        case kStrengthenArms:
-            return StrengthenArms(game, city);
-        case kInvestPower:
-            return InvestPower(game, city);
-        case kBuildTown:
-            return BuildTown(game, city);
-        case kWorkOnCastle:
-            return WorkOnCastle(game, city);
-        case kSellFood:
-            return SellFood(game, city);
-        case kBuyFood:
-            return BuyFood(game, city);
-        default:
-            return false;
+// The order in the panel's boxes; a refusal when an entry reads as no whole number.
+std::optional<Refusal> ReadOrder(const Session& game, int kind, int city, Order& order) {
+    const MainWindowShown& main = game.shown.main;
+    order.kind = kind;
+    if (kind == kMove || kind == kAttack) {
+        order.target = SelectedTarget(game);
+        // Without a chosen target the check refuses before any box is read.
+        if (order.target == 0 || order.target == city) return std::nullopt;
+        int* fields[] = {&order.troops, &order.food, &order.gold};
+        for (int i = 0; i < 3; ++i) {
+            const std::optional<int> amount = ParseFlooredAmount(main.orderAmounts[i]);
+            if (!amount) return Refusal{RefusalCode::NotANumber, "整数を入力してください", {}};
+            *fields[i] = *amount;
+        }
+    } else if (AmountOrderFor(kind)) {
+        const std::optional<int> amount = ParseRoundedAmount(main.amountText);
+        if (!amount) return Refusal{RefusalCode::NotANumber, "整数を入力してください", {}};
+        order.amount = *amount;
     }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -129,40 +124,35 @@ void StartCommand(Session& game, int kind) {
             ReturnToTopMenu(game);
             return;
         }
-        ShowMsg2(game, "何もしない");
+        GiveOrder(game, game.CurrentCity, Order{});
         FinishCommand(game);
     }
 }
 
 void ExecuteCommand(Session& game) {
-    const int kind = game.CommandKind;
     const int city = game.CurrentCity;
     if (!IsValidCity(city) || game.PlayerActed) return;
-    if (AmountOrderFor(kind)) {
-        const auto amount = ParseRoundedAmount(game.shown.main.amountText);
-        if (!amount) {
-            LeaveHint(game, kind, {});
-            Tell(game, "整数を入力してください");
-            ReturnToTopMenu(game);
-            return;
-        }
-        // A negative amount would run every order backwards (selling gold for food,
-        // investing to lose power); it is refused like any other unreadable entry.
-        if (*amount < 0) {
-            LeaveHint(game, kind, {});
-            Tell(game, "0以上の数を入力してください");
-            ReturnToTopMenu(game);
-            return;
-        }
-        game.OrderAmount = *amount;
-    }
-    const bool done = RunOrder(game, kind, city);
-    if (done) {
+    if (GiveOrderFromPanel(game, game.CommandKind, city))
         FinishCommand(game);
-    } else {
-        LeaveHint(game, kind, RefusalHint(game, kind, city));
+    else
         ReturnToTopMenu(game);
+}
+
+bool GiveOrderFromPanel(Session& game, int kind, int city) {
+    if (!IsValidCity(city)) return false;
+    Order order;
+    std::optional<Refusal> refusal = ReadOrder(game, kind, city, order);
+    if (!refusal) refusal = CheckOrder(game, city, order);
+    // A Cancel to the attack's question is no refusal: nothing to explain.
+    if (!refusal && kind == kAttack && !ConfirmAttack(game, order.target)) {
+        LeaveHint(game, kind, {});
+        return false;
     }
+    if (!refusal) refusal = GiveOrder(game, city, order);
+    if (!refusal) return true;
+    Tell(game, refusal->text);
+    LeaveHint(game, kind, refusal->hint);
+    return false;
 }
 
 void FinishCommand(Session& game) {

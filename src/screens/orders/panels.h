@@ -10,6 +10,10 @@ void ShowPanel(Session& game, Panel panel);
 void OpenCommandMenu(Session& game);
 void StartCommand(Session& game, int kind);
 void ExecuteCommand(Session& game);
+// Reads the order `kind` from the panel's boxes and gives it for `city`: true
+// when the city's order is used. A refusal is told in a box and its numbers
+// stay in view.
+bool GiveOrderFromPanel(Session& game, int kind, int city);
 // The city's order is used: the idle panel returns and the OK prompt stands.
 void FinishCommand(Session& game);
 // Asks the window to focus a control and select its text.
