@@ -14,6 +14,7 @@
 
 #include "rules/port/random.h"
 #include "rules/port/screen.h"
+#include "screens/main/autosave.h"
 #include "screens/main/main_window.h"
 #include "screens/session/session.h"
 #include "screens/settings/settings.h"
@@ -134,6 +135,7 @@ int RunApplication(int argc, char** argv) {
         const auto now = std::chrono::system_clock::now().time_since_epoch();
         random.Seed(static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
         mainWindow->Run(StartGame);
+        if (settings && settings->TakeResume()) mainWindow->Run(LoadAutosave);
     };
     screen.onShowSettings = [&] {
         if (!settings) {

@@ -8,10 +8,12 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "rules/combat/tables.h"
+#include "rules/world/scenario.h"
 #include "screens/battle/battle_screen.h"
 #include "screens/session/session.h"
 #include "ui/common.h"
@@ -22,8 +24,12 @@ namespace tarvex::ui {
 
 namespace {
 
-constexpr int kClientWidth = 5085;
-constexpr int kClientHeight = 5160;
+// Each tactic's chance stands in a column between its button and the table.
+constexpr int kOddsColumn = 900;
+constexpr int kClientWidth = 5085 + kOddsColumn;
+// Under the morale bars: what the chances assume, and what a key could not do.
+constexpr int kNotesTop = 5160;
+constexpr int kClientHeight = kNotesTop + 600;
 constexpr int kBarBoxWidth = 1455;
 constexpr int kBarBoxHeight = 240;
 
@@ -109,8 +115,9 @@ void BattleWindow::BuildContents(QWidget* contents) {
         label->setText(QString("<div style=\"line-height:90%; white-space:pre-wrap\">%1</div>")
                            .arg(QString(text).toHtmlEscaped()));
     };
-    heading("GoldLabel", "敵に損害を与える値と敵側の態勢に対する士気低下のボーナス値　　　↓", 1800, 2220);
-    heading("DelegationHint", "↓金、米の消費パーセント", 4080, 975);
+    heading("GoldLabel", "敵に損害を与える値と敵側の態勢に対する士気低下のボーナス値　　　↓", 1800 + kOddsColumn, 2220);
+    heading("DelegationHint", "↓金、米の消費パーセント", 4080 + kOddsColumn, 975);
+    MakeLabel(contents, "OddsHeading", "↓見込み", 1740, 240, kOddsColumn - 60, 300);
 
     static const char* const kTacticButtons[5] = {"1.通常攻撃", "2.突撃", "3.包囲", "4.射撃", "5.防御"};
     for (int index = 0; index < 5; ++index) {
@@ -120,6 +127,10 @@ void BattleWindow::BuildContents(QWidget* contents) {
         Place(button, 120, 600 + 480 * index, 1560, 435);
         connect(button, &QPushButton::clicked, this, [this, index] { ChooseTactic(index); });
         tactics_[index] = button;
+        auto* odds = MakeLabel(contents, "", "", 1740, 600 + 480 * index, kOddsColumn - 60, 435);
+        odds->setObjectName(QString("TacticOdds%1").arg(index));
+        odds->setAlignment(Qt::AlignCenter);
+        tacticOdds_[index] = odds;
     }
 
     // The tactic table: one row per own tactic, power first, cost last.
@@ -127,7 +138,7 @@ void BattleWindow::BuildContents(QWidget* contents) {
         for (int index = 0; index <= 6; ++index) {
             auto* cell = new QLabel(QString::number(TacticTable[index][row]), contents);
             cell->setObjectName(QString("lbl%1_%2").arg(row).arg(index));
-            Place(cell, 1800 + 360 * index, 720 + 480 * (row - 1), 345, 240);
+            Place(cell, 1800 + kOddsColumn + 360 * index, 720 + 480 * (row - 1), 345, 240);
             cell->setAlignment(Qt::AlignCenter);
             cell->setFrameShape(QFrame::Box);
             cell->setAutoFillBackground(true);
@@ -139,7 +150,8 @@ void BattleWindow::BuildContents(QWidget* contents) {
     }
     static const char* const kColumnCaptions[7] = {"威力", "通常", "突撃", "包囲", "射撃", "防御", "消費"};
     for (int index = 0; index <= 6; ++index) {
-        auto* caption = MakeLabel(contents, "", kColumnCaptions[index], 1800 + 360 * index, 3000, 360, 300);
+        auto* caption =
+            MakeLabel(contents, "", kColumnCaptions[index], 1800 + kOddsColumn + 360 * index, 3000, 360, 300);
         caption->setObjectName(QString("Label11_%1").arg(index));
         caption->setFont(headingFont);
         caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -183,8 +195,52 @@ void BattleWindow::BuildContents(QWidget* contents) {
         (*bar)->setPalette(barPalette);
         (*bar)->setGeometry(0, 0, 0, Twips(kBarBoxHeight));
     };
+    oddsNote_ = MakeLabel(contents, "OddsNote", "", 120, kNotesTop, kClientWidth - 240, 240);
+    missing_ = MakeLabel(contents, "MissingNote", "", 120, kNotesTop + 270, kClientWidth - 240, 240);
+    QPalette warn = missing_->palette();
+    warn.setColor(QPalette::WindowText, QColor(192, 0, 0));
+    missing_->setPalette(warn);
     makeBar("picAt", "picAtline", 120, kAttackBar, &attackBar_, &attackMorale_);
     makeBar("picDef", "picDefline", 2400, kDefendBar, &defendBar_, &defendMorale_);
+}
+
+void BattleWindow::PlaceBesideTheCities() {
+    const BattleState& b = game_.Battle;
+    QWidget* owner = parentWidget();
+    auto* map = owner ? owner->findChild<QWidget*>("mapView") : nullptr;
+    if (!map || !IsValidCity(b.AttackCity) || !IsValidCity(b.DefendCity)) return;
+    // Where the two panels stand once the view has glided to them, on the screen.
+    const MainWindowShown& m = game_.shown.main;
+    QRect cities;
+    for (const int city : {b.AttackCity, b.DefendCity}) {
+        const auto* panel = map->findChild<QWidget*>(QString("pic_%1").arg(city));
+        if (!panel) return;
+        const PanelPosition& p = kPanelPositions[city];
+        const QPoint onMap(Twips(p.left + m.hScroll), Twips(p.top + m.vScroll));
+        cities |= QRect(map->mapToGlobal(onMap), panel->size());
+    }
+    cities.adjust(-12, -12, 12, 12);
+    const QScreen* screen = owner->screen();
+    if (!screen) return;
+    const QRect room = screen->availableGeometry();
+    adjustSize();
+    const QSize size = frameGeometry().size().expandedTo(sizeHint());
+    const int middleY = cities.center().y() - size.height() / 2;
+    const int middleX = cities.center().x() - size.width() / 2;
+    // Beside the two cities, on whichever side has room; over them only when none has.
+    const QPoint tries[] = {{cities.right() + 1, middleY},
+                            {cities.left() - size.width(), middleY},
+                            {middleX, cities.bottom() + 1},
+                            {middleX, cities.top() - size.height()}};
+    for (const QPoint& at : tries) {
+        QRect place(at, size);
+        place.moveLeft(std::clamp(place.left(), room.left(), std::max(room.left(), room.right() - size.width())));
+        place.moveTop(std::clamp(place.top(), room.top(), std::max(room.top(), room.bottom() - size.height())));
+        if (!place.intersects(cities)) {
+            move(place.topLeft());
+            return;
+        }
+    }
 }
 
 void BattleWindow::Run() {
@@ -192,6 +248,7 @@ void BattleWindow::Run() {
     screen_.AddView(this, [this] { Sync(); });
     registered_ = true;
     Sync();
+    PlaceBesideTheCities();
     if (!Finished()) exec();
     screen_.RemoveView(this);
     registered_ = false;
@@ -205,7 +262,11 @@ void BattleWindow::Sync() {
         SetFittedText(attackerLabels_[index], Qs(shown.attacker[index]));
         SetFittedText(defenderLabels_[index], Qs(shown.defender[index]));
         tactics_[index]->setEnabled(shown.tacticsEnabled);
+        SetFittedText(tacticOdds_[index], Qs(shown.tacticOdds[index]));
+        tacticOdds_[index]->setToolTip(shown.tacticOdds[index].empty() ? QString() : Qs(shown.oddsNote));
     }
+    SetFittedText(oddsNote_, Qs(shown.oddsNote));
+    SetFittedText(missing_, Qs(shown.missing));
     fightButton_->setEnabled(shown.okEnabled);
     const int barHeight = Twips(kBarBoxHeight);
     attackMorale_->setGeometry(

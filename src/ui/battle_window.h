@@ -39,6 +39,8 @@ public:
 
 private:
     void BuildContents(QWidget* contents);
+    // Stands beside the two cities of the battle on the map, not over them.
+    void PlaceBesideTheCities();
     bool Finished() const override;
     // Runs a handler of the battle, after the hold when the game holds.
     void Act(const std::function<void()>& handler);
@@ -51,6 +53,10 @@ private:
     bool registered_ = false;
 
     std::array<QPushButton*, 5> tactics_{};
+    // Each tactic's chance beside its button, what the chances assume, and what a key could not do.
+    std::array<QLabel*, 5> tacticOdds_{};
+    QLabel* oddsNote_ = nullptr;
+    QLabel* missing_ = nullptr;
     QPushButton* fightButton_ = nullptr;
     std::array<QLabel*, 5> attackerLabels_{};
     std::array<QLabel*, 5> defenderLabels_{};

@@ -46,8 +46,13 @@ void HoldGate::Hold(double seconds) {
     if (!holding_ && !waiting_.empty()) RequestDrain();
 }
 
+void HoldGate::EndQuestion() {
+    if (asking_ > 0) --asking_;
+    if (asking_ == 0 && !waiting_.empty()) RequestDrain();
+}
+
 bool HoldGate::MustWait(const QWidget* window) const {
-    if (holding_) return true;
+    if (holding_ || asking_ > 0) return true;
     // What is delivered now from the queue goes straight through, and so does
     // whatever it sets off.
     if (delivering_ > 0) return false;
@@ -56,7 +61,7 @@ bool HoldGate::MustWait(const QWidget* window) const {
 
 void HoldGate::Defer(QWidget* window, std::function<void()> action) {
     waiting_.push_back({window, nullptr, nullptr, std::move(action)});
-    if (!holding_) RequestDrain();
+    if (!holding_ && asking_ == 0) RequestDrain();
 }
 
 QWidget* HoldGate::GameWindowOf(QObject* receiver, const QEvent* event) const {
@@ -124,7 +129,7 @@ void HoldGate::RequestDrain() {
 void HoldGate::Drain() {
     drainRequested_ = false;
     // The end of the hold or of the delivery under way asks again.
-    if (holding_ || delivering_ > 0) return;
+    if (holding_ || asking_ > 0 || delivering_ > 0) return;
     for (;;) {
         std::erase_if(waiting_, [](const Kept& k) { return k.window.isNull() || (k.event && k.receiver.isNull()); });
         // A window behind a modal box gets its input when the box closes;
@@ -148,7 +153,7 @@ void HoldGate::Drain() {
             if (target->isVisible() && target->isEnabled()) QCoreApplication::sendEvent(target, kept.event.get());
         }
         --delivering_;
-        if (holding_) return;
+        if (holding_ || asking_ > 0) return;
     }
 }
 

@@ -29,6 +29,12 @@ public:
     // Holds the game for `seconds` while the event loop runs.
     void Hold(double seconds);
     bool Holding() const { return holding_; }
+    // A box the player must answer is up: the game stands still as in a hold
+    // (no step, no timer, no battle) until it closes; the box itself is no game
+    // window and answers at once. What came meanwhile follows in its turn.
+    void BeginQuestion() { ++asking_; }
+    void EndQuestion();
+    bool Asking() const { return asking_ > 0; }
 
     // True when input for `window` must wait: the game holds, or earlier input
     // for the same window waits still.
@@ -64,6 +70,7 @@ private:
     std::vector<GameWindow> windows_;
     std::deque<Kept> waiting_;
     bool holding_ = false;
+    int asking_ = 0;
     bool drainRequested_ = false;
     int delivering_ = 0;
 };

@@ -36,6 +36,7 @@
 #include "screens/orders/delegation.h"
 #include "screens/orders/order_info.h"
 #include "screens/orders/panels.h"
+#include "screens/session/keycodes.h"
 #include "screens/settings/settings.h"
 #include "ui/chronicle_window.h"
 #include "ui/common.h"
@@ -63,14 +64,15 @@ constexpr int kTimerInterval = 10;  // milliseconds
 constexpr int kPanelBorder = 2;     // pixels of the sunken frame around a side panel's contents
 
 // Under the odds of an attack: how they are reckoned, then the troops each side keeps.
-constexpr const char* kOddsExplained = "この攻撃を、いつもの戦法で何千回も戦ってみた見込みです\n";
+constexpr const char* kOddsExplained =
+    "この攻撃を戦法ごとに何千回も戦ってみた見込みです（相手はコンピュータの選び方で戦法を選ぶとして）\n";
 
 // The amount panel's foot holds the gold and food at hand and a refused amount's numbers.
 constexpr int kAmountPanelHeight = 2760;
 // The move and attack panel is wider and taller: both cities' numbers stand under its
 // boxes, in columns, with a line for a refusal's numbers and a line to spare.
 constexpr int kTargetPanelWidth = 3735;
-constexpr int kTargetPanelHeight = 3900;
+constexpr int kTargetPanelHeight = 4140;
 constexpr int kTallestPanel = std::max({kIdlePanelHeight, kAmountPanelHeight, kTargetPanelHeight});
 constexpr int kWidestPanel = std::max(kIdlePanelWidth, kTargetPanelWidth);
 // A refusal's numbers, dark red on the panels' cyan.
@@ -125,9 +127,11 @@ void FitListToNames(QListWidget* list) {
     const int margin = 2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1);
     const int inside = list->width() - 2 * list->frameWidth();
     const int bar = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
-    const auto rowHeight = [](const QFont& f) { return (QFontInfo(f).pixelSize() * 6 + 4) / 5; };
+    // Rows keep the full type's height however small long names make the letters, so
+    // that each stays as easy to hit as in the other lists.
+    const int height = (QFontInfo(font).pixelSize() * 6 + 4) / 5;
     const auto fits = [&](const QFont& f) {
-        const bool scrolled = list->count() * rowHeight(f) > list->height() - 2 * list->frameWidth();
+        const bool scrolled = list->count() * height > list->height() - 2 * list->frameWidth();
         const int room = inside - margin - (scrolled ? bar : 0);
         const QFontMetrics metrics(f);
         for (int row = 0; row < list->count(); ++row)
@@ -136,7 +140,6 @@ void FitListToNames(QListWidget* list) {
     };
     font = ShrinkToFit(font, fits);
     list->setFont(font);
-    const int height = rowHeight(font);
     for (int row = 0; row < list->count(); ++row) list->item(row)->setSizeHint(QSize(0, height));
 }
 
@@ -210,6 +213,10 @@ MainWindow::MainWindow(Session& game, QtScreen& screen, QWidget* parent)
     client_->installEventFilter(this);
 
     map_ = new MapView(client_);
+    // The help panels stand in a strip under the map, never over a city or the side panel.
+    helpDock_ = new QWidget(client_);
+    helpDock_->setObjectName("HelpDock");
+    map_->DockHelpPanels(helpDock_);
     hScroll_ = new QScrollBar(Qt::Horizontal, client_);
     hScroll_->setObjectName("HorizontalBar");
     vScroll_ = new QScrollBar(Qt::Vertical, client_);
@@ -583,6 +590,7 @@ void MainWindow::BuildPanels(QWidget* client) {
     targetHint_ = MakePanelLabel(p, "TargetHint", "", 120, kHintTop, 0, 240, true);
     MarkAsHint(targetHint_);
     attackOdds_ = MakePanelLabel(p, "AttackOdds", "", 120, kOddsTop, 0, 240, true);
+    attackOddsHabit_ = MakePanelLabel(p, "AttackOddsHabit", "", 120, kOddsTop + 240, 0, 240, true);
 
     // The delegation panel: delegating cities to the computer and taking them back.
     p = MakePanel(client, Panel::DelegationPanel, kCommandPanelWidth, kSidePanelHeight);
@@ -604,8 +612,16 @@ void MainWindow::BuildPanels(QWidget* client) {
 
 void MainWindow::LayoutClient() {
     const int width = client_->width();
-    const int height = client_->height();
+    int height = client_->height();
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    // The help strip takes what it needs when the map keeps room under the side
+    // panel; in a window too small for both it gives way (its panels stay open).
+    dockHeight_ = map_->HelpDockHeight();
+    const int mapLeast = Twips(kPanelTop + kTallestPanel) + 100;
+    const int dock = height - bar - dockHeight_ >= mapLeast ? dockHeight_ : 0;
+    helpDock_->setGeometry(0, height - dock, width, dock);
+    helpDock_->setVisible(dock > 0);
+    height -= dock;
     map_->setGeometry(0, 0, width - bar, height - bar);
     // "4.フォーカス" keeps the city's panel within what is in view.
     game_.shown.main.viewWidth = map_->width() * 15;
@@ -668,8 +684,11 @@ bool MainWindow::PreviewKey(QKeyEvent* event, QWidget* receiver) {
         Show(TogglePause);
         return true;
     }
-    const int code = PreviewCode(event);
+    int code = PreviewCode(event);
     if (code < 0) return false;
+    // Where no text box has the focus, the top row's digits press the numbered
+    // buttons as the keypad's do, for a keyboard without a keypad.
+    if (code >= '0' && code <= '9' && !qobject_cast<QLineEdit*>(receiver)) code = KeyPad(code - '0');
     QWidget* focusBefore = focusWidget();
     int passed = 0;
     Run([code, &passed](Session& g) { passed = PressMainWindowKey(g, code); });
@@ -729,6 +748,7 @@ void MainWindow::Sync() {
     SyncPanels();
     SyncScrollBars();
     map_->Sync(m, ShownWarMap(game_));
+    if (map_->HelpDockHeight() != dockHeight_) LayoutClient();
     SyncWatching();
     SyncTimers();
     SyncStatus();
@@ -797,9 +817,11 @@ void MainWindow::SyncOrderNumbers() {
     for (std::size_t i = 0; i < target.size(); ++i) SetCellText(orderTargetValues_[i], *target[i]);
     SetCellText(orderOwner_, n.owner);
     // Narrowed to the panel's width when the numbers run long; the tooltip says how they are reckoned.
-    SetAutoSizeText(attackOdds_, n.odds.empty() ? n.odds : n.odds + "　" + n.oddsLeft);
-    const QString tip = n.odds.empty() ? QString() : Qs(kOddsExplained) + Qs(n.oddsLeft);
-    if (attackOdds_->toolTip() != tip) attackOdds_->setToolTip(tip);
+    SetAutoSizeText(attackOdds_, n.odds);
+    SetAutoSizeText(attackOddsHabit_, n.oddsHabit);
+    const QString tip = n.odds.empty() ? QString() : Qs(kOddsExplained) + Qs(n.oddsEach) + "\n" + Qs(n.oddsLeft);
+    for (QLabel* label : {attackOdds_, attackOddsHabit_})
+        if (label->toolTip() != tip) label->setToolTip(tip);
 }
 
 void MainWindow::SyncStatus() {

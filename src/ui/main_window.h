@@ -91,6 +91,9 @@ private:
 
     QWidget* client_ = nullptr;
     MapView* map_ = nullptr;
+    // The strip under the map that holds the help panels, and its height as last laid out.
+    QWidget* helpDock_ = nullptr;
+    int dockHeight_ = 0;
     QScrollBar* hScroll_ = nullptr;
     QScrollBar* vScroll_ = nullptr;
     QTimer* stepTimer_ = nullptr;
@@ -124,6 +127,7 @@ private:
     QLabel* targetHint_ = nullptr;
     // "勝つ見込み 約62%" and the troops each side keeps, under an attack's numbers.
     QLabel* attackOdds_ = nullptr;
+    QLabel* attackOddsHabit_ = nullptr;
     QLabel* delegationMode_ = nullptr;
     QListWidget* delegationList_ = nullptr;
     std::vector<std::string> targetItems_;

@@ -28,6 +28,9 @@ namespace tarvex::ui {
 
 namespace {
 
+// Space around the docked help panels, in pixels.
+constexpr int kDockMargin = 4;
+
 // Twips to pixels for offsets that run negative (the scroll position).
 int Px(int twips) { return twips >= 0 ? Twips(twips) : -Twips(-twips); }
 
@@ -185,6 +188,14 @@ constexpr std::array<HelpText, kHelpPanelCount> kHelpTexts{{
      "移動先をリストから選ぶときは左右の、数値を入力するときは上下のカーソルキーでえらべます。", "Command5"},
 }};
 
+// The help panels from left to right, as they stood on the map.
+std::array<int, kHelpPanelCount> HelpOrder() {
+    std::array<int, kHelpPanelCount> order{};
+    for (int i = 0; i < kHelpPanelCount; ++i) order[i] = i;
+    std::sort(order.begin(), order.end(), [](int a, int b) { return kHelpTexts[a].left < kHelpTexts[b].left; });
+    return order;
+}
+
 // Where a delegated city's "委" stands on its panel's owner line, in twips.
 constexpr int kMarkLeft = 1590;
 
@@ -243,12 +254,15 @@ WarMapShown MapView::Coloured() const {
     return war;
 }
 
-void MapView::ShowPast(const std::array<int, kCityCount + 1>* owners) {
+void MapView::ShowPast(const std::array<int, kCityCount + 1>* owners,
+                       const std::array<std::string, kCityCount + 1>* names) {
     if (owners ? past_ == *owners : !past_) return;
     if (owners)
         past_ = *owners;
     else
         past_.reset();
+    pastNames_ = names ? *names : std::array<std::string, kCityCount + 1>{};
+    for (int city = 1; city <= kCityCount; ++city) ShowOwner(city);
     if (!territory_) return;
     surface_->update(territory_->SetOwners(Coloured()));
     RefreshOverview();
@@ -417,7 +431,6 @@ void MapView::ScrollTo(int hScroll, int vScroll) {
 
 void MapView::Sync(const MainWindowShown& shown, const WarMapShown& war) {
     SyncWar(shown, war);
-    const QColor buttonFace = QApplication::palette().color(QPalette::Button);
     for (int city = 1; city <= kCityCount; ++city) {
         const CityPanel& p = shown.panels[city];
         CityWidgets& w = cities_[city];
@@ -426,34 +439,65 @@ void MapView::Sync(const MainWindowShown& shown, const WarMapShown& war) {
         const auto setText = [](QLabel* label, const std::string& text) { SetFittedText(label, Qs(text)); };
         if (!p.id.empty()) setText(w.num, p.id);
         setText(w.kuni, p.name);
-        for (std::size_t i = 0; i < texts.size(); ++i) setText(w.values[i], *texts[i]);
-        const int colour = p.playerColour ? 1 : 0;
-        if (w.colour != colour) {
-            w.colour = colour;
-            Paint(w.num, p.playerColour ? kPlayerOrange : buttonFace);
-            Paint(w.kuni, p.playerColour ? kPlayerOrange : buttonFace);
-        }
+        for (std::size_t i = 1; i < texts.size(); ++i) setText(w.values[i], *texts[i]);
+        w.owner = p.owner;
+        w.playerColour = p.playerColour;
         if (w.marked != war.delegated[city]) {
             w.marked = war.delegated[city];
             w.values[0]->resize(Twips(w.marked ? kMarkLeft - 30 - 120 : 1695), w.values[0]->height());
             w.delegated->setVisible(w.marked);
-            setText(w.values[0], p.owner);
         }
+        ShowOwner(city);
         if (w.expanded != p.expanded || w.panel->height() == 0) {
             w.expanded = p.expanded;
             w.panel->resize(Twips(kPanelWidth), Twips(p.expanded ? kPanelExpanded : kPanelCollapsed));
             w.body->setVisible(p.expanded);
         }
     }
-    for (int i = 0; i < kHelpPanelCount; ++i) {
+    // Docked, the shown panels stand side by side in the order they had on the map.
+    int dockLeft = kDockMargin;
+    for (const int i : HelpOrder()) {
         const HelpText& h = kHelpTexts[i];
-        help_[i]->move(Twips(h.left) + Twips(shown.helpLeft), Twips(h.top) + Twips(shown.helpTop));
+        if (helpDock_) {
+            help_[i]->move(dockLeft, kDockMargin);
+            if (shown.helpVisible[i]) dockLeft += help_[i]->width() + kDockMargin;
+        } else {
+            help_[i]->move(Twips(h.left) + Twips(shown.helpLeft), Twips(h.top) + Twips(shown.helpTop));
+        }
         help_[i]->setVisible(shown.helpVisible[i]);
     }
     if (scrollHeld_)
         PlaceOverview();
     else
         ScrollTo(shown.hScroll, shown.vScroll);
+}
+
+void MapView::DockHelpPanels(QWidget* dock) {
+    helpDock_ = dock;
+    for (QFrame* panel : help_) panel->setParent(dock);
+}
+
+int MapView::HelpDockHeight() const {
+    int height = 0;
+    for (const QFrame* panel : help_)
+        if (panel && !panel->isHidden()) height = std::max(height, panel->height() + 2 * kDockMargin);
+    return height;
+}
+
+void MapView::ShowOwner(int city) {
+    CityWidgets& w = cities_[city];
+    if (!w.panel) return;
+    // A past season's owners stand on the panels as on the land, so the two agree.
+    const bool past = past_.has_value();
+    const int pastOwner = past ? (*past_)[city] : 0;
+    SetFittedText(w.values[0], Qs(past ? pastNames_[city] : w.owner));
+    const bool players = past ? pastOwner != 0 && pastOwner == war_.playerNation : w.playerColour;
+    const int colour = players ? 1 : 0;
+    if (w.colour == colour) return;
+    w.colour = colour;
+    const QColor buttonFace = QApplication::palette().color(QPalette::Button);
+    Paint(w.num, players ? kPlayerOrange : buttonFace);
+    Paint(w.kuni, players ? kPlayerOrange : buttonFace);
 }
 
 void MapView::SyncWar(const MainWindowShown& shown, const WarMapShown& war) {

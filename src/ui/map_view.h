@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <memory>
@@ -46,14 +47,21 @@ public:
 
     // The coloured map under the panels, built for the surface's screen density on first use.
     TerritoryPicture& Territory();
+    // Moves the help panels into `dock`, a strip of the window beside the map, so
+    // that they never cover a city panel or the side panel; each still closes.
+    void DockHelpPanels(QWidget* dock);
+    // The height the dock needs: its tallest shown panel and a margin, 0 when none shows.
+    int HelpDockHeight() const;
     // The small map of Europe in the view's corner.
     OverviewMap* Overview() const { return overview_; }
     // The part of the view the side panels cover: the small map keeps out of it.
     void SetSidePanelArea(const QRect& area) { sidePanels_ = area; }
     // "ロンドン（イングランド）": the city under the pointer and its owner, as last synced.
     QString LandName(int city) const;
-    // Colours the land by the owners of a past season (1..34 a city); null for the present.
-    void ShowPast(const std::array<int, kCityCount + 1>* owners);
+    // Colours the land by the owners of a past season (1..34 a city), and names
+    // them on the city panels (`names`, by city); null for the present.
+    void ShowPast(const std::array<int, kCityCount + 1>* owners,
+                  const std::array<std::string, kCityCount + 1>* names = nullptr);
     bool ShowsPast() const { return past_.has_value(); }
 
 signals:
@@ -82,6 +90,8 @@ private:
         bool expanded = false;
         int colour = -1;      // 1 player's, 0 other, -1 not yet drawn
         bool marked = false;  // the "委" mark stands
+        std::string owner;    // today's owner and colour, as last synced
+        bool playerColour = false;
     };
 
     void BuildCityPanel(int city);
@@ -89,6 +99,8 @@ private:
     void PlaceOverview();
     void RefreshOverview();
     void SyncWar(const MainWindowShown& shown, const WarMapShown& war);
+    // A panel's owner line and colour: today's, or the past season's while one is shown.
+    void ShowOwner(int city);
 
     MapSurface* surface_ = nullptr;
     std::unique_ptr<TerritoryPicture> territory_;
@@ -99,9 +111,11 @@ private:
     QPoint scroll_;  // the view's top-left corner on the surface, twips
     WarMapShown war_;
     std::optional<std::array<int, kCityCount + 1>> past_;  // the owners shown instead of today's
-    WarMapShown Coloured() const;                          // the war as the land shows it
+    std::array<std::string, kCityCount + 1> pastNames_{};
+    WarMapShown Coloured() const;  // the war as the land shows it
     std::array<CityWidgets, kCityCount + 1> cities_{};
     std::array<QFrame*, kHelpPanelCount> help_{};
+    QPointer<QWidget> helpDock_;
     QScrollBar* hBar_ = nullptr;
     QScrollBar* vBar_ = nullptr;
     QRect sidePanels_;

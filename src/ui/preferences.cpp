@@ -1,6 +1,7 @@
 // What the game remembers between runs, kept with QSettings.
 #include "ui/preferences.h"
 
+#include <QFileInfo>
 #include <QSettings>
 #include <algorithm>
 
@@ -36,6 +37,22 @@ void SavePreferences(const MainWindowShown& shown) {
 QByteArray SavedWindowGeometry() { return Store().value("window/geometry").toByteArray(); }
 
 void SaveWindowGeometry(const QByteArray& geometry) { Store().setValue("window/geometry", geometry); }
+
+QDateTime LastOrderlyEnd() { return Store().value("run/lastOrderlyEnd").toDateTime(); }
+
+void NoteOrderlyEnd() {
+    QSettings store = Store();
+    store.setValue("run/lastOrderlyEnd", QDateTime::currentDateTimeUtc());
+    // The program leaves at once after this: write it now.
+    store.sync();
+}
+
+bool AutosaveOutlivedTheLastEnd(const QString& autosavePath) {
+    const QFileInfo autosave(autosavePath);
+    if (autosavePath.isEmpty() || !autosave.isFile()) return false;
+    const QDateTime end = LastOrderlyEnd();
+    return !end.isValid() || autosave.lastModified().toUTC() > end;
+}
 
 QRect StartGeometry(const QRect& available, const QSize& minimum) {
     const QSize wanted = available.size() * 0.8;

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QRect>
 #include <QSize>
+#include <QString>
 
 #include "screens/session/session.h"
 
@@ -18,6 +20,13 @@ void SavePreferences(const MainWindowShown& shown);
 // The main window's geometry as QWidget::saveGeometry gave it last; empty before the first run.
 QByteArray SavedWindowGeometry();
 void SaveWindowGeometry(const QByteArray& geometry);
+
+// The program's last orderly end (the quit question answered), for telling a crash
+// from it; invalid before the first.
+QDateTime LastOrderlyEnd();
+void NoteOrderlyEnd();
+// An autosave newer than the last orderly end: the game before it ended without one.
+bool AutosaveOutlivedTheLastEnd(const QString& autosavePath);
 
 // Where the main window opens the first time: about four fifths of the screen's free
 // area, never below the layout's smallest size (nor above the free area unless that is

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -18,6 +19,7 @@
 #include "screens/session/session.h"
 #include "ui/common.h"
 #include "ui/dialogs.h"
+#include "ui/preferences.h"
 #include "ui/war_chart.h"
 
 namespace tarvex::ui {
@@ -31,6 +33,34 @@ QString BoxTitle(const std::string& title) { return title.empty() ? QStringLiter
 void UnwindIfEnded(const Game& game) {
     if (game.Ended) throw ProgramEnded{};
 }
+
+// While a box waits for the player, the game waits with it. A key still held
+// from before the box (the Enter that asked) repeats into it: the repeats were
+// meant for what came before and answer nothing.
+class QuestionOpen : public QObject {
+public:
+    QuestionOpen(HoldGate& gate, QWidget* box) : gate_(gate), box_(box) {
+        gate_.BeginQuestion();
+        qApp->installEventFilter(this);
+    }
+    ~QuestionOpen() override {
+        qApp->removeEventFilter(this);
+        gate_.EndQuestion();
+    }
+    QuestionOpen(const QuestionOpen&) = delete;
+    QuestionOpen& operator=(const QuestionOpen&) = delete;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
+        if (static_cast<QWidget*>(watched)->window() != box_) return false;
+        return static_cast<const QKeyEvent*>(event)->isAutoRepeat();
+    }
+
+private:
+    HoldGate& gate_;
+    QWidget* box_;
+};
 
 }  // namespace
 
@@ -76,7 +106,10 @@ void QtScreen::Message(Game& game, const std::string& text, const std::string& t
     if (autoAnswer) return;
     QWidget* parent = owner_ ? owner_.data() : QApplication::activeWindow();
     QMessageBox box(QMessageBox::NoIcon, BoxTitle(title), Qs(text), QMessageBox::Ok, parent);
-    box.exec();
+    {
+        const QuestionOpen waiting(gate_, &box);
+        box.exec();
+    }
     UnwindIfEnded(game);
 }
 
@@ -89,9 +122,43 @@ Answer QtScreen::Ask(Game& game, const Question& question) {
                     Qs(question.text), QMessageBox::Ok | QMessageBox::Cancel, parent);
     box.setDefaultButton(question.defaultButton == Answer::Ok ? QMessageBox::Ok : QMessageBox::Cancel);
     box.setEscapeButton(QMessageBox::Cancel);
-    const Answer answer = box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
+    int pressed = 0;
+    {
+        const QuestionOpen waiting(gate_, &box);
+        pressed = box.exec();
+    }
+    const Answer answer = pressed == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
     UnwindIfEnded(game);
     return answer;
+}
+
+int QtScreen::Choose(Game& game, const Question& question, const std::vector<std::string>& buttons) {
+    SyncViews();
+    boxLog.push_back(question.text);
+    if (autoAnswer) return autoAnswer(question) == Answer::Ok && !buttons.empty() ? 0 : -1;
+    QWidget* parent = owner_ ? owner_.data() : QApplication::activeWindow();
+    QMessageBox box(question.warning ? QMessageBox::Warning : QMessageBox::Question, BoxTitle(question.title),
+                    Qs(question.text), QMessageBox::NoButton, parent);
+    std::vector<QAbstractButton*> pressed;
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        // The last choice goes back, as Esc does.
+        const auto role = i + 1 == buttons.size() && i > 0 ? QMessageBox::RejectRole : QMessageBox::AcceptRole;
+        QPushButton* button = box.addButton(Qs(buttons[i]), role);
+        button->setObjectName(QString("Choice%1").arg(i));
+        pressed.push_back(button);
+    }
+    if (!pressed.empty()) {
+        box.setDefaultButton(
+            static_cast<QPushButton*>(question.defaultButton == Answer::Ok ? pressed.front() : pressed.back()));
+        if (pressed.size() > 1) box.setEscapeButton(pressed.back());
+    }
+    {
+        const QuestionOpen waiting(gate_, &box);
+        box.exec();
+    }
+    UnwindIfEnded(game);
+    const auto found = std::find(pressed.begin(), pressed.end(), box.clickedButton());
+    return found == pressed.end() ? -1 : static_cast<int>(found - pressed.begin());
 }
 
 void QtScreen::Hold(Game& game, int, double seconds) {
@@ -220,6 +287,7 @@ void QtScreen::EndProgram(Game&) {
         onEnd();
         return;
     }
+    NoteOrderlyEnd();
     std::fflush(nullptr);
     std::_Exit(0);
 }

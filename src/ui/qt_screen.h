@@ -49,6 +49,7 @@ public:
 
     void Message(Game& game, const std::string& text, const std::string& title) override;
     Answer Ask(Game& game, const Question& question) override;
+    int Choose(Game& game, const Question& question, const std::vector<std::string>& buttons) override;
     void Hold(Game& game, int line, double seconds) override;
     void RunBattleScreen(Game& game) override;
     void RunEventWindow(Game& game) override;

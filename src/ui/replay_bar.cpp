@@ -56,7 +56,10 @@ void ReplayBar::Sync() {
     const int last = std::max(0, static_cast<int>(kept_.size()) - 1);
     // The whole war in about twenty seconds, a tick no faster than the eye follows.
     stride_ = std::max(1, (static_cast<int>(kept_.size()) * kFastestTickMs + kWholeWarMs - 1) / kWholeWarMs);
-    timer_->setInterval(kept_.empty() ? kWholeWarMs : kWholeWarMs * stride_ / static_cast<int>(kept_.size()));
+    // Setting the interval restarts a running timer: the main window syncs every
+    // few milliseconds, so only a change may touch it, or the replay never ticks.
+    const int interval = kept_.empty() ? kWholeWarMs : kWholeWarMs * stride_ / static_cast<int>(kept_.size());
+    if (timer_->interval() != interval) timer_->setInterval(interval);
     setEnabled(kept_.size() > 1);
     const QSignalBlocker quiet(slider_);
     slider_->setRange(0, last);
@@ -116,8 +119,12 @@ void ReplayBar::ShowAt(int position) {
         return;
     }
     std::array<int, kCityCount + 1> owners{};
-    for (int c = 1; c <= kCityCount; ++c) owners[c] = row.owners[c];
-    map_->ShowPast(&owners);
+    std::array<std::string, kCityCount + 1> names{};
+    for (int c = 1; c <= kCityCount; ++c) {
+        owners[c] = row.owners[c];
+        if (owners[c] >= 1 && owners[c] <= kNationCount) names[c] = game_.Nations[owners[c]].Name;
+    }
+    map_->ShowPast(&owners, &names);
 }
 
 }  // namespace tarvex::ui

@@ -23,6 +23,7 @@
 #include "screens/settings/settings.h"
 #include "ui/common.h"
 #include "ui/key_preview.h"
+#include "ui/preferences.h"
 #include "ui/qt_screen.h"
 #include "ui/territory_picture.h"
 
@@ -119,6 +120,19 @@ SettingsWindow::SettingsWindow(Session& game, QtScreen& screen, QWidget* parent)
             if (!g.shown.settings.open) emit accepted();
         });
     });
+    // After a crash the autosave is newer than the last orderly end: one click goes on with it.
+    resumeButton_ = new QPushButton(QStringLiteral("前回の続きから"), this);
+    resumeButton_->setObjectName("ResumeButton");
+    resumeButton_->setVisible(AutosaveOutlivedTheLastEnd(QString::fromStdString(screen_.AutosavePath(game_))));
+    connect(resumeButton_, &QPushButton::clicked, this, [this] {
+        Run([this](Session& g) {
+            AcceptSettings(g);
+            if (g.shown.settings.open) return;
+            resume_ = true;
+            resumeButton_->hide();
+            emit accepted();
+        });
+    });
     auto* defaults = new QPushButton(QStringLiteral("初期設定に戻す"), this);
     defaults->setObjectName("Command2");
     connect(defaults, &QPushButton::clicked, this, [this] { Run(RestoreDefaultSettings); });
@@ -135,11 +149,12 @@ SettingsWindow::SettingsWindow(Session& game, QtScreen& screen, QWidget* parent)
     layout->addWidget(chooser_);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(accept);
+    buttons->addWidget(resumeButton_);
     buttons->addWidget(defaults);
     buttons->addStretch(1);
     buttons->addWidget(help);
     layout->addLayout(buttons);
-    for (QPushButton* button : {accept, defaults, help}) {
+    for (QPushButton* button : {accept, resumeButton_, defaults, help}) {
         button->setMinimumHeight(Twips(375));
         button->setMinimumWidth(button->sizeHint().width() + 16);
     }

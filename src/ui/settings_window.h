@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <utility>
 
 #include "screens/session/session.h"
 
@@ -33,6 +34,8 @@ public:
     void Sync();
     // Shows the window with the current settings and brings it forward.
     void ShowForward();
+    // "前回の続きから" was pressed: the main window loads the autosave once it is up. True once.
+    bool TakeResume() { return std::exchange(resume_, false); }
 
 signals:
     // The settings were accepted and the window has closed: the main window comes next.
@@ -60,6 +63,9 @@ private:
     QComboBox* chooser_ = nullptr;  // the name box with the nations under it
     QLineEdit* text1_ = nullptr;    // the chooser's own box, where the name is typed
     QPushButton* accept_ = nullptr;
+    // Offered when the last game ended without the quit question: its autosave goes on.
+    QPushButton* resumeButton_ = nullptr;
+    bool resume_ = false;
     std::array<QRadioButton*, 4> options_{};
     QButtonGroup* optionGroup_ = nullptr;
     QCheckBox* check1_ = nullptr;

@@ -5,6 +5,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QCursor>
+#include <QLabel>
 #include <QLegend>
 #include <QLineSeries>
 #include <QToolTip>
@@ -40,8 +41,13 @@ ShareChart::ShareChart(const Game& game, QWidget* parent) : QWidget(parent), gam
     view_->setObjectName("shareView");
     view_->setRenderHint(QPainter::Antialiasing);
     view_->setMinimumSize(420, 300);
+    // With fewer than two seasons there is no band to draw: say so rather than show an empty box.
+    note_ = new QLabel(this);
+    note_->setObjectName("lblShareNote");
+    note_->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(note_);
     layout->addWidget(view_, 1);
     bands_.assign(kNationCount + 1, nullptr);
     Sync();
@@ -63,6 +69,8 @@ void ShareChart::Sync() {
 
 void ShareChart::Rebuild() {
     const std::vector<SeasonRecord>& rows = game_.chronicle.seasons;
+    note_->setText(QStringLiteral("勢力図は季節が2つ以上記録されると描かれます"));
+    note_->setVisible(rows.size() < 2);
     chart_->removeAllSeries();
     bands_.assign(kNationCount + 1, nullptr);
     // Band on band in the nations' order, which runs across the map: neighbours lie near.

@@ -10,6 +10,7 @@
 class QAreaSeries;
 class QChart;
 class QChartView;
+class QLabel;
 class QValueAxis;
 
 namespace tarvex::ui {
@@ -32,6 +33,7 @@ private:
     const Game& game_;
     QChart* chart_ = nullptr;
     QChartView* view_ = nullptr;
+    QLabel* note_ = nullptr;  // why the chart is empty while fewer than two seasons are kept
     QValueAxis* axisX_ = nullptr;
     QValueAxis* axisY_ = nullptr;
     std::vector<QAreaSeries*> bands_;  // by nation, 0 for none

@@ -181,6 +181,56 @@ TEST(AttackOdds, AnEstimateIsTheShareOfManyBattlesWon) {
     }
 }
 
+// Each tactic's estimate comes true for battles fought with that tactic, in an
+// attack (the defender choosing as the computer does) and in a defence against a
+// known attacking tactic; the tactic matters, so a single habit's figure would not do.
+TEST(AttackOdds, EachTacticsEstimateIsTheShareWonWithThatTactic) {
+    RulesGame t;
+    Game& g = t.game;
+    Stock(g.Cities[kLondon], 300, 40, 50, 500, 500, 40);
+    Stock(g.Cities[kBordeaux], 290, 60, 120, 400, 400, 60);
+    const Game fresh = g;
+    struct Side {
+        int attacker, target, troops;
+        bool playerDefends;
+    };
+    double lowest = 1, highest = 0;
+    for (const Side side : {Side{kLondon, kBordeaux, 120, false}, Side{kBordeaux, kLondon, 200, true}}) {
+        for (int tactic = 1; tactic <= kTacticCount; ++tactic) {
+            g = fresh;
+            const BattlePlan plan{side.attacker, side.target, side.troops, side.playerDefends ? kCharge : tactic,
+                                  side.playerDefends ? tactic : kComputersTactic};
+            const double p = EstimateBattle(g, plan).WinShare();
+            constexpr int kBattles = 1500;
+            int won = 0;
+            for (int i = 0; i < kBattles; ++i) {
+                g = fresh;
+                t.screen.Clear();
+                Engage(g, side.attacker, side.target, side.troops, kNormal, kNormal);
+                g.Cities[side.attacker].Troops -= side.troops;
+                if (side.playerDefends) {
+                    g.Battle.AttackTactic = kCharge;
+                } else {
+                    g.Battle.DefendTactic = ChooseTactic(g, side.target, side.attacker);
+                    g.Battle.AttackTactic = tactic;
+                }
+                StartBattle(g);
+                if (side.playerDefends) g.Battle.DefendTactic = tactic;
+                SplitForSiege(g);
+                for (int round = 0; round < 16 && !g.Battle.BattleOver; ++round) FightRound(g);
+                won += g.Cities[side.target].OwnerIndex == g.Cities[side.attacker].OwnerIndex ? 1 : 0;
+            }
+            const double seen = static_cast<double>(won) / kBattles;
+            const double spread = std::sqrt(std::max(p * (1 - p), 0.01) / kBattles);
+            EXPECT_NEAR(seen, p, 3.5 * spread + 0.015) << "tactic " << tactic << " attacker " << side.attacker;
+            lowest = std::min(lowest, p);
+            highest = std::max(highest, p);
+        }
+    }
+    // The positions are ones where the choice of tactic decides.
+    EXPECT_GT(highest - lowest, 0.2);
+}
+
 // The odds draw on dice of their own: the game's next numbers, its cities and its
 // records are as they were, and the same position gives the same odds.
 TEST(AttackOdds, NeverTouchTheGamesDiceAndRepeatThemselves) {

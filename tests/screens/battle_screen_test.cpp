@@ -84,9 +84,13 @@ TEST(BattleScreen, KeypadChoosesOnceEnterFightsAndOtherKeysAreErrors) {
     PressBattleKey(g, kKeyEnter);  // and so is Enter: there is no round to fight yet
     EXPECT_EQ(g.Battle.BattleRound, 1);
     EXPECT_EQ(t.screen.Boxes(), std::vector<std::string>{"エラー"});
+    EXPECT_EQ(g.shown.battle.missing, "態勢を 1〜5 で選んでください") << "the screen says what is missing";
+    // Before the choice each tactic's chance stands beside its button.
+    for (const std::string& odds : g.shown.battle.tacticOdds) EXPECT_FALSE(odds.empty());
     t.screen.Clear();
 
     PressBattleKey(g, KeyPad(3));
+    EXPECT_TRUE(g.shown.battle.missing.empty());
     EXPECT_EQ(g.Battle.AttackTactic, kSiege);
     EXPECT_EQ(g.Battle.AttackTroops, 50);
     EXPECT_EQ(g.shown.battle.attacker[2], "50") << "the troops shown are those left after the siege split";

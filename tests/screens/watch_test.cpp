@@ -39,12 +39,17 @@ TEST(Watch, TheFirstViewShowsEveryCityOfThePlayersNationOrTheMapsMiddle) {
         }
 }
 
-TEST(Watch, TheViewFollowsAComputerCityOutOfViewButNeverThePlayersOwnOrder) {
+// A computer city out of view is followed while "戦況を追う" is on; the player's own
+// city about to give its order is brought into view whether or not, unless he has
+// just moved the view himself.
+TEST(Watch, TheViewFollowsAComputerCityAndBringsThePlayersOwnUnlessHeJustMovedIt) {
     const struct {
         bool follow;
         int city;  // acting at step 2, from a view at the map's top left (Edinburgh in it)
+        bool playerMoved;
         bool moves;
-    } cases[] = {{true, 64, true}, {false, 64, false}, {true, 4, false}, {true, 3, false}};
+    } cases[] = {{true, 64, false, true}, {false, 64, false, false}, {true, 4, false, true},
+                 {false, 4, false, true}, {true, 4, true, false},    {true, 3, false, false}};
     for (const auto& c : cases) {
         TestGame t;
         Session& g = t.game;
@@ -52,13 +57,17 @@ TEST(Watch, TheViewFollowsAComputerCityOutOfViewButNeverThePlayersOwnOrder) {
         std::swap(g.TurnOrder[2], g.TurnOrder[c.city]);
         g.TurnStep = 2;
         g.shown.main.followWar = c.follow;
-        g.shown.main.hScroll = -7000;
-        g.shown.main.vScroll = -1200;
+        ScrollMapHorizontally(g, -7000);
+        ScrollMapVertically(g, -1200);
+        if (!c.playerMoved) g.shown.main.viewMovedByPlayer = false;
         TakeNextStep(g);
-        EXPECT_EQ(g.shown.main.hScroll != -7000 || g.shown.main.vScroll != -1200, c.moves) << c.city << c.follow;
-        EXPECT_EQ(g.shown.main.glideSerial > 0, c.moves);
-        if (c.follow && c.city != 4) {
-            EXPECT_TRUE(CityInView(g, c.city)) << c.city;
+        const auto at = [&] {
+            return ::testing::Message() << c.city << " follow " << c.follow << " moved " << c.playerMoved;
+        };
+        EXPECT_EQ(g.shown.main.hScroll != -7000 || g.shown.main.vScroll != -1200, c.moves) << at();
+        EXPECT_EQ(g.shown.main.glideSerial > 0, c.moves) << at();
+        if (c.moves) {
+            EXPECT_TRUE(CityInView(g, c.city)) << at();
         }
     }
 }

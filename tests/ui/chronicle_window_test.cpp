@@ -332,6 +332,43 @@ TEST(ReplayBar, RecoloursTheMapToAPastSeasonPlaysTheWarInTwentySecondsAndReturns
     EXPECT_FALSE(map->ShowsPast());
 }
 
+// Through the real main window with its timers running (a game that plays itself
+// syncs every few milliseconds): "再生" moves the slider on, and the city panels name
+// the owners of the season the land shows.
+TEST(ReplayBar, PlaysThroughTheRunningTimersAndThePanelsNameThatSeasonsOwners) {
+    MainGame t("*");
+    t.game.chronicle.seasons.clear();
+    for (int s = 0; s < 60; ++s) {
+        SeasonRecord row{.year = 1 + s / 4, .season = 1 + s % 4};
+        for (int c = 1; c <= kCityCount; ++c) {
+            row.owners[c] = static_cast<std::uint8_t>(1 + (c + s) % 7);
+            ++row.cities[row.owners[c]];
+        }
+        t.game.chronicle.seasons.push_back(row);
+    }
+    t.Trigger("AutoPlayEntry");
+    ASSERT_TRUE(t.Find<QTimer>("StepTimer")->isActive());
+    t.Trigger("ChronicleEntry");
+    auto* w = t.window->findChild<ChronicleWindow*>();
+    ASSERT_NE(w, nullptr);
+    ReplayBar* replay = w->Replay();
+    QTest::mouseClick(replay->findChild<QPushButton*>("cmdReplay"), Qt::LeftButton);
+    ASSERT_TRUE(replay->Playing());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return replay->Shown() >= 3; }, 5000)) << replay->Shown();
+    QTest::mouseClick(replay->findChild<QPushButton*>("cmdReplay"), Qt::LeftButton);
+    ASSERT_FALSE(replay->Playing());
+    const int shown = replay->Shown();
+    ASSERT_GE(shown, 0);
+    ASSERT_TRUE(t.window->Map()->ShowsPast());
+    for (int c = 1; c <= kCityCount; ++c) {
+        const int owner = t.game.chronicle.seasons[shown].owners[c];
+        EXPECT_EQ(t.Text(QString("lblRyoshu_%1").arg(c)).toStdString(), t.game.Nations[owner].Name) << c;
+    }
+    // Back at the present, the panels name today's owners again.
+    replay->ShowSeason(t.game.chronicle.seasons.back().year, t.game.chronicle.seasons.back().season);
+    EXPECT_EQ(t.Text("lblRyoshu_1").toStdString(), t.game.Cities[1].Owner);
+}
+
 TEST(ChronicleWindow, TheShortcutOpensItEvenFromATextBoxAndTheGamesOwnKeysStillWork) {
     ChronicleGame t;
     // Shortcuts reach the active window only.

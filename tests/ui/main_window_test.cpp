@@ -331,7 +331,9 @@ TEST(MainWindowTurn, ClickedOrdersCarryTheTypedTextAndListChoiceToTheGame) {
 TEST(MainWindowKeys, KeypadDigitsPressTheNumberedButtonsAndAreNotTypedOnTop) {
     MainGame t;
     t.PlayersTurn(1);
-    t.Key(Qt::Key_1);  // the main keyboard's digits are not the game's keys
+    t.Key(Qt::Key_1);  // the top row's digits press the buttons too where nothing is typed
+    EXPECT_EQ(t.VisiblePanel(), 3);
+    t.Key(Qt::Key_5, Qt::KeypadModifier);  // 5.戻る
     EXPECT_EQ(t.VisiblePanel(), 2);
     t.Key(Qt::Key_2, Qt::KeypadModifier);
     EXPECT_EQ(t.VisiblePanel(), 4);
@@ -341,11 +343,12 @@ TEST(MainWindowKeys, KeypadDigitsPressTheNumberedButtonsAndAreNotTypedOnTop) {
     EXPECT_EQ(t.Text("AmountBox"), gold);
     // Typing in the amount box is the player's own.
     t.Key(Qt::Key_4, Qt::KeypadModifier);
-    EXPECT_EQ(t.Text("AmountBox"), "4");
-    EXPECT_EQ(t.game.shown.main.amountText, "4");
+    t.Key(Qt::Key_2);  // in a text box the top row types
+    EXPECT_EQ(t.Text("AmountBox"), "42");
+    EXPECT_EQ(t.game.shown.main.amountText, "42");
     t.Key(Qt::Key_Period, Qt::KeypadModifier);  // Cancel
     EXPECT_EQ(t.VisiblePanel(), 2);
-    EXPECT_EQ(t.game.shown.main.amountText, "4");
+    EXPECT_EQ(t.game.shown.main.amountText, "42");
 
     // In the military menu an unused key is swallowed; 5 goes back.
     t.Key(Qt::Key_1, Qt::KeypadModifier);
@@ -377,12 +380,16 @@ TEST(MainWindowKeys, EachNumberedButtonIsPressedByItsKeypadDigit) {
             const QString caption = button->text();
             ASSERT_TRUE(caption.size() > 2 && caption[0].isDigit() && caption[1] == '.') << caption.toStdString();
             const int digit = caption[0].digitValue();
-            MainGame clicked, pressed;
+            MainGame clicked, pressed, topRow;
             open(clicked);
             clicked.Click(button->objectName());
             open(pressed);
             pressed.Key(static_cast<Qt::Key>(Qt::Key_0 + digit), Qt::KeypadModifier);
             EXPECT_EQ(MenuOutcome(pressed), MenuOutcome(clicked)) << caption.toStdString();
+            // The top row's digit too, where no text box has the focus.
+            open(topRow);
+            topRow.Key(static_cast<Qt::Key>(Qt::Key_0 + digit));
+            EXPECT_EQ(MenuOutcome(topRow), MenuOutcome(clicked)) << caption.toStdString() << " by the top row";
             EXPECT_NE(MenuOutcome(pressed), MenuOutcome(probe)) << caption.toStdString() << " does nothing";
             ++buttons;
         }
@@ -439,6 +446,8 @@ TEST(MainWindowPanels, NarrowListsShowEveryNameWholeWithoutASidewaysBar) {
             const QRect rect = list->visualItemRect(list->item(row));
             EXPECT_LE(metrics.horizontalAdvance(list->item(row)->text()) + 4, rect.width()) << row;
             EXPECT_GE(rect.height(), QFontInfo(list->font()).pixelSize()) << row;
+            // However small long names make the letters, a row stays as tall as at full size.
+            EXPECT_GE(rect.height(), QFontInfo(GameFont()).pixelSize()) << row;
         }
         // The first two entries stand in view together, whatever the list holds.
         for (int row = 0; row < 2; ++row)
@@ -485,10 +494,14 @@ TEST(MapView, HelpPanelsCloseAndComeBackFromTheirMenuEntries) {
     };
     for (const Help& h : helps) {
         QWidget* panel = t.Find(h.panel);
-        // Laid out from the corner of the first view, wherever the start aimed it.
-        const MainWindowShown& m = t.game.shown.main;
-        EXPECT_EQ(panel->geometry(), h.where.translated(Twips(m.helpLeft), Twips(m.helpTop))) << h.panel;
+        // Docked in the strip under the map: wholly in it, over no city panel and not under the side panel.
+        EXPECT_EQ(panel->size(), h.where.size()) << h.panel;
         EXPECT_TRUE(panel->isVisible()) << h.panel;
+        const QRect onWindow(panel->mapTo(t.window.get(), QPoint(0, 0)), panel->size());
+        QWidget* dock = t.Find("HelpDock");
+        EXPECT_TRUE(QRect(dock->mapTo(t.window.get(), QPoint(0, 0)), dock->size()).contains(onWindow)) << h.panel;
+        QWidget* map = t.Find("mapView");
+        EXPECT_FALSE(onWindow.intersects(QRect(map->mapTo(t.window.get(), QPoint(0, 0)), map->size()))) << h.panel;
         // The whole help text is there to be read: nothing of it is cut off by the panel.
         auto* text = t.Find<QLabel>(QString(h.panel) + "Text");
         const QRect needed =
@@ -513,7 +526,8 @@ TEST(MapView, ScrollBarsMoveTheMapAndFocusMovesTheBars) {
     QWidget* surface = t.Find("Picture1");
     EXPECT_EQ(horizontal->maximum(), 32300);
     EXPECT_EQ(horizontal->pageStep(), t.window->centralWidget()->width() * 15);
-    EXPECT_EQ(vertical->pageStep(), t.window->centralWidget()->height() * 15);
+    // The help strip under the map is no part of the view.
+    EXPECT_EQ(vertical->pageStep(), (t.window->centralWidget()->height() - t.Find("HelpDock")->height()) * 15);
     EXPECT_EQ(vertical->singleStep(), static_cast<int>(0.05 * vertical->pageStep()));
 
     horizontal->setValue(3000);
@@ -669,6 +683,37 @@ TEST(QtScreen, InputDuringAHoldActsOnceAfterItInOrderWhileTheViewLivesOn) {
     EXPECT_EQ(t.game.TurnStep, 4);
     EXPECT_EQ(t.screen.boxLog, std::vector<std::string>{"セーブはターンのはじめしかできません"});
     QDir(t.screen.programDir).removeRecursively();
+}
+
+// "終了" during the computer's turn: while its question is up no city acts and no
+// timer steps, whatever the timers do; once it is answered the season goes on.
+TEST(QtScreen, AQuestionThePlayerOpenedStopsTheGameUntilItCloses) {
+    MainGame t("*");  // every city the computer's, the step timer carrying the season on
+    t.screen.autoAnswer = nullptr;
+    t.Click("OkButton");
+    ASSERT_TRUE(t.Find<QTimer>("StepTimer")->isActive());
+    int stepAtOpen = -1, stepBeforeAnswer = -1;
+    QString asked;
+    // Timers fire in the box's own loop, not inside another timer's call.
+    QTimer::singleShot(0, [&] { stepAtOpen = t.game.TurnStep; });
+    QTimer::singleShot(300, [&] {  // many ticks of the step timer's interval
+        stepBeforeAnswer = t.game.TurnStep;
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            asked = box->text();
+            // Not saving asks once more whether to end: no again.
+            QTimer::singleShot(50, [] {
+                if (auto* next = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                    next->button(QMessageBox::Cancel)->click();
+            });
+            box->button(QMessageBox::Cancel)->click();
+        }
+    });
+    t.Trigger("QuitEntry");
+    EXPECT_EQ(asked, "セーブして終了しますか?");
+    EXPECT_GE(stepAtOpen, 2);
+    EXPECT_LT(stepAtOpen, 76);
+    EXPECT_EQ(stepBeforeAnswer, stepAtOpen);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return t.game.TurnStep > stepAtOpen; }, 5000));
 }
 
 TEST(QtScreen, HoldPaintsALineThatComesBackIntoView) {

@@ -6,18 +6,25 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDateTime>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <deque>
+#include <functional>
 #include <memory>
 
 #include "qt_test_support.h"
 #include "rules/port/random.h"
 #include "screens/settings/settings.h"
+#include "ui/preferences.h"
 #include "ui/qt_screen.h"
 
 namespace tarvex::ui {
@@ -256,6 +263,91 @@ TEST(SettingsWindow, NameIsChosenWholeWhenItTakesTheFocus) {
     EXPECT_EQ(name->selectedText(), "イングランド王国");
     Type(name, "ローマ");
     EXPECT_EQ(t.game.shown.settings.nationName, "ローマ");
+}
+
+// A name of no nation is asked about, by Return, the keypad's Enter and the
+// button alike; the box stays until answered; a part of one nation's name offers it.
+TEST(SettingsWindow, AnUnknownNameIsAskedOnEveryKeyAndAPartOfANameOffersTheNation) {
+    struct Case {
+        const char* typed;
+        std::function<void(SettingsGame&)> press;
+        const char* asked;
+        const char* answer;  // the button the player presses
+        const char* accepted;
+    };
+    const auto key = [](Qt::Key k, Qt::KeyboardModifiers m) {
+        return [k, m](SettingsGame& t) { QTest::keyClick(t.Find("Text1"), k, m); };
+    };
+    const Case cases[] = {
+        {"France", key(Qt::Key_Return, Qt::NoModifier), "「France」という国はありません。", "Cancel", nullptr},
+        {"France", key(Qt::Key_Enter, Qt::KeypadModifier), "「France」という国はありません。", "Cancel", nullptr},
+        {"France", [](SettingsGame& t) { t.Click("Command1"); }, "「France」という国はありません。", "Ok", "France"},
+        {"フランス", key(Qt::Key_Return, Qt::NoModifier), "「フランス」はフランス王国のことですか?", "Choice0",
+         "フランス王国"},
+        {"フランス", key(Qt::Key_Enter, Qt::KeypadModifier), "「フランス」はフランス王国のことですか?", "Choice2",
+         nullptr},
+        {"フランス", [](SettingsGame& t) { t.Click("Command1"); }, "「フランス」はフランス王国のことですか?", "Choice1",
+         "フランス"},
+    };
+    for (const Case& c : cases) {
+        SettingsGame t;
+        t.screen.autoAnswer = nullptr;  // the real box, waiting for the player
+        auto* name = t.Find<QLineEdit>("Text1");
+        name->setFocus();
+        name->selectAll();
+        Type(name, c.typed);
+        QString shown;
+        bool stillOpen = false;
+        QTimer::singleShot(0, [&] {
+            QTest::qWait(50);
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            // The key that asked, held a moment too long, repeats into the box: it answers nothing.
+            QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+            QApplication::sendEvent(box->focusWidget() ? box->focusWidget() : box, &repeat);
+            QTest::qWait(100);
+            stillOpen = box->isVisible();
+            shown = box->text();
+            const QString pressed = c.answer;
+            QAbstractButton* button = pressed == "Ok"       ? box->button(QMessageBox::Ok)
+                                      : pressed == "Cancel" ? box->button(QMessageBox::Cancel)
+                                                            : box->findChild<QAbstractButton*>(pressed);
+            if (button) button->click();
+        });
+        c.press(t);
+        EXPECT_TRUE(stillOpen) << c.typed << " " << c.answer;
+        EXPECT_TRUE(shown.startsWith(c.asked)) << shown.toStdString();
+        EXPECT_EQ(t.window->isVisible(), c.accepted == nullptr) << c.typed << " " << c.answer;
+        if (c.accepted) {
+            EXPECT_EQ(t.game.PlayerNation, c.accepted);
+        }
+    }
+}
+
+// After a crash the autosave is newer than the last orderly end: the settings screen
+// offers to go on from it, and one click starts the game with it; after an orderly
+// end it is not offered.
+TEST(SettingsWindow, AnAutosaveNewerThanTheLastOrderlyEndIsOfferedToGoOn) {
+    EnsureApplication();
+    ForgetPreferences();
+    QTemporaryDir dir;
+    const QString autosave = dir.filePath("Autosave.dt");
+    EXPECT_FALSE(AutosaveOutlivedTheLastEnd(autosave));  // none kept
+    QFile file(autosave);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("x");
+    file.flush();
+    EXPECT_TRUE(AutosaveOutlivedTheLastEnd(autosave));  // no orderly end yet
+    ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-60), QFileDevice::FileModificationTime));
+    NoteOrderlyEnd();
+    EXPECT_FALSE(AutosaveOutlivedTheLastEnd(autosave));
+    ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTimeUtc().addSecs(60), QFileDevice::FileModificationTime));
+    EXPECT_TRUE(AutosaveOutlivedTheLastEnd(autosave));
+    file.close();
+
+    SettingsGame t;  // keeps no autosave: nothing to offer
+    EXPECT_FALSE(t.Find("ResumeButton")->isVisible());
+    ForgetPreferences();
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "rules/combat/battle.h"
 #include "rules/combat/round.h"
+#include "rules/combat/tables.h"
 #include "rules/port/random.h"
 #include "rules/world/numbers.h"
 
@@ -52,6 +53,20 @@ int HabitualTactic(const Nation* nation, RandomSource& dice) {
 
 AttackOdds EstimateAttack(const Game& game, int city, int target, int troops, int runs) {
     return EstimateBattle(game, {city, target, troops, kHabitualTactic, kComputersTactic}, runs);
+}
+
+bool CanPayTactic(const City& payer, int troops, int tactic) {
+    const double cost = TacticCost(tactic) * troops / 100.0;
+    return cost <= payer.Gold && cost <= payer.Food;
+}
+
+std::string ShareText(int wins, int runs) {
+    if (runs <= 0 || wins <= 0) return "ほぼなし";
+    if (wins >= runs) return "ほぼ確実";
+    const int percent = Nearest(100.0 * wins / runs);
+    if (percent < 1) return "1%未満";
+    if (percent > 99) return "99%超";
+    return "約" + Str(percent) + "%";
 }
 
 AttackOdds EstimateBattle(const Game& game, const BattlePlan& plan, int runs) {

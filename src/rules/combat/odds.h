@@ -2,6 +2,8 @@
 // end many times over with dice of its own, before a single die of the game is cast.
 #pragma once
 
+#include <string>
+
 #include "rules/world/game.h"
 
 namespace tarvex {
@@ -39,5 +41,10 @@ struct BattlePlan {
     int defendTactic = kComputersTactic;
 };
 AttackOdds EstimateBattle(const Game& game, const BattlePlan& plan, int runs = kOddsRuns);
+// Whether `payer`'s gold and food cover `tactic` for `troops`, as a defence is
+// refused when they do not.
+bool CanPayTactic(const City& payer, int troops, int tactic);
+// "約62%" for `wins` of `runs`; never a flat 0 or 100 for a battle that can still go either way.
+std::string ShareText(int wins, int runs);
 
 }  // namespace tarvex

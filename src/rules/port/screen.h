@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace tarvex {
 
@@ -31,6 +32,13 @@ public:
     virtual void Message(Game& game, const std::string& text, const std::string& title) = 0;
     // A modal box with OK and Cancel.
     virtual Answer Ask(Game& game, const Question& question) = 0;
+    // A modal box with a button for each of `buttons`: the index of the one
+    // pressed, -1 when the box is closed without one. The question's default
+    // button Ok stands for the first, Cancel for closing. Screens without their
+    // own take the first for OK.
+    virtual int Choose(Game& game, const Question& question, const std::vector<std::string>& buttons) {
+        return Ask(game, question) == Answer::Ok && !buttons.empty() ? 0 : -1;
+    }
     // A posting on message line 1..3: show it now, then hold the game for `seconds`
     // without running any other event.
     virtual void Hold(Game& game, int line, double seconds) = 0;

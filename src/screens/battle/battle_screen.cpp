@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "rules/combat/battle.h"
+#include "rules/combat/odds.h"
 #include "rules/combat/tables.h"
 #include "rules/port/screen.h"
 #include "rules/turn/messages.h"
@@ -19,6 +20,33 @@ void ShowTactics(Session& game) {
     game.shown.battle.defender[0] = TacticName(game.Battle.DefendTactic);
 }
 
+// Each tactic's chance for the player's side, from what he has been shown: in
+// his attack the defender's tactic is hidden and reckoned as the computer
+// chooses; in his defence the attacker's has been announced.
+void ShowTacticOdds(Session& game) {
+    BattleShown& s = game.shown.battle;
+    const BattleState& b = game.Battle;
+    const bool defending = IsPlayers(game, b.DefendCity);
+    const City& own = game.Cities[defending ? b.DefendCity : b.AttackCity];
+    for (int t = 1; t <= kTacticCount; ++t) {
+        const BattlePlan plan{b.AttackCity, b.DefendCity, b.AttackTroops, defending ? b.AttackTactic : t,
+                              defending ? t : kComputersTactic};
+        const AttackOdds odds = EstimateBattle(game, plan);
+        const int wins = defending ? odds.runs - odds.wins : odds.wins;
+        // A defence the city cannot pay for is refused; an attack is paid whatever it costs.
+        const bool refused = defending && !CanPayTactic(own, own.Troops, t);
+        s.tacticOdds[t - 1] = odds.runs == 0 ? std::string() : refused ? "払えない" : ShareText(wins, odds.runs);
+    }
+    s.oddsNote = defending ? "守りきる見込み（敵の" + TacticName(b.AttackTactic) + "に対して）"
+                           : "勝つ見込み（相手の戦法はコンピュータの選び方で）";
+}
+
+// Beside "エラー": what the key could not do.
+void SayWhatIsMissing(Session& game) {
+    game.shown.battle.missing =
+        game.shown.battle.tacticsEnabled ? "態勢を 1〜5 で選んでください" : "OK（Enter）で戦いを進めてください";
+}
+
 }  // namespace
 
 void OpenBattleScreen(Session& game) {
@@ -29,11 +57,14 @@ void OpenBattleScreen(Session& game) {
     // The tactic fields stay blank ("0") until the player has chosen.
     s.attacker[0] = "0";
     s.defender[0] = "0";
+    s.missing.clear();
     StartBattle(game);
+    ShowTacticOdds(game);
 }
 
 void ChoosePlayerTactic(Session& game, int index) {
     if (index < 0 || index >= kTacticCount) {
+        SayWhatIsMissing(game);
         Tell(game, "エラー");
         return;
     }
@@ -42,6 +73,7 @@ void ChoosePlayerTactic(Session& game, int index) {
     if (!TakePlayerSideTactic(game, index + 1)) return;
     s.tacticsEnabled = false;
     s.okEnabled = true;
+    s.missing.clear();
     ShowTactics(game);
 }
 
@@ -65,6 +97,7 @@ void PressBattleKey(Session& game, int key) {
         FightNextRound(game);
         return;
     }
+    SayWhatIsMissing(game);
     Tell(game, "エラー");
 }
 

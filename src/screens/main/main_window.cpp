@@ -88,9 +88,15 @@ void CloseHelpPanel(Session& game, HelpPanel panel) {
     game.shown.main.helpClosed[panel] = true;
 }
 
-void ScrollMapHorizontally(Session& game, int value) { game.shown.main.hScroll = std::clamp(value, kScrollMax, 0); }
+void ScrollMapHorizontally(Session& game, int value) {
+    game.shown.main.hScroll = std::clamp(value, kScrollMax, 0);
+    game.shown.main.viewMovedByPlayer = true;
+}
 
-void ScrollMapVertically(Session& game, int value) { game.shown.main.vScroll = std::clamp(value, kScrollMax, 0); }
+void ScrollMapVertically(Session& game, int value) {
+    game.shown.main.vScroll = std::clamp(value, kScrollMax, 0);
+    game.shown.main.viewMovedByPlayer = true;
+}
 
 void OpenHelpPage(Session& game) { game.screen->OpenWebPage(game, kHomePage); }
 

@@ -68,21 +68,30 @@ void ToggleFollowWar(Session& game) { game.shown.main.followWar = !game.shown.ma
 void FollowCity(Session& game, int city) {
     MainWindowShown& m = game.shown.main;
     m.followedBattle = 0;
-    if (!m.loaded || !m.followWar || !IsValidCity(city) || IsPlayerRun(game, city) || PlayerOrdering(game)) return;
+    const bool viewMoved = m.viewMovedByPlayer;
+    m.viewMovedByPlayer = false;
+    if (!m.loaded || !IsValidCity(city)) return;
+    // His own city about to give its order is brought into view, following the war or
+    // not, unless he has just moved the view himself.
+    if (IsPlayerRun(game, city)) {
+        if (!viewMoved) GlideTo(game, PanelBox(game, city));
+        return;
+    }
+    if (!m.followWar || PlayerOrdering(game)) return;
     GlideTo(game, PanelBox(game, city));
 }
 
 void FollowBattle(Session& game) {
     MainWindowShown& m = game.shown.main;
     const BattleState& b = game.Battle;
-    if (!m.loaded || !m.followWar || !IsValidCity(b.AttackCity) || !IsValidCity(b.DefendCity) ||
-        b.AttackCity == b.DefendCity)
-        return;
+    if (!m.loaded || !IsValidCity(b.AttackCity) || !IsValidCity(b.DefendCity) || b.AttackCity == b.DefendCity) return;
+    // A battle of his own, attack or defence, is always brought into view with both cities.
+    const bool his = IsPlayers(game, b.AttackCity) || IsPlayers(game, b.DefendCity);
+    if (!his && !m.followWar) return;
     const int battle = b.AttackCity * 100 + b.DefendCity;
     if (battle == m.followedBattle) return;
     m.followedBattle = battle;
-    // His own attack is his order: the battle screen shows it.
-    if (IsPlayerRun(game, b.AttackCity) || PlayerOrdering(game)) return;
+    if (!his && PlayerOrdering(game)) return;
     const Box both = Around(PanelBox(game, b.AttackCity), PanelBox(game, b.DefendCity));
     GlideTo(game, FitsInView(game, both) ? both : PanelBox(game, b.DefendCity));
 }

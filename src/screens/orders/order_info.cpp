@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "rules/combat/odds.h"
+#include "rules/combat/tables.h"
 #include "rules/turn/cycle.h"
 #include "rules/world/numbers.h"
 #include "screens/orders/move.h"
@@ -13,21 +14,37 @@ namespace tarvex {
 namespace {
 
 // "約62%", never a flat 0 or 100 for a battle that can still go either way.
-std::string Share(const AttackOdds& odds) {
-    if (odds.wins == 0) return "ほぼなし";
-    if (odds.wins == odds.runs) return "ほぼ確実";
-    const int percent = Nearest(100.0 * odds.WinShare());
-    if (percent < 1) return "1%未満";
-    if (percent > 99) return "99%超";
-    return "約" + Str(percent) + "%";
-}
+std::string Share(const AttackOdds& odds) { return ShareText(odds.wins, odds.runs); }
 
 void ShowOdds(const Session& game, const City& c, int target, OrderNumbers& n) {
     const std::optional<int> troops = ParseFlooredAmount(game.shown.main.orderAmounts[0]);
     if (!troops || *troops < 1 || *troops > c.Troops) return;
-    const AttackOdds odds = EstimateAttack(game, game.CurrentCity, target, *troops);
-    n.odds = "勝つ見込み " + Share(odds);
-    n.oddsLeft = "残る兵 味方 約" + Str(Nearest(odds.attackersLeft)) + "・敵 約" + Str(Nearest(odds.defendersLeft));
+    const AttackOdds habit = EstimateAttack(game, game.CurrentCity, target, *troops);
+    // The tactic decides most battles: each of the five, the defender choosing as the computer does.
+    int best = 0;
+    AttackOdds bestOdds;
+    bool anyWins = false;
+    for (int t = 1; t <= kTacticCount; ++t) {
+        const AttackOdds odds = EstimateBattle(game, {game.CurrentCity, target, *troops, t, kComputersTactic});
+        const bool payable = CanPayTactic(c, *troops, t);
+        anyWins = anyWins || odds.wins > 0;
+        n.oddsEach += (t > 1 ? "\n" : "") + Str(t) + "." + TacticName(t) + " " + Share(odds) +
+                      (payable ? "" : "（金か食料が足りません）");
+        if (payable && (best == 0 || odds.wins > bestOdds.wins)) {
+            best = t;
+            bestOdds = odds;
+        }
+    }
+    const AttackOdds& shown = best != 0 ? bestOdds : habit;
+    if (!anyWins && habit.wins == 0) {
+        n.odds = "勝つ見込み ほぼなし（どの戦法でも）";
+    } else if (best != 0) {
+        n.odds = "勝つ見込み " + TacticName(best) + "なら" + Share(bestOdds);
+        n.oddsHabit = "（いつもの戦法なら" + Share(habit) + "）";
+    } else {
+        n.odds = "勝つ見込み " + Share(habit) + "（いつもの戦法で）";
+    }
+    n.oddsLeft = "残る兵 味方 約" + Str(Nearest(shown.attackersLeft)) + "・敵 約" + Str(Nearest(shown.defendersLeft));
 }
 
 }  // namespace

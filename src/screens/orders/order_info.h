@@ -15,7 +15,10 @@ struct OrderNumbers {
     std::string target, owner, targetTroops, targetArms, targetCastle, targetFood;
     // An attack's chances once its target and troops are chosen: "勝つ見込み 約62%", and
     // the troops each side keeps when the battle ends ("残る兵 味方 約120・敵 約35").
-    std::string odds, oddsLeft;
+    // The chance with the best tactic the city can pay for ("勝つ見込み 突撃なら約85%"),
+    // the habit's under it ("（いつもの戦法なら1%未満）"); the troops left are the best
+    // tactic's; `oddsEach` holds all five, one a line.
+    std::string odds, oddsHabit, oddsLeft, oddsEach;
     // Gold and food at hand (investment and market orders): "手持ち　金 10　食料 5".
     std::string stock;
 };

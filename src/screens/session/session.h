@@ -85,6 +85,9 @@ struct MainWindowShown {
     // Bumped whenever following the war moves the view: the window glides there instead of jumping.
     int glideSerial = 0;
     int followedBattle = 0;  // attacker * 100 + defender of the battle last brought into view
+    // The player moved the view since the last city began to act: the view is his,
+    // and his own city's turn does not take it away.
+    bool viewMovedByPlayer = false;
     bool autosaveFailureTold = false;
 };
 
@@ -103,6 +106,12 @@ struct BattleShown {
     std::array<std::string, 5> defender{"0", "1", "2", "3", "4"};
     bool tacticsEnabled = true;
     bool okEnabled = false;
+    // Each tactic's chance for the player's side, by button, reckoned as the
+    // screen opens: "約62%"; what the estimate assumes; empty when not reckoned.
+    std::array<std::string, 5> tacticOdds;
+    std::string oddsNote;
+    // After "エラー": what the key could not do yet ("態勢を 1〜5 で選んでください").
+    std::string missing;
 };
 
 struct EventShown {

@@ -16,10 +16,37 @@ constexpr int kDefaultSpeed = 2;
 // The name the rules give nobody's nation: an empty name becomes it on accept.
 constexpr const char* kNobody = "*";
 
-// A name that names no nation makes the computer play every city: make sure that is meant.
-bool WatchingIsMeant(Session& game, const std::string& name) {
+// Cities each nation holds when a game begins.
+int StartingCities(const NationRow& n) {
+    int cities = 0;
+    for (const CityRow& c : kStartingCities) cities += std::string(c.owner) == n.name;
+    return cities;
+}
+
+// The one nation with cities at the start whose name holds `text`, or nullptr
+// when none or several do.
+const char* NationMeant(const std::string& text) {
+    const char* meant = nullptr;
+    for (const NationRow& n : kStartingNations) {
+        if (StartingCities(n) == 0 || std::string(n.name).find(text) == std::string::npos) continue;
+        if (meant) return nullptr;
+        meant = n.name;
+    }
+    return meant;
+}
+
+// A name that names no nation makes the computer play every city: make sure
+// that is meant, and offer the nation a part of a name points to. False: back
+// to the name; the name box may have taken the nation meant.
+bool WatchingIsMeant(Session& game, std::string& name) {
     if (name.empty() || name == kNobody || NamesANation(game, name)) return true;
     Question q;
+    if (const char* meant = NationMeant(name)) {
+        q.text = "「" + name + "」は" + meant + "のことですか?";
+        const int choice = game.screen->Choose(game, q, {std::string(meant) + "で始める", "観戦する", "名前を直す"});
+        if (choice == 0) name = meant;
+        return choice == 0 || choice == 1;
+    }
     q.text = "「" + name + "」という国はありません。コンピュータ同士の対戦を観戦しますか?";
     // A mistyped name is likelier than a wish to watch: Enter goes back to the name.
     q.defaultButton = Answer::Cancel;
@@ -31,11 +58,10 @@ bool WatchingIsMeant(Session& game, const std::string& name) {
 std::vector<NationEntry> NationChoices() {
     std::vector<NationEntry> entries;
     entries.push_back({0, "", "観戦（コンピュータ同士）"});
-    for (const NationRow& n : kStartingNations) {
-        int cities = 0;
-        for (const CityRow& c : kStartingCities) cities += std::string(c.owner) == n.name;
-        entries.push_back({n.index, n.name, std::string(n.name) + "（" + std::to_string(cities) + "都市）"});
-    }
+    // A nation without a city at the start has nothing to play with.
+    for (const NationRow& n : kStartingNations)
+        if (const int cities = StartingCities(n); cities > 0)
+            entries.push_back({n.index, n.name, std::string(n.name) + "（" + std::to_string(cities) + "都市）"});
     return entries;
 }
 
