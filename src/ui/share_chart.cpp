@@ -5,6 +5,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QCursor>
+#include <QGraphicsSimpleTextItem>
 #include <QLabel>
 #include <QLegend>
 #include <QLineSeries>
@@ -26,6 +27,9 @@ const QColor kBandEdge(60, 45, 30, 120);
 const QColor kPlayerEdge(190, 60, 20);  // as the player's realm on the map
 
 qreal When(const SeasonRecord& row) { return row.year + (row.season - 1) / 4.0; }
+
+// A band this many cities wide at its widest has room for its nation's name.
+constexpr int kNamedBand = 6;
 
 }  // namespace
 
@@ -50,7 +54,21 @@ ShareChart::ShareChart(const Game& game, QWidget* parent) : QWidget(parent), gam
     layout->addWidget(note_);
     layout->addWidget(view_, 1);
     bands_.assign(kNationCount + 1, nullptr);
+    connect(chart_, &QChart::plotAreaChanged, this, [this] { PlaceNames(); });
     Sync();
+}
+
+QStringList ShareChart::BandNames() const {
+    QStringList names;
+    for (const BandName& name : names_) names << name.item->text();
+    return names;
+}
+
+void ShareChart::PlaceNames() {
+    for (const BandName& name : names_) {
+        const QRectF box = name.item->boundingRect();
+        name.item->setPos(chart_->mapToPosition(name.at) - QPointF(box.width() / 2, box.height() / 2));
+    }
 }
 
 QAreaSeries* ShareChart::BandOf(int nation) const {
@@ -72,6 +90,8 @@ void ShareChart::Rebuild() {
     note_->setText(QStringLiteral("勢力図は季節が2つ以上記録されると描かれます"));
     note_->setVisible(rows.size() < 2);
     chart_->removeAllSeries();
+    for (const BandName& name : names_) delete name.item;
+    names_.clear();
     bands_.assign(kNationCount + 1, nullptr);
     // Band on band in the nations' order, which runs across the map: neighbours lie near.
     std::vector<qreal> below(rows.size(), 0);
@@ -82,10 +102,17 @@ void ShareChart::Rebuild() {
         QList<QPointF> lowerPoints, upperPoints;
         lowerPoints.reserve(static_cast<qsizetype>(rows.size()));
         upperPoints.reserve(static_cast<qsizetype>(rows.size()));
+        std::size_t widest = 0;
         for (std::size_t i = 0; i < rows.size(); ++i) {
             lowerPoints.append({When(rows[i]), below[i]});
             below[i] += std::max<int>(0, rows[i].cities[n]);
             upperPoints.append({When(rows[i]), below[i]});
+            if (rows[i].cities[n] > rows[widest].cities[n]) widest = i;
+        }
+        if (rows.size() >= 2 && rows[widest].cities[n] >= kNamedBand) {
+            auto* name = new QGraphicsSimpleTextItem(Qs(game_.Nations[n].Name), chart_);
+            name->setZValue(10);
+            names_.push_back({name, {When(rows[widest]), below[widest] - rows[widest].cities[n] / 2.0}});
         }
         lower->replace(lowerPoints);
         upper->replace(upperPoints);
@@ -126,6 +153,7 @@ void ShareChart::Rebuild() {
     axisX_->setTickAnchor(from);
     axisX_->setTickInterval(NiceStep(to - from, 10));
     axisX_->setRange(from, to);
+    PlaceNames();
 }
 
 }  // namespace tarvex::ui

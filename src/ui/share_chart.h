@@ -2,12 +2,15 @@
 // season by season, stacked in the nations' own order so that neighbours lie near.
 #pragma once
 
+#include <QPointF>
+#include <QStringList>
 #include <QWidget>
 #include <vector>
 
 #include "rules/world/game.h"
 
 class QAreaSeries;
+class QGraphicsSimpleTextItem;
 class QChart;
 class QChartView;
 class QLabel;
@@ -27,8 +30,20 @@ public:
     // The band of a nation, or null when it never held a city.
     QAreaSeries* BandOf(int nation) const;
 
+    // The names written on the bands wide enough to hold one.
+    QStringList BandNames() const;
+
 private:
     void Rebuild();
+    // Puts each name where its band is widest, after the plot area moved.
+    void PlaceNames();
+
+    // A nation's name on its band: where (in the chart's numbers) it stands.
+    struct BandName {
+        QGraphicsSimpleTextItem* item;
+        QPointF at;
+    };
+    std::vector<BandName> names_;
 
     const Game& game_;
     QChart* chart_ = nullptr;

@@ -243,13 +243,22 @@ TEST(WarChart, AllNationsReadApartAndTheSharesStackToEveryCity) {
     std::mt19937 draw(7);
     for (int s = 0; s < 40; ++s) {
         SeasonRecord row{.year = 1 + s / 4, .season = 1 + s % 4};
-        for (int city = 1; city <= kCityCount; ++city) ++row.cities[1 + draw() % (kNationCount - 3)];
+        // One season the second nation holds ten cities: its band is wide enough for its name.
+        for (int city = 1; city <= kCityCount; ++city)
+            ++row.cities[s == 20 && city <= 10 ? 2 : 1 + draw() % (kNationCount - 3)];
         t.game.chronicle.seasons.push_back(row);
     }
     ChronicleWindow* w = t.Open();
     auto* tabs = w->findChild<QTabWidget*>();
     EXPECT_EQ(tabs->tabText(tabs->count() - 1), "勢力図");
     ShareChart* shares = w->SharesChart();
+    EXPECT_TRUE(shares->BandNames().contains(QString::fromStdString(t.game.Nations[2].Name)));
+    for (const QString& name : shares->BandNames()) {
+        int widest = 0;
+        for (const SeasonRecord& row : t.game.chronicle.seasons)
+            widest = std::max<int>(widest, row.cities[NationIndex(t.game, name.toStdString())]);
+        EXPECT_GE(widest, 6) << name.toStdString();
+    }
     // Band on band in the nations' order, each in its map colour, up to 75 at every season.
     QAreaSeries* below = nullptr;
     for (int n = 1; n <= kNationCount; ++n) {

@@ -36,12 +36,17 @@ TEST(NationChooserWindow, OffersEveryNationInItsColourTakesTheBareNameAndComesBa
     // Each nation with cities at the start, in its map colour; one without has nothing to play with.
     int row = 0;
     for (int n = 1; n <= kNationCount; ++n) {
-        int cities = 0;
-        for (const City& c : t.game.Cities) cities += c.Owner == t.game.Nations[n].Name;
+        int cities = 0, first = 0;
+        for (int c = kCityCount; c >= 1; --c)
+            if (t.game.Cities[c].Owner == t.game.Nations[n].Name) ++cities, first = c;
         if (cities == 0) continue;
         ++row;
+        // Its first city tells where it lies, as its colour may be another's too.
         EXPECT_EQ(chooser->itemData(row, SettingsWindow::kEntryLabelRole).toString(),
-                  Qs(t.game.Nations[n].Name) + QString("（%1都市）").arg(cities));
+                  Qs(t.game.Nations[n].Name) + QString("（%1都市・%2%3）")
+                                                   .arg(cities)
+                                                   .arg(Qs(t.game.Cities[first].Name))
+                                                   .arg(cities > 1 ? "ほか" : ""));
         EXPECT_EQ(chooser->itemIcon(row).pixmap(kSwatchSize).toImage().pixelColor(kSwatchSize / 2, kSwatchSize / 2),
                   NationLandColour(n));
     }

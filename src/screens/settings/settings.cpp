@@ -23,6 +23,13 @@ int StartingCities(const NationRow& n) {
     return cities;
 }
 
+// The nation's first city at the start: where it lies, beside its colour.
+const char* FirstCity(const NationRow& n) {
+    for (const CityRow& c : kStartingCities)
+        if (std::string(c.owner) == n.name) return c.name;
+    return "";
+}
+
 // The one nation with cities at the start whose name holds `text`, or nullptr
 // when none or several do.
 const char* NationMeant(const std::string& text) {
@@ -61,7 +68,9 @@ std::vector<NationEntry> NationChoices() {
     // A nation without a city at the start has nothing to play with.
     for (const NationRow& n : kStartingNations)
         if (const int cities = StartingCities(n); cities > 0)
-            entries.push_back({n.index, n.name, std::string(n.name) + "（" + std::to_string(cities) + "都市）"});
+            entries.push_back({n.index, n.name,
+                               std::string(n.name) + "（" + std::to_string(cities) + "都市・" + FirstCity(n) +
+                                   (cities > 1 ? "ほか" : "") + "）"});
     return entries;
 }
 
