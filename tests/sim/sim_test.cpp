@@ -60,7 +60,14 @@ TEST(Sim, HelpAndBadArguments) {
                                                            {"--chronicle", ""},
                                                            {"--stats"},
                                                            {"--load", "/nonexistent/Game.dt"},
-                                                           {"--random-from", "/nonexistent/draws"}}) {
+                                                           {"--random-from", "/nonexistent/draws"},
+                                                           {"--strength", "0"},
+                                                           {"--strength", "4"},
+                                                           {"--strength", "2.5"},
+                                                           {"--strength-of", "フランス王国"},
+                                                           {"--strength-of", "=2"},
+                                                           {"--strength-of", "フランス王国=9"},
+                                                           {"--years", "0", "--strength-of", "どこでもない国=2"}}) {
         Result r = RunSim(args);
         EXPECT_EQ(r.status, 2) << args[0] << " " << args.back();
         EXPECT_FALSE(r.err.empty()) << args[0] << " " << args.back();
