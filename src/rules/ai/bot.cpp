@@ -132,7 +132,7 @@ bool FollowedUp(const Game& game, int city, int target, int sent) {
 constexpr double kConcertAllowance = 0.15;
 constexpr double kLeaderAllowance = 0.1;
 // Strength below this share of the defender's (troops, arms and walls) is not worth an estimate.
-constexpr double kPlausibleStrength = 0.6;
+constexpr double kPlausibleStrength = 0.8;
 
 // The best attack with everything that can march, each target with each
 // tactic, a garrison staying at home; nothing when none is good enough.
@@ -155,9 +155,16 @@ std::optional<CityPlan> PlanAttack(const Game& game, int city, const PlayStyle& 
             if (FollowedUp(game, city, target, sent)) need -= kConcertAllowance;
             if (d.OwnerIndex == leader && leader != 0) need -= kLeaderAllowance;
         }
-        for (int tactic = 1; tactic <= kTacticCount; ++tactic) {
-            // The march pays for its tactic out of the city's stores.
-            if (style.plausibleOnly && TacticCost(tactic) * sent > 100 * std::min(c.Gold, c.Food)) continue;
+        // The march pays for its tactic out of the city's stores.
+        std::array<bool, kTacticCount + 1> affordable{};
+        for (int tactic = 1; tactic <= kTacticCount; ++tactic)
+            affordable[tactic] = !style.plausibleOnly || TacticCost(tactic) * sent <= 100 * std::min(c.Gold, c.Food);
+        int first = 1, last = kTacticCount;
+        // A quick look at every tactic first, the full estimate for the best of them only.
+        if (style.screenRuns > 0)
+            first = last = BestTactic(game, city, target, sent, false, kComputersTactic, affordable, style.screenRuns);
+        for (int tactic = first; tactic <= last; ++tactic) {
+            if (!affordable[tactic]) continue;
             const double share =
                 EstimateBattle(game, {city, target, sent, tactic, kComputersTactic}, style.runs).WinShare();
             // The bot compares shares; the general compares each with what he asks of its target.
@@ -201,8 +208,9 @@ CityPlan PlanCityOrder(const Game& game, int city, const PlayStyle& style) {
     };
     const auto sell = [](int food) { return CityPlan{OrderOf(kSellFood, food)}; };
     const auto order = [](int kind, int amount = 0) { return CityPlan{OrderOf(kind, amount)}; };
-    const auto steps = StepsToFront(game, city);
-    if (steps[city] > 0) {
+    // The way to the front is only sought from behind it.
+    if (!OnFront(game, city)) {
+        const auto steps = StepsToFront(game, city);
         // Behind the front: soldiers from the gold, gold from spare food, and all of it forward.
         int forward = 0;
         for (int j : NeighboursOf(city))

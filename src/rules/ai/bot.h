@@ -22,6 +22,9 @@ struct PlayStyle {
     // Estimates only attacks the city's strength could plausibly carry, and
     // only the tactics it can pay for: the computer plays every city every season.
     bool plausibleOnly = false;
+    // Battles of a first look at each tactic of an attack, when not 0: only the
+    // best of them is then estimated with `runs`.
+    int screenRuns = 0;
     // The general's eye across the nation's cities: a garrison where a stronger
     // enemy threatens, attacks in concert, the leading nation first.
     bool general = false;

@@ -15,11 +15,15 @@ namespace tarvex {
 
 namespace {
 
+// Battles of the first look at each tactic of an attack.
+constexpr int kScreenRuns = 8;
+
 PlayStyle StyleOf(int level) {
     PlayStyle style;
     style.attackShare = 0.6;
     style.runs = kStrongOddsRuns;
     style.plausibleOnly = true;
+    style.screenRuns = kScreenRuns;
     style.general = level >= kStrongest;
     return style;
 }
