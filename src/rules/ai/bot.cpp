@@ -92,13 +92,15 @@ int GarrisonAgainst(const Game& game, int city, int target) {
     return 0;
 }
 
-// The nation holding the most cities: the one that will win if nobody stops it.
+// The nation with the most troops and arms under its banners: the one that will win if nobody stops it.
 int LeadingNation(const Game& game) {
-    std::array<int, kNationCount + 1> held{};
+    std::array<int, kNationCount + 1> strength{};
     int leader = 0;
     for (int c = 1; c <= kCityCount; ++c) {
         const int n = game.Cities[c].OwnerIndex;
-        if (n != 0 && ++held[n] > held[leader]) leader = n;
+        if (n == 0) continue;
+        strength[n] += game.Cities[c].Troops + game.Cities[c].Arms;
+        if (strength[n] > strength[leader]) leader = n;
     }
     return leader;
 }
@@ -131,8 +133,9 @@ bool FollowedUp(const Game& game, int city, int target, int sent) {
 // What the general lets pass below the share he asks for: an attack in concert, the leader's city.
 constexpr double kConcertAllowance = 0.15;
 constexpr double kLeaderAllowance = 0.1;
+constexpr double kSideWarPremium = 0.2;
 // Strength below this share of the defender's (troops, arms and walls) is not worth an estimate.
-constexpr double kPlausibleStrength = 0.8;
+constexpr double kPlausibleStrength = 0.6;
 
 // The best attack with everything that can march, each target with each
 // tactic, a garrison staying at home; nothing when none is good enough.
@@ -149,12 +152,14 @@ std::optional<CityPlan> PlanAttack(const Game& game, int city, const PlayStyle& 
         const int sent = std::min(marching, c.Troops - kept);
         if (sent < 1) continue;
         const City& d = game.Cities[target];
-        if (style.plausibleOnly && sent + c.Arms < kPlausibleStrength * (d.Troops + d.Arms + d.Castle)) continue;
         double need = style.attackShare;
         if (style.general) {
             if (FollowedUp(game, city, target, sent)) need -= kConcertAllowance;
-            if (d.OwnerIndex == leader && leader != 0) need -= kLeaderAllowance;
+            // The leader's cities are the war that matters; a quarrel with anyone else must pay well.
+            need += d.OwnerIndex == leader ? -kLeaderAllowance : kSideWarPremium;
         }
+        const double plausible = kPlausibleStrength;
+        if (style.plausibleOnly && sent + c.Arms < plausible * (d.Troops + d.Arms + d.Castle)) continue;
         // The march pays for its tactic out of the city's stores.
         std::array<bool, kTacticCount + 1> affordable{};
         for (int tactic = 1; tactic <= kTacticCount; ++tactic)
@@ -232,6 +237,14 @@ CityPlan PlanCityOrder(const Game& game, int city, const PlayStyle& style) {
         return order(kDoNothing);
     }
 
+    // A city a stronger enemy borders, when it holds its ground: every coin on soldiers, then on the walls.
+    const bool threatened = StrongestThreat(game, city) > c.Troops + c.Arms + c.Castle;
+    if (style.holdsGround && threatened) {
+        if (c.Troops < kMaxValue && c.Gold >= 2 * soldier) return recruit(c.Gold);
+        if (c.Gold >= kMinimumInvestment && c.Castle < kMaxValue)
+            return order(kWorkOnCastle, std::min(c.Gold, kMaximumInvestment));
+    }
+
     // On the front: soldiers from the gold a march does not need, food for the march, gold from spare food.
     if (c.Troops < kMaxValue && c.Gold - c.Troops >= 2 * soldier) return recruit(c.Gold - c.Troops);
     if (c.Food < c.Troops && c.Gold > c.Troops && c.Food < kMaxValue && foodPrice > 0 && c.Gold >= foodPrice) {
@@ -243,7 +256,6 @@ CityPlan PlanCityOrder(const Game& game, int city, const PlayStyle& style) {
     // What is left over, beyond the march's gold, builds the castle where a stronger enemy threatens, else the town.
     const int spare = std::min(c.Gold - c.Troops, kMaximumInvestment);
     if (spare >= kMinimumInvestment) {
-        const bool threatened = StrongestThreat(game, city) > c.Troops + c.Arms + c.Castle;
         if (threatened && c.Castle < kMaxValue) return order(kWorkOnCastle, spare);
         if (c.Town < kMaxValue) return order(kBuildTown, spare);
     }

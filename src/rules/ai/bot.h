@@ -25,6 +25,9 @@ struct PlayStyle {
     // Battles of a first look at each tactic of an attack, when not 0: only the
     // best of them is then estimated with `runs`.
     int screenRuns = 0;
+    // A city a stronger enemy borders spends all its gold on soldiers and walls,
+    // keeping none for a march.
+    bool holdsGround = false;
     // The general's eye across the nation's cities: a garrison where a stronger
     // enemy threatens, attacks in concert, the leading nation first.
     bool general = false;

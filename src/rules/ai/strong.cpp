@@ -20,10 +20,12 @@ constexpr int kScreenRuns = 8;
 
 PlayStyle StyleOf(int level) {
     PlayStyle style;
-    style.attackShare = 0.6;
+    // The strongest asks less of an attack: it follows one up with the next.
+    style.attackShare = level >= kStrongest ? 0.5 : 0.6;
     style.runs = kStrongOddsRuns;
     style.plausibleOnly = true;
     style.screenRuns = kScreenRuns;
+    style.holdsGround = true;
     style.general = level >= kStrongest;
     return style;
 }
