@@ -187,6 +187,21 @@ TEST(Sim, YearsZeroChecksAndRewritesASaveByteForByte) {
     }
 }
 
+TEST(Sim, TheFirstStrengthIsTheStandardComputerAndAStrongerOnePlaysAnotherGame) {
+    const Result standard = RunSim({"--years", "20", "--seed", "6", "--log", "--check"});
+    const Result first = RunSim({"--years", "20", "--seed", "6", "--log", "--check", "--strength", "1"});
+    EXPECT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(first.out, standard.out);
+    for (const std::vector<std::string>& level :
+         std::vector<std::vector<std::string>>{{"--strength", "3"}, {"--strength-of", "フランス王国=2"}}) {
+        std::vector<std::string> args{"--years", "20", "--seed", "6", "--log", "--check"};
+        args.insert(args.end(), level.begin(), level.end());
+        const Result stronger = RunSim(args);
+        EXPECT_EQ(stronger.status, 0) << stronger.err;
+        EXPECT_NE(stronger.out, standard.out) << level[0];
+    }
+}
+
 TEST(Sim, SameSeedSameGameAndSummary) {
     Result a = RunSim({"--years", "15", "--seed", "11", "--log", "--check"});
     Result b = RunSim({"--years", "15", "--seed", "11", "--log", "--check"});
