@@ -25,7 +25,10 @@ namespace {
 
 // A computer-only game at a season start, messages without a hold.
 struct HeadlessGame {
-    explicit HeadlessGame(std::uint64_t seed) : random(seed), game(screen, random) { Start(); }
+    explicit HeadlessGame(std::uint64_t seed, int strength = kStandardStrength)
+        : strength(strength), random(seed), game(screen, random) {
+        Start();
+    }
     // Not copied: a copy's game would go on drawing from the original's source and screen.
     HeadlessGame(const HeadlessGame&) = delete;
     HeadlessGame& operator=(const HeadlessGame&) = delete;
@@ -38,6 +41,7 @@ struct HeadlessGame {
     void Start() {
         game.PlayerNation = "*";
         game.AutoAdvance = true;
+        game.Strength.fill(strength);
         NewGame(game);
     }
     void PlaySeason() {
@@ -48,6 +52,7 @@ struct HeadlessGame {
             // Unified: the game is over.
         }
     }
+    int strength;
     NullScreen screen;
     MersenneRandom random;
     Game game;
@@ -68,8 +73,9 @@ void BM_ComputerCityTurn(benchmark::State& state) {
 }
 BENCHMARK(BM_ComputerCityTurn);
 
+// A season at each of the computer's strength levels (the argument).
 void BM_ComputerSeason(benchmark::State& state) {
-    HeadlessGame h(2);
+    HeadlessGame h(2, static_cast<int>(state.range(0)));
     for (auto _ : state) {
         h.PlaySeason();
         if (h.game.Ended || h.game.Year > 50) {
@@ -79,7 +85,7 @@ void BM_ComputerSeason(benchmark::State& state) {
         }
     }
 }
-BENCHMARK(BM_ComputerSeason)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ComputerSeason)->DenseRange(kStandardStrength, kStrongest)->Unit(benchmark::kMicrosecond);
 
 void BM_HundredYearGame(benchmark::State& state) {
     std::uint64_t seed = 3;

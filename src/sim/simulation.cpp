@@ -283,6 +283,17 @@ int Run(const Options& options, std::istream& in, std::ostream& out, std::ostrea
             err << "tarvex-sim: no nation is named " << options.player << '\n';
             return 2;
         }
+        // Every nation the computer plays, at the level asked; the player's own stays as it is.
+        for (int n = 1; n <= kNationCount; ++n)
+            if (!policy || game.Nations[n].Name != options.player) game.Strength[n] = options.strength;
+        if (!options.strengthNation.empty()) {
+            const int n = NationIndex(game, options.strengthNation);
+            if (n == 0) {
+                err << "tarvex-sim: no nation is named " << options.strengthNation << '\n';
+                return 2;
+            }
+            game.Strength[n] = options.strengthOfNation;
+        }
         if (program) program->Hello(options.player, options.seed);
         const long long lastYear = static_cast<long long>(game.Year) + options.years;
         // A new game draws its turn order at its first step; a loaded one may not have drawn it yet either.
@@ -387,6 +398,7 @@ constexpr const char* kUsage =
     "usage: tarvex-sim [--years N] [--seed S] [--load FILE] [--save FILE] [--log] [--check]\n"
     "                  [--random-from FILE] [--chronicle FILE] [--stats FILE]\n"
     "                  [--player NATION (--protocol | --replay FILE) | --bot NATION] [--record FILE]\n"
+    "                  [--strength N] [--strength-of NATION=N]\n"
     "\n"
     "Plays a computer-only game of Tarvex at full speed and prints a summary.\n"
     "\n"
@@ -417,6 +429,10 @@ constexpr const char* kUsage =
     "  --bot NATION         the bot commands NATION\n"
     "  --record FILE        write every decision of the player to FILE\n"
     "  --replay FILE        take the player's decisions from a record\n"
+    "  --strength N         how well the computer plays every nation it commands:\n"
+    "                       1 the standard computer (default), 2 strong, 3 strongest\n"
+    "  --strength-of NATION=N\n"
+    "                       the same for NATION alone, over --strength\n"
     "  --help               this text\n"
     "\n"
     "Each option may be given once.\n"
@@ -506,6 +522,15 @@ int ParseAndRun(const std::vector<std::string>& args, std::istream& in, std::ost
             if (!value(options.recordFile)) return Fail(err, "--record needs a file");
         } else if (a == "--replay") {
             if (!value(options.replayFile)) return Fail(err, "--replay needs a file");
+        } else if (a == "--strength") {
+            if (!value(v) || !ParseWhole(v, kStandardStrength, kStrongest, options.strength))
+                return Fail(err, "--strength needs a level from 1 to 3");
+        } else if (a == "--strength-of") {
+            const std::size_t eq = i + 1 < args.size() ? args[i + 1].rfind('=') : std::string::npos;
+            if (!value(v) || eq == std::string::npos || eq == 0 ||
+                !ParseWhole(v.substr(eq + 1), kStandardStrength, kStrongest, options.strengthOfNation))
+                return Fail(err, "--strength-of needs NATION=N with a level N from 1 to 3");
+            options.strengthNation = v.substr(0, eq);
         } else if (a == "--protocol") {
             options.protocol = true;
         } else if (a == "--log") {

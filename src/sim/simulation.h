@@ -29,6 +29,11 @@ struct Options {
     bool bot = false;
     std::string recordFile;
     std::string replayFile;
+    // How well the computer plays (kStandardStrength..kStrongest): every
+    // computer nation, then one nation named apart (strengthNation, empty for none).
+    int strength = 1;
+    std::string strengthNation;
+    int strengthOfNation = 1;
 };
 
 // Plays the game the options describe; returns the exit status

@@ -60,7 +60,14 @@ TEST(Sim, HelpAndBadArguments) {
                                                            {"--chronicle", ""},
                                                            {"--stats"},
                                                            {"--load", "/nonexistent/Game.dt"},
-                                                           {"--random-from", "/nonexistent/draws"}}) {
+                                                           {"--random-from", "/nonexistent/draws"},
+                                                           {"--strength", "0"},
+                                                           {"--strength", "4"},
+                                                           {"--strength", "2.5"},
+                                                           {"--strength-of", "フランス王国"},
+                                                           {"--strength-of", "=2"},
+                                                           {"--strength-of", "フランス王国=9"},
+                                                           {"--years", "0", "--strength-of", "どこでもない国=2"}}) {
         Result r = RunSim(args);
         EXPECT_EQ(r.status, 2) << args[0] << " " << args.back();
         EXPECT_FALSE(r.err.empty()) << args[0] << " " << args.back();
@@ -177,6 +184,21 @@ TEST(Sim, YearsZeroChecksAndRewritesASaveByteForByte) {
     for (const auto& file : {path, copy}) {
         std::filesystem::remove(file);
         std::filesystem::remove(std::filesystem::path(file).replace_extension(".chronicle"));
+    }
+}
+
+TEST(Sim, TheFirstStrengthIsTheStandardComputerAndAStrongerOnePlaysAnotherGame) {
+    const Result standard = RunSim({"--years", "20", "--seed", "6", "--log", "--check"});
+    const Result first = RunSim({"--years", "20", "--seed", "6", "--log", "--check", "--strength", "1"});
+    EXPECT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(first.out, standard.out);
+    for (const std::vector<std::string>& level :
+         std::vector<std::vector<std::string>>{{"--strength", "3"}, {"--strength-of", "フランス王国=2"}}) {
+        std::vector<std::string> args{"--years", "20", "--seed", "6", "--log", "--check"};
+        args.insert(args.end(), level.begin(), level.end());
+        const Result stronger = RunSim(args);
+        EXPECT_EQ(stronger.status, 0) << stronger.err;
+        EXPECT_NE(stronger.out, standard.out) << level[0];
     }
 }
 

@@ -26,10 +26,17 @@ constexpr int kGarrison = 8;
 constexpr int kSpareFood = 100;
 constexpr double kGoodFoodPrice = 1.0;
 
-Decision OrderOf(int kind, int amount = 0) {
+Order OrderOf(int kind, int amount = 0, int target = 0) {
+    Order o;
+    o.kind = kind;
+    o.amount = amount;
+    o.target = target;
+    return o;
+}
+
+Decision DecisionOf(int kind) {
     Decision d;
     d.order.kind = kind;
-    d.order.amount = amount;
     return d;
 }
 
@@ -85,6 +92,99 @@ int GarrisonAgainst(const Game& game, int city, int target) {
     return 0;
 }
 
+// The nation with the most troops and arms under its banners: the one that will win if nobody stops it.
+int LeadingNation(const Game& game) {
+    std::array<int, kNationCount + 1> strength{};
+    int leader = 0;
+    for (int c = 1; c <= kCityCount; ++c) {
+        const int n = game.Cities[c].OwnerIndex;
+        if (n == 0) continue;
+        strength[n] += game.Cities[c].Troops + game.Cities[c].Arms;
+        if (strength[n] > strength[leader]) leader = n;
+    }
+    return leader;
+}
+
+// The general keeps at home what the strongest other enemy neighbour could
+// bring, less what the walls and arms hold off; a few at least.
+int GeneralsGarrison(const Game& game, int city, int target) {
+    const City& c = game.Cities[city];
+    int threat = 0;
+    bool exposed = false;
+    for (int j = 1; j <= kCityCount; ++j)
+        if (j != target && Foreign(game, city, j) && IsNeighbour(j, city)) {
+            exposed = true;
+            threat = std::max(threat, game.Cities[j].Troops + game.Cities[j].Arms);
+        }
+    if (!exposed) return 0;
+    return std::min(c.Troops, std::max(kGarrison, threat / 2 - c.Castle - c.Arms));
+}
+
+// Another of the nation's cities borders the target with an army of its own:
+// a doubtful attack wears the defenders down for the next one.
+bool FollowedUp(const Game& game, int city, int target, int sent) {
+    for (int j = 1; j <= kCityCount; ++j)
+        if (j != city && SameOwner(game, j, city) && IsNeighbour(j, target) && 2 * game.Cities[j].Troops >= sent &&
+            game.Cities[j].Food >= game.Cities[j].Troops && game.Cities[j].Gold >= game.Cities[j].Troops)
+            return true;
+    return false;
+}
+
+// What the general lets pass below the share he asks for: an attack in concert, the leader's city.
+constexpr double kConcertAllowance = 0.15;
+constexpr double kLeaderAllowance = 0.1;
+constexpr double kSideWarPremium = 0.2;
+// Strength below this share of the defender's (troops, arms and walls) is not worth an estimate.
+constexpr double kPlausibleStrength = 0.6;
+
+// The best attack with everything that can march, each target with each
+// tactic, a garrison staying at home; nothing when none is good enough.
+std::optional<CityPlan> PlanAttack(const Game& game, int city, const PlayStyle& style) {
+    const City& c = game.Cities[city];
+    const int marching = std::min({c.Troops, c.Food, c.Gold});
+    if (marching < 1 || CheckOrderOpens(game, city, kAttack)) return std::nullopt;
+    const int leader = style.general ? LeadingNation(game) : 0;
+    double best = -1;
+    CityPlan attack{OrderOf(kAttack), kNormal};
+    for (int target : NeighboursOf(city)) {
+        if (!Foreign(game, city, target)) continue;
+        const int kept = style.general ? GeneralsGarrison(game, city, target) : GarrisonAgainst(game, city, target);
+        const int sent = std::min(marching, c.Troops - kept);
+        if (sent < 1) continue;
+        const City& d = game.Cities[target];
+        double need = style.attackShare;
+        if (style.general) {
+            if (FollowedUp(game, city, target, sent)) need -= kConcertAllowance;
+            // The leader's cities are the war that matters; a quarrel with anyone else must pay well.
+            need += d.OwnerIndex == leader ? -kLeaderAllowance : kSideWarPremium;
+        }
+        const double plausible = kPlausibleStrength;
+        if (style.plausibleOnly && sent + c.Arms < plausible * (d.Troops + d.Arms + d.Castle)) continue;
+        // The march pays for its tactic out of the city's stores.
+        std::array<bool, kTacticCount + 1> affordable{};
+        for (int tactic = 1; tactic <= kTacticCount; ++tactic)
+            affordable[tactic] = !style.plausibleOnly || TacticCost(tactic) * sent <= 100 * std::min(c.Gold, c.Food);
+        int first = 1, last = kTacticCount;
+        // A quick look at every tactic first, the full estimate for the best of them only.
+        if (style.screenRuns > 0)
+            first = last = BestTactic(game, city, target, sent, false, kComputersTactic, affordable, style.screenRuns);
+        for (int tactic = first; tactic <= last; ++tactic) {
+            if (!affordable[tactic]) continue;
+            const double share =
+                EstimateBattle(game, {city, target, sent, tactic, kComputersTactic}, style.runs).WinShare();
+            // The bot compares shares; the general compares each with what he asks of its target.
+            const double score = style.general ? share - need : share;
+            if (score <= best) continue;
+            best = score;
+            attack.order.target = target;
+            attack.order.troops = attack.order.food = attack.order.gold = sent;
+            attack.tactic = tactic;
+        }
+    }
+    if (style.general ? best >= 0 : best >= style.attackShare) return attack;
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<Decision> BotPlayer::Decide(const Game& game, Asked asked, const Refusal* refused) {
@@ -95,44 +195,27 @@ std::optional<Decision> BotPlayer::Decide(const Game& game, Asked asked, const R
         return d;
     }
     // A refused order is a fault of the bot's reckoning: it lets the season pass rather than guess again.
-    if (refused) return OrderOf(kDoNothing);
-    return DecideOrder(game);
+    if (refused) return DecisionOf(kDoNothing);
+    Decision d;
+    d.order = PlanCityOrder(game, game.CurrentCity, style_).order;
+    return d;
 }
 
-Decision BotPlayer::DecideOrder(const Game& game) const {
-    const int city = game.CurrentCity;
+CityPlan PlanCityOrder(const Game& game, int city, const PlayStyle& style) {
     const City& c = game.Cities[city];
-
-    // The best attack with everything that can march, each target with each
-    // tactic, a garrison staying at home.
-    const int marching = std::min({c.Troops, c.Food, c.Gold});
-    if (marching >= 1 && !CheckOrderOpens(game, city, kAttack)) {
-        double bestShare = -1;
-        Decision attack = OrderOf(kAttack);
-        for (int target : NeighboursOf(city)) {
-            if (!Foreign(game, city, target)) continue;
-            const int sent = std::min(marching, c.Troops - GarrisonAgainst(game, city, target));
-            if (sent < 1) continue;
-            for (int tactic = 1; tactic <= kTacticCount; ++tactic) {
-                const double share =
-                    EstimateBattle(game, {city, target, sent, tactic, kComputersTactic}, runs_).WinShare();
-                if (share <= bestShare) continue;
-                bestShare = share;
-                attack.order.target = target;
-                attack.order.troops = attack.order.food = attack.order.gold = sent;
-            }
-        }
-        if (bestShare >= attackShare_) return attack;
-    }
+    if (auto attack = PlanAttack(game, city, style)) return *attack;
 
     const double foodPrice = game.FoodPrice, troopsPrice = game.TroopsPrice;
     const int soldier = troopsPrice > 0 ? Floor(troopsPrice + 0.9) : kMaxValue + 1;
     // Gold for soldiers that leaves each of them his gold for the march.
     const auto recruit = [&](int gold) {
-        return OrderOf(kRaiseTroops, std::max(soldier, Floor(gold * troopsPrice / (1 + troopsPrice))));
+        return CityPlan{OrderOf(kRaiseTroops, std::max(soldier, Floor(gold * troopsPrice / (1 + troopsPrice))))};
     };
-    const auto steps = StepsToFront(game, city);
-    if (steps[city] > 0) {
+    const auto sell = [](int food) { return CityPlan{OrderOf(kSellFood, food)}; };
+    const auto order = [](int kind, int amount = 0) { return CityPlan{OrderOf(kind, amount)}; };
+    // The way to the front is only sought from behind it.
+    if (!OnFront(game, city)) {
+        const auto steps = StepsToFront(game, city);
         // Behind the front: soldiers from the gold, gold from spare food, and all of it forward.
         int forward = 0;
         for (int j : NeighboursOf(city))
@@ -140,55 +223,68 @@ Decision BotPlayer::DecideOrder(const Game& game) const {
                 forward = j;
         if (forward != 0 && c.Troops > 0) {
             const City& t = game.Cities[forward];
-            Decision d = OrderOf(kMove);
-            d.order.target = forward;
-            d.order.troops = FitUnderLimit(t.Troops, c.Troops, kMaxValue);
-            d.order.food = FitUnderLimit(t.Food, c.Food, kMaxValue);
-            d.order.gold = FitUnderLimit(t.Gold, c.Gold, kMaxValue);
-            if (d.order.troops + d.order.food + d.order.gold > 0) return d;
+            CityPlan move{OrderOf(kMove, 0, forward)};
+            move.order.troops = FitUnderLimit(t.Troops, c.Troops, kMaxValue);
+            move.order.food = FitUnderLimit(t.Food, c.Food, kMaxValue);
+            move.order.gold = FitUnderLimit(t.Gold, c.Gold, kMaxValue);
+            if (move.order.troops + move.order.food + move.order.gold > 0) return move;
         }
         if (c.Troops < kMaxValue && c.Gold >= 2 * soldier) return recruit(c.Gold);
         if (c.Food > kSpareFood && foodPrice >= kGoodFoodPrice && c.Gold < kMaxValue)
-            return OrderOf(kSellFood, c.Food - kSpareFood / 2);
+            return sell(c.Food - kSpareFood / 2);
         if (c.Gold >= kMinimumInvestment && c.Town < kMaxValue)
-            return OrderOf(kBuildTown, std::min(c.Gold, kMaximumInvestment));
-        return OrderOf(kDoNothing);
+            return order(kBuildTown, std::min(c.Gold, kMaximumInvestment));
+        return order(kDoNothing);
+    }
+
+    // A city a stronger enemy borders, when it holds its ground: every coin on soldiers, then on the walls.
+    const bool threatened = StrongestThreat(game, city) > c.Troops + c.Arms + c.Castle;
+    if (style.holdsGround && threatened) {
+        if (c.Troops < kMaxValue && c.Gold >= 2 * soldier) return recruit(c.Gold);
+        if (c.Gold >= kMinimumInvestment && c.Castle < kMaxValue)
+            return order(kWorkOnCastle, std::min(c.Gold, kMaximumInvestment));
     }
 
     // On the front: soldiers from the gold a march does not need, food for the march, gold from spare food.
     if (c.Troops < kMaxValue && c.Gold - c.Troops >= 2 * soldier) return recruit(c.Gold - c.Troops);
     if (c.Food < c.Troops && c.Gold > c.Troops && c.Food < kMaxValue && foodPrice > 0 && c.Gold >= foodPrice) {
         const int gold = std::min(c.Gold - c.Troops, static_cast<int>((c.Troops - c.Food) * foodPrice) + 1);
-        if (gold >= foodPrice) return OrderOf(kBuyFood, gold);
+        if (gold >= foodPrice) return order(kBuyFood, gold);
     }
     if (c.Food > c.Troops + kSpareFood && c.Gold < kMaxValue && foodPrice > 0)
-        return OrderOf(kSellFood, c.Food - c.Troops - kSpareFood / 2);
+        return sell(c.Food - c.Troops - kSpareFood / 2);
     // What is left over, beyond the march's gold, builds the castle where a stronger enemy threatens, else the town.
     const int spare = std::min(c.Gold - c.Troops, kMaximumInvestment);
     if (spare >= kMinimumInvestment) {
-        const bool threatened = StrongestThreat(game, city) > c.Troops + c.Arms + c.Castle;
-        if (threatened && c.Castle < kMaxValue) return OrderOf(kWorkOnCastle, spare);
-        if (c.Town < kMaxValue) return OrderOf(kBuildTown, spare);
+        if (threatened && c.Castle < kMaxValue) return order(kWorkOnCastle, spare);
+        if (c.Town < kMaxValue) return order(kBuildTown, spare);
     }
-    return OrderOf(kDoNothing);
+    return order(kDoNothing);
+}
+
+int BestTactic(const Game& game, int attackCity, int defendCity, int troops, bool defending, int otherTactic,
+               const std::array<bool, kTacticCount + 1>& allowed, int runs) {
+    int chosen = kDefence;
+    double best = -1;
+    for (int tactic = 1; tactic <= kTacticCount; ++tactic) {
+        if (!allowed[tactic]) continue;
+        const BattlePlan plan = defending ? BattlePlan{attackCity, defendCity, troops, otherTactic, tactic}
+                                          : BattlePlan{attackCity, defendCity, troops, tactic, otherTactic};
+        const double wins = EstimateBattle(game, plan, runs).WinShare();
+        const double share = defending ? 1 - wins : wins;
+        if (share > best) best = share, chosen = tactic;
+    }
+    return chosen;
 }
 
 Decision BotPlayer::DecideTactic(const Game& game) const {
     const BattleState& b = game.Battle;
-    const bool defending = IsPlayers(game, b.DefendCity);
+    std::array<bool, kTacticCount + 1> allowed{};
+    for (int tactic = 1; tactic <= kTacticCount; ++tactic) allowed[tactic] = !CheckTactic(game, tactic);
     Decision d;
     d.kind = Decision::Kind::Tactic;
-    d.tactic = kDefence;
-    double best = -1;
-    for (int tactic = 1; tactic <= kTacticCount; ++tactic) {
-        if (CheckTactic(game, tactic)) continue;
-        const BattlePlan plan = defending
-                                    ? BattlePlan{b.AttackCity, b.DefendCity, b.AttackTroops, kComputersTactic, tactic}
-                                    : BattlePlan{b.AttackCity, b.DefendCity, b.AttackTroops, tactic, kComputersTactic};
-        const double wins = EstimateBattle(game, plan, runs_).WinShare();
-        const double share = defending ? 1 - wins : wins;
-        if (share > best) best = share, d.tactic = tactic;
-    }
+    d.tactic = BestTactic(game, b.AttackCity, b.DefendCity, b.AttackTroops, IsPlayers(game, b.DefendCity),
+                          kComputersTactic, allowed, style_.runs);
     return d;
 }
 

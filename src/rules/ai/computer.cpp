@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 
+#include "rules/ai/strong.h"
 #include "rules/combat/battle.h"
 #include "rules/combat/tables.h"
 #include "rules/economy/invest.h"
@@ -100,6 +101,10 @@ constexpr int kMostSoldiersSent = 10;
 }  // namespace
 
 void RunComputerCity(Game& game, int city) {
+    if (const int level = StrengthOf(game, city); level > kStandardStrength) {
+        RunStrongComputerCity(game, city, level);
+        return;
+    }
     const PolicyWeights weights = WeightsFor(game, city);
 
     // Reflexes first: a weak neighbour, surplus gold, food or gold running out,
@@ -197,7 +202,7 @@ bool ComputerAttack(Game& game, int city) {
 
     if (!IsPlayers(game, target)) {
         b.AttackTactic = ChooseTactic(game, city, target);
-        b.DefendTactic = ChooseTactic(game, target, city);
+        b.DefendTactic = DefenceTactic(game, target, city, b.AttackTroops);
         FightToTheEnd(game);
     } else {
         // The player defends his own city, delegated or not, on the battle screen.

@@ -32,7 +32,8 @@ void SellFood(Game& game, int city, int amount) {
     c.Food = Nearest(c.Food - gold / price);
     NoNegative(c.Food);
     c.Gold += gold;
-    ShowMsg2(game, {c.Name, "で食料を換金されました"});
+    // A computer's sale, by the player's order, reads as the computer's own.
+    ShowMsg2(game, {c.Name, IsPlayers(game, city) ? "で食料を換金されました" : "で食料の換金がされました"});
 }
 
 void BuyFood(Game& game, int city, int amount) {
@@ -47,7 +48,7 @@ void BuyFood(Game& game, int city, int amount) {
     c.Gold = Nearest(c.Gold - food * price);
     NoNegative(c.Gold);
     c.Food += food;
-    ShowMsg2(game, {c.Name, "で食料を買われました"});
+    ShowMsg2(game, {c.Name, IsPlayers(game, city) ? "で食料を買われました" : "で食料が買われました"});
 }
 
 bool ComputerBuyFood(Game& game, int city) {

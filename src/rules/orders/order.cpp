@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "rules/ai/strong.h"
 #include "rules/combat/battle.h"
 #include "rules/combat/tables.h"
 #include "rules/economy/invest.h"
@@ -162,12 +163,18 @@ void CarryOutMove(Game& game, int city, const Order& o) {
     MoveBetweenCities(game, city, o.target, sent);
     RefreshCity(game, city);
     RefreshCity(game, o.target);
+    if (!IsPlayers(game, city)) {
+        // The computer's march is reported on the message lines, as its supplies are.
+        ShowMsg2(game, {s.Name, "から", t.Name, "へ「", Str(sent.troops), "」移動"});
+        ShowMsg3(game, {"金「", Str(sent.gold), "」と食料「", Str(sent.food), "」移動"});
+        return;
+    }
     Tell(game, s.Name + "から" + t.Name + "へ " + "\r" + "兵[" + Str(sent.troops) + "]" + "\r" + "食料[" +
                    Str(sent.food) + "]" + "\r" + "金[" + Str(sent.gold) + "]移動しました");
 }
 
-// The troops march out and the battle is fought to its end on the battle screen.
-void CarryOutAttack(Game& game, int city, const Order& o) {
+// The troops march out against the target.
+void MarchOut(Game& game, int city, const Order& o) {
     City& a = game.Cities[city];
     City& d = game.Cities[o.target];
     if (d.Troops < 1) d.Troops = 1;  // someone always holds the walls
@@ -178,7 +185,12 @@ void CarryOutAttack(Game& game, int city, const Order& o) {
     b.AttackTroopsAtStart = o.troops;
     b.DefendTroopsAtStart = d.Troops;
     a.Troops -= o.troops;
-    b.DefendTactic = ChooseTactic(game, o.target, city);
+}
+
+// The battle is fought to its end on the battle screen.
+void CarryOutAttack(Game& game, int city, const Order& o) {
+    MarchOut(game, city, o);
+    game.Battle.DefendTactic = DefenceTactic(game, o.target, city, o.troops);
     game.screen->RunBattleScreen(game);
 }
 
@@ -301,6 +313,23 @@ std::optional<Refusal> GiveOrder(Game& game, int city, const Order& order) {
         default:
             ShowMsg2(game, "何もしない");
             break;
+    }
+    return std::nullopt;
+}
+
+std::optional<Refusal> GiveComputerAttack(Game& game, int city, const Order& order, int tactic) {
+    if (order.kind != kAttack) return Refuse(RefusalCode::BadOrder, "エラー");
+    if (auto refusal = CheckOrder(game, city, order)) return refusal;
+    MarchOut(game, city, order);
+    BattleState& b = game.Battle;
+    b.AttackTactic = std::clamp(tactic, 1, kTacticCount);
+    b.DefendTactic = DefenceTactic(game, order.target, city, order.troops);
+    if (IsPlayers(game, order.target)) {
+        // The player defends his own city, delegated or not, on the battle screen.
+        game.AdvanceReady = false;
+        game.screen->RunBattleScreen(game);
+    } else {
+        FightToTheEnd(game);
     }
     return std::nullopt;
 }

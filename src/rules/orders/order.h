@@ -63,6 +63,11 @@ std::optional<Refusal> CheckOrder(const Game& game, int city, const Order& order
 // changes nothing. The city's turn is completed by the caller.
 std::optional<Refusal> GiveOrder(Game& game, int city, const Order& order);
 
+// A computer city's attack by the player's order, its side fighting with
+// `tactic`: against a computer's city to the end at once, against the player's
+// on the battle screen. A refusal changes nothing.
+std::optional<Refusal> GiveComputerAttack(Game& game, int city, const Order& order, int tactic);
+
 // The player's side of the battle in progress takes `tactic` 1..5: his
 // defence when his city is attacked, otherwise his attack. A defending city
 // must be able to pay for it.

@@ -16,6 +16,10 @@ inline constexpr int kCityCount = 75;
 inline constexpr int kNationCount = kChronicleNations;
 inline constexpr int kMaxValue = 999;
 inline constexpr int kTacticCount = 5;
+// How well the computer plays a nation: the rules' own computer, a stronger
+// one, the strongest.
+inline constexpr int kStandardStrength = 1;
+inline constexpr int kStrongest = 3;
 
 class Screen;
 class RandomSource;
@@ -134,6 +138,14 @@ struct Game : World {
     // How the war went, for the chronicle and its charts; never in the save file.
     Chronicle chronicle;
     bool Ended = false;  // the program has been told to end (EndProgramNow); nothing more runs
+    // How well the computer plays each nation 1..34 (kStandardStrength..kStrongest).
+    // A setting of this game, not of the world: the save file never holds it, so
+    // loading a file keeps the levels the game was started with.
+    std::array<int, kNationCount + 1> Strength = [] {
+        std::array<int, kNationCount + 1> levels{};
+        levels.fill(kStandardStrength);
+        return levels;
+    }();
 
     Screen* screen = nullptr;
     RandomSource* random = nullptr;
@@ -178,6 +190,11 @@ bool IsPlayers(const Game& game, int city);
 // The city is commanded by the player: the player's and not delegated.
 bool IsPlayerRun(const Game& game, int city);
 inline bool IsValidCity(int city) { return city >= 1 && city <= kCityCount; }
+// How well the computer plays the city's owner; the rules' own computer for an owner naming no nation.
+inline int StrengthOf(const Game& game, int city) {
+    const int n = game.Cities[city].OwnerIndex;
+    return n != 0 ? game.Strength[n] : kStandardStrength;
+}
 // Draws Rnd() from the game's random source: uniform in [0, 1). Inline: the
 // computer draws it a few hundred times a season.
 inline double Rnd(Game& game) { return game.random->Next(); }
