@@ -21,6 +21,7 @@ struct Options {
     std::string statsFile;      // each nation's cities at every season's start, as CSV
     bool log = false;
     bool check = false;
+    bool restartChronicle = false;  // a load goes on when the chronicle beside the save cannot be read
 };
 
 // Plays the game the options describe; returns the exit status

@@ -138,6 +138,15 @@ std::optional<std::string> CutBackToSave(Chronicle& read, const Game& game) {
     return std::nullopt;
 }
 
+// The bytes of the chronicle's file, at most: the lines, the version and save lines allowed for.
+std::size_t EncodedSize(const Chronicle& chronicle) {
+    std::size_t total = std::strlen(kMagic) + 32;
+    for (const ChronicleEntry& e : chronicle.entries) total += EntryLine(e).size();
+    for (const SeasonRecord& s : chronicle.seasons) total += SeasonLine(s).size();
+    for (const SaveMark& m : chronicle.marks) total += MarkLine(m).size();
+    return total;
+}
+
 }  // namespace
 
 std::uint64_t SaveChecksum(const std::string& bytes) {
@@ -156,10 +165,7 @@ void MarkSave(Chronicle& chronicle, const Game& game, std::uint64_t checksum) {
 }
 
 bool TrimChronicle(Chronicle& chronicle, std::size_t cap) {
-    std::size_t total = std::strlen(kMagic) + 32;
-    for (const ChronicleEntry& e : chronicle.entries) total += EntryLine(e).size();
-    for (const SeasonRecord& s : chronicle.seasons) total += SeasonLine(s).size();
-    for (const SaveMark& m : chronicle.marks) total += MarkLine(m).size();
+    std::size_t total = EncodedSize(chronicle);
     if (total <= cap) return false;
     // Well below the cap, so that the next saves do not drop history again at once.
     const std::size_t target = cap - cap / 8;
@@ -200,7 +206,10 @@ std::string ChroniclePath(const std::string& savePath) {
 std::string EncodeChronicle(const Game& game) { return EncodeChronicle(game.chronicle, game.Year, game.Season); }
 
 std::string EncodeChronicle(const Chronicle& chronicle, int year, int season) {
-    std::string text = kMagic + std::to_string(kChronicleVersion) + "\n";
+    std::string text;
+    // Sized once: a long history grown by doubling would briefly take three times its size.
+    text.reserve(EncodedSize(chronicle));
+    text += kMagic + std::to_string(kChronicleVersion) + "\n";
     text += "save\t" + std::to_string(year) + "\t" + std::to_string(season) + "\n";
     for (const ChronicleEntry& e : chronicle.entries) text += EntryLine(e);
     for (const SeasonRecord& s : chronicle.seasons) text += SeasonLine(s);
@@ -209,19 +218,28 @@ std::string EncodeChronicle(const Chronicle& chronicle, int year, int season) {
 }
 
 std::optional<std::string> DecodeChronicle(const std::string& text, const Game& game, Chronicle& into) {
-    std::vector<std::string_view> lines = Split(text, '\n');
-    if (!lines.empty() && lines.back().empty()) lines.pop_back();
+    // One line at a time: a long history is not held a second time as a list of its lines.
+    std::string_view rest = text;
+    if (!rest.empty() && rest.back() == '\n') rest.remove_suffix(1);
+    bool more = true;
+    const auto nextLine = [&rest, &more] {
+        const std::size_t end = rest.find('\n');
+        const std::string_view line = rest.substr(0, end);
+        more = end != std::string_view::npos;
+        rest = more ? rest.substr(end + 1) : std::string_view();
+        return line;
+    };
     long long version = 0;
     const std::string_view magic = kMagic;
-    if (lines.empty() || lines[0].substr(0, magic.size()) != magic ||
-        !Whole(lines[0].substr(magic.size()), 1, kChronicleVersion, &version))
+    const std::string_view first = nextLine();
+    if (first.substr(0, magic.size()) != magic || !Whole(first.substr(magic.size()), 1, kChronicleVersion, &version))
         return std::string("年代記のファイルではありません");
     Chronicle read;
     bool sawSave = false;
     int savedYear = 0, savedSeason = 0;
-    for (std::size_t n = 1; n < lines.size(); ++n) {
+    for (std::size_t n = 1; more; ++n) {
         const std::string where = std::to_string(n + 1) + "行目: ";
-        const std::vector<std::string_view> f = Split(lines[n], '\t');
+        const std::vector<std::string_view> f = Split(nextLine(), '\t');
         if (f[0] != "save" && f[0] != "entry" && f[0] != "season" && f[0] != "saved" && f[0] != "owners") {
             // A later version's own kind of line: not ours to read, no damage either.
             const bool word = !f[0].empty() && f.size() > 1 && std::all_of(f[0].begin(), f[0].end(), [](char c) {
