@@ -89,6 +89,7 @@ int main(int argc, char** argv) {
     GrowHistory(game, mib << 20);
     const double held = Mib(StatusKb("VmRSS") - bare);
     const std::size_t fileBytes = EncodeChronicle(game.chronicle, game.Year, game.Season).size();
+    const std::size_t entries = game.chronicle.entries.size(), seasons = game.chronicle.seasons.size();
     bool trimmed = false;
     const Measure saved = Measured([&] {
         if (auto problem = WriteSavePair(save, game, &trimmed)) std::fprintf(stderr, "%s\n", problem->c_str());
@@ -98,8 +99,8 @@ int main(int argc, char** argv) {
         if (auto problem = ReadSavePair(save, game, false, history)) std::fprintf(stderr, "%s\n", problem->c_str());
     });
     std::printf("chronicle file %.1f MiB (%zu entries, %zu seasons), held in memory %.1f MiB%s\n",
-                static_cast<double>(fileBytes) / (1 << 20), game.chronicle.entries.size(),
-                game.chronicle.seasons.size(), held, trimmed ? ", trimmed by the save" : "");
+                static_cast<double>(fileBytes) / (1 << 20), entries, seasons, held,
+                trimmed ? ", trimmed by the save" : "");
     std::printf("save: %.2f s, peak %.1f MiB above the running game\n", saved.seconds, saved.peakMib);
     std::printf("load: %.2f s, peak %.1f MiB above the running game%s\n", loaded.seconds, loaded.peakMib,
                 history.problem ? (" (" + *history.problem + ")").c_str() : "");

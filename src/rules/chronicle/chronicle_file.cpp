@@ -217,53 +217,69 @@ std::string EncodeChronicle(const Chronicle& chronicle, int year, int season) {
     return text;
 }
 
-std::optional<std::string> DecodeChronicle(const std::string& text, const Game& game, Chronicle& into) {
-    // One line at a time: a long history is not held a second time as a list of its lines.
-    std::string_view rest = text;
-    if (!rest.empty() && rest.back() == '\n') rest.remove_suffix(1);
-    bool more = true;
-    const auto nextLine = [&rest, &more] {
-        const std::size_t end = rest.find('\n');
-        const std::string_view line = rest.substr(0, end);
-        more = end != std::string_view::npos;
-        rest = more ? rest.substr(end + 1) : std::string_view();
-        return line;
-    };
-    long long version = 0;
-    const std::string_view magic = kMagic;
-    const std::string_view first = nextLine();
-    if (first.substr(0, magic.size()) != magic || !Whole(first.substr(magic.size()), 1, kChronicleVersion, &version))
-        return std::string("年代記のファイルではありません");
-    Chronicle read;
-    bool sawSave = false;
-    int savedYear = 0, savedSeason = 0;
-    for (std::size_t n = 1; more; ++n) {
-        const std::string where = std::to_string(n + 1) + "行目: ";
-        const std::vector<std::string_view> f = Split(nextLine(), '\t');
+namespace {
+
+// Reads the chronicle's file a line at a time, as it comes from the disk: a long
+// history is never held a second time as text.
+class ChronicleReader {
+public:
+    // The next line, without its line end; false once the file is known to be damaged.
+    bool Take(std::string_view line) {
+        ++line_;
+        if (!problem_) problem_ = line_ == 1 ? First(line) : Body(line);
+        return !problem_;
+    }
+    // After the last line: the chronicle of the game as it stands, or why not.
+    std::optional<std::string> Finish(const Game& game, Chronicle& into) {
+        if (line_ == 0) return std::string("年代記のファイルではありません");
+        if (problem_) return problem_;
+        if (!sawSave_) return std::string("どのセーブの年代記か書かれていません");
+        if (!read_.marks.empty()) {
+            if (auto problem = CutBackToSave(read_, game)) return problem;
+        } else if (savedYear_ != game.Year || savedSeason_ != game.Season) {
+            // Written before saves were marked: its season is all that names its save.
+            return std::string("別の季節のセーブの年代記です");
+        }
+        into = std::move(read_);
+        return std::nullopt;
+    }
+
+private:
+    std::string Where() const { return std::to_string(line_) + "行目: "; }
+
+    std::optional<std::string> First(std::string_view line) {
+        const std::string_view magic = kMagic;
+        if (line.substr(0, magic.size()) != magic || !Whole(line.substr(magic.size()), 1, kChronicleVersion, &version_))
+            return std::string("年代記のファイルではありません");
+        return std::nullopt;
+    }
+
+    std::optional<std::string> Body(std::string_view line) {
+        const std::vector<std::string_view> f = Split(line, '\t');
         if (f[0] != "save" && f[0] != "entry" && f[0] != "season" && f[0] != "saved" && f[0] != "owners") {
             // A later version's own kind of line: not ours to read, no damage either.
             const bool word = !f[0].empty() && f.size() > 1 && std::all_of(f[0].begin(), f[0].end(), [](char c) {
                 return (c >= 'a' && c <= 'z') || c == '_';
             });
-            if (version >= kFirstTolerantVersion && word) continue;
-            return where + "読めない行です";
+            if (version_ >= kFirstTolerantVersion && word) return std::nullopt;
+            return Where() + "読めない行です";
         }
         long long year = 0, season = 0;
         if (f.size() < 3 || !Whole(f[1], 1, 1000000, &year) || !Whole(f[2], 1, 4, &season))
-            return where + "年と季節が読めません";
-        if (f[0] == "save" && f.size() == 3 && n == 1) {
-            savedYear = static_cast<int>(year);
-            savedSeason = static_cast<int>(season);
-            sawSave = true;
+            return Where() + "年と季節が読めません";
+        if (f[0] == "save" && f.size() == 3 && line_ == 2) {
+            savedYear_ = static_cast<int>(year);
+            savedSeason_ = static_cast<int>(season);
+            sawSave_ = true;
         } else if (f[0] == "entry" && f.size() == 7) {
             ChronicleEntry e;
             e.year = static_cast<int>(year);
             e.season = static_cast<int>(season);
             if (!KindFromName(std::string(f[3]), &e.kind) || !List(f[4], 1, kCityCount, &e.cities) ||
                 !List(f[5], 1, kNationCount, &e.nations) || f[6].empty())
-                return where + "記録が読めません";
+                return Where() + "記録が読めません";
             e.text = std::string(f[6]);
-            read.entries.push_back(std::move(e));
+            read_.entries.push_back(std::move(e));
         } else if (f[0] == "season" && f.size() == 5) {
             SeasonRecord s;
             s.year = static_cast<int>(year);
@@ -271,37 +287,50 @@ std::optional<std::string> DecodeChronicle(const std::string& text, const Game& 
             std::vector<int> cities, troops;
             if (!List(f[3], 0, kCityCount, &cities) || !List(f[4], 0, kCityCount * kMaxValue, &troops) ||
                 cities.size() != kNationCount || troops.size() != kNationCount)
-                return where + "季節の数が読めません";
+                return Where() + "季節の数が読めません";
             int total = 0;
             for (int i = 0; i < kNationCount; ++i) {
                 s.cities[i + 1] = static_cast<std::int16_t>(cities[i]);
                 s.troops[i + 1] = troops[i];
                 total += cities[i];
             }
-            if (total > kCityCount) return where + "都市の数が多すぎます";
-            read.seasons.push_back(s);
-        } else if (f[0] == "saved" && version >= 2) {
+            if (total > kCityCount) return Where() + "都市の数が多すぎます";
+            read_.seasons.push_back(s);
+        } else if (f[0] == "saved" && version_ >= 2) {
             SaveMark mark;
-            if (!ReadMark(f, &mark)) return where + "セーブの記録が読めません";
-            read.marks.push_back(mark);
-        } else if (f[0] == "owners" && version >= 2 && f.size() == 4) {
+            if (!ReadMark(f, &mark)) return Where() + "セーブの記録が読めません";
+            read_.marks.push_back(mark);
+        } else if (f[0] == "owners" && version_ >= 2 && f.size() == 4) {
             // Follows the line of its own season.
-            if (read.seasons.empty() || read.seasons.back().year != year || read.seasons.back().season != season ||
-                read.seasons.back().HasOwners() || !ReadOwners(f[3], &read.seasons.back()))
-                return where + "都市の持ち主が読めません";
+            if (read_.seasons.empty() || read_.seasons.back().year != year || read_.seasons.back().season != season ||
+                read_.seasons.back().HasOwners() || !ReadOwners(f[3], &read_.seasons.back()))
+                return Where() + "都市の持ち主が読めません";
         } else {
-            return where + "読めない行です";
+            return Where() + "読めない行です";
         }
+        return std::nullopt;
     }
-    if (!sawSave) return std::string("どのセーブの年代記か書かれていません");
-    if (!read.marks.empty()) {
-        if (auto problem = CutBackToSave(read, game)) return problem;
-    } else if (savedYear != game.Year || savedSeason != game.Season) {
-        // Written before saves were marked: its season is all that names its save.
-        return std::string("別の季節のセーブの年代記です");
+
+    std::size_t line_ = 0;
+    std::optional<std::string> problem_;
+    long long version_ = 0;
+    Chronicle read_;
+    bool sawSave_ = false;
+    int savedYear_ = 0, savedSeason_ = 0;
+};
+
+}  // namespace
+
+std::optional<std::string> DecodeChronicle(const std::string& text, const Game& game, Chronicle& into) {
+    ChronicleReader reader;
+    // Lines end at LF; a last line without one counts as well, an empty text has none.
+    std::string_view rest = text;
+    while (!rest.empty()) {
+        const std::size_t end = rest.find('\n');
+        if (!reader.Take(rest.substr(0, end))) break;
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
     }
-    into = std::move(read);
-    return std::nullopt;
+    return reader.Finish(game, into);
 }
 
 std::optional<std::string> WriteChronicleFile(const std::string& path, const Game& game) {
@@ -309,9 +338,11 @@ std::optional<std::string> WriteChronicleFile(const std::string& path, const Gam
 }
 
 std::optional<std::string> ReadChronicleFile(const std::string& path, const Game& game, Chronicle& into) {
-    std::string text;
-    if (auto problem = ReadRegularFile(path, kMaxChronicleBytes, text)) return problem;
-    return DecodeChronicle(text, game, into);
+    ChronicleReader reader;
+    if (auto problem = ReadRegularFileLines(path, kMaxChronicleBytes,
+                                            [&reader](std::string_view line) { return reader.Take(line); }))
+        return problem;
+    return reader.Finish(game, into);
 }
 
 std::string ChronicleTable(const Chronicle& chronicle) {

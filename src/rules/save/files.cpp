@@ -23,6 +23,10 @@ namespace fs = std::filesystem;
 
 std::string Reason(int error) { return SystemErrorText(error); }
 
+std::string TooLarge(const std::string& path, std::size_t cap) {
+    return "大きすぎます (" + path + ": " + Str(static_cast<long long>(cap)) + "バイトまでです)";
+}
+
 // Closes a descriptor when it goes out of scope.
 class Descriptor {
 public:
@@ -133,34 +137,85 @@ void SyncFolder(const fs::path& folder, const WriteHooks& hooks) {
 
 }  // namespace
 
-std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t cap, std::string& bytes) {
+namespace {
+
+// Opens a regular file of at most `cap` bytes for reading; a message for the player otherwise.
+std::optional<std::string> OpenRegular(const std::string& path, std::size_t cap, int& fd, std::size_t& size) {
     // Not blocking: a pipe at the name must be refused, not waited on.
-    Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    if (file.get() < 0) {
+    fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
         const int error = errno;
         if (error == ENOENT) return "ファイルがありません (" + path + ")";
         return "ファイルを開けません (" + path + ": " + Reason(error) + ")";
     }
     struct stat info {};
-    if (::fstat(file.get(), &info) != 0) return "ファイルを開けません (" + path + ": " + Reason(errno) + ")";
+    if (::fstat(fd, &info) != 0) return "ファイルを開けません (" + path + ": " + Reason(errno) + ")";
     if (S_ISDIR(info.st_mode)) return "フォルダです (" + path + ")";
     if (!S_ISREG(info.st_mode)) return "通常のファイルではありません (" + path + ")";
-    const auto tooLarge = [&] {
-        return "大きすぎます (" + path + ": " + Str(static_cast<long long>(cap)) + "バイトまでです)";
-    };
-    if (static_cast<unsigned long long>(info.st_size) > cap) return tooLarge();
-    bytes.clear();
-    bytes.reserve(static_cast<std::size_t>(info.st_size));
+    if (static_cast<unsigned long long>(info.st_size) > cap) return TooLarge(path, cap);
+    size = static_cast<std::size_t>(info.st_size);
+    return std::nullopt;
+}
+
+// Reads on from `fd` in pieces, each handed to `take` (false stops the reading); a message on a failed read or a
+// file that grew past `cap` since it was measured.
+std::optional<std::string> ReadPieces(int fd, const std::string& path, std::size_t cap,
+                                      const std::function<bool(std::string_view)>& take) {
     char buffer[65536];
+    std::size_t total = 0;
     for (;;) {
-        const ssize_t n = ::read(file.get(), buffer, sizeof buffer);
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return "ファイルを読めません (" + path + ": " + Reason(errno) + ")";
-        if (n == 0) break;
-        bytes.append(buffer, static_cast<std::size_t>(n));
-        // It may have grown since it was measured.
-        if (bytes.size() > cap) return tooLarge();
+        if (n == 0) return std::nullopt;
+        total += static_cast<std::size_t>(n);
+        if (total > cap) return TooLarge(path, cap);
+        if (!take(std::string_view(buffer, static_cast<std::size_t>(n)))) return std::nullopt;
     }
+}
+
+}  // namespace
+
+std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t cap, std::string& bytes) {
+    int fd = -1;
+    std::size_t size = 0;
+    const auto problem = OpenRegular(path, cap, fd, size);
+    const Descriptor file(fd);
+    if (problem) return problem;
+    bytes.clear();
+    bytes.reserve(size);
+    return ReadPieces(file.get(), path, cap, [&bytes](std::string_view piece) {
+        bytes.append(piece);
+        return true;
+    });
+}
+
+std::optional<std::string> ReadRegularFileLines(const std::string& path, std::size_t cap,
+                                                const std::function<bool(std::string_view)>& take) {
+    int fd = -1;
+    std::size_t size = 0;
+    const auto problem = OpenRegular(path, cap, fd, size);
+    const Descriptor file(fd);
+    if (problem) return problem;
+    // The start of a line whose end has not come yet.
+    std::string pending;
+    bool going = true;
+    auto read = ReadPieces(file.get(), path, cap, [&](std::string_view piece) {
+        for (std::size_t end = piece.find('\n'); going && end != std::string_view::npos; end = piece.find('\n')) {
+            if (pending.empty()) {
+                going = take(piece.substr(0, end));
+            } else {
+                pending.append(piece.substr(0, end));
+                going = take(pending);
+                pending.clear();
+            }
+            piece.remove_prefix(end + 1);
+        }
+        if (going) pending.append(piece);
+        return going;
+    });
+    if (read) return read;
+    if (going && !pending.empty()) take(pending);
     return std::nullopt;
 }
 

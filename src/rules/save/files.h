@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace tarvex {
 
@@ -17,6 +18,10 @@ std::string SystemErrorText(int error);
 // Anything else is refused with a message for the player: no such file, a
 // folder, a device or pipe (never waited on), a file too large.
 std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t cap, std::string& bytes);
+// The same file a line at a time as it is read, for a long one: `take` gets each
+// line without its LF (the last one also without), and returns false to stop.
+std::optional<std::string> ReadRegularFileLines(const std::string& path, std::size_t cap,
+                                                const std::function<bool(std::string_view line)>& take);
 
 // The steps of a replacement, for tests that stop a writer part-way as a crash would.
 enum class WriteStage { Created, Written, Synced, Renamed };
