@@ -90,6 +90,7 @@ int main(int argc, char** argv) {
     const double held = Mib(StatusKb("VmRSS") - bare);
     const std::size_t fileBytes = EncodeChronicle(game.chronicle, game.Year, game.Season).size();
     const std::size_t entries = game.chronicle.entries.size(), seasons = game.chronicle.seasons.size();
+    const Measure encoded = Measured([&] { EncodeChronicle(game.chronicle, game.Year, game.Season); });
     bool trimmed = false;
     const Measure saved = Measured([&] {
         if (auto problem = WriteSavePair(save, game, &trimmed)) std::fprintf(stderr, "%s\n", problem->c_str());
@@ -101,6 +102,7 @@ int main(int argc, char** argv) {
     std::printf("chronicle file %.1f MiB (%zu entries, %zu seasons), held in memory %.1f MiB%s\n",
                 static_cast<double>(fileBytes) / (1 << 20), entries, seasons, held,
                 trimmed ? ", trimmed by the save" : "");
+    std::printf("its text alone: %.2f s, peak %.1f MiB\n", encoded.seconds, encoded.peakMib);
     std::printf("save: %.2f s, peak %.1f MiB above the running game\n", saved.seconds, saved.peakMib);
     std::printf("load: %.2f s, peak %.1f MiB above the running game%s\n", loaded.seconds, loaded.peakMib,
                 history.problem ? (" (" + *history.problem + ")").c_str() : "");

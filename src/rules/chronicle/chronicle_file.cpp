@@ -85,17 +85,63 @@ bool ReadOwners(std::string_view text, SeasonRecord* s) {
     return true;
 }
 
-std::string EntryLine(const ChronicleEntry& e) {
-    return "entry\t" + std::to_string(e.year) + "\t" + std::to_string(e.season) + "\t" + KindName(e.kind) + "\t" +
-           Joined(e.cities) + "\t" + Joined(e.nations) + "\t" + e.text + "\n";
+// The lines are appended where they go, without a string of their own each: a long
+// history is written, and measured, line by line.
+void AppendNumber(std::string& out, long long value) {
+    char digits[24];
+    const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, value);
+    out.append(digits, end);
+}
+
+template <class Numbers>
+void AppendJoined(std::string& out, const Numbers& numbers, std::size_t from = 0) {
+    for (std::size_t i = from; i < numbers.size(); ++i) {
+        if (i > from) out += ',';
+        AppendNumber(out, numbers[i]);
+    }
+}
+
+void AppendWhen(std::string& out, int year, int season) {
+    AppendNumber(out, year);
+    out += '\t';
+    AppendNumber(out, season);
+    out += '\t';
+}
+
+void AppendEntryLine(std::string& out, const ChronicleEntry& e) {
+    out += "entry\t";
+    AppendWhen(out, e.year, e.season);
+    out += KindName(e.kind);
+    out += '\t';
+    AppendJoined(out, e.cities);
+    out += '\t';
+    AppendJoined(out, e.nations);
+    out += '\t';
+    out += e.text;
+    out += '\n';
 }
 
 // A season's row, then who held each city as it started (when that was recorded).
-std::string SeasonLine(const SeasonRecord& s) {
-    const std::string when = std::to_string(s.year) + "\t" + std::to_string(s.season) + "\t";
-    std::string line = "season\t" + when + Joined(s.cities, 1) + "\t" + Joined(s.troops, 1) + "\n";
-    if (s.HasOwners()) line += "owners\t" + when + OwnersText(s) + "\n";
-    return line;
+void AppendSeasonLine(std::string& out, const SeasonRecord& s) {
+    out += "season\t";
+    AppendWhen(out, s.year, s.season);
+    AppendJoined(out, s.cities, 1);
+    out += '\t';
+    AppendJoined(out, s.troops, 1);
+    out += '\n';
+    if (!s.HasOwners()) return;
+    out += "owners\t";
+    AppendWhen(out, s.year, s.season);
+    out += OwnersText(s);
+    out += '\n';
+}
+
+template <class Record>
+std::size_t LineSize(void (*append)(std::string&, const Record&), const Record& record) {
+    thread_local std::string scratch;
+    scratch.clear();
+    append(scratch, record);
+    return scratch.size();
 }
 
 // ---- The saves a chronicle was written with ------------------------------------
@@ -141,8 +187,8 @@ std::optional<std::string> CutBackToSave(Chronicle& read, const Game& game) {
 // The bytes of the chronicle's file, at most: the lines, the version and save lines allowed for.
 std::size_t EncodedSize(const Chronicle& chronicle) {
     std::size_t total = std::strlen(kMagic) + 32;
-    for (const ChronicleEntry& e : chronicle.entries) total += EntryLine(e).size();
-    for (const SeasonRecord& s : chronicle.seasons) total += SeasonLine(s).size();
+    for (const ChronicleEntry& e : chronicle.entries) total += LineSize(AppendEntryLine, e);
+    for (const SeasonRecord& s : chronicle.seasons) total += LineSize(AppendSeasonLine, s);
     for (const SaveMark& m : chronicle.marks) total += MarkLine(m).size();
     return total;
 }
@@ -164,8 +210,9 @@ void MarkSave(Chronicle& chronicle, const Game& game, std::uint64_t checksum) {
     if (chronicle.marks.empty() || !(chronicle.marks.back() == mark)) chronicle.marks.push_back(mark);
 }
 
-bool TrimChronicle(Chronicle& chronicle, std::size_t cap) {
+bool TrimChronicle(Chronicle& chronicle, std::size_t cap, std::size_t* bytes) {
     std::size_t total = EncodedSize(chronicle);
+    if (bytes) *bytes = total;
     if (total <= cap) return false;
     // Well below the cap, so that the next saves do not drop history again at once.
     const std::size_t target = cap - cap / 8;
@@ -177,7 +224,7 @@ bool TrimChronicle(Chronicle& chronicle, std::size_t cap) {
         const bool entryFirst =
             seasons == s.size() || (entries < e.size() && std::pair(e[entries].year, e[entries].season) <
                                                               std::pair(s[seasons].year, s[seasons].season));
-        total -= entryFirst ? EntryLine(e[entries++]).size() : SeasonLine(s[seasons++]).size();
+        total -= entryFirst ? LineSize(AppendEntryLine, e[entries++]) : LineSize(AppendSeasonLine, s[seasons++]);
     }
     chronicle.entries.erase(chronicle.entries.begin(),
                             chronicle.entries.begin() + static_cast<std::ptrdiff_t>(entries));
@@ -192,6 +239,8 @@ bool TrimChronicle(Chronicle& chronicle, std::size_t cap) {
         kept.push_back(m);
     }
     chronicle.marks = std::move(kept);
+    // The marks dropped only make it shorter.
+    if (bytes) *bytes = total;
     return true;
 }
 
@@ -205,14 +254,14 @@ std::string ChroniclePath(const std::string& savePath) {
 
 std::string EncodeChronicle(const Game& game) { return EncodeChronicle(game.chronicle, game.Year, game.Season); }
 
-std::string EncodeChronicle(const Chronicle& chronicle, int year, int season) {
+std::string EncodeChronicle(const Chronicle& chronicle, int year, int season, std::size_t bytes) {
     std::string text;
     // Sized once: a long history grown by doubling would briefly take three times its size.
-    text.reserve(EncodedSize(chronicle));
+    text.reserve(bytes ? bytes : EncodedSize(chronicle));
     text += kMagic + std::to_string(kChronicleVersion) + "\n";
     text += "save\t" + std::to_string(year) + "\t" + std::to_string(season) + "\n";
-    for (const ChronicleEntry& e : chronicle.entries) text += EntryLine(e);
-    for (const SeasonRecord& s : chronicle.seasons) text += SeasonLine(s);
+    for (const ChronicleEntry& e : chronicle.entries) AppendEntryLine(text, e);
+    for (const SeasonRecord& s : chronicle.seasons) AppendSeasonLine(text, s);
     for (const SaveMark& m : chronicle.marks) text += MarkLine(m);
     return text;
 }

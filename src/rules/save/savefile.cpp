@@ -597,7 +597,8 @@ std::optional<std::string> WriteSavePair(const std::string& path, Game& game, bo
     Chronicle& chronicle = game.chronicle;
     const std::size_t marks = chronicle.marks.size();
     MarkSave(chronicle, game, SaveChecksum(bytes));
-    const bool cut = TrimChronicle(chronicle);
+    std::size_t size = 0;
+    const bool cut = TrimChronicle(chronicle, kMaxChronicleBytes, &size);
     if (trimmed) *trimmed = cut;
     const auto failed = [&](const std::string& problem) -> std::optional<std::string> {
         // The mark of a save that never reached the disk goes again (a trim has moved them all: then it stays, naming
@@ -611,7 +612,7 @@ std::optional<std::string> WriteSavePair(const std::string& path, Game& game, bo
     {
         // The chronicle first: until the save itself is replaced, the old save stands
         // and the new chronicle names it (or the old one waits beside it).
-        const std::string text = EncodeChronicle(chronicle, game.Year, game.Season);
+        const std::string text = EncodeChronicle(chronicle, game.Year, game.Season, size);
         if (auto problem = ReplaceFileWhole(ChroniclePath(*target), text, hooks)) return failed("年代記: " + *problem);
     }
     if (auto problem = ReplaceFileWhole(*target, bytes, hooks)) return failed(*problem);
