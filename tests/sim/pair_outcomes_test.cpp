@@ -123,6 +123,21 @@ TEST(SavePairOutcomes, OddLocksAndUnreadableChroniclesAreToldAndNoHistoryIsLost)
     }
 }
 
+// Another game saved over a pair whose chronicle no load can read keeps that chronicle first.
+TEST(SavePairOutcomes, ANewGameSavedOverAnUnreadChronicleKeepsItAndSaysWhere) {
+    Slot slot;
+    testing::RulesGame old, newcomer;
+    old.screen.savePath = newcomer.screen.savePath = slot.File("Game.dt");
+    AdvanceSeason(old.game);
+    ASSERT_TRUE(SaveGame(old.game));
+    const std::string damaged = "tarvex-chronicle 2\nsave\t1\t2\n壊れた行\n";
+    std::ofstream(slot.File("Game.chronicle"), std::ios::binary | std::ios::trunc) << damaged;
+    ASSERT_TRUE(SaveGame(newcomer.game));
+    EXPECT_EQ(newcomer.screen.Boxes().back(), "セーブしました\n前の年代記は読めなかったので、次の場所に残しました:\n" +
+                                                  slot.File("Game.chronicle.damaged"));
+    EXPECT_EQ(Bytes(slot.File("Game.chronicle.damaged")), damaged);
+}
+
 // Asked to go on, the simulator keeps the unread chronicle aside and says where.
 TEST(SavePairOutcomes, TheSimulatorGoesOnFromAnUnreadChronicleOnlyWhenAsked) {
     Slot slot;
