@@ -179,7 +179,7 @@ std::optional<std::string> ReadPieces(int fd, const std::string& path, std::size
 std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t cap, std::string& bytes) {
     int fd = -1;
     std::size_t size = 0;
-    const auto problem = OpenRegular(path, cap, fd, size);
+    auto problem = OpenRegular(path, cap, fd, size);
     const Descriptor file(fd);
     if (problem) return problem;
     bytes.clear();
@@ -194,7 +194,7 @@ std::optional<std::string> ReadRegularFileLines(const std::string& path, std::si
                                                 const std::function<bool(std::string_view)>& take) {
     int fd = -1;
     std::size_t size = 0;
-    const auto problem = OpenRegular(path, cap, fd, size);
+    auto problem = OpenRegular(path, cap, fd, size);
     const Descriptor file(fd);
     if (problem) return problem;
     // The start of a line whose end has not come yet.
