@@ -84,6 +84,13 @@ TEST(SavePairOutcomes, OddLocksAndUnreadableChroniclesAreToldAndNoHistoryIsLost)
              fs::create_symlink("real/Game.dt", s.File("Game.dt"));
          },
          "ロードしました", "セーブしました", 0, "", ""},
+        {"a link saved through before the pair followed links",
+         [](const Slot& s) {
+             fs::create_directory(s.File("real"));
+             fs::rename(s.File("Game.dt"), s.File("real/Game.dt"));
+             fs::create_symlink("real/Game.dt", s.File("Game.dt"));
+         },
+         "ロードしました", "セーブしました", 0, "", ""},
     };
     for (const Row& row : rows) {
         Slot slot;
@@ -115,10 +122,15 @@ TEST(SavePairOutcomes, OddLocksAndUnreadableChroniclesAreToldAndNoHistoryIsLost)
             EXPECT_EQ(Bytes(slot.File(row.keptAs)), spoiled) << row.what;
         }
         if (row.simStatus == 0) {
-            // Through the link: the whole history, the pair and its lock beside the file it names.
+            // Through the link: the whole history; saved, the pair and its lock beside the file it names.
             EXPECT_EQ(player.game.chronicle.entries, saved.game.chronicle.entries) << row.what;
             EXPECT_TRUE(fs::exists(slot.File("real/Game.dt.lock"))) << row.what;
-            EXPECT_FALSE(fs::exists(slot.File("Game.chronicle"))) << row.what;
+            EXPECT_TRUE(fs::exists(slot.File("real/Game.chronicle"))) << row.what;
+            testing::RulesGame again;
+            again.screen.savePath = save;
+            LoadGame(again.game);
+            EXPECT_EQ(again.game.chronicle.entries, saved.game.chronicle.entries) << row.what;
+            EXPECT_EQ(again.screen.Boxes().back(), "ロードしました") << row.what;
         }
     }
 }

@@ -490,10 +490,10 @@ bool ChronicleFileStands(const std::string& file) {
     return !ec && (fs::is_regular_file(status) || fs::is_symlink(status));
 }
 
-// Moves the chronicle beside the save at `savePath` aside, the newest over an older one.
-std::optional<std::string> KeepUnread(const std::string& savePath, std::string& keptAt) {
-    const std::string kept = UnreadChroniclePath(savePath);
-    if (std::rename(ChroniclePath(savePath).c_str(), kept.c_str()) != 0)
+// Moves an unreadable chronicle aside ("<file>.damaged"), the newest over an older one.
+std::optional<std::string> KeepUnread(const std::string& file, std::string& keptAt) {
+    const std::string kept = file + ".damaged";
+    if (std::rename(file.c_str(), kept.c_str()) != 0)
         return "年代記を残せません (" + kept + ": " + SystemErrorText(errno) + ")";
     keptAt = kept;
     return std::nullopt;
@@ -503,7 +503,7 @@ std::optional<std::string> KeepUnread(const std::string& savePath, std::string& 
 // saving game's own is kept. The one of the save on disk waits beside it (the
 // new chronicle cannot name that save) until the new save is in place; one that
 // is neither this game's nor that save's (damaged, over the cap, its save gone)
-// is kept for good as UnreadChroniclePath.
+// is kept for good as "Game.chronicle.damaged".
 std::optional<std::string> KeepOtherGamesChronicle(const std::string& path, const Chronicle& saving,
                                                    std::string& keptAt) {
     const std::string file = ChroniclePath(path);
@@ -524,15 +524,18 @@ std::optional<std::string> KeepOtherGamesChronicle(const std::string& path, cons
         // one is that save's, which never reached the disk.
         if (!ReadChronicleFile(KeptChroniclePath(path), disk, ignored)) return std::nullopt;
     }
-    return KeepUnread(path, keptAt);
+    return KeepUnread(file, keptAt);
 }
 
 // The chronicle beside a loaded save into the game: cut back to the save when it
 // runs past it; started again from the game as it stands when it is missing,
-// damaged or another game's.
-ChronicleLoad ReadChronicleBeside(const std::string& savePath, Game& game, bool keepUnread) {
+// damaged or another game's. `link`: the link the save was reached through, if any.
+ChronicleLoad ReadChronicleBeside(const std::string& savePath, const std::string& link, Game& game, bool keepUnread) {
     ChronicleLoad result;
-    const std::string file = ChroniclePath(savePath);
+    std::string file = ChroniclePath(savePath);
+    // Saves made before the pair followed links left the chronicle beside the link.
+    if (!link.empty() && !ChronicleFileStands(file) && ChronicleFileStands(ChroniclePath(link)))
+        file = ChroniclePath(link);
     result.found = ChronicleFileStands(file);
     // The history read replaces whatever the game held: not both at once in memory.
     game.chronicle = Chronicle{};
@@ -544,7 +547,7 @@ ChronicleLoad ReadChronicleBeside(const std::string& savePath, Game& game, bool 
     }
     if (result.problem) {
         RestartChronicle(game);
-        if (keepUnread && result.found) result.keepProblem = KeepUnread(savePath, result.keptAt);
+        if (keepUnread && result.found) result.keepProblem = KeepUnread(file, result.keptAt);
     }
     // From here the chronicle goes on from this save: a save interrupted later is cut back to it.
     MarkSave(game.chronicle, game, SaveChecksum(WriteSaveBytes(game)));
@@ -579,8 +582,6 @@ std::optional<std::string> TakeLock(SaveLock& lock, const std::string& path, Loc
 }
 
 }  // namespace
-
-std::string UnreadChroniclePath(const std::string& savePath) { return ChroniclePath(savePath) + ".damaged"; }
 
 std::optional<std::string> WriteSavePair(const std::string& path, Game& game, bool* trimmed, const WriteHooks& hooks,
                                          std::string* keptAt) {
@@ -630,7 +631,7 @@ std::optional<std::string> ReadSavePair(const std::string& path, Game& game, boo
     SaveLock lock;
     if (auto problem = TakeLock(lock, *target, LockKind::Shared, game)) return problem;
     if (auto problem = ReadGameFile(*target, game)) return problem;
-    chronicle = ReadChronicleBeside(*target, game, keepUnread);
+    chronicle = ReadChronicleBeside(*target, *target == path ? std::string() : path, game, keepUnread);
     return std::nullopt;
 }
 

@@ -39,7 +39,7 @@ std::optional<std::string> WriteGameFile(const std::string& path, const Game& ga
 // chronicle that would pass its file's cap keeps the newest history (`*trimmed`
 // then true, whether or not the save went on to succeed). A chronicle on disk
 // that is neither this game's nor the save's it stands beside (damaged, over
-// the cap, its save gone) is first moved aside to UnreadChroniclePath
+// the cap, its save gone) is first moved aside to "Game.chronicle.damaged"
 // (`*keptAt` then names it). Another program's hold on the save is waited for
 // through the game's screen. On success the game's chronicle is the one
 // written; otherwise a message, and the save on disk stays.
@@ -63,10 +63,10 @@ struct ChronicleLoad {
 // (`game` untouched). Otherwise the game is the save's; its chronicle goes on
 // from the file's, cut back to the save when it runs past it, or starts again
 // at the loaded season (`chronicle` says why). `keepUnread`: an unreadable
-// chronicle is moved to UnreadChroniclePath before anything can be written over it.
+// chronicle is moved aside ("<its file>.damaged") before anything can be written over it.
+// A chronicle that earlier saves left beside the link (none beside
+// the file it names) is read from there.
 std::optional<std::string> ReadSavePair(const std::string& path, Game& game, bool keepUnread, ChronicleLoad& chronicle);
-// Where a chronicle no load could read is kept beside its save: "Game.chronicle.damaged", the newest only.
-std::string UnreadChroniclePath(const std::string& savePath);
 // The player's note on a load whose history starts again: why, and where the unread file waits.
 std::string ChronicleLoadNote(const ChronicleLoad& chronicle);
 
