@@ -306,7 +306,8 @@ constexpr int kMostYears = 1000000;
 
 constexpr const char* kUsage =
     "usage: tarvex-sim [--years N] [--seed S] [--load FILE] [--save FILE] [--log] [--check]\n"
-    "                  [--random-from FILE] [--chronicle FILE] [--stats FILE] [--restart-chronicle]\n"
+    "                  [--random-from FILE] [--chronicle FILE] [--stats FILE]\n"
+    "                  [--restart-chronicle]\n"
     "\n"
     "Plays a computer-only game of Tarvex at full speed and prints a summary.\n"
     "\n"
