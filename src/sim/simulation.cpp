@@ -263,12 +263,25 @@ int Run(const Options& options, std::istream& in, std::ostream& out, std::ostrea
             NewGame(game);
             ShowMsg(game, Str(game.Year) + "年目、春です");
         } else {
-            if (auto problem = ReadGameFile(options.loadFile, game)) {
+            // The save and the chronicle beside it, read as one pair under the save's lock.
+            ChronicleLoad history;
+            if (auto problem = ReadSavePair(options.loadFile, game, options.restartChronicle, history)) {
                 err << "tarvex-sim: " << options.loadFile << ": " << *problem << '\n';
                 return 2;
             }
-            // The chronicle goes on from the one saved beside the game, or starts here.
-            ReadChronicleBeside(options.loadFile, game);
+            // The chronicle goes on from the one saved beside the game; one that stands
+            // there unread is not silently started again (a later save would write over it).
+            if (history.problem && history.found) {
+                err << "tarvex-sim: " << options.loadFile << ": its chronicle cannot be read: " << *history.problem;
+                if (!options.restartChronicle) {
+                    err << "\n(--restart-chronicle starts its history again at the loaded season)\n";
+                    return 2;
+                }
+                err << "; its history starts again at the loaded season";
+                if (!history.keptAt.empty()) err << "; the unread file is kept as " << history.keptAt;
+                if (history.keepProblem) err << "; " << *history.keepProblem;
+                err << '\n';
+            }
             // The player's own cities are handed to the computer, unless a player
             // policy takes up a nation; a game that is not played is written back as it was read.
             if (policy) {
@@ -356,13 +369,17 @@ int Run(const Options& options, std::istream& in, std::ostream& out, std::ostrea
         if (!options.saveFile.empty()) {
             // Its chronicle goes beside it, the two as one, as the game saves them.
             bool trimmed = false;
-            if (auto problem = WriteSavePair(options.saveFile, game, &trimmed)) {
+            std::string kept;
+            if (auto problem = WriteSavePair(options.saveFile, game, &trimmed, {}, &kept)) {
                 err << "tarvex-sim: cannot save " << options.saveFile << ": " << *problem << '\n';
                 return 2;
             }
             if (trimmed)
                 err << "tarvex-sim: the chronicle beside " << options.saveFile
                     << " grew past its file's limit; its oldest history was dropped\n";
+            if (!kept.empty())
+                err << "tarvex-sim: the chronicle beside " << options.saveFile << " could not be read; it is kept as "
+                    << kept << '\n';
         }
         const std::pair<const std::string&, std::string> tables[] = {
             {options.chronicleFile, options.chronicleFile.empty() ? std::string() : ChronicleTable(game.chronicle)},
@@ -398,7 +415,7 @@ constexpr const char* kUsage =
     "usage: tarvex-sim [--years N] [--seed S] [--load FILE] [--save FILE] [--log] [--check]\n"
     "                  [--random-from FILE] [--chronicle FILE] [--stats FILE]\n"
     "                  [--player NATION (--protocol | --replay FILE) | --bot NATION] [--record FILE]\n"
-    "                  [--strength N] [--strength-of NATION=N]\n"
+    "                  [--strength N] [--strength-of NATION=N] [--restart-chronicle]\n"
     "\n"
     "Plays a computer-only game of Tarvex at full speed and prints a summary.\n"
     "\n"
@@ -414,6 +431,9 @@ constexpr const char* kUsage =
     "  --log                print every message line, message box and event line in order\n"
     "  --check              verify the game's invariants after every step; a breach\n"
     "                       prints what and where and exits with status 1\n"
+    "  --restart-chronicle  with --load, when the chronicle beside the save cannot be\n"
+    "                       read: move it aside (FILE.chronicle.damaged) and start the\n"
+    "                       history at the loaded season, instead of stopping (status 2)\n"
     "  --random-from FILE   take every random draw from FILE (one number in [0, 1) per\n"
     "                       line); running out stops the run with status 3\n"
     "  --chronicle FILE     write the chronicle of the game played: one entry a line,\n"
@@ -537,6 +557,8 @@ int ParseAndRun(const std::vector<std::string>& args, std::istream& in, std::ost
             options.log = true;
         } else if (a == "--check") {
             options.check = true;
+        } else if (a == "--restart-chronicle") {
+            options.restartChronicle = true;
         } else {
             return Fail(err, "unknown argument: " + a);
         }

@@ -34,6 +34,7 @@ struct Options {
     int strength = 1;
     std::string strengthNation;
     int strengthOfNation = 1;
+    bool restartChronicle = false;  // a load goes on when the chronicle beside the save cannot be read
 };
 
 // Plays the game the options describe; returns the exit status

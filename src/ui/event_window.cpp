@@ -52,7 +52,7 @@ void EventWindow::Run() {
     // A game that plays itself gives the event a few messages' time to be read, then its own
     // OK; not while paused.
     QTimer ownOk;
-    ownOk.setInterval(static_cast<int>(std::max(1.0, 4 * game_.MessageWait) * 1000));
+    ownOk.setInterval(static_cast<int>(OwnOkSeconds(game_) * 1000));
     connect(&ownOk, &QTimer::timeout, this, [this] {
         if (PlaysItself(game_)) Confirm();
     });

@@ -9,13 +9,16 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QUrl>
 #include <cstdio>
 #include <cstdlib>
 
 #include "rules/combat/battle.h"
+#include "screens/main/auto_play.h"
 #include "screens/session/session.h"
 #include "ui/common.h"
 #include "ui/dialogs.h"
@@ -106,6 +109,16 @@ void QtScreen::Message(Game& game, const std::string& text, const std::string& t
     if (autoAnswer) return;
     QWidget* parent = owner_ ? owner_.data() : QApplication::activeWindow();
     QMessageBox box(QMessageBox::NoIcon, BoxTitle(title), Qs(text), QMessageBox::Ok, parent);
+    // A box that only informs holds a game that plays itself as the event window does: a few
+    // messages' time, then its own OK; not while paused. A question still waits for the player.
+    QTimer ownOk;
+    if (Session* session = SessionOf(game)) {
+        ownOk.setInterval(static_cast<int>(OwnOkSeconds(game) * 1000));
+        QObject::connect(&ownOk, &QTimer::timeout, &box, [&box, session] {
+            if (PlaysItself(*session)) box.accept();
+        });
+        ownOk.start();
+    }
     {
         const QuestionOpen waiting(gate_, &box);
         box.exec();
@@ -280,6 +293,49 @@ void QtScreen::OpenWebPage(Game& game, const std::string& url) {
         "while [ $i -lt 50 ] && kill -0 $opener 2>/dev/null; do sleep 0.1; i=$((i+1)); done; "
         "if kill -0 $opener 2>/dev/null; then exit 0; fi; wait $opener");
     process->start("/bin/sh", {"-c", script, "sh", opener, page});
+}
+
+namespace {
+constexpr const char* kSaveWaitText = "ほかのプログラムがこのセーブを使っています。終わるのを待っています…";
+// A wait shorter than this is not worth a box.
+constexpr double kUnseenWait = 0.3;
+}  // namespace
+
+bool QtScreen::WaitForSave(Game& game, double waited) {
+    if (waited >= kUnseenWait && !saveWaitTold_) {
+        saveWaitTold_ = true;
+        boxLog.push_back(kSaveWaitText);
+        if (autoAnswer) {
+            saveWaitGivenUp_ = autoAnswer(Question{kSaveWaitText, "", Answer::Ok, false}) == Answer::Cancel;
+        } else {
+            auto* box = new QProgressDialog(Qs(kSaveWaitText), QStringLiteral("待たずにやめる"), 0, 0,
+                                            owner_ ? owner_.data() : QApplication::activeWindow());
+            box->setObjectName("SaveWaitBox");
+            box->setWindowTitle(BoxTitle(""));
+            box->setWindowModality(Qt::WindowModal);
+            box->setAutoClose(false);
+            box->setAutoReset(false);
+            box->setMinimumDuration(0);
+            box->setAttribute(Qt::WA_DeleteOnClose);
+            QObject::connect(box, &QProgressDialog::canceled, box, [this] { saveWaitGivenUp_ = true; });
+            box->show();
+            saveWait_ = box;
+        }
+    }
+    if (saveWaitGivenUp_) return false;
+    // The window answers (painting, the desktop's ping, the box's button); the game's own input waits.
+    if (holdWait)
+        holdWait(0.1);
+    else
+        gate_.Hold(0.1);
+    return !saveWaitGivenUp_ && !game.Ended;
+}
+
+void QtScreen::SaveWaitOver(Game&) {
+    if (saveWait_) saveWait_->close();
+    saveWait_ = nullptr;
+    saveWaitTold_ = false;
+    saveWaitGivenUp_ = false;
 }
 
 void QtScreen::EndProgram(Game&) {

@@ -60,6 +60,11 @@ public:
     void ShowWarChart(Game& game) override;
     void OpenWebPage(Game& game, const std::string& url) override;
     void EndProgram(Game& game) override;
+    // A wait of more than a moment for another program's hold on the save shows a
+    // box that says so, with a button to give up; the window answers meanwhile.
+    // While tests answer the boxes, the wait is asked once as a question instead.
+    bool WaitForSave(Game& game, double waited) override;
+    void SaveWaitOver(Game& game) override;
     std::string SaveFilePath(Game& game) override;
     // "Autosave.dt" beside the save file, while keepAutosave holds.
     std::string AutosavePath(Game& game) override;
@@ -87,6 +92,10 @@ public:
     QString userDataDir;
 
 private:
+    // The box of a wait for the save, while it is up.
+    QPointer<QWidget> saveWait_;
+    bool saveWaitTold_ = false;
+    bool saveWaitGivenUp_ = false;
     struct View {
         QPointer<QObject> owner;
         std::function<void()> sync;

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -701,6 +702,42 @@ TEST(SavePair, TwoGamesSavingIntoOneSlotAtOnceAllSucceedAndLeaveOneWholePair) {
     const Game& winner = loaded.game.Season == b.game.Season ? b.game : a.game;
     EXPECT_EQ(loaded.game.chronicle.entries, winner.chronicle.entries);
     EXPECT_EQ(Leftovers(a.dir), 0);
+}
+
+// A load while another program saves other games into the same slot: every load
+// sees one whole pair, a save with its own history, never another game's.
+TEST(SavePair, ALoadWhileOtherGamesAreSavedAlwaysFindsTheSavesOwnHistory) {
+    SlotGame a, b;
+    b.screen.savePath = a.screen.savePath;
+    RecordEntry(a.game, EntryKind::History, "一つ目の国の事件", {1}, {1});
+    AdvanceSeason(a.game);
+    for (int i = 0; i < 3; ++i) {
+        RecordEntry(b.game, EntryKind::Event, "よその事件", {3}, {2});
+        AdvanceSeason(b.game);
+    }
+    ASSERT_TRUE(SaveGame(a.game));
+    const auto entriesA = a.game.chronicle.entries, entriesB = b.game.chronicle.entries;
+    const int seasonB = b.game.Season;
+    std::atomic<bool> saving = true;
+    int failures = 0;
+    std::thread saver([&] {
+        for (int i = 0; i < 80; ++i) failures += WriteSavePair(a.screen.savePath, i % 2 ? a.game : b.game).has_value();
+        saving = false;
+    });
+    RulesGame reader;
+    int loads = 0, lost = 0, mixed = 0;
+    while (saving || loads < 20) {
+        ChronicleLoad history;
+        ASSERT_FALSE(ReadSavePair(a.screen.savePath, reader.game, false, history).has_value());
+        ++loads;
+        lost += history.problem.has_value();
+        mixed += reader.game.chronicle.entries != (reader.game.Season == seasonB ? entriesB : entriesA);
+    }
+    saver.join();
+    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(lost, 0) << "of " << loads << " loads";
+    EXPECT_EQ(mixed, 0) << "of " << loads << " loads";
+    EXPECT_FALSE(fs::exists(a.File("Game.chronicle.damaged")));
 }
 
 TEST(SavePair, AChronicleOverItsCapKeepsTheNewestHistoryAndSaysSoOnce) {

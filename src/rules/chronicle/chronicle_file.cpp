@@ -85,17 +85,63 @@ bool ReadOwners(std::string_view text, SeasonRecord* s) {
     return true;
 }
 
-std::string EntryLine(const ChronicleEntry& e) {
-    return "entry\t" + std::to_string(e.year) + "\t" + std::to_string(e.season) + "\t" + KindName(e.kind) + "\t" +
-           Joined(e.cities) + "\t" + Joined(e.nations) + "\t" + e.text + "\n";
+// The lines are appended where they go, without a string of their own each: a long
+// history is written, and measured, line by line.
+void AppendNumber(std::string& out, long long value) {
+    char digits[24];
+    const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, value);
+    out.append(digits, end);
+}
+
+template <class Numbers>
+void AppendJoined(std::string& out, const Numbers& numbers, std::size_t from = 0) {
+    for (std::size_t i = from; i < numbers.size(); ++i) {
+        if (i > from) out += ',';
+        AppendNumber(out, numbers[i]);
+    }
+}
+
+void AppendWhen(std::string& out, int year, int season) {
+    AppendNumber(out, year);
+    out += '\t';
+    AppendNumber(out, season);
+    out += '\t';
+}
+
+void AppendEntryLine(std::string& out, const ChronicleEntry& e) {
+    out += "entry\t";
+    AppendWhen(out, e.year, e.season);
+    out += KindName(e.kind);
+    out += '\t';
+    AppendJoined(out, e.cities);
+    out += '\t';
+    AppendJoined(out, e.nations);
+    out += '\t';
+    out += e.text;
+    out += '\n';
 }
 
 // A season's row, then who held each city as it started (when that was recorded).
-std::string SeasonLine(const SeasonRecord& s) {
-    const std::string when = std::to_string(s.year) + "\t" + std::to_string(s.season) + "\t";
-    std::string line = "season\t" + when + Joined(s.cities, 1) + "\t" + Joined(s.troops, 1) + "\n";
-    if (s.HasOwners()) line += "owners\t" + when + OwnersText(s) + "\n";
-    return line;
+void AppendSeasonLine(std::string& out, const SeasonRecord& s) {
+    out += "season\t";
+    AppendWhen(out, s.year, s.season);
+    AppendJoined(out, s.cities, 1);
+    out += '\t';
+    AppendJoined(out, s.troops, 1);
+    out += '\n';
+    if (!s.HasOwners()) return;
+    out += "owners\t";
+    AppendWhen(out, s.year, s.season);
+    out += OwnersText(s);
+    out += '\n';
+}
+
+template <class Record>
+std::size_t LineSize(void (*append)(std::string&, const Record&), const Record& record) {
+    thread_local std::string scratch;
+    scratch.clear();
+    append(scratch, record);
+    return scratch.size();
 }
 
 // ---- The saves a chronicle was written with ------------------------------------
@@ -138,6 +184,15 @@ std::optional<std::string> CutBackToSave(Chronicle& read, const Game& game) {
     return std::nullopt;
 }
 
+// The bytes of the chronicle's file, at most: the lines, the version and save lines allowed for.
+std::size_t EncodedSize(const Chronicle& chronicle) {
+    std::size_t total = std::strlen(kMagic) + 32;
+    for (const ChronicleEntry& e : chronicle.entries) total += LineSize(AppendEntryLine, e);
+    for (const SeasonRecord& s : chronicle.seasons) total += LineSize(AppendSeasonLine, s);
+    for (const SaveMark& m : chronicle.marks) total += MarkLine(m).size();
+    return total;
+}
+
 }  // namespace
 
 std::uint64_t SaveChecksum(const std::string& bytes) {
@@ -155,11 +210,9 @@ void MarkSave(Chronicle& chronicle, const Game& game, std::uint64_t checksum) {
     if (chronicle.marks.empty() || !(chronicle.marks.back() == mark)) chronicle.marks.push_back(mark);
 }
 
-bool TrimChronicle(Chronicle& chronicle, std::size_t cap) {
-    std::size_t total = std::strlen(kMagic) + 32;
-    for (const ChronicleEntry& e : chronicle.entries) total += EntryLine(e).size();
-    for (const SeasonRecord& s : chronicle.seasons) total += SeasonLine(s).size();
-    for (const SaveMark& m : chronicle.marks) total += MarkLine(m).size();
+bool TrimChronicle(Chronicle& chronicle, std::size_t cap, std::size_t* bytes) {
+    std::size_t total = EncodedSize(chronicle);
+    if (bytes) *bytes = total;
     if (total <= cap) return false;
     // Well below the cap, so that the next saves do not drop history again at once.
     const std::size_t target = cap - cap / 8;
@@ -171,7 +224,7 @@ bool TrimChronicle(Chronicle& chronicle, std::size_t cap) {
         const bool entryFirst =
             seasons == s.size() || (entries < e.size() && std::pair(e[entries].year, e[entries].season) <
                                                               std::pair(s[seasons].year, s[seasons].season));
-        total -= entryFirst ? EntryLine(e[entries++]).size() : SeasonLine(s[seasons++]).size();
+        total -= entryFirst ? LineSize(AppendEntryLine, e[entries++]) : LineSize(AppendSeasonLine, s[seasons++]);
     }
     chronicle.entries.erase(chronicle.entries.begin(),
                             chronicle.entries.begin() + static_cast<std::ptrdiff_t>(entries));
@@ -186,6 +239,8 @@ bool TrimChronicle(Chronicle& chronicle, std::size_t cap) {
         kept.push_back(m);
     }
     chronicle.marks = std::move(kept);
+    // The marks dropped only make it shorter.
+    if (bytes) *bytes = total;
     return true;
 }
 
@@ -199,53 +254,81 @@ std::string ChroniclePath(const std::string& savePath) {
 
 std::string EncodeChronicle(const Game& game) { return EncodeChronicle(game.chronicle, game.Year, game.Season); }
 
-std::string EncodeChronicle(const Chronicle& chronicle, int year, int season) {
-    std::string text = kMagic + std::to_string(kChronicleVersion) + "\n";
+std::string EncodeChronicle(const Chronicle& chronicle, int year, int season, std::size_t bytes) {
+    std::string text;
+    // Sized once: a long history grown by doubling would briefly take three times its size.
+    text.reserve(bytes ? bytes : EncodedSize(chronicle));
+    text += kMagic + std::to_string(kChronicleVersion) + "\n";
     text += "save\t" + std::to_string(year) + "\t" + std::to_string(season) + "\n";
-    for (const ChronicleEntry& e : chronicle.entries) text += EntryLine(e);
-    for (const SeasonRecord& s : chronicle.seasons) text += SeasonLine(s);
+    for (const ChronicleEntry& e : chronicle.entries) AppendEntryLine(text, e);
+    for (const SeasonRecord& s : chronicle.seasons) AppendSeasonLine(text, s);
     for (const SaveMark& m : chronicle.marks) text += MarkLine(m);
     return text;
 }
 
-std::optional<std::string> DecodeChronicle(const std::string& text, const Game& game, Chronicle& into) {
-    std::vector<std::string_view> lines = Split(text, '\n');
-    if (!lines.empty() && lines.back().empty()) lines.pop_back();
-    long long version = 0;
-    const std::string_view magic = kMagic;
-    if (lines.empty() || lines[0].substr(0, magic.size()) != magic ||
-        !Whole(lines[0].substr(magic.size()), 1, kChronicleVersion, &version))
-        return std::string("年代記のファイルではありません");
-    Chronicle read;
-    bool sawSave = false;
-    int savedYear = 0, savedSeason = 0;
-    for (std::size_t n = 1; n < lines.size(); ++n) {
-        const std::string where = std::to_string(n + 1) + "行目: ";
-        const std::vector<std::string_view> f = Split(lines[n], '\t');
+namespace {
+
+// Reads the chronicle's file a line at a time, as it comes from the disk: a long
+// history is never held a second time as text.
+class ChronicleReader {
+public:
+    // The next line, without its line end; false once the file is known to be damaged.
+    bool Take(std::string_view line) {
+        ++line_;
+        if (!problem_) problem_ = line_ == 1 ? First(line) : Body(line);
+        return !problem_;
+    }
+    // After the last line: the chronicle of the game as it stands, or why not.
+    std::optional<std::string> Finish(const Game& game, Chronicle& into) {
+        if (line_ == 0) return std::string("年代記のファイルではありません");
+        if (problem_) return problem_;
+        if (!sawSave_) return std::string("どのセーブの年代記か書かれていません");
+        if (!read_.marks.empty()) {
+            if (auto problem = CutBackToSave(read_, game)) return problem;
+        } else if (savedYear_ != game.Year || savedSeason_ != game.Season) {
+            // Written before saves were marked: its season is all that names its save.
+            return std::string("別の季節のセーブの年代記です");
+        }
+        into = std::move(read_);
+        return std::nullopt;
+    }
+
+private:
+    std::string Where() const { return std::to_string(line_) + "行目: "; }
+
+    std::optional<std::string> First(std::string_view line) {
+        const std::string_view magic = kMagic;
+        if (line.substr(0, magic.size()) != magic || !Whole(line.substr(magic.size()), 1, kChronicleVersion, &version_))
+            return std::string("年代記のファイルではありません");
+        return std::nullopt;
+    }
+
+    std::optional<std::string> Body(std::string_view line) {
+        const std::vector<std::string_view> f = Split(line, '\t');
         if (f[0] != "save" && f[0] != "entry" && f[0] != "season" && f[0] != "saved" && f[0] != "owners") {
             // A later version's own kind of line: not ours to read, no damage either.
             const bool word = !f[0].empty() && f.size() > 1 && std::all_of(f[0].begin(), f[0].end(), [](char c) {
                 return (c >= 'a' && c <= 'z') || c == '_';
             });
-            if (version >= kFirstTolerantVersion && word) continue;
-            return where + "読めない行です";
+            if (version_ >= kFirstTolerantVersion && word) return std::nullopt;
+            return Where() + "読めない行です";
         }
         long long year = 0, season = 0;
         if (f.size() < 3 || !Whole(f[1], 1, 1000000, &year) || !Whole(f[2], 1, 4, &season))
-            return where + "年と季節が読めません";
-        if (f[0] == "save" && f.size() == 3 && n == 1) {
-            savedYear = static_cast<int>(year);
-            savedSeason = static_cast<int>(season);
-            sawSave = true;
+            return Where() + "年と季節が読めません";
+        if (f[0] == "save" && f.size() == 3 && line_ == 2) {
+            savedYear_ = static_cast<int>(year);
+            savedSeason_ = static_cast<int>(season);
+            sawSave_ = true;
         } else if (f[0] == "entry" && f.size() == 7) {
             ChronicleEntry e;
             e.year = static_cast<int>(year);
             e.season = static_cast<int>(season);
             if (!KindFromName(std::string(f[3]), &e.kind) || !List(f[4], 1, kCityCount, &e.cities) ||
                 !List(f[5], 1, kNationCount, &e.nations) || f[6].empty())
-                return where + "記録が読めません";
+                return Where() + "記録が読めません";
             e.text = std::string(f[6]);
-            read.entries.push_back(std::move(e));
+            read_.entries.push_back(std::move(e));
         } else if (f[0] == "season" && f.size() == 5) {
             SeasonRecord s;
             s.year = static_cast<int>(year);
@@ -253,37 +336,50 @@ std::optional<std::string> DecodeChronicle(const std::string& text, const Game& 
             std::vector<int> cities, troops;
             if (!List(f[3], 0, kCityCount, &cities) || !List(f[4], 0, kCityCount * kMaxValue, &troops) ||
                 cities.size() != kNationCount || troops.size() != kNationCount)
-                return where + "季節の数が読めません";
+                return Where() + "季節の数が読めません";
             int total = 0;
             for (int i = 0; i < kNationCount; ++i) {
                 s.cities[i + 1] = static_cast<std::int16_t>(cities[i]);
                 s.troops[i + 1] = troops[i];
                 total += cities[i];
             }
-            if (total > kCityCount) return where + "都市の数が多すぎます";
-            read.seasons.push_back(s);
-        } else if (f[0] == "saved" && version >= 2) {
+            if (total > kCityCount) return Where() + "都市の数が多すぎます";
+            read_.seasons.push_back(s);
+        } else if (f[0] == "saved" && version_ >= 2) {
             SaveMark mark;
-            if (!ReadMark(f, &mark)) return where + "セーブの記録が読めません";
-            read.marks.push_back(mark);
-        } else if (f[0] == "owners" && version >= 2 && f.size() == 4) {
+            if (!ReadMark(f, &mark)) return Where() + "セーブの記録が読めません";
+            read_.marks.push_back(mark);
+        } else if (f[0] == "owners" && version_ >= 2 && f.size() == 4) {
             // Follows the line of its own season.
-            if (read.seasons.empty() || read.seasons.back().year != year || read.seasons.back().season != season ||
-                read.seasons.back().HasOwners() || !ReadOwners(f[3], &read.seasons.back()))
-                return where + "都市の持ち主が読めません";
+            if (read_.seasons.empty() || read_.seasons.back().year != year || read_.seasons.back().season != season ||
+                read_.seasons.back().HasOwners() || !ReadOwners(f[3], &read_.seasons.back()))
+                return Where() + "都市の持ち主が読めません";
         } else {
-            return where + "読めない行です";
+            return Where() + "読めない行です";
         }
+        return std::nullopt;
     }
-    if (!sawSave) return std::string("どのセーブの年代記か書かれていません");
-    if (!read.marks.empty()) {
-        if (auto problem = CutBackToSave(read, game)) return problem;
-    } else if (savedYear != game.Year || savedSeason != game.Season) {
-        // Written before saves were marked: its season is all that names its save.
-        return std::string("別の季節のセーブの年代記です");
+
+    std::size_t line_ = 0;
+    std::optional<std::string> problem_;
+    long long version_ = 0;
+    Chronicle read_;
+    bool sawSave_ = false;
+    int savedYear_ = 0, savedSeason_ = 0;
+};
+
+}  // namespace
+
+std::optional<std::string> DecodeChronicle(const std::string& text, const Game& game, Chronicle& into) {
+    ChronicleReader reader;
+    // Lines end at LF; a last line without one counts as well, an empty text has none.
+    std::string_view rest = text;
+    while (!rest.empty()) {
+        const std::size_t end = rest.find('\n');
+        if (!reader.Take(rest.substr(0, end))) break;
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
     }
-    into = std::move(read);
-    return std::nullopt;
+    return reader.Finish(game, into);
 }
 
 std::optional<std::string> WriteChronicleFile(const std::string& path, const Game& game) {
@@ -291,9 +387,11 @@ std::optional<std::string> WriteChronicleFile(const std::string& path, const Gam
 }
 
 std::optional<std::string> ReadChronicleFile(const std::string& path, const Game& game, Chronicle& into) {
-    std::string text;
-    if (auto problem = ReadRegularFile(path, kMaxChronicleBytes, text)) return problem;
-    return DecodeChronicle(text, game, into);
+    ChronicleReader reader;
+    if (auto problem = ReadRegularFileLines(path, kMaxChronicleBytes,
+                                            [&reader](std::string_view line) { return reader.Take(line); }))
+        return problem;
+    return reader.Finish(game, into);
 }
 
 std::string ChronicleTable(const Chronicle& chronicle) {

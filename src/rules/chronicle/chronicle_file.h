@@ -24,13 +24,15 @@ std::uint64_t SaveChecksum(const std::string& saveBytes);
 void MarkSave(Chronicle& chronicle, const Game& game, std::uint64_t checksum);
 // Drops the oldest history (entries, season rows, the marks before them) until the
 // chronicle's file would hold well under `cap` bytes; true when it dropped any.
-bool TrimChronicle(Chronicle& chronicle, std::size_t cap = kMaxChronicleBytes);
+// `*bytes`: the most its file then holds.
+bool TrimChronicle(Chronicle& chronicle, std::size_t cap = kMaxChronicleBytes, std::size_t* bytes = nullptr);
 
 // The chronicle as its file holds it: UTF-8 text, a version line, the season of
 // the save it was written with, one line per entry and per season row, then one
 // per save it was written with.
 std::string EncodeChronicle(const Game& game);
-std::string EncodeChronicle(const Chronicle& chronicle, int year, int season);
+// `bytes`: the most it holds, when known (TrimChronicle tells it); otherwise measured here.
+std::string EncodeChronicle(const Chronicle& chronicle, int year, int season, std::size_t bytes = 0);
 // Reads the chronicle of the game as it stands: one that names this save (its
 // checksum, its season) is cut back to it, should it run past; one written before
 // saves were named must be of the same year and season. A reason when the text

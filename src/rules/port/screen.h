@@ -64,6 +64,13 @@ public:
     virtual std::string SavedWhere(Game& /*game*/) { return {}; }
     // The charts of the whole game, when a nation has unified the map, before the end.
     virtual void ShowWarChart(Game& /*game*/) {}
+    // Another program holds the save being loaded or written: asked about every
+    // tenth of a second while it does, with the seconds waited so far. Passes
+    // that time (the window answering meanwhile); false when the player gives up.
+    // Default: waits on without a word.
+    virtual bool WaitForSave(Game& game, double waited);
+    // The wait is over: the save was had, or given up.
+    virtual void SaveWaitOver(Game& /*game*/) {}
 };
 
 // Ends the program: marks the game Ended, lets the screen do its part, and

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <random>
@@ -22,6 +23,10 @@ namespace fs = std::filesystem;
 
 std::string Reason(int error) { return SystemErrorText(error); }
 
+std::string TooLarge(const std::string& path, std::size_t cap) {
+    return "大きすぎます (" + path + ": " + Str(static_cast<long long>(cap)) + "バイトまでです)";
+}
+
 // Closes a descriptor when it goes out of scope.
 class Descriptor {
 public:
@@ -32,6 +37,8 @@ public:
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
     int get() const { return fd_; }
+    // Hands the descriptor on: it is no longer closed here.
+    void Release() { fd_ = -1; }
     // Closes now, reporting the error a late write may only show here.
     bool Close() {
         const int fd = fd_;
@@ -102,6 +109,25 @@ void RemoveLeftovers(const fs::path& target) {
     }
 }
 
+// The file reads back as `bytes`, compared a piece at a time: a long chronicle is not held twice.
+bool HoldsExactly(const fs::path& file, std::string_view bytes) {
+    const Descriptor in(::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    struct stat info {};
+    if (in.get() < 0 || ::fstat(in.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        static_cast<unsigned long long>(info.st_size) != bytes.size())
+        return false;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(in.get(), buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) return bytes.empty();
+        const auto got = static_cast<std::size_t>(n);
+        if (got > bytes.size() || bytes.substr(0, got) != std::string_view(buffer, got)) return false;
+        bytes.remove_prefix(got);
+    }
+}
+
 void SyncFolder(const fs::path& folder, const WriteHooks& hooks) {
     const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
@@ -111,34 +137,85 @@ void SyncFolder(const fs::path& folder, const WriteHooks& hooks) {
 
 }  // namespace
 
-std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t cap, std::string& bytes) {
+namespace {
+
+// Opens a regular file of at most `cap` bytes for reading; a message for the player otherwise.
+std::optional<std::string> OpenRegular(const std::string& path, std::size_t cap, int& fd, std::size_t& size) {
     // Not blocking: a pipe at the name must be refused, not waited on.
-    Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    if (file.get() < 0) {
+    fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
         const int error = errno;
         if (error == ENOENT) return "ファイルがありません (" + path + ")";
         return "ファイルを開けません (" + path + ": " + Reason(error) + ")";
     }
     struct stat info {};
-    if (::fstat(file.get(), &info) != 0) return "ファイルを開けません (" + path + ": " + Reason(errno) + ")";
+    if (::fstat(fd, &info) != 0) return "ファイルを開けません (" + path + ": " + Reason(errno) + ")";
     if (S_ISDIR(info.st_mode)) return "フォルダです (" + path + ")";
     if (!S_ISREG(info.st_mode)) return "通常のファイルではありません (" + path + ")";
-    const auto tooLarge = [&] {
-        return "大きすぎます (" + path + ": " + Str(static_cast<long long>(cap)) + "バイトまでです)";
-    };
-    if (static_cast<unsigned long long>(info.st_size) > cap) return tooLarge();
-    bytes.clear();
-    bytes.reserve(static_cast<std::size_t>(info.st_size));
+    if (static_cast<unsigned long long>(info.st_size) > cap) return TooLarge(path, cap);
+    size = static_cast<std::size_t>(info.st_size);
+    return std::nullopt;
+}
+
+// Reads on from `fd` in pieces, each handed to `take` (false stops the reading); a message on a failed read or a
+// file that grew past `cap` since it was measured.
+std::optional<std::string> ReadPieces(int fd, const std::string& path, std::size_t cap,
+                                      const std::function<bool(std::string_view)>& take) {
     char buffer[65536];
+    std::size_t total = 0;
     for (;;) {
-        const ssize_t n = ::read(file.get(), buffer, sizeof buffer);
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return "ファイルを読めません (" + path + ": " + Reason(errno) + ")";
-        if (n == 0) break;
-        bytes.append(buffer, static_cast<std::size_t>(n));
-        // It may have grown since it was measured.
-        if (bytes.size() > cap) return tooLarge();
+        if (n == 0) return std::nullopt;
+        total += static_cast<std::size_t>(n);
+        if (total > cap) return TooLarge(path, cap);
+        if (!take(std::string_view(buffer, static_cast<std::size_t>(n)))) return std::nullopt;
     }
+}
+
+}  // namespace
+
+std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t cap, std::string& bytes) {
+    int fd = -1;
+    std::size_t size = 0;
+    auto problem = OpenRegular(path, cap, fd, size);
+    const Descriptor file(fd);
+    if (problem) return problem;
+    bytes.clear();
+    bytes.reserve(size);
+    return ReadPieces(file.get(), path, cap, [&bytes](std::string_view piece) {
+        bytes.append(piece);
+        return true;
+    });
+}
+
+std::optional<std::string> ReadRegularFileLines(const std::string& path, std::size_t cap,
+                                                const std::function<bool(std::string_view)>& take) {
+    int fd = -1;
+    std::size_t size = 0;
+    auto problem = OpenRegular(path, cap, fd, size);
+    const Descriptor file(fd);
+    if (problem) return problem;
+    // The start of a line whose end has not come yet.
+    std::string pending;
+    bool going = true;
+    auto read = ReadPieces(file.get(), path, cap, [&](std::string_view piece) {
+        for (std::size_t end = piece.find('\n'); going && end != std::string_view::npos; end = piece.find('\n')) {
+            if (pending.empty()) {
+                going = take(piece.substr(0, end));
+            } else {
+                pending.append(piece.substr(0, end));
+                going = take(pending);
+                pending.clear();
+            }
+            piece.remove_prefix(end + 1);
+        }
+        if (going) pending.append(piece);
+        return going;
+    });
+    if (read) return read;
+    if (going && !pending.empty()) take(pending);
     return std::nullopt;
 }
 
@@ -213,8 +290,7 @@ std::optional<std::string> ReplaceFileWhole(const std::string& path, const std::
     traced(FileCall::Close, temp);
     if (stop(WriteStage::Synced)) return "書き込みを途中で止めました";
 
-    std::string back;
-    if (ReadRegularFile(temp.string(), bytes.size(), back) || back != bytes) {
+    if (!HoldsExactly(temp, bytes)) {
         std::error_code ignored;
         fs::remove(temp, ignored);
         return "書き込んだ内容を確かめられません (" + temp.string() + ")";
@@ -238,22 +314,54 @@ SaveLock::~SaveLock() {
     if (fd_ >= 0) ::close(fd_);
 }
 
-std::optional<std::string> SaveLock::Take(const std::string& path) {
+std::optional<std::string> ResolveSavePath(const std::string& path, std::string& problem) {
+    const std::optional<fs::path> followed = FollowLinks(path, problem);
+    if (!followed) return std::nullopt;
+    return followed->string();
+}
+
+std::optional<std::string> SaveLock::Take(const std::string& path, LockKind kind, const LockWait& wait) {
     std::string problem;
     const std::optional<fs::path> followed = FollowLinks(path, problem);
     if (!followed) return problem;
     const std::string lockPath = LockFilePath(followed->string());
-    // Never through a link, and kept: removing it could let two saves hold two files.
-    const int fd = ::open(lockPath.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
-    if (fd < 0) return "ファイルを作れません (" + lockPath + ": " + Reason(errno) + ")";
-    while (::flock(fd, LOCK_EX) != 0) {
+    const auto refused = [&](const std::string& why) { return why + " (" + lockPath + ")"; };
+    // Looked at before it is opened: opening a pipe or a device could itself wait, or do something.
+    struct stat seen {};
+    if (::lstat(lockPath.c_str(), &seen) == 0) {
+        if (S_ISLNK(seen.st_mode)) return refused("ロックのファイルがリンクです。リンクはたどりません");
+        if (!S_ISREG(seen.st_mode)) return refused("ロックのファイルが通常のファイルではありません");
+    }
+    // Never through a link, never waiting in the open, and kept: removing it could let two saves hold two files.
+    constexpr int kFlags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
+    int fd = ::open(lockPath.c_str(), kFlags | O_CREAT, 0666);
+    if (fd < 0 && kind == LockKind::Shared && (errno == EACCES || errno == EROFS || errno == EPERM)) {
+        // A folder the game cannot write: a lock file another program made is shared,
+        // and with none a load goes on alone, for no save can be written here.
+        fd = ::open(lockPath.c_str(), kFlags);
+        if (fd < 0 && errno == ENOENT) return std::nullopt;
+    }
+    if (fd < 0) {
+        if (errno == ELOOP) return refused("ロックのファイルがリンクです。リンクはたどりません");
+        return "ファイルを作れません (" + lockPath + ": " + Reason(errno) + ")";
+    }
+    Descriptor file(fd);
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) return "セーブを始められません (" + lockPath + ": " + Reason(errno) + ")";
+    // What was put there between the look and the open.
+    if (!S_ISREG(info.st_mode)) return refused("ロックのファイルが通常のファイルではありません");
+    const int operation = kind == LockKind::Shared ? LOCK_SH : LOCK_EX;
+    // Without a way to show the wait, it is waited out as before.
+    const auto start = std::chrono::steady_clock::now();
+    while (::flock(fd, operation | (wait ? LOCK_NB : 0)) != 0) {
         if (errno == EINTR) continue;
-        const int error = errno;
-        ::close(fd);
-        return "セーブを始められません (" + lockPath + ": " + Reason(error) + ")";
+        if (errno != EWOULDBLOCK || !wait) return "セーブを始められません (" + lockPath + ": " + Reason(errno) + ")";
+        const std::chrono::duration<double> waited = std::chrono::steady_clock::now() - start;
+        if (!wait(waited.count())) return refused("ほかのプログラムが使い終わるのを待たずにやめました");
     }
     if (fd_ >= 0) ::close(fd_);
     fd_ = fd;
+    file.Release();
     return std::nullopt;
 }
 

@@ -435,14 +435,20 @@ std::optional<std::string> ReadSaveBytes(const std::string& bytes, Game& into) {
 std::optional<std::string> ReadGameFile(const std::string& path, Game& into) {
     std::string bytes;
     if (auto problem = ReadRegularFile(path, kMaxSaveBytes, bytes)) return problem;
+    // The running game's history is no part of the file, and may be long: it is not copied with the rest.
+    Chronicle history = std::move(into.chronicle);
+    into.chronicle = Chronicle{};
     Game loaded = into;
-    if (auto problem = ReadSaveBytes(bytes, loaded)) return problem;
-    loaded.screen = into.screen;
-    loaded.random = into.random;
-    into = loaded;
-    // A file is only written at a season's start, where no city has acted yet.
-    into.TurnStep = 1;
-    return std::nullopt;
+    std::optional<std::string> problem = ReadSaveBytes(bytes, loaded);
+    if (!problem) {
+        loaded.screen = into.screen;
+        loaded.random = into.random;
+        into = loaded;
+        // A file is only written at a season's start, where no city has acted yet.
+        into.TurnStep = 1;
+    }
+    into.chronicle = std::move(history);
+    return problem;
 }
 
 namespace {
@@ -451,7 +457,9 @@ namespace {
 // refuse is no save, and the last good one is kept instead.
 std::optional<std::string> EncodeLoadableSave(const Game& game, std::string& bytes) {
     if (auto problem = EncodeSaveBytes(game, bytes)) return problem;
-    Game check = game;
+    // The world alone: the history is no part of the file.
+    Game check;
+    static_cast<World&>(check) = game;
     if (auto problem = ReadSaveBytes(bytes, check)) return "読み戻せない値があります (" + *problem + ")";
     return std::nullopt;
 }
@@ -468,59 +476,170 @@ std::optional<std::string> WriteGameFile(const std::string& path, const Game& ga
 
 namespace {
 
+namespace fs = std::filesystem;
+
 // Where the history of the save on disk waits while another game's save replaces
 // it: the new chronicle cannot name that save, so it must not stand alone.
 std::string KeptChroniclePath(const std::string& savePath) { return ChroniclePath(savePath) + ".prev"; }
 
-// Keeps the chronicle of the save on disk aside when the game about to be saved
-// does not go on from that save (a new game, another program's game).
-std::optional<std::string> KeepOtherGamesChronicle(const std::string& path, const Chronicle& saving) {
-    Game disk;
-    if (ReadGameFile(path, disk)) return std::nullopt;  // no save to keep a history for
-    const std::uint64_t checksum = SaveChecksum(WriteSaveBytes(disk));
-    if (std::any_of(saving.marks.begin(), saving.marks.end(),
-                    [&](const SaveMark& m) { return m.checksum == checksum; }))
-        return std::nullopt;  // ours: the new chronicle is cut back to it should the save stop
-    Chronicle ignored;
-    // Its chronicle, when it is its own; otherwise one kept by an earlier save that stopped.
-    if (ReadChronicleFile(ChroniclePath(path), disk, ignored)) return std::nullopt;
-    if (std::rename(ChroniclePath(path).c_str(), KeptChroniclePath(path).c_str()) != 0)
-        return "年代記を残せません (" + KeptChroniclePath(path) + ": " + SystemErrorText(errno) + ")";
+// A file (or a link) stands at `file`: something a save would write over. A
+// folder or a pipe there is no chronicle and is refused by the writer anyway.
+bool ChronicleFileStands(const std::string& file) {
+    std::error_code ec;
+    const fs::file_status status = fs::symlink_status(file, ec);
+    return !ec && (fs::is_regular_file(status) || fs::is_symlink(status));
+}
+
+// Moves an unreadable chronicle aside ("<file>.damaged"), the newest over an older one.
+std::optional<std::string> KeepUnread(const std::string& file, std::string& keptAt) {
+    const std::string kept = file + ".damaged";
+    if (std::rename(file.c_str(), kept.c_str()) != 0)
+        return "年代記を残せません (" + kept + ": " + SystemErrorText(errno) + ")";
+    keptAt = kept;
     return std::nullopt;
+}
+
+// Before the chronicle beside `path` is written over: a history that is not the
+// saving game's own is kept. The one of the save on disk waits beside it (the
+// new chronicle cannot name that save) until the new save is in place; one that
+// is neither this game's nor that save's (damaged, over the cap, its save gone)
+// is kept for good as "Game.chronicle.damaged".
+std::optional<std::string> KeepOtherGamesChronicle(const std::string& path, const Chronicle& saving,
+                                                   std::string& keptAt) {
+    const std::string file = ChroniclePath(path);
+    if (!ChronicleFileStands(file)) return std::nullopt;
+    Game disk;
+    if (!ReadGameFile(path, disk)) {
+        const std::uint64_t checksum = SaveChecksum(WriteSaveBytes(disk));
+        if (std::any_of(saving.marks.begin(), saving.marks.end(),
+                        [&](const SaveMark& m) { return m.checksum == checksum; }))
+            return std::nullopt;  // ours: the new chronicle is cut back to it should the save stop
+        Chronicle ignored;
+        if (!ReadChronicleFile(file, disk, ignored)) {
+            if (std::rename(file.c_str(), KeptChroniclePath(path).c_str()) != 0)
+                return "年代記を残せません (" + KeptChroniclePath(path) + ": " + SystemErrorText(errno) + ")";
+            return std::nullopt;
+        }
+        // An earlier save that stopped kept the disk save's own history aside: this
+        // one is that save's, which never reached the disk.
+        if (!ReadChronicleFile(KeptChroniclePath(path), disk, ignored)) return std::nullopt;
+    }
+    return KeepUnread(file, keptAt);
+}
+
+// The chronicle beside a loaded save into the game: cut back to the save when it
+// runs past it; started again from the game as it stands when it is missing,
+// damaged or another game's. `link`: the link the save was reached through, if any.
+ChronicleLoad ReadChronicleBeside(const std::string& savePath, const std::string& link, Game& game, bool keepUnread) {
+    ChronicleLoad result;
+    std::string file = ChroniclePath(savePath);
+    // Saves made before the pair followed links left the chronicle beside the link.
+    if (!link.empty() && !ChronicleFileStands(file) && ChronicleFileStands(ChroniclePath(link)))
+        file = ChroniclePath(link);
+    result.found = ChronicleFileStands(file);
+    // The history read replaces whatever the game held: not both at once in memory.
+    game.chronicle = Chronicle{};
+    result.problem = ReadChronicleFile(file, game, game.chronicle);
+    // A save of another game stopped after its chronicle: this save's own history waits beside it.
+    if (result.problem && !ReadChronicleFile(KeptChroniclePath(savePath), game, game.chronicle)) {
+        result.problem.reset();
+        result.found = true;
+    }
+    if (result.problem) {
+        RestartChronicle(game);
+        if (keepUnread && result.found) result.keepProblem = KeepUnread(file, result.keptAt);
+    }
+    // From here the chronicle goes on from this save: a save interrupted later is cut back to it.
+    MarkSave(game.chronicle, game, SaveChecksum(WriteSaveBytes(game)));
+    return result;
+}
+
+// The screen's part while another program holds the save.
+class ScreenWait {
+public:
+    explicit ScreenWait(Game& game) : game_(game) {}
+    ~ScreenWait() {
+        if (waited_) game_.screen->SaveWaitOver(game_);
+    }
+    ScreenWait(const ScreenWait&) = delete;
+    ScreenWait& operator=(const ScreenWait&) = delete;
+    LockWait Wait() {
+        return [this](double seconds) {
+            waited_ = true;
+            return game_.screen->WaitForSave(game_, seconds);
+        };
+    }
+
+private:
+    Game& game_;
+    bool waited_ = false;
+};
+
+std::optional<std::string> TakeLock(SaveLock& lock, const std::string& path, LockKind kind, Game& game) {
+    if (!game.screen) return lock.Take(path, kind);
+    ScreenWait wait(game);
+    return lock.Take(path, kind, wait.Wait());
 }
 
 }  // namespace
 
-std::optional<std::string> WriteSavePair(const std::string& path, Game& game, bool* trimmed, const WriteHooks& hooks) {
+std::optional<std::string> WriteSavePair(const std::string& path, Game& game, bool* trimmed, const WriteHooks& hooks,
+                                         std::string* keptAt) {
+    if (trimmed) *trimmed = false;
     std::string bytes;
     if (auto problem = EncodeLoadableSave(game, bytes)) return problem;
+    // The pair lies beside the save itself, wherever a link to it stands.
+    std::string unresolved;
+    const std::optional<std::string> target = ResolveSavePath(path, unresolved);
+    if (!target) return unresolved;
     SaveLock lock;
-    if (auto problem = lock.Take(path)) return problem;
-    Chronicle chronicle = game.chronicle;
+    if (auto problem = TakeLock(lock, *target, LockKind::Exclusive, game)) return problem;
+    // Marked and trimmed where it stands: a copy of a long history would double what a save holds.
+    Chronicle& chronicle = game.chronicle;
+    const std::size_t marks = chronicle.marks.size();
     MarkSave(chronicle, game, SaveChecksum(bytes));
-    std::string text = EncodeChronicle(chronicle, game.Year, game.Season);
-    const bool cut = text.size() > kMaxChronicleBytes && TrimChronicle(chronicle);
-    if (cut) text = EncodeChronicle(chronicle, game.Year, game.Season);
-    if (auto problem = KeepOtherGamesChronicle(path, chronicle)) return problem;
-    // The chronicle first: until the save itself is replaced, the old save stands
-    // and the new chronicle names it (or the old one waits beside it).
-    if (auto problem = ReplaceFileWhole(ChroniclePath(path), text, hooks)) return "年代記: " + *problem;
-    if (auto problem = ReplaceFileWhole(path, bytes, hooks)) return problem;
-    std::error_code ignored;
-    std::filesystem::remove(KeptChroniclePath(path), ignored);
-    game.chronicle = std::move(chronicle);
+    std::size_t size = 0;
+    const bool cut = TrimChronicle(chronicle, kMaxChronicleBytes, &size);
     if (trimmed) *trimmed = cut;
+    const auto failed = [&](const std::string& problem) -> std::optional<std::string> {
+        // The mark of a save that never reached the disk goes again (a trim has moved them all: then it stays, naming
+        // nothing a load will find).
+        if (!cut) chronicle.marks.resize(marks);
+        return problem;
+    };
+    std::string kept;
+    if (auto problem = KeepOtherGamesChronicle(*target, chronicle, kept)) return failed(*problem);
+    if (keptAt) *keptAt = kept;
+    {
+        // The chronicle first: until the save itself is replaced, the old save stands
+        // and the new chronicle names it (or the old one waits beside it).
+        const std::string text = EncodeChronicle(chronicle, game.Year, game.Season, size);
+        if (auto problem = ReplaceFileWhole(ChroniclePath(*target), text, hooks)) return failed("年代記: " + *problem);
+    }
+    if (auto problem = ReplaceFileWhole(*target, bytes, hooks)) return failed(*problem);
+    std::error_code ignored;
+    fs::remove(KeptChroniclePath(*target), ignored);
     return std::nullopt;
 }
 
-std::optional<std::string> ReadChronicleBeside(const std::string& savePath, Game& game) {
-    std::optional<std::string> problem = ReadChronicleFile(ChroniclePath(savePath), game, game.chronicle);
-    // A save of another game stopped after its chronicle: this save's own history waits beside it.
-    if (problem && !ReadChronicleFile(KeptChroniclePath(savePath), game, game.chronicle)) problem.reset();
-    if (problem) RestartChronicle(game);
-    // From here the chronicle goes on from this save: a save interrupted later is cut back to it.
-    MarkSave(game.chronicle, game, SaveChecksum(WriteSaveBytes(game)));
-    return problem;
+std::optional<std::string> ReadSavePair(const std::string& path, Game& game, bool keepUnread,
+                                        ChronicleLoad& chronicle) {
+    std::string unresolved;
+    const std::optional<std::string> target = ResolveSavePath(path, unresolved);
+    if (!target) return unresolved;
+    // Shared with other loads; no save replaces either file until both are read.
+    SaveLock lock;
+    if (auto problem = TakeLock(lock, *target, LockKind::Shared, game)) return problem;
+    if (auto problem = ReadGameFile(*target, game)) return problem;
+    chronicle = ReadChronicleBeside(*target, *target == path ? std::string() : path, game, keepUnread);
+    return std::nullopt;
+}
+
+std::string ChronicleLoadNote(const ChronicleLoad& chronicle) {
+    std::string note = "年代記は読めなかったので、この季節から記録します (" + chronicle.problem.value_or("") + ")";
+    if (!chronicle.keptAt.empty()) note += "\n読めなかった年代記は次の場所に残しました:\n" + chronicle.keptAt;
+    if (chronicle.keepProblem) note += "\n" + *chronicle.keepProblem;
+    return note;
 }
 
 bool SaveGame(Game& game) {
@@ -531,15 +650,25 @@ bool SaveGame(Game& game) {
     const std::string path = game.screen->SaveFilePath(game);
     // Both files are on disk before the player hears of it.
     bool trimmed = false;
-    if (auto problem = WriteSavePair(path, game, &trimmed)) {
-        Tell(game, "セーブできませんでした: " + *problem);
-        return false;
+    std::string kept;
+    const std::optional<std::string> problem = WriteSavePair(path, game, &trimmed, {}, &kept);
+    std::string told;
+    if (problem) {
+        told = "セーブできませんでした: " + *problem;
+    } else {
+        const std::string where = game.screen->SavedWhere(game);
+        told = where.empty() ? "セーブしました" : "セーブしました\n" + where;
     }
-    const std::string where = game.screen->SavedWhere(game);
-    std::string told = where.empty() ? "セーブしました" : "セーブしました\n" + where;
-    if (trimmed) told += "\n年代記が長くなったので、古い記録を消しました";
+    told += SaveNotes(trimmed, kept);
     Tell(game, told);
-    return true;
+    return !problem;
+}
+
+std::string SaveNotes(bool trimmed, const std::string& keptAt) {
+    std::string notes;
+    if (!keptAt.empty()) notes += "\n前の年代記は読めなかったので、次の場所に残しました:\n" + keptAt;
+    if (trimmed) notes += "\n年代記が長くなったので、古い記録を消しました";
+    return notes;
 }
 
 bool LoadGame(Game& game, const std::string& from) {
@@ -548,16 +677,17 @@ bool LoadGame(Game& game, const std::string& from) {
         return false;
     }
     const std::string path = from.empty() ? game.screen->SaveFilePath(game) : from;
-    if (auto problem = ReadGameFile(path, game)) {
+    // A missing or unreadable chronicle never stops a load: it starts again here,
+    // the unreadable one kept aside before a save could write over it.
+    ChronicleLoad history;
+    if (auto problem = ReadSavePair(path, game, true, history)) {
         Tell(game, "ロードできませんでした: " + *problem);
         return false;
     }
-    // A missing or damaged chronicle never stops a load: it starts again here.
-    const std::optional<std::string> chronicleProblem = ReadChronicleBeside(path, game);
     RefreshAllCities(game);
     ShowMsg(game, SeasonCaption(game) + "です");
     Tell(game, "ロードしました");
-    if (chronicleProblem) Tell(game, "年代記は読めなかったので、この季節から記録します (" + *chronicleProblem + ")");
+    if (history.problem) Tell(game, ChronicleLoadNote(history));
     return true;
 }
 

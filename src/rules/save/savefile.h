@@ -18,6 +18,8 @@ inline constexpr std::size_t kMaxSaveBytes = 1 << 20;
 // only once the new one is complete, so a failed save keeps the last good one.
 // True when the file was written.
 bool SaveGame(Game& game);
+// What a save adds to its box: an unreadable chronicle kept aside, history dropped for length.
+std::string SaveNotes(bool trimmed, const std::string& keptAt);
 // "ロード": only at the start of a turn. The running game is replaced only when
 // the whole file has been read and every value checked; otherwise it goes on
 // untouched. True when the game was replaced. `path` empty: the save file.
@@ -30,18 +32,43 @@ std::optional<std::string> ReadGameFile(const std::string& path, Game& into);
 // back, then put in its place; otherwise a message and the old file stays.
 std::optional<std::string> WriteGameFile(const std::string& path, const Game& game);
 
-// The save and its chronicle beside it, as one: under the save's lock the
-// chronicle goes first, marked with the new save's checksum, then the save.
-// Interrupted anywhere, the save on disk loads with the whole history up to it.
-// A chronicle that would pass its file's cap keeps the newest history
-// (`*trimmed` then true). On success the game's chronicle is the one written;
-// otherwise a message, and the save on disk stays.
+// The save and its chronicle beside it (beside the file a link at `path`
+// names, as its lock is), as one: under the save's lock the chronicle goes
+// first, marked with the new save's checksum, then the save. Interrupted
+// anywhere, the save on disk loads with the whole history up to it. A
+// chronicle that would pass its file's cap keeps the newest history (`*trimmed`
+// then true, whether or not the save went on to succeed). A chronicle on disk
+// that is neither this game's nor the save's it stands beside (damaged, over
+// the cap, its save gone) is first moved aside to "Game.chronicle.damaged"
+// (`*keptAt` then names it). Another program's hold on the save is waited for
+// through the game's screen. On success the game's chronicle is the one
+// written; otherwise a message, and the save on disk stays.
 std::optional<std::string> WriteSavePair(const std::string& path, Game& game, bool* trimmed = nullptr,
-                                         const WriteHooks& hooks = {});
-// The chronicle beside a loaded save into the game: cut back to the save when it
-// runs past it; started again from the game as it stands when it is missing,
-// damaged or another game's (the reason is returned then).
-std::optional<std::string> ReadChronicleBeside(const std::string& savePath, Game& game);
+                                         const WriteHooks& hooks = {}, std::string* keptAt = nullptr);
+
+// What became of the chronicle beside a loaded save.
+struct ChronicleLoad {
+    // Why the history starts again at the loaded season (no file, damaged, over
+    // the cap, another save's); nothing when it goes on from the file.
+    std::optional<std::string> problem;
+    // A file stood there (anything but a missing chronicle).
+    bool found = false;
+    // Where the unreadable file now waits, or why it could not be moved there.
+    std::string keptAt;
+    std::optional<std::string> keepProblem;
+};
+// "ロード"'s reading: the save at `path` and the chronicle beside it (beside the
+// file a link names), both under the save's shared lock, so that no save
+// replaces the pair between the two. A message when the save cannot be loaded
+// (`game` untouched). Otherwise the game is the save's; its chronicle goes on
+// from the file's, cut back to the save when it runs past it, or starts again
+// at the loaded season (`chronicle` says why). `keepUnread`: an unreadable
+// chronicle is moved aside ("<its file>.damaged") before anything can be written over it.
+// A chronicle that earlier saves left beside the link (none beside
+// the file it names) is read from there.
+std::optional<std::string> ReadSavePair(const std::string& path, Game& game, bool keepUnread, ChronicleLoad& chronicle);
+// The player's note on a load whose history starts again: why, and where the unread file waits.
+std::string ChronicleLoadNote(const ChronicleLoad& chronicle);
 
 // The file's bytes for a game (code page 932, CR LF); empty when the game cannot be
 // written so that it reads back (a text with a double quote, a line break or a

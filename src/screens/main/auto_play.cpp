@@ -1,6 +1,8 @@
 // Watching without a hand: the game's own OK, the pause and the message speed.
 #include "screens/main/auto_play.h"
 
+#include <algorithm>
+
 #include "rules/turn/messages.h"
 
 namespace tarvex {
@@ -15,6 +17,8 @@ bool PlaysItself(const Session& game) {
     const MainWindowShown& m = game.shown.main;
     return m.loaded && m.autoPlay && !m.paused && CommandsNoCity(game);
 }
+
+double OwnOkSeconds(const Game& game) { return std::max(1.0, 4 * game.MessageWait); }
 
 bool StepTimerRuns(const Session& game) { return game.shown.main.stepTimer || PlaysItself(game); }
 

@@ -10,6 +10,9 @@ namespace tarvex {
 bool CommandsNoCity(const Game& game);
 // The game presses its own OK now: "自動で進める" is on, nothing is paused and no city is his.
 bool PlaysItself(const Session& game);
+// How long a box that only informs (an event, a notice) stays before a game that
+// plays itself presses its OK: a few messages' time, a second at least.
+double OwnOkSeconds(const Game& game);
 // The step timer ticks: for the steps within a season, or for a game that plays itself.
 bool StepTimerRuns(const Session& game);
 // "自動で進める".
