@@ -67,22 +67,15 @@ json NationJson(const Game& game, int id) {
             {"tactics_used", used}};
 }
 
-std::vector<int> Neighbours(const Game& game, int city, bool friendly) {
-    std::vector<int> found;
-    for (int j : NeighboursOf(city))
-        if (j != city && (game.Cities[j].Owner == game.Cities[city].Owner) == friendly) found.push_back(j);
-    return found;
-}
-
 // The orders the acting city can start now, each with what bounds it.
 json OpenOrders(const Game& game, int city) {
     const City& c = game.Cities[city];
     json open = json::object();
     if (!CheckOrderOpens(game, city, kMove))
         open["move"] = {
-            {"targets", Neighbours(game, city, true)}, {"troops", c.Troops}, {"food", c.Food}, {"gold", c.Gold}};
+            {"targets", OrderTargets(game, city, kMove)}, {"troops", c.Troops}, {"food", c.Food}, {"gold", c.Gold}};
     if (!CheckOrderOpens(game, city, kAttack))
-        open["attack"] = {{"targets", Neighbours(game, city, false)},
+        open["attack"] = {{"targets", OrderTargets(game, city, kAttack)},
                           {"troops", c.Troops},
                           {"food", c.Food},
                           {"gold", c.Gold},
@@ -277,6 +270,13 @@ void LinePolicy::Send(const json& message) {
     out_.flush();
 }
 
+nlohmann::ordered_json LinePolicy::TakeMessages() {
+    json messages = json::array();
+    for (const auto& [kind, text] : posted_.lines) messages.push_back({{"kind", kind}, {"text", text}});
+    posted_.lines.clear();
+    return messages;
+}
+
 void LinePolicy::Hello(const std::string& player, std::uint64_t seed) {
     Send({{"type", "hello"},
           {"protocol", kProtocolName},
@@ -312,10 +312,7 @@ std::optional<Decision> LinePolicy::Decide(const Game& game, Asked asked, const 
     json request = DescribeRequest(game, asked);
     for (;;) {
         request["n"] = ++requests_;
-        json messages = json::array();
-        for (const auto& [kind, text] : posted_.lines) messages.push_back({{"kind", kind}, {"text", text}});
-        posted_.lines.clear();
-        request["messages"] = std::move(messages);
+        request["messages"] = TakeMessages();
         Send(request);
         bool tooLong = false;
         const std::optional<std::string> line = ReadLine(tooLong);
@@ -336,9 +333,7 @@ std::optional<Decision> LinePolicy::Decide(const Game& game, Asked asked, const 
 }
 
 void LinePolicy::End(const Game& game, const std::string& reason, const std::string& winner) {
-    json messages = json::array();
-    for (const auto& [kind, text] : posted_.lines) messages.push_back({{"kind", kind}, {"text", text}});
-    posted_.lines.clear();
+    const json messages = TakeMessages();
     Send({{"type", "end"},
           {"reason", reason},
           {"winner", winner},

@@ -47,6 +47,8 @@ public:
 
 private:
     void Send(const nlohmann::ordered_json& message);
+    // What the game posted since the last request, as the next message carries it; then none.
+    nlohmann::ordered_json TakeMessages();
     // The next line of input, at most kMostLineBytes; nothing at the end of input.
     std::optional<std::string> ReadLine(bool& tooLong);
     std::istream& in_;

@@ -47,15 +47,15 @@ Outcome HeldOnly(RefusalCode code, const char* what, int amount, int held) {
 
 Outcome NoMarket() { return Refuse(RefusalCode::NoMarket, "相場が立っていません"); }
 
-bool HasNeighbour(const Game& game, int city, bool friendly) {
-    for (int j : NeighboursOf(city))
-        if (j != city && (game.Cities[j].Owner == game.Cities[city].Owner) == friendly) return true;
-    return false;
-}
-
 bool IsTarget(const Game& game, int city, int target, bool friendly) {
     return IsValidCity(target) && target != city && IsNeighbour(city, target) &&
            (game.Cities[target].Owner == game.Cities[city].Owner) == friendly;
+}
+
+bool HasNeighbour(const Game& game, int city, bool friendly) {
+    for (int j : NeighboursOf(city))
+        if (IsTarget(game, city, j, friendly)) return true;
+    return false;
 }
 
 Outcome CheckMove(const Game& game, int city, const Order& o) {
@@ -236,6 +236,14 @@ const char* RefusalCodeName(RefusalCode code) {
             return "not_a_number";
     }
     return "unknown";
+}
+
+std::vector<int> OrderTargets(const Game& game, int city, int kind) {
+    std::vector<int> targets;
+    if (!IsValidCity(city) || (kind != kMove && kind != kAttack)) return targets;
+    for (int j : NeighboursOf(city))
+        if (IsTarget(game, city, j, kind == kMove)) targets.push_back(j);
+    return targets;
 }
 
 std::optional<Refusal> CheckOrderOpens(const Game& game, int city, int kind) {

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "rules/turn/cycle.h"
 #include "rules/world/game.h"
@@ -53,6 +54,8 @@ struct Refusal {
     std::string hint;  // the numbers that decided it: "金: 必要 15 / あり 5"; may be empty
 };
 
+// The cities a move (friendly) or an attack (enemy) of `city` can reach, in ascending order.
+std::vector<int> OrderTargets(const Game& game, int city, int kind);
 // The order `kind` cannot even be started by `city` now (a move with no
 // friendly neighbour, an attack with no enemy or no troops).
 std::optional<Refusal> CheckOrderOpens(const Game& game, int city, int kind);

@@ -7,7 +7,6 @@
 #include "rules/port/screen.h"
 #include "rules/turn/messages.h"
 #include "rules/world/numbers.h"
-#include "rules/world/scenario.h"
 #include "screens/orders/panels.h"
 
 namespace tarvex {
@@ -18,8 +17,7 @@ bool PrepareAttack(Session& game, int city) {
     game.TargetCount = 0;
     shown.targets.clear();
     shown.targetSelected = -1;
-    for (int i = 1; i <= kCityCount; ++i) {
-        if (game.Cities[i].Owner == c.Owner || !IsNeighbour(city, i)) continue;
+    for (int i : OrderTargets(game, city, kAttack)) {
         game.TargetList[game.TargetCount++] = i;
         shown.targets.push_back(game.Cities[i].Name);
     }

@@ -4,7 +4,6 @@
 #include "rules/orders/order.h"
 #include "rules/turn/messages.h"
 #include "rules/world/numbers.h"
-#include "rules/world/scenario.h"
 #include "screens/orders/panels.h"
 
 namespace tarvex {
@@ -17,8 +16,7 @@ bool PrepareMove(Session& game, int city) {
     main.targetSelected = -1;
     if (city < 1 || city > kCityCount) return false;
     const City& source = game.Cities[city];
-    for (int j = 1; j <= kCityCount; ++j) {
-        if (j == city || !IsNeighbour(city, j) || game.Cities[j].Owner != source.Owner) continue;
+    for (int j : OrderTargets(game, city, kMove)) {
         game.TargetList[game.TargetCount++] = j;
         main.targets.push_back(game.Cities[j].Name);
     }
