@@ -13,10 +13,10 @@
 #include "screens/main/main_window.h"
 #include "screens/session/session.h"
 #include "screens/settings/settings.h"
-#include "ui/chronicle_window.h"
-#include "ui/common.h"
-#include "ui/main_window.h"
-#include "ui/qt_screen.h"
+#include "ui/chronicle/chronicle_window.h"
+#include "ui/main/main_window.h"
+#include "ui/qt/common.h"
+#include "ui/qt/qt_screen.h"
 
 namespace tarvex::ui {
 namespace {

@@ -9,9 +9,9 @@
 #include <QString>
 #include <chrono>
 
-#include "ui/common.h"
-#include "ui/map_picture.h"
-#include "ui/territory_picture.h"
+#include "ui/map/map_picture.h"
+#include "ui/map/territory_picture.h"
+#include "ui/qt/common.h"
 
 namespace tarvex::ui {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <QApplication>
 
-#include "ui/common.h"
+#include "ui/qt/common.h"
 
 int main(int argc, char** argv) {
     // No window is opened: the offscreen platform suffices unless one is asked for.

@@ -17,8 +17,8 @@
 #include "screens/main/main_window.h"
 #include "screens/orders/panels.h"
 #include "screens/settings/settings.h"
-#include "ui/main_window.h"
-#include "ui/qt_screen.h"
+#include "ui/main/main_window.h"
+#include "ui/qt/qt_screen.h"
 
 namespace tarvex::ui {
 

@@ -19,8 +19,8 @@
 #include <set>
 #include <utility>
 
-#include "ui/fit_text.h"
-#include "ui/qt_screen.h"
+#include "ui/qt/fit_text.h"
+#include "ui/qt/qt_screen.h"
 
 namespace tarvex::ui {
 

@@ -1,0 +1,544 @@
+// The coloured map: dividing the land, the colour tables and composing what is in view.
+#include "ui/map/territory_picture.h"
+
+#include <QFile>
+#include <QPainter>
+#include <QtMath>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <set>
+#include <utility>
+
+#include "rules/world/scenario.h"
+#include "screens/main/main_window.h"
+#include "screens/map/nation_colours.h"
+#include "ui/map/map_picture.h"
+#include "ui/qt/common.h"
+
+namespace tarvex::ui {
+
+namespace {
+
+constexpr double kTwipsPerPixel = 15.0;
+const QColor kNeutralLand(215, 205, 185);  // a city whose owner is no nation of the list
+const QColor kBorder(70, 50, 35);          // between two nations
+const QColor kRealmBorder(190, 60, 20);    // around the player's nation
+
+// Rows of a band while the map is built: about a million pixels, whatever the density.
+int BandHeight(qreal ratio) { return std::max(64, qRound(256 / ratio)); }
+
+CitySites ReadSites(const QString& path) {
+    QFile file(path);
+    std::string error = "map/cities.tsv not found among the game's data";
+    if (!path.isEmpty() && file.open(QIODevice::ReadOnly)) {
+        const QByteArray text = file.read(1 << 20);
+        CitySites sites{};
+        if (ParseCitySites(std::string_view(text.constData(), text.size()), &sites, &error)) return sites;
+        error = path.toStdString() + ": " + error;
+    }
+    static bool told = false;
+    if (!std::exchange(told, true))
+        std::fprintf(stderr, "tarvex: cities stand at their panels on the map: %s\n", error.c_str());
+    return PanelCentreSites();
+}
+
+// How far the cities reach over land: the land drawn small, a cell of the reach a
+// pixel, its grey saying how much of the cell is land.
+LandReach ReachOf(const MapGeography& map) {
+    constexpr double kCell = 240;  // twips: sixteen pixels of the map at one pixel a logical pixel
+    const int columns = qCeil(48000 / kCell), rows = qCeil(35000 / kCell);
+    QImage cover(columns, rows, QImage::Format_Grayscale8);
+    cover.fill(0);
+    if (map.hasLand) {
+        QPainter painter(&cover);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(1 / kCell, 1 / kCell);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(Qt::white);
+        painter.drawPath(map.land);
+    }
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(columns) * rows);
+    for (int y = 0; y < rows; ++y)
+        std::memcpy(&bytes[static_cast<std::size_t>(y) * columns], cover.constScanLine(y), columns);
+    return ReachOverLand(map.sites, columns, rows, kCell, bytes);
+}
+
+// The coast in runs of a few dozen points, each with its bounds (logical pixels), so
+// that a band or a view draws only the runs that cross it.
+std::vector<std::pair<QPolygonF, QRectF>> CoastRuns(const MapGeography& map) {
+    constexpr int kRun = 48;
+    std::vector<std::pair<QPolygonF, QRectF>> runs;
+    if (!map.hasLand) return runs;
+    for (const QPolygonF& ring :
+         map.land.toSubpathPolygons(QTransform::fromScale(1 / kTwipsPerPixel, 1 / kTwipsPerPixel)))
+        for (qsizetype start = 0; start + 1 < ring.size(); start += kRun) {
+            const QPolygonF run = ring.mid(start, kRun + 1);
+            runs.push_back({run, run.boundingRect()});
+        }
+    return runs;
+}
+
+// The coast shared out among the cities whose land it bounds: each short stretch
+// goes to the city of the land next to its middle.
+std::array<std::vector<std::pair<QPolygonF, QRectF>>, kCityCount + 1> CoastOfCities(const MapGeography& map) {
+    std::array<std::vector<std::pair<QPolygonF, QRectF>>, kCityCount + 1> coast{};
+    const auto landNear = [&map](QPointF p) {
+        const int x = qFloor(p.x()), y = qFloor(p.y());
+        for (int r = 0; r <= 3; ++r)
+            for (int dy = -r; dy <= r; ++dy)
+                for (int dx = -r; dx <= r; ++dx)
+                    if (const int city = map.divided.At(x + dx, y + dy); city != 0) return city;
+        return 0;
+    };
+    for (const auto& [run, runBounds] : CoastRuns(map)) {
+        QPolygonF part;
+        int partCity = 0;
+        const auto close = [&] {
+            if (partCity != 0 && part.size() > 1) coast[partCity].push_back({part, part.boundingRect()});
+            part.clear();
+        };
+        for (qsizetype i = 0; i + 1 < run.size(); ++i) {
+            const int city = landNear((run[i] + run[i + 1]) / 2);
+            if (city != partCity) {
+                close();
+                partCity = city;
+                part << run[i];
+            }
+            part << run[i + 1];
+        }
+        close();
+    }
+    return coast;
+}
+
+// The fixed decorations, one colour at a time from the bottom up: faint lines between
+// the cities' lands (those between nations are drawn strongly on top, later), the
+// coast, the lines between neighbouring cities and the mountains' name with its halo.
+// Each is cut into short pieces so that a band of the picture draws only what crosses
+// it, and drawn opaque: Qt draws opaque lines several times faster than translucent ones.
+class Decorations {
+public:
+    static constexpr int kLayers = 5;
+
+    explicit Decorations(const MapGeography& map) {
+        for (const BorderPiece& b : map.borders)
+            faint_.push_back({QPointF(b.from.x, b.from.y) / kTwipsPerPixel, QPointF(b.to.x, b.to.y) / kTwipsPerPixel});
+        coast_ = CoastRuns(map);
+        // One line for each pair of neighbouring cities, however many directions the pair is listed in.
+        std::set<std::pair<int, int>> pairs;
+        for (int from = 1; from <= kCityCount; ++from)
+            for (int to : kNeighbours[from]) pairs.insert({std::min(from, to), std::max(from, to)});
+        for (auto [a, b] : pairs) neighbours_.push_back({PanelCentre(a), PanelCentre(b)});
+        // The Alps, between Augsburg and Milan, where no panel covers it even when unfolded.
+        QFont font = GameFont(14);
+        font.setBold(true);
+        alps_.addText(QPointF(Twips(21700), Twips(19850)), font, QStringLiteral("アルプス山脈"));
+    }
+
+    static QColor Colour(int layer) {
+        static const std::array<QColor, kLayers> colours{QColor(90, 70, 50, 70), kMapCoast, QColor(150, 40, 30, 170),
+                                                         QColor(255, 255, 255, 200), QColor(90, 60, 30)};
+        return colours[layer];
+    }
+
+    // Draws one layer in opaque black where it crosses `band` (logical pixels); false when nothing does.
+    bool Draw(QPainter& painter, int layer, const QRectF& band) const {
+        const QRectF near = band.adjusted(-3, -3, 3, 3);
+        const auto crosses = [&near](const QLineF& line) {
+            return near.intersects(QRectF(line.p1(), line.p2()).normalized().adjusted(-1, -1, 1, 1));
+        };
+        bool drawn = false;
+        switch (layer) {
+            case 0:
+                painter.setPen(QPen(Qt::black, 1.0));
+                for (const QLineF& line : faint_)
+                    if (crosses(line)) painter.drawLine(line), drawn = true;
+                break;
+            case 1: {
+                QPen coast(Qt::black, 1.0);
+                coast.setCosmetic(true);  // one device pixel: sharp at any density, and fast
+                painter.setPen(coast);
+                for (const auto& [run, bounds] : coast_)
+                    if (near.intersects(bounds.adjusted(-1, -1, 1, 1))) painter.drawPolyline(run), drawn = true;
+                break;
+            }
+            case 2:
+                painter.setPen(QPen(Qt::black, 2, Qt::SolidLine, Qt::RoundCap));
+                for (const QLineF& line : neighbours_)
+                    if (crosses(line)) painter.drawLine(line), drawn = true;
+                break;
+            default:
+                if (!near.intersects(alps_.boundingRect().adjusted(-2, -2, 2, 2))) break;
+                drawn = true;
+                if (layer == 3) {
+                    painter.setPen(QPen(Qt::black, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+                    painter.setBrush(Qt::NoBrush);
+                } else {
+                    painter.setPen(Qt::NoPen);
+                    painter.setBrush(Qt::black);
+                }
+                painter.drawPath(alps_);
+        }
+        return drawn;
+    }
+
+private:
+    std::vector<QLineF> faint_;
+    std::vector<std::pair<QPolygonF, QRectF>> coast_;
+    std::vector<QLineF> neighbours_;
+    QPainterPath alps_;
+};
+
+// x * a / 255 for each of the four bytes, rounded.
+inline QRgb ByteMul(QRgb x, uint a) {
+    uint t = (x & 0xff00ff) * a;
+    t = ((t + ((t >> 8) & 0xff00ff) + 0x800080) >> 8) & 0xff00ff;
+    x = ((x >> 8) & 0xff00ff) * a;
+    x = (x + ((x >> 8) & 0xff00ff) + 0x800080) & 0xff00ff00;
+    return x | t;
+}
+
+QRgb Darker(QRgb c, int percent) {
+    return qRgb(qRed(c) * (100 - percent) / 100, qGreen(c) * (100 - percent) / 100, qBlue(c) * (100 - percent) / 100);
+}
+
+}  // namespace
+
+LandRuns LandRuns::Divide(const MapGeography& map, qreal ratio, std::array<QRect, kCityCount + 1>* bounds) {
+    LandRuns runs;
+    runs.width_ = qCeil(kMapPictureWidth * ratio);
+    runs.height_ = qCeil(kMapPictureHeight * ratio);
+    runs.rowStart_.reserve(runs.height_ + 1);
+    runs.rowStart_.push_back(0);
+    std::array<PixelBounds, kCityCount + 1> spans{};
+    // A band of the land at a time, one byte a pixel, so that the whole picture is never held.
+    const int bandHeight = BandHeight(ratio);
+    QImage band(runs.width_, bandHeight, QImage::Format_Grayscale8);
+    for (int top = 0; top < runs.height_; top += bandHeight) {
+        const int rows = std::min(bandHeight, runs.height_ - top);
+        band.fill(0);
+        if (map.hasLand) {
+            QPainter painter(&band);
+            painter.translate(0, -top);
+            painter.scale(ratio / kTwipsPerPixel, ratio / kTwipsPerPixel);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(Qt::white);
+            painter.drawPath(map.land);
+        }
+        const auto found = DivideLand(
+            map.sites, map.reach, {runs.width_, rows, kTwipsPerPixel / ratio, band.bits(), band.bytesPerLine(), top});
+        for (int city = 1; city <= kCityCount; ++city)
+            if (found[city].right >= found[city].left)
+                spans[city].Add(found[city].left, found[city].top, found[city].right, found[city].bottom);
+        for (int y = 0; y < rows; ++y) {
+            const uchar* row = band.constScanLine(y);
+            quint8 city = row[0];
+            for (int x = 1; x < runs.width_; ++x) {
+                // Runs are long: step over eight pixels of the same city at once.
+                const quint64 same = city * 0x0101010101010101ULL;
+                quint64 eight;
+                while (x + 8 <= runs.width_ && (std::memcpy(&eight, row + x, 8), eight == same)) x += 8;
+                if (x < runs.width_ && row[x] != city) {
+                    runs.runs_.push_back({static_cast<quint16>(x), city});
+                    city = row[x];
+                }
+            }
+            runs.runs_.push_back({static_cast<quint16>(runs.width_), city});
+            runs.rowStart_.push_back(static_cast<quint32>(runs.runs_.size()));
+        }
+    }
+    runs.runs_.shrink_to_fit();
+    if (bounds)
+        for (int city = 1; city <= kCityCount; ++city) {
+            const PixelBounds& b = spans[city];
+            (*bounds)[city] = b.right < b.left
+                                  ? QRect()
+                                  : QRect(QPoint(qFloor(b.left / ratio), qFloor(b.top / ratio)),
+                                          QPoint(qCeil((b.right + 1) / ratio) - 1, qCeil((b.bottom + 1) / ratio) - 1));
+        }
+    return runs;
+}
+
+const LandRuns::Run* LandRuns::FirstRunAt(int y, int x) const {
+    const Run* begin = runs_.data() + rowStart_[y];
+    const Run* end = runs_.data() + rowStart_[y + 1];
+    return std::upper_bound(begin, end, x, [](int value, const Run& run) { return value < run.end; });
+}
+
+int LandRuns::At(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
+    return FirstRunAt(y, x)->city;
+}
+
+MapGeography MapGeography::Read(const QString& outlineFile, const QString& sitesFile) {
+    MapGeography m;
+    QString error = "map/europe.map not found among the game's data";
+    m.hasLand = !outlineFile.isEmpty() && LoadLandPath(outlineFile, &m.land, &error);
+    if (!m.hasLand) {
+        // The game is playable on plain sea; say why once, not on every start of a picture.
+        static bool told = false;
+        if (!std::exchange(told, true))
+            std::fprintf(stderr, "tarvex: the map shows plain sea: %s\n", qPrintable(error));
+    }
+    m.sites = ReadSites(sitesFile);
+    m.reach = ReachOf(m);
+    // The borders and the colours come from one density, so that they are the same on every screen.
+    m.divided = LandRuns::Divide(m, 1.0, &m.cityBounds);
+    BorderTracer tracer(m.divided.Width());
+    std::vector<quint8> row(m.divided.Width());
+    for (int y = 0; y < m.divided.Height(); ++y) {
+        m.divided.ForRuns(y, 0, m.divided.Width(),
+                          [&row](int from, int to, int city) { std::fill(&row[from], &row[0] + to, city); });
+        tracer.AddRow(row.data());
+    }
+    m.borders = tracer.Pieces(kTwipsPerPixel);
+    std::vector<std::pair<int, int>> touching;
+    for (const BorderPiece& b : m.borders) touching.push_back({b.a, b.b});
+    m.nationColour = ColourNations(StartingNeighbourNations(touching));
+    return m;
+}
+
+const MapGeography& MapGeography::Get() {
+    static const MapGeography map = Read(FindDataFile("map/europe.map"), FindDataFile("map/cities.tsv"));
+    return map;
+}
+
+QPointF PanelCentre(int city) {
+    // The middle of the folded panel: the lines join the panels' heads.
+    static const CitySites centres = PanelCentreSites();
+    return QPointF(centres[city].x, centres[city].y) / kTwipsPerPixel;
+}
+
+QIcon NationSwatch(int nation) {
+    QPixmap pixmap(kSwatchSize, kSwatchSize);
+    pixmap.fill(NationLandColour(nation));
+    QPainter painter(&pixmap);
+    painter.setPen(kBorder);
+    painter.drawRect(0, 0, kSwatchSize - 1, kSwatchSize - 1);
+    return QIcon(pixmap);
+}
+
+QColor NationLandColour(int nation) {
+    if (nation < 1 || nation > kNationCount) return kNeutralLand;
+    const Rgb c = kLandColours[MapGeography::Get().nationColour[nation]];
+    return QColor(c.r, c.g, c.b);
+}
+
+TerritoryPicture::TerritoryPicture(qreal ratio) : ratio_(ratio) {
+    const MapGeography& map = MapGeography::Get();
+    land_ = ratio == 1 ? map.divided : LandRuns::Divide(map, ratio);
+    stripePeriod_ = std::max(2, qRound(8 * ratio));
+    const int stripeWidth = std::max(1, qRound(3 * ratio));
+    stripes_.resize(land_.Width() + stripePeriod_);
+    for (std::size_t i = 0; i < stripes_.size(); ++i) stripes_[i] = static_cast<int>(i) % stripePeriod_ < stripeWidth;
+    nation_.fill(-1);
+    landColours_.fill(kMapSea.rgb());
+    stripeColours_.fill(kMapSea.rgb());
+    BuildDecorations();
+}
+
+qint64 TerritoryPicture::Bytes() const {
+    return land_.Bytes() + qint64(dots_.capacity() * sizeof(Dot) + rowDots_.capacity() * sizeof(quint32));
+}
+
+void TerritoryPicture::BuildDecorations() {
+    const MapGeography& map = MapGeography::Get();
+    decorationColours_.fill(0);
+    // Each colour is drawn as coverage, laid over what lies below and reduced to at
+    // most 255 colours, a band at a time: no full-size picture is ever held.
+    std::vector<std::uint8_t> entryOf(1 << 16, 0);
+    int used = 1;
+    const auto entryFor = [&](QRgb c) -> std::uint8_t {
+        const int key = (qAlpha(c) >> 4) << 12 | (qRed(c) >> 4) << 8 | (qGreen(c) >> 4) << 4 | (qBlue(c) >> 4);
+        std::uint8_t& entry = entryOf[key];
+        if (entry != 0) return entry;
+        if (used < 256) {
+            entry = static_cast<std::uint8_t>(used);
+            decorationColours_[used++] = c;
+            return entry;
+        }
+        // Out of entries: the nearest colour already in the table.
+        int best = 1, bestDistance = INT_MAX;
+        for (int i = 1; i < 256; ++i) {
+            const QRgb d = decorationColours_[i];
+            const int distance = std::abs(qAlpha(d) - qAlpha(c)) + std::abs(qRed(d) - qRed(c)) +
+                                 std::abs(qGreen(d) - qGreen(c)) + std::abs(qBlue(d) - qBlue(c));
+            if (distance < bestDistance) {
+                best = i;
+                bestDistance = distance;
+            }
+        }
+        return entry = static_cast<std::uint8_t>(best);
+    };
+
+    // A band at a time; each layer is drawn into it, laid over what lies below
+    // (its coverage is the band's alpha) and wiped as it is read.
+    const Decorations decorations(map);
+    const int bandHeight = BandHeight(ratio_), width = land_.Width(), height = land_.Height();
+    QImage band(width, bandHeight, QImage::Format_ARGB32_Premultiplied);
+    band.fill(Qt::transparent);
+    std::vector<quint8> colours(static_cast<std::size_t>(width) * bandHeight);
+    rowDots_.assign(1, 0);
+    for (int top = 0; top < height; top += bandHeight) {
+        const int rows = std::min(bandHeight, height - top);
+        std::fill(colours.begin(), colours.end(), 0);
+        const QRectF inBand(0, top / ratio_, width / ratio_, bandHeight / ratio_);
+        for (int layer = 0; layer < Decorations::kLayers; ++layer) {
+            {
+                QPainter painter(&band);
+                painter.setRenderHint(QPainter::Antialiasing);
+                painter.translate(0, -top);
+                painter.scale(ratio_, ratio_);
+                if (!decorations.Draw(painter, layer, inBand)) continue;
+            }
+            const QRgb colour = Decorations::Colour(layer).rgba();
+            for (int y = 0; y < rows; ++y) {
+                QRgb* cover = reinterpret_cast<QRgb*>(band.scanLine(y));
+                quint8* out = colours.data() + static_cast<std::size_t>(y) * width;
+                for (int x = 0; x < width; ++x) {
+                    // Most of a band is bare: skip it eight pixels at a time.
+                    while (x + 8 <= width && (cover[x] | cover[x + 1] | cover[x + 2] | cover[x + 3] | cover[x + 4] |
+                                              cover[x + 5] | cover[x + 6] | cover[x + 7]) == 0)
+                        x += 8;
+                    if (x >= width || cover[x] == 0) continue;
+                    const uint alpha = qAlpha(colour) * qAlpha(cover[x]) / 255;
+                    cover[x] = 0;
+                    const QRgb over = qPremultiply(qRgba(qRed(colour), qGreen(colour), qBlue(colour), alpha));
+                    out[x] = entryFor(over + ByteMul(decorationColours_[out[x]], 255 - alpha));
+                }
+            }
+        }
+        for (int y = 0; y < rows; ++y) {
+            const quint8* row = colours.data() + static_cast<std::size_t>(y) * width;
+            for (int x = 0; x < width; ++x)
+                if (row[x] != 0) dots_.push_back({static_cast<quint16>(x), row[x]});
+            rowDots_.push_back(static_cast<quint32>(dots_.size()));
+        }
+    }
+    dots_.shrink_to_fit();
+}
+
+QRgb TerritoryPicture::ShownColour(int city, bool stripe) const {
+    const int nation = nation_[city];
+    const QRgb base = NationLandColour(nation).rgb();
+    return stripe && nation > 0 && nation == playerNation_ ? Darker(base, 22) : base;
+}
+
+QRect TerritoryPicture::SetOwners(const WarMapShown& map) {
+    QRect changed;
+    const bool everywhere = map.playerNation != playerNation_;
+    playerNation_ = map.playerNation;
+    for (int city = 1; city <= kCityCount; ++city) {
+        if (map.delegated[city] == delegated_[city]) continue;
+        delegated_[city] = map.delegated[city];
+        // The dashes run along the land's edge, a little either side of it.
+        changed |= MapGeography::Get().cityBounds[city].adjusted(-4, -4, 4, 4);
+    }
+    for (int city = 1; city <= kCityCount; ++city) {
+        if (!everywhere && map.nation[city] == nation_[city]) continue;
+        nation_[city] = map.nation[city];
+        landColours_[city] = ShownColour(city, false);
+        stripeColours_[city] = ShownColour(city, true);
+        // The city's land, and the borders around it, which may now run between two nations or none.
+        changed |= MapGeography::Get().cityBounds[city].adjusted(-4, -4, 4, 4);
+    }
+    return everywhere ? QRect(0, 0, kMapPictureWidth, kMapPictureHeight) : changed;
+}
+
+void TerritoryPicture::Paint(QPainter& painter, const QRect& area) {
+    const QRect device = QRect(QPoint(qFloor(area.left() * ratio_), qFloor(area.top() * ratio_)),
+                               QPoint(qCeil((area.right() + 1) * ratio_) - 1, qCeil((area.bottom() + 1) * ratio_) - 1))
+                             .intersected(QRect(0, 0, land_.Width(), land_.Height()));
+    if (device.isEmpty()) return;
+    // Composed a strip of rows at a time: a small picture reused, never one of the whole view.
+    constexpr int kStrip = 64;
+    if (scratch_.width() < device.width()) scratch_ = QImage(device.width(), kStrip, QImage::Format_RGB32);
+    scratch_.setDevicePixelRatio(ratio_);
+    const int x0 = device.left(), x1 = device.right() + 1;
+    for (int top = device.top(); top <= device.bottom(); top += kStrip) {
+        const int rows = std::min(kStrip, device.bottom() + 1 - top);
+        for (int y = top; y < top + rows; ++y) {
+            QRgb* out = reinterpret_cast<QRgb*>(scratch_.scanLine(y - top)) - x0;
+            land_.ForRuns(y, x0, x1, [&](int from, int to, int city) {
+                const QRgb colour = landColours_[city];
+                if (city != 0 && playerNation_ > 0 && nation_[city] == playerNation_) {
+                    const quint8* stripes = stripes_.data() + y % stripePeriod_;
+                    const QRgb stripe = stripeColours_[city];
+                    for (int x = from; x < to; ++x) out[x] = stripes[x] ? stripe : colour;
+                } else {
+                    std::fill(out + from, out + to, colour);
+                }
+            });
+            const Dot* dot = dots_.data() + rowDots_[y];
+            const Dot* end = dots_.data() + rowDots_[y + 1];
+            dot = std::lower_bound(dot, end, x0, [](const Dot& d, int x) { return d.x < x; });
+            for (; dot != end && dot->x < x1; ++dot) {
+                const QRgb over = decorationColours_[dot->colour];
+                out[dot->x] = (over + ByteMul(out[dot->x], 255 - qAlpha(over))) | 0xff000000;
+            }
+        }
+        painter.drawImage(QPointF(x0 / ratio_, top / ratio_), scratch_, QRect(0, 0, device.width(), rows));
+    }
+
+    // Borders between nations, sharp at any density: only those in view.
+    const QRectF inView = QRectF(area).adjusted(-4, -4, 4, 4);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QPen border(kBorder, 1.6, Qt::SolidLine, Qt::RoundCap);
+    const QPen realm(kRealmBorder, 3.0, Qt::SolidLine, Qt::RoundCap);
+    for (const BorderPiece& b : MapGeography::Get().borders) {
+        const int p = nation_[b.a], q = nation_[b.b];
+        if (p == q) continue;
+        const QPointF from = QPointF(b.from.x, b.from.y) / kTwipsPerPixel;
+        const QPointF to = QPointF(b.to.x, b.to.y) / kTwipsPerPixel;
+        if (!inView.intersects(QRectF(from, to).normalized().adjusted(-1, -1, 1, 1))) continue;
+        const bool ours = playerNation_ > 0 && (p == playerNation_ || q == playerNation_);
+        painter.setPen(ours ? realm : border);
+        painter.drawLine(from, to);
+    }
+    PaintDelegated(painter, inView);
+    painter.restore();
+}
+
+void TerritoryPicture::PaintDelegated(QPainter& painter, const QRectF& inView) {
+    if (std::none_of(delegated_.begin(), delegated_.end(), [](bool d) { return d; })) return;
+    const MapGeography& map = MapGeography::Get();
+    QPen dashes(kDelegatedMark, 2.2, Qt::CustomDashLine, Qt::FlatCap, Qt::RoundJoin);
+    dashes.setDashPattern({2.5, 1.8});
+    painter.setPen(dashes);
+    painter.setBrush(Qt::NoBrush);
+    // Inland: where a delegated city's land meets land that is not delegated.
+    for (const BorderPiece& b : map.borders) {
+        if (delegated_[b.a] == delegated_[b.b]) continue;
+        const QPointF from = QPointF(b.from.x, b.from.y) / kTwipsPerPixel;
+        const QPointF to = QPointF(b.to.x, b.to.y) / kTwipsPerPixel;
+        if (inView.intersects(QRectF(from, to).normalized().adjusted(-1, -1, 1, 1))) painter.drawLine(from, to);
+    }
+    // Along the sea: the coast within each delegated city's share of the map.
+    for (int city = 1; city <= kCityCount; ++city) {
+        if (!delegated_[city]) continue;
+        const QRectF bounds = QRectF(map.cityBounds[city]).adjusted(-2, -2, 2, 2);
+        if (!inView.intersects(bounds)) continue;
+        if (!std::exchange(coastShared_, true)) coastOf_ = CoastOfCities(map);
+        for (const auto& [run, runBounds] : coastOf_[city])
+            if (runBounds.intersects(inView)) painter.drawPolyline(run);
+    }
+}
+
+int TerritoryPicture::CityAt(QPointF point) const {
+    return land_.At(qFloor(point.x() * ratio_), qFloor(point.y() * ratio_));
+}
+
+QImage TerritoryPicture::Overview(QSize size) const {
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        QRgb* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+        const int sy = static_cast<int>((y + 0.5) * land_.Height() / size.height());
+        for (int x = 0; x < size.width(); ++x)
+            out[x] = landColours_[land_.At(static_cast<int>((x + 0.5) * land_.Width() / size.width()), sy)];
+    }
+    return image;
+}
+
+}  // namespace tarvex::ui

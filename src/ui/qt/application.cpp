@@ -1,0 +1,162 @@
+// Starts Qt, the settings screen and, on its first accept, the main window.
+#include "ui/qt/application.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <QTranslator>
+#include <chrono>
+#include <cstdio>
+
+#include "rules/port/random.h"
+#include "rules/port/screen.h"
+#include "screens/main/autosave.h"
+#include "screens/main/main_window.h"
+#include "screens/session/session.h"
+#include "screens/settings/settings.h"
+#include "ui/main/main_window.h"
+#include "ui/map/map_picture.h"
+#include "ui/qt/common.h"
+#include "ui/qt/qt_screen.h"
+#include "ui/settings/settings_window.h"
+
+namespace tarvex::ui {
+
+namespace {
+
+bool DisplayAvailable(int argc, char** argv) {
+    // Qt aborts without a window system; say so in one line instead.
+    for (int i = 1; i < argc; ++i)
+        if (QByteArray(argv[i]) == "-platform") return true;
+    return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY") ||
+           qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+}
+
+bool HasOption(int argc, char** argv, const char* option) {
+    for (int i = 1; i < argc; ++i)
+        if (QByteArray(argv[i]) == option) return true;
+    return false;
+}
+
+constexpr const char* kUsage =
+    "Usage: tarvex [--check-start | --check-main] [Qt options]\n"
+    "Starts the game: the settings screen first, then the map.\n"
+    "  --check-start  show the settings screen, print its title, the data files found\n"
+    "                 (help page, map) and the save file's place, then quit: a quick\n"
+    "                 check that an installed game starts (QT_QPA_PLATFORM=offscreen\n"
+    "                 works without a display)\n"
+    "  --check-main   accept the settings as they stand, show the main window for a\n"
+    "                 second, print its caption and quit: the yardstick for the\n"
+    "                 memory the game needs with its map up\n"
+    "  --help         this text\n";
+
+// For packagers and the install test: the settings screen is up, and this is what
+// the game found around it. Status 1 when the settings screen did not show.
+int ReportStart(QWidget* settings, QtScreen& screen, Session& game) {
+    QCoreApplication::processEvents();
+    const bool shown = settings && settings->isVisible();
+    std::printf("settings window: %s\n", shown ? qUtf8Printable(settings->windowTitle()) : "(not shown)");
+    const QString help = FindDataFile(kHomePage);
+    std::printf("help page: %s\n", help.isEmpty() ? "not found" : qUtf8Printable(help));
+    const QString map = FindDataFile("map/europe.map");
+    QPainterPath land;
+    QString problem;
+    if (map.isEmpty())
+        std::printf("map: not found\n");
+    else if (!LoadLandPath(map, &land, &problem))
+        std::printf("map: damaged: %s\n", qUtf8Printable(problem));
+    else
+        std::printf("map: %s\n", qUtf8Printable(map));
+    std::printf("save file: %s\n", screen.SaveFilePath(game).c_str());
+    if (help.isEmpty() || map.isEmpty())
+        std::printf("data looked for in: %s\n", qUtf8Printable(DataSearchRoots().join(", ")));
+    std::fflush(stdout);
+    delete settings;
+    return shown ? 0 : 1;
+}
+
+}  // namespace
+
+QTranslator* InstallQtJapanese() {
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(QLocale(QLocale::Japanese, QLocale::Japan), "qtbase", "_",
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+        QCoreApplication::installTranslator(translator))
+        return translator;
+    delete translator;
+    return nullptr;
+}
+
+int RunApplication(int argc, char** argv) {
+    if (HasOption(argc, argv, "--help") || HasOption(argc, argv, "-h")) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    const bool checkStart = HasOption(argc, argv, "--check-start");
+    const bool checkMain = HasOption(argc, argv, "--check-main");
+    if (!DisplayAvailable(argc, argv)) {
+        std::fprintf(stderr, "Tarvex needs a display: start it on a desktop, or under Xvfb (xvfb-run -a).\n");
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Tarvex");
+    if (!InstallQtJapanese()) std::fprintf(stderr, "tarvex: Qt's Japanese texts (qtbase_ja.qm) are not installed\n");
+    // Lets the desktop match the windows to the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName("io.github.tarvex.Tarvex");
+    QIcon icon = QIcon::fromTheme("tarvex");
+    if (icon.isNull()) icon = QIcon(FindDataFile("icons/tarvex-128.png"));
+    QApplication::setWindowIcon(icon);
+    QApplication::setFont(GameFont());
+    // The game decides when it ends (the quit question, the end notice), not the last window.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    QtScreen screen;
+    MersenneRandom random;
+    Session game(screen, random);
+    QPointer<SettingsWindow> settings;
+    QPointer<MainWindow> mainWindow;
+
+    const auto showMain = [&] {
+        if (mainWindow) {
+            screen.SyncViews();
+            mainWindow->show();
+            mainWindow->raise();
+            mainWindow->activateWindow();
+            return;
+        }
+        mainWindow = new MainWindow(game, screen);
+        screen.SetOwner(mainWindow);
+        ShowAndPaint(mainWindow);
+        mainWindow->activateWindow();
+        const auto now = std::chrono::system_clock::now().time_since_epoch();
+        random.Seed(static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+        mainWindow->Run(StartGame);
+        if (settings && settings->TakeResume()) mainWindow->Run(LoadAutosave);
+    };
+    screen.onShowSettings = [&] {
+        if (!settings) {
+            settings = new SettingsWindow(game, screen);
+            QObject::connect(settings, &SettingsWindow::accepted, settings, showMain);
+        }
+        settings->ShowForward();
+    };
+
+    SetDefaultSettings(game);
+    if (checkStart) return ReportStart(settings, screen, game);
+    if (checkMain) {
+        if (auto* ok = settings ? settings->findChild<QPushButton*>("Command1") : nullptr) ok->click();
+        QTimer::singleShot(1000, &app, [&] {
+            const bool up = mainWindow && mainWindow->isVisible();
+            std::printf("main window: %s\n", up ? qUtf8Printable(mainWindow->windowTitle()) : "(not shown)");
+            std::fflush(stdout);
+            QCoreApplication::exit(up ? 0 : 1);
+        });
+    }
+    return app.exec();
+}
+
+}  // namespace tarvex::ui

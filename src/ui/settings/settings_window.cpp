@@ -1,0 +1,270 @@
+// The settings screen: nation, message speed, Enter-to-advance; keypad and F1 keys.
+#include "ui/settings/settings_window.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyledItemDelegate>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "screens/session/keycodes.h"
+#include "screens/settings/settings.h"
+#include "ui/map/territory_picture.h"
+#include "ui/qt/common.h"
+#include "ui/qt/key_preview.h"
+#include "ui/qt/preferences.h"
+#include "ui/qt/qt_screen.h"
+
+namespace tarvex::ui {
+
+namespace {
+
+// The list shows each nation with its cities at the start; the box takes the bare name.
+constexpr int kEntryLabel = SettingsWindow::kEntryLabelRole;
+
+class ChooserEntryDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        const QVariant label = index.data(kEntryLabel);
+        if (label.isValid()) option->text = label.toString();
+    }
+};
+
+}  // namespace
+
+SettingsWindow::SettingsWindow(Session& game, QtScreen& screen, QWidget* parent)
+    : QWidget(parent, Qt::Window), game_(game), screen_(screen) {
+    setObjectName("SetGame");
+    setWindowTitle(QStringLiteral("設定画面"));
+    setFont(GameFont());
+
+    auto* speed = new QGroupBox(QStringLiteral("メッセージスピード"), this);
+    speed->setObjectName("Frame1");
+    auto* speedLayout = new QVBoxLayout(speed);
+    optionGroup_ = new QButtonGroup(this);
+    const std::array<const char*, 4> captions{"1.かなり速い", "2..速い", "3.普通", "4.遅い"};
+    for (int i = 0; i < 4; ++i) {
+        auto* option = new QRadioButton(Qs(captions[i]), speed);
+        option->setObjectName(QString("Option1_%1").arg(i));
+        optionGroup_->addButton(option, i);
+        speedLayout->addWidget(option);
+        connect(option, &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on && !syncing_) Run([i](Session& g) { ChooseMessageSpeed(g, i); });
+        });
+        options_[i] = option;
+    }
+
+    check1_ = new QCheckBox(QStringLiteral("5.メッセージEnter送り(チェックなしは、1ターン自動)"), this);
+    check1_->setObjectName("Check1");
+    connect(check1_, &QCheckBox::toggled, this, [this](bool on) {
+        if (!syncing_) Run([on](Session& g) { SetEnterAdvance(g, on ? 1 : 0); });
+    });
+
+    auto* nationLabel = new QLabel(QStringLiteral("6.プレイヤーキャラクターは？"), this);
+    nationLabel->setObjectName("TargetLabel");
+    // The name is typed as ever; the list under it offers every nation, and watching.
+    chooser_ = new QComboBox(this);
+    chooser_->setObjectName("NationChooser");
+    chooser_->setEditable(true);
+    chooser_->setInsertPolicy(QComboBox::NoInsert);
+    // No completion: what the box shows is what is typed, and what accept takes.
+    chooser_->setCompleter(nullptr);
+    chooser_->setItemDelegate(new ChooserEntryDelegate(chooser_));
+    chooser_->setIconSize(QSize(kSwatchSize, kSwatchSize));
+    chooser_->setMaxVisibleItems(18);
+    QPixmap blank(kSwatchSize, kSwatchSize);
+    blank.fill(Qt::transparent);
+    for (const NationEntry& entry : NationChoices()) {
+        chooser_->addItem(entry.nation > 0 ? NationSwatch(entry.nation) : QIcon(blank), Qs(entry.name));
+        chooser_->setItemData(chooser_->count() - 1, Qs(entry.label), kEntryLabel);
+    }
+    text1_ = chooser_->lineEdit();
+    text1_->setObjectName("Text1");
+    text1_->setPlaceholderText(Qs(NationChoices().front().label));
+    nationLabel->setBuddy(chooser_);
+    chooser_->installEventFilter(this);
+    connect(text1_, &QLineEdit::textEdited, this, [this](const QString& text) {
+        if (!syncing_) Run([text = text.toStdString()](Session& g) { TypeNationName(g, text); });
+    });
+    // An entry chosen from the list, by mouse or arrow: its bare name goes into the box.
+    connect(chooser_, &QComboBox::activated, this, [this](int index) {
+        if (syncing_) return;
+        const QString name = chooser_->itemText(index);
+        if (text1_->text() != name) text1_->setText(name);
+        Run([name = name.toStdString()](Session& g) { TypeNationName(g, name); });
+    });
+
+    auto* accept = new QPushButton(QStringLiteral("ＯＫですか"), this);
+    accept->setObjectName("Command1");
+    accept->setDefault(true);
+    accept_ = accept;
+    connect(accept, &QPushButton::clicked, this, [this] {
+        Run([this](Session& g) {
+            AcceptSettings(g);
+            if (!g.shown.settings.open) emit accepted();
+        });
+    });
+    // After a crash the autosave is newer than the last orderly end: one click goes on with it.
+    resumeButton_ = new QPushButton(QStringLiteral("前回の続きから"), this);
+    resumeButton_->setObjectName("ResumeButton");
+    resumeButton_->setVisible(AutosaveOutlivedTheLastEnd(QString::fromStdString(screen_.AutosavePath(game_))));
+    connect(resumeButton_, &QPushButton::clicked, this, [this] {
+        Run([this](Session& g) {
+            AcceptSettings(g);
+            if (g.shown.settings.open) return;
+            resume_ = true;
+            resumeButton_->hide();
+            emit accepted();
+        });
+    });
+    auto* defaults = new QPushButton(QStringLiteral("初期設定に戻す"), this);
+    defaults->setObjectName("Command2");
+    connect(defaults, &QPushButton::clicked, this, [this] { Run(RestoreDefaultSettings); });
+    auto* help = new QPushButton(QStringLiteral("ヘルプ"), this);
+    help->setObjectName("cmdSetGameHelp");
+    connect(help, &QPushButton::clicked, this, [this] { Run(ShowSettingsHelp); });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 14, 16, 14);
+    layout->setSpacing(10);
+    layout->addWidget(speed);
+    layout->addWidget(check1_);
+    layout->addWidget(nationLabel);
+    layout->addWidget(chooser_);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(accept);
+    buttons->addWidget(resumeButton_);
+    buttons->addWidget(defaults);
+    buttons->addStretch(1);
+    buttons->addWidget(help);
+    layout->addLayout(buttons);
+    for (QPushButton* button : {accept, resumeButton_, defaults, help}) {
+        button->setMinimumHeight(Twips(375));
+        button->setMinimumWidth(button->sizeHint().width() + 16);
+    }
+
+    keys_ = new KeyPreview(this, [this](QKeyEvent* event, QWidget*) { return PreviewKey(event); });
+    screen_.AddView(this, [this] { Sync(); });
+    screen_.Gate().AddGameWindow(this);
+
+    // The window's load: the remembered settings go into the controls.
+    OpenSettingsScreen(game_);
+    Sync();
+    resize(std::max(sizeHint().width(), Twips(6600)), sizeHint().height());
+}
+
+SettingsWindow::~SettingsWindow() { screen_.RemoveView(this); }
+
+void SettingsWindow::Run(const std::function<void(Session&)>& handler) {
+    screen_.Act(this, game_, [this, handler] { handler(game_); });
+}
+
+void SettingsWindow::ShowForward() {
+    Sync();
+    show();
+    raise();
+    activateWindow();
+    // The name is what a player most often changes: ready to be typed over.
+    FocusName();
+}
+
+void SettingsWindow::Sync() {
+    const bool wasSyncing = syncing_;
+    syncing_ = true;
+    const SettingsShown& s = game_.shown.settings;
+    const QString text = Qs(s.nationName);
+    ShowChosenEntry(text);
+    if (text1_->text() != text) text1_->setText(text);
+    if (s.option >= 0 && s.option < 4) {
+        optionGroup_->setExclusive(true);
+        options_[s.option]->setChecked(true);
+    } else {
+        // No option chosen: an exclusive group cannot show that.
+        optionGroup_->setExclusive(false);
+        for (QRadioButton* option : options_) option->setChecked(false);
+        optionGroup_->setExclusive(true);
+    }
+    check1_->setChecked(s.check == 1);
+    ApplyFocusRequest();
+    if (!s.open && !isHidden()) hide();
+    syncing_ = wasSyncing;
+}
+
+void SettingsWindow::ShowChosenEntry(const QString& name) {
+    // "*" is what an empty name becomes once accepted: watching, too. A name of no
+    // entry chooses none, so that no nation's colour stands beside it.
+    const int index = name == "*" ? 0 : chooser_->findText(name, Qt::MatchExactly);
+    if (index == chooser_->currentIndex()) return;
+    // Choosing the entry would write its name into the box: keep the box's own text.
+    const QString kept = text1_->text();
+    const int cursor = text1_->cursorPosition();
+    chooser_->setCurrentIndex(index);
+    if (text1_->text() != kept) {
+        text1_->setText(kept);
+        text1_->setCursorPosition(cursor);
+    }
+}
+
+void SettingsWindow::ApplyFocusRequest() {
+    const FocusRequest& f = game_.shown.settings.focus;
+    if (f.serial == appliedFocusSerial_) return;
+    appliedFocusSerial_ = f.serial;
+    if (f.control == Control::NationName) FocusName();
+}
+
+void SettingsWindow::FocusName() {
+    applyingFocus_ = true;
+    text1_->setFocus(Qt::OtherFocusReason);
+    text1_->selectAll();
+    applyingFocus_ = false;
+}
+
+bool SettingsWindow::PreviewKey(QKeyEvent* event) {
+    const int code = GameKeyCode(event);
+    if (code == 0) return false;
+    if (code == kKeyEnter) {
+        // Enter presses the button that has the focus, and "ＯＫですか" from anywhere else.
+        auto* focused = qobject_cast<QPushButton*>(focusWidget());
+        (focused ? focused : accept_)->click();
+        return true;
+    }
+    Run([code](Session& g) { PressSettingsKey(g, code); });
+    // The screen's own keys choose on the screen; they are not typed into the nation's name.
+    return code == kKeyF1 || (KeyPadDigit(code) >= 1 && KeyPadDigit(code) <= 6);
+}
+
+bool SettingsWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The chooser takes the focus for its box, and hands the box its key and focus events.
+    if (watched == chooser_ && event->type() == QEvent::FocusIn && !applyingFocus_ && !syncing_) {
+        Run(FocusNationName);
+        // A click places the caret after the focus arrives; choose the whole text once it has.
+        if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason)
+            QTimer::singleShot(0, text1_, [edit = text1_] {
+                if (edit->hasFocus()) edit->selectAll();
+            });
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void SettingsWindow::closeEvent(QCloseEvent* event) {
+    Run(CloseSettings);
+    event->accept();
+}
+
+}  // namespace tarvex::ui
