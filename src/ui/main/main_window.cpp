@@ -302,6 +302,11 @@ MainWindow::MainWindow(Session& game, QtScreen& screen, QWidget* parent)
     pauseLabel_->setFont(pauseFont);
     pauseLabel_->hide();
     statusBar()->insertPermanentWidget(0, pauseLabel_);
+    strengthLabel_ = new QLabel(statusBar());
+    strengthLabel_->setObjectName("StrengthLabel");
+    strengthLabel_->setIndent(4);
+    strengthLabel_->setToolTip(QStringLiteral("コンピュータの強さ（設定画面で新しいゲームに選びます）"));
+    statusBar()->addPermanentWidget(strengthLabel_);
 
     // Never so small that the menu bar folds, a side panel is cut or no map is left beside and below it.
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
@@ -826,6 +831,7 @@ void MainWindow::SyncOrderNumbers() {
 
 void MainWindow::SyncStatus() {
     const StatusShown status = ShownStatus(game_);
+    if (strengthLabel_->text() != Qs(status.strength)) strengthLabel_->setText(Qs(status.strength));
     statusEntryIndex_ = status.entry;
     statusText_ = Qs(status.text);
     // A long entry (an event over many cities) is cut at the window's edge; the tooltip has it whole.
