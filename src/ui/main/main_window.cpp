@@ -304,7 +304,12 @@ MainWindow::MainWindow(Session& game, QtScreen& screen, QWidget* parent)
     statusBar()->insertPermanentWidget(0, pauseLabel_);
     strengthLabel_ = new QLabel(statusBar());
     strengthLabel_->setObjectName("StrengthLabel");
-    strengthLabel_->setIndent(4);
+    // Clear of the window's edge, as the entry is of its left one; room for the longest
+    // caption from the start, so that a load of another level never waits for a new layout.
+    strengthLabel_->setContentsMargins(4, 0, 8, 0);
+    strengthLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    strengthLabel_->setMinimumWidth(
+        strengthLabel_->fontMetrics().horizontalAdvance(QStringLiteral("コンピュータ: 国ごとに異なる")) + 12);
     strengthLabel_->setToolTip(QStringLiteral("コンピュータの強さ（設定画面で新しいゲームに選びます）"));
     statusBar()->addPermanentWidget(strengthLabel_);
 
