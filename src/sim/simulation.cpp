@@ -282,6 +282,9 @@ int Run(const Options& options, std::istream& in, std::ostream& out, std::ostrea
                 if (history.keepProblem) err << "; " << *history.keepProblem;
                 err << '\n';
             }
+            if (history.strengthProblem)
+                err << "tarvex-sim: " << options.loadFile << ": the computer's levels beside it cannot be read ("
+                    << *history.strengthProblem << "); every nation counts as level 1\n";
             // The player's own cities are handed to the computer, unless a player
             // policy takes up a nation; a game that is not played is written back as it was read.
             if (policy) {
@@ -297,8 +300,10 @@ int Run(const Options& options, std::istream& in, std::ostream& out, std::ostrea
             return 2;
         }
         // Every nation the computer plays, at the level asked; the player's own stays as it is.
-        for (int n = 1; n <= kNationCount; ++n)
-            if (!policy || game.Nations[n].Name != options.player) game.Strength[n] = options.strength;
+        // Unasked, a new game plays at the standard level and a loaded one at its own.
+        if (options.strength != 0)
+            for (int n = 1; n <= kNationCount; ++n)
+                if (!policy || game.Nations[n].Name != options.player) game.Strength[n] = options.strength;
         if (!options.strengthNation.empty()) {
             const int n = NationIndex(game, options.strengthNation);
             if (n == 0) {
@@ -425,9 +430,10 @@ constexpr const char* kUsage =
     "  --seed S             seed of the random generator, 0 to 18446744073709551615\n"
     "                       (default 1)\n"
     "  --load FILE          start from a save file; the player's cities are handed to\n"
-    "                       the computer\n"
+    "                       the computer, which plays at the levels kept beside it\n"
     "  --save FILE          write the final state as a save file (at a season start),\n"
-    "                       its chronicle beside it (FILE.dt: FILE.chronicle)\n"
+    "                       its chronicle beside it (FILE.dt: FILE.chronicle), and\n"
+    "                       the computer's levels when one is not 1 (FILE.strength)\n"
     "  --log                print every message line, message box and event line in order\n"
     "  --check              verify the game's invariants after every step; a breach\n"
     "                       prints what and where and exits with status 1\n"
@@ -450,7 +456,8 @@ constexpr const char* kUsage =
     "  --record FILE        write every decision of the player to FILE\n"
     "  --replay FILE        take the player's decisions from a record\n"
     "  --strength N         how well the computer plays every nation it commands:\n"
-    "                       1 the standard computer (default), 2 strong, 3 strongest\n"
+    "                       1 the standard computer (default), 2 strong, 3 strongest;\n"
+    "                       with --load, over the levels kept beside the save\n"
     "  --strength-of NATION=N\n"
     "                       the same for NATION alone, over --strength\n"
     "  --help               this text\n"

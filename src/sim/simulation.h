@@ -30,8 +30,9 @@ struct Options {
     std::string recordFile;
     std::string replayFile;
     // How well the computer plays (kStandardStrength..kStrongest): every
-    // computer nation, then one nation named apart (strengthNation, empty for none).
-    int strength = 1;
+    // computer nation (0: not asked; a loaded game keeps its own levels), then
+    // one nation named apart (strengthNation, empty for none).
+    int strength = 0;
     std::string strengthNation;
     int strengthOfNation = 1;
     bool restartChronicle = false;  // a load goes on when the chronicle beside the save cannot be read

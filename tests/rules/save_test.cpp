@@ -19,10 +19,12 @@
 #include "rules/save/codepage.h"
 #include "rules/save/save_table.h"
 #include "rules/save/savefile.h"
+#include "rules/save/strength_file.h"
 #include "rules/turn/cycle.h"
 #include "rules/turn/messages.h"
 #include "rules/turn/step.h"
 #include "rules/world/numbers.h"
+#include "rules/world/strength.h"
 #include "support/scripted_screen.h"
 
 namespace tarvex {
@@ -760,6 +762,117 @@ TEST(SavePair, AChronicleOverItsCapKeepsTheNewestHistoryAndSaysSoOnce) {
     EXPECT_EQ(cut.marks[0].seasons, cut.seasons.size());
     // Kept well under the cap: the next save has nothing to drop.
     EXPECT_FALSE(TrimChronicle(cut, whole / 2));
+}
+
+// Every nation at one level (slot 0, unused, as a game holds it).
+StrengthLevels Levels(int level) {
+    StrengthLevels levels;
+    levels.fill(level);
+    levels[0] = kStandardStrength;
+    return levels;
+}
+
+// The computer's levels beside the save: the save's bytes are the same at every
+// level, a load plays on at the saved one, and the standard level leaves no file.
+TEST(StrengthBesideSave, ALoadPlaysOnAtTheSavedLevelAndTheSaveIsTheSameAtEveryLevel) {
+    SlotGame t;
+    ASSERT_TRUE(SaveGame(t.game));
+    const std::string standardBytes = ReadBytes(t.screen.savePath);
+    StrengthLevels mixed = Levels(kStandardStrength);
+    mixed[5] = 3;
+    mixed[12] = 2;
+    const StrengthLevels strongest = Levels(kStrongest);
+    // In the order saved into the same slot: each replaces the last one's levels.
+    for (const StrengthLevels& levels : {strongest, mixed, t.game.Strength, strongest}) {
+        t.game.Strength = levels;
+        ASSERT_TRUE(SaveGame(t.game));
+        EXPECT_EQ(ReadBytes(t.screen.savePath), standardBytes);
+        EXPECT_EQ(fs::exists(t.File("Game.strength")), !AllStandard(levels));
+        SlotGame other;
+        other.screen.savePath = t.screen.savePath;
+        other.game.Strength = Levels(2);
+        LoadGame(other.game);
+        EXPECT_EQ(other.screen.Boxes(), std::vector<std::string>{"ロードしました"});
+        EXPECT_EQ(other.game.Strength, levels);
+    }
+}
+
+TEST(StrengthBesideSave, AFileThatHoldsNoLevelsOfThisSaveLoadsAtTheStandardLevelWithANote) {
+    SlotGame saved;
+    saved.game.Strength = Levels(kStrongest);
+    ASSERT_TRUE(SaveGame(saved.game));
+    const std::string good = ReadBytes(saved.File("Game.strength"));
+    const std::string line = good.substr(good.find('\n') + 1);
+    struct Case {
+        const char* what;
+        std::string text;
+        const char* reason;
+        bool folder = false;  // a folder stands there instead
+    };
+    std::string otherSave = good;
+    otherSave[otherSave.find("save ") + 5] ^= 1;
+    std::string badLevel = good;
+    badLevel[badLevel.size() - 2] = '4';
+    for (const Case& c : {Case{"garbage", "\x01\xff\n", "この版の記録ではありません"},
+                          Case{"empty", "", "空のファイルです"}, Case{"a folder", "", "", true},
+                          Case{"later version", "tarvex-strength 2\n" + line, "この版の記録ではありません"},
+                          Case{"level 4", badLevel, "2行目が読めません"},
+                          Case{"cut short", good.substr(0, good.size() - 5), "最後の行が途中で終わっています"},
+                          Case{"another save's", otherSave, "別のセーブの記録です"}}) {
+        SlotGame t;
+        for (const char* file : {"Game.dt", "Game.chronicle"}) fs::copy_file(saved.File(file), t.File(file));
+        if (c.folder) {
+            fs::create_directory(t.File("Game.strength"));
+        } else {
+            std::ofstream(t.File("Game.strength"), std::ios::binary) << c.text;
+        }
+        t.game.Strength = Levels(2);
+        ASSERT_TRUE(LoadGame(t.game)) << c.what;
+        EXPECT_EQ(t.game.Strength, Levels(kStandardStrength)) << c.what;
+        ASSERT_EQ(t.screen.Boxes().size(), 2u) << c.what;
+        const std::string note = t.screen.Boxes()[1];
+        EXPECT_EQ(note.rfind("コンピュータの強さの記録が読めないので、標準で続けます (", 0), 0u) << note;
+        EXPECT_NE(note.find(c.reason), std::string::npos) << note;
+        // The next save puts levels that are this save's in its place.
+        t.game.Strength = Levels(kStrongest);
+        if (!c.folder) {
+            EXPECT_TRUE(SaveGame(t.game)) << c.what;
+        }
+    }
+}
+
+// Stopped at any stage of any of its files, as a crash stops it, a save leaves
+// the save on disk with its own levels, whichever level either was saved at.
+TEST(StrengthBesideSave, StoppedAtAnyStageTheSaveOnDiskLoadsAtItsOwnLevel) {
+    for (const int newLevel : {kStandardStrength, kStrongest}) {
+        for (const char* stoppedFile : {"Game.strength", "Game.chronicle", "Game.dt"}) {
+            for (WriteStage stage :
+                 {WriteStage::Created, WriteStage::Written, WriteStage::Synced, WriteStage::Renamed}) {
+                const std::string what = Str(newLevel) + " " + stoppedFile + " " + Str(static_cast<int>(stage));
+                SlotGame t;
+                t.game.Strength = Levels(2);
+                ASSERT_TRUE(SaveGame(t.game));
+                const Game first = t.game;
+                AdvanceSeason(t.game);
+                t.game.Strength = Levels(newLevel);
+                const WriteHooks stop{.stopAt = [&](const std::string& file, WriteStage at) {
+                    return at == stage && fs::path(file).filename() == stoppedFile;
+                }};
+                const bool written = !WriteSavePair(t.screen.savePath, t.game, nullptr, stop).has_value();
+                // The standard level writes no levels: nothing to stop there.
+                EXPECT_EQ(written, newLevel == kStandardStrength && std::string(stoppedFile) == "Game.strength")
+                    << what;
+                const bool replaced =
+                    written || (std::string(stoppedFile) == "Game.dt" && stage == WriteStage::Renamed);
+                SlotGame other;
+                other.screen.savePath = t.screen.savePath;
+                ASSERT_TRUE(LoadGame(other.game)) << what;
+                const Game& expected = replaced ? t.game : first;
+                EXPECT_TRUE(Saved(other.game) == Saved(expected)) << what;
+                EXPECT_EQ(other.game.Strength, expected.Strength) << what;
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "rules/world/numbers.h"
+#include "rules/world/strength.h"
 #include "screens/main/main_window.h"
+#include "screens/main/status_bar.h"
 #include "screens/session/keycodes.h"
 #include "support/test_game.h"
 
@@ -136,6 +138,41 @@ TEST(Settings, ClosingBeforeTheFirstAcceptEndsTheProgram) {
     TestGame later;
     OpenSettingsScreen(later.game);
     EXPECT_FALSE(testing::EndsProgram([&] { CloseSettings(later.game); }));
+}
+
+// The level chosen on the settings screen plays every nation the computer commands in
+// the new game (the player's own plays as the rules' computer when he delegates). Once
+// the game runs the screen takes no other level, and a player who takes up another
+// nation hands his old one to the computer at the others' level.
+TEST(Settings, TheStrengthChosenPlaysEveryComputerNationOfTheNewGame) {
+    for (const std::string player : {"フランス王国", ""}) {
+        for (int level = kStandardStrength; level <= kStrongest; ++level) {
+            testing::ScriptedScreen screen;
+            MersenneRandom random(3);
+            Session g(screen, random);
+            SetDefaultSettings(g);
+            OpenSettingsScreen(g);
+            TypeNationName(g, player);
+            PressSettingsKey(g, KeyPad(6 + level));
+            AcceptSettings(g);
+            StartGame(g);
+            const int own = NationIndex(g, player);
+            for (int n = 1; n <= kNationCount; ++n)
+                EXPECT_EQ(g.Strength[n], n == own ? kStandardStrength : level) << player << n;
+            EXPECT_EQ(ShownStatus(g).strength, std::string("コンピュータ: ") + StrengthName(level));
+
+            OpenSettings(g);
+            ChooseStrength(g, level % 3 + 1);
+            screen.answers = {Answer::Ok};
+            RestoreDefaultSettings(g);
+            EXPECT_EQ(g.shown.settings.strength, level);
+            TypeNationName(g, "ナポリ王国");
+            AcceptSettings(g);
+            EXPECT_EQ(g.StrengthChoice, level);
+            EXPECT_EQ(g.Strength[NationIndex(g, "ナポリ王国")], kStandardStrength);
+            EXPECT_EQ(ComputerStrength(g), level);
+        }
+    }
 }
 
 }  // namespace

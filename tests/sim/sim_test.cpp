@@ -204,6 +204,27 @@ TEST(Sim, TheFirstStrengthIsTheStandardComputerAndAStrongerOnePlaysAnotherGame) 
     }
 }
 
+// A save made at a stronger level keeps it beside the file, and a load plays on at
+// it unless asked otherwise.
+TEST(Sim, ALoadedGamePlaysOnAtTheLevelSavedBesideIt) {
+    const auto save = TempFile("strong.dt");
+    const auto levels = std::filesystem::path(save).replace_extension(".strength");
+    ASSERT_EQ(RunSim({"--years", "3", "--seed", "5", "--strength", "3", "--save", save.string()}).status, 0);
+    EXPECT_TRUE(std::filesystem::exists(levels));
+    const Result kept = RunSim({"--load", save.string(), "--years", "10", "--log"});
+    const Result first = RunSim({"--load", save.string(), "--years", "10", "--log", "--strength", "1"});
+    EXPECT_EQ(kept.status, 0) << kept.err;
+    EXPECT_NE(kept.out, first.out);
+    // Damaged levels: the standard computer, said on stderr.
+    std::ofstream(levels, std::ios::binary) << "tarvex-strength 1\nsave 0\n";
+    const Result damaged = RunSim({"--load", save.string(), "--years", "10", "--log"});
+    EXPECT_EQ(damaged.status, 0);
+    EXPECT_EQ(damaged.out, first.out);
+    EXPECT_NE(damaged.err.find("levels beside it cannot be read"), std::string::npos) << damaged.err;
+    for (const char* extension : {".dt", ".chronicle", ".strength"})
+        std::filesystem::remove(std::filesystem::path(save).replace_extension(extension));
+}
+
 TEST(Sim, SameSeedSameGameAndSummary) {
     Result a = RunSim({"--years", "15", "--seed", "11", "--log", "--check"});
     Result b = RunSim({"--years", "15", "--seed", "11", "--log", "--check"});

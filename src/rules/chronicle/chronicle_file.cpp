@@ -244,13 +244,7 @@ bool TrimChronicle(Chronicle& chronicle, std::size_t cap, std::size_t* bytes) {
     return true;
 }
 
-std::string ChroniclePath(const std::string& savePath) {
-    const std::string suffix = ".dt";
-    if (savePath.size() >= suffix.size() &&
-        savePath.compare(savePath.size() - suffix.size(), suffix.size(), suffix) == 0)
-        return savePath.substr(0, savePath.size() - suffix.size()) + ".chronicle";
-    return savePath + ".chronicle";
-}
+std::string ChroniclePath(const std::string& savePath) { return BesideSave(savePath, ".chronicle"); }
 
 std::string EncodeChronicle(const Game& game) { return EncodeChronicle(game.chronicle, game.Year, game.Season); }
 

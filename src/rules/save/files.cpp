@@ -310,6 +310,14 @@ std::optional<std::string> ReplaceFileWhole(const std::string& path, const std::
 
 std::string LockFilePath(const std::string& path) { return path + ".lock"; }
 
+std::string BesideSave(const std::string& savePath, const std::string& extension) {
+    const std::string suffix = ".dt";
+    if (savePath.size() >= suffix.size() &&
+        savePath.compare(savePath.size() - suffix.size(), suffix.size(), suffix) == 0)
+        return savePath.substr(0, savePath.size() - suffix.size()) + extension;
+    return savePath + extension;
+}
+
 SaveLock::~SaveLock() {
     if (fd_ >= 0) ::close(fd_);
 }

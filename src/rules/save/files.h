@@ -85,4 +85,7 @@ std::optional<std::string> ResolveSavePath(const std::string& path, std::string&
 // The lock file of the save at `path` (before links are followed).
 std::string LockFilePath(const std::string& path);
 
+// A file kept beside a save: "Game.dt" with ".chronicle" is "Game.chronicle" in the same folder.
+std::string BesideSave(const std::string& savePath, const std::string& extension);
+
 }  // namespace tarvex

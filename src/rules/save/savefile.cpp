@@ -20,6 +20,7 @@
 #include "rules/save/codepage.h"
 #include "rules/save/files.h"
 #include "rules/save/save_table.h"
+#include "rules/save/strength_file.h"
 #include "rules/turn/cycle.h"
 #include "rules/turn/messages.h"
 #include "rules/world/numbers.h"
@@ -527,10 +528,70 @@ std::optional<std::string> KeepOtherGamesChronicle(const std::string& path, cons
     return KeepUnread(file, keptAt);
 }
 
+// Something stands at `file`, whatever it is (a dangling link too).
+bool AnythingAt(const std::string& file) {
+    std::error_code ec;
+    return fs::symlink_status(file, ec).type() != fs::file_type::not_found && !ec;
+}
+
+std::optional<std::string> ReadStrengthRecords(const std::string& file, std::vector<StrengthRecord>& records) {
+    std::string text;
+    if (auto problem = ReadRegularFile(file, kMaxStrengthBytes, text)) return problem;
+    return DecodeStrength(text, records);
+}
+
+// Before the chronicle and the save: the levels of the new save (`checksum`), with
+// those of the save on disk kept beside them until the new one takes its place.
+// At the standard level nothing is written: `removeAfter` then says whether an
+// old file is to go once the save is in place (until then it is the disk save's).
+std::optional<std::string> WriteStrengthBefore(const std::string& target, const Game& game, std::uint64_t checksum,
+                                               const WriteHooks& hooks, bool& removeAfter) {
+    const std::string file = StrengthPath(target);
+    const bool stands = AnythingAt(file);
+    removeAfter = false;
+    if (AllStandard(game.Strength)) {
+        removeAfter = stands;
+        return std::nullopt;
+    }
+    std::vector<StrengthRecord> records{{checksum, game.Strength}};
+    records[0].levels[0] = 0;
+    std::vector<StrengthRecord> old;
+    Game disk;
+    // Unreadable levels beside the disk save already load it at the standard level: nothing of them to keep.
+    if (stands && !ReadStrengthRecords(file, old) && !ReadGameFile(target, disk)) {
+        const std::uint64_t onDisk = SaveChecksum(WriteSaveBytes(disk));
+        const auto kept = std::find_if(old.begin(), old.end(), [&](const StrengthRecord& r) {
+            return r.checksum == onDisk && onDisk != checksum;
+        });
+        if (kept != old.end()) records.push_back(*kept);
+    }
+    if (auto problem = ReplaceFileWhole(file, EncodeStrength(records), hooks)) return "コンピュータの強さ: " + *problem;
+    return std::nullopt;
+}
+
+// The levels kept beside a loaded save (`checksum`) into the game; the standard
+// level for every nation when there are none, and a reason when a file stands
+// there that holds none for this save.
+std::optional<std::string> ReadStrengthBeside(const std::string& savePath, std::uint64_t checksum, Game& game) {
+    game.Strength.fill(kStandardStrength);
+    const std::string file = StrengthPath(savePath);
+    if (!AnythingAt(file)) return std::nullopt;
+    std::vector<StrengthRecord> records;
+    if (auto problem = ReadStrengthRecords(file, records)) return problem;
+    for (const StrengthRecord& r : records) {
+        if (r.checksum != checksum) continue;
+        std::copy(r.levels.begin() + 1, r.levels.end(), game.Strength.begin() + 1);
+        return std::nullopt;
+    }
+    return std::string("別のセーブの記録です");
+}
+
 // The chronicle beside a loaded save into the game: cut back to the save when it
 // runs past it; started again from the game as it stands when it is missing,
-// damaged or another game's. `link`: the link the save was reached through, if any.
-ChronicleLoad ReadChronicleBeside(const std::string& savePath, const std::string& link, Game& game, bool keepUnread) {
+// damaged or another game's. `link`: the link the save was reached through, if
+// any; `checksum`: the save's.
+ChronicleLoad ReadChronicleBeside(const std::string& savePath, const std::string& link, std::uint64_t checksum,
+                                  Game& game, bool keepUnread) {
     ChronicleLoad result;
     std::string file = ChroniclePath(savePath);
     // Saves made before the pair followed links left the chronicle beside the link.
@@ -550,7 +611,7 @@ ChronicleLoad ReadChronicleBeside(const std::string& savePath, const std::string
         if (keepUnread && result.found) result.keepProblem = KeepUnread(file, result.keptAt);
     }
     // From here the chronicle goes on from this save: a save interrupted later is cut back to it.
-    MarkSave(game.chronicle, game, SaveChecksum(WriteSaveBytes(game)));
+    MarkSave(game.chronicle, game, checksum);
     return result;
 }
 
@@ -610,6 +671,9 @@ std::optional<std::string> WriteSavePair(const std::string& path, Game& game, bo
     std::string kept;
     if (auto problem = KeepOtherGamesChronicle(*target, chronicle, kept)) return failed(*problem);
     if (keptAt) *keptAt = kept;
+    bool removeLevels = false;
+    if (auto problem = WriteStrengthBefore(*target, game, SaveChecksum(bytes), hooks, removeLevels))
+        return failed(*problem);
     {
         // The chronicle first: until the save itself is replaced, the old save stands
         // and the new chronicle names it (or the old one waits beside it).
@@ -619,6 +683,8 @@ std::optional<std::string> WriteSavePair(const std::string& path, Game& game, bo
     if (auto problem = ReplaceFileWhole(*target, bytes, hooks)) return failed(*problem);
     std::error_code ignored;
     fs::remove(KeptChroniclePath(*target), ignored);
+    // The new save stands at the standard level: the levels of the one it replaced go.
+    if (removeLevels) fs::remove(StrengthPath(*target), ignored);
     return std::nullopt;
 }
 
@@ -631,7 +697,9 @@ std::optional<std::string> ReadSavePair(const std::string& path, Game& game, boo
     SaveLock lock;
     if (auto problem = TakeLock(lock, *target, LockKind::Shared, game)) return problem;
     if (auto problem = ReadGameFile(*target, game)) return problem;
-    chronicle = ReadChronicleBeside(*target, *target == path ? std::string() : path, game, keepUnread);
+    const std::uint64_t checksum = SaveChecksum(WriteSaveBytes(game));
+    chronicle = ReadChronicleBeside(*target, *target == path ? std::string() : path, checksum, game, keepUnread);
+    chronicle.strengthProblem = ReadStrengthBeside(*target, checksum, game);
     return std::nullopt;
 }
 
@@ -640,6 +708,10 @@ std::string ChronicleLoadNote(const ChronicleLoad& chronicle) {
     if (!chronicle.keptAt.empty()) note += "\n読めなかった年代記は次の場所に残しました:\n" + chronicle.keptAt;
     if (chronicle.keepProblem) note += "\n" + *chronicle.keepProblem;
     return note;
+}
+
+std::string StrengthLoadNote(const ChronicleLoad& chronicle) {
+    return "コンピュータの強さの記録が読めないので、標準で続けます (" + chronicle.strengthProblem.value_or("") + ")";
 }
 
 bool SaveGame(Game& game) {
@@ -688,6 +760,7 @@ bool LoadGame(Game& game, const std::string& from) {
     ShowMsg(game, SeasonCaption(game) + "です");
     Tell(game, "ロードしました");
     if (history.problem) Tell(game, ChronicleLoadNote(history));
+    if (history.strengthProblem) Tell(game, StrengthLoadNote(history));
     return true;
 }
 

@@ -33,8 +33,10 @@ std::optional<std::string> ReadGameFile(const std::string& path, Game& into);
 std::optional<std::string> WriteGameFile(const std::string& path, const Game& game);
 
 // The save and its chronicle beside it (beside the file a link at `path`
-// names, as its lock is), as one: under the save's lock the chronicle goes
-// first, marked with the new save's checksum, then the save. Interrupted
+// names, as its lock is), as one: under the save's lock the computer's levels
+// go first (StrengthPath; none at the standard level, and an old file of them
+// removed once the save is in place), then the chronicle, marked with the new
+// save's checksum, then the save. Interrupted
 // anywhere, the save on disk loads with the whole history up to it. A
 // chronicle that would pass its file's cap keeps the newest history (`*trimmed`
 // then true, whether or not the save went on to succeed). A chronicle on disk
@@ -46,7 +48,7 @@ std::optional<std::string> WriteGameFile(const std::string& path, const Game& ga
 std::optional<std::string> WriteSavePair(const std::string& path, Game& game, bool* trimmed = nullptr,
                                          const WriteHooks& hooks = {}, std::string* keptAt = nullptr);
 
-// What became of the chronicle beside a loaded save.
+// What became of the files beside a loaded save: its chronicle, and the computer's levels.
 struct ChronicleLoad {
     // Why the history starts again at the loaded season (no file, damaged, over
     // the cap, another save's); nothing when it goes on from the file.
@@ -56,19 +58,25 @@ struct ChronicleLoad {
     // Where the unreadable file now waits, or why it could not be moved there.
     std::string keptAt;
     std::optional<std::string> keepProblem;
+    // Why the computer plays at the standard level although a file of levels
+    // stands beside the save (damaged, of another version, another save's).
+    std::optional<std::string> strengthProblem;
 };
-// "ロード"'s reading: the save at `path` and the chronicle beside it (beside the
+// "ロード"'s reading: the save at `path`, the computer's levels and the chronicle beside it (beside the
 // file a link names), both under the save's shared lock, so that no save
 // replaces the pair between the two. A message when the save cannot be loaded
 // (`game` untouched). Otherwise the game is the save's; its chronicle goes on
 // from the file's, cut back to the save when it runs past it, or starts again
-// at the loaded season (`chronicle` says why). `keepUnread`: an unreadable
+// at the loaded season (`chronicle` says why). The computer plays each nation
+// at the level kept for this save, at the standard level when none is. `keepUnread`: an unreadable
 // chronicle is moved aside ("<its file>.damaged") before anything can be written over it.
 // A chronicle that earlier saves left beside the link (none beside
 // the file it names) is read from there.
 std::optional<std::string> ReadSavePair(const std::string& path, Game& game, bool keepUnread, ChronicleLoad& chronicle);
 // The player's note on a load whose history starts again: why, and where the unread file waits.
 std::string ChronicleLoadNote(const ChronicleLoad& chronicle);
+// The player's note on a load whose levels could not be read: the computer plays at the standard level.
+std::string StrengthLoadNote(const ChronicleLoad& chronicle);
 
 // The file's bytes for a game (code page 932, CR LF); empty when the game cannot be
 // written so that it reads back (a text with a double quote, a line break or a

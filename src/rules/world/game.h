@@ -140,7 +140,8 @@ struct Game : World {
     bool Ended = false;  // the program has been told to end (EndProgramNow); nothing more runs
     // How well the computer plays each nation 1..34 (kStandardStrength..kStrongest).
     // A setting of this game, not of the world: the save file never holds it, so
-    // loading a file keeps the levels the game was started with.
+    // that its bytes are the same at every level. A file beside the save keeps
+    // it (ReadSavePair, WriteSavePair); reading the save file alone leaves it as it was.
     std::array<int, kNationCount + 1> Strength = [] {
         std::array<int, kNationCount + 1> levels{};
         levels.fill(kStandardStrength);

@@ -14,7 +14,7 @@ void Autosave(Session& game) {
     if (!game.TurnStart || !game.shown.main.loaded) return;
     const std::string path = game.screen->AutosavePath(game);
     if (path.empty()) return;
-    // The save's own pair writer: the chronicle first, then the save, under the save's lock.
+    // The save's own pair writer: the computer's levels and the chronicle first, then the save, under its lock.
     bool trimmed = false;
     std::string kept;
     const std::optional<std::string> problem = WriteSavePair(path, game, &trimmed, {}, &kept);

@@ -9,6 +9,7 @@
 #include "rules/world/newgame.h"
 #include "rules/world/numbers.h"
 #include "rules/world/scenario.h"
+#include "rules/world/strength.h"
 #include "screens/map/follow.h"
 #include "screens/orders/panels.h"
 #include "screens/settings/settings.h"
@@ -27,6 +28,7 @@ void StartGame(Session& game) {
     m.vScroll = 0;
     m.activePanel = Panel::IdlePanel;
     NewGame(game);
+    SetComputerStrength(game, game.StrengthChoice);
     CentreOnPlayer(game);
     m.helpLeft = -m.hScroll;
     m.helpTop = -m.vScroll;

@@ -5,11 +5,13 @@
 
 #include "rules/chronicle/chronicle.h"
 #include "rules/world/numbers.h"
+#include "rules/world/strength.h"
 
 namespace tarvex {
 
 StatusShown ShownStatus(const Session& game) {
     StatusShown status;
+    if (game.shown.main.loaded) status.strength = StrengthCaption(game);
     // Watching the computer play itself, no entry is the player's.
     const int nation = game.PlayerNation.empty() ? 0 : NationIndex(game, game.PlayerNation);
     if (nation == 0) return status;

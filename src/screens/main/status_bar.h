@@ -12,6 +12,8 @@ namespace tarvex {
 struct StatusShown {
     int entry = -1;    // its place in the chronicle; -1 while none concerns him
     std::string text;  // "3年目の夏 【戦闘】 ロンドン（イングランド王国）が…"
+    // How well the computer plays this game ("コンピュータ: 強い"), at the foot's right end.
+    std::string strength;
 };
 
 StatusShown ShownStatus(const Session& game);

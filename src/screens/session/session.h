@@ -97,6 +97,11 @@ struct SettingsShown {
     std::string nationName;
     int option = 2;  // Option1 index chosen, -1 for none
     int check = 0;   // Check1 value
+    // "コンピュータの強さ": the level chosen for a new game (kStandardStrength..kStrongest;
+    // 0 for a running game whose nations play at different levels). Fixed once a game
+    // runs: the screen then shows the running game's level and takes no other.
+    int strength = kStandardStrength;
+    bool strengthFixed = false;
     FocusRequest focus;
 };
 
@@ -130,6 +135,8 @@ struct Session : Game {
 
     Shown shown;
     // The main window's own counters (never saved).
+    // The level a new game's computer nations take: the window layer keeps it between runs.
+    int StrengthChoice = kStandardStrength;
     int OkLock = 0;         // a held-down Enter makes one step: set until enterLockTimer fires
     int AmountCursor = 0;   // which of the three amount boxes the arrows reach next
     int ListCursor = 0;     // which target the arrows select next

@@ -5,6 +5,7 @@
 #include "rules/turn/messages.h"
 #include "rules/world/refresh.h"
 #include "rules/world/scenario.h"
+#include "rules/world/strength.h"
 #include "screens/main/quit.h"
 #include "screens/session/keycodes.h"
 
@@ -96,6 +97,9 @@ void OpenSettingsScreen(Session& game) {
     s.option = game.MessageSpeed;
     SetEnterAdvance(game, game.EnterAdvanceSetting);
     s.nationName = game.NationChoice;
+    // The level is chosen for a new game: a running one shows its own.
+    s.strengthFixed = game.shown.main.loaded;
+    s.strength = s.strengthFixed ? ComputerStrength(game) : game.StrengthChoice;
     game.SettingsPending = false;
     s.open = true;
 }
@@ -106,6 +110,11 @@ void SetEnterAdvance(Session& game, int value) {
 }
 
 void ChooseMessageSpeed(Session& game, int index) { game.shown.settings.option = index; }
+
+void ChooseStrength(Session& game, int level) {
+    SettingsShown& s = game.shown.settings;
+    if (!s.strengthFixed && IsStrength(level)) s.strength = level;
+}
 
 void TypeNationName(Session& game, const std::string& text) { game.shown.settings.nationName = text; }
 
@@ -121,7 +130,12 @@ void AcceptSettings(Session& game) {
         return;
     }
     if (s.nationName.empty()) s.nationName = kNobody;
+    // A player who takes up another nation mid-game hands his old one to the computer
+    // at the level the others play at, and plays the new one himself.
+    const int computerLevel = game.shown.main.loaded ? ComputerStrength(game) : 0;
     game.PlayerNation = s.nationName;
+    if (computerLevel != 0) SetComputerStrength(game, computerLevel);
+    if (!s.strengthFixed && IsStrength(s.strength)) game.StrengthChoice = s.strength;
     // No speed chosen counts as the slowest.
     game.MessageWait = s.option >= 0 && s.option < 3 ? kMessageWaits[s.option] : kMessageWaits[3];
     game.AutoAdvance = s.check != 1;
@@ -141,6 +155,7 @@ void RestoreDefaultSettings(Session& game) {
     if (game.screen->Ask(game, q) == Answer::Cancel) return;
     game.shown.settings.nationName = kDefaultNation;
     game.shown.settings.option = kDefaultSpeed;
+    ChooseStrength(game, kStandardStrength);
     SetEnterAdvance(game, 0);
 }
 
@@ -160,6 +175,8 @@ void PressSettingsKey(Session& game, int key) {
         SetEnterAdvance(game, game.shown.settings.check == 1 ? 0 : 1);
     } else if (digit == 6) {
         FocusNationName(game);
+    } else if (digit >= 7) {
+        ChooseStrength(game, digit - 6);
     }
 }
 

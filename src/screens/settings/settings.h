@@ -1,4 +1,5 @@
-// The settings screen: the player's nation, the message speed, Enter to advance.
+// The settings screen: the player's nation, the message speed, Enter to advance,
+// and how well the computer plays a new game.
 #pragma once
 
 #include <string>
@@ -27,6 +28,8 @@ void SetDefaultSettings(Session& game);
 void OpenSettingsScreen(Session& game);
 void SetEnterAdvance(Session& game, int value);
 void ChooseMessageSpeed(Session& game, int index);
+// "コンピュータの強さ": a level 1..3 for the new game; nothing once a game runs.
+void ChooseStrength(Session& game, int level);
 void TypeNationName(Session& game, const std::string& text);
 void FocusNationName(Session& game);
 // Accept: applies the settings and closes the screen. The window layer then

@@ -15,6 +15,7 @@
 #include <algorithm>
 
 #include "rules/chronicle/chronicle.h"
+#include "rules/world/strength.h"
 #include "screens/main/main_window.h"
 #include "screens/session/session.h"
 #include "ui/chronicle/chronicle_model.h"
@@ -98,11 +99,16 @@ QWidget* ChronicleWindow::MakeEntriesPage() {
 
     count_ = new QLabel(page);
     count_->setObjectName("lblCount");
+    strength_ = new QLabel(page);
+    strength_->setObjectName("lblStrength");
+    auto* foot = new QHBoxLayout;
+    foot->addWidget(count_, 1);
+    foot->addWidget(strength_);
 
     auto* pageLayout = new QVBoxLayout(page);
     pageLayout->addLayout(filters);
     pageLayout->addWidget(list_, 1);
-    pageLayout->addWidget(count_);
+    pageLayout->addLayout(foot);
     replay_ = new ReplayBar(game_, main_.Map(), page);
     pageLayout->addWidget(replay_);
     return page;
@@ -165,6 +171,9 @@ void ChronicleWindow::ApplyFilter() {
 
 void ChronicleWindow::ShowCount() {
     count_->setText(QString("%1件を表示（全%2件）").arg(model_->rowCount()).arg(model_->Total()));
+    // A load may bring a game of another level.
+    const QString strength = Qs(StrengthCaption(game_));
+    if (strength_->text() != strength) strength_->setText(strength);
 }
 
 void ChronicleWindow::Choose(const QModelIndex& index) {

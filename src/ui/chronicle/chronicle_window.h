@@ -65,6 +65,7 @@ private:
     ChronicleModel* model_ = nullptr;
     QTreeView* list_ = nullptr;
     QLabel* count_ = nullptr;
+    QLabel* strength_ = nullptr;  // how well the computer plays the game being recorded
     WarChart* cities_ = nullptr;
     WarChart* troops_ = nullptr;
     ShareChart* shares_ = nullptr;

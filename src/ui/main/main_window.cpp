@@ -302,6 +302,16 @@ MainWindow::MainWindow(Session& game, QtScreen& screen, QWidget* parent)
     pauseLabel_->setFont(pauseFont);
     pauseLabel_->hide();
     statusBar()->insertPermanentWidget(0, pauseLabel_);
+    strengthLabel_ = new QLabel(statusBar());
+    strengthLabel_->setObjectName("StrengthLabel");
+    // Clear of the window's edge, as the entry is of its left one; room for the longest
+    // caption from the start, so that a load of another level never waits for a new layout.
+    strengthLabel_->setContentsMargins(4, 0, 8, 0);
+    strengthLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    strengthLabel_->setMinimumWidth(
+        strengthLabel_->fontMetrics().horizontalAdvance(QStringLiteral("コンピュータ: 国ごとに異なる")) + 12);
+    strengthLabel_->setToolTip(QStringLiteral("コンピュータの強さ（設定画面で新しいゲームに選びます）"));
+    statusBar()->addPermanentWidget(strengthLabel_);
 
     // Never so small that the menu bar folds, a side panel is cut or no map is left beside and below it.
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
@@ -826,6 +836,7 @@ void MainWindow::SyncOrderNumbers() {
 
 void MainWindow::SyncStatus() {
     const StatusShown status = ShownStatus(game_);
+    if (strengthLabel_->text() != Qs(status.strength)) strengthLabel_->setText(Qs(status.strength));
     statusEntryIndex_ = status.entry;
     statusText_ = Qs(status.text);
     // A long entry (an event over many cities) is cut at the window's edge; the tooltip has it whole.

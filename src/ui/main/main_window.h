@@ -150,6 +150,7 @@ private:
     // The foot of the window: the player's newest chronicle entry.
     QLabel* statusEntry_ = nullptr;
     QLabel* pauseLabel_ = nullptr;
+    QLabel* strengthLabel_ = nullptr;  // how well the computer plays, at the foot's right end
     int statusEntryIndex_ = -1;
     QString statusText_;
 };

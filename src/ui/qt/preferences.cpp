@@ -5,6 +5,8 @@
 #include <QSettings>
 #include <algorithm>
 
+#include "rules/world/strength.h"
+
 namespace tarvex::ui {
 
 namespace {
@@ -32,6 +34,17 @@ void SavePreferences(const MainWindowShown& shown) {
     for (int i = 0; i < kHelpPanelCount; ++i) keep(kHelpKeys[i], shown.helpClosed[i]);
     keep("view/followWar", shown.followWar);
     keep("turn/autoPlay", shown.autoPlay);
+}
+
+int RememberedStrength() {
+    bool number = false;
+    const int level = Store().value("game/strength", kStandardStrength).toInt(&number);
+    return number && IsStrength(level) ? level : kStandardStrength;
+}
+
+void RememberStrength(int level) {
+    QSettings store = Store();
+    if (IsStrength(level) && store.value("game/strength").toInt() != level) store.setValue("game/strength", level);
 }
 
 QByteArray SavedWindowGeometry() { return Store().value("window/geometry").toByteArray(); }

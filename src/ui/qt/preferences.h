@@ -1,6 +1,6 @@
 // What the game remembers between runs, apart from the save: the main window's
-// size and place, the help panels the player closed, following the war and
-// playing by itself. Kept with QSettings.
+// size and place, the help panels the player closed, following the war,
+// playing by itself and how well the computer plays a new game. Kept with QSettings.
 #pragma once
 
 #include <QByteArray>
@@ -19,6 +19,10 @@ void LoadPreferences(MainWindowShown& shown);
 void SavePreferences(const MainWindowShown& shown);
 // The main window's geometry as QWidget::saveGeometry gave it last; empty before the first run.
 QByteArray SavedWindowGeometry();
+// "コンピュータの強さ" of the last game started; the standard level before the first
+// (or when what is kept is no level).
+int RememberedStrength();
+void RememberStrength(int level);
 void SaveWindowGeometry(const QByteArray& geometry);
 
 // The program's last orderly end (the quit question answered), for telling a crash

@@ -1,4 +1,5 @@
-// The settings screen: nation, message speed, Enter-to-advance; keypad and F1 keys.
+// The settings screen: nation, message speed, Enter-to-advance, the computer's
+// strength; keypad and F1 keys.
 #include "ui/settings/settings_window.h"
 
 #include <QButtonGroup>
@@ -19,6 +20,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "rules/world/strength.h"
 #include "screens/session/keycodes.h"
 #include "screens/settings/settings.h"
 #include "ui/map/territory_picture.h"
@@ -70,6 +72,25 @@ SettingsWindow::SettingsWindow(Session& game, QtScreen& screen, QWidget* parent)
         options_[i] = option;
     }
 
+    // Beside the speed: how well the computer plays the new game, 7 to 9 on the keypad.
+    strengthBox_ = new QGroupBox(QStringLiteral("コンピュータの強さ"), this);
+    strengthBox_->setObjectName("FrameStrength");
+    auto* strengthLayout = new QVBoxLayout(strengthBox_);
+    strengthGroup_ = new QButtonGroup(this);
+    for (int level = kStandardStrength; level <= kStrongest; ++level) {
+        auto* option = new QRadioButton(Qs(StrengthName(level)), strengthBox_);
+        option->setObjectName(QString("Strength_%1").arg(level));
+        strengthGroup_->addButton(option, level);
+        strengthLayout->addWidget(option);
+        connect(option, &QRadioButton::toggled, this, [this, level](bool on) {
+            if (on && !syncing_) Run([level](Session& g) { ChooseStrength(g, level); });
+        });
+    }
+    strengthLayout->addStretch(1);
+    auto* choices = new QHBoxLayout;
+    choices->addWidget(speed, 1);
+    choices->addWidget(strengthBox_, 1);
+
     check1_ = new QCheckBox(QStringLiteral("5.メッセージEnter送り(チェックなしは、1ターン自動)"), this);
     check1_->setObjectName("Check1");
     connect(check1_, &QCheckBox::toggled, this, [this](bool on) {
@@ -117,7 +138,9 @@ SettingsWindow::SettingsWindow(Session& game, QtScreen& screen, QWidget* parent)
     connect(accept, &QPushButton::clicked, this, [this] {
         Run([this](Session& g) {
             AcceptSettings(g);
-            if (!g.shown.settings.open) emit accepted();
+            if (g.shown.settings.open) return;
+            KeepChoices();
+            emit accepted();
         });
     });
     // After a crash the autosave is newer than the last orderly end: one click goes on with it.
@@ -128,6 +151,7 @@ SettingsWindow::SettingsWindow(Session& game, QtScreen& screen, QWidget* parent)
         Run([this](Session& g) {
             AcceptSettings(g);
             if (g.shown.settings.open) return;
+            KeepChoices();
             resume_ = true;
             resumeButton_->hide();
             emit accepted();
@@ -143,7 +167,7 @@ SettingsWindow::SettingsWindow(Session& game, QtScreen& screen, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 14, 16, 14);
     layout->setSpacing(10);
-    layout->addWidget(speed);
+    layout->addLayout(choices);
     layout->addWidget(check1_);
     layout->addWidget(nationLabel);
     layout->addWidget(chooser_);
@@ -164,6 +188,7 @@ SettingsWindow::SettingsWindow(Session& game, QtScreen& screen, QWidget* parent)
     screen_.Gate().AddGameWindow(this);
 
     // The window's load: the remembered settings go into the controls.
+    game_.StrengthChoice = RememberedStrength();
     OpenSettingsScreen(game_);
     Sync();
     resize(std::max(sizeHint().width(), Twips(6600)), sizeHint().height());
@@ -191,19 +216,33 @@ void SettingsWindow::Sync() {
     const QString text = Qs(s.nationName);
     ShowChosenEntry(text);
     if (text1_->text() != text) text1_->setText(text);
-    if (s.option >= 0 && s.option < 4) {
-        optionGroup_->setExclusive(true);
-        options_[s.option]->setChecked(true);
-    } else {
-        // No option chosen: an exclusive group cannot show that.
-        optionGroup_->setExclusive(false);
-        for (QRadioButton* option : options_) option->setChecked(false);
-        optionGroup_->setExclusive(true);
-    }
+    CheckOnly(optionGroup_, s.option);
+    CheckOnly(strengthGroup_, s.strength);
+    strengthBox_->setEnabled(!s.strengthFixed);
+    const QString strengthTip =
+        s.strengthFixed ? QStringLiteral("いまのゲームの強さです。新しいゲームを始めるときに選べます")
+                        : QStringLiteral("新しいゲームのコンピュータの強さです（テンキーの7〜9でも選べます）");
+    if (strengthBox_->toolTip() != strengthTip) strengthBox_->setToolTip(strengthTip);
     check1_->setChecked(s.check == 1);
     ApplyFocusRequest();
     if (!s.open && !isHidden()) hide();
     syncing_ = wasSyncing;
+}
+
+void SettingsWindow::CheckOnly(QButtonGroup* group, int chosen) {
+    if (QAbstractButton* option = group->button(chosen)) {
+        group->setExclusive(true);
+        option->setChecked(true);
+        return;
+    }
+    // No option chosen: an exclusive group cannot show that.
+    group->setExclusive(false);
+    for (QAbstractButton* option : group->buttons()) option->setChecked(false);
+    group->setExclusive(true);
+}
+
+void SettingsWindow::KeepChoices() {
+    if (!game_.shown.settings.strengthFixed) RememberStrength(game_.StrengthChoice);
 }
 
 void SettingsWindow::ShowChosenEntry(const QString& name) {
@@ -246,7 +285,7 @@ bool SettingsWindow::PreviewKey(QKeyEvent* event) {
     }
     Run([code](Session& g) { PressSettingsKey(g, code); });
     // The screen's own keys choose on the screen; they are not typed into the nation's name.
-    return code == kKeyF1 || (KeyPadDigit(code) >= 1 && KeyPadDigit(code) <= 6);
+    return code == kKeyF1 || (KeyPadDigit(code) >= 1 && KeyPadDigit(code) <= 9);
 }
 
 bool SettingsWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -1,5 +1,6 @@
-// The settings screen "設定画面": the player's nation, the message speed and
-// whether every step waits for OK; the first window of a run.
+// The settings screen "設定画面": the player's nation, the message speed,
+// whether every step waits for OK and how well the computer plays a new game;
+// the first window of a run.
 #pragma once
 
 #include <QWidget>
@@ -53,6 +54,10 @@ private:
     void FocusName();
     // The chooser's entry for the name in the box, without touching the text.
     void ShowChosenEntry(const QString& name);
+    // Shows the options of a group with `chosen` checked, or none when it is out of range.
+    void CheckOnly(QButtonGroup* group, int chosen);
+    // Accepted: the level the new game takes is remembered for the next run.
+    void KeepChoices();
 
     Session& game_;
     QtScreen& screen_;
@@ -68,6 +73,8 @@ private:
     bool resume_ = false;
     std::array<QRadioButton*, 4> options_{};
     QButtonGroup* optionGroup_ = nullptr;
+    QWidget* strengthBox_ = nullptr;
+    QButtonGroup* strengthGroup_ = nullptr;  // ids are the levels 1..3
     QCheckBox* check1_ = nullptr;
     KeyPreview* keys_ = nullptr;
 };

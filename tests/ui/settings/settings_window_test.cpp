@@ -350,5 +350,26 @@ TEST(SettingsWindow, AnAutosaveNewerThanTheLastOrderlyEndIsOfferedToGoOn) {
     ForgetPreferences();
 }
 
+// "コンピュータの強さ" beside the speed: a fresh profile offers the standard level;
+// the level a game was started with is offered again in the next run.
+TEST(SettingsWindow, TheStrengthOfTheLastGameIsOfferedAgainAndAFreshProfileOffersTheStandard) {
+    EnsureApplication();
+    ForgetPreferences();
+    {
+        SettingsGame t;
+        EXPECT_TRUE(t.Find<QRadioButton>("Strength_1")->isChecked());
+        ExpectTextsFit(t.window.get());
+        t.Click("Strength_3");
+        t.Key(Qt::Key_8, Qt::KeypadModifier);
+        EXPECT_EQ(RememberedStrength(), kStandardStrength);  // nothing kept before a game starts
+        t.Click("Command1");
+        EXPECT_EQ(t.game.StrengthChoice, 2);
+    }
+    SettingsGame next;
+    EXPECT_TRUE(next.Find<QRadioButton>("Strength_2")->isChecked());
+    EXPECT_EQ(next.game.StrengthChoice, 2);
+    ForgetPreferences();
+}
+
 }  // namespace
 }  // namespace tarvex::ui
