@@ -25,8 +25,8 @@ struct PlayStyle {
     // Battles of a first look at each tactic of an attack, when not 0: only the
     // best of them is then estimated with `runs`.
     int screenRuns = 0;
-    // A city a stronger enemy borders spends its gold on soldiers and walls,
-    // keeping none for a march.
+    // A city a stronger enemy borders spends its gold beyond the defence fund on
+    // soldiers and walls, keeping none for a march.
     bool holdsGround = false;
     // Whom a city keeps troops at home against when its army marches out.
     enum class Guard {
