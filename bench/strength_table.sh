@@ -4,14 +4,15 @@
 # computer playing every other nation at that level; how often the bot unifies
 # the map, the median year it does, how often it is wiped out. Then, without
 # the bot, the same nation played by the computer at the strongest level among
-# computers of the first level, beside all of them at the first.
+# computers of the first level, beside all of them at the first. The default
+# nations: the largest, the smallest and a middling one.
 # Usage: bench/strength_table.sh SIM [SEEDS] [NATION...]
 set -euo pipefail
 sim=$1
 seeds=${2:-50}
 shift $(( $# >= 2 ? 2 : 1 ))
 nations=("$@")
-[ ${#nations[@]} -eq 0 ] && nations=(フランス王国 スコットランド王国)
+[ ${#nations[@]} -eq 0 ] && nations=(フランス王国 スコットランド王国 カスティリャ王国)
 jobs=$(nproc 2>/dev/null || echo 2)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -92,48 +92,25 @@ int GarrisonAgainst(const Game& game, int city, int target) {
     return 0;
 }
 
-// The nation with the most troops and arms under its banners: the one that will win if nobody stops it.
-int LeadingNation(const Game& game) {
-    std::array<int, kNationCount + 1> strength{};
-    int leader = 0;
-    for (int c = 1; c <= kCityCount; ++c) {
-        const int n = game.Cities[c].OwnerIndex;
-        if (n == 0) continue;
-        strength[n] += game.Cities[c].Troops + game.Cities[c].Arms;
-        if (strength[n] > strength[leader]) leader = n;
-    }
-    return leader;
-}
-
-// The general keeps at home what the strongest other enemy neighbour could
-// bring, less what the walls and arms hold off; a few at least.
-int GeneralsGarrison(const Game& game, int city, int target) {
+// Troops that stay home when the city attacks `target`: a few for the bot; for the
+// stronger computer, as many as the strongest other enemy neighbour has under arms,
+// counting at the strongest level only nations stronger than its own (`power`, troops
+// and arms by nation): an army that marches out leaves the city as the bot's prey.
+int KeptAtHome(const Game& game, int city, int target, const PlayStyle& style,
+               const std::array<int, kNationCount + 1>& power) {
+    const int few = GarrisonAgainst(game, city, target);
+    if (style.guard == PlayStyle::Guard::Few || few == 0) return few;
     const City& c = game.Cities[city];
     int threat = 0;
-    bool exposed = false;
-    for (int j = 1; j <= kCityCount; ++j)
-        if (j != target && Foreign(game, city, j) && IsNeighbour(j, city)) {
-            exposed = true;
-            threat = std::max(threat, game.Cities[j].Troops + game.Cities[j].Arms);
-        }
-    if (!exposed) return 0;
-    return std::min(c.Troops, std::max(kGarrison, threat / 2 - c.Castle - c.Arms));
+    for (int j = 1; j <= kCityCount; ++j) {
+        if (j == target || !Foreign(game, city, j) || !IsNeighbour(j, city)) continue;
+        const City& e = game.Cities[j];
+        if (style.guard == PlayStyle::Guard::StrongerNation && power[e.OwnerIndex] <= power[c.OwnerIndex]) continue;
+        threat = std::max(threat, e.Troops + e.Arms);
+    }
+    return std::min(c.Troops, std::max(few, threat));
 }
 
-// Another of the nation's cities borders the target with an army of its own:
-// a doubtful attack wears the defenders down for the next one.
-bool FollowedUp(const Game& game, int city, int target, int sent) {
-    for (int j = 1; j <= kCityCount; ++j)
-        if (j != city && SameOwner(game, j, city) && IsNeighbour(j, target) && 2 * game.Cities[j].Troops >= sent &&
-            game.Cities[j].Food >= game.Cities[j].Troops && game.Cities[j].Gold >= game.Cities[j].Troops)
-            return true;
-    return false;
-}
-
-// What the general lets pass below the share he asks for: an attack in concert, the leader's city.
-constexpr double kConcertAllowance = 0.15;
-constexpr double kLeaderAllowance = 0.1;
-constexpr double kSideWarPremium = 0.2;
 // Strength below this share of the defender's (troops, arms and walls) is not worth an estimate.
 constexpr double kPlausibleStrength = 0.6;
 
@@ -143,23 +120,20 @@ std::optional<CityPlan> PlanAttack(const Game& game, int city, const PlayStyle& 
     const City& c = game.Cities[city];
     const int marching = std::min({c.Troops, c.Food, c.Gold});
     if (marching < 1 || CheckOrderOpens(game, city, kAttack)) return std::nullopt;
-    const int leader = style.general ? LeadingNation(game) : 0;
+    // Troops and arms by nation, for a guard against the stronger nations only.
+    std::array<int, kNationCount + 1> power{};
+    if (style.guard == PlayStyle::Guard::StrongerNation)
+        for (int k = 1; k <= kCityCount; ++k)
+            power[game.Cities[k].OwnerIndex] += game.Cities[k].Troops + game.Cities[k].Arms;
     double best = -1;
     CityPlan attack{OrderOf(kAttack), kNormal};
     for (int target : NeighboursOf(city)) {
         if (!Foreign(game, city, target)) continue;
-        const int kept = style.general ? GeneralsGarrison(game, city, target) : GarrisonAgainst(game, city, target);
+        const int kept = KeptAtHome(game, city, target, style, power);
         const int sent = std::min(marching, c.Troops - kept);
         if (sent < 1) continue;
         const City& d = game.Cities[target];
-        double need = style.attackShare;
-        if (style.general) {
-            if (FollowedUp(game, city, target, sent)) need -= kConcertAllowance;
-            // The leader's cities are the war that matters; a quarrel with anyone else must pay well.
-            need += d.OwnerIndex == leader ? -kLeaderAllowance : kSideWarPremium;
-        }
-        const double plausible = kPlausibleStrength;
-        if (style.plausibleOnly && sent + c.Arms < plausible * (d.Troops + d.Arms + d.Castle)) continue;
+        if (style.plausibleOnly && sent + c.Arms < kPlausibleStrength * (d.Troops + d.Arms + d.Castle)) continue;
         // The march pays for its tactic out of the city's stores.
         std::array<bool, kTacticCount + 1> affordable{};
         for (int tactic = 1; tactic <= kTacticCount; ++tactic)
@@ -172,16 +146,14 @@ std::optional<CityPlan> PlanAttack(const Game& game, int city, const PlayStyle& 
             if (!affordable[tactic]) continue;
             const double share =
                 EstimateBattle(game, {city, target, sent, tactic, kComputersTactic}, style.runs).WinShare();
-            // The bot compares shares; the general compares each with what he asks of its target.
-            const double score = style.general ? share - need : share;
-            if (score <= best) continue;
-            best = score;
+            if (share <= best) continue;
+            best = share;
             attack.order.target = target;
             attack.order.troops = attack.order.food = attack.order.gold = sent;
             attack.tactic = tactic;
         }
     }
-    if (style.general ? best >= 0 : best >= style.attackShare) return attack;
+    if (best >= style.attackShare) return attack;
     return std::nullopt;
 }
 
@@ -211,6 +183,12 @@ CityPlan PlanCityOrder(const Game& game, int city, const PlayStyle& style) {
     const auto recruit = [&](int gold) {
         return CityPlan{OrderOf(kRaiseTroops, std::max(soldier, Floor(gold * troopsPrice / (1 + troopsPrice))))};
     };
+    // Gold for soldiers that leaves the defence fund for them all, the new ones too.
+    const auto keepingFund = [&] {
+        const double fund = style.defenceFund;
+        if (!(troopsPrice > 0)) return 0;
+        return Floor((c.Gold - fund * c.Troops) * troopsPrice / (troopsPrice + fund));
+    };
     const auto sell = [](int food) { return CityPlan{OrderOf(kSellFood, food)}; };
     const auto order = [](int kind, int amount = 0) { return CityPlan{OrderOf(kind, amount)}; };
     // The way to the front is only sought from behind it.
@@ -224,12 +202,18 @@ CityPlan PlanCityOrder(const Game& game, int city, const PlayStyle& style) {
         if (forward != 0 && c.Troops > 0) {
             const City& t = game.Cities[forward];
             CityPlan move{OrderOf(kMove, 0, forward)};
-            move.order.troops = FitUnderLimit(t.Troops, c.Troops, kMaxValue);
+            const int kept = static_cast<int>(style.rearKeeps * c.Troops);
+            move.order.troops = FitUnderLimit(t.Troops, c.Troops - kept, kMaxValue);
             move.order.food = FitUnderLimit(t.Food, c.Food, kMaxValue);
             move.order.gold = FitUnderLimit(t.Gold, c.Gold, kMaxValue);
             if (move.order.troops + move.order.food + move.order.gold > 0) return move;
         }
-        if (c.Troops < kMaxValue && c.Gold >= 2 * soldier) return recruit(c.Gold);
+        if (style.defenceFund > 0) {
+            if (c.Troops < kMaxValue && keepingFund() >= 2 * soldier)
+                return CityPlan{OrderOf(kRaiseTroops, keepingFund())};
+        } else if (c.Troops < kMaxValue && c.Gold >= 2 * soldier) {
+            return recruit(c.Gold);
+        }
         if (c.Food > kSpareFood && foodPrice >= kGoodFoodPrice && c.Gold < kMaxValue)
             return sell(c.Food - kSpareFood / 2);
         if (c.Gold >= kMinimumInvestment && c.Town < kMaxValue)
@@ -237,12 +221,15 @@ CityPlan PlanCityOrder(const Game& game, int city, const PlayStyle& style) {
         return order(kDoNothing);
     }
 
-    // A city a stronger enemy borders, when it holds its ground: every coin on soldiers, then on the walls.
+    // A city a stronger enemy borders, when it holds its ground: every coin beyond the
+    // defence fund on soldiers, then on the walls.
     const bool threatened = StrongestThreat(game, city) > c.Troops + c.Arms + c.Castle;
     if (style.holdsGround && threatened) {
-        if (c.Troops < kMaxValue && c.Gold >= 2 * soldier) return recruit(c.Gold);
-        if (c.Gold >= kMinimumInvestment && c.Castle < kMaxValue)
-            return order(kWorkOnCastle, std::min(c.Gold, kMaximumInvestment));
+        const int spend = keepingFund();
+        if (c.Troops < kMaxValue && spend >= 2 * soldier)
+            return style.defenceFund > 0 ? CityPlan{OrderOf(kRaiseTroops, spend)} : recruit(c.Gold);
+        const int spare = std::min(Floor(c.Gold - style.defenceFund * c.Troops), kMaximumInvestment);
+        if (spare >= kMinimumInvestment && c.Castle < kMaxValue) return order(kWorkOnCastle, spare);
     }
 
     // On the front: soldiers from the gold a march does not need, food for the march, gold from spare food.

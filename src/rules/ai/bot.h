@@ -25,12 +25,21 @@ struct PlayStyle {
     // Battles of a first look at each tactic of an attack, when not 0: only the
     // best of them is then estimated with `runs`.
     int screenRuns = 0;
-    // A city a stronger enemy borders spends all its gold on soldiers and walls,
-    // keeping none for a march.
+    // A city a stronger enemy borders spends its gold beyond the defence fund on
+    // soldiers and walls, keeping none for a march.
     bool holdsGround = false;
-    // The general's eye across the nation's cities: a garrison where a stronger
-    // enemy threatens, attacks in concert, the leading nation first.
-    bool general = false;
+    // Whom a city keeps troops at home against when its army marches out.
+    enum class Guard {
+        Few,             // a few soldiers while another enemy borders it
+        AnyNeighbour,    // as many as the strongest other enemy neighbour has under arms
+        StrongerNation,  // the same, counting only neighbours of a nation stronger than its own
+    };
+    Guard guard = Guard::Few;
+    // Gold kept on the front for every soldier, so that the defence can pay for
+    // any tactic (a charge costs 0.7 a soldier); 0 spends it all on soldiers.
+    double defenceFund = 0;
+    // Share of its troops a city behind the front keeps when it sends the rest forward.
+    double rearKeeps = 0;
 };
 
 // An order for `city` and, for an attack, the tactic its estimate was best with.

@@ -20,13 +20,20 @@ constexpr int kScreenRuns = 8;
 
 PlayStyle StyleOf(int level) {
     PlayStyle style;
-    // The strongest asks less of an attack: it follows one up with the next.
-    style.attackShare = level >= kStrongest ? 0.5 : 0.6;
+    style.attackShare = 0.6;
     style.runs = kStrongOddsRuns;
     style.plausibleOnly = true;
     style.screenRuns = kScreenRuns;
     style.holdsGround = true;
-    style.general = level >= kStrongest;
+    // A city without gold defends itself only with 防御, which a charge breaks at even
+    // numbers; with the gold for a charge of its own it holds.
+    style.defenceFund = 0.75;
+    // Behind the front a few stay, so that a broken front does not open an empty land.
+    style.rearKeeps = 0.3;
+    // The strong computer keeps its cities held against every neighbour and so wages
+    // its wars slowly; the strongest holds them against the stronger nations only and
+    // falls on the weaker with all it has.
+    style.guard = level >= kStrongest ? PlayStyle::Guard::StrongerNation : PlayStyle::Guard::AnyNeighbour;
     return style;
 }
 
