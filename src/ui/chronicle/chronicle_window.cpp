@@ -31,7 +31,7 @@ namespace tarvex::ui {
 ChronicleWindow::ChronicleWindow(Session& game, QtScreen& screen, MainWindow& main, QWidget* parent)
     : GameDialog(parent, "frmChronicle", "年代記"), game_(game), screen_(screen), main_(main) {
     tabs_ = new QTabWidget(this);
-    tabs_->setObjectName("tabChronicle");
+    tabs_->setObjectName("ChronicleTabs");
     tabs_->addTab(MakeEntriesPage(), "年代記");
     cities_ = new WarChart(game_, ChartMeasure::Cities);
     troops_ = new WarChart(game_, ChartMeasure::Troops);
@@ -54,9 +54,9 @@ ChronicleWindow::~ChronicleWindow() { screen_.RemoveView(this); }
 
 QWidget* ChronicleWindow::MakeEntriesPage() {
     auto* page = new QWidget;
-    page->setObjectName("pageEntries");
+    page->setObjectName("EntriesPage");
     nation_ = new QComboBox(page);
-    nation_->setObjectName("cboNation");
+    nation_->setObjectName("NationFilter");
     nation_->setIconSize(QSize(kSwatchSize, kSwatchSize));
     nation_->addItem("すべての国", 0);
     for (int n = 1; n <= kNationCount; ++n) nation_->addItem(NationSwatch(n), Qs(game_.Nations[n].Name), n);
@@ -69,7 +69,7 @@ QWidget* ChronicleWindow::MakeEntriesPage() {
     filters->addSpacing(12);
     for (int k = 0; k < kEntryKindCount; ++k) {
         auto* box = new QCheckBox(Qs(KindLabel(static_cast<EntryKind>(k))), page);
-        box->setObjectName(QString("chkKind_%1").arg(k));
+        box->setObjectName(QString("KindFilter%1").arg(k));
         box->setChecked(true);
         connect(box, &QCheckBox::toggled, this, [this] { ApplyFilter(); });
         filters->addWidget(box);
@@ -79,7 +79,7 @@ QWidget* ChronicleWindow::MakeEntriesPage() {
 
     model_ = new ChronicleModel(game_, this);
     list_ = new QTreeView(page);
-    list_->setObjectName("lstChronicle");
+    list_->setObjectName("EntryList");
     list_->setModel(model_);
     list_->setRootIsDecorated(false);
     list_->setItemsExpandable(false);
@@ -97,7 +97,7 @@ QWidget* ChronicleWindow::MakeEntriesPage() {
     connect(list_, &QTreeView::activated, this, [this](const QModelIndex& index) { Choose(index); });
 
     count_ = new QLabel(page);
-    count_->setObjectName("lblCount");
+    count_->setObjectName("EntryCount");
 
     auto* pageLayout = new QVBoxLayout(page);
     pageLayout->addLayout(filters);

@@ -22,14 +22,14 @@ constexpr int kFastestTickMs = 40;  // a tick shows a season, or several when th
 ReplayBar::ReplayBar(const Game& game, MapView* map, QWidget* parent) : QWidget(parent), game_(game), map_(map) {
     setObjectName("replayBar");
     play_ = new QPushButton("再生", this);
-    play_->setObjectName("cmdReplay");
+    play_->setObjectName("ReplayButton");
     play_->setCheckable(true);
     play_->setAutoDefault(false);
     slider_ = new QSlider(Qt::Horizontal, this);
-    slider_->setObjectName("sldReplay");
+    slider_->setObjectName("SeasonSlider");
     slider_->setRange(0, 0);  // at the present until the seasons are taken in
     when_ = new QLabel(this);
-    when_->setObjectName("lblReplaySeason");
+    when_->setObjectName("ReplaySeason");
     when_->setMinimumWidth(when_->fontMetrics().horizontalAdvance("9999年目の冬（現在）") + 8);
     timer_ = new QTimer(this);
     auto* layout = new QHBoxLayout(this);

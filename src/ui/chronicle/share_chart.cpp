@@ -47,7 +47,7 @@ ShareChart::ShareChart(const Game& game, QWidget* parent) : QWidget(parent), gam
     view_->setMinimumSize(420, 300);
     // With fewer than two seasons there is no band to draw: say so rather than show an empty box.
     note_ = new QLabel(this);
-    note_->setObjectName("lblShareNote");
+    note_->setObjectName("ShareNote");
     note_->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -116,9 +116,9 @@ WarChart::WarChart(const Game& game, ChartMeasure measure, QWidget* parent)
     view_->setMinimumSize(420, 300);
 
     auto* caption = new QLabel("表示する国", this);
-    caption->setObjectName("lblChartNations");
+    caption->setObjectName("ChartNationsCaption");
     nations_ = new QListWidget(this);
-    nations_->setObjectName("lstChartNations");
+    nations_->setObjectName("ChartNations");
     nations_->setIconSize(QSize(28, kSwatchSize));
     for (int n = 1; n <= kNationCount; ++n) {
         auto* item = new QListWidgetItem(LineSample(n), Qs(game_.Nations[n].Name), nations_);
@@ -133,15 +133,15 @@ WarChart::WarChart(const Game& game, ChartMeasure measure, QWidget* parent)
         SetShown(item->data(Qt::UserRole).toInt(), item->checkState() == Qt::Checked);
     });
     auto* save = new QPushButton("画像を保存", this);
-    save->setObjectName("cmdSaveChart");
+    save->setObjectName("SaveChartButton");
     // Enter in a list of the window must not save a picture.
     save->setAutoDefault(false);
     connect(save, &QPushButton::clicked, this, [this] { AskAndSave(); });
 
     auto* all = new QPushButton("すべて", this);
-    all->setObjectName("cmdChartAll");
+    all->setObjectName("AllNationsButton");
     auto* none = new QPushButton("なし", this);
-    none->setObjectName("cmdChartNone");
+    none->setObjectName("NoNationsButton");
     for (QPushButton* b : {all, none}) b->setAutoDefault(false);
     connect(all, &QPushButton::clicked, this, [this] { ShowAll(true); });
     connect(none, &QPushButton::clicked, this, [this] { ShowAll(false); });
@@ -343,7 +343,7 @@ WarChartDialog::WarChartDialog(const Game& game, QWidget* parent) : GameDialog(p
                                       [](const ChronicleEntry& e) { return e.kind == EntryKind::Unification; });
     if (unified != entries.rend()) {
         auto* heading = new QLabel(SeasonText(game, unified->year, unified->season) + "　" + Qs(unified->text), this);
-        heading->setObjectName("lblUnified");
+        heading->setObjectName("UnifiedHeading");
         QFont font = GameFont(11);
         font.setBold(true);
         heading->setFont(font);
@@ -352,7 +352,7 @@ WarChartDialog::WarChartDialog(const Game& game, QWidget* parent) : GameDialog(p
     chart_ = new WarChart(game, ChartMeasure::Cities, this);
     layout->addWidget(chart_, 1);
     auto* close = new QPushButton("閉じる", this);
-    close->setObjectName("cmdClose");
+    close->setObjectName("CloseButton");
     close->setDefault(true);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     auto* buttons = new QHBoxLayout;

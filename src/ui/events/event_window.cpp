@@ -26,16 +26,16 @@ EventWindow::EventWindow(Session& game, QtScreen& screen, QWidget* parent)
     // Wide enough for a typhoon's line in the longest city's name; a larger
     // type than the game's wraps rather than hiding the numbers at the end.
     lines_ = new QListWidget(this);
-    lines_->setObjectName("lst");
+    lines_->setObjectName("EventLines");
     Place(lines_, 120, 120, kListWidth, 4020);
     lines_->setWordWrap(true);
     lines_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
-    command1_ = new QPushButton("OK", this);
-    command1_->setObjectName("Command1");
-    command1_->setDefault(true);
-    Place(command1_, 120 + kListWidth - 1095, 4200, 1095, 375);
-    connect(command1_, &QPushButton::clicked, this, [this] { Confirm(); });
+    okButton_ = new QPushButton("OK", this);
+    okButton_->setObjectName("OkButton");
+    okButton_->setDefault(true);
+    Place(okButton_, 120 + kListWidth - 1095, 4200, 1095, 375);
+    connect(okButton_, &QPushButton::clicked, this, [this] { Confirm(); });
     screen_.Gate().AddGameWindow(this);
 }
 
@@ -48,7 +48,7 @@ void EventWindow::Run() {
     screen_.AddView(this, [this] { Sync(); });
     registered_ = true;
     Sync();
-    command1_->setFocus();
+    okButton_->setFocus();
     // A game that plays itself gives the event a few messages' time to be read, then its own
     // OK; not while paused.
     QTimer ownOk;

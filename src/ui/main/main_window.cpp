@@ -364,26 +364,26 @@ void MainWindow::BuildMenus() {
     nation->setObjectName("NationEntry");
     connect(nation, &QAction::triggered, this, [this] { Show(ShowNationScreen); });
 
-    QMenu* kuni = addMenu("CitiesMenu", "国情報(&C)");
-    openAll_ = addEntry(kuni, "OpenAllEntry", "全国開く(&O)", OpenAllCityPanels, kShowing);
-    closeAll_ = addEntry(kuni, "CloseAllEntry", "全国閉じる(&H)", CloseAllCityPanels, kShowing);
-    overviewEntry_ = addEntry(kuni, "OverviewEntry", "全体地図(&W)", ToggleOverview, kShowing);
+    QMenu* citiesMenu = addMenu("CitiesMenu", "国情報(&C)");
+    openAll_ = addEntry(citiesMenu, "OpenAllEntry", "全国開く(&O)", OpenAllCityPanels, kShowing);
+    closeAll_ = addEntry(citiesMenu, "CloseAllEntry", "全国閉じる(&H)", CloseAllCityPanels, kShowing);
+    overviewEntry_ = addEntry(citiesMenu, "OverviewEntry", "全体地図(&W)", ToggleOverview, kShowing);
     overviewEntry_->setCheckable(true);
     // It only opens a window: no step of the game runs.
-    QAction* chronicle = kuni->addAction(QStringLiteral("年代記(&R)"));
+    QAction* chronicle = citiesMenu->addAction(QStringLiteral("年代記(&R)"));
     chronicle->setObjectName("ChronicleEntry");
     chronicle->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     connect(chronicle, &QAction::triggered, this, [this] { ShowChronicle(); });
 
-    QMenu* henkou = addMenu("ChangeMenu", "変更(&F)");
-    addEntry(henkou, "SettingsEntry", "設定(&D)", OpenSettings);
+    QMenu* changeMenu = addMenu("ChangeMenu", "変更(&F)");
+    addEntry(changeMenu, "SettingsEntry", "設定(&D)", OpenSettings);
     // Watching: they change only what moves by itself, so they act at once, even in a hold.
-    followEntry_ = addEntry(henkou, "FollowEntry", "戦況を追う(&W)", ToggleFollowWar, kShowing);
+    followEntry_ = addEntry(changeMenu, "FollowEntry", "戦況を追う(&W)", ToggleFollowWar, kShowing);
     followEntry_->setCheckable(true);
-    autoPlayEntry_ = addEntry(henkou, "AutoPlayEntry", "自動で進める(&A)", ToggleAutoPlay, kShowing);
+    autoPlayEntry_ = addEntry(changeMenu, "AutoPlayEntry", "自動で進める(&A)", ToggleAutoPlay, kShowing);
     autoPlayEntry_->setCheckable(true);
     // The settings screen's four speeds; the next message line holds as long as chosen.
-    QMenu* speed = henkou->addMenu(QStringLiteral("メッセージスピード(&S)"));
+    QMenu* speed = changeMenu->addMenu(QStringLiteral("メッセージスピード(&S)"));
     speed->setObjectName("SpeedMenu");
     speed->menuAction()->setObjectName("SpeedEntry");
     auto* speeds = new QActionGroup(speed);
@@ -397,8 +397,8 @@ void MainWindow::BuildMenus() {
 
     QMenu* help = addMenu("HelpMenu", "ヘルプ(&H)");
     addEntry(help, "HelpPageEntry", "作者HP(&P)", OpenHelpPage, kShowing);
-    helpEntries_[kHelpKuni] = addEntry(
-        help, "CitiesHelpEntry", "国情報(&K)", [](Session& g) { ShowHelpPanel(g, kHelpKuni); }, kShowing);
+    helpEntries_[kHelpCities] = addEntry(
+        help, "CitiesHelpEntry", "国情報(&K)", [](Session& g) { ShowHelpPanel(g, kHelpCities); }, kShowing);
     helpEntries_[kHelpNation] = addEntry(
         help, "NationHelpEntry", "国家情報(&M)", [](Session& g) { ShowHelpPanel(g, kHelpNation); }, kShowing);
     helpEntries_[kHelpButtons] = addEntry(
@@ -457,17 +457,17 @@ void MainWindow::BuildPanels(QWidget* client) {
         msg_[i] = MakePanelLabel(p, msgNames[i], "", 120, 120 + 360 * i, 0, 0, false);
         Paint(msg_[i], kPaleOrange);
     }
-    auto* souba = new QFrame(p);
-    souba->setObjectName("MarketBox");
-    souba->setFrameStyle(QFrame::Box | QFrame::Plain);
-    Place(souba, kIdlePanelWidth - kPanelMargin - 1215 - 2 * 15 * kPanelBorder, 1200, 1215, 1335);
-    MakePanelLabel(souba, "MarketHead", "相場", 720, 120, 0, 240, false);
-    MakePanelLabel(souba, "MarketFoodLabel", "食料", 120, 360, 495, 255, false);
-    MakePanelLabel(souba, "MarketArmsLabel", "武器", 120, 720, 495, 255, false);
-    MakePanelLabel(souba, "MarketTroopsLabel", "兵", 120, 1080, 495, 255, false);
-    foodPrice_ = MakePanelLabel(souba, "FoodPrice", "", 720, 360, 495, 255, false);
-    armsPrice_ = MakePanelLabel(souba, "ArmsPrice", "", 720, 720, 495, 255, false);
-    troopsPrice_ = MakePanelLabel(souba, "TroopsPrice", "", 720, 1080, 495, 255, false);
+    auto* market = new QFrame(p);
+    market->setObjectName("MarketBox");
+    market->setFrameStyle(QFrame::Box | QFrame::Plain);
+    Place(market, kIdlePanelWidth - kPanelMargin - 1215 - 2 * 15 * kPanelBorder, 1200, 1215, 1335);
+    MakePanelLabel(market, "MarketHead", "相場", 720, 120, 0, 240, false);
+    MakePanelLabel(market, "MarketFoodLabel", "食料", 120, 360, 495, 255, false);
+    MakePanelLabel(market, "MarketArmsLabel", "武器", 120, 720, 495, 255, false);
+    MakePanelLabel(market, "MarketTroopsLabel", "兵", 120, 1080, 495, 255, false);
+    foodPrice_ = MakePanelLabel(market, "FoodPrice", "", 720, 360, 495, 255, false);
+    armsPrice_ = MakePanelLabel(market, "ArmsPrice", "", 720, 720, 495, 255, false);
+    troopsPrice_ = MakePanelLabel(market, "TroopsPrice", "", 720, 1080, 495, 255, false);
     okButton_ = MakeButton(p, "OkButton", "OK", 120, 1440, 1215, 375, TakeNextStep);
     okPrompt_ = MakePanelLabel(p, "OkPrompt", "OKをおしてください", 120, 1920, 0, 0, false);
 

@@ -203,19 +203,19 @@ NationWindow::NationWindow(Session& game, QtScreen& screen, QWidget* parent)
 
     auto* menuBar = new QMenuBar(this);
     menuBar->setObjectName("menuBar");
-    QAction* mnuNationClose = menuBar->addAction("閉じる(&C)");
-    mnuNationClose->setObjectName("mnuNationClose");
-    connect(mnuNationClose, &QAction::triggered, this, &QWidget::close);
+    QAction* closeEntry = menuBar->addAction("閉じる(&C)");
+    closeEntry->setObjectName("CloseEntry");
+    connect(closeEntry, &QAction::triggered, this, &QWidget::close);
 
     auto* contents = new QWidget(this);
     contents->setObjectName("contents");
     contents->setFixedSize(clientWidth, Twips(kClientHeight));
 
-    auto* label26 = new QLabel("過去の戦闘データ", contents);
-    label26->setObjectName("Label26");
-    Place(label26, 4080, 0, 2400, 240);
+    auto* recordsCaption = new QLabel("過去の戦闘データ", contents);
+    recordsCaption->setObjectName("BattleRecordsCaption");
+    Place(recordsCaption, 4080, 0, 2400, 240);
 
-    ll_ = MakeList(contents, "LL", listFont, tabStop_);
+    ll_ = MakeList(contents, "NationListHeader", listFont, tabStop_);
     ll_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ll_->setSelectionMode(QAbstractItemView::NoSelection);
     ll_->setFocusPolicy(Qt::NoFocus);
@@ -227,7 +227,7 @@ NationWindow::NationWindow(Session& game, QtScreen& screen, QWidget* parent)
     const int headerHeight = std::max(Twips(240), QFontMetrics(listFont).height() + 2 + 2 * ll_->frameWidth());
     ll_->setGeometry(Twips(kListLeft), Twips(240), listWidth, headerHeight);
 
-    nationList_ = MakeList(contents, "lstName", listFont, tabStop_);
+    nationList_ = MakeList(contents, "NationList", listFont, tabStop_);
     nationList_->addItems(lines);
     // Each nation's colour on the map stands before its name, as the map's legend;
     // the header keeps a blank swatch so that its titles stay over their columns.
@@ -244,7 +244,7 @@ NationWindow::NationWindow(Session& game, QtScreen& screen, QWidget* parent)
     int labelNumber = 1;
     auto legendLabel = [&](const char* text, int left, int top, int width, int height) {
         auto* label = new QLabel(text, contents);
-        label->setObjectName(QString("Label%1").arg(labelNumber++));
+        label->setObjectName(QString("LegendLabel%1").arg(labelNumber++));
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         Place(label, left, top, width, height);
         return label;

@@ -148,7 +148,7 @@ int RunApplication(int argc, char** argv) {
     SetDefaultSettings(game);
     if (checkStart) return ReportStart(settings, screen, game);
     if (checkMain) {
-        if (auto* ok = settings ? settings->findChild<QPushButton*>("Command1") : nullptr) ok->click();
+        if (auto* ok = settings ? settings->findChild<QPushButton*>("OkButton") : nullptr) ok->click();
         QTimer::singleShot(1000, &app, [&] {
             const bool up = mainWindow && mainWindow->isVisible();
             std::printf("main window: %s\n", up ? qUtf8Printable(mainWindow->windowTitle()) : "(not shown)");

@@ -50,18 +50,18 @@ protected:
 
 SettingsWindow::SettingsWindow(Session& game, QtScreen& screen, QWidget* parent)
     : QWidget(parent, Qt::Window), game_(game), screen_(screen) {
-    setObjectName("SetGame");
+    setObjectName("SettingsWindow");
     setWindowTitle(QStringLiteral("設定画面"));
     setFont(GameFont());
 
     auto* speed = new QGroupBox(QStringLiteral("メッセージスピード"), this);
-    speed->setObjectName("Frame1");
+    speed->setObjectName("SpeedBox");
     auto* speedLayout = new QVBoxLayout(speed);
     optionGroup_ = new QButtonGroup(this);
     const std::array<const char*, 4> captions{"1.かなり速い", "2..速い", "3.普通", "4.遅い"};
     for (int i = 0; i < 4; ++i) {
         auto* option = new QRadioButton(Qs(captions[i]), speed);
-        option->setObjectName(QString("Option1_%1").arg(i));
+        option->setObjectName(QString("SpeedChoice%1").arg(i));
         optionGroup_->addButton(option, i);
         speedLayout->addWidget(option);
         connect(option, &QRadioButton::toggled, this, [this, i](bool on) {
@@ -70,9 +70,9 @@ SettingsWindow::SettingsWindow(Session& game, QtScreen& screen, QWidget* parent)
         options_[i] = option;
     }
 
-    check1_ = new QCheckBox(QStringLiteral("5.メッセージEnter送り(チェックなしは、1ターン自動)"), this);
-    check1_->setObjectName("Check1");
-    connect(check1_, &QCheckBox::toggled, this, [this](bool on) {
+    enterAdvance_ = new QCheckBox(QStringLiteral("5.メッセージEnter送り(チェックなしは、1ターン自動)"), this);
+    enterAdvance_->setObjectName("EnterAdvanceCheck");
+    connect(enterAdvance_, &QCheckBox::toggled, this, [this](bool on) {
         if (!syncing_) Run([on](Session& g) { SetEnterAdvance(g, on ? 1 : 0); });
     });
 
@@ -94,24 +94,24 @@ SettingsWindow::SettingsWindow(Session& game, QtScreen& screen, QWidget* parent)
         chooser_->addItem(entry.nation > 0 ? NationSwatch(entry.nation) : QIcon(blank), Qs(entry.name));
         chooser_->setItemData(chooser_->count() - 1, Qs(entry.label), kEntryLabel);
     }
-    text1_ = chooser_->lineEdit();
-    text1_->setObjectName("Text1");
-    text1_->setPlaceholderText(Qs(NationChoices().front().label));
+    nationName_ = chooser_->lineEdit();
+    nationName_->setObjectName("NationNameBox");
+    nationName_->setPlaceholderText(Qs(NationChoices().front().label));
     nationLabel->setBuddy(chooser_);
     chooser_->installEventFilter(this);
-    connect(text1_, &QLineEdit::textEdited, this, [this](const QString& text) {
+    connect(nationName_, &QLineEdit::textEdited, this, [this](const QString& text) {
         if (!syncing_) Run([text = text.toStdString()](Session& g) { TypeNationName(g, text); });
     });
     // An entry chosen from the list, by mouse or arrow: its bare name goes into the box.
     connect(chooser_, &QComboBox::activated, this, [this](int index) {
         if (syncing_) return;
         const QString name = chooser_->itemText(index);
-        if (text1_->text() != name) text1_->setText(name);
+        if (nationName_->text() != name) nationName_->setText(name);
         Run([name = name.toStdString()](Session& g) { TypeNationName(g, name); });
     });
 
     auto* accept = new QPushButton(QStringLiteral("ＯＫですか"), this);
-    accept->setObjectName("Command1");
+    accept->setObjectName("OkButton");
     accept->setDefault(true);
     accept_ = accept;
     connect(accept, &QPushButton::clicked, this, [this] {
@@ -134,17 +134,17 @@ SettingsWindow::SettingsWindow(Session& game, QtScreen& screen, QWidget* parent)
         });
     });
     auto* defaults = new QPushButton(QStringLiteral("初期設定に戻す"), this);
-    defaults->setObjectName("Command2");
+    defaults->setObjectName("DefaultsButton");
     connect(defaults, &QPushButton::clicked, this, [this] { Run(RestoreDefaultSettings); });
     auto* help = new QPushButton(QStringLiteral("ヘルプ"), this);
-    help->setObjectName("cmdSetGameHelp");
+    help->setObjectName("SettingsHelpButton");
     connect(help, &QPushButton::clicked, this, [this] { Run(ShowSettingsHelp); });
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 14, 16, 14);
     layout->setSpacing(10);
     layout->addWidget(speed);
-    layout->addWidget(check1_);
+    layout->addWidget(enterAdvance_);
     layout->addWidget(nationLabel);
     layout->addWidget(chooser_);
     auto* buttons = new QHBoxLayout;
@@ -190,7 +190,7 @@ void SettingsWindow::Sync() {
     const SettingsShown& s = game_.shown.settings;
     const QString text = Qs(s.nationName);
     ShowChosenEntry(text);
-    if (text1_->text() != text) text1_->setText(text);
+    if (nationName_->text() != text) nationName_->setText(text);
     if (s.option >= 0 && s.option < 4) {
         optionGroup_->setExclusive(true);
         options_[s.option]->setChecked(true);
@@ -200,7 +200,7 @@ void SettingsWindow::Sync() {
         for (QRadioButton* option : options_) option->setChecked(false);
         optionGroup_->setExclusive(true);
     }
-    check1_->setChecked(s.check == 1);
+    enterAdvance_->setChecked(s.check == 1);
     ApplyFocusRequest();
     if (!s.open && !isHidden()) hide();
     syncing_ = wasSyncing;
@@ -212,12 +212,12 @@ void SettingsWindow::ShowChosenEntry(const QString& name) {
     const int index = name == "*" ? 0 : chooser_->findText(name, Qt::MatchExactly);
     if (index == chooser_->currentIndex()) return;
     // Choosing the entry would write its name into the box: keep the box's own text.
-    const QString kept = text1_->text();
-    const int cursor = text1_->cursorPosition();
+    const QString kept = nationName_->text();
+    const int cursor = nationName_->cursorPosition();
     chooser_->setCurrentIndex(index);
-    if (text1_->text() != kept) {
-        text1_->setText(kept);
-        text1_->setCursorPosition(cursor);
+    if (nationName_->text() != kept) {
+        nationName_->setText(kept);
+        nationName_->setCursorPosition(cursor);
     }
 }
 
@@ -230,8 +230,8 @@ void SettingsWindow::ApplyFocusRequest() {
 
 void SettingsWindow::FocusName() {
     applyingFocus_ = true;
-    text1_->setFocus(Qt::OtherFocusReason);
-    text1_->selectAll();
+    nationName_->setFocus(Qt::OtherFocusReason);
+    nationName_->selectAll();
     applyingFocus_ = false;
 }
 
@@ -255,7 +255,7 @@ bool SettingsWindow::eventFilter(QObject* watched, QEvent* event) {
         Run(FocusNationName);
         // A click places the caret after the focus arrives; choose the whole text once it has.
         if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason)
-            QTimer::singleShot(0, text1_, [edit = text1_] {
+            QTimer::singleShot(0, nationName_, [edit = nationName_] {
                 if (edit->hasFocus()) edit->selectAll();
             });
     }

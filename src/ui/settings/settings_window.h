@@ -60,15 +60,15 @@ private:
     bool applyingFocus_ = false;
     int appliedFocusSerial_ = -1;
 
-    QComboBox* chooser_ = nullptr;  // the name box with the nations under it
-    QLineEdit* text1_ = nullptr;    // the chooser's own box, where the name is typed
+    QComboBox* chooser_ = nullptr;     // the name box with the nations under it
+    QLineEdit* nationName_ = nullptr;  // the chooser's own box, where the name is typed
     QPushButton* accept_ = nullptr;
     // Offered when the last game ended without the quit question: its autosave goes on.
     QPushButton* resumeButton_ = nullptr;
     bool resume_ = false;
     std::array<QRadioButton*, 4> options_{};
     QButtonGroup* optionGroup_ = nullptr;
-    QCheckBox* check1_ = nullptr;
+    QCheckBox* enterAdvance_ = nullptr;
     KeyPreview* keys_ = nullptr;
 };
 
