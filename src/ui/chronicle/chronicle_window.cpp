@@ -29,7 +29,7 @@
 namespace tarvex::ui {
 
 ChronicleWindow::ChronicleWindow(Session& game, QtScreen& screen, MainWindow& main, QWidget* parent)
-    : GameDialog(parent, "frmChronicle", "年代記"), game_(game), screen_(screen), main_(main) {
+    : GameDialog(parent, "ChronicleWindow", "年代記"), game_(game), screen_(screen), main_(main) {
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName("ChronicleTabs");
     tabs_->addTab(MakeEntriesPage(), "年代記");
@@ -110,11 +110,6 @@ QWidget* ChronicleWindow::MakeEntriesPage() {
 
 void ChronicleWindow::Sync() {
     if (closing_) return;
-    if (game_.Ended) {
-        closing_ = true;
-        close();
-        return;
-    }
     SyncEntries();
     replay_->Sync();
     cities_->Sync();

@@ -20,7 +20,7 @@ constexpr int kListWidth = 7800;  // twips
 }  // namespace
 
 EventWindow::EventWindow(Session& game, QtScreen& screen, QWidget* parent)
-    : GameDialog(parent, "frmEvent", "イベント"), game_(game), screen_(screen) {
+    : GameDialog(parent, "EventWindow", "イベント"), game_(game), screen_(screen) {
     setFixedSize(Twips(120 + kListWidth + 120), Twips(4200 + 375 + 120));
 
     // Wide enough for a typhoon's line in the longest city's name; a larger
@@ -62,7 +62,7 @@ void EventWindow::Run() {
     registered_ = false;
 }
 
-bool EventWindow::Finished() const { return closing_ || game_.Ended; }
+bool EventWindow::Finished() const { return closing_; }
 
 void EventWindow::Sync() {
     const std::vector<std::string>& lines = game_.EventLines;
@@ -71,10 +71,6 @@ void EventWindow::Sync() {
     if (!same) {
         lines_->clear();
         for (const std::string& line : lines) lines_->addItem(Qs(line));
-    }
-    if (!closing_ && game_.Ended) {
-        closing_ = true;
-        if (isVisible()) accept();
     }
 }
 

@@ -31,8 +31,11 @@
 #include "support/scripted_screen.h"
 #include "ui/battle/battle_window.h"
 #include "ui/events/event_window.h"
+#include "ui/main/main_window.h"
 #include "ui/nation/nation_window.h"
+#include "ui/qt/application.h"
 #include "ui/qt/common.h"
+#include "ui/qt/preferences.h"
 #include "ui/qt/qt_screen.h"
 
 namespace tarvex::ui {
@@ -81,10 +84,10 @@ struct QtGame {
             game.Battle.AttackTactic = ChooseTactic(game, from, to);
     }
 
-    // Leaves a window without finishing it: every window closes when the game ends.
+    // Leaves a window without finishing it: every window closes when the program's end begins.
     void Leave() {
         game.Ended = true;
-        screen.SyncViews();
+        screen.Out().Begin();
     }
 
     QtScreen screen;
@@ -289,6 +292,56 @@ TEST(BattleWindow, EmergencyQuitAsksFirstAndEndsTheGameOnOk) {
     EXPECT_EQ(t.ends, 1);
     ASSERT_GE(t.screen.boxLog.size(), 2u);
     EXPECT_EQ(t.screen.boxLog[0], "ゲーム全体を強制終了します。セーブはされません");
+}
+
+// ---- The way out -----------------------------------------------------------------
+
+// The program's end taken inside a modal window's loop, as the player takes it,
+// in the program's own main loop: the window closes, the game's call that opened
+// it goes no further, the main loop returns, and the steps on the way out run
+// after it: the main window's place and the orderly end are kept.
+TEST(WayOut, TheEndUnwindsFromTheBattleScreenOutOfTheMainLoop) {
+    ForgetPreferences();
+    QtGame t;
+    MainWindow window(t.game, t.screen);
+    window.show();
+    t.SetUpBattle(true);
+    bool unwound = false, afterBattle = false, actReturned = false, stepAfterAct = false;
+    t.screen.Out().AddStep([&] { stepAfterAct = actReturned; });
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(0, [&] {
+            auto* battle = qobject_cast<BattleWindow*>(QApplication::activeModalWidget());
+            ASSERT_NE(battle, nullptr);
+            Menu(battle, "QuitEntry")->trigger();
+        });
+        t.screen.Act(&window, t.game, [&] {
+            try {
+                t.screen.RunBattleScreen(t.game);
+                afterBattle = true;
+            } catch (const ProgramEnded&) {
+                unwound = true;
+                throw;
+            }
+        });
+        actReturned = true;
+    });
+    // Should the end not stop the loop, the test fails instead of hanging.
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    guard.start(20000);
+    EXPECT_EQ(RunMainLoop(t.screen), 0);
+    EXPECT_TRUE(unwound);
+    EXPECT_FALSE(afterBattle);
+    EXPECT_TRUE(stepAfterAct);
+    EXPECT_EQ(t.ends, 1);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_FALSE(SavedWindowGeometry().isEmpty());
+    EXPECT_TRUE(LastOrderlyEnd().isValid());
+    // Nothing of the game runs after the end: a later call does nothing.
+    bool ran = false;
+    t.screen.Act(&window, t.game, [&] { ran = true; });
+    EXPECT_FALSE(ran);
 }
 
 // ---- The nation information screen ------------------------------------------------
