@@ -405,14 +405,8 @@ void MapView::BuildHelpPanels() {
         text->setWordWrap(true);
         text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         // The largest size at which the whole text fits its panel.
-        QFont textFont = GameFont(9);
-        for (qreal size = 9; size >= 6; size -= 0.5) {
-            textFont.setPointSizeF(size);
-            const QRect needed =
-                QFontMetrics(textFont).boundingRect(QRect(0, 0, textArea.width(), 100000), Qt::TextWordWrap, message);
-            if (needed.height() <= textArea.height()) break;
-        }
-        text->setFont(textFont);
+        text->setFont(
+            ShrinkToFit(GameFont(9), [&](const QFont& f) { return WrapsWithin(f, message, textArea.size()); }));
         help_[i] = panel;
     }
 }
