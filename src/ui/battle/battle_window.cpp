@@ -64,7 +64,7 @@ bool IsModifierOnly(int key) {
 }  // namespace
 
 BattleWindow::BattleWindow(Session& game, QtScreen& screen, QWidget* parent)
-    : GameDialog(parent, "frmCombat", "戦闘画面"), game_(game), screen_(screen) {
+    : GameDialog(parent, "BattleWindow", "戦闘画面"), game_(game), screen_(screen) {
     auto* menuBar = new QMenuBar(this);
     menuBar->setObjectName("menuBar");
     nationEntry_ = menuBar->addAction("国家情報(&K)");
@@ -77,12 +77,7 @@ BattleWindow::BattleWindow(Session& game, QtScreen& screen, QWidget* parent)
     contents->setFixedSize(Twips(kClientWidth), Twips(kClientHeight));
     BuildContents(contents);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->setMenuBar(menuBar);
-    layout->addWidget(contents);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    StackMenuAndContents(menuBar, contents);
 
     connect(nationEntry_, &QAction::triggered, this, [this] { Act([this] { ShowNationsInBattle(game_); }); });
     connect(quitEntry_, &QAction::triggered, this, [this] { Act([this] { QuitInBattle(game_); }); });
@@ -100,6 +95,14 @@ BattleWindow::~BattleWindow() {
 }
 
 void BattleWindow::BuildContents(QWidget* contents) {
+    const QFont headingFont = BuildHeadings(contents);
+    BuildTactics(contents);
+    BuildTacticTable(contents, headingFont);
+    BuildSides(contents);
+    BuildBarsAndNotes(contents);
+}
+
+QFont BattleWindow::BuildHeadings(QWidget* contents) {
     MakeLabel(contents, "OwnTacticsHeading", "↓自軍の態勢", 120, 240, 1560, 300);
 
     // The two headings over the table wrap into the space above its first
@@ -120,6 +123,10 @@ void BattleWindow::BuildContents(QWidget* contents) {
     heading("CostHeading", "↓金、米の消費パーセント", 4080 + kOddsColumn, 975);
     MakeLabel(contents, "OddsHeading", "↓見込み", 1740, 240, kOddsColumn - 60, 300);
 
+    return headingFont;
+}
+
+void BattleWindow::BuildTactics(QWidget* contents) {
     static const char* const kTacticButtons[5] = {"1.通常攻撃", "2.突撃", "3.包囲", "4.射撃", "5.防御"};
     for (int index = 0; index < 5; ++index) {
         auto* button = new QPushButton(kTacticButtons[index], contents);
@@ -133,7 +140,9 @@ void BattleWindow::BuildContents(QWidget* contents) {
         odds->setAlignment(Qt::AlignCenter);
         tacticOdds_[index] = odds;
     }
+}
 
+void BattleWindow::BuildTacticTable(QWidget* contents, const QFont& headingFont) {
     // The tactic table: one row per own tactic, power first, cost last.
     for (int row = 1; row <= kTacticCount; ++row) {
         for (int index = 0; index <= 6; ++index) {
@@ -157,7 +166,9 @@ void BattleWindow::BuildContents(QWidget* contents) {
         caption->setFont(headingFont);
         caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     }
+}
 
+void BattleWindow::BuildSides(QWidget* contents) {
     fightButton_ = new QPushButton("OK", contents);
     fightButton_->setObjectName("FightButton");
     fightButton_->setAutoDefault(false);
@@ -177,7 +188,9 @@ void BattleWindow::BuildContents(QWidget* contents) {
         defenderLabels_[index] = MakeLabel(contents, "", QString::number(index), 3360, kTops[index], 1650, 240);
         defenderLabels_[index]->setObjectName(QString("DefenderValue%1").arg(index));
     }
+}
 
+void BattleWindow::BuildBarsAndNotes(QWidget* contents) {
     auto makeBar = [contents](const char* boxName, const char* barName, int left, const QColor& colour, QFrame** box,
                               QFrame** bar) {
         *box = new QFrame(contents);
@@ -255,7 +268,7 @@ void BattleWindow::Run() {
     registered_ = false;
 }
 
-bool BattleWindow::Finished() const { return closing_ || game_.Ended || !game_.shown.battle.open; }
+bool BattleWindow::Finished() const { return closing_ || !game_.shown.battle.open; }
 
 void BattleWindow::Sync() {
     const BattleShown& shown = game_.shown.battle;
@@ -275,7 +288,7 @@ void BattleWindow::Sync() {
     defendMorale_->setGeometry(
         0, 0, std::min(Twips(MoraleBarWidth(game_.Battle.DefendMorale, kBarBoxWidth)), defendBar_->width()), barHeight);
 
-    if (!closing_ && (game_.Ended || !shown.open)) {
+    if (!closing_ && !shown.open) {
         closing_ = true;
         if (isVisible()) accept();
     }

@@ -54,6 +54,22 @@ SettingsWindow::SettingsWindow(Session& game, QtScreen& screen, QWidget* parent)
     setWindowTitle(QStringLiteral("設定画面"));
     setFont(GameFont());
 
+    QGroupBox* speed = BuildSpeedBox();
+    BuildEnterAdvance();
+    QLabel* nationLabel = BuildNationChooser();
+    LayOut(speed, nationLabel, BuildButtons());
+
+    keys_ = new KeyPreview(this, [this](QKeyEvent* event, QWidget*) { return PreviewKey(event); });
+    screen_.AddView(this, [this] { Sync(); });
+    screen_.Gate().AddGameWindow(this);
+
+    // The window's load: the remembered settings go into the controls.
+    OpenSettingsScreen(game_);
+    Sync();
+    resize(std::max(sizeHint().width(), Twips(6600)), sizeHint().height());
+}
+
+QGroupBox* SettingsWindow::BuildSpeedBox() {
     auto* speed = new QGroupBox(QStringLiteral("メッセージスピード"), this);
     speed->setObjectName("SpeedBox");
     auto* speedLayout = new QVBoxLayout(speed);
@@ -70,14 +86,20 @@ SettingsWindow::SettingsWindow(Session& game, QtScreen& screen, QWidget* parent)
         options_[i] = option;
     }
 
+    return speed;
+}
+
+void SettingsWindow::BuildEnterAdvance() {
     enterAdvance_ = new QCheckBox(QStringLiteral("5.メッセージEnter送り(チェックなしは、1ターン自動)"), this);
     enterAdvance_->setObjectName("EnterAdvanceCheck");
     connect(enterAdvance_, &QCheckBox::toggled, this, [this](bool on) {
         if (!syncing_) Run([on](Session& g) { SetEnterAdvance(g, on ? 1 : 0); });
     });
+}
 
+QLabel* SettingsWindow::BuildNationChooser() {
     auto* nationLabel = new QLabel(QStringLiteral("6.プレイヤーキャラクターは？"), this);
-    nationLabel->setObjectName("TargetLabel");
+    nationLabel->setObjectName("NationLabel");
     // The name is typed as ever; the list under it offers every nation, and watching.
     chooser_ = new QComboBox(this);
     chooser_->setObjectName("NationChooser");
@@ -110,6 +132,10 @@ SettingsWindow::SettingsWindow(Session& game, QtScreen& screen, QWidget* parent)
         Run([name = name.toStdString()](Session& g) { TypeNationName(g, name); });
     });
 
+    return nationLabel;
+}
+
+std::array<QPushButton*, 4> SettingsWindow::BuildButtons() {
     auto* accept = new QPushButton(QStringLiteral("ＯＫですか"), this);
     accept->setObjectName("OkButton");
     accept->setDefault(true);
@@ -140,6 +166,10 @@ SettingsWindow::SettingsWindow(Session& game, QtScreen& screen, QWidget* parent)
     help->setObjectName("SettingsHelpButton");
     connect(help, &QPushButton::clicked, this, [this] { Run(ShowSettingsHelp); });
 
+    return {accept, resumeButton_, defaults, help};
+}
+
+void SettingsWindow::LayOut(QGroupBox* speed, QLabel* nationLabel, const std::array<QPushButton*, 4>& row) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 14, 16, 14);
     layout->setSpacing(10);
@@ -147,26 +177,18 @@ SettingsWindow::SettingsWindow(Session& game, QtScreen& screen, QWidget* parent)
     layout->addWidget(enterAdvance_);
     layout->addWidget(nationLabel);
     layout->addWidget(chooser_);
+    // OK, resume and defaults at the left, help at the right.
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(accept);
-    buttons->addWidget(resumeButton_);
-    buttons->addWidget(defaults);
+    buttons->addWidget(row[0]);
+    buttons->addWidget(row[1]);
+    buttons->addWidget(row[2]);
     buttons->addStretch(1);
-    buttons->addWidget(help);
+    buttons->addWidget(row[3]);
     layout->addLayout(buttons);
-    for (QPushButton* button : {accept, resumeButton_, defaults, help}) {
+    for (QPushButton* button : row) {
         button->setMinimumHeight(Twips(375));
         button->setMinimumWidth(button->sizeHint().width() + 16);
     }
-
-    keys_ = new KeyPreview(this, [this](QKeyEvent* event, QWidget*) { return PreviewKey(event); });
-    screen_.AddView(this, [this] { Sync(); });
-    screen_.Gate().AddGameWindow(this);
-
-    // The window's load: the remembered settings go into the controls.
-    OpenSettingsScreen(game_);
-    Sync();
-    resize(std::max(sizeHint().width(), Twips(6600)), sizeHint().height());
 }
 
 SettingsWindow::~SettingsWindow() { screen_.RemoveView(this); }

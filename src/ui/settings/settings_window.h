@@ -12,6 +12,8 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -46,6 +48,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The window's parts, top to bottom, built once.
+    QGroupBox* BuildSpeedBox();
+    void BuildEnterAdvance();
+    QLabel* BuildNationChooser();
+    // OK, "前回の続きから", the defaults and help, in the order they stand.
+    std::array<QPushButton*, 4> BuildButtons();
+    void LayOut(QGroupBox* speed, QLabel* nationLabel, const std::array<QPushButton*, 4>& row);
     void Run(const std::function<void(Session&)>& handler);
     bool PreviewKey(QKeyEvent* event);
     void ApplyFocusRequest();

@@ -105,7 +105,7 @@ TEST(StatusBarWindow, ShowsThePlayersLatestEntryAndAClickOpensTheChronicleThere)
     EXPECT_EQ(status->text(),
               "1年目の春 【戦闘】 ロンドン（イングランド王国）がルーアン（フランス王国）を攻め、敗れました");
     QTest::mouseClick(status, Qt::LeftButton);
-    auto* chronicle = t.window->findChild<ChronicleWindow*>("frmChronicle");
+    auto* chronicle = t.window->findChild<ChronicleWindow*>("ChronicleWindow");
     ASSERT_TRUE(chronicle && chronicle->isVisible());
     auto* list = chronicle->findChild<QTreeView*>("EntryList");
     EXPECT_EQ(list->currentIndex().data(Qt::UserRole).toInt(), 0);  // the entry's place in the chronicle
