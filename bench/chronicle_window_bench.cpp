@@ -73,8 +73,8 @@ void BM_ChronicleWindowFilter(benchmark::State& state) {
     LongChronicle t(static_cast<int>(state.range(0)));
     t.window->ShowChronicle();
     auto* w = t.window->findChild<ChronicleWindow*>();
-    auto* nation = w->findChild<QComboBox*>("cboNation");
-    auto* battles = w->findChild<QCheckBox*>("chkKind_5");
+    auto* nation = w->findChild<QComboBox*>("NationFilter");
+    auto* battles = w->findChild<QCheckBox*>("KindFilter5");
     QApplication::processEvents();
     int step = 0;
     for (auto _ : state) {

@@ -202,6 +202,223 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
     return Run(options, none, out, err);
 }
 
+namespace {
+
+// Who decides for the player's nation: a program over the protocol, the bot, a
+// replayed record, or nobody (the computer plays every nation); recorded when asked.
+struct Deciders {
+    std::unique_ptr<PlayerPolicy> player;
+    std::unique_ptr<LinePolicy> program;
+    std::ofstream recordStream;
+    std::optional<RecordingPolicy> recording;
+    PlayerPolicy* policy = nullptr;
+};
+
+// The run's status when it must stop there; nothing when it goes on.
+using Stop = std::optional<int>;
+
+Stop ChooseDeciders(const Options& options, std::istream& in, std::ostream& out, PostedLines& posted, std::ostream& err,
+                    Deciders& d) {
+    if (options.protocol) {
+        d.program = std::make_unique<LinePolicy>(in, out, posted);
+    } else if (options.bot) {
+        d.player = std::make_unique<BotPlayer>();
+    } else if (!options.replayFile.empty()) {
+        std::string text, error;
+        if (auto problem = ReadRegularFile(options.replayFile, kMaxDrawsBytes, text)) {
+            err << "tarvex-sim: cannot read " << options.replayFile << ": " << *problem << '\n';
+            return 2;
+        }
+        auto decisions = ReadRecord(text, error);
+        if (!decisions) {
+            err << "tarvex-sim: " << options.replayFile << ": " << error << '\n';
+            return 2;
+        }
+        d.player = std::make_unique<ReplayPolicy>(std::move(*decisions));
+    }
+    d.policy = d.program ? d.program.get() : d.player.get();
+    if (d.policy && !options.recordFile.empty()) {
+        d.recordStream.open(options.recordFile, std::ios::binary | std::ios::trunc);
+        if (!d.recordStream) {
+            err << "tarvex-sim: cannot write " << options.recordFile << '\n';
+            return 2;
+        }
+        d.recording.emplace(*d.policy, d.recordStream);
+        d.recording->Header(options.player, options.seed, options.years);
+        d.policy = &*d.recording;
+    }
+    return std::nullopt;
+}
+
+void BeginNewGame(const Options& options, Game& game) {
+    game.PlayerNation = options.player.empty() ? "*" : options.player;
+    game.NationChoice = game.PlayerNation;
+    game.SettingsPending = false;
+    game.AutoAdvance = true;
+    NewGame(game);
+    ShowMsg(game, Str(game.Year) + "年目、春です");
+}
+
+Stop LoadGame(const Options& options, Game& game, const PlayerPolicy* policy, std::ostream& err) {
+    // The save and the chronicle beside it, read as one pair under the save's lock.
+    ChronicleLoad history;
+    if (auto problem = ReadSavePair(options.loadFile, game, options.restartChronicle, history)) {
+        err << "tarvex-sim: " << options.loadFile << ": " << *problem << '\n';
+        return 2;
+    }
+    // The chronicle goes on from the one saved beside the game; one that stands
+    // there unread is not silently started again (a later save would write over it).
+    if (history.problem && history.found) {
+        err << "tarvex-sim: " << options.loadFile << ": its chronicle cannot be read: " << *history.problem;
+        if (!options.restartChronicle) {
+            err << "\n(--restart-chronicle starts its history again at the loaded season)\n";
+            return 2;
+        }
+        err << "; its history starts again at the loaded season";
+        if (!history.keptAt.empty()) err << "; the unread file is kept as " << history.keptAt;
+        if (history.keepProblem) err << "; " << *history.keepProblem;
+        err << '\n';
+    }
+    if (history.strengthProblem)
+        err << "tarvex-sim: " << options.loadFile << ": the computer's levels beside it cannot be read ("
+            << *history.strengthProblem << "); every nation counts as level 1\n";
+    // The player's own cities are handed to the computer, unless a player
+    // policy takes up a nation; a game that is not played is written back as it was read.
+    if (policy) {
+        game.PlayerNation = options.player;
+    } else if (options.years > 0) {
+        for (int c = 1; c <= kCityCount; ++c)
+            if (IsPlayers(game, c)) game.Delegated[c] = true;
+    }
+    ShowMsg(game, SeasonCaption(game) + "です");
+    return std::nullopt;
+}
+
+// The player's nation named, and every nation the computer plays at the level asked.
+Stop SetStrengths(const Options& options, Game& game, const PlayerPolicy* policy, std::ostream& err) {
+    if (policy && NationIndex(game, options.player) == 0) {
+        err << "tarvex-sim: no nation is named " << options.player << '\n';
+        return 2;
+    }
+    // Every nation the computer plays, at the level asked; the player's own stays as it is.
+    // Unasked, a new game plays at the standard level and a loaded one at its own.
+    if (options.strength != 0)
+        for (int n = 1; n <= kNationCount; ++n)
+            if (!policy || game.Nations[n].Name != options.player) game.Strength[n] = options.strength;
+    if (!options.strengthNation.empty()) {
+        const int n = NationIndex(game, options.strengthNation);
+        if (n == 0) {
+            err << "tarvex-sim: no nation is named " << options.strengthNation << '\n';
+            return 2;
+        }
+        game.Strength[n] = options.strengthOfNation;
+    }
+    return std::nullopt;
+}
+
+// How the game's playing ended.
+struct Played {
+    std::string unifier;
+    bool wipedOut = false;
+};
+
+Stop PlayOut(const Options& options, Game& game, LogScreen& screen, PlayerPolicy* policy, std::ostream& err,
+             Played& played) {
+    const long long lastYear = static_cast<long long>(game.Year) + options.years;
+    // A new game draws its turn order at its first step; a loaded one may not have drawn it yet either.
+    bool turnOrderBuilt = std::any_of(game.TurnOrder.begin() + 1, game.TurnOrder.end(), [](int c) { return c != 0; });
+    if (options.check) {
+        if (auto breach = CheckInvariants(game, turnOrderBuilt)) {
+            err << "tarvex-sim: check failed at the start, year " << game.Year << " season " << game.Season << ": "
+                << *breach << '\n';
+            return 1;
+        }
+    }
+    played.unifier = Unifier(game);
+    // Each OK step lets one city act or advances the season; a run that
+    // stops advancing would be a fault of the game, not a long game.
+    const long long stepLimit = (static_cast<long long>(options.years) + 1) * 4 * (kCityCount + 1) + 1000;
+    for (long long steps = 0; played.unifier.empty(); ++steps) {
+        if (game.TurnStep == 1 && game.Year >= lastYear) break;
+        if (steps > stepLimit) {
+            err << "tarvex-sim: the game stopped advancing at year " << game.Year << " season " << game.Season << '\n';
+            return 1;
+        }
+        try {
+            if (AdvanceOneStep(game) == StepResult::PlayerToOrder && policy && !PlayTurnBy(game, *policy))
+                screen.gone = true;
+        } catch (const ProgramEnded&) {
+            // Only a unification ends a game without a window.
+            played.unifier = Unifier(game);
+        }
+        if (screen.gone) break;
+        // A player with no city left is asked nothing more: his game is over.
+        if (policy && CitiesOf(game, options.player) == 0) {
+            played.wipedOut = true;
+            break;
+        }
+        if (game.TurnStep > 1) turnOrderBuilt = true;
+        if (options.check) {
+            if (auto breach = CheckInvariants(game, turnOrderBuilt)) {
+                err << "tarvex-sim: check failed at year " << game.Year << " season " << game.Season << ", step "
+                    << game.TurnStep << ": " << *breach << '\n';
+                return 1;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+void Report(const Options& options, Game& game, const LogScreen& screen, const Deciders& d, const Played& played,
+            std::ostream& out) {
+    if (d.program)
+        d.program->End(game,
+                       screen.gone               ? "input_ended"
+                       : played.wipedOut         ? "wiped_out"
+                       : !played.unifier.empty() ? "unified"
+                                                 : "years",
+                       played.unifier);
+    else
+        PrintSummary(game, out, played.unifier);
+    if (d.policy && !d.program)
+        out << "player: " << options.player
+            << (played.wipedOut ? " wiped out" : " holds " + std::to_string(CitiesOf(game, options.player)) + " cities")
+            << '\n';
+}
+
+// The save, the chronicle's table and the seasons' table, where asked.
+Stop WriteOutputs(const Options& options, Game& game, std::ostream& err) {
+    if (!options.saveFile.empty()) {
+        // Its chronicle goes beside it, the two as one, as the game saves them.
+        bool trimmed = false;
+        std::string kept;
+        if (auto problem = WriteSavePair(options.saveFile, game, &trimmed, {}, &kept)) {
+            err << "tarvex-sim: cannot save " << options.saveFile << ": " << *problem << '\n';
+            return 2;
+        }
+        if (trimmed)
+            err << "tarvex-sim: the chronicle beside " << options.saveFile
+                << " grew past its file's limit; its oldest history was dropped\n";
+        if (!kept.empty())
+            err << "tarvex-sim: the chronicle beside " << options.saveFile << " could not be read; it is kept as "
+                << kept << '\n';
+    }
+    const std::pair<const std::string&, std::string> tables[] = {
+        {options.chronicleFile, options.chronicleFile.empty() ? std::string() : ChronicleTable(game.chronicle)},
+        {options.statsFile, options.statsFile.empty() ? std::string() : SeasonTable(game)},
+    };
+    for (const auto& [file, text] : tables) {
+        if (file.empty()) continue;
+        if (auto problem = ReplaceFileWhole(file, text)) {
+            err << "tarvex-sim: cannot write " << file << ": " << *problem << '\n';
+            return 2;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 int Run(const Options& options, std::istream& in, std::ostream& out, std::ostream& err) {
     MersenneRandom mersenne(options.seed);
     std::optional<FileRandom> fileRandom;
@@ -218,185 +435,25 @@ int Run(const Options& options, std::istream& in, std::ostream& out, std::ostrea
     // Standard output carries the protocol's lines: the log goes to standard error then.
     PostedLines posted;
     LogScreen screen(options.protocol ? err : out, options.log, options.saveFile, options.protocol ? &posted : nullptr);
-    std::unique_ptr<PlayerPolicy> player;
-    std::unique_ptr<LinePolicy> program;
-    if (options.protocol) {
-        program = std::make_unique<LinePolicy>(in, out, posted);
-    } else if (options.bot) {
-        player = std::make_unique<BotPlayer>();
-    } else if (!options.replayFile.empty()) {
-        std::string text, error;
-        if (auto problem = ReadRegularFile(options.replayFile, kMaxDrawsBytes, text)) {
-            err << "tarvex-sim: cannot read " << options.replayFile << ": " << *problem << '\n';
-            return 2;
-        }
-        auto decisions = ReadRecord(text, error);
-        if (!decisions) {
-            err << "tarvex-sim: " << options.replayFile << ": " << error << '\n';
-            return 2;
-        }
-        player = std::make_unique<ReplayPolicy>(std::move(*decisions));
-    }
-    PlayerPolicy* policy = program ? program.get() : player.get();
-    std::ofstream recordStream;
-    std::optional<RecordingPolicy> recording;
-    if (policy && !options.recordFile.empty()) {
-        recordStream.open(options.recordFile, std::ios::binary | std::ios::trunc);
-        if (!recordStream) {
-            err << "tarvex-sim: cannot write " << options.recordFile << '\n';
-            return 2;
-        }
-        recording.emplace(*policy, recordStream);
-        recording->Header(options.player, options.seed, options.years);
-        policy = &*recording;
-    }
+    Deciders deciders;
+    if (Stop stop = ChooseDeciders(options, in, out, posted, err, deciders)) return *stop;
+    PlayerPolicy* policy = deciders.policy;
     screen.policy = policy;
     // The game is driven step by step as the OK button drives it, without a window.
     Game game(screen, random);
     // The log screen holds no posting, whatever MessageWait says.
     try {
         if (options.loadFile.empty()) {
-            game.PlayerNation = options.player.empty() ? "*" : options.player;
-            game.NationChoice = game.PlayerNation;
-            game.SettingsPending = false;
-            game.AutoAdvance = true;
-            NewGame(game);
-            ShowMsg(game, Str(game.Year) + "年目、春です");
-        } else {
-            // The save and the chronicle beside it, read as one pair under the save's lock.
-            ChronicleLoad history;
-            if (auto problem = ReadSavePair(options.loadFile, game, options.restartChronicle, history)) {
-                err << "tarvex-sim: " << options.loadFile << ": " << *problem << '\n';
-                return 2;
-            }
-            // The chronicle goes on from the one saved beside the game; one that stands
-            // there unread is not silently started again (a later save would write over it).
-            if (history.problem && history.found) {
-                err << "tarvex-sim: " << options.loadFile << ": its chronicle cannot be read: " << *history.problem;
-                if (!options.restartChronicle) {
-                    err << "\n(--restart-chronicle starts its history again at the loaded season)\n";
-                    return 2;
-                }
-                err << "; its history starts again at the loaded season";
-                if (!history.keptAt.empty()) err << "; the unread file is kept as " << history.keptAt;
-                if (history.keepProblem) err << "; " << *history.keepProblem;
-                err << '\n';
-            }
-            if (history.strengthProblem)
-                err << "tarvex-sim: " << options.loadFile << ": the computer's levels beside it cannot be read ("
-                    << *history.strengthProblem << "); every nation counts as level 1\n";
-            // The player's own cities are handed to the computer, unless a player
-            // policy takes up a nation; a game that is not played is written back as it was read.
-            if (policy) {
-                game.PlayerNation = options.player;
-            } else if (options.years > 0) {
-                for (int c = 1; c <= kCityCount; ++c)
-                    if (IsPlayers(game, c)) game.Delegated[c] = true;
-            }
-            ShowMsg(game, SeasonCaption(game) + "です");
+            BeginNewGame(options, game);
+        } else if (Stop stop = LoadGame(options, game, policy, err)) {
+            return *stop;
         }
-        if (policy && NationIndex(game, options.player) == 0) {
-            err << "tarvex-sim: no nation is named " << options.player << '\n';
-            return 2;
-        }
-        // Every nation the computer plays, at the level asked; the player's own stays as it is.
-        // Unasked, a new game plays at the standard level and a loaded one at its own.
-        if (options.strength != 0)
-            for (int n = 1; n <= kNationCount; ++n)
-                if (!policy || game.Nations[n].Name != options.player) game.Strength[n] = options.strength;
-        if (!options.strengthNation.empty()) {
-            const int n = NationIndex(game, options.strengthNation);
-            if (n == 0) {
-                err << "tarvex-sim: no nation is named " << options.strengthNation << '\n';
-                return 2;
-            }
-            game.Strength[n] = options.strengthOfNation;
-        }
-        if (program) program->Hello(options.player, options.seed);
-        const long long lastYear = static_cast<long long>(game.Year) + options.years;
-        // A new game draws its turn order at its first step; a loaded one may not have drawn it yet either.
-        bool turnOrderBuilt =
-            std::any_of(game.TurnOrder.begin() + 1, game.TurnOrder.end(), [](int c) { return c != 0; });
-        if (options.check) {
-            if (auto breach = CheckInvariants(game, turnOrderBuilt)) {
-                err << "tarvex-sim: check failed at the start, year " << game.Year << " season " << game.Season << ": "
-                    << *breach << '\n';
-                return 1;
-            }
-        }
-        std::string unifier = Unifier(game);
-        bool wipedOut = false;
-        // Each OK step lets one city act or advances the season; a run that
-        // stops advancing would be a fault of the game, not a long game.
-        const long long stepLimit = (static_cast<long long>(options.years) + 1) * 4 * (kCityCount + 1) + 1000;
-        for (long long steps = 0; unifier.empty(); ++steps) {
-            if (game.TurnStep == 1 && game.Year >= lastYear) break;
-            if (steps > stepLimit) {
-                err << "tarvex-sim: the game stopped advancing at year " << game.Year << " season " << game.Season
-                    << '\n';
-                return 1;
-            }
-            try {
-                if (AdvanceOneStep(game) == StepResult::PlayerToOrder && policy && !PlayTurnBy(game, *policy))
-                    screen.gone = true;
-            } catch (const ProgramEnded&) {
-                // Only a unification ends a game without a window.
-                unifier = Unifier(game);
-            }
-            if (screen.gone) break;
-            // A player with no city left is asked nothing more: his game is over.
-            if (policy && CitiesOf(game, options.player) == 0) {
-                wipedOut = true;
-                break;
-            }
-            if (game.TurnStep > 1) turnOrderBuilt = true;
-            if (options.check) {
-                if (auto breach = CheckInvariants(game, turnOrderBuilt)) {
-                    err << "tarvex-sim: check failed at year " << game.Year << " season " << game.Season << ", step "
-                        << game.TurnStep << ": " << *breach << '\n';
-                    return 1;
-                }
-            }
-        }
-        if (program)
-            program->End(game,
-                         screen.gone        ? "input_ended"
-                         : wipedOut         ? "wiped_out"
-                         : !unifier.empty() ? "unified"
-                                            : "years",
-                         unifier);
-        else
-            PrintSummary(game, out, unifier);
-        if (policy && !program)
-            out << "player: " << options.player
-                << (wipedOut ? " wiped out" : " holds " + std::to_string(CitiesOf(game, options.player)) + " cities")
-                << '\n';
-        if (!options.saveFile.empty()) {
-            // Its chronicle goes beside it, the two as one, as the game saves them.
-            bool trimmed = false;
-            std::string kept;
-            if (auto problem = WriteSavePair(options.saveFile, game, &trimmed, {}, &kept)) {
-                err << "tarvex-sim: cannot save " << options.saveFile << ": " << *problem << '\n';
-                return 2;
-            }
-            if (trimmed)
-                err << "tarvex-sim: the chronicle beside " << options.saveFile
-                    << " grew past its file's limit; its oldest history was dropped\n";
-            if (!kept.empty())
-                err << "tarvex-sim: the chronicle beside " << options.saveFile << " could not be read; it is kept as "
-                    << kept << '\n';
-        }
-        const std::pair<const std::string&, std::string> tables[] = {
-            {options.chronicleFile, options.chronicleFile.empty() ? std::string() : ChronicleTable(game.chronicle)},
-            {options.statsFile, options.statsFile.empty() ? std::string() : SeasonTable(game)},
-        };
-        for (const auto& [file, text] : tables) {
-            if (file.empty()) continue;
-            if (auto problem = ReplaceFileWhole(file, text)) {
-                err << "tarvex-sim: cannot write " << file << ": " << *problem << '\n';
-                return 2;
-            }
-        }
+        if (Stop stop = SetStrengths(options, game, policy, err)) return *stop;
+        if (deciders.program) deciders.program->Hello(options.player, options.seed);
+        Played played;
+        if (Stop stop = PlayOut(options, game, screen, policy, err, played)) return *stop;
+        Report(options, game, screen, deciders, played, out);
+        if (Stop stop = WriteOutputs(options, game, err)) return *stop;
         // Decisions that ended before the game: the position is kept, the run reports it.
         if (screen.gone) {
             err << "tarvex-sim: the player's decisions ended at year " << game.Year << " season " << game.Season
@@ -484,6 +541,49 @@ int Fail(std::ostream& err, const std::string& message) {
     return 2;
 }
 
+// The options that take a file or a nation: where each goes, and what it needs.
+struct TextOption {
+    const char* name;
+    std::string Options::*field;
+    const char* needs;
+};
+constexpr TextOption kTextOptions[] = {
+    {"--load", &Options::loadFile, "a file"},          {"--save", &Options::saveFile, "a file"},
+    {"--random-from", &Options::randomFile, "a file"}, {"--chronicle", &Options::chronicleFile, "a file"},
+    {"--stats", &Options::statsFile, "a file"},        {"--player", &Options::player, "a nation"},
+    {"--record", &Options::recordFile, "a file"},      {"--replay", &Options::replayFile, "a file"},
+};
+
+// The options that only turn something on.
+struct FlagOption {
+    const char* name;
+    bool Options::*field;
+};
+constexpr FlagOption kFlagOptions[] = {
+    {"--protocol", &Options::protocol},
+    {"--log", &Options::log},
+    {"--check", &Options::check},
+    {"--restart-chronicle", &Options::restartChronicle},
+};
+
+template <class Option, std::size_t N>
+const Option* Find(const Option (&options)[N], const std::string& name) {
+    for (const Option& option : options)
+        if (name == option.name) return &option;
+    return nullptr;
+}
+
+// One player, one way of deciding for him.
+Stop CheckPlayerOptions(const Options& options, const std::set<std::string>& given, std::ostream& err) {
+    if (given.count("--player") && given.count("--bot")) return Fail(err, "--player and --bot name the nation twice");
+    const int ways = (options.protocol ? 1 : 0) + (options.bot ? 1 : 0) + (options.replayFile.empty() ? 0 : 1);
+    if (ways > 1) return Fail(err, "choose one of --protocol, --bot and --replay");
+    if (given.count("--player") && ways == 0) return Fail(err, "--player needs --protocol or --replay");
+    if (ways == 1 && options.player.empty()) return Fail(err, "--protocol and --replay need --player NATION");
+    if (!options.recordFile.empty() && ways == 0) return Fail(err, "--record needs a player (--player or --bot)");
+    return std::nullopt;
+}
+
 int ParseAndRun(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err);
 
 }  // namespace
@@ -530,25 +630,11 @@ int ParseAndRun(const std::vector<std::string>& args, std::istream& in, std::ost
         } else if (a == "--seed") {
             if (!value(v) || !ParseWhole(v, std::uint64_t{0}, std::numeric_limits<std::uint64_t>::max(), options.seed))
                 return Fail(err, "--seed needs a whole number from 0 to 18446744073709551615");
-        } else if (a == "--load") {
-            if (!value(options.loadFile)) return Fail(err, "--load needs a file");
-        } else if (a == "--save") {
-            if (!value(options.saveFile)) return Fail(err, "--save needs a file");
-        } else if (a == "--random-from") {
-            if (!value(options.randomFile)) return Fail(err, "--random-from needs a file");
-        } else if (a == "--chronicle") {
-            if (!value(options.chronicleFile)) return Fail(err, "--chronicle needs a file");
-        } else if (a == "--stats") {
-            if (!value(options.statsFile)) return Fail(err, "--stats needs a file");
-        } else if (a == "--player") {
-            if (!value(options.player)) return Fail(err, "--player needs a nation");
+        } else if (const TextOption* text = Find(kTextOptions, a)) {
+            if (!value(options.*text->field)) return Fail(err, std::string(text->name) + " needs " + text->needs);
         } else if (a == "--bot") {
             if (!value(options.player)) return Fail(err, "--bot needs a nation");
             options.bot = true;
-        } else if (a == "--record") {
-            if (!value(options.recordFile)) return Fail(err, "--record needs a file");
-        } else if (a == "--replay") {
-            if (!value(options.replayFile)) return Fail(err, "--replay needs a file");
         } else if (a == "--strength") {
             if (!value(v) || !ParseWhole(v, kStandardStrength, kStrongest, options.strength))
                 return Fail(err, "--strength needs a level from 1 to 3");
@@ -558,25 +644,13 @@ int ParseAndRun(const std::vector<std::string>& args, std::istream& in, std::ost
                 !ParseWhole(v.substr(eq + 1), kStandardStrength, kStrongest, options.strengthOfNation))
                 return Fail(err, "--strength-of needs NATION=N with a level N from 1 to 3");
             options.strengthNation = v.substr(0, eq);
-        } else if (a == "--protocol") {
-            options.protocol = true;
-        } else if (a == "--log") {
-            options.log = true;
-        } else if (a == "--check") {
-            options.check = true;
-        } else if (a == "--restart-chronicle") {
-            options.restartChronicle = true;
+        } else if (const FlagOption* flag = Find(kFlagOptions, a)) {
+            options.*flag->field = true;
         } else {
             return Fail(err, "unknown argument: " + a);
         }
     }
-    // One player, one way of deciding for him.
-    if (given.count("--player") && given.count("--bot")) return Fail(err, "--player and --bot name the nation twice");
-    const int ways = (options.protocol ? 1 : 0) + (options.bot ? 1 : 0) + (options.replayFile.empty() ? 0 : 1);
-    if (ways > 1) return Fail(err, "choose one of --protocol, --bot and --replay");
-    if (given.count("--player") && ways == 0) return Fail(err, "--player needs --protocol or --replay");
-    if (ways == 1 && options.player.empty()) return Fail(err, "--protocol and --replay need --player NATION");
-    if (!options.recordFile.empty() && ways == 0) return Fail(err, "--record needs a player (--player or --bot)");
+    if (Stop stop = CheckPlayerOptions(options, given, err)) return *stop;
     return Run(options, in, out, err);
 }
 

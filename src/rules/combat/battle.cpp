@@ -116,16 +116,14 @@ std::pair<int, int> BattleFavourites(const Game& game, int attackCity, int defen
             defendNation != 0 && defendNation != attackNation ? FavouriteOf(game.Nations[defendNation]) : 0};
 }
 
-void FightRound(Game& game) {
-    BattleState& b = game.Battle;
-    if (b.BattleOver) return;
-    City& attacker = game.Cities[b.AttackCity];
-    City& defender = game.Cities[b.DefendCity];
+namespace {
 
+// The two sides as they stand before a round.
+BattleSides SidesNow(const Game& game) {
+    const BattleState& b = game.Battle;
+    const City& attacker = game.Cities[b.AttackCity];
+    const City& defender = game.Cities[b.DefendCity];
     const auto [attackFavourite, defendFavourite] = BattleFavourites(game, b.AttackCity, b.DefendCity);
-    const int attackNation = attacker.OwnerIndex;
-    const int defendNation = defender.OwnerIndex;
-
     BattleSides sides;
     sides.attackTroops = b.AttackTroops;
     sides.attackArms = attacker.Arms;
@@ -139,19 +137,12 @@ void FightRound(Game& game) {
     sides.defendTactic = b.DefendTactic;
     sides.defendFavourite = defendFavourite;
     sides.round = b.BattleRound;
-    const RoundResult result = ResolveRound(sides, DrawRound([&game] { return Rnd(game); }));
-    b.BattleRound = result.after.round;
-    b.AttackTroops = result.after.attackTroops;
-    b.AttackMorale = result.after.attackMorale;
-    defender.Troops = result.after.defendTroops;
-    b.DefendMorale = result.after.defendMorale;
-    ClampBattleSides(game);
+    return sides;
+}
 
-    if (!result.over) return;
-    // A broken attack loses even if the defence broke too; four rounds without
-    // a decision, and the attack has failed.
-    const bool won = result.won;
-
+// Each nation's record of the decided battle: a win or a loss, and the tactic it fought with.
+void RecordOutcome(Game& game, int attackNation, int defendNation, bool won) {
+    const BattleState& b = game.Battle;
     if (attackNation != 0) {
         Nation& nation = game.Nations[attackNation];
         ++(won ? nation.Wins : nation.Losses);
@@ -162,7 +153,12 @@ void FightRound(Game& game) {
         ++(won ? nation.Losses : nation.Wins);
         ++nation.TacticCount[std::clamp(b.DefendTactic, 1, kTacticCount)];
     }
+}
 
+// Who won, told as the player's part in the battle asks, and kept in the chronicle when he took part.
+void TellOutcome(Game& game, bool won) {
+    const BattleState& b = game.Battle;
+    const City& attacker = game.Cities[b.AttackCity];
     const std::string report = attacker.Name + (won ? "の勝ちです" : "の負けです");
     if (IsPlayerRun(game, b.AttackCity)) {
         Tell(game, report);
@@ -179,6 +175,31 @@ void FightRound(Game& game) {
                         "）を攻め、" + (won ? "勝ちました" : "敗れました"),
                     {b.DefendCity, b.AttackCity}, {attacker.OwnerIndex, defender.OwnerIndex});
     }
+}
+
+}  // namespace
+
+void FightRound(Game& game) {
+    BattleState& b = game.Battle;
+    if (b.BattleOver) return;
+    City& defender = game.Cities[b.DefendCity];
+    const int attackNation = game.Cities[b.AttackCity].OwnerIndex;
+    const int defendNation = defender.OwnerIndex;
+
+    const RoundResult result = ResolveRound(SidesNow(game), DrawRound([&game] { return Rnd(game); }));
+    b.BattleRound = result.after.round;
+    b.AttackTroops = result.after.attackTroops;
+    b.AttackMorale = result.after.attackMorale;
+    defender.Troops = result.after.defendTroops;
+    b.DefendMorale = result.after.defendMorale;
+    ClampBattleSides(game);
+
+    if (!result.over) return;
+    // A broken attack loses even if the defence broke too; four rounds without
+    // a decision, and the attack has failed.
+    const bool won = result.won;
+    RecordOutcome(game, attackNation, defendNation, won);
+    TellOutcome(game, won);
     EndBattle(game, won);
 }
 

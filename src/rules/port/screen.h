@@ -52,8 +52,8 @@ public:
     virtual void ShowSettings(Game& game) = 0;
     // Opens a web page in the user's browser; failures are ignored.
     virtual void OpenWebPage(Game& game, const std::string& url) = 0;
-    // The screen's part of ending the program, without asking or saving. May
-    // return (tests, the simulator); EndProgramNow then unwinds the game.
+    // The screen's part of ending the program, without asking or saving (the
+    // windows stop waiting); it returns, and EndProgramNow then unwinds the game.
     virtual void EndProgram(Game& game) = 0;
     // Where the save file lives.
     virtual std::string SaveFilePath(Game& game) = 0;

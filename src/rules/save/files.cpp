@@ -221,6 +221,49 @@ std::optional<std::string> ReadRegularFileLines(const std::string& path, std::si
 
 std::string TemporaryPrefix(const std::string& path) { return fs::path(path).filename().string() + ".tmp-"; }
 
+namespace {
+
+// A fresh name beside `target`, created here and now: never an existing file,
+// never through a link; locked at once, so that another save's clean-up leaves
+// it alone. -1 with errno set when none can be made; `temp` is the last name tried.
+int CreateHeldTemporary(const fs::path& target, fs::path& temp) {
+    const fs::path folder = target.parent_path();
+    int fd = -1;
+    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
+        temp = folder / (target.filename().string() + ".tmp-" + FreshSuffix());
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) break;
+        if (fd < 0) continue;
+        struct stat made {};
+        // Removed by another save's clean-up before the lock was ours: take another name.
+        if (::flock(fd, LOCK_EX) != 0 || ::fstat(fd, &made) != 0 || made.st_nlink == 0) {
+            ::close(fd);
+            fd = -1;
+            errno = EEXIST;
+        }
+    }
+    return fd;
+}
+
+// The written file takes the target's name once it is seen to hold exactly `bytes`;
+// renamed while still held, so that no clean-up takes it from under the rename.
+std::optional<std::string> PutInPlace(const fs::path& temp, const fs::path& target, const std::string& bytes) {
+    if (!HoldsExactly(temp, bytes)) {
+        std::error_code ignored;
+        fs::remove(temp, ignored);
+        return "書き込んだ内容を確かめられません (" + temp.string() + ")";
+    }
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
+        const int error = errno;
+        std::error_code ignored;
+        fs::remove(temp, ignored);
+        return "ファイルを置き換えられません (" + target.string() + ": " + Reason(error) + ")";
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 std::optional<std::string> ReplaceFileWhole(const std::string& path, const std::string& bytes,
                                             const WriteHooks& hooks) {
     std::string problem;
@@ -241,23 +284,8 @@ std::optional<std::string> ReplaceFileWhole(const std::string& path, const std::
 
     RemoveLeftovers(target);
 
-    // A fresh name, created here and now: never an existing file, never through a
-    // link; locked at once, so that another save's clean-up leaves it alone.
     fs::path temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-        temp = folder / (target.filename().string() + ".tmp-" + FreshSuffix());
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) break;
-        if (fd < 0) continue;
-        struct stat made {};
-        // Removed by another save's clean-up before the lock was ours: take another name.
-        if (::flock(fd, LOCK_EX) != 0 || ::fstat(fd, &made) != 0 || made.st_nlink == 0) {
-            ::close(fd);
-            fd = -1;
-            errno = EEXIST;
-        }
-    }
+    const int fd = CreateHeldTemporary(target, temp);
     if (fd < 0) return "ファイルを作れません (" + temp.string() + ": " + Reason(errno) + ")";
     traced(FileCall::Create, temp);
     Descriptor file(fd);
@@ -290,18 +318,7 @@ std::optional<std::string> ReplaceFileWhole(const std::string& path, const std::
     traced(FileCall::Close, temp);
     if (stop(WriteStage::Synced)) return "書き込みを途中で止めました";
 
-    if (!HoldsExactly(temp, bytes)) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-        return "書き込んだ内容を確かめられません (" + temp.string() + ")";
-    }
-    // Renamed while still held, so that no clean-up takes it from under the rename.
-    if (::rename(temp.c_str(), target.c_str()) != 0) {
-        const int error = errno;
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-        return "ファイルを置き換えられません (" + target.string() + ": " + Reason(error) + ")";
-    }
+    if (auto problem = PutInPlace(temp, target, bytes)) return problem;
     traced(FileCall::Rename, target);
     if (stop(WriteStage::Renamed)) return "書き込みを途中で止めました";
     SyncFolder(folder, hooks);

@@ -406,80 +406,114 @@ void Straighten(const std::vector<Corner>& line, std::size_t from, std::size_t t
 
 }  // namespace
 
+// One pair of lands' border traced: its edges joined into lines, from their ends
+// (the coast, or where three or four lands meet) first, then the closed loops
+// that are left; each line straightened down to the corners that shape it.
+class PairTracer {
+public:
+    using Edge = BorderTracer::Edge;
+
+    PairTracer(const std::vector<Edge>& edges, std::size_t begin, std::size_t end, int width)
+        : edges_(edges), begin_(begin), end_(end), width_(width), used_(end - begin, false) {
+        // Each corner of this pair's border with the edges that meet there.
+        for (std::size_t i = begin; i < end; ++i) {
+            at_.push_back({Key(edges[i].x, edges[i].y), static_cast<std::uint32_t>(i)});
+            const Corner e = EndOf(edges[i]);
+            at_.push_back({Key(e.x, e.y), static_cast<std::uint32_t>(i)});
+        }
+        std::sort(at_.begin(), at_.end());
+    }
+
+    void Trace(double twipsPerPixel, std::vector<BorderPiece>& pieces) {
+        // Lines from their ends first, then the closed loops that are left.
+        for (std::size_t i = 0; i < at_.size();) {
+            std::size_t j = i;
+            while (j < at_.size() && at_[j].first == at_[i].first) ++j;
+            if (j - i != 2)
+                for (std::size_t k = i; k < j; ++k)
+                    if (!used_[at_[k].second - begin_]) {
+                        const std::uint32_t corner = at_[k].first;
+                        const Corner start{static_cast<int>(corner % (width_ + 1)),
+                                           static_cast<int>(corner / (width_ + 1))};
+                        AddPieces(Walk(at_[k].second, start), twipsPerPixel, pieces);
+                    }
+            i = j;
+        }
+        for (std::size_t i = begin_; i < end_; ++i)
+            if (!used_[i - begin_]) AddPieces(Walk(i, {edges_[i].x, edges_[i].y}), twipsPerPixel, pieces);
+    }
+
+private:
+    using Meeting = std::pair<std::uint32_t, std::uint32_t>;  // corner, edge
+
+    std::uint32_t Key(int x, int y) const { return static_cast<std::uint32_t>(y) * (width_ + 1) + x; }
+    static Corner EndOf(const Edge& e) { return e.down ? Corner{e.x, e.y + 1} : Corner{e.x + 1, e.y}; }
+
+    // The edges that meet at a corner.
+    std::pair<std::vector<Meeting>::const_iterator, std::vector<Meeting>::const_iterator> At(
+        std::uint32_t corner) const {
+        const auto low = std::lower_bound(at_.begin(), at_.end(), Meeting(corner, 0));
+        auto high = low;
+        while (high != at_.end() && high->first == corner) ++high;
+        return std::pair(low, high);
+    }
+
+    // The line from `start` along `first` and on, until it ends, meets other lands or closes.
+    std::vector<Corner> Walk(std::size_t first, Corner start) {
+        std::vector<Corner> line{start};
+        Corner here = start;
+        std::size_t edge = first;
+        for (;;) {
+            used_[edge - begin_] = true;
+            const Edge& e = edges_[edge];
+            const Corner a{e.x, e.y}, b = EndOf(e);
+            const Corner from = here;
+            here = (a.x == here.x && a.y == here.y) ? b : a;
+            // Along a straight run only its ends count.
+            if (line.size() >= 2) {
+                const Corner before = line[line.size() - 2];
+                if ((before.x == from.x && from.x == here.x) || (before.y == from.y && from.y == here.y))
+                    line.back() = here;
+                else
+                    line.push_back(here);
+            } else {
+                line.push_back(here);
+            }
+            const auto [low, high] = At(Key(here.x, here.y));
+            if (high - low != 2) break;  // an end, or where three or four lands meet
+            const std::uint32_t next = low->second == edge ? (low + 1)->second : low->second;
+            if (used_[next - begin_]) break;  // round a loop
+            edge = next;
+        }
+        return line;
+    }
+
+    void AddPieces(const std::vector<Corner>& line, double twipsPerPixel, std::vector<BorderPiece>& pieces) const {
+        std::vector<Corner> kept{line.front()};
+        Straighten(line, 0, line.size() - 1, 1.0, &kept);
+        const int a = edges_[begin_].pair / 256, b = edges_[begin_].pair % 256;
+        for (std::size_t i = 1; i < kept.size(); ++i)
+            pieces.push_back({a,
+                              b,
+                              {kept[i - 1].x * twipsPerPixel, kept[i - 1].y * twipsPerPixel},
+                              {kept[i].x * twipsPerPixel, kept[i].y * twipsPerPixel}});
+    }
+
+    const std::vector<Edge>& edges_;
+    std::size_t begin_, end_;
+    int width_;
+    std::vector<Meeting> at_;
+    std::vector<bool> used_;
+};
+
 std::vector<BorderPiece> BorderTracer::Pieces(double twipsPerPixel) const {
     std::vector<BorderPiece> pieces;
     std::vector<Edge> edges = edges_;
     std::sort(edges.begin(), edges.end(), [](const Edge& p, const Edge& q) { return p.pair < q.pair; });
-    const auto key = [this](int x, int y) { return static_cast<std::uint32_t>(y) * (width_ + 1) + x; };
-    const auto endOf = [](const Edge& e) { return e.down ? Corner{e.x, e.y + 1} : Corner{e.x + 1, e.y}; };
     for (std::size_t begin = 0; begin < edges.size();) {
         std::size_t end = begin;
         while (end < edges.size() && edges[end].pair == edges[begin].pair) ++end;
-        // Each corner of this pair's border with the edges that meet there.
-        std::vector<std::pair<std::uint32_t, std::uint32_t>> at;  // corner, edge
-        for (std::size_t i = begin; i < end; ++i) {
-            at.push_back({key(edges[i].x, edges[i].y), static_cast<std::uint32_t>(i)});
-            const Corner e = endOf(edges[i]);
-            at.push_back({key(e.x, e.y), static_cast<std::uint32_t>(i)});
-        }
-        std::sort(at.begin(), at.end());
-        const auto meeting = [&](std::uint32_t corner) {
-            const auto low = std::lower_bound(at.begin(), at.end(), std::pair<std::uint32_t, std::uint32_t>(corner, 0));
-            auto high = low;
-            while (high != at.end() && high->first == corner) ++high;
-            return std::pair(low, high);
-        };
-        std::vector<bool> used(end - begin, false);
-        const auto walk = [&](std::size_t first, Corner start) {
-            std::vector<Corner> line{start};
-            Corner here = start;
-            std::size_t edge = first;
-            for (;;) {
-                used[edge - begin] = true;
-                const Edge& e = edges[edge];
-                const Corner a{e.x, e.y}, b = endOf(e);
-                const Corner from = here;
-                here = (a.x == here.x && a.y == here.y) ? b : a;
-                // Along a straight run only its ends count.
-                if (line.size() >= 2) {
-                    const Corner before = line[line.size() - 2];
-                    if ((before.x == from.x && from.x == here.x) || (before.y == from.y && from.y == here.y))
-                        line.back() = here;
-                    else
-                        line.push_back(here);
-                } else {
-                    line.push_back(here);
-                }
-                const auto [low, high] = meeting(key(here.x, here.y));
-                if (high - low != 2) break;  // an end, or where three or four lands meet
-                const std::uint32_t next = low->second == edge ? (low + 1)->second : low->second;
-                if (used[next - begin]) break;  // round a loop
-                edge = next;
-            }
-            std::vector<Corner> kept{line.front()};
-            Straighten(line, 0, line.size() - 1, 1.0, &kept);
-            const int a = edges[begin].pair / 256, b = edges[begin].pair % 256;
-            for (std::size_t i = 1; i < kept.size(); ++i)
-                pieces.push_back({a,
-                                  b,
-                                  {kept[i - 1].x * twipsPerPixel, kept[i - 1].y * twipsPerPixel},
-                                  {kept[i].x * twipsPerPixel, kept[i].y * twipsPerPixel}});
-        };
-        // Lines from their ends first, then the closed loops that are left.
-        for (std::size_t i = 0; i < at.size();) {
-            std::size_t j = i;
-            while (j < at.size() && at[j].first == at[i].first) ++j;
-            if (j - i != 2)
-                for (std::size_t k = i; k < j; ++k)
-                    if (!used[at[k].second - begin]) {
-                        const std::uint32_t corner = at[k].first;
-                        walk(at[k].second,
-                             {static_cast<int>(corner % (width_ + 1)), static_cast<int>(corner / (width_ + 1))});
-                    }
-            i = j;
-        }
-        for (std::size_t i = begin; i < end; ++i)
-            if (!used[i - begin]) walk(i, {edges[i].x, edges[i].y});
+        PairTracer(edges, begin, end, width_).Trace(twipsPerPixel, pieces);
         begin = end;
     }
     return pieces;

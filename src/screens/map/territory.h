@@ -106,6 +106,8 @@ struct BorderPiece {
 
 // Gathers where two cities' lands meet from a divided picture, fed a row at a time
 // from the top, and straightens the pixels' steps into lines.
+class PairTracer;
+
 class BorderTracer {
 public:
     explicit BorderTracer(int width);
@@ -115,6 +117,7 @@ public:
     std::vector<BorderPiece> Pieces(double twipsPerPixel) const;
 
 private:
+    friend class PairTracer;
     struct Edge {
         std::uint16_t pair;  // a * 256 + b, a < b
         std::uint16_t x, y;  // the corner it starts from

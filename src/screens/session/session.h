@@ -33,7 +33,7 @@ struct CityPanel {
 };
 
 // The four help panels on the map, in this order.
-enum HelpPanel { kHelpKuni = 0, kHelpNation = 1, kHelpButtons = 2, kHelpInput = 3, kHelpPanelCount = 4 };
+enum HelpPanel { kHelpCities = 0, kHelpNation = 1, kHelpButtons = 2, kHelpInput = 3, kHelpPanelCount = 4 };
 
 struct MainWindowShown {
     bool loaded = false;
@@ -96,7 +96,7 @@ struct SettingsShown {
     bool everAccepted = false;
     std::string nationName;
     int option = 2;  // Option1 index chosen, -1 for none
-    int check = 0;   // Check1 value
+    int check = 0;   // the Enter-advance check box
     // "コンピュータの強さ": the level chosen for a new game (kStandardStrength..kStrongest;
     // 0 for a running game whose nations play at different levels). Fixed once a game
     // runs: the screen then shows the running game's level and takes no other.

@@ -37,7 +37,7 @@ const QColor kPowerCell(255, 224, 192);  // the power column stands out from the
 const QColor kAttackBar(224, 64, 64);
 const QColor kDefendBar(64, 96, 224);
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int left, int top, int width, int height) {
+QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, int left, int top, int width, int height) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
     Place(label, left, top, width, height);
@@ -64,25 +64,20 @@ bool IsModifierOnly(int key) {
 }  // namespace
 
 BattleWindow::BattleWindow(Session& game, QtScreen& screen, QWidget* parent)
-    : GameDialog(parent, "frmCombat", "戦闘画面"), game_(game), screen_(screen) {
+    : GameDialog(parent, "BattleWindow", "戦闘画面"), game_(game), screen_(screen) {
     auto* menuBar = new QMenuBar(this);
     menuBar->setObjectName("menuBar");
     nationEntry_ = menuBar->addAction("国家情報(&K)");
     nationEntry_->setObjectName("NationEntry");
     quitEntry_ = menuBar->addAction("緊急終了(&Q)");
-    quitEntry_->setObjectName("mnuCombatQuit");
+    quitEntry_->setObjectName("QuitEntry");
 
     auto* contents = new QWidget(this);
     contents->setObjectName("contents");
     contents->setFixedSize(Twips(kClientWidth), Twips(kClientHeight));
     BuildContents(contents);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->setMenuBar(menuBar);
-    layout->addWidget(contents);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    StackMenuAndContents(menuBar, contents);
 
     connect(nationEntry_, &QAction::triggered, this, [this] { Act([this] { ShowNationsInBattle(game_); }); });
     connect(quitEntry_, &QAction::triggered, this, [this] { Act([this] { QuitInBattle(game_); }); });
@@ -100,7 +95,15 @@ BattleWindow::~BattleWindow() {
 }
 
 void BattleWindow::BuildContents(QWidget* contents) {
-    MakeLabel(contents, "Label13", "↓自軍の態勢", 120, 240, 1560, 300);
+    const QFont headingFont = BuildHeadings(contents);
+    BuildTactics(contents);
+    BuildTacticTable(contents, headingFont);
+    BuildSides(contents);
+    BuildBarsAndNotes(contents);
+}
+
+QFont BattleWindow::BuildHeadings(QWidget* contents) {
+    MakeLabel(contents, "OwnTacticsHeading", "↓自軍の態勢", 120, 240, 1560, 300);
 
     // The two headings over the table wrap into the space above its first
     // row; smaller type with close lines lets all of them stand there.
@@ -115,14 +118,19 @@ void BattleWindow::BuildContents(QWidget* contents) {
         label->setText(QString("<div style=\"line-height:90%; white-space:pre-wrap\">%1</div>")
                            .arg(QString(text).toHtmlEscaped()));
     };
-    heading("GoldLabel", "敵に損害を与える値と敵側の態勢に対する士気低下のボーナス値　　　↓", 1800 + kOddsColumn, 2220);
-    heading("DelegationHint", "↓金、米の消費パーセント", 4080 + kOddsColumn, 975);
+    heading("TableHeading", "敵に損害を与える値と敵側の態勢に対する士気低下のボーナス値　　　↓", 1800 + kOddsColumn,
+            2220);
+    heading("CostHeading", "↓金、米の消費パーセント", 4080 + kOddsColumn, 975);
     MakeLabel(contents, "OddsHeading", "↓見込み", 1740, 240, kOddsColumn - 60, 300);
 
+    return headingFont;
+}
+
+void BattleWindow::BuildTactics(QWidget* contents) {
     static const char* const kTacticButtons[5] = {"1.通常攻撃", "2.突撃", "3.包囲", "4.射撃", "5.防御"};
     for (int index = 0; index < 5; ++index) {
         auto* button = new QPushButton(kTacticButtons[index], contents);
-        button->setObjectName(QString("com_%1").arg(index));
+        button->setObjectName(QString("TacticButton%1").arg(index));
         button->setAutoDefault(false);
         Place(button, 120, 600 + 480 * index, 1560, 435);
         connect(button, &QPushButton::clicked, this, [this, index] { ChooseTactic(index); });
@@ -132,12 +140,14 @@ void BattleWindow::BuildContents(QWidget* contents) {
         odds->setAlignment(Qt::AlignCenter);
         tacticOdds_[index] = odds;
     }
+}
 
+void BattleWindow::BuildTacticTable(QWidget* contents, const QFont& headingFont) {
     // The tactic table: one row per own tactic, power first, cost last.
     for (int row = 1; row <= kTacticCount; ++row) {
         for (int index = 0; index <= 6; ++index) {
             auto* cell = new QLabel(QString::number(TacticTable[index][row]), contents);
-            cell->setObjectName(QString("lbl%1_%2").arg(row).arg(index));
+            cell->setObjectName(QString("TacticCell%1_%2").arg(row).arg(index));
             Place(cell, 1800 + kOddsColumn + 360 * index, 720 + 480 * (row - 1), 345, 240);
             cell->setAlignment(Qt::AlignCenter);
             cell->setFrameShape(QFrame::Box);
@@ -152,31 +162,35 @@ void BattleWindow::BuildContents(QWidget* contents) {
     for (int index = 0; index <= 6; ++index) {
         auto* caption =
             MakeLabel(contents, "", kColumnCaptions[index], 1800 + kOddsColumn + 360 * index, 3000, 360, 300);
-        caption->setObjectName(QString("Label11_%1").arg(index));
+        caption->setObjectName(QString("ColumnCaption%1").arg(index));
         caption->setFont(headingFont);
         caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     }
+}
 
+void BattleWindow::BuildSides(QWidget* contents) {
     fightButton_ = new QPushButton("OK", contents);
-    fightButton_->setObjectName("cmdComOk");
+    fightButton_->setObjectName("FightButton");
     fightButton_->setAutoDefault(false);
     Place(fightButton_, 120, 3000, 1560, 435);
     connect(fightButton_, &QPushButton::clicked, this, [this] { FightRound(); });
 
     static const int kTops[5] = {3600, 3840, 4080, 4680, 4920};
-    static const char* const kAttackNames[5] = {"TroopsLabel", "TargetLabel", "Label2", "Label7", "Label8"};
     static const char* const kAttackCaptions[5] = {"攻撃側作戦", "攻撃側士気", "攻撃側兵力", "攻撃側国", "攻撃側街"};
-    static const char* const kDefendNames[5] = {"AmountLabel", "Label3", "TopMenuHead", "Label9", "Label10"};
     static const char* const kDefendCaptions[5] = {"防御側作戦", "防御側士気", "防御側兵力", "防御側国", "防御側街"};
     for (int index = 0; index < 5; ++index) {
-        MakeLabel(contents, kAttackNames[index], kAttackCaptions[index], 120, kTops[index], 960, 240);
-        MakeLabel(contents, kDefendNames[index], kDefendCaptions[index], 2400, kTops[index], 960, 240);
+        MakeLabel(contents, QString("AttackerCaption%1").arg(index), kAttackCaptions[index], 120, kTops[index], 960,
+                  240);
+        MakeLabel(contents, QString("DefenderCaption%1").arg(index), kDefendCaptions[index], 2400, kTops[index], 960,
+                  240);
         attackerLabels_[index] = MakeLabel(contents, "", QString::number(index), 1080, kTops[index], 1305, 240);
-        attackerLabels_[index]->setObjectName(QString("lblAt_%1").arg(index));
+        attackerLabels_[index]->setObjectName(QString("AttackerValue%1").arg(index));
         defenderLabels_[index] = MakeLabel(contents, "", QString::number(index), 3360, kTops[index], 1650, 240);
-        defenderLabels_[index]->setObjectName(QString("lblDef_%1").arg(index));
+        defenderLabels_[index]->setObjectName(QString("DefenderValue%1").arg(index));
     }
+}
 
+void BattleWindow::BuildBarsAndNotes(QWidget* contents) {
     auto makeBar = [contents](const char* boxName, const char* barName, int left, const QColor& colour, QFrame** box,
                               QFrame** bar) {
         *box = new QFrame(contents);
@@ -200,8 +214,8 @@ void BattleWindow::BuildContents(QWidget* contents) {
     QPalette warn = missing_->palette();
     warn.setColor(QPalette::WindowText, QColor(192, 0, 0));
     missing_->setPalette(warn);
-    makeBar("picAt", "picAtline", 120, kAttackBar, &attackBar_, &attackMorale_);
-    makeBar("picDef", "picDefline", 2400, kDefendBar, &defendBar_, &defendMorale_);
+    makeBar("AttackerMoraleBox", "AttackerMoraleBar", 120, kAttackBar, &attackBar_, &attackMorale_);
+    makeBar("DefenderMoraleBox", "DefenderMoraleBar", 2400, kDefendBar, &defendBar_, &defendMorale_);
 }
 
 void BattleWindow::PlaceBesideTheCities() {
@@ -213,7 +227,7 @@ void BattleWindow::PlaceBesideTheCities() {
     const MainWindowShown& m = game_.shown.main;
     QRect cities;
     for (const int city : {b.AttackCity, b.DefendCity}) {
-        const auto* panel = map->findChild<QWidget*>(QString("pic_%1").arg(city));
+        const auto* panel = map->findChild<QWidget*>(QString("CityPanel%1").arg(city));
         if (!panel) return;
         const PanelPosition& p = kPanelPositions[city];
         const QPoint onMap(Twips(p.left + m.hScroll), Twips(p.top + m.vScroll));
@@ -254,7 +268,7 @@ void BattleWindow::Run() {
     registered_ = false;
 }
 
-bool BattleWindow::Finished() const { return closing_ || game_.Ended || !game_.shown.battle.open; }
+bool BattleWindow::Finished() const { return closing_ || !game_.shown.battle.open; }
 
 void BattleWindow::Sync() {
     const BattleShown& shown = game_.shown.battle;
@@ -274,7 +288,7 @@ void BattleWindow::Sync() {
     defendMorale_->setGeometry(
         0, 0, std::min(Twips(MoraleBarWidth(game_.Battle.DefendMorale, kBarBoxWidth)), defendBar_->width()), barHeight);
 
-    if (!closing_ && (game_.Ended || !shown.open)) {
+    if (!closing_ && !shown.open) {
         closing_ = true;
         if (isVisible()) accept();
     }

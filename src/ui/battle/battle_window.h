@@ -2,6 +2,7 @@
 // values and morale bars, drawn from the battle in progress.
 #pragma once
 
+#include <QFont>
 #include <array>
 #include <functional>
 
@@ -39,6 +40,14 @@ public:
 
 private:
     void BuildContents(QWidget* contents);
+    // The headings over the tactics and the table; the table's captions take their type.
+    QFont BuildHeadings(QWidget* contents);
+    // The five tactics' buttons, each with its odds beside it.
+    void BuildTactics(QWidget* contents);
+    void BuildTacticTable(QWidget* contents, const QFont& headingFont);
+    // OK, and the two sides' tactic, morale, troops, nation and city.
+    void BuildSides(QWidget* contents);
+    void BuildBarsAndNotes(QWidget* contents);
     // Stands beside the two cities of the battle on the map, not over them.
     void PlaceBesideTheCities();
     bool Finished() const override;

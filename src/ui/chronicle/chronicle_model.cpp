@@ -8,18 +8,14 @@
 
 namespace tarvex::ui {
 
-ChronicleModel::ChronicleModel(const Session& game, QObject* parent) : QAbstractTableModel(parent), game_(game) {
-    kinds_.fill(true);
-}
+ChronicleModel::ChronicleModel(const Session& game, QObject* parent) : QAbstractTableModel(parent), game_(game) {}
 
-int ChronicleModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
-}
+int ChronicleModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : list_.Rows(); }
 
 int ChronicleModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
 
 QVariant ChronicleModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= static_cast<int>(rows_.size())) return {};
+    if (!index.isValid() || index.row() >= list_.Rows()) return {};
     const int place = EntryAt(index.row());
     if (role == kEntryRole) return place;
     const std::vector<ChronicleEntry>& entries = game_.chronicle.entries;
@@ -28,10 +24,8 @@ QVariant ChronicleModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::ToolTipRole && index.column() == TextColumn) return Qs(entry.text);
     if (role != Qt::DisplayRole) return {};
     switch (index.column()) {
-        case SeasonColumn: {
-            const int season = entry.season >= 1 && entry.season <= 4 ? entry.season : 1;
-            return QString("%1年目の%2").arg(entry.year).arg(Qs(game_.SeasonNames[season]));
-        }
+        case SeasonColumn:
+            return Qs(SeasonName(game_, entry.year, entry.season));
         case KindColumn:
             return Qs(KindLabel(entry.kind));
         case TextColumn:
@@ -47,54 +41,32 @@ QVariant ChronicleModel::headerData(int section, Qt::Orientation orientation, in
     return section >= 0 && section < ColumnCount ? Qs(kHeaders[section]) : QVariant();
 }
 
-bool ChronicleModel::Passes(const ChronicleEntry& entry) const {
-    if (!kinds_[static_cast<int>(entry.kind)]) return false;
-    return nation_ == 0 || std::find(entry.nations.begin(), entry.nations.end(), nation_) != entry.nations.end();
-}
-
 void ChronicleModel::SetFilter(int nation, const std::array<bool, kEntryKindCount>& kinds) {
-    if (nation == nation_ && kinds == kinds_) return;
-    nation_ = nation;
-    kinds_ = kinds;
+    const EntryFilter filter{nation, kinds};
+    if (filter == list_.Filter()) return;
     beginResetModel();
-    Rebuild();
+    list_.SetFilter(filter);
+    list_.Rebuild(game_.chronicle.entries);
     endResetModel();
 }
 
 void ChronicleModel::Sync() {
     const std::vector<ChronicleEntry>& entries = game_.chronicle.entries;
-    const bool grown = entries.size() >= listed_ && (listed_ == 0 || entries[listed_ - 1] == lastListed_);
-    if (grown && entries.size() == listed_) return;
-    if (!grown) {
+    const std::optional<std::vector<int>> gained = list_.Gained(entries);
+    if (!gained) {
         beginResetModel();
-        Rebuild();
+        list_.Rebuild(entries);
         endResetModel();
         return;
     }
-    std::vector<int> added;
-    for (std::size_t i = listed_; i < entries.size(); ++i)
-        if (Passes(entries[i])) added.push_back(static_cast<int>(i));
-    listed_ = entries.size();
-    lastListed_ = entries.back();
-    if (added.empty()) return;
-    const int first = static_cast<int>(rows_.size());
-    beginInsertRows({}, first, first + static_cast<int>(added.size()) - 1);
-    rows_.insert(rows_.end(), added.begin(), added.end());
+    if (gained->empty()) {
+        list_.Append(*gained, entries);
+        return;
+    }
+    const int first = list_.Rows();
+    beginInsertRows({}, first, first + static_cast<int>(gained->size()) - 1);
+    list_.Append(*gained, entries);
     endInsertRows();
-}
-
-int ChronicleModel::RowOf(int entry) const {
-    const auto at = std::lower_bound(rows_.begin(), rows_.end(), entry);
-    return at != rows_.end() && *at == entry ? static_cast<int>(at - rows_.begin()) : -1;
-}
-
-void ChronicleModel::Rebuild() {
-    const std::vector<ChronicleEntry>& entries = game_.chronicle.entries;
-    rows_.clear();
-    for (std::size_t i = 0; i < entries.size(); ++i)
-        if (Passes(entries[i])) rows_.push_back(static_cast<int>(i));
-    listed_ = entries.size();
-    lastListed_ = entries.empty() ? ChronicleEntry{} : entries.back();
 }
 
 }  // namespace tarvex::ui

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "rules/chronicle/record.h"
+#include "screens/chronicle/chronicle_window.h"
 
 namespace tarvex {
 struct Session;
@@ -31,27 +32,19 @@ public:
 
     // The nation whose entries pass (0: every nation) and the kinds that pass.
     void SetFilter(int nation, const std::array<bool, kEntryKindCount>& kinds);
-    bool Passes(const ChronicleEntry& entry) const;
+    bool Passes(const ChronicleEntry& entry) const { return list_.Filter().Passes(entry); }
     // Takes in what the chronicle gained; lists anew when another took its place (a load).
     void Sync();
 
     // The entry at a row, and the row of an entry (-1 when the filters leave it out).
-    int EntryAt(int row) const { return rows_[static_cast<std::size_t>(row)]; }
-    int RowOf(int entry) const;
+    int EntryAt(int row) const { return list_.EntryAt(row); }
+    int RowOf(int entry) const { return list_.RowOf(entry); }
     // The entries of the chronicle as last taken in, shown or not.
-    int Total() const { return static_cast<int>(listed_); }
+    int Total() const { return list_.Total(); }
 
 private:
-    void Rebuild();
-
     const Session& game_;
-    int nation_ = 0;
-    std::array<bool, kEntryKindCount> kinds_{};
-    // The chronicle's places of the rows, ascending.
-    std::vector<int> rows_;
-    // The entries taken in: the chronicle grows at the end; a load puts another in its place.
-    std::size_t listed_ = 0;
-    ChronicleEntry lastListed_;
+    FilteredEntries list_;
 };
 
 }  // namespace tarvex::ui

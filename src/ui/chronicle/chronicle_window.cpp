@@ -30,9 +30,9 @@
 namespace tarvex::ui {
 
 ChronicleWindow::ChronicleWindow(Session& game, QtScreen& screen, MainWindow& main, QWidget* parent)
-    : GameDialog(parent, "frmChronicle", "年代記"), game_(game), screen_(screen), main_(main) {
+    : GameDialog(parent, "ChronicleWindow", "年代記"), game_(game), screen_(screen), main_(main) {
     tabs_ = new QTabWidget(this);
-    tabs_->setObjectName("tabChronicle");
+    tabs_->setObjectName("ChronicleTabs");
     tabs_->addTab(MakeEntriesPage(), "年代記");
     cities_ = new WarChart(game_, ChartMeasure::Cities);
     troops_ = new WarChart(game_, ChartMeasure::Troops);
@@ -55,9 +55,9 @@ ChronicleWindow::~ChronicleWindow() { screen_.RemoveView(this); }
 
 QWidget* ChronicleWindow::MakeEntriesPage() {
     auto* page = new QWidget;
-    page->setObjectName("pageEntries");
+    page->setObjectName("EntriesPage");
     nation_ = new QComboBox(page);
-    nation_->setObjectName("cboNation");
+    nation_->setObjectName("NationFilter");
     nation_->setIconSize(QSize(kSwatchSize, kSwatchSize));
     nation_->addItem("すべての国", 0);
     for (int n = 1; n <= kNationCount; ++n) nation_->addItem(NationSwatch(n), Qs(game_.Nations[n].Name), n);
@@ -70,7 +70,7 @@ QWidget* ChronicleWindow::MakeEntriesPage() {
     filters->addSpacing(12);
     for (int k = 0; k < kEntryKindCount; ++k) {
         auto* box = new QCheckBox(Qs(KindLabel(static_cast<EntryKind>(k))), page);
-        box->setObjectName(QString("chkKind_%1").arg(k));
+        box->setObjectName(QString("KindFilter%1").arg(k));
         box->setChecked(true);
         connect(box, &QCheckBox::toggled, this, [this] { ApplyFilter(); });
         filters->addWidget(box);
@@ -80,7 +80,7 @@ QWidget* ChronicleWindow::MakeEntriesPage() {
 
     model_ = new ChronicleModel(game_, this);
     list_ = new QTreeView(page);
-    list_->setObjectName("lstChronicle");
+    list_->setObjectName("EntryList");
     list_->setModel(model_);
     list_->setRootIsDecorated(false);
     list_->setItemsExpandable(false);
@@ -98,9 +98,9 @@ QWidget* ChronicleWindow::MakeEntriesPage() {
     connect(list_, &QTreeView::activated, this, [this](const QModelIndex& index) { Choose(index); });
 
     count_ = new QLabel(page);
-    count_->setObjectName("lblCount");
+    count_->setObjectName("EntryCount");
     strength_ = new QLabel(page);
-    strength_->setObjectName("lblStrength");
+    strength_->setObjectName("StrengthNote");
     auto* foot = new QHBoxLayout;
     foot->addWidget(count_, 1);
     foot->addWidget(strength_);
@@ -116,11 +116,6 @@ QWidget* ChronicleWindow::MakeEntriesPage() {
 
 void ChronicleWindow::Sync() {
     if (closing_) return;
-    if (game_.Ended) {
-        closing_ = true;
-        close();
-        return;
-    }
     SyncEntries();
     replay_->Sync();
     cities_->Sync();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "rules/world/game.h"
+#include "screens/chronicle/chronicle_window.h"
 
 class QLabel;
 class QPushButton;
@@ -47,8 +48,7 @@ private:
     QPushButton* play_ = nullptr;
     QLabel* when_ = nullptr;
     QTimer* timer_ = nullptr;
-    std::vector<int> kept_;  // the seasons (indices) whose owners the chronicle kept
-    int stride_ = 1;         // seasons a tick while playing
+    ReplayPlan plan_;  // the seasons whose owners the chronicle kept, and the pace
 };
 
 }  // namespace tarvex::ui

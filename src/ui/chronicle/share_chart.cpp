@@ -26,8 +26,6 @@ namespace {
 const QColor kBandEdge(60, 45, 30, 120);
 const QColor kPlayerEdge(190, 60, 20);  // as the player's realm on the map
 
-qreal When(const SeasonRecord& row) { return row.year + (row.season - 1) / 4.0; }
-
 // A band this many cities wide at its widest has room for its nation's name.
 constexpr int kNamedBand = 6;
 
@@ -47,7 +45,7 @@ ShareChart::ShareChart(const Game& game, QWidget* parent) : QWidget(parent), gam
     view_->setMinimumSize(420, 300);
     // With fewer than two seasons there is no band to draw: say so rather than show an empty box.
     note_ = new QLabel(this);
-    note_->setObjectName("lblShareNote");
+    note_->setObjectName("ShareNote");
     note_->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -95,8 +93,7 @@ void ShareChart::Rebuild() {
     bands_.assign(kNationCount + 1, nullptr);
     // Band on band in the nations' order, which runs across the map: neighbours lie near.
     std::vector<qreal> below(rows.size(), 0);
-    for (int n = 1; n <= kNationCount; ++n) {
-        if (std::none_of(rows.begin(), rows.end(), [n](const SeasonRecord& r) { return r.cities[n] > 0; })) continue;
+    for (int n : BandOrder(rows)) {
         auto* lower = new QLineSeries;
         auto* upper = new QLineSeries;
         QList<QPointF> lowerPoints, upperPoints;
@@ -104,15 +101,15 @@ void ShareChart::Rebuild() {
         upperPoints.reserve(static_cast<qsizetype>(rows.size()));
         std::size_t widest = 0;
         for (std::size_t i = 0; i < rows.size(); ++i) {
-            lowerPoints.append({When(rows[i]), below[i]});
+            lowerPoints.append({SeasonTime(rows[i]), below[i]});
             below[i] += std::max<int>(0, rows[i].cities[n]);
-            upperPoints.append({When(rows[i]), below[i]});
+            upperPoints.append({SeasonTime(rows[i]), below[i]});
             if (rows[i].cities[n] > rows[widest].cities[n]) widest = i;
         }
         if (rows.size() >= 2 && rows[widest].cities[n] >= kNamedBand) {
             auto* name = new QGraphicsSimpleTextItem(Qs(game_.Nations[n].Name), chart_);
             name->setZValue(10);
-            names_.push_back({name, {When(rows[widest]), below[widest] - rows[widest].cities[n] / 2.0}});
+            names_.push_back({name, {SeasonTime(rows[widest]), below[widest] - rows[widest].cities[n] / 2.0}});
         }
         lower->replace(lowerPoints);
         upper->replace(upperPoints);
@@ -127,28 +124,14 @@ void ShareChart::Rebuild() {
         band->attachAxis(axisX_);
         band->attachAxis(axisY_);
         connect(band, &QAreaSeries::hovered, this, [this, n](const QPointF& point, bool over) {
-            if (!over) {
-                QToolTip::hideText();
-                return;
-            }
-            const std::vector<SeasonRecord>& rows = game_.chronicle.seasons;
-            const auto nearest = std::min_element(rows.begin(), rows.end(), [&](const auto& a, const auto& b) {
-                return std::abs(When(a) - point.x()) < std::abs(When(b) - point.x());
-            });
-            if (nearest == rows.end()) return;
-            const int season = nearest->season >= 1 && nearest->season <= 4 ? nearest->season : 1;
-            QToolTip::showText(QCursor::pos(),
-                               QString("%1\n%2年目の%3: %4都市")
-                                   .arg(Qs(game_.Nations[n].Name))
-                                   .arg(nearest->year)
-                                   .arg(Qs(game_.SeasonNames[season]))
-                                   .arg(nearest->cities[n]),
-                               view_);
+            ShowSeasonTip(
+                view_, game_, n, point, over, [n](const SeasonRecord& row) { return row.cities[n]; },
+                QStringLiteral("都市"));
         });
         bands_[n] = band;
     }
-    const qreal first = rows.empty() ? game_.Year : When(rows.front());
-    const qreal last = rows.empty() ? first : When(rows.back());
+    const qreal first = rows.empty() ? game_.Year : SeasonTime(rows.front());
+    const qreal last = rows.empty() ? first : SeasonTime(rows.back());
     const qreal from = std::floor(first), to = std::max(last, from + 1);
     axisX_->setTickAnchor(from);
     axisX_->setTickInterval(NiceStep(to - from, 10));

@@ -38,13 +38,6 @@ constexpr qreal kPlayerLineWidth = 4.5;
 const QColor kPlotGround(44, 58, 78);
 const QColor kGridLine(78, 94, 116);
 
-QString SeasonText(const Game& game, int year, int season) {
-    const int s = season >= 1 && season <= 4 ? season : 1;
-    return QString("%1年目の%2").arg(year).arg(Qs(game.SeasonNames[s]));
-}
-
-qreal When(const SeasonRecord& row) { return row.year + (row.season - 1) / 4.0; }
-
 // A short stretch of a nation's line: its mark in the list, which is the chart's legend.
 QIcon LineSample(int nation) {
     QPixmap pixmap(28, kSwatchSize);
@@ -102,6 +95,22 @@ QChart* MakeSeasonChart(const QString& yTitle, QValueAxis*& axisX, QValueAxis*& 
     return chart;
 }
 
+void ShowSeasonTip(QWidget* view, const Game& game, int nation, const QPointF& point, bool over,
+                   const std::function<int(const SeasonRecord&)>& value, const QString& unit) {
+    if (!over) {
+        QToolTip::hideText();
+        return;
+    }
+    const SeasonRecord* nearest = NearestSeason(game.chronicle.seasons, point.x());
+    if (!nearest) return;
+    QToolTip::showText(QCursor::pos(),
+                       QString("%1\n%2: %3%4")
+                           .arg(Qs(game.Nations[nation].Name), Qs(SeasonName(game, nearest->year, nearest->season)))
+                           .arg(value(*nearest))
+                           .arg(unit),
+                       view);
+}
+
 WarChart::WarChart(const Game& game, ChartMeasure measure, QWidget* parent)
     : QWidget(parent), game_(game), measure_(measure) {
     setObjectName(measure == ChartMeasure::Cities ? "chartCities" : "chartTroops");
@@ -116,9 +125,9 @@ WarChart::WarChart(const Game& game, ChartMeasure measure, QWidget* parent)
     view_->setMinimumSize(420, 300);
 
     auto* caption = new QLabel("表示する国", this);
-    caption->setObjectName("lblChartNations");
+    caption->setObjectName("ChartNationsCaption");
     nations_ = new QListWidget(this);
-    nations_->setObjectName("lstChartNations");
+    nations_->setObjectName("ChartNations");
     nations_->setIconSize(QSize(28, kSwatchSize));
     for (int n = 1; n <= kNationCount; ++n) {
         auto* item = new QListWidgetItem(LineSample(n), Qs(game_.Nations[n].Name), nations_);
@@ -133,15 +142,15 @@ WarChart::WarChart(const Game& game, ChartMeasure measure, QWidget* parent)
         SetShown(item->data(Qt::UserRole).toInt(), item->checkState() == Qt::Checked);
     });
     auto* save = new QPushButton("画像を保存", this);
-    save->setObjectName("cmdSaveChart");
+    save->setObjectName("SaveChartButton");
     // Enter in a list of the window must not save a picture.
     save->setAutoDefault(false);
     connect(save, &QPushButton::clicked, this, [this] { AskAndSave(); });
 
     auto* all = new QPushButton("すべて", this);
-    all->setObjectName("cmdChartAll");
+    all->setObjectName("AllNationsButton");
     auto* none = new QPushButton("なし", this);
-    none->setObjectName("cmdChartNone");
+    none->setObjectName("NoNationsButton");
     for (QPushButton* b : {all, none}) b->setAutoDefault(false);
     connect(all, &QPushButton::clicked, this, [this] { ShowAll(true); });
     connect(none, &QPushButton::clicked, this, [this] { ShowAll(false); });
@@ -160,10 +169,6 @@ WarChart::WarChart(const Game& game, ChartMeasure measure, QWidget* parent)
     layout->addLayout(side);
 
     Sync();
-}
-
-int WarChart::Value(const SeasonRecord& row, int nation) const {
-    return measure_ == ChartMeasure::Cities ? row.cities[nation] : row.troops[nation];
 }
 
 QLineSeries* WarChart::SeriesOf(int nation) const {
@@ -192,18 +197,7 @@ void WarChart::Sync() {
     RebuildSeries();
 }
 
-void WarChart::ChooseLeaders() {
-    std::array<int, kNationCount + 1> peak{};
-    for (const SeasonRecord& row : game_.chronicle.seasons)
-        for (int n = 1; n <= kNationCount; ++n) peak[n] = std::max(peak[n], Value(row, n));
-    std::vector<int> order;
-    for (int n = 1; n <= kNationCount; ++n)
-        if (peak[n] > 0) order.push_back(n);
-    std::stable_sort(order.begin(), order.end(), [&peak](int a, int b) { return peak[a] > peak[b]; });
-    shown_.fill(false);
-    for (int i = 0; i < kLeaders && i < static_cast<int>(order.size()); ++i) shown_[order[i]] = true;
-    if (player_ > 0) shown_[player_] = true;
-}
+void WarChart::ChooseLeaders() { shown_ = Leaders(Peaks(game_.chronicle.seasons, measure_), kLeaders, player_); }
 
 void WarChart::FillList() {
     filling_ = true;
@@ -241,16 +235,7 @@ void WarChart::ShowAll(bool shown) {
 void WarChart::RebuildSeries() {
     const std::vector<SeasonRecord>& rows = game_.chronicle.seasons;
     // The player's line first, so the legend names it first; then the strongest.
-    std::array<int, kNationCount + 1> peak{};
-    for (const SeasonRecord& row : rows)
-        for (int n = 1; n <= kNationCount; ++n) peak[n] = std::max(peak[n], Value(row, n));
-    std::vector<int> order;
-    for (int n = 1; n <= kNationCount; ++n)
-        if (shown_[n]) order.push_back(n);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        if ((a == player_) != (b == player_)) return a == player_;
-        return peak[a] > peak[b];
-    });
+    const std::vector<int> order = LineOrder(shown_, Peaks(rows, measure_), player_);
 
     std::vector<int> attached;
     for (QAbstractSeries* s : chart_->series()) attached.push_back(s->property("nation").toInt());
@@ -270,22 +255,8 @@ void WarChart::RebuildSeries() {
             series->attachAxis(axisX_);
             series->attachAxis(axisY_);
             connect(series, &QLineSeries::hovered, this, [this, n](const QPointF& point, bool over) {
-                if (!over) {
-                    QToolTip::hideText();
-                    return;
-                }
-                // The season nearest the pointer.
-                const std::vector<SeasonRecord>& rows = game_.chronicle.seasons;
-                const auto nearest = std::min_element(rows.begin(), rows.end(), [&](const auto& a, const auto& b) {
-                    return std::abs(When(a) - point.x()) < std::abs(When(b) - point.x());
-                });
-                if (nearest == rows.end()) return;
-                QToolTip::showText(
-                    QCursor::pos(),
-                    QString("%1\n%2: %3")
-                        .arg(Qs(game_.Nations[n].Name), SeasonText(game_, nearest->year, nearest->season))
-                        .arg(Value(*nearest, n)),
-                    view_);
+                ShowSeasonTip(view_, game_, n, point, over,
+                              [this, n](const SeasonRecord& row) { return Value(row, n); });
             });
             series_[n] = series;
         }
@@ -296,14 +267,14 @@ void WarChart::RebuildSeries() {
         QList<QPointF> points;
         points.reserve(static_cast<qsizetype>(rows.size()));
         for (const SeasonRecord& row : rows) {
-            points.append({When(row), static_cast<qreal>(Value(row, nation))});
+            points.append({SeasonTime(row), static_cast<qreal>(Value(row, nation))});
             most = std::max(most, Value(row, nation));
         }
         series->replace(points);
     }
 
-    const qreal first = rows.empty() ? game_.Year : When(rows.front());
-    const qreal last = rows.empty() ? first : When(rows.back());
+    const qreal first = rows.empty() ? game_.Year : SeasonTime(rows.front());
+    const qreal last = rows.empty() ? first : SeasonTime(rows.back());
     const qreal from = std::floor(first);
     const qreal to = std::max(last, from + 1);
     axisX_->setTickAnchor(from);
@@ -335,15 +306,17 @@ void WarChart::AskAndSave() {
             "画像を保存できませんでした。\n" + QDir::toNativeSeparators(path) + "\n書き込める場所を選んでください。");
 }
 
-WarChartDialog::WarChartDialog(const Game& game, QWidget* parent) : GameDialog(parent, "frmWarChart", "都市数の推移") {
+WarChartDialog::WarChartDialog(const Game& game, QWidget* parent)
+    : GameDialog(parent, "WarChartWindow", "都市数の推移") {
     auto* layout = new QVBoxLayout(this);
     // What ended the war, when the chronicle has it.
     const std::vector<ChronicleEntry>& entries = game.chronicle.entries;
     const auto unified = std::find_if(entries.rbegin(), entries.rend(),
                                       [](const ChronicleEntry& e) { return e.kind == EntryKind::Unification; });
     if (unified != entries.rend()) {
-        auto* heading = new QLabel(SeasonText(game, unified->year, unified->season) + "　" + Qs(unified->text), this);
-        heading->setObjectName("lblUnified");
+        auto* heading =
+            new QLabel(Qs(SeasonName(game, unified->year, unified->season)) + "　" + Qs(unified->text), this);
+        heading->setObjectName("UnifiedHeading");
         QFont font = GameFont(11);
         font.setBold(true);
         heading->setFont(font);
@@ -352,7 +325,7 @@ WarChartDialog::WarChartDialog(const Game& game, QWidget* parent) : GameDialog(p
     chart_ = new WarChart(game, ChartMeasure::Cities, this);
     layout->addWidget(chart_, 1);
     auto* close = new QPushButton("閉じる", this);
-    close->setObjectName("cmdClose");
+    close->setObjectName("CloseButton");
     close->setDefault(true);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     auto* buttons = new QHBoxLayout;

@@ -3,12 +3,15 @@
 #pragma once
 
 #include <QPen>
+#include <QPointF>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <map>
 #include <vector>
 
 #include "rules/world/game.h"
+#include "screens/chronicle/chronicle_window.h"
 #include "ui/qt/game_dialog.h"
 
 class QChart;
@@ -18,8 +21,6 @@ class QListWidget;
 class QValueAxis;
 
 namespace tarvex::ui {
-
-enum class ChartMeasure { Cities, Troops };
 
 // A step of 1, 2 or 5 times a power of ten that cuts `span` into at most `ticks` parts.
 qreal NiceStep(qreal span, int ticks);
@@ -31,6 +32,12 @@ QPen NationLinePen(int nation, qreal width);
 // whole numbers on "年目" along the foot and on `yTitle` up the side; the axes are
 // added to the chart and handed back for what each chart sets of its own.
 QChart* MakeSeasonChart(const QString& yTitle, QValueAxis*& axisX, QValueAxis*& axisY);
+
+// The pointer over a nation's line or band (`over`, as Qt's hovered signal says):
+// a tip with the nation, the season nearest the pointer and its value then,
+// followed by `unit`; none when the pointer has left.
+void ShowSeasonTip(QWidget* view, const Game& game, int nation, const QPointF& point, bool over,
+                   const std::function<int(const SeasonRecord&)>& value, const QString& unit = {});
 
 class WarChart : public QWidget {
     Q_OBJECT
@@ -53,7 +60,7 @@ public:
     bool SaveImage(const QString& path) const;
 
 private:
-    int Value(const SeasonRecord& row, int nation) const;
+    int Value(const SeasonRecord& row, int nation) const { return ChartValue(row, nation, measure_); }
     // Until the player picks nations himself, the leaders and his own nation are shown.
     void ChooseLeaders();
     void RebuildSeries();

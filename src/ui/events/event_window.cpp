@@ -20,22 +20,22 @@ constexpr int kListWidth = 7800;  // twips
 }  // namespace
 
 EventWindow::EventWindow(Session& game, QtScreen& screen, QWidget* parent)
-    : GameDialog(parent, "frmEvent", "イベント"), game_(game), screen_(screen) {
+    : GameDialog(parent, "EventWindow", "イベント"), game_(game), screen_(screen) {
     setFixedSize(Twips(120 + kListWidth + 120), Twips(4200 + 375 + 120));
 
     // Wide enough for a typhoon's line in the longest city's name; a larger
     // type than the game's wraps rather than hiding the numbers at the end.
     lines_ = new QListWidget(this);
-    lines_->setObjectName("lst");
+    lines_->setObjectName("EventLines");
     Place(lines_, 120, 120, kListWidth, 4020);
     lines_->setWordWrap(true);
     lines_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
-    command1_ = new QPushButton("OK", this);
-    command1_->setObjectName("Command1");
-    command1_->setDefault(true);
-    Place(command1_, 120 + kListWidth - 1095, 4200, 1095, 375);
-    connect(command1_, &QPushButton::clicked, this, [this] { Confirm(); });
+    okButton_ = new QPushButton("OK", this);
+    okButton_->setObjectName("OkButton");
+    okButton_->setDefault(true);
+    Place(okButton_, 120 + kListWidth - 1095, 4200, 1095, 375);
+    connect(okButton_, &QPushButton::clicked, this, [this] { Confirm(); });
     screen_.Gate().AddGameWindow(this);
 }
 
@@ -48,7 +48,7 @@ void EventWindow::Run() {
     screen_.AddView(this, [this] { Sync(); });
     registered_ = true;
     Sync();
-    command1_->setFocus();
+    okButton_->setFocus();
     // A game that plays itself gives the event a few messages' time to be read, then its own
     // OK; not while paused.
     QTimer ownOk;
@@ -62,7 +62,7 @@ void EventWindow::Run() {
     registered_ = false;
 }
 
-bool EventWindow::Finished() const { return closing_ || game_.Ended; }
+bool EventWindow::Finished() const { return closing_; }
 
 void EventWindow::Sync() {
     const std::vector<std::string>& lines = game_.EventLines;
@@ -71,10 +71,6 @@ void EventWindow::Sync() {
     if (!same) {
         lines_->clear();
         for (const std::string& line : lines) lines_->addItem(Qs(line));
-    }
-    if (!closing_ && game_.Ended) {
-        closing_ = true;
-        if (isVisible()) accept();
     }
 }
 

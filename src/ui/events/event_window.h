@@ -35,7 +35,7 @@ private:
     bool closing_ = false;
     bool registered_ = false;
     QListWidget* lines_ = nullptr;
-    QPushButton* command1_ = nullptr;
+    QPushButton* okButton_ = nullptr;
 };
 
 }  // namespace tarvex::ui

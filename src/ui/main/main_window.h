@@ -57,8 +57,37 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The window's parts, built once (main_window.cpp, scrolling.cpp).
+    void BuildScrollBars();
+    void ConnectMap();
+    void BuildTimers();
+    void BuildStatusBar();
+    // Never so small that the menu bar folds, a side panel is cut or no map is left.
+    void SetLeastSize();
+    // The window's place is kept when the player moves it, and on the way out.
+    void KeepPlace();
+
+    // The menu bar (menus.cpp). An entry of the game waits through a hold; one that only shows acts at once.
+    enum class EntryKind { Game, Showing };
+    QMenu* AddMenu(const char* name, const char* caption);
+    QAction* AddEntry(QMenu* menu, const char* name, const char* caption, const std::function<void(Session&)>& handler,
+                      EntryKind kind = EntryKind::Game);
     void BuildMenus();
+    void BuildGameMenus();
+    void BuildViewMenus();
+    void BuildChangeMenu();
+    void BuildHelpMenu();
+
+    // The side panels (panels.cpp).
     void BuildPanels(QWidget* client);
+    void BuildIdlePanel(QWidget* client);
+    void BuildTopMenu(QWidget* client);
+    void BuildCommandMenus(QWidget* client);
+    void BuildAmountPanel(QWidget* client);
+    void BuildTargetPanel(QWidget* client);
+    // Under the target panel's boxes: both cities' numbers, a refusal's and the odds.
+    void BuildOrderNumbers(QWidget* panel);
+    void BuildDelegationPanel(QWidget* client);
     // A side panel's frame; returns the area inside its border that holds the controls.
     QWidget* MakePanel(QWidget* client, Panel panel, int width, int height);
     QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, int left, int top, int width,
@@ -66,6 +95,7 @@ private:
     QLabel* MakePanelLabel(QWidget* parent, const char* name, const char* caption, int left, int top, int width,
                            int height, bool cyan);
     void LayoutClient();
+    // Every key of the window, first to the game (keys.cpp).
     bool PreviewKey(QKeyEvent* event, QWidget* receiver);
     void SyncMenus();
     void SyncPanels();

@@ -48,7 +48,7 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, QRe
 class MapSurface : public QWidget {
 public:
     explicit MapSurface(MapView* view) : QWidget(view), view_(view) {
-        setObjectName("Picture1");
+        setObjectName("MapSurface");
         setAttribute(Qt::WA_OpaquePaintEvent);
         resize(kMapPictureWidth, kMapPictureHeight);
     }
@@ -175,17 +175,17 @@ struct HelpText {
 // In a row right of the side panel, at the top of the first view: clear of the player's
 // nation in its middle, and whole in the smallest window.
 constexpr std::array<HelpText, kHelpPanelCount> kHelpTexts{{
-    {"PicPic", 7230, 240, 1575, 2175,
+    {"CityHelpPanel", 7230, 240, 1575, 2175,
      "国の詳細を見るときは、国の番号か、国名をクリックしてください。閉じるときも、もう一度クリックしてください。",
-     "cmdPicPicClose"},
-    {"Picture2", 8925, 240, 1935, 2175, "国家情報、過去の戦闘データはメニューで見られます", "Command3"},
-    {"Picture3", 4095, 240, 3015, 2175,
+     "CityHelpClose"},
+    {"NationHelpPanel", 8925, 240, 1935, 2175, "国家情報、過去の戦闘データはメニューで見られます", "NationHelpClose"},
+    {"ButtonsHelpPanel", 4095, 240, 3015, 2175,
      "ボタンについて "
      "ＯＫボタンはＥｎｔｅｒキーで「1.移動」とか数字のついたボタンは「テンキー」でCancelはテンキーの「小数点」あるい"
      "はカーソルキーでOKから移動して、マウスを使わずに使えます",
-     "Command4"},
-    {"picCur", 10980, 240, 1575, 2175,
-     "移動先をリストから選ぶときは左右の、数値を入力するときは上下のカーソルキーでえらべます。", "Command5"},
+     "ButtonsHelpClose"},
+    {"InputHelpPanel", 10980, 240, 1575, 2175,
+     "移動先をリストから選ぶときは左右の、数値を入力するときは上下のカーソルキーでえらべます。", "InputHelpClose"},
 }};
 
 // The help panels from left to right, as they stood on the map.
@@ -207,14 +207,14 @@ struct ValueSlot {
 
 // The eight values of an expanded panel, in the order CityPanel lists them.
 constexpr std::array<ValueSlot, 8> kValueSlots{{
-    {"国力", "lblKokuryoku", 120, 600, 600},
-    {"町", "lblmachi", 120, 840, 600},
-    {"城", "lblSiro", 120, 1080, 600},
-    {"食料", "lblKome", 120, 1320, 600},
-    {"金", "lblKin", 960, 600, 1440},
-    {"兵", "lblHei", 960, 840, 1440},
-    {"武装", "lblBusou", 960, 1080, 1440},
-    {"民度", "lblMindo", 960, 1320, 1440},
+    {"国力", "CityPower", 120, 600, 600},
+    {"町", "CityTown", 120, 840, 600},
+    {"城", "CityCastle", 120, 1080, 600},
+    {"食料", "CityFood", 120, 1320, 600},
+    {"金", "CityGold", 960, 600, 1440},
+    {"兵", "CityTroops", 960, 840, 1440},
+    {"武装", "CityArms", 960, 1080, 1440},
+    {"民度", "CityCivility", 960, 1320, 1440},
 }};
 
 }  // namespace
@@ -324,7 +324,7 @@ void MapView::BuildCityPanel(int city) {
     const QString n = QString::number(city);
     CityWidgets& w = cities_[city];
     auto* panel = new QFrame(surface_);
-    panel->setObjectName("pic_" + n);
+    panel->setObjectName("CityPanel" + n);
     panel->setFrameStyle(QFrame::Box | QFrame::Plain);
     panel->setLineWidth(1);
     Paint(panel, QApplication::palette().color(QPalette::Button));
@@ -332,17 +332,17 @@ void MapView::BuildCityPanel(int city) {
     Place(panel, p.left, p.top, kPanelWidth, kPanelCollapsed);
     w.panel = panel;
 
-    w.num = MakeLabel(panel, "lblNum_" + n, n, TwipRect(120, 120, 240, 240));
-    w.kuni = MakeLabel(panel, "lblKuni_" + n, QString(), TwipRect(360, 120, 1440, 240));
-    for (QLabel* label : {w.num, w.kuni}) {
+    w.num = MakeLabel(panel, "CityNumber" + n, n, TwipRect(120, 120, 240, 240));
+    w.name = MakeLabel(panel, "CityName" + n, QString(), TwipRect(360, 120, 1440, 240));
+    for (QLabel* label : {w.num, w.name}) {
         label->setProperty("city", city);
         label->setCursor(Qt::PointingHandCursor);
         label->installEventFilter(this);
     }
-    w.values[0] = MakeLabel(panel, "lblRyoshu_" + n, QString(), TwipRect(120, 360, 1695, 255));
+    w.values[0] = MakeLabel(panel, "CityOwner" + n, QString(), TwipRect(120, 360, 1695, 255));
     Paint(w.values[0], kPaleOrange);
     // A delegated city's mark stands at the end of the owner's line, which gives way to it.
-    w.delegated = MakeLabel(panel, "lblInin_" + n, QStringLiteral("委"), TwipRect(kMarkLeft, 360, 225, 255));
+    w.delegated = MakeLabel(panel, "DelegatedMark" + n, QStringLiteral("委"), TwipRect(kMarkLeft, 360, 225, 255));
     w.delegated->setAlignment(Qt::AlignCenter);
     w.delegated->setToolTip(QStringLiteral("委任中"));
     QFont markFont = w.delegated->font();
@@ -361,8 +361,7 @@ void MapView::BuildCityPanel(int city) {
     for (std::size_t i = 0; i < kValueSlots.size(); ++i) {
         const ValueSlot& slot = kValueSlots[i];
         MakeLabel(w.body, QString(), slot.caption, TwipRect(slot.captionLeft, slot.top, 495, 240));
-        w.values[i + 1] =
-            MakeLabel(w.body, slot.name + QString("_") + n, QString(), TwipRect(slot.valueLeft, slot.top, 375, 255));
+        w.values[i + 1] = MakeLabel(w.body, slot.name + n, QString(), TwipRect(slot.valueLeft, slot.top, 375, 255));
     }
 }
 
@@ -394,7 +393,7 @@ void MapView::BuildHelpPanels() {
         int textBottom = box.height() - kMargin;
         if (i == kHelpNation) {
             auto* look = new QPushButton(QStringLiteral("見る"), panel);
-            look->setObjectName("Command1");
+            look->setObjectName("NationHelpLook");
             look->setFocusPolicy(Qt::NoFocus);
             look->setGeometry(kMargin, box.height() - kButtonHeight - kMargin, kButtonWidth, kButtonHeight);
             connect(look, &QPushButton::clicked, this, [this] { emit nationRequested(); });
@@ -406,14 +405,8 @@ void MapView::BuildHelpPanels() {
         text->setWordWrap(true);
         text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         // The largest size at which the whole text fits its panel.
-        QFont textFont = GameFont(9);
-        for (qreal size = 9; size >= 6; size -= 0.5) {
-            textFont.setPointSizeF(size);
-            const QRect needed =
-                QFontMetrics(textFont).boundingRect(QRect(0, 0, textArea.width(), 100000), Qt::TextWordWrap, message);
-            if (needed.height() <= textArea.height()) break;
-        }
-        text->setFont(textFont);
+        text->setFont(
+            ShrinkToFit(GameFont(9), [&](const QFont& f) { return WrapsWithin(f, message, textArea.size()); }));
         help_[i] = panel;
     }
 }
@@ -438,7 +431,7 @@ void MapView::Sync(const MainWindowShown& shown, const WarMapShown& war) {
                                                       &p.gold,  &p.troops, &p.arms, &p.civility};
         const auto setText = [](QLabel* label, const std::string& text) { SetFittedText(label, Qs(text)); };
         if (!p.id.empty()) setText(w.num, p.id);
-        setText(w.kuni, p.name);
+        setText(w.name, p.name);
         for (std::size_t i = 1; i < texts.size(); ++i) setText(w.values[i], *texts[i]);
         w.owner = p.owner;
         w.playerColour = p.playerColour;
@@ -497,7 +490,7 @@ void MapView::ShowOwner(int city) {
     w.colour = colour;
     const QColor buttonFace = QApplication::palette().color(QPalette::Button);
     Paint(w.num, players ? kPlayerOrange : buttonFace);
-    Paint(w.kuni, players ? kPlayerOrange : buttonFace);
+    Paint(w.name, players ? kPlayerOrange : buttonFace);
 }
 
 void MapView::SyncWar(const MainWindowShown& shown, const WarMapShown& war) {

@@ -40,7 +40,7 @@ public:
     // While held, a sync leaves the surface where ScrollTo put it.
     void HoldScroll(bool held) { scrollHeld_ = held; }
 
-    // The scrolled surface ("Picture1"), 48000 x 35000 twips.
+    // The scrolled surface ("MapSurface"), 48000 x 35000 twips.
     QWidget* Surface() const;
     // A wheel turned over the map moves these bars.
     void SetScrollBars(QScrollBar* horizontal, QScrollBar* vertical);
@@ -83,7 +83,7 @@ private:
     struct CityWidgets {
         QFrame* panel = nullptr;
         QLabel* num = nullptr;
-        QLabel* kuni = nullptr;
+        QLabel* name = nullptr;
         QWidget* body = nullptr;          // captions and values, shown when unfolded
         std::array<QLabel*, 9> values{};  // owner, then the eight values
         QLabel* delegated = nullptr;      // "委": the player has handed the city to the computer

@@ -203,6 +203,47 @@ QRgb Darker(QRgb c, int percent) {
     return qRgb(qRed(c) * (100 - percent) / 100, qGreen(c) * (100 - percent) / 100, qBlue(c) * (100 - percent) / 100);
 }
 
+// The colours of the decorations laid over the map, in a table of at most 255
+// (entry 0 is bare map): a colour new to it takes the next entry, and once the
+// table is full, the nearest colour already in it.
+class DecorationPalette {
+public:
+    explicit DecorationPalette(std::array<QRgb, 256>& colours) : colours_(colours), entryOf_(1 << 16, 0) {
+        colours_.fill(0);
+    }
+
+    std::uint8_t EntryFor(QRgb c) {
+        const int key = (qAlpha(c) >> 4) << 12 | (qRed(c) >> 4) << 8 | (qGreen(c) >> 4) << 4 | (qBlue(c) >> 4);
+        std::uint8_t& entry = entryOf_[key];
+        if (entry != 0) return entry;
+        if (used_ < 256) {
+            entry = static_cast<std::uint8_t>(used_);
+            colours_[used_++] = c;
+            return entry;
+        }
+        return entry = Nearest(c);
+    }
+
+private:
+    std::uint8_t Nearest(QRgb c) const {
+        int best = 1, bestDistance = INT_MAX;
+        for (int i = 1; i < 256; ++i) {
+            const QRgb d = colours_[i];
+            const int distance = std::abs(qAlpha(d) - qAlpha(c)) + std::abs(qRed(d) - qRed(c)) +
+                                 std::abs(qGreen(d) - qGreen(c)) + std::abs(qBlue(d) - qBlue(c));
+            if (distance < bestDistance) {
+                best = i;
+                bestDistance = distance;
+            }
+        }
+        return static_cast<std::uint8_t>(best);
+    }
+
+    std::array<QRgb, 256>& colours_;
+    std::vector<std::uint8_t> entryOf_;
+    int used_ = 1;
+};
+
 }  // namespace
 
 LandRuns LandRuns::Divide(const MapGeography& map, qreal ratio, std::array<QRect, kCityCount + 1>* bounds) {
@@ -344,33 +385,9 @@ qint64 TerritoryPicture::Bytes() const {
 
 void TerritoryPicture::BuildDecorations() {
     const MapGeography& map = MapGeography::Get();
-    decorationColours_.fill(0);
     // Each colour is drawn as coverage, laid over what lies below and reduced to at
     // most 255 colours, a band at a time: no full-size picture is ever held.
-    std::vector<std::uint8_t> entryOf(1 << 16, 0);
-    int used = 1;
-    const auto entryFor = [&](QRgb c) -> std::uint8_t {
-        const int key = (qAlpha(c) >> 4) << 12 | (qRed(c) >> 4) << 8 | (qGreen(c) >> 4) << 4 | (qBlue(c) >> 4);
-        std::uint8_t& entry = entryOf[key];
-        if (entry != 0) return entry;
-        if (used < 256) {
-            entry = static_cast<std::uint8_t>(used);
-            decorationColours_[used++] = c;
-            return entry;
-        }
-        // Out of entries: the nearest colour already in the table.
-        int best = 1, bestDistance = INT_MAX;
-        for (int i = 1; i < 256; ++i) {
-            const QRgb d = decorationColours_[i];
-            const int distance = std::abs(qAlpha(d) - qAlpha(c)) + std::abs(qRed(d) - qRed(c)) +
-                                 std::abs(qGreen(d) - qGreen(c)) + std::abs(qBlue(d) - qBlue(c));
-            if (distance < bestDistance) {
-                best = i;
-                bestDistance = distance;
-            }
-        }
-        return entry = static_cast<std::uint8_t>(best);
-    };
+    DecorationPalette palette(decorationColours_);
 
     // A band at a time; each layer is drawn into it, laid over what lies below
     // (its coverage is the band's alpha) and wiped as it is read.
@@ -405,7 +422,7 @@ void TerritoryPicture::BuildDecorations() {
                     const uint alpha = qAlpha(colour) * qAlpha(cover[x]) / 255;
                     cover[x] = 0;
                     const QRgb over = qPremultiply(qRgba(qRed(colour), qGreen(colour), qBlue(colour), alpha));
-                    out[x] = entryFor(over + ByteMul(decorationColours_[out[x]], 255 - alpha));
+                    out[x] = palette.EntryFor(over + ByteMul(decorationColours_[out[x]], 255 - alpha));
                 }
             }
         }

@@ -181,7 +181,7 @@ const std::array<LegendGroup, 3>& Legend() {
 }  // namespace
 
 NationWindow::NationWindow(Session& game, QtScreen& screen, QWidget* parent)
-    : GameDialog(parent, "frmNation", "国家情報"), game_(game), screen_(screen) {
+    : GameDialog(parent, "NationWindow", "国家情報"), game_(game), screen_(screen) {
     // An even pixel size keeps a full-width character exactly two half-width
     // cells wide, which the padded names rely on.
     QFont listFont = FixedWidthFont(9);
@@ -203,48 +203,64 @@ NationWindow::NationWindow(Session& game, QtScreen& screen, QWidget* parent)
 
     auto* menuBar = new QMenuBar(this);
     menuBar->setObjectName("menuBar");
-    QAction* mnuNationClose = menuBar->addAction("閉じる(&C)");
-    mnuNationClose->setObjectName("mnuNationClose");
-    connect(mnuNationClose, &QAction::triggered, this, &QWidget::close);
+    QAction* closeEntry = menuBar->addAction("閉じる(&C)");
+    closeEntry->setObjectName("CloseEntry");
+    connect(closeEntry, &QAction::triggered, this, &QWidget::close);
 
     auto* contents = new QWidget(this);
     contents->setObjectName("contents");
     contents->setFixedSize(clientWidth, Twips(kClientHeight));
 
-    auto* label26 = new QLabel("過去の戦闘データ", contents);
-    label26->setObjectName("Label26");
-    Place(label26, 4080, 0, 2400, 240);
+    auto* recordsCaption = new QLabel("過去の戦闘データ", contents);
+    recordsCaption->setObjectName("BattleRecordsCaption");
+    Place(recordsCaption, 4080, 0, 2400, 240);
 
-    ll_ = MakeList(contents, "LL", listFont, tabStop_);
-    ll_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    ll_->setSelectionMode(QAbstractItemView::NoSelection);
-    ll_->setFocusPolicy(Qt::NoFocus);
+    BuildLists(contents, listFont, header, lines, listWidth);
+
+    BuildLegend(contents, clientWidth);
+
+    StackMenuAndContents(menuBar, contents);
+
+    // A view with nothing to bring up to date (it shows the records as they were),
+    // listed so that a hold paints it with the others.
+    screen_.AddView(this, {});
+}
+
+void NationWindow::BuildLists(QWidget* contents, const QFont& listFont, const QString& header, const QStringList& lines,
+                              int listWidth) {
+    listHeader_ = MakeList(contents, "NationListHeader", listFont, tabStop_);
+    listHeader_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    listHeader_->setSelectionMode(QAbstractItemView::NoSelection);
+    listHeader_->setFocusPolicy(Qt::NoFocus);
     // The titles stand over the columns of the first nation's line; every line
     // has the same columns.
     if (!lines.isEmpty())
-        ll_->setItemDelegate(new HeaderDelegate(tabStop_, FieldCentres(listFont, tabStop_, lines.front()), ll_));
-    ll_->addItem(header);
-    const int headerHeight = std::max(Twips(240), QFontMetrics(listFont).height() + 2 + 2 * ll_->frameWidth());
-    ll_->setGeometry(Twips(kListLeft), Twips(240), listWidth, headerHeight);
+        listHeader_->setItemDelegate(
+            new HeaderDelegate(tabStop_, FieldCentres(listFont, tabStop_, lines.front()), listHeader_));
+    listHeader_->addItem(header);
+    const int headerHeight = std::max(Twips(240), QFontMetrics(listFont).height() + 2 + 2 * listHeader_->frameWidth());
+    listHeader_->setGeometry(Twips(kListLeft), Twips(240), listWidth, headerHeight);
 
-    nationList_ = MakeList(contents, "lstName", listFont, tabStop_);
+    nationList_ = MakeList(contents, "NationList", listFont, tabStop_);
     nationList_->addItems(lines);
     // Each nation's colour on the map stands before its name, as the map's legend;
     // the header keeps a blank swatch so that its titles stay over their columns.
     const QSize swatch(kSwatchSize, kSwatchSize);
-    for (QListWidget* list : {ll_, nationList_}) list->setIconSize(swatch);
+    for (QListWidget* list : {listHeader_, nationList_}) list->setIconSize(swatch);
     QPixmap blank(swatch);
     blank.fill(Qt::transparent);
-    ll_->item(0)->setIcon(QIcon(blank));
+    listHeader_->item(0)->setIcon(QIcon(blank));
     for (int row = 0; row < nationList_->count(); ++row) nationList_->item(row)->setIcon(NationSwatch(row + 1));
     nationList_->setGeometry(Twips(kListLeft), Twips(600), listWidth, Twips(4560));
     connect(nationList_, &QListWidget::itemClicked, this, &NationWindow::Choose);
     connect(nationList_, &QListWidget::itemActivated, this, &NationWindow::Choose);
+}
 
+void NationWindow::BuildLegend(QWidget* contents, int clientWidth) {
     int labelNumber = 1;
     auto legendLabel = [&](const char* text, int left, int top, int width, int height) {
         auto* label = new QLabel(text, contents);
-        label->setObjectName(QString("Label%1").arg(labelNumber++));
+        label->setObjectName(QString("LegendLabel%1").arg(labelNumber++));
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         Place(label, left, top, width, height);
         return label;
@@ -270,25 +286,9 @@ NationWindow::NationWindow(Session& game, QtScreen& screen, QWidget* parent)
             }
         }
     }
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->setMenuBar(menuBar);
-    layout->addWidget(contents);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-
-    screen_.AddView(this, [this] { Sync(); });
 }
 
 NationWindow::~NationWindow() { screen_.RemoveView(this); }
-
-void NationWindow::Sync() {
-    if (!closing_ && game_.Ended) {
-        closing_ = true;
-        close();
-    }
-}
 
 void NationWindow::Choose(QListWidgetItem* item) {
     if (closing_ || !item) return;

@@ -79,6 +79,31 @@ int ReportStart(QWidget* settings, QtScreen& screen, Session& game) {
     return shown ? 0 : 1;
 }
 
+// The application's name, Japanese texts, icon and type, for every window.
+void DressApplication() {
+    QApplication::setApplicationName("Tarvex");
+    if (!InstallQtJapanese()) std::fprintf(stderr, "tarvex: Qt's Japanese texts (qtbase_ja.qm) are not installed\n");
+    // Lets the desktop match the windows to the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName("io.github.tarvex.Tarvex");
+    QIcon icon = QIcon::fromTheme("tarvex");
+    if (icon.isNull()) icon = QIcon(FindDataFile("icons/tarvex-128.png"));
+    QApplication::setWindowIcon(icon);
+    QApplication::setFont(GameFont());
+    // The game decides when it ends (the quit question, the end notice), not the last window.
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+// --check-main: accepts the settings as they stand and reports the main window a second later.
+void CheckMainWindow(const QPointer<SettingsWindow>& settings, const QPointer<MainWindow>& mainWindow) {
+    if (auto* ok = settings ? settings->findChild<QPushButton*>("OkButton") : nullptr) ok->click();
+    QTimer::singleShot(1000, qApp, [&mainWindow] {
+        const bool up = mainWindow && mainWindow->isVisible();
+        std::printf("main window: %s\n", up ? qUtf8Printable(mainWindow->windowTitle()) : "(not shown)");
+        std::fflush(stdout);
+        QCoreApplication::exit(up ? 0 : 1);
+    });
+}
+
 }  // namespace
 
 QTranslator* InstallQtJapanese() {
@@ -103,16 +128,7 @@ int RunApplication(int argc, char** argv) {
         return 1;
     }
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Tarvex");
-    if (!InstallQtJapanese()) std::fprintf(stderr, "tarvex: Qt's Japanese texts (qtbase_ja.qm) are not installed\n");
-    // Lets the desktop match the windows to the installed menu entry and its icon.
-    QGuiApplication::setDesktopFileName("io.github.tarvex.Tarvex");
-    QIcon icon = QIcon::fromTheme("tarvex");
-    if (icon.isNull()) icon = QIcon(FindDataFile("icons/tarvex-128.png"));
-    QApplication::setWindowIcon(icon);
-    QApplication::setFont(GameFont());
-    // The game decides when it ends (the quit question, the end notice), not the last window.
-    QApplication::setQuitOnLastWindowClosed(false);
+    DressApplication();
 
     QtScreen screen;
     MersenneRandom random;
@@ -147,16 +163,20 @@ int RunApplication(int argc, char** argv) {
 
     SetDefaultSettings(game);
     if (checkStart) return ReportStart(settings, screen, game);
-    if (checkMain) {
-        if (auto* ok = settings ? settings->findChild<QPushButton*>("Command1") : nullptr) ok->click();
-        QTimer::singleShot(1000, &app, [&] {
-            const bool up = mainWindow && mainWindow->isVisible();
-            std::printf("main window: %s\n", up ? qUtf8Printable(mainWindow->windowTitle()) : "(not shown)");
-            std::fflush(stdout);
-            QCoreApplication::exit(up ? 0 : 1);
-        });
-    }
-    return app.exec();
+    if (checkMain) CheckMainWindow(settings, mainWindow);
+    const int status = RunMainLoop(screen);
+    // The windows go before the game they show.
+    delete mainWindow.data();
+    delete settings.data();
+    return status;
+}
+
+int RunMainLoop(QtScreen& screen) {
+    screen.Out().leaveMainLoop = [] { QCoreApplication::exit(0); };
+    const int status = QApplication::exec();
+    // The game has ended (or the desktop closed the program): the steps on the way out.
+    screen.Out().Leave();
+    return status;
 }
 
 }  // namespace tarvex::ui

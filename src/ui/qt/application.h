@@ -5,7 +5,12 @@ class QTranslator;
 
 namespace tarvex::ui {
 
+class QtScreen;
+
 int RunApplication(int argc, char** argv);
+// Runs the main loop until the game's end stops it (QtScreen::EndProgram), then
+// takes the steps on the way out (WayOut::Leave). The program's status.
+int RunMainLoop(QtScreen& screen);
 
 // Qt's own texts (standard buttons such as "キャンセル", "はい", "いいえ") in Japanese,
 // whatever the system's language, from the system's Qt translations. The translator

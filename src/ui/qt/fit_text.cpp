@@ -49,6 +49,11 @@ bool ShowWithin(QLabel* label, const QString& text, int room) {
 
 }  // namespace
 
+bool WrapsWithin(const QFont& font, const QString& text, const QSize& room) {
+    return QFontMetrics(font).boundingRect(QRect(0, 0, room.width(), 100000), Qt::TextWordWrap, text).height() <=
+           room.height();
+}
+
 QFont ShrinkToFit(QFont base, const std::function<bool(const QFont&)>& fits) {
     if (fits(base)) return base;
     int pixels = QFontInfo(base).pixelSize();
@@ -74,11 +79,9 @@ bool TextFitsLabel(const QLabel* label) {
         return true;
     if (const QWidget* parent = label->parentWidget(); parent && !parent->rect().contains(label->geometry()))
         return false;
-    const QFontMetrics metrics(label->font());
     const int room = TextRoom(label, label->width());
-    if (!label->wordWrap()) return metrics.horizontalAdvance(text) <= room;
-    const QRect needed = metrics.boundingRect(QRect(0, 0, room, 100000), Qt::TextWordWrap, text);
-    return needed.height() <= label->contentsRect().height() - 2 * label->margin();
+    if (!label->wordWrap()) return QFontMetrics(label->font()).horizontalAdvance(text) <= room;
+    return WrapsWithin(label->font(), text, QSize(room, label->contentsRect().height() - 2 * label->margin()));
 }
 
 }  // namespace tarvex::ui

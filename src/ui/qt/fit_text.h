@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QFont>
+#include <QSize>
 #include <QString>
 #include <functional>
 
@@ -19,6 +20,9 @@ inline constexpr int kSmallestPixels = 9;
 // The largest font like `base` for which `fits` holds: narrower first, then
 // smaller. The narrowest and smallest when nothing fits.
 QFont ShrinkToFit(QFont base, const std::function<bool(const QFont&)>& fits);
+
+// Whether `text`, wrapped at words, fits `room` in `font`.
+bool WrapsWithin(const QFont& font, const QString& text, const QSize& room);
 
 // Shows `text` in a label whose width stays as laid out.
 void SetFittedText(QLabel* label, const QString& text);

@@ -2,6 +2,8 @@
 #include "ui/qt/game_dialog.h"
 
 #include <QCloseEvent>
+#include <QMenuBar>
+#include <QVBoxLayout>
 
 #include "ui/qt/common.h"
 
@@ -12,6 +14,15 @@ GameDialog::GameDialog(QWidget* parent, const char* objectName, const char* titl
     setWindowTitle(Qs(title));
     setFont(GameFont(9));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+}
+
+void GameDialog::StackMenuAndContents(QMenuBar* menuBar, QWidget* contents) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setMenuBar(menuBar);
+    layout->addWidget(contents);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void GameDialog::reject() {

@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class QCloseEvent;
+class QMenuBar;
 
 namespace tarvex::ui {
 
@@ -18,6 +19,8 @@ public slots:
     void reject() override;
 
 protected:
+    // The window's menu bar over its contents, the window as large as they are.
+    void StackMenuAndContents(QMenuBar* menuBar, QWidget* contents);
     // True when the window may close: a battle or event screen stays until its game is done with it.
     virtual bool Finished() const { return true; }
     // The close box: refused until Finished().

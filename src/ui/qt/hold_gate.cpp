@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ui/qt/way_out.h"
+
 namespace tarvex::ui {
 
 HoldGate::HoldGate() { ComeFirst(); }
@@ -31,7 +33,7 @@ void HoldGate::ComeFirst() {
     if (qApp) qApp->installEventFilter(this);
 }
 
-void HoldGate::Hold(double seconds) {
+void HoldGate::Hold(double seconds, WayOut* out) {
     const bool wasHolding = holding_;
     holding_ = true;
     ComeFirst();
@@ -41,9 +43,19 @@ void HoldGate::Hold(double seconds) {
     end.setTimerType(Qt::PreciseTimer);
     connect(&end, &QTimer::timeout, &loop, &QEventLoop::quit);
     end.start(static_cast<int>(std::lround(seconds * 1000)));
-    loop.exec();
-    holding_ = wasHolding;
-    if (!holding_ && !waiting_.empty()) RequestDrain();
+    // The hold is over however it ends, the program's end included.
+    struct Release {
+        HoldGate& gate;
+        bool was;
+        ~Release() {
+            gate.holding_ = was;
+            if (!gate.holding_ && !gate.waiting_.empty()) gate.RequestDrain();
+        }
+    } release{*this, wasHolding};
+    if (out)
+        out->Wait(loop);
+    else
+        loop.exec();
 }
 
 void HoldGate::EndQuestion() {

@@ -16,6 +16,8 @@ class QEvent;
 
 namespace tarvex::ui {
 
+class WayOut;
+
 class HoldGate : public QObject {
 public:
     HoldGate();
@@ -26,9 +28,9 @@ public:
     // and pass at once; the game's menu entries wait through Defer.
     void AddGameWindow(QWidget* window, const std::vector<QWidget*>& showing = {});
 
-    // Holds the game for `seconds` while the event loop runs.
-    void Hold(double seconds);
-    bool Holding() const { return holding_; }
+    // Holds the game for `seconds` while the event loop runs. With `out`, the
+    // program's end lets go of the hold and unwinds the game's call that held.
+    void Hold(double seconds, WayOut* out = nullptr);
     // A box the player must answer is up: the game stands still as in a hold
     // (no step, no timer, no battle) until it closes; the box itself is no game
     // window and answers at once. What came meanwhile follows in its turn.

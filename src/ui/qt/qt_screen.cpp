@@ -15,7 +15,6 @@
 #include <QTimer>
 #include <QUrl>
 #include <cstdio>
-#include <cstdlib>
 
 #include "rules/combat/battle.h"
 #include "screens/main/auto_play.h"
@@ -23,19 +22,12 @@
 #include "ui/chronicle/war_chart.h"
 #include "ui/qt/common.h"
 #include "ui/qt/dialogs.h"
-#include "ui/qt/preferences.h"
 
 namespace tarvex::ui {
 
 namespace {
 
 QString BoxTitle(const std::string& title) { return title.empty() ? QStringLiteral("Tarvex") : Qs(title); }
-
-// A box or window the game waited for has closed: if the program was ended
-// meanwhile, the step that opened it unwinds too.
-void UnwindIfEnded(const Game& game) {
-    if (game.Ended) throw ProgramEnded{};
-}
 
 // While a box waits for the player, the game waits with it. A key still held
 // from before the box (the Enter that asked) repeats into it: the repeats were
@@ -87,7 +79,7 @@ void QtScreen::SyncViews() {
 }
 
 void QtScreen::Act(QWidget* window, Game& game, const std::function<void()>& handler) {
-    if (game.Ended) return;
+    if (out_.Begun()) return;
     if (gate_.MustWait(window)) {
         const QPointer<QWidget> alive(window);
         gate_.Defer(window, [this, alive, &game, handler] {
@@ -95,11 +87,7 @@ void QtScreen::Act(QWidget* window, Game& game, const std::function<void()>& han
         });
         return;
     }
-    try {
-        handler();
-    } catch (const ProgramEnded&) {
-        // The program is ending: nothing more of this call runs.
-    }
+    out_.Catch(handler);
     SyncViews();
 }
 
@@ -119,14 +107,11 @@ void QtScreen::Message(Game& game, const std::string& text, const std::string& t
         });
         ownOk.start();
     }
-    {
-        const QuestionOpen waiting(gate_, &box);
-        box.exec();
-    }
-    UnwindIfEnded(game);
+    const QuestionOpen waiting(gate_, &box);
+    out_.Wait([&box] { box.exec(); });
 }
 
-Answer QtScreen::Ask(Game& game, const Question& question) {
+Answer QtScreen::Ask(Game&, const Question& question) {
     SyncViews();
     boxLog.push_back(question.text);
     if (autoAnswer) return autoAnswer(question);
@@ -138,14 +123,12 @@ Answer QtScreen::Ask(Game& game, const Question& question) {
     int pressed = 0;
     {
         const QuestionOpen waiting(gate_, &box);
-        pressed = box.exec();
+        out_.Wait([&] { pressed = box.exec(); });
     }
-    const Answer answer = pressed == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
-    UnwindIfEnded(game);
-    return answer;
+    return pressed == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
 }
 
-int QtScreen::Choose(Game& game, const Question& question, const std::vector<std::string>& buttons) {
+int QtScreen::Choose(Game&, const Question& question, const std::vector<std::string>& buttons) {
     SyncViews();
     boxLog.push_back(question.text);
     if (autoAnswer) return autoAnswer(question) == Answer::Ok && !buttons.empty() ? 0 : -1;
@@ -167,14 +150,13 @@ int QtScreen::Choose(Game& game, const Question& question, const std::vector<std
     }
     {
         const QuestionOpen waiting(gate_, &box);
-        box.exec();
+        out_.Wait([&box] { box.exec(); });
     }
-    UnwindIfEnded(game);
     const auto found = std::find(pressed.begin(), pressed.end(), box.clickedButton());
     return found == pressed.end() ? -1 : static_cast<int>(found - pressed.begin());
 }
 
-void QtScreen::Hold(Game& game, int, double seconds) {
+void QtScreen::Hold(Game&, int, double seconds) {
     SyncViews();
     // A line that has just come back into view asks to be drawn later; until
     // that request is taken, painting the window leaves the line out. Take
@@ -191,40 +173,35 @@ void QtScreen::Hold(Game& game, int, double seconds) {
     for (QWidget* window : windows) window->repaint();
     if (seconds <= 0) return;
     if (holdWait)
-        holdWait(seconds);
+        out_.Wait([&] { holdWait(seconds); });
     else
-        gate_.Hold(seconds);
-    UnwindIfEnded(game);
+        gate_.Hold(seconds, &out_);
 }
 
 // Every game this screen carries is the windows' game; a bare one has no window to show.
 void QtScreen::RunBattleScreen(Game& game) {
     SyncViews();
     if (Session* session = SessionOf(game))
-        RunBattleWindow(*session, *this, owner_);
+        out_.Wait([&] { RunBattleWindow(*session, *this, owner_); });
     else
         FightForAbsentPlayer(game);
-    UnwindIfEnded(game);
 }
 
 void QtScreen::RunEventWindow(Game& game) {
     SyncViews();
-    if (Session* session = SessionOf(game)) ui::RunEventWindow(*session, *this, owner_);
-    UnwindIfEnded(game);
+    if (Session* session = SessionOf(game)) out_.Wait([&] { ui::RunEventWindow(*session, *this, owner_); });
 }
 
 void QtScreen::ShowNationScreen(Game& game, bool modal) {
     SyncViews();
-    if (Session* session = SessionOf(game)) ShowNationWindow(*session, *this, owner_, modal);
-    UnwindIfEnded(game);
+    if (Session* session = SessionOf(game)) out_.Wait([&] { ShowNationWindow(*session, *this, owner_, modal); });
 }
 
 void QtScreen::ShowWarChart(Game& game) {
     SyncViews();
     if (autoAnswer) return;
     WarChartDialog dialog(game, owner_ ? owner_.data() : QApplication::activeWindow());
-    dialog.exec();
-    UnwindIfEnded(game);
+    out_.Wait([&dialog] { dialog.exec(); });
 }
 
 void QtScreen::ShowSettings(Game&) {
@@ -301,7 +278,7 @@ constexpr const char* kSaveWaitText = "ほかのプログラムがこのセー�
 constexpr double kUnseenWait = 0.3;
 }  // namespace
 
-bool QtScreen::WaitForSave(Game& game, double waited) {
+bool QtScreen::WaitForSave(Game&, double waited) {
     if (waited >= kUnseenWait && !saveWaitTold_) {
         saveWaitTold_ = true;
         boxLog.push_back(kSaveWaitText);
@@ -328,7 +305,7 @@ bool QtScreen::WaitForSave(Game& game, double waited) {
         holdWait(0.1);
     else
         gate_.Hold(0.1);
-    return !saveWaitGivenUp_ && !game.Ended;
+    return !saveWaitGivenUp_ && !out_.Begun();
 }
 
 void QtScreen::SaveWaitOver(Game&) {
@@ -339,13 +316,8 @@ void QtScreen::SaveWaitOver(Game&) {
 }
 
 void QtScreen::EndProgram(Game&) {
-    if (onEnd) {
-        onEnd();
-        return;
-    }
-    NoteOrderlyEnd();
-    std::fflush(nullptr);
-    std::_Exit(0);
+    if (onEnd) onEnd();
+    out_.Begin();
 }
 
 namespace {

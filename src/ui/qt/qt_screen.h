@@ -9,6 +9,7 @@
 
 #include "rules/port/screen.h"
 #include "ui/qt/hold_gate.h"
+#include "ui/qt/way_out.h"
 
 namespace tarvex::ui {
 
@@ -29,13 +30,15 @@ public:
 
     // Runs a handler of the game for `window`: at once, or after the hold when
     // the game holds (or earlier input for the window still waits). The
-    // program's end stops it there (ProgramEnded is caught here). Afterwards
-    // every window shows the result.
+    // program's end stops it there (caught by Out().Catch). Afterwards every
+    // window shows the result.
     void Act(QWidget* window, Game& game, const std::function<void()>& handler);
     // The hold's gate: which windows' input belongs to the game, and what waits.
     HoldGate& Gate() { return gate_; }
+    // The program's one way out, which EndProgram begins.
+    WayOut& Out() { return out_; }
 
-    // What ending the program does; tests replace it. Default: leave at once.
+    // Told when the program's end begins, before the way out (tests count the ends).
     std::function<void()> onEnd;
     // Tests answer boxes without a person: when set, boxes are not shown and
     // questions take this answer.
@@ -105,6 +108,7 @@ private:
 
     QPointer<QWidget> owner_;
     HoldGate gate_;
+    WayOut out_;
     bool toldSaveFolder_ = false;
     std::vector<View> views_;
 };

@@ -52,18 +52,36 @@ protected:
 
 SettingsWindow::SettingsWindow(Session& game, QtScreen& screen, QWidget* parent)
     : QWidget(parent, Qt::Window), game_(game), screen_(screen) {
-    setObjectName("SetGame");
+    setObjectName("SettingsWindow");
     setWindowTitle(QStringLiteral("設定画面"));
     setFont(GameFont());
 
+    QGroupBox* speed = BuildSpeedBox();
+    QGroupBox* strength = BuildStrengthBox();
+    BuildEnterAdvance();
+    QLabel* nationLabel = BuildNationChooser();
+    LayOut(speed, strength, nationLabel, BuildButtons());
+
+    keys_ = new KeyPreview(this, [this](QKeyEvent* event, QWidget*) { return PreviewKey(event); });
+    screen_.AddView(this, [this] { Sync(); });
+    screen_.Gate().AddGameWindow(this);
+
+    // The window's load: the remembered settings go into the controls.
+    game_.StrengthChoice = RememberedStrength();
+    OpenSettingsScreen(game_);
+    Sync();
+    resize(std::max(sizeHint().width(), Twips(6600)), sizeHint().height());
+}
+
+QGroupBox* SettingsWindow::BuildSpeedBox() {
     auto* speed = new QGroupBox(QStringLiteral("メッセージスピード"), this);
-    speed->setObjectName("Frame1");
+    speed->setObjectName("SpeedBox");
     auto* speedLayout = new QVBoxLayout(speed);
     optionGroup_ = new QButtonGroup(this);
     const std::array<const char*, 4> captions{"1.かなり速い", "2..速い", "3.普通", "4.遅い"};
     for (int i = 0; i < 4; ++i) {
         auto* option = new QRadioButton(Qs(captions[i]), speed);
-        option->setObjectName(QString("Option1_%1").arg(i));
+        option->setObjectName(QString("SpeedChoice%1").arg(i));
         optionGroup_->addButton(option, i);
         speedLayout->addWidget(option);
         connect(option, &QRadioButton::toggled, this, [this, i](bool on) {
@@ -72,14 +90,18 @@ SettingsWindow::SettingsWindow(Session& game, QtScreen& screen, QWidget* parent)
         options_[i] = option;
     }
 
+    return speed;
+}
+
+QGroupBox* SettingsWindow::BuildStrengthBox() {
     // Beside the speed: how well the computer plays the new game, 7 to 9 on the keypad.
     strengthBox_ = new QGroupBox(QStringLiteral("コンピュータの強さ"), this);
-    strengthBox_->setObjectName("FrameStrength");
+    strengthBox_->setObjectName("StrengthBox");
     auto* strengthLayout = new QVBoxLayout(strengthBox_);
     strengthGroup_ = new QButtonGroup(this);
     for (int level = kStandardStrength; level <= kStrongest; ++level) {
         auto* option = new QRadioButton(Qs(StrengthName(level)), strengthBox_);
-        option->setObjectName(QString("Strength_%1").arg(level));
+        option->setObjectName(QString("StrengthChoice%1").arg(level));
         strengthGroup_->addButton(option, level);
         strengthLayout->addWidget(option);
         connect(option, &QRadioButton::toggled, this, [this, level](bool on) {
@@ -87,18 +109,20 @@ SettingsWindow::SettingsWindow(Session& game, QtScreen& screen, QWidget* parent)
         });
     }
     strengthLayout->addStretch(1);
-    auto* choices = new QHBoxLayout;
-    choices->addWidget(speed, 1);
-    choices->addWidget(strengthBox_, 1);
+    return strengthBox_;
+}
 
-    check1_ = new QCheckBox(QStringLiteral("5.メッセージEnter送り(チェックなしは、1ターン自動)"), this);
-    check1_->setObjectName("Check1");
-    connect(check1_, &QCheckBox::toggled, this, [this](bool on) {
+void SettingsWindow::BuildEnterAdvance() {
+    enterAdvance_ = new QCheckBox(QStringLiteral("5.メッセージEnter送り(チェックなしは、1ターン自動)"), this);
+    enterAdvance_->setObjectName("EnterAdvanceCheck");
+    connect(enterAdvance_, &QCheckBox::toggled, this, [this](bool on) {
         if (!syncing_) Run([on](Session& g) { SetEnterAdvance(g, on ? 1 : 0); });
     });
+}
 
+QLabel* SettingsWindow::BuildNationChooser() {
     auto* nationLabel = new QLabel(QStringLiteral("6.プレイヤーキャラクターは？"), this);
-    nationLabel->setObjectName("TargetLabel");
+    nationLabel->setObjectName("NationLabel");
     // The name is typed as ever; the list under it offers every nation, and watching.
     chooser_ = new QComboBox(this);
     chooser_->setObjectName("NationChooser");
@@ -115,24 +139,28 @@ SettingsWindow::SettingsWindow(Session& game, QtScreen& screen, QWidget* parent)
         chooser_->addItem(entry.nation > 0 ? NationSwatch(entry.nation) : QIcon(blank), Qs(entry.name));
         chooser_->setItemData(chooser_->count() - 1, Qs(entry.label), kEntryLabel);
     }
-    text1_ = chooser_->lineEdit();
-    text1_->setObjectName("Text1");
-    text1_->setPlaceholderText(Qs(NationChoices().front().label));
+    nationName_ = chooser_->lineEdit();
+    nationName_->setObjectName("NationNameBox");
+    nationName_->setPlaceholderText(Qs(NationChoices().front().label));
     nationLabel->setBuddy(chooser_);
     chooser_->installEventFilter(this);
-    connect(text1_, &QLineEdit::textEdited, this, [this](const QString& text) {
+    connect(nationName_, &QLineEdit::textEdited, this, [this](const QString& text) {
         if (!syncing_) Run([text = text.toStdString()](Session& g) { TypeNationName(g, text); });
     });
     // An entry chosen from the list, by mouse or arrow: its bare name goes into the box.
     connect(chooser_, &QComboBox::activated, this, [this](int index) {
         if (syncing_) return;
         const QString name = chooser_->itemText(index);
-        if (text1_->text() != name) text1_->setText(name);
+        if (nationName_->text() != name) nationName_->setText(name);
         Run([name = name.toStdString()](Session& g) { TypeNationName(g, name); });
     });
 
+    return nationLabel;
+}
+
+std::array<QPushButton*, 4> SettingsWindow::BuildButtons() {
     auto* accept = new QPushButton(QStringLiteral("ＯＫですか"), this);
-    accept->setObjectName("Command1");
+    accept->setObjectName("OkButton");
     accept->setDefault(true);
     accept_ = accept;
     connect(accept, &QPushButton::clicked, this, [this] {
@@ -158,40 +186,40 @@ SettingsWindow::SettingsWindow(Session& game, QtScreen& screen, QWidget* parent)
         });
     });
     auto* defaults = new QPushButton(QStringLiteral("初期設定に戻す"), this);
-    defaults->setObjectName("Command2");
+    defaults->setObjectName("DefaultsButton");
     connect(defaults, &QPushButton::clicked, this, [this] { Run(RestoreDefaultSettings); });
     auto* help = new QPushButton(QStringLiteral("ヘルプ"), this);
-    help->setObjectName("cmdSetGameHelp");
+    help->setObjectName("SettingsHelpButton");
     connect(help, &QPushButton::clicked, this, [this] { Run(ShowSettingsHelp); });
 
+    return {accept, resumeButton_, defaults, help};
+}
+
+void SettingsWindow::LayOut(QGroupBox* speed, QGroupBox* strength, QLabel* nationLabel,
+                            const std::array<QPushButton*, 4>& row) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 14, 16, 14);
     layout->setSpacing(10);
+    // The computer's strength stands beside the speed.
+    auto* choices = new QHBoxLayout;
+    choices->addWidget(speed, 1);
+    choices->addWidget(strength, 1);
     layout->addLayout(choices);
-    layout->addWidget(check1_);
+    layout->addWidget(enterAdvance_);
     layout->addWidget(nationLabel);
     layout->addWidget(chooser_);
+    // OK, resume and defaults at the left, help at the right.
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(accept);
-    buttons->addWidget(resumeButton_);
-    buttons->addWidget(defaults);
+    buttons->addWidget(row[0]);
+    buttons->addWidget(row[1]);
+    buttons->addWidget(row[2]);
     buttons->addStretch(1);
-    buttons->addWidget(help);
+    buttons->addWidget(row[3]);
     layout->addLayout(buttons);
-    for (QPushButton* button : {accept, resumeButton_, defaults, help}) {
+    for (QPushButton* button : row) {
         button->setMinimumHeight(Twips(375));
         button->setMinimumWidth(button->sizeHint().width() + 16);
     }
-
-    keys_ = new KeyPreview(this, [this](QKeyEvent* event, QWidget*) { return PreviewKey(event); });
-    screen_.AddView(this, [this] { Sync(); });
-    screen_.Gate().AddGameWindow(this);
-
-    // The window's load: the remembered settings go into the controls.
-    game_.StrengthChoice = RememberedStrength();
-    OpenSettingsScreen(game_);
-    Sync();
-    resize(std::max(sizeHint().width(), Twips(6600)), sizeHint().height());
 }
 
 SettingsWindow::~SettingsWindow() { screen_.RemoveView(this); }
@@ -215,7 +243,7 @@ void SettingsWindow::Sync() {
     const SettingsShown& s = game_.shown.settings;
     const QString text = Qs(s.nationName);
     ShowChosenEntry(text);
-    if (text1_->text() != text) text1_->setText(text);
+    if (nationName_->text() != text) nationName_->setText(text);
     CheckOnly(optionGroup_, s.option);
     CheckOnly(strengthGroup_, s.strength);
     strengthBox_->setEnabled(!s.strengthFixed);
@@ -223,7 +251,7 @@ void SettingsWindow::Sync() {
         s.strengthFixed ? QStringLiteral("いまのゲームの強さです。新しいゲームを始めるときに選べます")
                         : QStringLiteral("新しいゲームのコンピュータの強さです（テンキーの7〜9でも選べます）");
     if (strengthBox_->toolTip() != strengthTip) strengthBox_->setToolTip(strengthTip);
-    check1_->setChecked(s.check == 1);
+    enterAdvance_->setChecked(s.check == 1);
     ApplyFocusRequest();
     if (!s.open && !isHidden()) hide();
     syncing_ = wasSyncing;
@@ -251,12 +279,12 @@ void SettingsWindow::ShowChosenEntry(const QString& name) {
     const int index = name == "*" ? 0 : chooser_->findText(name, Qt::MatchExactly);
     if (index == chooser_->currentIndex()) return;
     // Choosing the entry would write its name into the box: keep the box's own text.
-    const QString kept = text1_->text();
-    const int cursor = text1_->cursorPosition();
+    const QString kept = nationName_->text();
+    const int cursor = nationName_->cursorPosition();
     chooser_->setCurrentIndex(index);
-    if (text1_->text() != kept) {
-        text1_->setText(kept);
-        text1_->setCursorPosition(cursor);
+    if (nationName_->text() != kept) {
+        nationName_->setText(kept);
+        nationName_->setCursorPosition(cursor);
     }
 }
 
@@ -269,8 +297,8 @@ void SettingsWindow::ApplyFocusRequest() {
 
 void SettingsWindow::FocusName() {
     applyingFocus_ = true;
-    text1_->setFocus(Qt::OtherFocusReason);
-    text1_->selectAll();
+    nationName_->setFocus(Qt::OtherFocusReason);
+    nationName_->selectAll();
     applyingFocus_ = false;
 }
 
@@ -294,7 +322,7 @@ bool SettingsWindow::eventFilter(QObject* watched, QEvent* event) {
         Run(FocusNationName);
         // A click places the caret after the focus arrives; choose the whole text once it has.
         if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason)
-            QTimer::singleShot(0, text1_, [edit = text1_] {
+            QTimer::singleShot(0, nationName_, [edit = nationName_] {
                 if (edit->hasFocus()) edit->selectAll();
             });
     }

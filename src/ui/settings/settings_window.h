@@ -13,6 +13,8 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -47,6 +49,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The window's parts, top to bottom, built once.
+    QGroupBox* BuildSpeedBox();
+    QGroupBox* BuildStrengthBox();
+    void BuildEnterAdvance();
+    QLabel* BuildNationChooser();
+    // OK, "前回の続きから", the defaults and help, in the order they stand.
+    std::array<QPushButton*, 4> BuildButtons();
+    void LayOut(QGroupBox* speed, QGroupBox* strength, QLabel* nationLabel, const std::array<QPushButton*, 4>& row);
     void Run(const std::function<void(Session&)>& handler);
     bool PreviewKey(QKeyEvent* event);
     void ApplyFocusRequest();
@@ -65,8 +75,8 @@ private:
     bool applyingFocus_ = false;
     int appliedFocusSerial_ = -1;
 
-    QComboBox* chooser_ = nullptr;  // the name box with the nations under it
-    QLineEdit* text1_ = nullptr;    // the chooser's own box, where the name is typed
+    QComboBox* chooser_ = nullptr;     // the name box with the nations under it
+    QLineEdit* nationName_ = nullptr;  // the chooser's own box, where the name is typed
     QPushButton* accept_ = nullptr;
     // Offered when the last game ended without the quit question: its autosave goes on.
     QPushButton* resumeButton_ = nullptr;
@@ -75,7 +85,7 @@ private:
     QButtonGroup* optionGroup_ = nullptr;
     QWidget* strengthBox_ = nullptr;
     QButtonGroup* strengthGroup_ = nullptr;  // ids are the levels 1..3
-    QCheckBox* check1_ = nullptr;
+    QCheckBox* enterAdvance_ = nullptr;
     KeyPreview* keys_ = nullptr;
 };
 

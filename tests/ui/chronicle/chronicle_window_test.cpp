@@ -80,7 +80,7 @@ struct ChronicleGame : MainGame {
 
     QStringList Shown(ChronicleWindow* w, int column = 2) {
         QStringList rows;
-        const QAbstractItemModel* model = w->findChild<QTreeView*>("lstChronicle")->model();
+        const QAbstractItemModel* model = w->findChild<QTreeView*>("EntryList")->model();
         for (int i = 0; i < model->rowCount(); ++i) rows << model->index(i, column).data().toString();
         return rows;
     }
@@ -101,7 +101,7 @@ TEST(ChronicleWindow, ListsEntriesInOrderFiltersThemAndAChosenOneMovesTheMapToIt
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(w->isVisible());
     ExpectTextsFit(w);
-    auto* nation = w->findChild<QComboBox*>("cboNation");
+    auto* nation = w->findChild<QComboBox*>("NationFilter");
     // The player's own nation at first.
     EXPECT_EQ(nation->currentData().toInt(), t.player);
     EXPECT_EQ(t.Shown(w), QStringList({"占領A", "滅亡D"}));
@@ -122,13 +122,13 @@ TEST(ChronicleWindow, ListsEntriesInOrderFiltersThemAndAChosenOneMovesTheMapToIt
     for (const auto& c : cases) {
         nation->setCurrentIndex(nation->findData(c.nation));
         for (int k = 0; k < kEntryKindCount; ++k)
-            w->findChild<QCheckBox*>(QString("chkKind_%1").arg(k))->setChecked(k != c.kindOff);
+            w->findChild<QCheckBox*>(QString("KindFilter%1").arg(k))->setChecked(k != c.kindOff);
         EXPECT_EQ(t.Shown(w), c.rows) << c.nation << " " << c.kindOff;
     }
 
     // An entry's first city comes into view; one without a city leaves the map where it is.
     nation->setCurrentIndex(nation->findData(0));
-    auto* list = w->findChild<QTreeView*>("lstChronicle");
+    auto* list = w->findChild<QTreeView*>("EntryList");
     for (int row : {0, 2, 1}) {
         const std::vector<int>& cities = t.game.chronicle.entries[row].cities;
         Session expected = t.game;
@@ -141,12 +141,12 @@ TEST(ChronicleWindow, ListsEntriesInOrderFiltersThemAndAChosenOneMovesTheMapToIt
     EXPECT_NE(t.game.shown.main.hScroll, 0);
 
     // An entry asked for by its place (the status bar's) is chosen even where the filters hid it.
-    w->findChild<QCheckBox*>("chkKind_" + QString::number(static_cast<int>(EntryKind::Event)))->setChecked(false);
+    w->findChild<QCheckBox*>("KindFilter" + QString::number(static_cast<int>(EntryKind::Event)))->setChecked(false);
     nation->setCurrentIndex(nation->findData(t.player));
     w->ShowEntry(2);
     EXPECT_EQ(list->currentIndex().data(Qt::UserRole).toInt(), 2);
     EXPECT_EQ(list->currentIndex().siblingAtColumn(2).data().toString(), "事件C");
-    EXPECT_EQ(w->findChild<QLabel*>("lblCount")->text(), "4件を表示（全4件）");
+    EXPECT_EQ(w->findChild<QLabel*>("EntryCount")->text(), "4件を表示（全4件）");
 
     // Opening again brings the same window forward: one at a time.
     t.Open();
@@ -158,7 +158,7 @@ TEST(ChronicleWindow, FollowsTheGameKeepingTheFilterAndTheReadersPlace) {
     for (int i = 0; i < 200; ++i)
         t.game.chronicle.entries.push_back({4, 1, EntryKind::Battle, "戦闘" + std::to_string(i), {}, {t.player}});
     ChronicleWindow* w = t.Open();
-    auto* list = w->findChild<QTreeView*>("lstChronicle");
+    auto* list = w->findChild<QTreeView*>("EntryList");
     QScrollBar* bar = list->verticalScrollBar();
     QApplication::processEvents();
     ASSERT_GT(bar->maximum(), 0);
@@ -211,7 +211,7 @@ TEST(WarChart, ShowsTheLeadersAndThePlayerInTheirColoursAndTakesNationsOnAndOff)
     EXPECT_EQ(chart->SeriesOf(10)->at(7), QPointF(2.75, 7));
 
     // The list beside the chart takes a nation on and off.
-    auto* nations = chart->findChild<QListWidget*>("lstChartNations");
+    auto* nations = chart->findChild<QListWidget*>("ChartNations");
     QListWidgetItem* item = nations->item(20 - 1);
     ASSERT_EQ(item->data(Qt::UserRole).toInt(), 20);
     item->setCheckState(Qt::Checked);
@@ -278,7 +278,7 @@ TEST(WarChart, AllNationsReadApartAndTheSharesStackToEveryCity) {
 
     // All nations at once, none at all; nations of one colour drawn apart.
     WarChart* chart = w->CitiesChart();
-    chart->findChild<QPushButton*>("cmdChartAll")->click();
+    chart->findChild<QPushButton*>("AllNationsButton")->click();
     EXPECT_EQ(chart->Chart()->series().size(), kNationCount);
     EXPECT_FALSE(chart->Chart()->legend()->isVisible());  // the list beside it scrolls instead
     for (int p = 1; p <= kNationCount; ++p)
@@ -287,9 +287,9 @@ TEST(WarChart, AllNationsReadApartAndTheSharesStackToEveryCity) {
             EXPECT_FALSE(a.color() == b.color() && a.dashPattern() == b.dashPattern() && a.widthF() == b.widthF())
                 << p << " and " << q << " look alike";
         }
-    chart->findChild<QPushButton*>("cmdChartNone")->click();
+    chart->findChild<QPushButton*>("NoNationsButton")->click();
     EXPECT_TRUE(chart->Chart()->series().isEmpty());
-    const auto* list = chart->findChild<QListWidget*>("lstChartNations");
+    const auto* list = chart->findChild<QListWidget*>("ChartNations");
     for (int row = 0; row < list->count(); ++row) EXPECT_EQ(list->item(row)->checkState(), Qt::Unchecked);
 }
 
@@ -314,11 +314,11 @@ TEST(ReplayBar, RecoloursTheMapToAPastSeasonPlaysTheWarInTwentySecondsAndReturns
     ASSERT_TRUE(replay->ShowSeason(12, 3));
     EXPECT_EQ(replay->Shown(), 11 * 4 + 2);
     EXPECT_TRUE(map->ShowsPast());
-    EXPECT_EQ(w->findChild<QLabel*>("lblReplaySeason")->text(),
+    EXPECT_EQ(w->findChild<QLabel*>("ReplaySeason")->text(),
               "12年目の" + QString::fromStdString(t.game.SeasonNames[3]));
     // Choosing an entry moves the slider to its season.
-    w->findChild<QComboBox*>("cboNation")->setCurrentIndex(0);  // every nation's entries
-    auto* list = w->findChild<QTreeView*>("lstChronicle");
+    w->findChild<QComboBox*>("NationFilter")->setCurrentIndex(0);  // every nation's entries
+    auto* list = w->findChild<QTreeView*>("EntryList");
     emit list->activated(list->model()->index(2, 0));
     EXPECT_EQ(replay->Shown(), 1 * 4 + 2);  // 2年目の秋
 
@@ -361,21 +361,21 @@ TEST(ReplayBar, PlaysThroughTheRunningTimersAndThePanelsNameThatSeasonsOwners) {
     auto* w = t.window->findChild<ChronicleWindow*>();
     ASSERT_NE(w, nullptr);
     ReplayBar* replay = w->Replay();
-    QTest::mouseClick(replay->findChild<QPushButton*>("cmdReplay"), Qt::LeftButton);
+    QTest::mouseClick(replay->findChild<QPushButton*>("ReplayButton"), Qt::LeftButton);
     ASSERT_TRUE(replay->Playing());
     EXPECT_TRUE(QTest::qWaitFor([&] { return replay->Shown() >= 3; }, 5000)) << replay->Shown();
-    QTest::mouseClick(replay->findChild<QPushButton*>("cmdReplay"), Qt::LeftButton);
+    QTest::mouseClick(replay->findChild<QPushButton*>("ReplayButton"), Qt::LeftButton);
     ASSERT_FALSE(replay->Playing());
     const int shown = replay->Shown();
     ASSERT_GE(shown, 0);
     ASSERT_TRUE(t.window->Map()->ShowsPast());
     for (int c = 1; c <= kCityCount; ++c) {
         const int owner = t.game.chronicle.seasons[shown].owners[c];
-        EXPECT_EQ(t.Text(QString("lblRyoshu_%1").arg(c)).toStdString(), t.game.Nations[owner].Name) << c;
+        EXPECT_EQ(t.Text(QString("CityOwner%1").arg(c)).toStdString(), t.game.Nations[owner].Name) << c;
     }
     // Back at the present, the panels name today's owners again.
     replay->ShowSeason(t.game.chronicle.seasons.back().year, t.game.chronicle.seasons.back().season);
-    EXPECT_EQ(t.Text("lblRyoshu_1").toStdString(), t.game.Cities[1].Owner);
+    EXPECT_EQ(t.Text("CityOwner1").toStdString(), t.game.Cities[1].Owner);
 }
 
 TEST(ChronicleWindow, TheShortcutOpensItEvenFromATextBoxAndTheGamesOwnKeysStillWork) {
@@ -416,7 +416,7 @@ TEST(QtScreen, TheWarChartAtTheEndOpensModalAndClosesWithItsButton) {
         if (!dialog) return;
         seen = true;
         EXPECT_NE(dialog->Chart()->SeriesOf(t.player), nullptr);
-        dialog->findChild<QPushButton*>("cmdClose")->click();
+        dialog->findChild<QPushButton*>("CloseButton")->click();
     });
     t.screen.ShowWarChart(t.game);
     EXPECT_TRUE(seen);

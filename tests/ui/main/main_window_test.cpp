@@ -156,7 +156,7 @@ TEST(MainWindowLayout, LongestNamesAreSeenWholeInEveryLabel) {
     }
     // A title shown smaller gives the whole of it at full size in its tooltip.
     EXPECT_EQ(t.Find<QLabel>("TargetTitle")->toolTip().toStdString(), "戦闘:" + city);
-    EXPECT_EQ(t.Find<QLabel>("lblKuni_60")->text().toStdString(), city);
+    EXPECT_EQ(t.Find<QLabel>("CityName60")->text().toStdString(), city);
 }
 
 TEST(MainWindowLayout, AtItsSmallestTheMenusThePanelAndSomeMapStayInView) {
@@ -238,21 +238,21 @@ TEST(MainWindow, LoadShowsCaptionHeadlinePricesAndTheCities) {
     const QColor buttonFace = QApplication::palette().color(QPalette::Button);
     for (int city = 1; city <= kCityCount; ++city) {
         const QString n = QString::number(city);
-        QWidget* panel = t.Find("pic_" + n);
+        QWidget* panel = t.Find("CityPanel" + n);
         EXPECT_EQ(panel->geometry(),
                   TwipRect(kPanelPositions[city].left, kPanelPositions[city].top, kPanelWidth, kPanelCollapsed));
         const City& c = t.game.Cities[city];
-        EXPECT_EQ(t.Text("lblNum_" + n), n);
-        EXPECT_EQ(t.Text("lblKuni_" + n).toStdString(), c.Name);
-        EXPECT_EQ(t.Text("lblRyoshu_" + n).toStdString(), c.Owner);
-        EXPECT_EQ(t.Text("lblKin_" + n), QString::number(c.Gold));
-        EXPECT_EQ(t.Text("lblHei_" + n), QString::number(c.Troops));
+        EXPECT_EQ(t.Text("CityNumber" + n), n);
+        EXPECT_EQ(t.Text("CityName" + n).toStdString(), c.Name);
+        EXPECT_EQ(t.Text("CityOwner" + n).toStdString(), c.Owner);
+        EXPECT_EQ(t.Text("CityGold" + n), QString::number(c.Gold));
+        EXPECT_EQ(t.Text("CityTroops" + n), QString::number(c.Troops));
         const QColor expected = c.Owner == "イングランド王国" ? kPlayerOrange : buttonFace;
-        EXPECT_EQ(t.Find("lblKuni_" + n)->palette().color(QPalette::Window), expected) << city;
-        EXPECT_EQ(t.Find("lblNum_" + n)->palette().color(QPalette::Window), expected) << city;
-        EXPECT_EQ(t.Find("lblRyoshu_" + n)->palette().color(QPalette::Window), kPaleOrange) << city;
+        EXPECT_EQ(t.Find("CityName" + n)->palette().color(QPalette::Window), expected) << city;
+        EXPECT_EQ(t.Find("CityNumber" + n)->palette().color(QPalette::Window), expected) << city;
+        EXPECT_EQ(t.Find("CityOwner" + n)->palette().color(QPalette::Window), kPaleOrange) << city;
         // Folded: only number, name and owner are to be seen.
-        EXPECT_FALSE(t.Find("lblKin_" + n)->isVisible()) << city;
+        EXPECT_FALSE(t.Find("CityGold" + n)->isVisible()) << city;
     }
 }
 
@@ -457,24 +457,24 @@ TEST(MainWindowPanels, NarrowListsShowEveryNameWholeWithoutASidewaysBar) {
 
 TEST(MapView, PanelsFoldOneByOneOrAllAtOnce) {
     MainGame t;
-    QWidget* paris = t.Find("pic_15");
-    QTest::mouseClick(t.Find("lblNum_15"), Qt::LeftButton);
+    QWidget* paris = t.Find("CityPanel15");
+    QTest::mouseClick(t.Find("CityNumber15"), Qt::LeftButton);
     EXPECT_EQ(paris->height(), Twips(kPanelExpanded));
-    EXPECT_TRUE(t.Find("lblKin_15")->isVisible());
-    QTest::mouseClick(t.Find("lblKuni_15"), Qt::LeftButton);
+    EXPECT_TRUE(t.Find("CityGold15")->isVisible());
+    QTest::mouseClick(t.Find("CityName15"), Qt::LeftButton);
     EXPECT_EQ(paris->height(), Twips(kPanelCollapsed));
-    QTest::mouseClick(t.Find("lblRyoshu_15"), Qt::LeftButton);  // the owner's label does not fold
+    QTest::mouseClick(t.Find("CityOwner15"), Qt::LeftButton);  // the owner's label does not fold
     EXPECT_EQ(paris->height(), Twips(kPanelCollapsed));
 
-    QTest::mouseClick(t.Find("lblKuni_15"), Qt::LeftButton);
+    QTest::mouseClick(t.Find("CityName15"), Qt::LeftButton);
     t.Trigger("CloseAllEntry");
     for (int city = 1; city <= kCityCount; ++city)
-        EXPECT_EQ(t.Find(QString("pic_%1").arg(city))->height(), Twips(kPanelCollapsed)) << city;
+        EXPECT_EQ(t.Find(QString("CityPanel%1").arg(city))->height(), Twips(kPanelCollapsed)) << city;
     EXPECT_FALSE(t.Find<QAction>("CloseAllEntry")->isEnabled());
     EXPECT_TRUE(t.Find<QAction>("OpenAllEntry")->isEnabled());
     t.Trigger("OpenAllEntry");
     for (int city = 1; city <= kCityCount; ++city)
-        EXPECT_EQ(t.Find(QString("pic_%1").arg(city))->height(), Twips(kPanelExpanded)) << city;
+        EXPECT_EQ(t.Find(QString("CityPanel%1").arg(city))->height(), Twips(kPanelExpanded)) << city;
     EXPECT_FALSE(t.Find<QAction>("OpenAllEntry")->isEnabled());
 }
 
@@ -487,10 +487,10 @@ TEST(MapView, HelpPanelsCloseAndComeBackFromTheirMenuEntries) {
         const char* entry;
     };
     const Help helps[] = {
-        {"PicPic", TwipRect(7230, 240, 1575, 2175), "cmdPicPicClose", "CitiesHelpEntry"},
-        {"Picture2", TwipRect(8925, 240, 1935, 2175), "Command3", "NationHelpEntry"},
-        {"Picture3", TwipRect(4095, 240, 3015, 2175), "Command4", "ButtonsHelpEntry"},
-        {"picCur", TwipRect(10980, 240, 1575, 2175), "Command5", "NumbersHelpEntry"},
+        {"CityHelpPanel", TwipRect(7230, 240, 1575, 2175), "CityHelpClose", "CitiesHelpEntry"},
+        {"NationHelpPanel", TwipRect(8925, 240, 1935, 2175), "NationHelpClose", "NationHelpEntry"},
+        {"ButtonsHelpPanel", TwipRect(4095, 240, 3015, 2175), "ButtonsHelpClose", "ButtonsHelpEntry"},
+        {"InputHelpPanel", TwipRect(10980, 240, 1575, 2175), "InputHelpClose", "NumbersHelpEntry"},
     };
     for (const Help& h : helps) {
         QWidget* panel = t.Find(h.panel);
@@ -516,14 +516,14 @@ TEST(MapView, HelpPanelsCloseAndComeBackFromTheirMenuEntries) {
         EXPECT_TRUE(panel->isVisible()) << h.panel;
         EXPECT_FALSE(t.Find<QAction>(h.entry)->isEnabled()) << h.entry;
     }
-    EXPECT_EQ(t.Find<QPushButton>("Command1")->text(), "見る");
+    EXPECT_EQ(t.Find<QPushButton>("NationHelpLook")->text(), "見る");
 }
 
 TEST(MapView, ScrollBarsMoveTheMapAndFocusMovesTheBars) {
     MainGame t;
     auto* horizontal = t.Find<QScrollBar>("HorizontalBar");
     auto* vertical = t.Find<QScrollBar>("VerticalBar");
-    QWidget* surface = t.Find("Picture1");
+    QWidget* surface = t.Find("MapSurface");
     EXPECT_EQ(horizontal->maximum(), 32300);
     EXPECT_EQ(horizontal->pageStep(), t.window->centralWidget()->width() * 15);
     // The help strip under the map is no part of the view.
@@ -570,7 +570,7 @@ TEST(MapView, TheWarShowsAtOnceOwnersActingCityBattleAndTheSmallMap) {
     EXPECT_EQ(colourAt(paris), NationLandColour(NationIndex(t.game, "神聖ローマ帝国")).rgb());
 
     // The city giving its order is framed, the battle has its arrow while it lasts.
-    auto* panel = t.Find<QFrame>("pic_15");
+    auto* panel = t.Find<QFrame>("CityPanel15");
     QWidget* acting = t.Find("actingFrame");
     EXPECT_FALSE(acting->isVisible());
     t.game.shown.main.actingCity = paris;
@@ -587,7 +587,7 @@ TEST(MapView, TheWarShowsAtOnceOwnersActingCityBattleAndTheSmallMap) {
     EXPECT_FALSE(acting->isVisible());
 
     // Hovering over land names the city and its owner; over the sea, nothing.
-    QWidget* surface = t.Find("Picture1");
+    QWidget* surface = t.Find("MapSurface");
     const MapPoint site = MapGeography::Get().sites[paris];
     const QPoint overParis(static_cast<int>(site.x / 15), static_cast<int>(site.y / 15));
     QHelpEvent onLand(QEvent::ToolTip, overParis, surface->mapToGlobal(overParis));

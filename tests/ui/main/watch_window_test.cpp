@@ -24,12 +24,12 @@ TEST(WatchWindow, TheFirstStartTakesFourFifthsOfTheScreenCentredNeverBelowTheLay
 }
 
 TEST(WatchWindow, AHelpPanelClosedStaysClosedInTheNextRunUntilItsEntryShowsIt) {
-    MainGame("イングランド王国").Click("Command3");  // the nation help panel's "閉じる"
+    MainGame("イングランド王国").Click("NationHelpClose");  // the nation help panel's "閉じる"
     MainGame next("イングランド王国", false);
-    EXPECT_FALSE(next.Find("Picture2")->isVisible());
-    EXPECT_TRUE(next.Find("PicPic")->isVisible());
+    EXPECT_FALSE(next.Find("NationHelpPanel")->isVisible());
+    EXPECT_TRUE(next.Find("CityHelpPanel")->isVisible());
     next.Trigger("NationHelpEntry");
-    EXPECT_TRUE(MainGame("イングランド王国", false).Find("Picture2")->isVisible());
+    EXPECT_TRUE(MainGame("イングランド王国", false).Find("NationHelpPanel")->isVisible());
 }
 
 TEST(WatchWindow, TheSmallMapNeverLiesOverACityPanel) {
@@ -47,7 +47,7 @@ TEST(WatchWindow, TheSmallMapNeverLiesOverACityPanel) {
                     if (!small->isVisible()) continue;
                     ++shown;
                     for (int city = 1; city <= kCityCount; ++city) {
-                        const QWidget* panel = t.Find(QString("pic_%1").arg(city));
+                        const QWidget* panel = t.Find(QString("CityPanel%1").arg(city));
                         const QRect onView(panel->mapTo(t.window->Map(), QPoint(0, 0)), panel->size());
                         EXPECT_FALSE(onView.intersects(small->geometry())) << city << " at " << h << "," << v;
                     }

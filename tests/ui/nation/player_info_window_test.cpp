@@ -59,12 +59,12 @@ TEST(NationChooserWindow, OffersEveryNationInItsColourTakesTheBareNameAndComesBa
     QAbstractItemView* view = chooser->view();
     const QModelIndex rome = view->model()->index(chooser->findText("ローマ"), 0);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(rome).center());
-    EXPECT_EQ(settings->findChild<QLineEdit*>("Text1")->text(), "ローマ");
-    settings->findChild<QPushButton*>("Command1")->click();
+    EXPECT_EQ(settings->findChild<QLineEdit*>("NationNameBox")->text(), "ローマ");
+    settings->findChild<QPushButton*>("OkButton")->click();
     ASSERT_EQ(t.game.NationChoice, "ローマ");
     t.Trigger("LoadEntry");
     t.Trigger("SettingsEntry");
-    EXPECT_EQ(settings->findChild<QLineEdit*>("Text1")->text(), "フランス王国");
+    EXPECT_EQ(settings->findChild<QLineEdit*>("NationNameBox")->text(), "フランス王国");
     EXPECT_EQ(chooser->currentIndex(), france);
     QDir(t.screen.programDir).removeRecursively();
 }
@@ -105,9 +105,9 @@ TEST(StatusBarWindow, ShowsThePlayersLatestEntryAndAClickOpensTheChronicleThere)
     EXPECT_EQ(status->text(),
               "1年目の春 【戦闘】 ロンドン（イングランド王国）がルーアン（フランス王国）を攻め、敗れました");
     QTest::mouseClick(status, Qt::LeftButton);
-    auto* chronicle = t.window->findChild<ChronicleWindow*>("frmChronicle");
+    auto* chronicle = t.window->findChild<ChronicleWindow*>("ChronicleWindow");
     ASSERT_TRUE(chronicle && chronicle->isVisible());
-    auto* list = chronicle->findChild<QTreeView*>("lstChronicle");
+    auto* list = chronicle->findChild<QTreeView*>("EntryList");
     EXPECT_EQ(list->currentIndex().data(Qt::UserRole).toInt(), 0);  // the entry's place in the chronicle
     chronicle->close();
 }
@@ -133,10 +133,10 @@ TEST(DelegatedMarks, StandOnThePanelAndRoundTheLandOnlyWhileTheCityIsHisAndDeleg
          {std::pair{true, "キプチャク＝ハン国"}, {false, "キプチャク＝ハン国"}, {true, "ジェノヴァ共和国"}}) {
         t.window->Run([&](Session& g) { g.Delegated[city] = delegated, SetOwner(g, city, owner); });
         const bool marked = delegated && owner == t.game.PlayerNation;
-        QLabel* mark = t.Find<QLabel>("lblInin_" + n);
+        QLabel* mark = t.Find<QLabel>("DelegatedMark" + n);
         EXPECT_EQ(mark->isVisible(), marked);
         EXPECT_EQ(dashes() > 20, marked);
-        EXPECT_TRUE(TextFitsLabel(t.Find<QLabel>("lblRyoshu_" + n)));
+        EXPECT_TRUE(TextFitsLabel(t.Find<QLabel>("CityOwner" + n)));
     }
 }
 

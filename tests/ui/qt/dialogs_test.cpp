@@ -31,8 +31,11 @@
 #include "support/scripted_screen.h"
 #include "ui/battle/battle_window.h"
 #include "ui/events/event_window.h"
+#include "ui/main/main_window.h"
 #include "ui/nation/nation_window.h"
+#include "ui/qt/application.h"
 #include "ui/qt/common.h"
+#include "ui/qt/preferences.h"
 #include "ui/qt/qt_screen.h"
 
 namespace tarvex::ui {
@@ -81,10 +84,10 @@ struct QtGame {
             game.Battle.AttackTactic = ChooseTactic(game, from, to);
     }
 
-    // Leaves a window without finishing it: every window closes when the game ends.
+    // Leaves a window without finishing it: every window closes when the program's end begins.
     void Leave() {
         game.Ended = true;
-        screen.SyncViews();
+        screen.Out().Begin();
     }
 
     QtScreen screen;
@@ -127,7 +130,7 @@ QPushButton* Button(QWidget* window, const QString& name) { return window->findC
 
 int EnabledTacticButtons(QWidget* window) {
     int enabled = 0;
-    for (int i = 0; i < 5; ++i) enabled += Button(window, QString("com_%1").arg(i))->isEnabled();
+    for (int i = 0; i < 5; ++i) enabled += Button(window, QString("TacticButton%1").arg(i))->isEnabled();
     return enabled;
 }
 
@@ -153,21 +156,23 @@ TEST(BattleWindow, ShowsTheTableBothSidesAndMoraleBarsBeforeTheChoice) {
         // Every cell of the tactic table, own tactic by row, power to cost by column.
         for (int row = 1; row <= 5; ++row)
             for (int index = 0; index <= 6; ++index)
-                EXPECT_EQ(Text(w, qPrintable(QString("lbl%1_%2").arg(row).arg(index))),
+                EXPECT_EQ(Text(w, qPrintable(QString("TacticCell%1_%2").arg(row).arg(index))),
                           QString::number(TacticTable[index][row]))
                     << row << "," << index;
         EXPECT_EQ(EnabledTacticButtons(w), 5);
-        EXPECT_FALSE(Button(w, "cmdComOk")->isEnabled());
-        EXPECT_EQ(Text(w, "lblAt_0"), "0");
-        EXPECT_EQ(Text(w, "lblDef_0"), "0");
-        EXPECT_EQ(Text(w, "lblAt_2"), "20");
-        EXPECT_EQ(Text(w, "lblAt_3").toStdString(), attacker.Owner);
-        EXPECT_EQ(Text(w, "lblAt_4").toStdString(), attacker.Name);
-        EXPECT_EQ(Text(w, "lblDef_2"), QString::number(defender.Troops));
-        EXPECT_EQ(Text(w, "lblDef_3").toStdString(), defender.Owner);
-        EXPECT_EQ(Text(w, "lblDef_4").toStdString(), defender.Name);
-        EXPECT_EQ(w->findChild<QWidget*>("picAtline")->width(), w->findChild<QWidget*>("picAt")->width());
-        EXPECT_NEAR(w->findChild<QWidget*>("picDefline")->width(), w->findChild<QWidget*>("picDef")->width() / 2, 1);
+        EXPECT_FALSE(Button(w, "FightButton")->isEnabled());
+        EXPECT_EQ(Text(w, "AttackerValue0"), "0");
+        EXPECT_EQ(Text(w, "DefenderValue0"), "0");
+        EXPECT_EQ(Text(w, "AttackerValue2"), "20");
+        EXPECT_EQ(Text(w, "AttackerValue3").toStdString(), attacker.Owner);
+        EXPECT_EQ(Text(w, "AttackerValue4").toStdString(), attacker.Name);
+        EXPECT_EQ(Text(w, "DefenderValue2"), QString::number(defender.Troops));
+        EXPECT_EQ(Text(w, "DefenderValue3").toStdString(), defender.Owner);
+        EXPECT_EQ(Text(w, "DefenderValue4").toStdString(), defender.Name);
+        EXPECT_EQ(w->findChild<QWidget*>("AttackerMoraleBar")->width(),
+                  w->findChild<QWidget*>("AttackerMoraleBox")->width());
+        EXPECT_NEAR(w->findChild<QWidget*>("DefenderMoraleBar")->width(),
+                    w->findChild<QWidget*>("DefenderMoraleBox")->width() / 2, 1);
         t.Leave();
     });
 }
@@ -178,21 +183,21 @@ TEST(BattleWindow, KeypadDigitsChooseOnceEnterFightsAndEveryOtherKeyIsAnError) {
     RunBattle(t, [&](BattleWindow* w) {
         // The digits of the main keyboard are not the tactic keys.
         QTest::keyClick(w, Qt::Key_3);
-        QTest::keyClick(Button(w, "com_0"), Qt::Key_A);
+        QTest::keyClick(Button(w, "TacticButton0"), Qt::Key_A);
         QTest::keyClick(w, Qt::Key_Return);
         EXPECT_EQ(t.screen.boxLog, (std::vector<std::string>{"エラー", "エラー", "エラー"}));
         EXPECT_EQ(EnabledTacticButtons(w), 5);
-        EXPECT_EQ(Text(w, "lblAt_0"), "0");
+        EXPECT_EQ(Text(w, "AttackerValue0"), "0");
 
         // Keypad 3 is 包囲, whichever control has the focus.
         t.screen.boxLog.clear();
-        QTest::keyClick(Button(w, "com_0"), Qt::Key_3, Qt::KeypadModifier);
+        QTest::keyClick(Button(w, "TacticButton0"), Qt::Key_3, Qt::KeypadModifier);
         EXPECT_TRUE(t.screen.boxLog.empty());
         EXPECT_EQ(t.game.Battle.AttackTactic, kSiege);
         EXPECT_EQ(EnabledTacticButtons(w), 0);
-        EXPECT_TRUE(Button(w, "cmdComOk")->isEnabled());
-        EXPECT_EQ(Text(w, "lblAt_0"), "包囲");
-        EXPECT_EQ(Text(w, "lblDef_0").toStdString(), TacticName(t.game.Battle.DefendTactic));
+        EXPECT_TRUE(Button(w, "FightButton")->isEnabled());
+        EXPECT_EQ(Text(w, "AttackerValue0"), "包囲");
+        EXPECT_EQ(Text(w, "DefenderValue0").toStdString(), TacticName(t.game.Battle.DefendTactic));
 
         // Once chosen, the keypad changes nothing; a modifier alone says nothing.
         QTest::keyClick(w, Qt::Key_1, Qt::KeypadModifier);
@@ -217,13 +222,13 @@ TEST(BattleWindow, CloseBoxAndEscapeAreRefusedAndTheLastRoundClosesTheWindow) {
         EXPECT_FALSE(w->close());
         w->reject();
         EXPECT_TRUE(w->isVisible());
-        QTest::mouseClick(Button(w, "com_0"), Qt::LeftButton);
-        EXPECT_EQ(Text(w, "lblAt_0"), "通常");
+        QTest::mouseClick(Button(w, "TacticButton0"), Qt::LeftButton);
+        EXPECT_EQ(Text(w, "AttackerValue0"), "通常");
         EXPECT_FALSE(w->close());
         EXPECT_TRUE(w->isVisible());
 
         // One round per OK until the result box; then the screen goes by itself.
-        QPushButton* ok = Button(w, "cmdComOk");
+        QPushButton* ok = Button(w, "FightButton");
         for (int round = 0; round < 8 && w->isVisible(); ++round) QTest::mouseClick(ok, Qt::LeftButton);
         EXPECT_FALSE(w->isVisible());
     });
@@ -254,17 +259,17 @@ TEST(BattleWindow, DefenderCannotChooseWhatTheCityCannotPay) {
         mine.Food = c.food;
         RunBattle(t, [&](BattleWindow* w) {
             t.screen.boxLog.clear();
-            QTest::mouseClick(Button(w, QString("com_%1").arg(c.option)), Qt::LeftButton);
+            QTest::mouseClick(Button(w, QString("TacticButton%1").arg(c.option)), Qt::LeftButton);
             if (c.box) {
                 EXPECT_EQ(t.screen.boxLog, std::vector<std::string>{c.box});
                 EXPECT_EQ(EnabledTacticButtons(w), 5);
-                EXPECT_FALSE(Button(w, "cmdComOk")->isEnabled());
-                EXPECT_EQ(Text(w, "lblDef_0"), "0");
+                EXPECT_FALSE(Button(w, "FightButton")->isEnabled());
+                EXPECT_EQ(Text(w, "DefenderValue0"), "0");
             } else {
                 EXPECT_TRUE(t.screen.boxLog.empty());
                 EXPECT_EQ(EnabledTacticButtons(w), 0);
-                EXPECT_TRUE(Button(w, "cmdComOk")->isEnabled());
-                EXPECT_EQ(Text(w, "lblDef_0").toStdString(), TacticName(c.option + 1));
+                EXPECT_TRUE(Button(w, "FightButton")->isEnabled());
+                EXPECT_EQ(Text(w, "DefenderValue0").toStdString(), TacticName(c.option + 1));
             }
             t.Leave();
         });
@@ -276,17 +281,67 @@ TEST(BattleWindow, EmergencyQuitAsksFirstAndEndsTheGameOnOk) {
     t.SetUpBattle(true);
     RunBattle(t, [&](BattleWindow* w) {
         t.answer = Answer::Cancel;
-        Menu(w, "mnuCombatQuit")->trigger();
+        Menu(w, "QuitEntry")->trigger();
         EXPECT_TRUE(w->isVisible());
         EXPECT_EQ(t.ends, 0);
         t.answer = Answer::Ok;
-        Menu(w, "mnuCombatQuit")->trigger();
+        Menu(w, "QuitEntry")->trigger();
         EXPECT_FALSE(w->isVisible());
     });
     EXPECT_TRUE(t.game.Ended);
     EXPECT_EQ(t.ends, 1);
     ASSERT_GE(t.screen.boxLog.size(), 2u);
     EXPECT_EQ(t.screen.boxLog[0], "ゲーム全体を強制終了します。セーブはされません");
+}
+
+// ---- The way out -----------------------------------------------------------------
+
+// The program's end taken inside a modal window's loop, as the player takes it,
+// in the program's own main loop: the window closes, the game's call that opened
+// it goes no further, the main loop returns, and the steps on the way out run
+// after it: the main window's place and the orderly end are kept.
+TEST(WayOut, TheEndUnwindsFromTheBattleScreenOutOfTheMainLoop) {
+    ForgetPreferences();
+    QtGame t;
+    MainWindow window(t.game, t.screen);
+    window.show();
+    t.SetUpBattle(true);
+    bool unwound = false, afterBattle = false, actReturned = false, stepAfterAct = false;
+    t.screen.Out().AddStep([&] { stepAfterAct = actReturned; });
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(0, [&] {
+            auto* battle = qobject_cast<BattleWindow*>(QApplication::activeModalWidget());
+            ASSERT_NE(battle, nullptr);
+            Menu(battle, "QuitEntry")->trigger();
+        });
+        t.screen.Act(&window, t.game, [&] {
+            try {
+                t.screen.RunBattleScreen(t.game);
+                afterBattle = true;
+            } catch (const ProgramEnded&) {
+                unwound = true;
+                throw;
+            }
+        });
+        actReturned = true;
+    });
+    // Should the end not stop the loop, the test fails instead of hanging.
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    guard.start(20000);
+    EXPECT_EQ(RunMainLoop(t.screen), 0);
+    EXPECT_TRUE(unwound);
+    EXPECT_FALSE(afterBattle);
+    EXPECT_TRUE(stepAfterAct);
+    EXPECT_EQ(t.ends, 1);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_FALSE(SavedWindowGeometry().isEmpty());
+    EXPECT_TRUE(LastOrderlyEnd().isValid());
+    // Nothing of the game runs after the end: a later call does nothing.
+    bool ran = false;
+    t.screen.Act(&window, t.game, [&] { ran = true; });
+    EXPECT_FALSE(ran);
 }
 
 // ---- The nation information screen ------------------------------------------------
@@ -306,8 +361,8 @@ TEST(NationWindow, ListsHeaderAndEveryNationWithColumnsLinedUp) {
     window.show();
     EXPECT_EQ(window.windowTitle(), "国家情報");
     ExpectTidy(&window);
-    auto* header = window.findChild<QListWidget*>("LL");
-    auto* list = window.findChild<QListWidget*>("lstName");
+    auto* header = window.findChild<QListWidget*>("NationListHeader");
+    auto* list = window.findChild<QListWidget*>("NationList");
     ASSERT_EQ(header->count(), 1);
     EXPECT_EQ(header->item(0)->text().toStdString(), NationHeaderLine());
     ASSERT_EQ(list->count(), kNationCount);
@@ -355,8 +410,8 @@ TEST(NationWindow, RecordTitlesStandOverTheirNumbers) {
     QtGame t;
     NationWindow window(t.game, t.screen);
     window.show();
-    auto* header = window.findChild<QListWidget*>("LL");
-    auto* list = window.findChild<QListWidget*>("lstName");
+    auto* header = window.findChild<QListWidget*>("NationListHeader");
+    auto* list = window.findChild<QListWidget*>("NationList");
     list->setCurrentRow(-1);
     list->clearSelection();
     const QImage head = header->viewport()->grab(header->visualItemRect(header->item(0))).toImage();
@@ -400,7 +455,7 @@ TEST(NationWindow, OneModelessScreenWhoseChoiceMovesTheMapAndCloses) {
     for (QWidget* widget : QApplication::topLevelWidgets()) open += qobject_cast<NationWindow*>(widget) != nullptr;
     EXPECT_EQ(open, 1);
 
-    auto* list = window->findChild<QListWidget*>("lstName");
+    auto* list = window->findChild<QListWidget*>("NationList");
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(10)).center());
     FlushDeletes();
     EXPECT_TRUE(window.isNull());  // a modeless screen is gone once closed
@@ -420,7 +475,7 @@ TEST(NationWindow, OverTheBattleScreenItIsModalAndTheBattleGoesOn) {
             ASSERT_NE(nation, nullptr);
             seen = true;
             EXPECT_EQ(nation->parentWidget(), w);
-            Menu(nation, "mnuNationClose")->trigger();
+            Menu(nation, "CloseEntry")->trigger();
         });
         Menu(w, "NationEntry")->trigger();
         EXPECT_TRUE(seen);
@@ -438,7 +493,7 @@ TEST(NationWindow, OverTheBattleScreenItIsModalAndTheBattleGoesOn) {
         FlushDeletes();
         EXPECT_TRUE(modeless.isNull());
 
-        QTest::mouseClick(Button(w, "com_4"), Qt::LeftButton);
+        QTest::mouseClick(Button(w, "TacticButton4"), Qt::LeftButton);
         EXPECT_EQ(t.game.Battle.AttackTactic, kDefence);
         t.Leave();
     });
@@ -456,14 +511,14 @@ TEST(EventWindow, ListsTheEventAndOnlyOkClosesIt) {
         [&](EventWindow* w) {
             EXPECT_EQ(w->windowTitle(), "イベント");
             ExpectTidy(w);
-            auto* list = w->findChild<QListWidget*>("lst");
+            auto* list = w->findChild<QListWidget*>("EventLines");
             ASSERT_EQ(list->count(), 2);
             EXPECT_EQ(list->item(0)->text().toStdString(), lines[0]);
             EXPECT_EQ(list->item(1)->text().toStdString(), lines[1]);
             EXPECT_FALSE(w->close());
             QTest::keyClick(list, Qt::Key_Escape);
             EXPECT_TRUE(w->isVisible());
-            QTest::mouseClick(Button(w, "Command1"), Qt::LeftButton);
+            QTest::mouseClick(Button(w, "OkButton"), Qt::LeftButton);
             EXPECT_FALSE(w->isVisible());
         });
     EXPECT_FALSE(t.game.shown.event.open);
@@ -502,12 +557,12 @@ TEST(LongNames, AreSeenWholeInTheBattleEventAndNationWindows) {
     WithModal<EventWindow>(
         e, [&] { ApplySeasonalEvent(e.game, 8, "大型台風"); },
         [&](EventWindow* w) {
-            auto* list = w->findChild<QListWidget*>("lst");
+            auto* list = w->findChild<QListWidget*>("EventLines");
             ASSERT_EQ(list->count(), kCityCount + 1);
             EXPECT_EQ(list->item(60)->text().toStdString(),
                       "コンスタンティノープルで大型台風国力、町、城の値が「10」「10」「10」減りました");
             ExpectTextsFit(w);
-            QTest::mouseClick(Button(w, "Command1"), Qt::LeftButton);
+            QTest::mouseClick(Button(w, "OkButton"), Qt::LeftButton);
         });
 
     NationWindow nations(t.game, t.screen);

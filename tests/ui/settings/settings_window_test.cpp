@@ -70,7 +70,7 @@ struct SettingsGame {
     }
     int ChosenOption() {
         for (int i = 0; i < 4; ++i)
-            if (Find<QRadioButton>(QString("Option1_%1").arg(i).toUtf8().constData())->isChecked()) return i;
+            if (Find<QRadioButton>(QString("SpeedChoice%1").arg(i).toUtf8().constData())->isChecked()) return i;
         return -1;
     }
 
@@ -89,10 +89,10 @@ TEST(SettingsWindow, OpensWithTheDefaultsLoaded) {
     EXPECT_EQ(t.window->windowTitle(), "設定画面");
     ExpectTidy(t.window.get());
     EXPECT_FALSE(t.game.SettingsPending);
-    EXPECT_EQ(t.Find<QLineEdit>("Text1")->text(), "イングランド王国");
+    EXPECT_EQ(t.Find<QLineEdit>("NationNameBox")->text(), "イングランド王国");
     EXPECT_EQ(t.ChosenOption(), 2);
-    EXPECT_FALSE(t.Find<QCheckBox>("Check1")->isChecked());
-    EXPECT_TRUE(t.Find<QPushButton>("Command1")->isDefault());
+    EXPECT_FALSE(t.Find<QCheckBox>("EnterAdvanceCheck")->isChecked());
+    EXPECT_TRUE(t.Find<QPushButton>("OkButton")->isDefault());
     ExpectTextsFit(t.window.get());
 }
 
@@ -102,9 +102,9 @@ TEST(SettingsWindow, StartsInTheNameAndEnterAccepts) {
     const std::pair<Qt::Key, Qt::KeyboardModifiers> enters[] = {{Qt::Key_Return, Qt::NoModifier},
                                                                 {Qt::Key_Enter, Qt::KeypadModifier}};
     for (const auto& [key, modifiers] : enters) {
-        for (const char* focus : {"Text1", "Option1_0", "Check1", "Command1"}) {
+        for (const char* focus : {"NationNameBox", "SpeedChoice0", "EnterAdvanceCheck", "OkButton"}) {
             SettingsGame t;
-            auto* name = t.Find<QLineEdit>("Text1");
+            auto* name = t.Find<QLineEdit>("NationNameBox");
             EXPECT_TRUE(name->hasFocus());  // the chooser that holds the box has it for the box
             EXPECT_EQ(name->selectedText(), "イングランド王国");
             t.Find(focus)->setFocus();
@@ -116,7 +116,7 @@ TEST(SettingsWindow, StartsInTheNameAndEnterAccepts) {
         }
         SettingsGame t;
         t.answers = {Answer::Cancel};
-        t.Find("Command2")->setFocus();
+        t.Find("DefaultsButton")->setFocus();
         t.Key(key, modifiers);
         ASSERT_FALSE(t.screen.boxLog.empty());
         EXPECT_EQ(t.screen.boxLog.back(), "初期設定に戻します。\nよろしいですか?");
@@ -140,14 +140,14 @@ TEST(SettingsWindow, AcceptTakesWhatThePlayerChoseAndClosesTheScreen) {
     for (const Case& c : cases) {
         SettingsGame t;
         QSignalSpy accepted(t.window.get(), &SettingsWindow::accepted);
-        auto* name = t.Find<QLineEdit>("Text1");
+        auto* name = t.Find<QLineEdit>("NationNameBox");
         name->selectAll();
         QTest::keyClick(name, Qt::Key_Delete);
         if (!c.typed.isEmpty()) Type(name, c.typed);
-        t.Click(QString("Option1_%1").arg(c.option).toUtf8().constData());
-        if (c.tick) t.Click("Check1");
+        t.Click(QString("SpeedChoice%1").arg(c.option).toUtf8().constData());
+        if (c.tick) t.Click("EnterAdvanceCheck");
         EXPECT_EQ(t.game.EnterAdvance, c.tick);  // the tick counts at once, before the accept
-        t.Click("Command1");
+        t.Click("OkButton");
         EXPECT_EQ(t.game.PlayerNation, c.nation);
         EXPECT_EQ(t.game.NationChoice, c.nation);
         EXPECT_DOUBLE_EQ(t.game.MessageWait, c.wait);
@@ -161,38 +161,38 @@ TEST(SettingsWindow, AcceptTakesWhatThePlayerChoseAndClosesTheScreen) {
         OpenSettingsScreen(t.game);
         t.screen.ShowSettings(t.game);
         EXPECT_TRUE(t.window->isVisible());
-        EXPECT_EQ(t.Find<QLineEdit>("Text1")->text().toStdString(), c.nation);
+        EXPECT_EQ(t.Find<QLineEdit>("NationNameBox")->text().toStdString(), c.nation);
         EXPECT_EQ(t.ChosenOption(), c.option);
-        EXPECT_EQ(t.Find<QCheckBox>("Check1")->isChecked(), c.tick);
+        EXPECT_EQ(t.Find<QCheckBox>("EnterAdvanceCheck")->isChecked(), c.tick);
     }
 }
 
 TEST(SettingsWindow, DefaultsButtonAsksAndRestoresOnlyOnOk) {
     for (Answer answer : {Answer::Ok, Answer::Cancel}) {
         SettingsGame t;
-        auto* name = t.Find<QLineEdit>("Text1");
+        auto* name = t.Find<QLineEdit>("NationNameBox");
         name->selectAll();
         Type(name, "ローマ");
-        t.Click("Option1_0");
-        t.Click("Check1");
+        t.Click("SpeedChoice0");
+        t.Click("EnterAdvanceCheck");
         t.answers = {answer};
-        t.Click("Command2");
+        t.Click("DefaultsButton");
         ASSERT_FALSE(t.screen.boxLog.empty());
         EXPECT_EQ(t.screen.boxLog.back(), "初期設定に戻します。\nよろしいですか?");
         const bool restored = answer == Answer::Ok;
         EXPECT_EQ(name->text(), restored ? "イングランド王国" : "ローマ");
         EXPECT_EQ(t.ChosenOption(), restored ? 2 : 0);
-        EXPECT_EQ(t.Find<QCheckBox>("Check1")->isChecked(), !restored);
+        EXPECT_EQ(t.Find<QCheckBox>("EnterAdvanceCheck")->isChecked(), !restored);
     }
     SettingsGame t;
-    t.Click("cmdSetGameHelp");
+    t.Click("SettingsHelpButton");
     ASSERT_FALSE(t.screen.boxLog.empty());
     EXPECT_EQ(t.screen.boxLog.back(), "ボタン、チェックボックスを選ぶときテンキーでも選べます");
 }
 
 TEST(SettingsWindow, KeypadKeysChooseWhereverTheFocusIsAndAreNotTyped) {
     SettingsGame t;
-    auto* name = t.Find<QLineEdit>("Text1");
+    auto* name = t.Find<QLineEdit>("NationNameBox");
     name->setFocus();
     name->setCursorPosition(name->text().length());
     const std::pair<Qt::Key, int> options[] = {{Qt::Key_1, 0}, {Qt::Key_4, 3}, {Qt::Key_2, 1}, {Qt::Key_3, 2}};
@@ -201,15 +201,15 @@ TEST(SettingsWindow, KeypadKeysChooseWhereverTheFocusIsAndAreNotTyped) {
         EXPECT_EQ(t.ChosenOption(), option);
     }
     t.Key(Qt::Key_5, Qt::KeypadModifier);
-    EXPECT_TRUE(t.Find<QCheckBox>("Check1")->isChecked());
+    EXPECT_TRUE(t.Find<QCheckBox>("EnterAdvanceCheck")->isChecked());
     EXPECT_TRUE(t.game.EnterAdvance);
     t.Key(Qt::Key_5, Qt::KeypadModifier);
-    EXPECT_FALSE(t.Find<QCheckBox>("Check1")->isChecked());
+    EXPECT_FALSE(t.Find<QCheckBox>("EnterAdvanceCheck")->isChecked());
     EXPECT_FALSE(t.game.EnterAdvance);
     EXPECT_EQ(name->text(), "イングランド王国");  // not one digit typed into the name
 
     // Keypad 6 takes the focus to the name with all of it chosen, so typing replaces it.
-    t.Find("Command1")->setFocus();
+    t.Find("OkButton")->setFocus();
     t.Key(Qt::Key_6, Qt::KeypadModifier);
     EXPECT_TRUE(name->hasFocus());  // the chooser that holds the box has it for the box
     EXPECT_EQ(name->selectedText(), name->text());
@@ -241,10 +241,10 @@ TEST(SettingsWindow, ClosingTheFrameEndsTheProgramOnlyBeforeTheFirstAccept) {
         EXPECT_TRUE(t.game.Ended);
     }
     SettingsGame t;
-    t.Click("Command1");
+    t.Click("OkButton");
     OpenSettingsScreen(t.game);
     t.screen.ShowSettings(t.game);
-    t.Click("Check1");
+    t.Click("EnterAdvanceCheck");
     t.window->close();
     EXPECT_EQ(t.ends, 0);
     EXPECT_FALSE(t.game.Ended);
@@ -255,8 +255,8 @@ TEST(SettingsWindow, ClosingTheFrameEndsTheProgramOnlyBeforeTheFirstAccept) {
 
 TEST(SettingsWindow, NameIsChosenWholeWhenItTakesTheFocus) {
     SettingsGame t;
-    auto* name = t.Find<QLineEdit>("Text1");
-    t.Find("Command1")->setFocus();
+    auto* name = t.Find<QLineEdit>("NationNameBox");
+    t.Find("OkButton")->setFocus();
     QTest::mouseClick(name, Qt::LeftButton, {}, QPoint(4, name->height() / 2));
     QTest::qWait(0);
     QApplication::processEvents();
@@ -276,23 +276,23 @@ TEST(SettingsWindow, AnUnknownNameIsAskedOnEveryKeyAndAPartOfANameOffersTheNatio
         const char* accepted;
     };
     const auto key = [](Qt::Key k, Qt::KeyboardModifiers m) {
-        return [k, m](SettingsGame& t) { QTest::keyClick(t.Find("Text1"), k, m); };
+        return [k, m](SettingsGame& t) { QTest::keyClick(t.Find("NationNameBox"), k, m); };
     };
     const Case cases[] = {
         {"France", key(Qt::Key_Return, Qt::NoModifier), "「France」という国はありません。", "Cancel", nullptr},
         {"France", key(Qt::Key_Enter, Qt::KeypadModifier), "「France」という国はありません。", "Cancel", nullptr},
-        {"France", [](SettingsGame& t) { t.Click("Command1"); }, "「France」という国はありません。", "Ok", "France"},
+        {"France", [](SettingsGame& t) { t.Click("OkButton"); }, "「France」という国はありません。", "Ok", "France"},
         {"フランス", key(Qt::Key_Return, Qt::NoModifier), "「フランス」はフランス王国のことですか?", "Choice0",
          "フランス王国"},
         {"フランス", key(Qt::Key_Enter, Qt::KeypadModifier), "「フランス」はフランス王国のことですか?", "Choice2",
          nullptr},
-        {"フランス", [](SettingsGame& t) { t.Click("Command1"); }, "「フランス」はフランス王国のことですか?", "Choice1",
+        {"フランス", [](SettingsGame& t) { t.Click("OkButton"); }, "「フランス」はフランス王国のことですか?", "Choice1",
          "フランス"},
     };
     for (const Case& c : cases) {
         SettingsGame t;
         t.screen.autoAnswer = nullptr;  // the real box, waiting for the player
-        auto* name = t.Find<QLineEdit>("Text1");
+        auto* name = t.Find<QLineEdit>("NationNameBox");
         name->setFocus();
         name->selectAll();
         Type(name, c.typed);
@@ -357,16 +357,16 @@ TEST(SettingsWindow, TheStrengthOfTheLastGameIsOfferedAgainAndAFreshProfileOffer
     ForgetPreferences();
     {
         SettingsGame t;
-        EXPECT_TRUE(t.Find<QRadioButton>("Strength_1")->isChecked());
+        EXPECT_TRUE(t.Find<QRadioButton>("StrengthChoice1")->isChecked());
         ExpectTextsFit(t.window.get());
-        t.Click("Strength_3");
+        t.Click("StrengthChoice3");
         t.Key(Qt::Key_8, Qt::KeypadModifier);
         EXPECT_EQ(RememberedStrength(), kStandardStrength);  // nothing kept before a game starts
-        t.Click("Command1");
+        t.Click("OkButton");
         EXPECT_EQ(t.game.StrengthChoice, 2);
     }
     SettingsGame next;
-    EXPECT_TRUE(next.Find<QRadioButton>("Strength_2")->isChecked());
+    EXPECT_TRUE(next.Find<QRadioButton>("StrengthChoice2")->isChecked());
     EXPECT_EQ(next.game.StrengthChoice, 2);
     ForgetPreferences();
 }
