@@ -92,6 +92,22 @@ int GarrisonAgainst(const Game& game, int city, int target) {
     return 0;
 }
 
+// Troops and arms of every nation.
+std::array<int, kNationCount + 1> NationPower(const Game& game) {
+    std::array<int, kNationCount + 1> power{};
+    for (int k = 1; k <= kCityCount; ++k)
+        power[game.Cities[k].OwnerIndex] += game.Cities[k].Troops + game.Cities[k].Arms;
+    return power;
+}
+
+// The enemy nation with the most troops and arms (`power`), the first of them on a tie.
+int MainEnemy(const Game& game, int city, const std::array<int, kNationCount + 1>& power) {
+    int enemy = 0;
+    for (int n = 1; n <= kNationCount; ++n)
+        if (n != game.Cities[city].OwnerIndex && (enemy == 0 || power[n] > power[enemy])) enemy = n;
+    return enemy;
+}
+
 // Troops that stay home when the city attacks `target`: a few for the bot; for the
 // stronger computer, as many as the strongest other enemy neighbour has under arms,
 // counting at the strongest level only nations stronger than its own (`power`, troops
@@ -120,13 +136,12 @@ std::optional<CityPlan> PlanAttack(const Game& game, int city, const PlayStyle& 
     const City& c = game.Cities[city];
     const int marching = std::min({c.Troops, c.Food, c.Gold});
     if (marching < 1 || CheckOrderOpens(game, city, kAttack)) return std::nullopt;
-    // Troops and arms by nation, for a guard against the stronger nations only.
-    std::array<int, kNationCount + 1> power{};
-    if (style.guard == PlayStyle::Guard::StrongerNation)
-        for (int k = 1; k <= kCityCount; ++k)
-            power[game.Cities[k].OwnerIndex] += game.Cities[k].Troops + game.Cities[k].Arms;
-    double best = -1;
-    CityPlan attack{OrderOf(kAttack), kNormal};
+    // Troops and arms by nation, for a guard against the stronger nations only and for the main enemy.
+    const bool byPower = style.guard == PlayStyle::Guard::StrongerNation || style.mainEnemyFirst;
+    const auto power = byPower ? NationPower(game) : std::array<int, kNationCount + 1>{};
+    const int mainEnemy = style.mainEnemyFirst ? MainEnemy(game, city, power) : 0;
+    double best = -1, bestOnMain = -1;
+    CityPlan attack{OrderOf(kAttack), kNormal}, onMain = attack;
     for (int target : NeighboursOf(city)) {
         if (!Foreign(game, city, target)) continue;
         const int kept = KeptAtHome(game, city, target, style, power);
@@ -146,13 +161,19 @@ std::optional<CityPlan> PlanAttack(const Game& game, int city, const PlayStyle& 
             if (!affordable[tactic]) continue;
             const double share =
                 EstimateBattle(game, {city, target, sent, tactic, kComputersTactic}, style.runs).WinShare();
-            if (share <= best) continue;
-            best = share;
-            attack.order.target = target;
-            attack.order.troops = attack.order.food = attack.order.gold = sent;
-            attack.tactic = tactic;
+            const auto keep = [&](double& bestShare, CityPlan& plan) {
+                if (share <= bestShare) return;
+                bestShare = share;
+                plan.order.target = target;
+                plan.order.troops = plan.order.food = plan.order.gold = sent;
+                plan.tactic = tactic;
+            };
+            keep(best, attack);
+            if (mainEnemy != 0 && d.OwnerIndex == mainEnemy) keep(bestOnMain, onMain);
         }
     }
+    // The main enemy's city first, when that attack is good enough on its own estimate.
+    if (bestOnMain >= style.attackShare) return onMain;
     if (best >= style.attackShare) return attack;
     return std::nullopt;
 }

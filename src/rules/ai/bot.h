@@ -40,6 +40,10 @@ struct PlayStyle {
     double defenceFund = 0;
     // Share of its troops a city behind the front keeps when it sends the rest forward.
     double rearKeeps = 0;
+    // Among the attacks good enough, one on the main enemy's cities comes first: the
+    // enemy nation with the most troops and arms, the one that wins if nobody stops it.
+    // It never makes an attack good enough that is not.
+    bool mainEnemyFirst = false;
 };
 
 // An order for `city` and, for an attack, the tactic its estimate was best with.

@@ -34,6 +34,8 @@ PlayStyle StyleOf(int level) {
     // its wars slowly; the strongest holds them against the stronger nations only and
     // falls on the weaker with all it has.
     style.guard = level >= kStrongest ? PlayStyle::Guard::StrongerNation : PlayStyle::Guard::AnyNeighbour;
+    // The strongest turns on the nation that leads whenever it has a good attack on it.
+    style.mainEnemyFirst = level >= kStrongest;
     return style;
 }
 
