@@ -46,6 +46,38 @@ std::optional<std::string> WriteGameFile(const std::string& path, const Game& ga
 std::optional<std::string> WriteSavePair(const std::string& path, Game& game, bool* trimmed = nullptr,
                                          const WriteHooks& hooks = {}, std::string* keptAt = nullptr);
 
+// A save and its chronicle composed on the game's thread, to be written on another
+// while the game goes on: the save's bytes (known to load again) and a copy of the history.
+struct SavePairJob {
+    std::string path;
+    std::string bytes;
+    World world;  // what the bytes must load back to
+    Chronicle chronicle;
+    int year = 0;
+    int season = 0;
+    // The game's history as composed: its marks before, and the mark of this save.
+    std::size_t marksBefore = 0;
+    SaveMark mark;
+};
+struct SavePairOutcome {
+    std::optional<std::string> problem;
+    bool trimmed = false;  // the oldest history was dropped for length
+    std::size_t cutEntries = 0;
+    std::size_t cutSeasons = 0;
+    std::string keptAt;  // where an unreadable chronicle on disk was moved
+};
+// The game's part of a save pair (about a millisecond): the save's bytes, the
+// game's history marked with them, and a copy of it and of the world. A message
+// when the game cannot be written.
+std::optional<std::string> ComposeSavePair(const std::string& path, Game& game, SavePairJob& job);
+// The writing part, from any thread and touching no game: as WriteSavePair (the
+// bytes checked to load again, then under the save's lock), waiting for another
+// holder through `wait`.
+SavePairOutcome WriteComposedPair(SavePairJob& job, const LockWait& wait, const WriteHooks& hooks = {});
+// Back on the game's thread: the game's history as WriteSavePair would have left it
+// (the oldest dropped when the file's was, the mark gone when the save failed).
+void SettleSavePair(Game& game, const SavePairJob& job, const SavePairOutcome& out);
+
 // What became of the chronicle beside a loaded save.
 struct ChronicleLoad {
     // Why the history starts again at the loaded season (no file, damaged, over
