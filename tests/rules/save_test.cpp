@@ -687,7 +687,7 @@ TEST(SavePair, TwoGamesSavingIntoOneSlotAtOnceAllSucceedAndLeaveOneWholePair) {
     b.screen.savePath = a.screen.savePath;
     RecordEntry(b.game, EntryKind::Event, "よその事件", {3}, {2});
     AdvanceSeason(b.game);
-    int failures = 0;
+    std::atomic<int> failures = 0;  // counted from both savers' threads
     std::vector<std::thread> savers;
     for (Game* g : {&a.game, &b.game})
         savers.emplace_back([&, g] {
