@@ -71,6 +71,7 @@ public:
         static const char* kinds[] = {"L1", "L2", "L3"};
         Print(game, kinds[line - 1], game.Lines[line - 1].text);
     }
+    bool ShowsLines() const override { return log_ || posted_; }
     void RunEventWindow(Game& game) override {
         for (const std::string& line : game.EventLines) Print(game, "EV", line);
     }

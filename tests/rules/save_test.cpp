@@ -689,7 +689,7 @@ TEST(SavePair, TwoGamesSavingIntoOneSlotAtOnceAllSucceedAndLeaveOneWholePair) {
     b.screen.savePath = a.screen.savePath;
     RecordEntry(b.game, EntryKind::Event, "よその事件", {3}, {2});
     AdvanceSeason(b.game);
-    int failures = 0;
+    std::atomic<int> failures = 0;  // counted from both savers' threads
     std::vector<std::thread> savers;
     for (Game* g : {&a.game, &b.game})
         savers.emplace_back([&, g] {
@@ -795,6 +795,23 @@ TEST(StrengthBesideSave, ALoadPlaysOnAtTheSavedLevelAndTheSaveIsTheSameAtEveryLe
         EXPECT_EQ(other.screen.Boxes(), std::vector<std::string>{"ロードしました"});
         EXPECT_EQ(other.game.Strength, levels);
     }
+}
+
+// The autosave's worker writes the levels the game had when the job was composed,
+// whatever the game's own become meanwhile.
+TEST(StrengthBesideSave, TheWorkersPairKeepsTheLevelsOfItsSeason) {
+    SlotGame t;
+    t.game.Strength = Levels(kStrongest);
+    SavePairJob job;
+    ASSERT_FALSE(ComposeSavePair(t.screen.savePath, t.game, job));
+    t.game.Strength = Levels(2);
+    const SavePairOutcome out = WriteComposedPair(job, {});
+    ASSERT_FALSE(out.problem) << *out.problem;
+    SlotGame other;
+    other.screen.savePath = t.screen.savePath;
+    LoadGame(other.game);
+    EXPECT_EQ(other.screen.Boxes(), std::vector<std::string>{"ロードしました"});
+    EXPECT_EQ(other.game.Strength, Levels(kStrongest));
 }
 
 TEST(StrengthBesideSave, AFileThatHoldsNoLevelsOfThisSaveLoadsAtTheStandardLevelWithANote) {

@@ -1,15 +1,23 @@
 // Watching the war: the view aimed at the player's nation and following the acting
 // city, the game pressing its own OK and pausing, help panels kept closed, the autosave.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
+#include <thread>
 
+#include "rules/chronicle/chronicle.h"
 #include "rules/chronicle/chronicle_file.h"
+#include "rules/save/files.h"
 #include "rules/save/savefile.h"
+#include "rules/world/numbers.h"
 #include "screens/main/auto_play.h"
 #include "screens/main/autosave.h"
 #include "screens/main/main_window.h"
@@ -130,6 +138,7 @@ TEST(Autosave, WrittenAtEachSeasonsStartLoadedBackEqualNeverInTheSavesPlace) {
     std::ofstream(dir / "Game.dt") << "the player's own save";
     g.shown.main.autoPlay = true;
     Tick(g, kCityCount + 1);
+    g.FinishBackgroundSaves(true);
     ASSERT_TRUE(g.TurnStart && fs::exists(dir / "Autosave.chronicle"));
     const std::string summer = Bytes(dir / "Autosave.dt");
     EXPECT_EQ(summer, WriteSaveBytes(g));
@@ -139,6 +148,7 @@ TEST(Autosave, WrittenAtEachSeasonsStartLoadedBackEqualNeverInTheSavesPlace) {
     std::ofstream(dir / "Autosave.dt.tmp-crashed") << "half a save";
     g.Cities[1].Name = "\"ロンドン\"";
     Tick(g, 2 * (kCityCount + 1));
+    g.FinishBackgroundSaves(true);
     EXPECT_EQ(Bytes(dir / "Autosave.dt"), summer);
     EXPECT_EQ(t.screen.Boxes().size(), 1u);
 
@@ -148,6 +158,76 @@ TEST(Autosave, WrittenAtEachSeasonsStartLoadedBackEqualNeverInTheSavesPlace) {
     EXPECT_EQ(WriteSaveBytes(other.game), summer);
     EXPECT_EQ(other.screen.Boxes().back(), "ロードしました");
     EXPECT_EQ(Bytes(dir / "Game.dt"), "the player's own save");
+    fs::remove_all(dir);
+}
+
+// The pair an autosave left at `path` loads whole: the save, and the history up to it.
+void ExpectWholePair(const std::string& path, const std::string& what) {
+    TestGame reader("*");
+    ChronicleLoad history;
+    const auto problem = ReadSavePair(path, reader.game, false, history);
+    EXPECT_FALSE(problem.has_value()) << what << ": " << problem.value_or("");
+    EXPECT_FALSE(history.problem.has_value()) << what << ": " << history.problem.value_or("");
+}
+
+// The autosave is written by a thread of its own while the season goes on; the
+// program killed at any moment of it leaves the last one whole.
+TEST(Autosave, KilledAtAnyMomentTheLastAutosaveStaysWhole) {
+    const fs::path dir = fs::temp_directory_path() / ("tarvex-autosave-kill-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const std::string path = (dir / "Autosave.dt").string();
+    TestGame t("*");
+    Session& g = t.game;
+    t.screen.autosavePath = path;
+    g.shown.main.autoPlay = true;
+    // A long history, so that a write takes a while.
+    for (int i = 0; i < 3000; ++i) RecordEntry(g, EntryKind::Battle, "戦闘" + Str(i), {1 + i % 75}, {1});
+    Tick(g, kCityCount + 1);
+    g.FinishBackgroundSaves(true);
+    ExpectWholePair(path, "before");
+    for (int kill = 0; kill < 12; ++kill) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            // Season after season, each start writing the next autosave, till the signal comes.
+            try {
+                for (;;) Tick(g, kCityCount + 1);
+            } catch (...) {
+            }
+            ::_exit(0);
+        }
+        ::usleep(static_cast<useconds_t>(2000 + kill * 7919 % 60000));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ExpectWholePair(path, "killed " + Str(kill));
+    }
+    fs::remove_all(dir);
+}
+
+// The player saving into the autosave's own file at the season's start, while the autosave
+// is held up by another holder of the file: his save waits for it and comes out after it.
+TEST(Autosave, AManualSaveRacingTheAutosaveComesOutWholeAndAfterIt) {
+    const fs::path dir = fs::temp_directory_path() / ("tarvex-autosave-race-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    TestGame t("*");
+    Session& g = t.game;
+    t.screen.autosavePath = t.screen.savePath = (dir / "Autosave.dt").string();
+    g.shown.main.autoPlay = true;
+    auto held = std::make_unique<SaveLock>();
+    ASSERT_FALSE(held->Take(t.screen.autosavePath).has_value());
+    Tick(g, kCityCount + 1);
+    ASSERT_TRUE(g.TurnStart && g.autosaveWriter.Running());
+    g.Cities[1].Gold += 1;
+    std::thread release([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        held.reset();
+    });
+    EXPECT_TRUE(SaveFromMenu(g));
+    release.join();
+    EXPECT_EQ(Bytes(dir / "Autosave.dt"), WriteSaveBytes(g));
+    ExpectWholePair(t.screen.savePath, "race");
+    EXPECT_EQ(t.screen.Boxes().back().rfind("セーブしました", 0), 0u);
     fs::remove_all(dir);
 }
 

@@ -49,6 +49,7 @@ expected=(
     "share/tarvex/map/NOTICE"
     "share/tarvex/map/cities.tsv"
     "share/tarvex/map/europe.map"
+    "share/tarvex/map/europe.reach"
 )
 actual=$(cd "$prefix" && find . -type f -o -type l | sed 's|^\./||' | LC_ALL=C sort)
 wanted=$(printf '%s\n' "${expected[@]}" | LC_ALL=C sort)

@@ -206,7 +206,11 @@ std::uint64_t SaveChecksum(const std::string& bytes) {
 }
 
 void MarkSave(Chronicle& chronicle, const Game& game, std::uint64_t checksum) {
-    const SaveMark mark{game.Year, game.Season, checksum, chronicle.entries.size(), chronicle.seasons.size()};
+    MarkSave(chronicle, game.Year, game.Season, checksum);
+}
+
+void MarkSave(Chronicle& chronicle, int year, int season, std::uint64_t checksum) {
+    const SaveMark mark{year, season, checksum, chronicle.entries.size(), chronicle.seasons.size()};
     if (chronicle.marks.empty() || !(chronicle.marks.back() == mark)) chronicle.marks.push_back(mark);
 }
 
@@ -226,6 +230,15 @@ bool TrimChronicle(Chronicle& chronicle, std::size_t cap, std::size_t* bytes) {
                                                               std::pair(s[seasons].year, s[seasons].season));
         total -= entryFirst ? LineSize(AppendEntryLine, e[entries++]) : LineSize(AppendSeasonLine, s[seasons++]);
     }
+    DropOldest(chronicle, entries, seasons);
+    // The marks dropped only make it shorter.
+    if (bytes) *bytes = total;
+    return true;
+}
+
+void DropOldest(Chronicle& chronicle, std::size_t entries, std::size_t seasons) {
+    entries = std::min(entries, chronicle.entries.size());
+    seasons = std::min(seasons, chronicle.seasons.size());
     chronicle.entries.erase(chronicle.entries.begin(),
                             chronicle.entries.begin() + static_cast<std::ptrdiff_t>(entries));
     chronicle.seasons.erase(chronicle.seasons.begin(),
@@ -239,9 +252,6 @@ bool TrimChronicle(Chronicle& chronicle, std::size_t cap, std::size_t* bytes) {
         kept.push_back(m);
     }
     chronicle.marks = std::move(kept);
-    // The marks dropped only make it shorter.
-    if (bytes) *bytes = total;
-    return true;
 }
 
 std::string ChroniclePath(const std::string& savePath) { return BesideSave(savePath, ".chronicle"); }

@@ -22,10 +22,14 @@ std::string ChroniclePath(const std::string& savePath);
 std::uint64_t SaveChecksum(const std::string& saveBytes);
 // Marks the chronicle as written with the save of this checksum, as it stands now.
 void MarkSave(Chronicle& chronicle, const Game& game, std::uint64_t checksum);
+void MarkSave(Chronicle& chronicle, int year, int season, std::uint64_t checksum);
 // Drops the oldest history (entries, season rows, the marks before them) until the
 // chronicle's file would hold well under `cap` bytes; true when it dropped any.
 // `*bytes`: the most its file then holds.
 bool TrimChronicle(Chronicle& chronicle, std::size_t cap = kMaxChronicleBytes, std::size_t* bytes = nullptr);
+// Drops the oldest `entries` entries and `seasons` season rows, as a trim does, and
+// the marks from before them: the same cut again on a copy that has grown since.
+void DropOldest(Chronicle& chronicle, std::size_t entries, std::size_t seasons);
 
 // The chronicle as its file holds it: UTF-8 text, a version line, the season of
 // the save it was written with, one line per entry and per season row, then one

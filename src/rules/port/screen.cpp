@@ -12,6 +12,8 @@ namespace tarvex {
 
 void EndProgramNow(Game& game) {
     game.Ended = true;
+    // The autosave on disk is whole, and older than the end the screen notes.
+    game.FinishBackgroundSaves(false);
     game.screen->EndProgram(game);
     throw ProgramEnded{};
 }

@@ -42,6 +42,9 @@ public:
     // A posting on message line 1..3: show it now, then hold the game for `seconds`
     // without running any other event.
     virtual void Hold(Game& game, int line, double seconds) = 0;
+    // Whether anything reads the message lines' texts (a window, a log): a game no one
+    // watches holds for them all the same but leaves their texts unwritten.
+    virtual bool ShowsLines() const { return true; }
     // The modal battle screen: returns when the battle is over (or the program ends).
     virtual void RunBattleScreen(Game& game) = 0;
     // The modal event window with Game::EventLines: returns when it is closed by its OK.
@@ -85,6 +88,7 @@ public:
     void Message(Game&, const std::string&, const std::string&) override {}
     Answer Ask(Game&, const Question&) override { return Answer::Ok; }
     void Hold(Game&, int, double) override {}
+    bool ShowsLines() const override { return false; }
     void RunBattleScreen(Game& game) override;
     void RunEventWindow(Game&) override {}
     void ShowNationScreen(Game&, bool) override {}

@@ -544,16 +544,16 @@ std::optional<std::string> ReadStrengthRecords(const std::string& file, std::vec
 // those of the save on disk kept beside them until the new one takes its place.
 // At the standard level nothing is written: `removeAfter` then says whether an
 // old file is to go once the save is in place (until then it is the disk save's).
-std::optional<std::string> WriteStrengthBefore(const std::string& target, const Game& game, std::uint64_t checksum,
-                                               const WriteHooks& hooks, bool& removeAfter) {
+std::optional<std::string> WriteStrengthBefore(const std::string& target, const StrengthLevels& levels,
+                                               std::uint64_t checksum, const WriteHooks& hooks, bool& removeAfter) {
     const std::string file = StrengthPath(target);
     const bool stands = AnythingAt(file);
     removeAfter = false;
-    if (AllStandard(game.Strength)) {
+    if (AllStandard(levels)) {
         removeAfter = stands;
         return std::nullopt;
     }
-    std::vector<StrengthRecord> records{{checksum, game.Strength}};
+    std::vector<StrengthRecord> records{{checksum, levels}};
     records[0].levels[0] = 0;
     std::vector<StrengthRecord> old;
     Game disk;
@@ -644,6 +644,47 @@ std::optional<std::string> TakeLock(SaveLock& lock, const std::string& path, Loc
 
 }  // namespace
 
+namespace {
+
+// The pair's writing once the save's bytes are known, under the save's lock: the
+// chronicle marked with the save and trimmed to its cap, a history that is not
+// this game's kept aside, then the chronicle and the save, each whole.
+std::optional<std::string> WriteLockedPair(const std::string& target, const std::string& bytes, Chronicle& chronicle,
+                                           const StrengthLevels& levels, int year, int season, const WriteHooks& hooks,
+                                           SavePairOutcome& out) {
+    const std::size_t marks = chronicle.marks.size();
+    const std::size_t entries = chronicle.entries.size(), seasons = chronicle.seasons.size();
+    MarkSave(chronicle, year, season, SaveChecksum(bytes));
+    std::size_t size = 0;
+    out.trimmed = TrimChronicle(chronicle, kMaxChronicleBytes, &size);
+    out.cutEntries = entries - chronicle.entries.size();
+    out.cutSeasons = seasons - chronicle.seasons.size();
+    const auto failed = [&](const std::string& problem) -> std::optional<std::string> {
+        // The mark of a save that never reached the disk goes again (a trim has moved them all: then it stays, naming
+        // nothing a load will find).
+        if (!out.trimmed) chronicle.marks.resize(marks);
+        return problem;
+    };
+    if (auto problem = KeepOtherGamesChronicle(target, chronicle, out.keptAt)) return failed(*problem);
+    bool removeLevels = false;
+    if (auto problem = WriteStrengthBefore(target, levels, SaveChecksum(bytes), hooks, removeLevels))
+        return failed(*problem);
+    {
+        // The chronicle first: until the save itself is replaced, the old save stands
+        // and the new chronicle names it (or the old one waits beside it).
+        const std::string text = EncodeChronicle(chronicle, year, season, size);
+        if (auto problem = ReplaceFileWhole(ChroniclePath(target), text, hooks)) return failed("年代記: " + *problem);
+    }
+    if (auto problem = ReplaceFileWhole(target, bytes, hooks)) return failed(*problem);
+    std::error_code ignored;
+    fs::remove(KeptChroniclePath(target), ignored);
+    // The new save stands at the standard level: the levels of the one it replaced go.
+    if (removeLevels) fs::remove(StrengthPath(target), ignored);
+    return std::nullopt;
+}
+
+}  // namespace
+
 std::optional<std::string> WriteSavePair(const std::string& path, Game& game, bool* trimmed, const WriteHooks& hooks,
                                          std::string* keptAt) {
     if (trimmed) *trimmed = false;
@@ -656,36 +697,64 @@ std::optional<std::string> WriteSavePair(const std::string& path, Game& game, bo
     SaveLock lock;
     if (auto problem = TakeLock(lock, *target, LockKind::Exclusive, game)) return problem;
     // Marked and trimmed where it stands: a copy of a long history would double what a save holds.
-    Chronicle& chronicle = game.chronicle;
-    const std::size_t marks = chronicle.marks.size();
-    MarkSave(chronicle, game, SaveChecksum(bytes));
-    std::size_t size = 0;
-    const bool cut = TrimChronicle(chronicle, kMaxChronicleBytes, &size);
-    if (trimmed) *trimmed = cut;
-    const auto failed = [&](const std::string& problem) -> std::optional<std::string> {
-        // The mark of a save that never reached the disk goes again (a trim has moved them all: then it stays, naming
-        // nothing a load will find).
-        if (!cut) chronicle.marks.resize(marks);
-        return problem;
-    };
-    std::string kept;
-    if (auto problem = KeepOtherGamesChronicle(*target, chronicle, kept)) return failed(*problem);
-    if (keptAt) *keptAt = kept;
-    bool removeLevels = false;
-    if (auto problem = WriteStrengthBefore(*target, game, SaveChecksum(bytes), hooks, removeLevels))
-        return failed(*problem);
-    {
-        // The chronicle first: until the save itself is replaced, the old save stands
-        // and the new chronicle names it (or the old one waits beside it).
-        const std::string text = EncodeChronicle(chronicle, game.Year, game.Season, size);
-        if (auto problem = ReplaceFileWhole(ChroniclePath(*target), text, hooks)) return failed("年代記: " + *problem);
-    }
-    if (auto problem = ReplaceFileWhole(*target, bytes, hooks)) return failed(*problem);
-    std::error_code ignored;
-    fs::remove(KeptChroniclePath(*target), ignored);
-    // The new save stands at the standard level: the levels of the one it replaced go.
-    if (removeLevels) fs::remove(StrengthPath(*target), ignored);
+    SavePairOutcome out;
+    auto problem = WriteLockedPair(*target, bytes, game.chronicle, game.Strength, game.Year, game.Season, hooks, out);
+    if (trimmed) *trimmed = out.trimmed;
+    if (keptAt) *keptAt = out.keptAt;
+    return problem;
+}
+
+std::optional<std::string> ComposeSavePair(const std::string& path, Game& game, SavePairJob& job) {
+    job.path = path;
+    if (auto problem = EncodeSaveBytes(game, job.bytes)) return problem;
+    // Whether the bytes load again is the writer's to find out, from this copy of the world.
+    job.world = game;
+    job.strength = game.Strength;
+    job.year = game.Year;
+    job.season = game.Season;
+    // The game's history carries the mark as if written at once; the writer's copy has it too.
+    job.marksBefore = game.chronicle.marks.size();
+    MarkSave(game.chronicle, game, SaveChecksum(job.bytes));
+    job.mark = game.chronicle.marks.back();
+    job.chronicle = game.chronicle;
     return std::nullopt;
+}
+
+SavePairOutcome WriteComposedPair(SavePairJob& job, const LockWait& wait, const WriteHooks& hooks) {
+    SavePairOutcome out;
+    {
+        Game check;
+        static_cast<World&>(check) = job.world;
+        if (auto problem = ReadSaveBytes(job.bytes, check)) {
+            out.problem = "読み戻せない値があります (" + *problem + ")";
+            return out;
+        }
+    }
+    std::string unresolved;
+    const std::optional<std::string> target = ResolveSavePath(job.path, unresolved);
+    if (!target) {
+        out.problem = unresolved;
+        return out;
+    }
+    SaveLock lock;
+    if (auto problem = lock.Take(*target, LockKind::Exclusive, wait)) {
+        out.problem = problem;
+        return out;
+    }
+    out.problem = WriteLockedPair(*target, job.bytes, job.chronicle, job.strength, job.year, job.season, hooks, out);
+    return out;
+}
+
+void SettleSavePair(Game& game, const SavePairJob& job, const SavePairOutcome& out) {
+    Chronicle& chronicle = game.chronicle;
+    // Only the history the job was composed from: a load or a new game since has one of its own.
+    if (chronicle.marks.empty() || !(chronicle.marks.back() == job.mark)) return;
+    if (out.trimmed) {
+        // The same oldest history as the file lost: what came since stays.
+        DropOldest(chronicle, out.cutEntries, out.cutSeasons);
+    } else if (out.problem) {
+        chronicle.marks.resize(job.marksBefore);
+    }
 }
 
 std::optional<std::string> ReadSavePair(const std::string& path, Game& game, bool keepUnread,
@@ -719,6 +788,8 @@ bool SaveGame(Game& game) {
         Tell(game, "セーブはターンのはじめしかできません");
         return false;
     }
+    // After the autosave of this season's start, which may share the save's place.
+    game.FinishBackgroundSaves(true);
     const std::string path = game.screen->SaveFilePath(game);
     // Both files are on disk before the player hears of it.
     bool trimmed = false;
@@ -748,6 +819,8 @@ bool LoadGame(Game& game, const std::string& from) {
         Tell(game, "ロードはターンの始めしかできません");
         return false;
     }
+    // The autosave being written may be the file loaded; its outcome belongs to the game replaced.
+    game.FinishBackgroundSaves(true);
     const std::string path = from.empty() ? game.screen->SaveFilePath(game) : from;
     // A missing or unreadable chronicle never stops a load: it starts again here,
     // the unreadable one kept aside before a save could write over it.

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "rules/save/files.h"
+#include "rules/save/strength_file.h"
 #include "rules/world/game.h"
 
 namespace tarvex {
@@ -47,6 +48,39 @@ std::optional<std::string> WriteGameFile(const std::string& path, const Game& ga
 // written; otherwise a message, and the save on disk stays.
 std::optional<std::string> WriteSavePair(const std::string& path, Game& game, bool* trimmed = nullptr,
                                          const WriteHooks& hooks = {}, std::string* keptAt = nullptr);
+
+// A save, its chronicle and the computer's levels composed on the game's thread, to be written on another
+// while the game goes on: the save's bytes (known to load again) and a copy of the history.
+struct SavePairJob {
+    std::string path;
+    std::string bytes;
+    World world;                // what the bytes must load back to
+    StrengthLevels strength{};  // the computer's levels, kept beside the save
+    Chronicle chronicle;
+    int year = 0;
+    int season = 0;
+    // The game's history as composed: its marks before, and the mark of this save.
+    std::size_t marksBefore = 0;
+    SaveMark mark;
+};
+struct SavePairOutcome {
+    std::optional<std::string> problem;
+    bool trimmed = false;  // the oldest history was dropped for length
+    std::size_t cutEntries = 0;
+    std::size_t cutSeasons = 0;
+    std::string keptAt;  // where an unreadable chronicle on disk was moved
+};
+// The game's part of a save pair (about a millisecond): the save's bytes, the
+// game's history marked with them, and a copy of it and of the world. A message
+// when the game cannot be written.
+std::optional<std::string> ComposeSavePair(const std::string& path, Game& game, SavePairJob& job);
+// The writing part, from any thread and touching no game: as WriteSavePair (the
+// bytes checked to load again, then under the save's lock), waiting for another
+// holder through `wait`.
+SavePairOutcome WriteComposedPair(SavePairJob& job, const LockWait& wait, const WriteHooks& hooks = {});
+// Back on the game's thread: the game's history as WriteSavePair would have left it
+// (the oldest dropped when the file's was, the mark gone when the save failed).
+void SettleSavePair(Game& game, const SavePairJob& job, const SavePairOutcome& out);
 
 // What became of the files beside a loaded save: its chronicle, and the computer's levels.
 struct ChronicleLoad {

@@ -18,11 +18,13 @@ void Post(Game& game, int line) {
 }
 
 void Post(Game& game, int line, const std::string& text) {
-    game.Lines[line - 1].text = text;
+    if (game.screen->ShowsLines()) game.Lines[line - 1].text = text;
     Post(game, line);
 }
 
 void Post(Game& game, int line, std::initializer_list<std::string_view> pieces) {
+    // The messages every city gives every season are a fifth of a computer game's work.
+    if (!game.screen->ShowsLines()) return Post(game, line);
     std::string& text = game.Lines[line - 1].text;
     text.clear();
     for (std::string_view piece : pieces) text += piece;

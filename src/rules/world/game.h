@@ -162,6 +162,9 @@ struct Game : World {
     // True when city panels are kept: the refresh then announces every city,
     // not only those with a value to report.
     virtual bool KeepsCityPanels() const { return false; }
+    // A save still being written in the background is finished before the game
+    // saves, loads or ends; `tell`: what became of it is told now.
+    virtual void FinishBackgroundSaves(bool /*tell*/) {}
 };
 
 // The nation record of a city's owner (the first of that name), or nullptr when the owner names no nation.

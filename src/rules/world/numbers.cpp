@@ -21,8 +21,6 @@ std::optional<double> ParseDecimal(std::string_view raw);
 
 int Nearest(double x) { return static_cast<int>(std::nearbyint(x)); }
 
-int Floor(double x) { return static_cast<int>(std::floor(x)); }
-
 std::string FormatNumber(double x) {
     // Room for any double written out in full: 309 digits before the point, 767 after.
     char buffer[1100];

@@ -11,9 +11,10 @@ namespace tarvex {
 
 namespace {
 bool AllInRange(const City& c) {
-    // One branch-free test rather than ten.
-    const int highest = std::max({c.Troops, c.Power, c.Town, c.Castle, c.Food, c.Gold, c.Arms, c.Civility});
-    return (highest <= kMaxValue) & (c.Gold >= 0) & (c.Food >= 0);
+    // One branch-free test rather than ten: the comparisons ORed, not a maximum over a list.
+    constexpr int m = kMaxValue;
+    return !((c.Troops > m) | (c.Power > m) | (c.Town > m) | (c.Castle > m) | (c.Food > m) | (c.Gold > m) |
+             (c.Arms > m) | (c.Civility > m) | (c.Gold < 0) | (c.Food < 0));
 }
 
 // Every value of every city within 0..999, as after nearly every step of a

@@ -32,6 +32,8 @@ private:
 void TakeNextStep(Session& game) {
     if (game.InOkStep) return;
     OkStepScope running(game);
+    // The season's autosave is told of once written, at the next step.
+    if (game.autosaveWriter.Done()) FinishAutosave(game, true);
     MainWindowShown& main = game.shown.main;
 
     const bool seasonEnds = game.TurnStep >= kSeasonEndStep;

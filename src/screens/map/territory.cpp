@@ -117,32 +117,27 @@ int LandReach::CellColumn(double x) const {
 
 int LandReach::CellRow(double y) const { return std::clamp(static_cast<int>(std::floor(y / cellTwips)), 0, rows - 1); }
 
-LandReach ReachOverLand(const CitySites& sites, int columns, int rows, double cellTwips,
-                        const std::vector<std::uint8_t>& cover) {
-    LandReach reach;
-    reach.columns = std::max(1, columns);
-    reach.rows = std::max(1, rows);
-    reach.cellTwips = cellTwips;
-    const std::size_t cells = static_cast<std::size_t>(reach.columns) * reach.rows;
-    const auto coverAt = [&](int column, int row) -> int {
-        const std::size_t i = static_cast<std::size_t>(row) * reach.columns + column;
-        return i < cover.size() ? cover[i] : 0;
-    };
-    // The cost of a cell's width: one over land, kSeaCost over sea, in between along the coast.
-    std::vector<float> cost(cells);
-    for (int row = 0; row < reach.rows; ++row)
-        for (int column = 0; column < reach.columns; ++column)
-            cost[static_cast<std::size_t>(row) * reach.columns + column] =
-                static_cast<float>(LandReach::kSeaCost - (LandReach::kSeaCost - 1) * coverAt(column, row) / 255.0);
+namespace {
 
-    // From every city at once, the cheapest way to each cell, in steps to the sixteen
-    // cells around (a knight's move too, so that the ways run nearly straight); a
-    // knight's move pays for the two cells it passes between, so it never leaps a strait.
-    struct Step {
-        int dx, dy;
-        double length;
-        int ax, ay, bx, by;  // the cells passed between, relative to the start
-    };
+// The cost of a cell's width: one over land, kSeaCost over sea, in between along the coast.
+std::vector<float> CellCosts(const LandReach& reach, const std::vector<std::uint8_t>& cover) {
+    std::vector<float> cost(static_cast<std::size_t>(reach.columns) * reach.rows);
+    for (std::size_t i = 0; i < cost.size(); ++i) {
+        const int land = i < cover.size() ? cover[i] : 0;
+        cost[i] = static_cast<float>(LandReach::kSeaCost - (LandReach::kSeaCost - 1) * land / 255.0);
+    }
+    return cost;
+}
+
+// A step of the search to one of the sixteen cells around: a knight's move too, so
+// that the ways run nearly straight.
+struct Step {
+    int dx, dy;
+    double length;
+    int ax, ay, bx, by;  // the cells passed between, relative to the start
+};
+
+std::vector<Step> SearchSteps(double cellTwips) {
     std::vector<Step> steps;
     for (int dy = -2; dy <= 2; ++dy)
         for (int dx = -2; dx <= 2; ++dx) {
@@ -155,13 +150,22 @@ LandReach ReachOverLand(const CitySites& sites, int columns, int rows, double ce
             steps.push_back({dx, dy, std::hypot(dx, dy) * cellTwips, knight ? (ax == 2 ? sx : 0) : 0,
                              knight ? (ay == 2 ? sy : 0) : 0, sx, sy});
         }
+    return steps;
+}
+
+MapPoint CellCentre(const LandReach& reach, int column, int row) {
+    return {(column + 0.5) * reach.cellTwips, (row + 0.5) * reach.cellTwips};
+}
+
+// From every city at once, the cheapest way to each cell (reach.nearest: whose it is);
+// a knight's move pays for the two cells it passes between, so it never leaps a strait.
+std::vector<double> SearchFromCities(const CitySites& sites, const std::vector<float>& cost, LandReach& reach) {
+    const std::size_t cells = cost.size();
+    const std::vector<Step> steps = SearchSteps(reach.cellTwips);
     std::vector<double> distance(cells, std::numeric_limits<double>::infinity());
     reach.nearest.assign(cells, 0);
     using Entry = std::pair<double, std::uint32_t>;
     std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open;
-    const auto centreOf = [&](int column, int row) {
-        return MapPoint{(column + 0.5) * cellTwips, (row + 0.5) * cellTwips};
-    };
     const auto offer = [&](std::size_t cell, double d, int city) {
         if (d < distance[cell] || (d == distance[cell] && city < reach.nearest[cell])) {
             distance[cell] = d;
@@ -172,7 +176,7 @@ LandReach ReachOverLand(const CitySites& sites, int columns, int rows, double ce
     for (int city = 1; city <= kCityCount; ++city) {
         const int column = reach.CellColumn(sites[city].x), row = reach.CellRow(sites[city].y);
         offer(static_cast<std::size_t>(row) * reach.columns + column,
-              std::sqrt(SquaredDistance(sites[city], centreOf(column, row))), city);
+              std::sqrt(SquaredDistance(sites[city], CellCentre(reach, column, row))), city);
     }
     while (!open.empty()) {
         const auto [d, cell] = open.top();
@@ -193,107 +197,157 @@ LandReach ReachOverLand(const CitySites& sites, int columns, int rows, double ce
             offer(next, d + s.length * weight / parts, reach.nearest[cell]);
         }
     }
+    return distance;
+}
 
-    // A cell's candidates: the cities that reach its land nearly as cheaply as the
-    // cheapest, each with how much farther it is to go round by land (or over sea)
-    // than in a straight line; and any city that stands close by, so that each city
-    // keeps the land about its place.
-    constexpr int kAround = 2;
-    const double slack = 2 * cellTwips;
-    // A way two cells and a few hundredths longer than the straight line counts as
-    // straight (the steps from cell to cell lengthen it that much), so that borders over
-    // open land run halfway between two places, not along the cells' steps.
-    const double straight = 2 * cellTwips, stepping = 1.05;
-    std::vector<std::vector<std::uint8_t>> standing(cells);
+// What the choice of a cell's candidates works from: the search's result and the land.
+struct CandidateSearch {
+    static constexpr int kAround = 2;
+    const CitySites& sites;
+    const LandReach& reach;
+    const std::vector<std::uint8_t>& cover;
+    const std::vector<float>& cost;
+    const std::vector<double>& distance;
+    std::vector<std::vector<std::uint8_t>> standing;  // the cities standing in or next to each cell
+    std::vector<double> lengths;                      // twips from each cell around to the middle one
+    std::array<double, kCityCount + 1> way{};         // each city's cheapest way into the cell
+    std::vector<std::uint8_t> offered;
+
+    int CoverAt(int column, int row) const {
+        const std::size_t i = static_cast<std::size_t>(row) * reach.columns + column;
+        return i < cover.size() ? cover[i] : 0;
+    }
+    float CostAt(int column, int row) const { return cost[static_cast<std::size_t>(row) * reach.columns + column]; }
+};
+
+CandidateSearch StartCandidateSearch(const CitySites& sites, const LandReach& reach,
+                                     const std::vector<std::uint8_t>& cover, const std::vector<float>& cost,
+                                     const std::vector<double>& distance) {
+    constexpr int kAround = CandidateSearch::kAround;
+    CandidateSearch search{sites, reach, cover, cost, distance, {}, {}, {}, {}};
+    search.standing.resize(cost.size());
     for (int city = 1; city <= kCityCount; ++city) {
         const int column = reach.CellColumn(sites[city].x), row = reach.CellRow(sites[city].y);
         for (int r = std::max(0, row - 1); r <= std::min(reach.rows - 1, row + 1); ++r)
             for (int c = std::max(0, column - 1); c <= std::min(reach.columns - 1, column + 1); ++c)
-                standing[static_cast<std::size_t>(r) * reach.columns + c].push_back(static_cast<std::uint8_t>(city));
+                search.standing[static_cast<std::size_t>(r) * reach.columns + c].push_back(
+                    static_cast<std::uint8_t>(city));
     }
-    reach.firstCandidate.reserve(cells + 1);
-    reach.firstCandidate.push_back(0);
-    std::array<double, kCityCount + 1> way{};
-    std::vector<std::uint8_t> offered, found;
-    std::vector<double> lengths;  // twips from each cell around to the middle one
     for (int dy = -kAround; dy <= kAround; ++dy)
-        for (int dx = -kAround; dx <= kAround; ++dx) lengths.push_back(std::hypot(dx, dy) * cellTwips);
-    for (int row = 0; row < reach.rows; ++row)
-        for (int column = 0; column < reach.columns; ++column) {
-            const std::size_t cell = static_cast<std::size_t>(row) * reach.columns + column;
-            const int r0 = std::max(0, row - kAround), r1 = std::min(reach.rows - 1, row + kAround);
-            const int c0 = std::max(0, column - kAround), c1 = std::min(reach.columns - 1, column + kAround);
-            const auto costAt = [&](int x, int y) {
-                return cost[static_cast<std::size_t>(row + y) * reach.columns + column + x];
-            };
-            // The ways in from the land around (from the coast where there is no more land
-            // than that), each at the dearest of the cells it crosses on the way; the
-            // cell's own price does not count, since its land is land.
-            offered.clear();
-            for (const int least : {128, 1}) {
-                for (int r = r0; r <= r1; ++r)
-                    for (int c = c0; c <= c1; ++c) {
-                        if (coverAt(c, r) < least) continue;
-                        const std::size_t other = static_cast<std::size_t>(r) * reach.columns + c;
-                        const int dx = c - column, dy = r - row;
-                        const float dearest = std::max({cost[other], costAt(FloorHalf(dx), FloorHalf(dy)),
-                                                        costAt(dx - FloorHalf(dx), dy - FloorHalf(dy))});
-                        const int city = reach.nearest[other];
-                        const double d =
-                            distance[other] + lengths[(dy + kAround) * (2 * kAround + 1) + (dx + kAround)] * dearest;
-                        if (std::find(offered.begin(), offered.end(), city) == offered.end()) {
-                            offered.push_back(static_cast<std::uint8_t>(city));
-                            way[city] = d;
-                        } else {
-                            way[city] = std::min(way[city], d);
-                        }
-                    }
-                if (!offered.empty()) break;
-            }
-            if (offered.empty()) {  // out at sea
-                offered.push_back(reach.nearest[cell]);
-                way[reach.nearest[cell]] = distance[cell];
-            }
-            double best = std::numeric_limits<double>::infinity();
-            for (int city : offered) best = std::min(best, way[city]);
-            found.clear();
-            for (int city : offered)
-                if (way[city] <= best * stepping + slack) found.push_back(static_cast<std::uint8_t>(city));
-            const MapPoint centre = centreOf(column, row);
-            for (int city : standing[cell])
-                if (std::find(found.begin(), found.end(), city) == found.end()) {
-                    found.push_back(static_cast<std::uint8_t>(city));
-                    way[city] = std::sqrt(SquaredDistance(sites[city], centre));
+        for (int dx = -kAround; dx <= kAround; ++dx) search.lengths.push_back(std::hypot(dx, dy) * reach.cellTwips);
+    return search;
+}
+
+// The ways into a cell from the land around (from the coast where there is no more
+// land than that), each at the dearest of the cells it crosses on the way; the cell's
+// own price does not count, since its land is land. Out at sea, its nearest city's.
+void OfferWaysIn(CandidateSearch& search, int column, int row) {
+    constexpr int kAround = CandidateSearch::kAround;
+    const LandReach& reach = search.reach;
+    const int r0 = std::max(0, row - kAround), r1 = std::min(reach.rows - 1, row + kAround);
+    const int c0 = std::max(0, column - kAround), c1 = std::min(reach.columns - 1, column + kAround);
+    auto& offered = search.offered;
+    auto& way = search.way;
+    offered.clear();
+    for (const int least : {128, 1}) {
+        for (int r = r0; r <= r1; ++r)
+            for (int c = c0; c <= c1; ++c) {
+                if (search.CoverAt(c, r) < least) continue;
+                const std::size_t other = static_cast<std::size_t>(r) * reach.columns + c;
+                const int dx = c - column, dy = r - row;
+                const float dearest =
+                    std::max({search.cost[other], search.CostAt(column + FloorHalf(dx), row + FloorHalf(dy)),
+                              search.CostAt(column + dx - FloorHalf(dx), row + dy - FloorHalf(dy))});
+                const int city = reach.nearest[other];
+                const double d = search.distance[other] +
+                                 search.lengths[(dy + kAround) * (2 * kAround + 1) + (dx + kAround)] * dearest;
+                if (std::find(offered.begin(), offered.end(), city) == offered.end()) {
+                    offered.push_back(static_cast<std::uint8_t>(city));
+                    way[city] = d;
+                } else {
+                    way[city] = std::min(way[city], d);
                 }
-            std::sort(found.begin(), found.end());
-            std::array<double, kCityCount + 1> extra{};
-            for (int city : found)
-                extra[city] =
-                    std::max(0.0, way[city] - stepping * std::sqrt(SquaredDistance(sites[city], centre)) - straight);
-            if (found.size() > 1) {
-                // Only those that can be nearest somewhere in the cell: not one whose nearest
-                // point lies farther than another's farthest corner.
-                const MapPoint low{column * cellTwips, row * cellTwips};
-                const MapPoint high{low.x + cellTwips, low.y + cellTwips};
-                double bound = std::numeric_limits<double>::infinity();
-                for (int city : found) {
-                    const MapPoint p = sites[city];
-                    const double farX = std::max(std::abs(p.x - low.x), std::abs(p.x - high.x));
-                    const double farY = std::max(std::abs(p.y - low.y), std::abs(p.y - high.y));
-                    bound = std::min(bound, std::hypot(farX, farY) + extra[city]);
-                }
-                std::erase_if(found, [&](int city) {
-                    const MapPoint p = sites[city];
-                    const MapPoint in{std::clamp(p.x, low.x, high.x), std::clamp(p.y, low.y, high.y)};
-                    return std::sqrt(SquaredDistance(p, in)) + extra[city] > bound;
-                });
             }
-            for (int city : found) {
-                reach.candidates.push_back(static_cast<std::uint8_t>(city));
-                reach.extra.push_back(static_cast<float>(extra[city]));
-            }
-            reach.firstCandidate.push_back(static_cast<std::uint32_t>(reach.candidates.size()));
+        if (!offered.empty()) return;
+    }
+    const std::size_t cell = static_cast<std::size_t>(row) * reach.columns + column;
+    offered.push_back(reach.nearest[cell]);
+    way[reach.nearest[cell]] = search.distance[cell];
+}
+
+// Of several candidates, only those that can be nearest somewhere in the cell: not
+// one whose nearest point lies farther than another's farthest corner.
+void DropNeverNearest(const CitySites& sites, const LandReach& reach, int column, int row,
+                      const std::array<double, kCityCount + 1>& extra, std::vector<std::uint8_t>& found) {
+    if (found.size() <= 1) return;
+    const MapPoint low{column * reach.cellTwips, row * reach.cellTwips};
+    const MapPoint high{low.x + reach.cellTwips, low.y + reach.cellTwips};
+    double bound = std::numeric_limits<double>::infinity();
+    for (int city : found) {
+        const MapPoint p = sites[city];
+        const double farX = std::max(std::abs(p.x - low.x), std::abs(p.x - high.x));
+        const double farY = std::max(std::abs(p.y - low.y), std::abs(p.y - high.y));
+        bound = std::min(bound, std::hypot(farX, farY) + extra[city]);
+    }
+    std::erase_if(found, [&](int city) {
+        const MapPoint p = sites[city];
+        const MapPoint in{std::clamp(p.x, low.x, high.x), std::clamp(p.y, low.y, high.y)};
+        return std::sqrt(SquaredDistance(p, in)) + extra[city] > bound;
+    });
+}
+
+// A cell's candidates: the cities that reach its land nearly as cheaply as the
+// cheapest, each with how much farther it is to go round by land (or over sea)
+// than in a straight line; and any city that stands close by, so that each city
+// keeps the land about its place.
+void AddCandidates(CandidateSearch& search, int column, int row, std::vector<std::uint8_t>& found, LandReach& reach) {
+    const double slack = 2 * reach.cellTwips;
+    // A way two cells and a few hundredths longer than the straight line counts as
+    // straight (the steps from cell to cell lengthen it that much), so that borders over
+    // open land run halfway between two places, not along the cells' steps.
+    const double straight = 2 * reach.cellTwips, stepping = 1.05;
+    const CitySites& sites = search.sites;
+    auto& way = search.way;
+    OfferWaysIn(search, column, row);
+    double best = std::numeric_limits<double>::infinity();
+    for (int city : search.offered) best = std::min(best, way[city]);
+    found.clear();
+    for (int city : search.offered)
+        if (way[city] <= best * stepping + slack) found.push_back(static_cast<std::uint8_t>(city));
+    const MapPoint centre = CellCentre(reach, column, row);
+    for (int city : search.standing[static_cast<std::size_t>(row) * reach.columns + column])
+        if (std::find(found.begin(), found.end(), city) == found.end()) {
+            found.push_back(static_cast<std::uint8_t>(city));
+            way[city] = std::sqrt(SquaredDistance(sites[city], centre));
         }
+    std::sort(found.begin(), found.end());
+    std::array<double, kCityCount + 1> extra{};
+    for (int city : found)
+        extra[city] = std::max(0.0, way[city] - stepping * std::sqrt(SquaredDistance(sites[city], centre)) - straight);
+    DropNeverNearest(sites, reach, column, row, extra, found);
+    for (int city : found) {
+        reach.candidates.push_back(static_cast<std::uint8_t>(city));
+        reach.extra.push_back(static_cast<float>(extra[city]));
+    }
+    reach.firstCandidate.push_back(static_cast<std::uint32_t>(reach.candidates.size()));
+}
+
+}  // namespace
+
+LandReach ReachOverLand(const CitySites& sites, int columns, int rows, double cellTwips,
+                        const std::vector<std::uint8_t>& cover) {
+    LandReach reach;
+    reach.columns = std::max(1, columns);
+    reach.rows = std::max(1, rows);
+    reach.cellTwips = cellTwips;
+    const std::vector<float> cost = CellCosts(reach, cover);
+    const std::vector<double> distance = SearchFromCities(sites, cost, reach);
+    CandidateSearch search = StartCandidateSearch(sites, reach, cover, cost, distance);
+    reach.firstCandidate.reserve(cost.size() + 1);
+    reach.firstCandidate.push_back(0);
+    std::vector<std::uint8_t> found;
+    for (int row = 0; row < reach.rows; ++row)
+        for (int column = 0; column < reach.columns; ++column) AddCandidates(search, column, row, found, reach);
     return reach;
 }
 

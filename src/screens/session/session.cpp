@@ -3,6 +3,7 @@
 
 #include "rules/turn/cycle.h"
 #include "rules/world/numbers.h"
+#include "screens/main/autosave.h"
 #include "screens/map/follow.h"
 
 namespace tarvex {
@@ -24,6 +25,8 @@ void Session::CityRefreshed(int city) {
     p.arms = Str(c.Arms);
     p.civility = Str(c.Civility);
 }
+
+void Session::FinishBackgroundSaves(bool tell) { FinishAutosave(*this, tell); }
 
 void Session::BattleChanged() {
     const City& attacker = Cities[Battle.AttackCity];

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "rules/save/background_save.h"
 #include "rules/world/game.h"
 
 namespace tarvex {
@@ -141,11 +142,14 @@ struct Session : Game {
     int AmountCursor = 0;   // which of the three amount boxes the arrows reach next
     int ListCursor = 0;     // which target the arrows select next
     bool InOkStep = false;  // an OK step is running; a tick now must not start another
+    // The autosave of the season's start, written while the season goes on.
+    BackgroundPairWriter autosaveWriter;
 
     void CityRefreshed(int city) override;
     void BattleChanged() override;
     void ActingCityChanged(int city) override;
     bool KeepsCityPanels() const override { return shown.main.loaded; }
+    void FinishBackgroundSaves(bool tell) override;
 };
 
 // The windows' game behind a game the rules hand to a screen; nullptr for a

@@ -1,8 +1,10 @@
 // The coloured map: dividing the land, the colour tables and composing what is in view.
 #include "ui/map/territory_picture.h"
 
+#include <QDataStream>
 #include <QFile>
 #include <QPainter>
+#include <QtEndian>
 #include <QtMath>
 #include <climits>
 #include <cstdio>
@@ -43,25 +45,113 @@ CitySites ReadSites(const QString& path) {
     return PanelCentreSites();
 }
 
-// How far the cities reach over land: the land drawn small, a cell of the reach a
-// pixel, its grey saying how much of the cell is land.
-LandReach ReachOf(const MapGeography& map) {
-    constexpr double kCell = 240;  // twips: sixteen pixels of the map at one pixel a logical pixel
-    const int columns = qCeil(48000 / kCell), rows = qCeil(35000 / kCell);
-    QImage cover(columns, rows, QImage::Format_Grayscale8);
+// The grid the reach is worked out on: a cell of the reach sixteen pixels of the map
+// at one pixel a logical pixel, its grey saying how much of the cell is land.
+constexpr double kReachCell = 240;  // twips
+constexpr int kReachColumns = (48000 + 239) / 240, kReachRows = (35000 + 239) / 240;
+
+std::vector<std::uint8_t> ReachCover(const QPainterPath& land, bool hasLand) {
+    QImage cover(kReachColumns, kReachRows, QImage::Format_Grayscale8);
     cover.fill(0);
-    if (map.hasLand) {
+    if (hasLand) {
         QPainter painter(&cover);
         painter.setRenderHint(QPainter::Antialiasing);
-        painter.scale(1 / kCell, 1 / kCell);
+        painter.scale(1 / kReachCell, 1 / kReachCell);
         painter.setPen(Qt::NoPen);
         painter.setBrush(Qt::white);
-        painter.drawPath(map.land);
+        painter.drawPath(land);
     }
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(columns) * rows);
-    for (int y = 0; y < rows; ++y)
-        std::memcpy(&bytes[static_cast<std::size_t>(y) * columns], cover.constScanLine(y), columns);
-    return ReachOverLand(map.sites, columns, rows, kCell, bytes);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(kReachColumns) * kReachRows);
+    for (int y = 0; y < kReachRows; ++y)
+        std::memcpy(&bytes[static_cast<std::size_t>(y) * kReachColumns], cover.constScanLine(y), kReachColumns);
+    return bytes;
+}
+
+// What the reach is worked out from, as a number: a file made for other land or
+// other places (or by another version of this code) is never taken for this map's.
+constexpr quint32 kReachFileVersion = 1;
+quint64 ReachKey(const CitySites& sites, const std::vector<std::uint8_t>& cover) {
+    quint64 hash = 1469598103934665603ull;
+    const auto mix = [&hash](const void* data, std::size_t size) {
+        const auto* bytes = static_cast<const unsigned char*>(data);
+        for (std::size_t i = 0; i < size; ++i) hash = (hash ^ bytes[i]) * 1099511628211ull;
+    };
+    const quint32 grid[] = {kReachFileVersion, quint32(kReachColumns), quint32(kReachRows), quint32(kReachCell)};
+    mix(grid, sizeof grid);
+    for (int city = 1; city <= kCityCount; ++city) mix(&sites[city], sizeof(MapPoint));
+    mix(cover.data(), cover.size());
+    return hash;
+}
+
+QByteArray EncodeReach(const LandReach& reach, quint64 key) {
+    QByteArray raw;
+    QDataStream out(&raw, QIODevice::WriteOnly);
+    out << QByteArray("tarvex-reach") << kReachFileVersion << key << qint32(reach.columns) << qint32(reach.rows);
+    out.writeRawData(reinterpret_cast<const char*>(reach.nearest.data()), int(reach.nearest.size()));
+    for (std::size_t cell = 0; cell + 1 < reach.firstCandidate.size(); ++cell)
+        out << quint8(reach.firstCandidate[cell + 1] - reach.firstCandidate[cell]);
+    out << quint32(reach.candidates.size());
+    out.writeRawData(reinterpret_cast<const char*>(reach.candidates.data()), int(reach.candidates.size()));
+    out.writeRawData(reinterpret_cast<const char*>(reach.extra.data()), int(reach.extra.size() * sizeof(float)));
+    return qCompress(raw, 9);
+}
+
+// The reach a file holds, when it was made from this very land and these places and
+// reads whole; otherwise false, and the game works it out itself.
+bool DecodeReach(const QByteArray& file, quint64 key, LandReach* reach) {
+    // qUncompress sets aside what the first four bytes ask for: a damaged file asks for anything.
+    if (file.size() < 4 || qFromBigEndian<quint32>(file.constData()) > (8u << 20)) return false;
+    const QByteArray raw = qUncompress(file);
+    QDataStream in(raw);
+    QByteArray magic;
+    quint32 version = 0;
+    quint64 fileKey = 0;
+    qint32 columns = 0, rows = 0;
+    in >> magic >> version >> fileKey >> columns >> rows;
+    if (in.status() != QDataStream::Ok || magic != "tarvex-reach" || version != kReachFileVersion || fileKey != key ||
+        columns != kReachColumns || rows != kReachRows)
+        return false;
+    LandReach r;
+    r.columns = columns;
+    r.rows = rows;
+    r.cellTwips = kReachCell;
+    const std::size_t cells = std::size_t(columns) * rows;
+    r.nearest.resize(cells);
+    if (in.readRawData(reinterpret_cast<char*>(r.nearest.data()), int(cells)) != int(cells)) return false;
+    r.firstCandidate.reserve(cells + 1);
+    r.firstCandidate.push_back(0);
+    for (std::size_t cell = 0; cell < cells; ++cell) {
+        quint8 count = 0;
+        in >> count;
+        r.firstCandidate.push_back(r.firstCandidate.back() + count);
+    }
+    quint32 total = 0;
+    in >> total;
+    if (in.status() != QDataStream::Ok || total != r.firstCandidate.back()) return false;
+    r.candidates.resize(total);
+    r.extra.resize(total);
+    const int extraBytes = int(total * sizeof(float));
+    if (in.readRawData(reinterpret_cast<char*>(r.candidates.data()), int(total)) != int(total) ||
+        in.readRawData(reinterpret_cast<char*>(r.extra.data()), extraBytes) != extraBytes || !in.atEnd())
+        return false;
+    const auto isCity = [](std::uint8_t city) { return city >= 1 && city <= kCityCount; };
+    if (!std::all_of(r.candidates.begin(), r.candidates.end(), isCity) ||
+        !std::all_of(r.nearest.begin(), r.nearest.end(), [](std::uint8_t c) { return c <= kCityCount; }))
+        return false;
+    *reach = std::move(r);
+    return true;
+}
+
+// How far the cities reach over land: from the file made with the game when it was
+// made from this land and these places, else worked out here.
+LandReach ReachOf(const MapGeography& map, const QString& reachFile) {
+    const std::vector<std::uint8_t> cover = ReachCover(map.land, map.hasLand);
+    QFile file(reachFile);
+    LandReach reach;
+    if (!reachFile.isEmpty() && file.open(QIODevice::ReadOnly) &&
+        DecodeReach(file.readAll(), ReachKey(map.sites, cover), &reach))
+        return reach;
+    return ReachOverLand(map.sites, kReachColumns, kReachRows, kReachCell, cover);
 }
 
 // The coast in runs of a few dozen points, each with its bounds (logical pixels), so
@@ -70,12 +160,25 @@ std::vector<std::pair<QPolygonF, QRectF>> CoastRuns(const MapGeography& map) {
     constexpr int kRun = 48;
     std::vector<std::pair<QPolygonF, QRectF>> runs;
     if (!map.hasLand) return runs;
-    for (const QPolygonF& ring :
-         map.land.toSubpathPolygons(QTransform::fromScale(1 / kTwipsPerPixel, 1 / kTwipsPerPixel)))
+    // The outline's rings (polygons only: straight lines) one at a time, each point scaled
+    // as QPainterPath::toSubpathPolygons scales it, and each run copied at its own size. A
+    // list that is cleared or cut whole while shared keeps the room of the longest ring
+    // (toSubpathPolygons and QList::mid both do): some 38 MB at once, most of the game's peak.
+    const QTransform scale = QTransform::fromScale(1 / kTwipsPerPixel, 1 / kTwipsPerPixel);
+    QPolygonF ring;
+    const auto cut = [&] {
         for (qsizetype start = 0; start + 1 < ring.size(); start += kRun) {
-            const QPolygonF run = ring.mid(start, kRun + 1);
+            const QPolygonF run(ring.cbegin() + start, ring.cbegin() + std::min(ring.size(), start + kRun + 1));
             runs.push_back({run, run.boundingRect()});
         }
+        ring.clear();
+    };
+    for (int i = 0; i < map.land.elementCount(); ++i) {
+        const QPainterPath::Element e = map.land.elementAt(i);
+        if (e.isMoveTo()) cut();
+        ring << scale.map(QPointF(e.x, e.y));
+    }
+    cut();
     return runs;
 }
 
@@ -312,7 +415,7 @@ int LandRuns::At(int x, int y) const {
     return FirstRunAt(y, x)->city;
 }
 
-MapGeography MapGeography::Read(const QString& outlineFile, const QString& sitesFile) {
+MapGeography MapGeography::Read(const QString& outlineFile, const QString& sitesFile, const QString& reachFile) {
     MapGeography m;
     QString error = "map/europe.map not found among the game's data";
     m.hasLand = !outlineFile.isEmpty() && LoadLandPath(outlineFile, &m.land, &error);
@@ -323,7 +426,7 @@ MapGeography MapGeography::Read(const QString& outlineFile, const QString& sites
             std::fprintf(stderr, "tarvex: the map shows plain sea: %s\n", qPrintable(error));
     }
     m.sites = ReadSites(sitesFile);
-    m.reach = ReachOf(m);
+    m.reach = ReachOf(m, reachFile);
     // The borders and the colours come from one density, so that they are the same on every screen.
     m.divided = LandRuns::Divide(m, 1.0, &m.cityBounds);
     BorderTracer tracer(m.divided.Width());
@@ -341,8 +444,23 @@ MapGeography MapGeography::Read(const QString& outlineFile, const QString& sites
 }
 
 const MapGeography& MapGeography::Get() {
-    static const MapGeography map = Read(FindDataFile("map/europe.map"), FindDataFile("map/cities.tsv"));
+    static const MapGeography map =
+        Read(FindDataFile("map/europe.map"), FindDataFile("map/cities.tsv"), FindDataFile("map/europe.reach"));
     return map;
+}
+
+bool WriteReachFile(const QString& outlineFile, const QString& sitesFile, const QString& reachFile, QString* error) {
+    QPainterPath land;
+    if (!LoadLandPath(outlineFile, &land, error)) return false;
+    const CitySites sites = ReadSites(sitesFile);
+    const std::vector<std::uint8_t> cover = ReachCover(land, true);
+    const LandReach reach = ReachOverLand(sites, kReachColumns, kReachRows, kReachCell, cover);
+    QFile file(reachFile);
+    if (!file.open(QIODevice::WriteOnly) || file.write(EncodeReach(reach, ReachKey(sites, cover))) < 0) {
+        *error = reachFile + ": " + file.errorString();
+        return false;
+    }
+    return true;
 }
 
 QPointF PanelCentre(int city) {

@@ -70,8 +70,14 @@ struct MapGeography {
     // The map from an outline and a table of places. A missing or damaged outline
     // leaves plain sea, and missing places put the cities at their panels; either is
     // said once per run on standard error.
-    static MapGeography Read(const QString& outlineFile, const QString& sitesFile);
+    // `reachFile`: the reach over land as the build worked it out (map/europe.reach),
+    // taken only when made from this same land and these places.
+    static MapGeography Read(const QString& outlineFile, const QString& sitesFile, const QString& reachFile = {});
 };
+
+// Works out the reach over land of the map from its outline and its places and writes
+// it where MapGeography::Read takes it from: done once, when the game is built.
+bool WriteReachFile(const QString& outlineFile, const QString& sitesFile, const QString& reachFile, QString* error);
 
 // A nation's land colour on the map and in the nation screen's legend; a plain
 // neutral colour for 0 (no nation of that name).

@@ -117,6 +117,8 @@ QStringList DataSearchRoots() {
         QDir(exeDir).filePath("data"),
         InstalledDataDirBeside(exeDir),
         QStringLiteral(TARVEX_DATA_DIR_SOURCE),
+        // What the build works out from the data (map/europe.reach).
+        QStringLiteral(TARVEX_DATA_DIR_BUILD),
         QStringLiteral(TARVEX_DATA_DIR_INSTALLED),
     };
 }

@@ -83,7 +83,7 @@ private:
     bool resume_ = false;
     std::array<QRadioButton*, 4> options_{};
     QButtonGroup* optionGroup_ = nullptr;
-    QWidget* strengthBox_ = nullptr;
+    QGroupBox* strengthBox_ = nullptr;
     QButtonGroup* strengthGroup_ = nullptr;  // ids are the levels 1..3
     QCheckBox* enterAdvance_ = nullptr;
     KeyPreview* keys_ = nullptr;

@@ -227,6 +227,35 @@ TEST(MapPicture, MissingOrDamagedFilesLeavePlainSeaOrPanelPlacesAndSaySoOnce) {
     EXPECT_FALSE(LandAt(island, 5500, 5500));  // its lake
 }
 
+bool SameReach(const LandReach& a, const LandReach& b) {
+    return a.columns == b.columns && a.rows == b.rows && a.nearest == b.nearest &&
+           a.firstCandidate == b.firstCandidate && a.candidates == b.candidates && a.extra == b.extra;
+}
+
+// The reach over land is worked out when the game is built; the game takes that file
+// only for the land and places it was made from, and works a damaged one out again.
+TEST(MapPicture, TheReachMadeAtBuildTimeIsTheOneWorkedOutAndOnlyForItsOwnMap) {
+    EnsureApplication();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString outline = FindDataFile("map/europe.map"), places = FindDataFile("map/cities.tsv");
+    const QString made = dir.filePath("europe.reach");
+    QString error;
+    ASSERT_TRUE(WriteReachFile(outline, places, made, &error)) << qPrintable(error);
+    EXPECT_EQ(ReadAll(FindDataFile("map/europe.reach")), ReadAll(made)) << "the build's map/europe.reach is stale";
+    const MapGeography& worked = MapGeography::Get();
+    const MapGeography fromFile = MapGeography::Read(outline, places, made);
+    EXPECT_TRUE(SameReach(fromFile.reach, worked.reach));
+    EXPECT_EQ(fromFile.borders.size(), worked.borders.size());
+
+    const QString island = WriteFile(dir, "island.map", kIslandWithLake);
+    const LandReach islandReach = MapGeography::Read(island, places).reach;
+    for (const QString& other : {made, WriteFile(dir, "cut.reach", ReadAll(made).left(5000)),
+                                 WriteFile(dir, "noise.reach", QByteArray(3000, '\x5a'))}) {
+        EXPECT_TRUE(SameReach(MapGeography::Read(island, places, other).reach, islandReach)) << qPrintable(other);
+    }
+}
+
 TEST(MapPicture, EveryPinnedCityLiesInsideItsPanel) {
     const auto cities = ReadWarpedCities();
     ASSERT_EQ(cities.size(), 75u) << "map/cities.tsv is missing or short";
