@@ -101,7 +101,13 @@ set(CPACK_INSTALL_CMAKE_PROJECTS
     "${CMAKE_BINARY_DIR};${PROJECT_NAME};debian;/")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
-set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/PackageDirectoryModes.cmake)
+# The same sources make the same package: its files dated by the last commit (or
+# by SOURCE_DATE_EPOCH when the packager sets it, or by the release's date outside
+# a git checkout), never by when it was built. The scripts run on the staged tree.
+set(CPACK_TARVEX_SOURCE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+set(CPACK_TARVEX_RELEASE_DATE "${release_date}")
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/PackageDirectoryModes.cmake
+                            ${CMAKE_CURRENT_LIST_DIR}/PackageFileTimes.cmake)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)

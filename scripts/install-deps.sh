@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what a task needs and this machine lacks, on Debian 12: apt-get without
 # questions, through sudo when not root; does nothing when everything is there.
+# apt's own output goes to a log: one line a step is printed, and the log's end
+# when a step fails.
 # Usage: install-deps.sh [game|test|bench|package]...   (default: game)
 #   game     what building and playing the game needs
 #   test     the game's, plus the test, check and packaging-check tools
@@ -14,9 +16,14 @@ game=(
   nlohmann-json3-dev
   fonts-noto-cjk
 )
+# What the tests use: GoogleTest; python3 (the line protocol's client); clang and
+# its sanitizer runtimes (the fuzz build), clang-format and clang-tidy (the style
+# checks); the desktop entry's and metadata's validators (the install and package
+# tests); dpkg-dev, file and lintian (the package test). The window tests draw
+# offscreen: no X server is needed.
 test=(
   libgtest-dev libgmock-dev
-  xvfb xauth python3
+  python3
   clang libclang-rt-14-dev clang-format clang-tidy
   desktop-file-utils appstream
   dpkg-dev file lintian
@@ -46,7 +53,6 @@ mapfile -t missing < <(printf '%s\n' "${missing[@]}" | awk 'NF && !seen[$0]++')
 
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-echo "Installing the missing packages with apt-get (a few minutes the first time): ${missing[*]}"
 if [ "$(id -u)" -eq 0 ]; then
   sudo=()
 elif command -v sudo >/dev/null 2>&1; then
@@ -56,5 +62,19 @@ else
   exit 1
 fi
 export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+log=$(mktemp "${TMPDIR:-/tmp}/tarvex-install-deps.XXXXXX.log")
+# Runs one step with its output in the log; on failure, the log's end and where the rest is.
+step() {
+  local what=$1
+  shift
+  echo "  $what"
+  if ! "$@" >>"$log" 2>&1; then
+    echo "install-deps.sh: failed: $what; the end of $log:" >&2
+    tail -n 25 "$log" | sed 's/^/    /' >&2
+    exit 1
+  fi
+}
+echo "Installing ${#missing[@]} missing package(s) with apt-get (a few minutes the first time; log: $log)"
+step "Updating the package lists (apt-get update)" "${sudo[@]}" apt-get update
+step "Installing ${missing[*]}" "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+echo "  Done (apt-get's output: $log)"

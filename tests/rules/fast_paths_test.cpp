@@ -5,6 +5,7 @@
 #include <limits>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "rules/ai/computer.h"
@@ -97,45 +98,105 @@ TEST(RefreshAllCities, HeadlessReportsComeInCityOrder) {
     EXPECT_EQ(t.screen.Boxes(), (std::vector<std::string>{"MAXエラー兵 1001:999", "MINエラー金-5:999"}));
 }
 
-// The seasons compare owners by number: after every step of long computer games
-// each city's number is the first nation of its owner's name, 0 when none bears it.
-// In two of the games the Dutch go by another name (as a file may name its
+// Four long computer games, played once for the tests below and looked at after
+// every step. In two of them the Dutch go by another name (as a file may name its
 // nations): from Bruges' independence in year 12 an owner that names no nation
-// holds a city, takes more and loses them. All four play on to unification.
-TEST(OwnerIndex, NamesTheOwnerAfterEveryStepOfLongComputerGames) {
-    struct Case {
-        std::uint64_t seed;
-        const char* dutch;  // nation 34's name
-    } cases[] = {{4, "オランダ"}, {11, "オランダ"}, {3, "ネーデルラント"}, {13, "ネーデルラント"}};
-    for (const Case& c : cases) {
-        NullScreen screen;
-        MersenneRandom random(c.seed);
-        Game g(screen, random);
-        g.PlayerNation = "*";
-        NewGame(g);
-        g.Nations[34].Name = c.dutch;
-        RefreshOwnerIndices(g);
-        std::set<int> heldByNoNation;
-        bool unified = false;
-        try {
-            while (g.Year <= 200) {
-                AdvanceOneStep(g);
-                for (int i = 1; i <= kCityCount; ++i) {
-                    const City& city = g.Cities[i];
-                    if (city.OwnerIndex == 0) heldByNoNation.insert(i);
-                    if (city.OwnerIndex != NationIndex(g, city.Owner))
-                        FAIL() << "seed " << c.seed << ", year " << g.Year << " season " << g.Season << ": city " << i
-                               << " of " << city.Owner << " holds owner index " << city.OwnerIndex;
+// holds a city, takes more and loses them.
+struct LongGame {
+    std::uint64_t seed = 0;
+    const char* dutch = "";  // nation 34's name
+    std::string ownerFault;  // the first city whose owner number is not its owner's
+    std::string valueFault;  // the first city value out of range
+    std::set<int> heldByNoNation;
+    std::vector<int> nationsHoldingCities;  // at each year's spring
+    bool unified = false;
+    int year = 0;
+};
+
+std::string Where(const LongGame& game, const Game& g, int city) {
+    return "seed " + std::to_string(game.seed) + ", year " + std::to_string(g.Year) + " season " +
+           std::to_string(g.Season) + ": city " + std::to_string(city) + " of " + g.Cities[city].Owner;
+}
+
+void LookAt(LongGame& game, const Game& g) {
+    for (int i = 1; i <= kCityCount; ++i) {
+        const City& city = g.Cities[i];
+        if (city.OwnerIndex == 0) game.heldByNoNation.insert(i);
+        if (game.ownerFault.empty() && city.OwnerIndex != NationIndex(g, city.Owner))
+            game.ownerFault = Where(game, g, i) + " holds owner index " + std::to_string(city.OwnerIndex);
+        for (const int value :
+             {city.Power, city.Town, city.Castle, city.Food, city.Gold, city.Troops, city.Arms, city.Civility})
+            if (game.valueFault.empty() && (value < 0 || value > kMaxValue))
+                game.valueFault = Where(game, g, i) + " holds a value of " + std::to_string(value);
+    }
+}
+
+const std::vector<LongGame>& LongGames() {
+    static const std::vector<LongGame> games = [] {
+        std::vector<LongGame> played;
+        for (const auto& [seed, dutch] : {std::pair<std::uint64_t, const char*>{4, "オランダ"},
+                                          {11, "オランダ"},
+                                          {3, "ネーデルラント"},
+                                          {13, "ネーデルラント"}}) {
+            LongGame game;
+            game.seed = seed;
+            game.dutch = dutch;
+            NullScreen screen;
+            MersenneRandom random(seed);
+            Game g(screen, random);
+            g.PlayerNation = "*";
+            NewGame(g);
+            g.Nations[34].Name = dutch;
+            RefreshOwnerIndices(g);
+            int lastYear = 0;
+            try {
+                while (g.Year <= 200) {
+                    AdvanceOneStep(g);
+                    LookAt(game, g);
+                    if (g.Year != lastYear) {
+                        lastYear = g.Year;
+                        std::set<std::string> owners;
+                        for (int i = 1; i <= kCityCount; ++i) owners.insert(g.Cities[i].Owner);
+                        game.nationsHoldingCities.push_back(static_cast<int>(owners.size()));
+                    }
                 }
+            } catch (const ProgramEnded&) {
+                game.unified = true;
             }
-        } catch (const ProgramEnded&) {
-            unified = true;
+            game.year = g.Year;
+            played.push_back(std::move(game));
         }
-        EXPECT_TRUE(unified) << c.seed;
-        if (c.dutch == std::string("オランダ"))
-            EXPECT_TRUE(heldByNoNation.empty()) << c.seed;
+        return played;
+    }();
+    return games;
+}
+
+// The seasons compare owners by number: after every step each city's number is
+// the first nation of its owner's name, 0 when none bears it.
+TEST(OwnerIndex, NamesTheOwnerAfterEveryStepOfLongComputerGames) {
+    for (const LongGame& game : LongGames()) {
+        EXPECT_EQ(game.ownerFault, "");
+        if (game.dutch == std::string("オランダ"))
+            EXPECT_TRUE(game.heldByNoNation.empty()) << game.seed;
         else
-            EXPECT_GT(heldByNoNation.size(), 1u) << c.seed;
+            EXPECT_GT(game.heldByNoNation.size(), 1u) << game.seed;
+    }
+}
+
+// No city value leaves its range at any step, however long the war.
+TEST(LongGames, EveryCityValueStaysInRangeAtEveryStep) {
+    for (const LongGame& game : LongGames()) EXPECT_EQ(game.valueFault, "");
+}
+
+// The war goes somewhere: fewer nations hold cities as the decades pass, and each
+// game ends in one nation's unification within two centuries.
+TEST(LongGames, TheWarNarrowsToOneNationWithinTwoCenturies) {
+    for (const LongGame& game : LongGames()) {
+        const std::vector<int>& held = game.nationsHoldingCities;
+        ASSERT_GT(held.size(), 25u) << game.seed;
+        EXPECT_LT(held[25], held[0]) << "seed " << game.seed << ": no nation gone in 25 years";
+        EXPECT_TRUE(game.unified) << "seed " << game.seed << ": " << held.back()
+                                  << " nations still hold cities in year " << game.year;
     }
 }
 

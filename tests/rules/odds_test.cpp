@@ -253,5 +253,84 @@ TEST(AttackOdds, NeverTouchTheGamesDiceAndRepeatThemselves) {
     EXPECT_EQ(EstimateAttack(a.game, kLondon, kLondon, 10).runs, 0);
 }
 
+// The share as the panel words it: a flat "none" or "certain" only for what never
+// or always happened, and the ends of the scale said as such, not rounded to 0 or 100.
+TEST(AttackOdds, TheShareIsWordedWithoutAFlatNoneOrCertainForWhatCanGoEitherWay) {
+    const struct {
+        int wins, runs;
+        const char* text;
+    } cases[] = {{0, 4000, "ほぼなし"}, {0, 0, "ほぼなし"},       {1, 4000, "1%未満"},   {19, 4000, "1%未満"},
+                 {21, 4000, "約1%"},    {2480, 4000, "約62%"},    {3979, 4000, "約99%"}, {3981, 4000, "99%超"},
+                 {3999, 4000, "99%超"}, {4000, 4000, "ほぼ確実"}, {1, 1, "ほぼ確実"}};
+    for (const auto& c : cases) EXPECT_EQ(ShareText(c.wins, c.runs), c.text) << c.wins << " of " << c.runs;
+}
+
+// A besieging side's reserve never fights: whatever befalls the half that does, the
+// troops the estimate expects back include the reserve, and never more than were sent.
+TEST(AttackOdds, TheSiegeReserveComesBackInTheTroopsLeft) {
+    RulesGame t;
+    Game& g = t.game;
+    struct Case {
+        int troops, defenders, attackTactic, defendTactic;
+    };
+    // A besieging attacker crushed, then a besieged defence crushed.
+    for (const Case c : {Case{100, 1000, kSiege, kNormal}, Case{1000, 100, kCharge, kSiege}}) {
+        Stock(g.Cities[kParis], 2000, 20, 0, 5000, 5000, 40);
+        Stock(g.Cities[kBordeaux], c.defenders, 20, 0, 5000, 5000, 40);
+        const AttackOdds odds = EstimateBattle(g, {kParis, kBordeaux, c.troops, c.attackTactic, c.defendTactic});
+        // The besieging side's whole force, then its half that fights and its reserve.
+        int troops = c.attackTactic == kSiege ? c.troops : c.defenders, reserve = 0;
+        HoldBackHalf(troops, reserve);
+        const double left = c.attackTactic == kSiege ? odds.attackersLeft : odds.defendersLeft;
+        // The half that fights is all but gone; the reserve is all there.
+        EXPECT_GE(left, reserve) << c.troops << " against " << c.defenders;
+        EXPECT_LT(left, reserve + troops / 2.0) << c.troops << " against " << c.defenders;
+    }
+}
+
+// The castle shelters the defenders and does not strike: in every round, more castle
+// never costs the defence morale, never touches the attacker, and in an even fight saves
+// the defence some morale.
+TEST(BattleRound, TheCastleShieldsTheDefenceAndNeverStrikes) {
+    int sheltered = 0;
+    for (int attackTactic = 1; attackTactic <= kTacticCount; ++attackTactic)
+        for (int defendTactic = 1; defendTactic <= kTacticCount; ++defendTactic)
+            for (const int attackers : {50, 150, 400})
+                for (int die = 1; die <= 6; ++die) {
+                    BattleSides open{attackers, 30, 80, attackTactic, 0, 150, 30, 0, 80, defendTactic, 0, 1};
+                    const RoundDraws draws{die, 0.5, 7 - die, 0.5};
+                    const RoundResult bare = ResolveRound(open, draws);
+                    open.defendCastle = 300;
+                    const RoundResult walled = ResolveRound(open, draws);
+                    EXPECT_GE(walled.after.defendMorale, bare.after.defendMorale) << attackTactic << defendTactic;
+                    EXPECT_EQ(walled.after.attackMorale, bare.after.attackMorale) << attackTactic << defendTactic;
+                    EXPECT_EQ(walled.after.attackTroops, bare.after.attackTroops);
+                    EXPECT_EQ(walled.after.defendTroops, bare.after.defendTroops);
+                    sheltered += walled.after.defendMorale > bare.after.defendMorale;
+                }
+    EXPECT_GT(sheltered, 25 * 3 * 6 / 3);
+    // And the battle fights with the city's own castle.
+    RulesGame t;
+    Game& g = t.game;
+    t.UseScripted();
+    int shelteredInBattle = 0;
+    for (const int attackers : {50, 150, 400})
+        for (int die = 1; die <= 6; ++die) {
+            int morale[2] = {};
+            for (const int castle : {0, 300}) {
+                Stock(g.Cities[kParis], 0, 30, 0, 500, 500, 80);
+                Stock(g.Cities[kBordeaux], 150, 30, castle, 500, 500, 80);
+                Engage(g, kParis, kBordeaux, attackers, kNormal, kNormal);
+                StartBattle(g);
+                PushRound(t.scripted, die, 0.5, 7 - die, 0.5);
+                FightRound(g);
+                morale[castle ? 1 : 0] = g.Battle.DefendMorale;
+            }
+            EXPECT_GE(morale[1], morale[0]) << attackers << " attackers, die " << die;
+            shelteredInBattle += morale[1] > morale[0];
+        }
+    EXPECT_GT(shelteredInBattle, 3);
+}
+
 }  // namespace
 }  // namespace tarvex

@@ -1,8 +1,11 @@
 // The save file: what it holds, how it reaches the disk, and the files it refuses.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -689,11 +692,12 @@ TEST(SavePair, TwoGamesSavingIntoOneSlotAtOnceAllSucceedAndLeaveOneWholePair) {
     b.screen.savePath = a.screen.savePath;
     RecordEntry(b.game, EntryKind::Event, "よその事件", {3}, {2});
     AdvanceSeason(b.game);
-    std::atomic<int> failures = 0;  // counted from both savers' threads
+    // Counted by both savers at once.
+    std::atomic<int> failures = 0;
     std::vector<std::thread> savers;
     for (Game* g : {&a.game, &b.game})
         savers.emplace_back([&, g] {
-            for (int i = 0; i < 40; ++i) failures += WriteSavePair(a.screen.savePath, *g).has_value();
+            for (int i = 0; i < 40; ++i) failures += WriteSavePair(a.screen.savePath, *g).has_value() ? 1 : 0;
         });
     for (std::thread& t : savers) t.join();
     EXPECT_EQ(failures, 0);
@@ -704,6 +708,37 @@ TEST(SavePair, TwoGamesSavingIntoOneSlotAtOnceAllSucceedAndLeaveOneWholePair) {
     const Game& winner = loaded.game.Season == b.game.Season ? b.game : a.game;
     EXPECT_EQ(loaded.game.chronicle.entries, winner.chronicle.entries);
     EXPECT_EQ(Leftovers(a.dir), 0);
+}
+
+// While a save writes either file, another program can take no lock on the save,
+// shared or its own: no load reads a pair half replaced, no second save starts.
+TEST(SavePair, ASaveKeepsEveryOtherHolderOutUntilBothFilesAreWritten) {
+    SlotGame t;
+    RecordEntry(t.game, EntryKind::History, "一つ目", {1}, {1});
+    AdvanceSeason(t.game);
+    int looks = 0;
+    std::vector<std::string> letIn;
+    const WriteHooks look{.stopAt = [&](const std::string& file, WriteStage stage) {
+        // Another program's own descriptor on the lock file, never blocking.
+        const int other = ::open(LockFilePath(t.screen.savePath).c_str(), O_RDONLY | O_CLOEXEC);
+        EXPECT_GE(other, 0);
+        for (const int kind : {LOCK_SH, LOCK_EX}) {
+            if (::flock(other, kind | LOCK_NB) == 0) {
+                letIn.push_back(fs::path(file).filename().string() + " " + Str(static_cast<int>(stage)) +
+                                (kind == LOCK_SH ? " shared" : " alone"));
+                ::flock(other, LOCK_UN);
+            }
+        }
+        ::close(other);
+        ++looks;
+        return false;
+    }};
+    ASSERT_FALSE(WriteSavePair(t.screen.savePath, t.game, nullptr, look).has_value());
+    EXPECT_EQ(looks, 8);  // four stages of each file
+    EXPECT_EQ(letIn, std::vector<std::string>{});
+    // Once it is done, the save is free again.
+    SaveLock after;
+    EXPECT_FALSE(after.Take(t.screen.savePath, LockKind::Exclusive).has_value());
 }
 
 // A load while another program saves other games into the same slot: every load
@@ -889,6 +924,63 @@ TEST(StrengthBesideSave, StoppedAtAnyStageTheSaveOnDiskLoadsAtItsOwnLevel) {
                 EXPECT_EQ(other.game.Strength, expected.Strength) << what;
             }
         }
+    }
+}
+
+// Saves a season apart each leave a mark; a trim drops the oldest history and the
+// marks within it, and every mark it keeps still names the place of its own save:
+// as many entries and season rows after it as before the trim.
+TEST(SavePair, ATrimKeepsEveryLaterSaveMarkWhereItsSaveStood) {
+    RulesGame t;
+    Game& g = t.game;
+    for (int i = 0; i < 400; ++i) {
+        RecordEntry(g, EntryKind::Battle, "戦闘" + Str(i), {1}, {1});
+        if (i % 20 == 19) {
+            AdvanceSeason(g);
+            MarkSave(g.chronicle, g, 1000 + i);
+        }
+    }
+    const Chronicle whole = g.chronicle;
+    ASSERT_EQ(whole.marks.size(), 20u);
+    Chronicle cut = whole;
+    ASSERT_TRUE(TrimChronicle(cut, EncodeChronicle(g).size() / 2));
+    const std::size_t droppedEntries = whole.entries.size() - cut.entries.size();
+    const std::size_t droppedSeasons = whole.seasons.size() - cut.seasons.size();
+    std::vector<SaveMark> expected;
+    for (SaveMark m : whole.marks)
+        if (m.entries >= droppedEntries && m.seasons >= droppedSeasons) {
+            m.entries -= droppedEntries;
+            m.seasons -= droppedSeasons;
+            expected.push_back(m);
+        }
+    EXPECT_EQ(cut.marks, expected);
+    // Some marks fell with the old history, some stay.
+    EXPECT_GT(expected.size(), 2u);
+    EXPECT_LT(expected.size(), whole.marks.size());
+    // What stays is the newest history, whole.
+    EXPECT_TRUE(std::equal(cut.entries.begin(), cut.entries.end(), whole.entries.end() - cut.entries.size()));
+    EXPECT_TRUE(std::equal(cut.seasons.begin(), cut.seasons.end(), whole.seasons.end() - cut.seasons.size()));
+}
+
+// After one save trims, the next saves a season apart keep all their history: a
+// trim leaves room, so that the oldest seasons do not go save after save.
+TEST(SavePair, TheSavesAfterATrimDropNothingForAWhile) {
+    RulesGame t;
+    Game& g = t.game;
+    for (int i = 0; i < 400; ++i) {
+        RecordEntry(g, EntryKind::Battle, "戦闘" + Str(i), {1}, {1});
+        if (i % 40 == 39) AdvanceSeason(g);
+    }
+    const std::size_t cap = EncodeChronicle(g).size() / 2;
+    MarkSave(g.chronicle, g, 1);
+    ASSERT_TRUE(TrimChronicle(g.chronicle, cap));
+    for (int save = 2; save <= 3; ++save) {
+        const Chronicle before = g.chronicle;
+        for (int i = 0; i < 4; ++i) RecordEntry(g, EntryKind::Event, "事件" + Str(save * 10 + i), {2}, {2});
+        AdvanceSeason(g);
+        MarkSave(g.chronicle, g, save);
+        EXPECT_FALSE(TrimChronicle(g.chronicle, cap)) << "save " << save;
+        EXPECT_EQ(g.chronicle.entries.front(), before.entries.front()) << "save " << save;
     }
 }
 

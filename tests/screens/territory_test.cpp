@@ -141,6 +141,23 @@ TEST(Territory, BordersRunWhereTwoCitiesLandsMeetAndOnlyThere) {
     EXPECT_EQ(traced, touching);
 }
 
+// A strait one cell of the reach wide (two pixels here) still parts the land: a city
+// just across it does not take the shore of a city a little farther off on its own side,
+// no way over land leaps it, and the lands on either side do not border.
+TEST(Territory, AStraitOneCellWideStillPartsTheLand) {
+    const auto narrow = [](int x, int) { return x < 100 || x >= 102; };
+    CitySites sites = AllAt({13350, 20000});  // 1650 twips west of the strait
+    sites[2] = {15600, 20000};                // 300 twips east of it
+    const CoarseMap map(sites, narrow);
+    int wrong = 0;
+    for (int y = 0; y < map.grid.height; ++y)
+        for (int x = 0; x < map.grid.width; ++x) wrong += map.At(x, y) != (x < 100 ? 1 : x < 102 ? 0 : 2);
+    EXPECT_EQ(wrong, 0);
+    BorderTracer tracer(map.grid.width);
+    for (int y = 0; y < map.grid.height; ++y) tracer.AddRow(&map.grid.At(0, y));
+    EXPECT_TRUE(tracer.Pieces(150.0).empty());
+}
+
 // The place table without the line of one city.
 std::string Without(const std::string& table, int city) {
     const std::string start = "\n" + std::to_string(city) + "\t";

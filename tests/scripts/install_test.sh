@@ -106,6 +106,15 @@ fi
 # --- the installed programs start away from the build and the sources ---
 "$prefix/games/tarvex-sim" --help >/dev/null 2>&1 || fail "the installed tarvex-sim --help failed"
 "$prefix/games/tarvex" --help | grep -q -- '--check-start' || fail "tarvex --help does not list --check-start"
+# A mistyped option is refused with the usage on stderr and status 2, before any window;
+# Qt's own options still pass (-platform offscreen: no display is needed to see it).
+status=0
+QT_QPA_PLATFORM=offscreen "$prefix/games/tarvex" --bogus >"$scratch/bogus.out" 2>"$scratch/bogus.err" || status=$?
+[ "$status" -eq 2 ] || fail "tarvex --bogus exited with $status, not 2"
+grep -q '^Usage: tarvex' "$scratch/bogus.err" || fail "tarvex --bogus printed no usage on stderr"
+[ ! -s "$scratch/bogus.out" ] || fail "tarvex --bogus printed on stdout"
+"$prefix/games/tarvex" -platform offscreen -reverse --style=fusion --help >/dev/null ||
+    fail "tarvex refused Qt's own options"
 
 home="$scratch/home"
 elsewhere="$scratch/elsewhere"

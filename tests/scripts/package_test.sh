@@ -69,5 +69,18 @@ for line in "help page: $share/tarvex/help/index.html" "map: $share/tarvex/map/e
     echo "$out" | grep -qxF "$line" || fail "the packaged game did not find its data: $out"
 done
 
+# Made again from the same tree a moment later, the package is the same byte for byte:
+# its files carry the sources' time, not the time of packing.
+sleep 1
+"${cpack:-cpack}" --config "$build/CPackConfig.cmake" -G DEB -B "$scratch/again" >"$scratch/cpack-again.log" 2>&1 ||
+    fail "cpack failed the second time"
+cmp -s "$deb" "$scratch/again/$(basename "$deb")" || fail "a second package of the same tree differs from the first"
+# None of its files is newer than the last commit (when no SOURCE_DATE_EPOCH says otherwise).
+if [ -z "${SOURCE_DATE_EPOCH:-}" ] && epoch=$(git -C "$2" log -1 --format=%ct 2>/dev/null) && [ -n "$epoch" ]; then
+    stamp=$(date -u -d "@$epoch" '+%Y-%m-%d %H:%M')
+    newer=$(TZ=UTC dpkg-deb -c "$deb" | awk -v stamp="$stamp" '$4 " " $5 > stamp { print $6 }')
+    [ -z "$newer" ] || fail "files of the package are newer than the last commit ($stamp UTC): $newer"
+fi
+
 [ $failures -eq 0 ] || { echo "package_test: $failures check(s) failed"; exit 1; }
 echo "package_test: $(basename "$deb") checks out; Depends: $(dpkg-deb -f "$deb" Depends)"

@@ -386,10 +386,6 @@ std::optional<std::string> DecodeChronicle(const std::string& text, const Game& 
     return reader.Finish(game, into);
 }
 
-std::optional<std::string> WriteChronicleFile(const std::string& path, const Game& game) {
-    return ReplaceFileWhole(path, EncodeChronicle(game));
-}
-
 std::optional<std::string> ReadChronicleFile(const std::string& path, const Game& game, Chronicle& into) {
     ChronicleReader reader;
     if (auto problem = ReadRegularFileLines(path, kMaxChronicleBytes,

@@ -43,8 +43,7 @@ std::string EncodeChronicle(const Chronicle& chronicle, int year, int season, st
 // is damaged or belongs to another save; `into` is untouched then.
 std::optional<std::string> DecodeChronicle(const std::string& text, const Game& game, Chronicle& into);
 
-// Whole-file save and load through the game's own safe reader and writer.
-std::optional<std::string> WriteChronicleFile(const std::string& path, const Game& game);
+// A whole chronicle file through the game's own safe reader (saves write it with WriteSavePair).
 std::optional<std::string> ReadChronicleFile(const std::string& path, const Game& game, Chronicle& into);
 
 // One entry a line, tab-separated: year, season (1..4), kind, text; a header line first.

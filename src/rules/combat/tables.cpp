@@ -65,11 +65,7 @@ int OddsBand(long long own, long long enemy) {
     return 8;
 }
 
-int RandomUpTo(Game& game, int n) { return Floor(Rnd(game) * n + 1); }
-
 bool RandomChance(Game& game, int p) { return p >= Floor(Rnd(game) * 99 + 1); }
-
-int RollDie(Game& game) { return Floor(Rnd(game) * 6 + 1); }
 
 int PreferenceBonus(int favourite, int tactic) {
     if (tactic < 1 || tactic > kTacticCount) return 0;

@@ -25,9 +25,7 @@ const std::string& TacticName(int tactic);
 int TacticCost(int tactic);
 // Odds band 1..8 of own / enemy strength; an enemy of strength 0 (or less) is band 8.
 int OddsBand(long long own, long long enemy);
-int RandomUpTo(Game& game, int n);
 bool RandomChance(Game& game, int p);
-int RollDie(Game& game);
 // The morale bonus of fighting with the nation's favourite tactic (1..5; 0 for none).
 int PreferenceBonus(int favourite, int tactic);
 // The morale a side's blow takes from the enemy: own and enemy strength, the die, both

@@ -93,7 +93,7 @@ std::string FreshSuffix() {
 // temporary prefix that no save holds (a live writer keeps a lock on its own),
 // never links or folders, never anything else.
 void RemoveLeftovers(const fs::path& target) {
-    const std::string prefix = target.filename().string() + ".tmp-";
+    const std::string prefix = TemporaryPrefix(target.string());
     std::error_code ec;
     fs::directory_iterator it(target.parent_path().empty() ? fs::path(".") : target.parent_path(), ec);
     for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
@@ -230,7 +230,7 @@ int CreateHeldTemporary(const fs::path& target, fs::path& temp) {
     const fs::path folder = target.parent_path();
     int fd = -1;
     for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-        temp = folder / (target.filename().string() + ".tmp-" + FreshSuffix());
+        temp = folder / (TemporaryPrefix(target.string()) + FreshSuffix());
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) break;
         if (fd < 0) continue;

@@ -96,7 +96,7 @@ struct SettingsShown {
     bool open = false;
     bool everAccepted = false;
     std::string nationName;
-    int option = 2;  // Option1 index chosen, -1 for none
+    int option = 2;  // the message speed chosen (0..3), -1 for none
     int check = 0;   // the Enter-advance check box
     // "コンピュータの強さ": the level chosen for a new game (kStandardStrength..kStrongest;
     // 0 for a running game whose nations play at different levels). Fixed once a game

@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QTranslator>
+#include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 
@@ -36,10 +38,58 @@ bool DisplayAvailable(int argc, char** argv) {
            qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
 }
 
-bool HasOption(int argc, char** argv, const char* option) {
-    for (int i = 1; i < argc; ++i)
-        if (QByteArray(argv[i]) == option) return true;
-    return false;
+// What the command line asks for. Qt's own options pass on to Qt; anything else is refused.
+struct Options {
+    bool help = false;
+    bool checkStart = false;
+    bool checkMain = false;
+    QByteArray unknown;  // the first argument neither the game nor Qt takes
+};
+
+// Qt's options (one dash or two), those that take a value ("-style fusion" or "-style=fusion") first.
+constexpr std::array kQtValueOptions{"platform",
+                                     "platformpluginpath",
+                                     "platformtheme",
+                                     "plugin",
+                                     "qwindowgeometry",
+                                     "qwindowicon",
+                                     "qwindowtitle",
+                                     "qmljsdebugger",
+                                     "session",
+                                     "display",
+                                     "geometry",
+                                     "title",
+                                     "name",
+                                     "icon",
+                                     "visual",
+                                     "style",
+                                     "stylesheet"};
+constexpr std::array kQtFlags{"reverse", "widgetcount", "nograb", "dograb", "sync", "testability"};
+
+Options ReadOptions(int argc, char** argv) {
+    Options options;
+    for (int i = 1; i < argc && options.unknown.isEmpty(); ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "--help" || arg == "-h") {
+            options.help = true;
+            continue;
+        }
+        if (arg == "--check-start" || arg == "--check-main") {
+            (arg == "--check-start" ? options.checkStart : options.checkMain) = true;
+            continue;
+        }
+        const QByteArray bare = arg.startsWith("--") ? arg.mid(2) : arg.startsWith('-') ? arg.mid(1) : QByteArray();
+        const qsizetype equals = bare.indexOf('=');
+        const QByteArray name = equals < 0 ? bare : bare.left(equals);
+        const auto named = [&](const char* option) { return name == option; };
+        if (!bare.isEmpty() && std::any_of(kQtValueOptions.begin(), kQtValueOptions.end(), named)) {
+            if (!bare.contains('=')) ++i;  // its value
+            continue;
+        }
+        if (!bare.isEmpty() && !bare.contains('=') && std::any_of(kQtFlags.begin(), kQtFlags.end(), named)) continue;
+        options.unknown = arg;
+    }
+    return options;
 }
 
 constexpr const char* kUsage =
@@ -52,7 +102,8 @@ constexpr const char* kUsage =
     "  --check-main   accept the settings as they stand, show the main window for a\n"
     "                 second, print its caption and quit: the yardstick for the\n"
     "                 memory the game needs with its map up\n"
-    "  --help         this text\n";
+    "  --help         this text\n"
+    "Qt's own options (-platform, -style, -reverse, ...) are passed on to Qt.\n";
 
 // For packagers and the install test: the settings screen is up, and this is what
 // the game found around it. Status 1 when the settings screen did not show.
@@ -117,12 +168,19 @@ QTranslator* InstallQtJapanese() {
 }
 
 int RunApplication(int argc, char** argv) {
-    if (HasOption(argc, argv, "--help") || HasOption(argc, argv, "-h")) {
+    const Options options = ReadOptions(argc, argv);
+    if (!options.unknown.isEmpty()) {
+        // A mistyped option must not start the game as if nothing were asked.
+        std::fprintf(stderr, "tarvex: unknown option: %s\n", options.unknown.constData());
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    if (options.help) {
         std::fputs(kUsage, stdout);
         return 0;
     }
-    const bool checkStart = HasOption(argc, argv, "--check-start");
-    const bool checkMain = HasOption(argc, argv, "--check-main");
+    const bool checkStart = options.checkStart;
+    const bool checkMain = options.checkMain;
     if (!DisplayAvailable(argc, argv)) {
         std::fprintf(stderr, "Tarvex needs a display: start it on a desktop, or under Xvfb (xvfb-run -a).\n");
         return 1;

@@ -14,6 +14,8 @@
 #include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "rules/combat/battle.h"
@@ -241,7 +243,8 @@ void QtScreen::OpenWebPage(Game& game, const std::string& url) {
     }
     // The desktop's opener reports no browser only by its exit status, and may stay
     // as long as the browser it starts: it runs in the background of a short script
-    // that answers with its status, or with success once it has run for five seconds.
+    // that answers with its status, or with success once it has run for five seconds
+    // (openerPatience).
     // The box then comes by itself, and the game goes on meanwhile.
     auto* process = new QProcess(owner_ ? static_cast<QObject*>(owner_.data()) : QCoreApplication::instance());
     QPointer<QWidget> parent = owner_;
@@ -267,9 +270,10 @@ void QtScreen::OpenWebPage(Game& game, const std::string& url) {
     process->setStandardErrorFile(QProcess::nullDevice());
     const QString script = QStringLiteral(
         "\"$1\" \"$2\" & opener=$!; i=0; "
-        "while [ $i -lt 50 ] && kill -0 $opener 2>/dev/null; do sleep 0.1; i=$((i+1)); done; "
+        "while [ $i -lt \"$3\" ] && kill -0 $opener 2>/dev/null; do sleep 0.1; i=$((i+1)); done; "
         "if kill -0 $opener 2>/dev/null; then exit 0; fi; wait $opener");
-    process->start("/bin/sh", {"-c", script, "sh", opener, page});
+    const long tenths = std::max(1L, std::lround(openerPatience * 10));
+    process->start("/bin/sh", {"-c", script, "sh", opener, page, QString::number(tenths)});
 }
 
 namespace {

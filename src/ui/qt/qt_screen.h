@@ -49,6 +49,9 @@ public:
     // How a hold passes its time; tests of other things replace it so that
     // nothing waits. Default: the gate's hold, the event loop running.
     std::function<void(double seconds)> holdWait;
+    // How long the help page's opener may run before it counts as having opened the
+    // page (a browser it starts may keep it running); tests shorten it.
+    double openerPatience = 5.0;
 
     void Message(Game& game, const std::string& text, const std::string& title) override;
     Answer Ask(Game& game, const Question& question) override;

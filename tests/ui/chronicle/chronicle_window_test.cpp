@@ -40,6 +40,7 @@
 #include "ui/chronicle/share_chart.h"
 #include "ui/chronicle/war_chart.h"
 #include "ui/main/main_window.h"
+#include "ui/map/map_picture.h"
 #include "ui/map/map_view.h"
 #include "ui/map/territory_picture.h"
 
@@ -373,6 +374,21 @@ TEST(ReplayBar, PlaysThroughTheRunningTimersAndThePanelsNameThatSeasonsOwners) {
         const int owner = t.game.chronicle.seasons[shown].owners[c];
         EXPECT_EQ(t.Text(QString("CityOwner%1").arg(c)).toStdString(), t.game.Nations[owner].Name) << c;
     }
+    // And the land is painted in that season's owners' colours, every city's.
+    TerritoryPicture& picture = t.window->Map()->Territory();
+    const QSize size(320, 233);
+    const QImage painted = picture.Overview(size);
+    int land = 0, wrong = 0;
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x) {
+            const int city = picture.CityAt(
+                {(x + 0.5) * kMapPictureWidth / size.width(), (y + 0.5) * kMapPictureHeight / size.height()});
+            if (city == 0) continue;
+            ++land;
+            wrong += painted.pixelColor(x, y) != NationLandColour(t.game.chronicle.seasons[shown].owners[city]);
+        }
+    EXPECT_GT(land, size.width() * size.height() / 5);
+    EXPECT_EQ(wrong, 0) << "of " << land << " pixels of land";
     // Back at the present, the panels name today's owners again.
     replay->ShowSeason(t.game.chronicle.seasons.back().year, t.game.chronicle.seasons.back().season);
     EXPECT_EQ(t.Text("CityOwner1").toStdString(), t.game.Cities[1].Owner);

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <QTreeView>
 #include <memory>
 
@@ -22,8 +23,9 @@ namespace {
 
 TEST(NationChooserWindow, OffersEveryNationInItsColourTakesTheBareNameAndComesBackWithALoad) {
     MainGame t("フランス王国");
-    t.screen.programDir = QDir::tempPath() + "/tarvex-chooser-test";
-    QDir().mkpath(t.screen.programDir);
+    QTemporaryDir saves;  // a folder of this run's own
+    ASSERT_TRUE(saves.isValid());
+    t.screen.programDir = saves.path();
     t.Trigger("SaveEntry");
     std::unique_ptr<SettingsWindow> settings;
     t.screen.onShowSettings = [&] {
@@ -66,7 +68,6 @@ TEST(NationChooserWindow, OffersEveryNationInItsColourTakesTheBareNameAndComesBa
     t.Trigger("SettingsEntry");
     EXPECT_EQ(settings->findChild<QLineEdit*>("NationNameBox")->text(), "フランス王国");
     EXPECT_EQ(chooser->currentIndex(), france);
-    QDir(t.screen.programDir).removeRecursively();
 }
 
 TEST(OrderPanelsWindow, BothCitiesNumbersFollowTheListAndARefusalLeavesItsNumbers) {
