@@ -32,7 +32,8 @@ usr/share/doc/tarvex/changelog.gz usr/share/doc/tarvex/copyright usr/share/icons
 usr/share/icons/hicolor/48x48/apps/tarvex.png usr/share/icons/hicolor/scalable/apps/tarvex.svg
 usr/share/man/man6/tarvex-sim.6.gz usr/share/man/man6/tarvex.6.gz
 usr/share/metainfo/io.github.tarvex.Tarvex.metainfo.xml usr/share/tarvex/LICENSE usr/share/tarvex/help/index.html
-usr/share/tarvex/map/NOTICE usr/share/tarvex/map/cities.tsv usr/share/tarvex/map/europe.map"
+usr/share/tarvex/map/NOTICE usr/share/tarvex/map/cities.tsv usr/share/tarvex/map/europe.map
+usr/share/tarvex/map/europe.reach"
 dpkg-deb -c "$deb" >"$scratch/contents"
 actual=$(awk '$1 !~ /^d/ {sub(/^\.\//, "", $6); print $6}' "$scratch/contents" | LC_ALL=C sort)
 [ "$actual" = "$(echo $expected | tr ' ' '\n' | LC_ALL=C sort)" ] || fail "the files differ: $actual"
