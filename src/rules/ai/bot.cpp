@@ -194,80 +194,105 @@ std::optional<Decision> BotPlayer::Decide(const Game& game, Asked asked, const R
     return d;
 }
 
-CityPlan PlanCityOrder(const Game& game, int city, const PlayStyle& style) {
-    const City& c = game.Cities[city];
-    if (auto attack = PlanAttack(game, city, style)) return *attack;
+namespace {
 
-    const double foodPrice = game.FoodPrice, troopsPrice = game.TroopsPrice;
-    const int soldier = troopsPrice > 0 ? Floor(troopsPrice + 0.9) : kMaxValue + 1;
+// What a city's purse buys at this season's prices, for the orders a plan may give.
+struct Purse {
+    const City& c;
+    const PlayStyle& style;
+    double foodPrice, troopsPrice;
+    int soldier;
+
+    Purse(const Game& game, int city, const PlayStyle& playStyle)
+        : c(game.Cities[city]),
+          style(playStyle),
+          foodPrice(game.FoodPrice),
+          troopsPrice(game.TroopsPrice),
+          soldier(troopsPrice > 0 ? Floor(troopsPrice + 0.9) : kMaxValue + 1) {}
+
     // Gold for soldiers that leaves each of them his gold for the march.
-    const auto recruit = [&](int gold) {
+    CityPlan Recruit(int gold) const {
         return CityPlan{OrderOf(kRaiseTroops, std::max(soldier, Floor(gold * troopsPrice / (1 + troopsPrice))))};
-    };
+    }
     // Gold for soldiers that leaves the defence fund for them all, the new ones too.
-    const auto keepingFund = [&] {
+    int KeepingFund() const {
         const double fund = style.defenceFund;
         if (!(troopsPrice > 0)) return 0;
         return Floor((c.Gold - fund * c.Troops) * troopsPrice / (troopsPrice + fund));
-    };
-    const auto sell = [](int food) { return CityPlan{OrderOf(kSellFood, food)}; };
-    const auto order = [](int kind, int amount = 0) { return CityPlan{OrderOf(kind, amount)}; };
-    // The way to the front is only sought from behind it.
-    if (!OnFront(game, city)) {
-        const auto steps = StepsToFront(game, city);
-        // Behind the front: soldiers from the gold, gold from spare food, and all of it forward.
-        int forward = 0;
-        for (int j : NeighboursOf(city))
-            if (SameOwner(game, city, j) && steps[j] < steps[city] && (forward == 0 || steps[j] < steps[forward]))
-                forward = j;
-        if (forward != 0 && c.Troops > 0) {
-            const City& t = game.Cities[forward];
-            CityPlan move{OrderOf(kMove, 0, forward)};
-            const int kept = static_cast<int>(style.rearKeeps * c.Troops);
-            move.order.troops = FitUnderLimit(t.Troops, c.Troops - kept, kMaxValue);
-            move.order.food = FitUnderLimit(t.Food, c.Food, kMaxValue);
-            move.order.gold = FitUnderLimit(t.Gold, c.Gold, kMaxValue);
-            if (move.order.troops + move.order.food + move.order.gold > 0) return move;
-        }
-        if (style.defenceFund > 0) {
-            if (c.Troops < kMaxValue && keepingFund() >= 2 * soldier)
-                return CityPlan{OrderOf(kRaiseTroops, keepingFund())};
-        } else if (c.Troops < kMaxValue && c.Gold >= 2 * soldier) {
-            return recruit(c.Gold);
-        }
-        if (c.Food > kSpareFood && foodPrice >= kGoodFoodPrice && c.Gold < kMaxValue)
-            return sell(c.Food - kSpareFood / 2);
-        if (c.Gold >= kMinimumInvestment && c.Town < kMaxValue)
-            return order(kBuildTown, std::min(c.Gold, kMaximumInvestment));
-        return order(kDoNothing);
     }
+};
+
+CityPlan Give(int kind, int amount = 0) { return CityPlan{OrderOf(kind, amount)}; }
+
+// Behind the front: soldiers from the gold, gold from spare food, and all of it forward.
+CityPlan PlanBehindFront(const Game& game, int city, const Purse& p) {
+    const City& c = p.c;
+    const auto steps = StepsToFront(game, city);
+    int forward = 0;
+    for (int j : NeighboursOf(city))
+        if (SameOwner(game, city, j) && steps[j] < steps[city] && (forward == 0 || steps[j] < steps[forward]))
+            forward = j;
+    if (forward != 0 && c.Troops > 0) {
+        const City& t = game.Cities[forward];
+        CityPlan move{OrderOf(kMove, 0, forward)};
+        const int kept = static_cast<int>(p.style.rearKeeps * c.Troops);
+        move.order.troops = FitUnderLimit(t.Troops, c.Troops - kept, kMaxValue);
+        move.order.food = FitUnderLimit(t.Food, c.Food, kMaxValue);
+        move.order.gold = FitUnderLimit(t.Gold, c.Gold, kMaxValue);
+        if (move.order.troops + move.order.food + move.order.gold > 0) return move;
+    }
+    if (p.style.defenceFund > 0) {
+        if (c.Troops < kMaxValue && p.KeepingFund() >= 2 * p.soldier)
+            return CityPlan{OrderOf(kRaiseTroops, p.KeepingFund())};
+    } else if (c.Troops < kMaxValue && c.Gold >= 2 * p.soldier) {
+        return p.Recruit(c.Gold);
+    }
+    if (c.Food > kSpareFood && p.foodPrice >= kGoodFoodPrice && c.Gold < kMaxValue)
+        return Give(kSellFood, c.Food - kSpareFood / 2);
+    if (c.Gold >= kMinimumInvestment && c.Town < kMaxValue)
+        return Give(kBuildTown, std::min(c.Gold, kMaximumInvestment));
+    return Give(kDoNothing);
+}
+
+// On the front: soldiers from the gold a march does not need, food for the march, gold from spare food.
+CityPlan PlanOnFront(const Purse& p, bool threatened) {
+    const City& c = p.c;
+    if (c.Troops < kMaxValue && c.Gold - c.Troops >= 2 * p.soldier) return p.Recruit(c.Gold - c.Troops);
+    if (c.Food < c.Troops && c.Gold > c.Troops && c.Food < kMaxValue && p.foodPrice > 0 && c.Gold >= p.foodPrice) {
+        const int gold = std::min(c.Gold - c.Troops, static_cast<int>((c.Troops - c.Food) * p.foodPrice) + 1);
+        if (gold >= p.foodPrice) return Give(kBuyFood, gold);
+    }
+    if (c.Food > c.Troops + kSpareFood && c.Gold < kMaxValue && p.foodPrice > 0)
+        return Give(kSellFood, c.Food - c.Troops - kSpareFood / 2);
+    // What is left over, beyond the march's gold, builds the castle where a stronger enemy threatens, else the town.
+    const int spare = std::min(c.Gold - c.Troops, kMaximumInvestment);
+    if (spare >= kMinimumInvestment) {
+        if (threatened && c.Castle < kMaxValue) return Give(kWorkOnCastle, spare);
+        if (c.Town < kMaxValue) return Give(kBuildTown, spare);
+    }
+    return Give(kDoNothing);
+}
+
+}  // namespace
+
+CityPlan PlanCityOrder(const Game& game, int city, const PlayStyle& style) {
+    if (auto attack = PlanAttack(game, city, style)) return *attack;
+    const Purse p(game, city, style);
+    const City& c = p.c;
+    // The way to the front is only sought from behind it.
+    if (!OnFront(game, city)) return PlanBehindFront(game, city, p);
 
     // A city a stronger enemy borders, when it holds its ground: every coin beyond the
     // defence fund on soldiers, then on the walls.
     const bool threatened = StrongestThreat(game, city) > c.Troops + c.Arms + c.Castle;
     if (style.holdsGround && threatened) {
-        const int spend = keepingFund();
-        if (c.Troops < kMaxValue && spend >= 2 * soldier)
-            return style.defenceFund > 0 ? CityPlan{OrderOf(kRaiseTroops, spend)} : recruit(c.Gold);
+        const int spend = p.KeepingFund();
+        if (c.Troops < kMaxValue && spend >= 2 * p.soldier)
+            return style.defenceFund > 0 ? CityPlan{OrderOf(kRaiseTroops, spend)} : p.Recruit(c.Gold);
         const int spare = std::min(Floor(c.Gold - style.defenceFund * c.Troops), kMaximumInvestment);
-        if (spare >= kMinimumInvestment && c.Castle < kMaxValue) return order(kWorkOnCastle, spare);
+        if (spare >= kMinimumInvestment && c.Castle < kMaxValue) return Give(kWorkOnCastle, spare);
     }
-
-    // On the front: soldiers from the gold a march does not need, food for the march, gold from spare food.
-    if (c.Troops < kMaxValue && c.Gold - c.Troops >= 2 * soldier) return recruit(c.Gold - c.Troops);
-    if (c.Food < c.Troops && c.Gold > c.Troops && c.Food < kMaxValue && foodPrice > 0 && c.Gold >= foodPrice) {
-        const int gold = std::min(c.Gold - c.Troops, static_cast<int>((c.Troops - c.Food) * foodPrice) + 1);
-        if (gold >= foodPrice) return order(kBuyFood, gold);
-    }
-    if (c.Food > c.Troops + kSpareFood && c.Gold < kMaxValue && foodPrice > 0)
-        return sell(c.Food - c.Troops - kSpareFood / 2);
-    // What is left over, beyond the march's gold, builds the castle where a stronger enemy threatens, else the town.
-    const int spare = std::min(c.Gold - c.Troops, kMaximumInvestment);
-    if (spare >= kMinimumInvestment) {
-        if (threatened && c.Castle < kMaxValue) return order(kWorkOnCastle, spare);
-        if (c.Town < kMaxValue) return order(kBuildTown, spare);
-    }
-    return order(kDoNothing);
+    return PlanOnFront(p, threatened);
 }
 
 int BestTactic(const Game& game, int attackCity, int defendCity, int troops, bool defending, int otherTactic,
