@@ -1,5 +1,6 @@
-// Works out how far each city reaches over the map's land and writes it for the game
-// to read at its start: tarvex_reachgen OUTLINE SITES OUT (run by the build).
+// Works out how far each city reaches over the map's land, the land divided among the
+// cities and the borders between them, and writes them for the game to read at its
+// start: tarvex_reachgen OUTLINE SITES OUT (run by the build).
 #include <QGuiApplication>
 #include <cstdio>
 

@@ -67,10 +67,11 @@ std::vector<std::uint8_t> ReachCover(const QPainterPath& land, bool hasLand) {
     return bytes;
 }
 
-// What the reach is worked out from, as a number: a file made for other land or
-// other places (or by another version of this code) is never taken for this map's.
-constexpr quint32 kReachFileVersion = 1;
-quint64 ReachKey(const CitySites& sites, const std::vector<std::uint8_t>& cover) {
+// What the reach, the division and the borders are worked out from, as a number: a
+// file made for other land or other places (or by another version of this code or of
+// the drawing library that divides the land) is never taken for this map's.
+constexpr quint32 kReachFileVersion = 2;
+quint64 MapKey(const QPainterPath& land, const CitySites& sites) {
     quint64 hash = 1469598103934665603ull;
     const auto mix = [&hash](const void* data, std::size_t size) {
         const auto* bytes = static_cast<const unsigned char*>(data);
@@ -78,39 +79,42 @@ quint64 ReachKey(const CitySites& sites, const std::vector<std::uint8_t>& cover)
     };
     const quint32 grid[] = {kReachFileVersion, quint32(kReachColumns), quint32(kReachRows), quint32(kReachCell)};
     mix(grid, sizeof grid);
+    const char* drawing = qVersion();
+    mix(drawing, std::strlen(drawing));
     for (int city = 1; city <= kCityCount; ++city) mix(&sites[city], sizeof(MapPoint));
-    mix(cover.data(), cover.size());
+    for (int i = 0; i < land.elementCount(); ++i) {
+        const QPainterPath::Element e = land.elementAt(i);
+        const double point[] = {e.x, e.y, double(e.type)};
+        mix(point, sizeof point);
+    }
     return hash;
 }
 
-QByteArray EncodeReach(const LandReach& reach, quint64 key) {
+QByteArray EncodeMapFile(const MapGeography& map, quint64 key) {
+    const LandReach& reach = map.reach;
     QByteArray raw;
     QDataStream out(&raw, QIODevice::WriteOnly);
     out << QByteArray("tarvex-reach") << kReachFileVersion << key << qint32(reach.columns) << qint32(reach.rows);
     out.writeRawData(reinterpret_cast<const char*>(reach.nearest.data()), int(reach.nearest.size()));
+    QByteArray counts(qsizetype(reach.nearest.size()), '\0');
     for (std::size_t cell = 0; cell + 1 < reach.firstCandidate.size(); ++cell)
-        out << quint8(reach.firstCandidate[cell + 1] - reach.firstCandidate[cell]);
+        counts[qsizetype(cell)] = char(reach.firstCandidate[cell + 1] - reach.firstCandidate[cell]);
+    out.writeRawData(counts.constData(), int(counts.size()));
     out << quint32(reach.candidates.size());
     out.writeRawData(reinterpret_cast<const char*>(reach.candidates.data()), int(reach.candidates.size()));
     out.writeRawData(reinterpret_cast<const char*>(reach.extra.data()), int(reach.extra.size() * sizeof(float)));
+    map.divided.Write(out);
+    for (int city = 1; city <= kCityCount; ++city) out << map.cityBounds[city];
+    out << quint32(map.borders.size());
+    for (const BorderPiece& b : map.borders)
+        out << quint8(b.a) << quint8(b.b) << b.from.x << b.from.y << b.to.x << b.to.y;
     return qCompress(raw, 9);
 }
 
-// The reach a file holds, when it was made from this very land and these places and
-// reads whole; otherwise false, and the game works it out itself.
-bool DecodeReach(const QByteArray& file, quint64 key, LandReach* reach) {
-    // qUncompress sets aside what the first four bytes ask for: a damaged file asks for anything.
-    if (file.size() < 4 || qFromBigEndian<quint32>(file.constData()) > (8u << 20)) return false;
-    const QByteArray raw = qUncompress(file);
-    QDataStream in(raw);
-    QByteArray magic;
-    quint32 version = 0;
-    quint64 fileKey = 0;
+bool DecodeReach(QDataStream& in, LandReach* reach) {
     qint32 columns = 0, rows = 0;
-    in >> magic >> version >> fileKey >> columns >> rows;
-    if (in.status() != QDataStream::Ok || magic != "tarvex-reach" || version != kReachFileVersion || fileKey != key ||
-        columns != kReachColumns || rows != kReachRows)
-        return false;
+    in >> columns >> rows;
+    if (in.status() != QDataStream::Ok || columns != kReachColumns || rows != kReachRows) return false;
     LandReach r;
     r.columns = columns;
     r.rows = rows;
@@ -118,13 +122,11 @@ bool DecodeReach(const QByteArray& file, quint64 key, LandReach* reach) {
     const std::size_t cells = std::size_t(columns) * rows;
     r.nearest.resize(cells);
     if (in.readRawData(reinterpret_cast<char*>(r.nearest.data()), int(cells)) != int(cells)) return false;
+    std::vector<quint8> counts(cells);
+    if (in.readRawData(reinterpret_cast<char*>(counts.data()), int(cells)) != int(cells)) return false;
     r.firstCandidate.reserve(cells + 1);
     r.firstCandidate.push_back(0);
-    for (std::size_t cell = 0; cell < cells; ++cell) {
-        quint8 count = 0;
-        in >> count;
-        r.firstCandidate.push_back(r.firstCandidate.back() + count);
-    }
+    for (const quint8 count : counts) r.firstCandidate.push_back(r.firstCandidate.back() + count);
     quint32 total = 0;
     in >> total;
     if (in.status() != QDataStream::Ok || total != r.firstCandidate.back()) return false;
@@ -132,7 +134,7 @@ bool DecodeReach(const QByteArray& file, quint64 key, LandReach* reach) {
     r.extra.resize(total);
     const int extraBytes = int(total * sizeof(float));
     if (in.readRawData(reinterpret_cast<char*>(r.candidates.data()), int(total)) != int(total) ||
-        in.readRawData(reinterpret_cast<char*>(r.extra.data()), extraBytes) != extraBytes || !in.atEnd())
+        in.readRawData(reinterpret_cast<char*>(r.extra.data()), extraBytes) != extraBytes)
         return false;
     const auto isCity = [](std::uint8_t city) { return city >= 1 && city <= kCityCount; };
     if (!std::all_of(r.candidates.begin(), r.candidates.end(), isCity) ||
@@ -142,16 +144,78 @@ bool DecodeReach(const QByteArray& file, quint64 key, LandReach* reach) {
     return true;
 }
 
-// How far the cities reach over land: from the file made with the game when it was
-// made from this land and these places, else worked out here.
-LandReach ReachOf(const MapGeography& map, const QString& reachFile) {
-    const std::vector<std::uint8_t> cover = ReachCover(map.land, map.hasLand);
-    QFile file(reachFile);
+bool DecodeBorders(QDataStream& in, std::vector<BorderPiece>* borders) {
+    quint32 count = 0;
+    in >> count;
+    // Each piece takes 34 bytes of the file: more than it holds is a damaged count.
+    if (in.status() != QDataStream::Ok || count > (8u << 20) / 34) return false;
+    std::vector<BorderPiece> pieces(count);
+    for (BorderPiece& b : pieces) {
+        quint8 a = 0, c = 0;
+        in >> a >> c >> b.from.x >> b.from.y >> b.to.x >> b.to.y;
+        b.a = a;
+        b.b = c;
+        if (a < 1 || a > kCityCount || c < 1 || c > kCityCount) return false;
+    }
+    if (in.status() != QDataStream::Ok) return false;
+    *borders = std::move(pieces);
+    return true;
+}
+
+// The reach, the division and the borders a file holds, when it was made from this very
+// land and these places and reads whole; otherwise false, `map` untouched, and the game
+// works them out itself.
+bool DecodeMapFile(const QByteArray& file, quint64 key, MapGeography* map) {
+    // qUncompress sets aside what the first four bytes ask for: a damaged file asks for anything.
+    if (file.size() < 4 || qFromBigEndian<quint32>(file.constData()) > (8u << 20)) return false;
+    const QByteArray raw = qUncompress(file);
+    QDataStream in(raw);
+    QByteArray magic;
+    quint32 version = 0;
+    quint64 fileKey = 0;
+    in >> magic >> version >> fileKey;
+    if (in.status() != QDataStream::Ok || magic != "tarvex-reach" || version != kReachFileVersion || fileKey != key)
+        return false;
     LandReach reach;
-    if (!reachFile.isEmpty() && file.open(QIODevice::ReadOnly) &&
-        DecodeReach(file.readAll(), ReachKey(map.sites, cover), &reach))
-        return reach;
-    return ReachOverLand(map.sites, kReachColumns, kReachRows, kReachCell, cover);
+    LandRuns divided;
+    std::array<QRect, kCityCount + 1> bounds{};
+    std::vector<BorderPiece> borders;
+    if (!DecodeReach(in, &reach) ||
+        !LandRuns::Read(in, qCeil(kMapPictureWidth * 1.0), qCeil(kMapPictureHeight * 1.0), &divided))
+        return false;
+    for (int city = 1; city <= kCityCount; ++city) in >> bounds[city];
+    if (!DecodeBorders(in, &borders) || !in.atEnd()) return false;
+    map->reach = std::move(reach);
+    map->divided = std::move(divided);
+    map->cityBounds = bounds;
+    map->borders = std::move(borders);
+    return true;
+}
+
+// Where two cities' lands meet on the divided map, straightened into lines.
+std::vector<BorderPiece> TraceBorders(const LandRuns& divided) {
+    BorderTracer tracer(divided.Width());
+    std::vector<quint8> row(divided.Width());
+    for (int y = 0; y < divided.Height(); ++y) {
+        divided.ForRuns(y, 0, divided.Width(),
+                        [&row](int from, int to, int city) { std::fill(&row[from], &row[0] + to, city); });
+        tracer.AddRow(row.data());
+    }
+    return tracer.Pieces(kTwipsPerPixel);
+}
+
+// How far the cities reach over land, the land divided at one pixel a logical pixel and
+// the borders: from the file made with the game when it was made from this land and these
+// places, else worked out here.
+void WorkOutGeography(MapGeography* m, const QString& reachFile) {
+    QFile file(reachFile);
+    m->fromFile = !reachFile.isEmpty() && file.open(QIODevice::ReadOnly) &&
+                  DecodeMapFile(file.readAll(), MapKey(m->land, m->sites), m);
+    if (m->fromFile) return;
+    m->reach = ReachOverLand(m->sites, kReachColumns, kReachRows, kReachCell, ReachCover(m->land, m->hasLand));
+    // The borders and the colours come from one density, so that they are the same on every screen.
+    m->divided = LandRuns::Divide(*m, 1.0, &m->cityBounds);
+    m->borders = TraceBorders(m->divided);
 }
 
 // The coast in runs of a few dozen points, each with its bounds (logical pixels), so
@@ -415,6 +479,68 @@ int LandRuns::At(int x, int y) const {
     return FirstRunAt(y, x)->city;
 }
 
+bool LandRuns::operator==(const LandRuns& other) const {
+    const auto same = [](const Run& a, const Run& b) { return a.end == b.end && a.city == b.city; };
+    return width_ == other.width_ && height_ == other.height_ && rowStart_ == other.rowStart_ &&
+           std::equal(runs_.begin(), runs_.end(), other.runs_.begin(), other.runs_.end(), same);
+}
+
+void LandRuns::Write(QDataStream& out) const {
+    // Each row's number of runs, then every run's end and city, little-endian: read back
+    // whole rather than a number at a time.
+    out << qint32(width_) << qint32(height_) << quint32(runs_.size());
+    std::vector<quint16> counts(rowStart_.size() - 1), ends(runs_.size());
+    std::vector<quint8> cities(runs_.size());
+    for (std::size_t y = 0; y < counts.size(); ++y)
+        counts[y] = qToLittleEndian(quint16(rowStart_[y + 1] - rowStart_[y]));
+    for (std::size_t i = 0; i < runs_.size(); ++i) {
+        ends[i] = qToLittleEndian(runs_[i].end);
+        cities[i] = runs_[i].city;
+    }
+    out.writeRawData(reinterpret_cast<const char*>(counts.data()), int(counts.size() * sizeof(quint16)));
+    out.writeRawData(reinterpret_cast<const char*>(ends.data()), int(ends.size() * sizeof(quint16)));
+    out.writeRawData(reinterpret_cast<const char*>(cities.data()), int(cities.size()));
+}
+
+bool LandRuns::Read(QDataStream& in, int width, int height, LandRuns* runs) {
+    qint32 w = 0, h = 0;
+    quint32 count = 0;
+    in >> w >> h >> count;
+    // A run takes three bytes of the file and every row at least one run.
+    if (in.status() != QDataStream::Ok || w != width || h != height || width > 65535 || count > (8u << 20) / 3 ||
+        count < quint32(height))
+        return false;
+    std::vector<quint16> counts(h), ends(count);
+    std::vector<quint8> cities(count);
+    const auto read = [&in](auto& values) {
+        const int bytes = int(values.size() * sizeof(values[0]));
+        return in.readRawData(reinterpret_cast<char*>(values.data()), bytes) == bytes;
+    };
+    if (!read(counts) || !read(ends) || !read(cities)) return false;
+    LandRuns r;
+    r.width_ = w;
+    r.height_ = h;
+    r.rowStart_.reserve(std::size_t(h) + 1);
+    r.rowStart_.push_back(0);
+    for (const quint16 n : counts) r.rowStart_.push_back(r.rowStart_.back() + qFromLittleEndian(n));
+    r.runs_.resize(count);
+    for (std::size_t i = 0; i < count; ++i) r.runs_[i] = {qFromLittleEndian(ends[i]), cities[i]};
+    if (in.status() != QDataStream::Ok || r.rowStart_.front() != 0 || r.rowStart_.back() != count) return false;
+    // Every row runs from its first pixel to its last, city after city.
+    for (int y = 0; y < h; ++y) {
+        const quint32 begin = r.rowStart_[y], end = r.rowStart_[y + 1];
+        if (end <= begin || end > count) return false;
+        int x = 0;
+        for (quint32 i = begin; i < end; ++i) {
+            if (r.runs_[i].end <= x || r.runs_[i].city > kCityCount) return false;
+            x = r.runs_[i].end;
+        }
+        if (x != w) return false;
+    }
+    *runs = std::move(r);
+    return true;
+}
+
 MapGeography MapGeography::Read(const QString& outlineFile, const QString& sitesFile, const QString& reachFile) {
     MapGeography m;
     QString error = "map/europe.map not found among the game's data";
@@ -426,17 +552,7 @@ MapGeography MapGeography::Read(const QString& outlineFile, const QString& sites
             std::fprintf(stderr, "tarvex: the map shows plain sea: %s\n", qPrintable(error));
     }
     m.sites = ReadSites(sitesFile);
-    m.reach = ReachOf(m, reachFile);
-    // The borders and the colours come from one density, so that they are the same on every screen.
-    m.divided = LandRuns::Divide(m, 1.0, &m.cityBounds);
-    BorderTracer tracer(m.divided.Width());
-    std::vector<quint8> row(m.divided.Width());
-    for (int y = 0; y < m.divided.Height(); ++y) {
-        m.divided.ForRuns(y, 0, m.divided.Width(),
-                          [&row](int from, int to, int city) { std::fill(&row[from], &row[0] + to, city); });
-        tracer.AddRow(row.data());
-    }
-    m.borders = tracer.Pieces(kTwipsPerPixel);
+    WorkOutGeography(&m, reachFile);
     std::vector<std::pair<int, int>> touching;
     for (const BorderPiece& b : m.borders) touching.push_back({b.a, b.b});
     m.nationColour = ColourNations(StartingNeighbourNations(touching));
@@ -452,11 +568,10 @@ const MapGeography& MapGeography::Get() {
 bool WriteReachFile(const QString& outlineFile, const QString& sitesFile, const QString& reachFile, QString* error) {
     QPainterPath land;
     if (!LoadLandPath(outlineFile, &land, error)) return false;
-    const CitySites sites = ReadSites(sitesFile);
-    const std::vector<std::uint8_t> cover = ReachCover(land, true);
-    const LandReach reach = ReachOverLand(sites, kReachColumns, kReachRows, kReachCell, cover);
+    const MapGeography map = MapGeography::Read(outlineFile, sitesFile);
+    const QByteArray bytes = EncodeMapFile(map, MapKey(map.land, map.sites));
     QFile file(reachFile);
-    if (!file.open(QIODevice::WriteOnly) || file.write(EncodeReach(reach, ReachKey(sites, cover))) < 0) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) < 0) {
         *error = reachFile + ": " + file.errorString();
         return false;
     }

@@ -18,6 +18,7 @@
 #include "screens/map/territory.h"
 #include "screens/map/war_map.h"
 
+class QDataStream;
 class QPainter;
 
 namespace tarvex::ui {
@@ -39,6 +40,12 @@ public:
     template <class Fill>
     void ForRuns(int y, int x0, int x1, Fill fill) const;
     qint64 Bytes() const { return qint64(runs_.capacity() * sizeof(Run) + rowStart_.capacity() * sizeof(quint32)); }
+    bool operator==(const LandRuns& other) const;
+
+    // As the build writes them beside the map, and read back: false for runs that do not
+    // cover a `width` x `height` surface row by row with cities of the game.
+    void Write(QDataStream& out) const;
+    static bool Read(QDataStream& in, int width, int height, LandRuns* runs);
 
 private:
     struct Run {
@@ -59,7 +66,8 @@ struct MapGeography {
     QPainterPath land;
     bool hasLand = false;
     CitySites sites{};
-    LandReach reach;  // which cities may hold the land of each part of the map
+    LandReach reach;        // which cities may hold the land of each part of the map
+    bool fromFile = false;  // reach, division and borders as the build worked them out
     std::vector<BorderPiece> borders;
     std::array<int, kNationCount + 1> nationColour{};  // index into kLandColours
     std::array<QRect, kCityCount + 1> cityBounds{};    // where each city's land lies, logical pixels
@@ -70,13 +78,15 @@ struct MapGeography {
     // The map from an outline and a table of places. A missing or damaged outline
     // leaves plain sea, and missing places put the cities at their panels; either is
     // said once per run on standard error.
-    // `reachFile`: the reach over land as the build worked it out (map/europe.reach),
-    // taken only when made from this same land and these places.
+    // `reachFile`: the reach over land, the division at one pixel a logical pixel and the
+    // borders as the build worked them out (map/europe.reach), taken only when made from
+    // this same land and these places.
     static MapGeography Read(const QString& outlineFile, const QString& sitesFile, const QString& reachFile = {});
 };
 
-// Works out the reach over land of the map from its outline and its places and writes
-// it where MapGeography::Read takes it from: done once, when the game is built.
+// Works out the reach over land, the division and the borders of the map from its outline
+// and its places and writes them where MapGeography::Read takes them from: done once,
+// when the game is built.
 bool WriteReachFile(const QString& outlineFile, const QString& sitesFile, const QString& reachFile, QString* error);
 
 // A nation's land colour on the map and in the nation screen's legend; a plain

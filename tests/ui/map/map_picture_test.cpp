@@ -243,16 +243,43 @@ TEST(MapPicture, TheReachMadeAtBuildTimeIsTheOneWorkedOutAndOnlyForItsOwnMap) {
     QString error;
     ASSERT_TRUE(WriteReachFile(outline, places, made, &error)) << qPrintable(error);
     EXPECT_EQ(ReadAll(FindDataFile("map/europe.reach")), ReadAll(made)) << "the build's map/europe.reach is stale";
-    const MapGeography& worked = MapGeography::Get();
+    const MapGeography worked = MapGeography::Read(outline, places);
     const MapGeography fromFile = MapGeography::Read(outline, places, made);
+    ASSERT_TRUE(fromFile.fromFile && !worked.fromFile);
     EXPECT_TRUE(SameReach(fromFile.reach, worked.reach));
-    EXPECT_EQ(fromFile.borders.size(), worked.borders.size());
+    EXPECT_TRUE(fromFile.divided == worked.divided);
+    EXPECT_EQ(fromFile.cityBounds, worked.cityBounds);
+    EXPECT_EQ(fromFile.nationColour, worked.nationColour);
+    ASSERT_EQ(fromFile.borders.size(), worked.borders.size());
+    for (std::size_t i = 0; i < worked.borders.size(); ++i) {
+        const BorderPiece &a = fromFile.borders[i], &b = worked.borders[i];
+        EXPECT_TRUE(a.a == b.a && a.b == b.b && a.from.x == b.from.x && a.from.y == b.from.y && a.to.x == b.to.x &&
+                    a.to.y == b.to.y)
+            << i;
+    }
 
     const QString island = WriteFile(dir, "island.map", kIslandWithLake);
-    const LandReach islandReach = MapGeography::Read(island, places).reach;
+    const MapGeography islandMap = MapGeography::Read(island, places);
     for (const QString& other : {made, WriteFile(dir, "cut.reach", ReadAll(made).left(5000)),
                                  WriteFile(dir, "noise.reach", QByteArray(3000, '\x5a'))}) {
-        EXPECT_TRUE(SameReach(MapGeography::Read(island, places, other).reach, islandReach)) << qPrintable(other);
+        const MapGeography read = MapGeography::Read(island, places, other);
+        EXPECT_TRUE(!read.fromFile && SameReach(read.reach, islandMap.reach)) << qPrintable(other);
+        EXPECT_TRUE(read.divided == islandMap.divided) << qPrintable(other);
+    }
+    // A file made for this map whose division or borders were tampered with: a run's
+    // city out of the game's list (the last row's last, one further up), a border with
+    // no city. Refused, and worked out again.
+    const QByteArray raw = qUncompress(ReadAll(made));
+    const qsizetype bordersAt = raw.size() - 34 * qsizetype(worked.borders.size());
+    const qsizetype lastCity = bordersAt - 4 - 16 * 75 - 1;
+    for (const auto& [at, byte] :
+         {std::pair{lastCity, '\xff'}, std::pair{lastCity - 1000, '\xff'}, std::pair{bordersAt, '\x00'}}) {
+        QByteArray bytes = raw;
+        bytes[at] = byte;
+        const MapGeography read =
+            MapGeography::Read(outline, places, WriteFile(dir, QString("tampered%1.reach").arg(at), qCompress(bytes)));
+        EXPECT_FALSE(read.fromFile) << at;
+        EXPECT_TRUE(read.divided == worked.divided) << at;
     }
 }
 
