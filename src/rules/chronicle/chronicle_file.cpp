@@ -147,21 +147,18 @@ std::size_t LineSize(void (*append)(std::string&, const Record&), const Record& 
 // ---- The saves a chronicle was written with ------------------------------------
 
 std::string MarkLine(const SaveMark& m) {
-    char checksum[17];
-    std::snprintf(checksum, sizeof checksum, "%016llx", static_cast<unsigned long long>(m.checksum));
-    return "saved\t" + std::to_string(m.year) + "\t" + std::to_string(m.season) + "\t" + checksum + "\t" +
-           std::to_string(m.entries) + "\t" + std::to_string(m.seasons) + "\n";
+    return "saved\t" + std::to_string(m.year) + "\t" + std::to_string(m.season) + "\t" + ChecksumText(m.checksum) +
+           "\t" + std::to_string(m.entries) + "\t" + std::to_string(m.seasons) + "\n";
 }
 
 // "saved", year, season, checksum (16 hex digits), entries and season rows then.
 bool ReadMark(const std::vector<std::string_view>& f, SaveMark* mark) {
     long long year = 0, season = 0, entries = 0, seasons = 0;
-    if (f.size() != 6 || !Whole(f[1], 1, 1000000, &year) || !Whole(f[2], 1, 4, &season) || f[3].size() != 16 ||
-        !Whole(f[4], 0, 1LL << 40, &entries) || !Whole(f[5], 0, 1LL << 40, &seasons))
-        return false;
     std::uint64_t checksum = 0;
-    const auto [end, ec] = std::from_chars(f[3].data(), f[3].data() + f[3].size(), checksum, 16);
-    if (ec != std::errc() || end != f[3].data() + f[3].size()) return false;
+    if (f.size() != 6 || !Whole(f[1], 1, 1000000, &year) || !Whole(f[2], 1, 4, &season) ||
+        !ReadChecksumText(f[3], checksum) || !Whole(f[4], 0, 1LL << 40, &entries) ||
+        !Whole(f[5], 0, 1LL << 40, &seasons))
+        return false;
     *mark = {static_cast<int>(year), static_cast<int>(season), checksum, static_cast<std::size_t>(entries),
              static_cast<std::size_t>(seasons)};
     return true;
@@ -203,6 +200,18 @@ std::uint64_t SaveChecksum(const std::string& bytes) {
         hash *= 1099511628211ull;
     }
     return hash;
+}
+
+std::string ChecksumText(std::uint64_t checksum) {
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(checksum));
+    return text;
+}
+
+bool ReadChecksumText(std::string_view text, std::uint64_t& checksum) {
+    if (text.size() != 16) return false;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), checksum, 16);
+    return ec == std::errc() && end == text.data() + text.size();
 }
 
 void MarkSave(Chronicle& chronicle, const Game& game, std::uint64_t checksum) {

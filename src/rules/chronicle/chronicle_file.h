@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "rules/world/game.h"
 
@@ -20,6 +21,9 @@ std::string ChroniclePath(const std::string& savePath);
 
 // The checksum that names a save: of its file's bytes as the game writes them.
 std::uint64_t SaveChecksum(const std::string& saveBytes);
+// A save's checksum as the files beside it name it: 16 hex digits, and back.
+std::string ChecksumText(std::uint64_t checksum);
+bool ReadChecksumText(std::string_view text, std::uint64_t& checksum);
 // Marks the chronicle as written with the save of this checksum, as it stands now.
 void MarkSave(Chronicle& chronicle, const Game& game, std::uint64_t checksum);
 void MarkSave(Chronicle& chronicle, int year, int season, std::uint64_t checksum);

@@ -2,9 +2,8 @@
 #include "rules/save/strength_file.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cstdio>
 
+#include "rules/chronicle/chronicle_file.h"
 #include "rules/save/files.h"
 #include "rules/world/numbers.h"
 
@@ -27,9 +26,7 @@ std::optional<std::string_view> NextWord(std::string_view& line) {
 bool ParseRecord(std::string_view line, StrengthRecord& record) {
     if (NextWord(line) != kSaveWord) return false;
     const std::optional<std::string_view> checksum = NextWord(line);
-    if (!checksum || checksum->size() != 16) return false;
-    const char* end = checksum->data() + checksum->size();
-    if (std::from_chars(checksum->data(), end, record.checksum, 16).ptr != end) return false;
+    if (!checksum || !ReadChecksumText(*checksum, record.checksum)) return false;
     for (int n = 1; n <= kNationCount; ++n) {
         const std::optional<std::string_view> level = NextWord(line);
         if (!level || level->size() != 1 || (*level)[0] < '1' || (*level)[0] > '0' + kStrongest) return false;
@@ -50,9 +47,7 @@ std::string EncodeStrength(const std::vector<StrengthRecord>& records) {
     std::string text(kVersionLine);
     text += '\n';
     for (const StrengthRecord& r : records) {
-        char checksum[17];
-        std::snprintf(checksum, sizeof checksum, "%016llx", static_cast<unsigned long long>(r.checksum));
-        text += std::string(kSaveWord) + ' ' + checksum;
+        text += std::string(kSaveWord) + ' ' + ChecksumText(r.checksum);
         for (int n = 1; n <= kNationCount; ++n) text += ' ' + Str(r.levels[n]);
         text += '\n';
     }
