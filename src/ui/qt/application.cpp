@@ -100,7 +100,7 @@ constexpr const char* kUsage =
     "                 check that an installed game starts (QT_QPA_PLATFORM=offscreen\n"
     "                 works without a display)\n"
     "  --check-main   accept the settings as they stand, show the main window for a\n"
-    "                 second, print its caption and quit: the yardstick for the\n"
+    "                 second, print its caption and size and quit: the yardstick for the\n"
     "                 memory the game needs with its map up\n"
     "  --help         this text\n"
     "Qt's own options (-platform, -style, -reverse, ...) are passed on to Qt.\n";
@@ -150,6 +150,8 @@ void CheckMainWindow(const QPointer<SettingsWindow>& settings, const QPointer<Ma
     QTimer::singleShot(1000, qApp, [&mainWindow] {
         const bool up = mainWindow && mainWindow->isVisible();
         std::printf("main window: %s\n", up ? qUtf8Printable(mainWindow->windowTitle()) : "(not shown)");
+        // The size it opened at: what a yardstick window of the same picture needs.
+        if (up) std::printf("main window size: %d x %d\n", mainWindow->width(), mainWindow->height());
         std::fflush(stdout);
         QCoreApplication::exit(up ? 0 : 1);
     });
@@ -195,6 +197,9 @@ int RunApplication(int argc, char** argv) {
     QPointer<MainWindow> mainWindow;
 
     const auto showMain = [&] {
+        // The settings screen stays hidden until the player asks for it again: its window
+        // and picture are not kept meanwhile (a show makes them anew).
+        if (settings) settings->Release();
         if (mainWindow) {
             screen.SyncViews();
             mainWindow->show();
@@ -214,7 +219,8 @@ int RunApplication(int argc, char** argv) {
     screen.onShowSettings = [&] {
         if (!settings) {
             settings = new SettingsWindow(game, screen);
-            QObject::connect(settings, &SettingsWindow::accepted, settings, showMain);
+            // Queued: the settings window's own click has ended when the main window comes.
+            QObject::connect(settings, &SettingsWindow::accepted, settings, showMain, Qt::QueuedConnection);
         }
         settings->ShowForward();
     };
