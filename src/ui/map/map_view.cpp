@@ -224,12 +224,15 @@ MapView::MapView(QWidget* parent) : QWidget(parent) {
     // Beyond the map's edges (the bars reach past them, a large window sees past them) lies sea.
     Paint(this, kMapSea);
     surface_ = new MapSurface(this);
+    overview_ = new OverviewMap(this);
+    connect(overview_, &OverviewMap::centreRequested, this, &MapView::centreRequested);
+    // The coloured map is made before the panels: what its making needs for a moment is
+    // given back before they take theirs, so the two never add up.
+    Territory();
     for (int city = 1; city <= kCityCount; ++city) BuildCityPanel(city);
     BuildHelpPanels();
     arrow_ = new BattleArrow(surface_);
     acting_ = new ActingFrame(surface_);
-    overview_ = new OverviewMap(this);
-    connect(overview_, &OverviewMap::centreRequested, this, &MapView::centreRequested);
     PlaceOverview();
 }
 
