@@ -157,6 +157,18 @@ void CheckMainWindow(const QPointer<SettingsWindow>& settings, const QPointer<Ma
     });
 }
 
+void BringForward(QWidget* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+// Every new game's draws differ from the last one's.
+void SeedFromClock(MersenneRandom& random) {
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    random.Seed(static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+}
+
 }  // namespace
 
 QTranslator* InstallQtJapanese() {
@@ -197,22 +209,17 @@ int RunApplication(int argc, char** argv) {
     QPointer<MainWindow> mainWindow;
 
     const auto showMain = [&] {
-        // The settings screen stays hidden until the player asks for it again: its window
-        // and picture are not kept meanwhile (a show makes them anew).
-        if (settings) settings->Release();
+        if (settings) settings->Release();  // hidden until the player asks for it again
         if (mainWindow) {
             screen.SyncViews();
-            mainWindow->show();
-            mainWindow->raise();
-            mainWindow->activateWindow();
+            BringForward(mainWindow);
             return;
         }
         mainWindow = new MainWindow(game, screen);
         screen.SetOwner(mainWindow);
         ShowAndPaint(mainWindow);
         mainWindow->activateWindow();
-        const auto now = std::chrono::system_clock::now().time_since_epoch();
-        random.Seed(static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+        SeedFromClock(random);
         mainWindow->Run(StartGame);
         if (settings && settings->TakeResume()) mainWindow->Run(LoadAutosave);
     };
