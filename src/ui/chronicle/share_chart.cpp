@@ -114,6 +114,9 @@ void ShareChart::Rebuild() {
         lower->replace(lowerPoints);
         upper->replace(upperPoints);
         auto* band = new QAreaSeries(upper, lower);
+        // The band does not own its edges; without this every rebuild (each season) lost them.
+        upper->setParent(band);
+        lower->setParent(band);
         band->setProperty("nation", n);
         band->setName(Qs(game_.Nations[n].Name));
         band->setBrush(NationLandColour(n));

@@ -224,12 +224,15 @@ MapView::MapView(QWidget* parent) : QWidget(parent) {
     // Beyond the map's edges (the bars reach past them, a large window sees past them) lies sea.
     Paint(this, kMapSea);
     surface_ = new MapSurface(this);
+    overview_ = new OverviewMap(this);
+    connect(overview_, &OverviewMap::centreRequested, this, &MapView::centreRequested);
+    // The coloured map is made before the panels: what its making needs for a moment is
+    // given back before they take theirs, so the two never add up.
+    Territory();
     for (int city = 1; city <= kCityCount; ++city) BuildCityPanel(city);
     BuildHelpPanels();
     arrow_ = new BattleArrow(surface_);
     acting_ = new ActingFrame(surface_);
-    overview_ = new OverviewMap(this);
-    connect(overview_, &OverviewMap::centreRequested, this, &MapView::centreRequested);
     PlaceOverview();
 }
 
@@ -353,8 +356,14 @@ void MapView::BuildCityPanel(int city) {
     markPalette.setColor(QPalette::WindowText, Qt::white);
     w.delegated->setPalette(markPalette);
     w.delegated->hide();
-    // The values sit in their own layer so that a folded panel shows only number, name and owner.
-    w.body = new QWidget(panel);
+}
+
+void MapView::BuildCityBody(int city) {
+    // The values sit in their own layer so that a folded panel shows only number, name and owner;
+    // made when the panel first unfolds, since most never do and each costs its labels.
+    const QString n = QString::number(city);
+    CityWidgets& w = cities_[city];
+    w.body = new QWidget(w.panel);
     w.body->setGeometry(0, 0, Twips(kPanelWidth), Twips(kPanelExpanded));
     w.body->setAttribute(Qt::WA_TransparentForMouseEvents);
     w.body->hide();
@@ -432,7 +441,9 @@ void MapView::Sync(const MainWindowShown& shown, const WarMapShown& war) {
         const auto setText = [](QLabel* label, const std::string& text) { SetFittedText(label, Qs(text)); };
         if (!p.id.empty()) setText(w.num, p.id);
         setText(w.name, p.name);
-        for (std::size_t i = 1; i < texts.size(); ++i) setText(w.values[i], *texts[i]);
+        if (p.expanded && !w.body) BuildCityBody(city);
+        if (w.body)
+            for (std::size_t i = 1; i < texts.size(); ++i) setText(w.values[i], *texts[i]);
         w.owner = p.owner;
         w.playerColour = p.playerColour;
         if (w.marked != war.delegated[city]) {
@@ -444,7 +455,7 @@ void MapView::Sync(const MainWindowShown& shown, const WarMapShown& war) {
         if (w.expanded != p.expanded || w.panel->height() == 0) {
             w.expanded = p.expanded;
             w.panel->resize(Twips(kPanelWidth), Twips(p.expanded ? kPanelExpanded : kPanelCollapsed));
-            w.body->setVisible(p.expanded);
+            if (w.body) w.body->setVisible(p.expanded);
         }
     }
     // Docked, the shown panels stand side by side in the order they had on the map.

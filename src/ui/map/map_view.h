@@ -84,8 +84,8 @@ private:
         QFrame* panel = nullptr;
         QLabel* num = nullptr;
         QLabel* name = nullptr;
-        QWidget* body = nullptr;          // captions and values, shown when unfolded
-        std::array<QLabel*, 9> values{};  // owner, then the eight values
+        QWidget* body = nullptr;          // captions and values, shown when unfolded; made on the first unfold
+        std::array<QLabel*, 9> values{};  // owner, then the eight values (null until the body is made)
         QLabel* delegated = nullptr;      // "委": the player has handed the city to the computer
         bool expanded = false;
         int colour = -1;      // 1 player's, 0 other, -1 not yet drawn
@@ -95,6 +95,7 @@ private:
     };
 
     void BuildCityPanel(int city);
+    void BuildCityBody(int city);
     void BuildHelpPanels();
     void PlaceOverview();
     void RefreshOverview();

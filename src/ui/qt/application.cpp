@@ -100,7 +100,7 @@ constexpr const char* kUsage =
     "                 check that an installed game starts (QT_QPA_PLATFORM=offscreen\n"
     "                 works without a display)\n"
     "  --check-main   accept the settings as they stand, show the main window for a\n"
-    "                 second, print its caption and quit: the yardstick for the\n"
+    "                 second, print its caption and size and quit: the yardstick for the\n"
     "                 memory the game needs with its map up\n"
     "  --help         this text\n"
     "Qt's own options (-platform, -style, -reverse, ...) are passed on to Qt.\n";
@@ -150,9 +150,23 @@ void CheckMainWindow(const QPointer<SettingsWindow>& settings, const QPointer<Ma
     QTimer::singleShot(1000, qApp, [&mainWindow] {
         const bool up = mainWindow && mainWindow->isVisible();
         std::printf("main window: %s\n", up ? qUtf8Printable(mainWindow->windowTitle()) : "(not shown)");
+        // The size it opened at: what a yardstick window of the same picture needs.
+        if (up) std::printf("main window size: %d x %d\n", mainWindow->width(), mainWindow->height());
         std::fflush(stdout);
         QCoreApplication::exit(up ? 0 : 1);
     });
+}
+
+void BringForward(QWidget* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+// Every new game's draws differ from the last one's.
+void SeedFromClock(MersenneRandom& random) {
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    random.Seed(static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
 }
 
 }  // namespace
@@ -195,26 +209,25 @@ int RunApplication(int argc, char** argv) {
     QPointer<MainWindow> mainWindow;
 
     const auto showMain = [&] {
+        if (settings) settings->Release();  // hidden until the player asks for it again
         if (mainWindow) {
             screen.SyncViews();
-            mainWindow->show();
-            mainWindow->raise();
-            mainWindow->activateWindow();
+            BringForward(mainWindow);
             return;
         }
         mainWindow = new MainWindow(game, screen);
         screen.SetOwner(mainWindow);
         ShowAndPaint(mainWindow);
         mainWindow->activateWindow();
-        const auto now = std::chrono::system_clock::now().time_since_epoch();
-        random.Seed(static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+        SeedFromClock(random);
         mainWindow->Run(StartGame);
         if (settings && settings->TakeResume()) mainWindow->Run(LoadAutosave);
     };
     screen.onShowSettings = [&] {
         if (!settings) {
             settings = new SettingsWindow(game, screen);
-            QObject::connect(settings, &SettingsWindow::accepted, settings, showMain);
+            // Queued: the settings window's own click has ended when the main window comes.
+            QObject::connect(settings, &SettingsWindow::accepted, settings, showMain, Qt::QueuedConnection);
         }
         settings->ShowForward();
     };

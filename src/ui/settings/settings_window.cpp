@@ -237,6 +237,10 @@ void SettingsWindow::ShowForward() {
     FocusName();
 }
 
+void SettingsWindow::Release() {
+    if (isHidden()) destroy();
+}
+
 void SettingsWindow::Sync() {
     const bool wasSyncing = syncing_;
     syncing_ = true;

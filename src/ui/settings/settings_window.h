@@ -37,6 +37,8 @@ public:
     void Sync();
     // Shows the window with the current settings and brings it forward.
     void ShowForward();
+    // Hidden, gives the window system back its window and picture until it shows again.
+    void Release();
     // "前回の続きから" was pressed: the main window loads the autosave once it is up. True once.
     bool TakeResume() { return std::exchange(resume_, false); }
 

@@ -247,14 +247,22 @@ TEST(MainWindow, LoadShowsCaptionHeadlinePricesAndTheCities) {
         EXPECT_EQ(t.Text("CityNumber" + n), n);
         EXPECT_EQ(t.Text("CityName" + n).toStdString(), c.Name);
         EXPECT_EQ(t.Text("CityOwner" + n).toStdString(), c.Owner);
-        EXPECT_EQ(t.Text("CityGold" + n), QString::number(c.Gold));
-        EXPECT_EQ(t.Text("CityTroops" + n), QString::number(c.Troops));
         const QColor expected = c.Owner == "イングランド王国" ? kPlayerOrange : buttonFace;
         EXPECT_EQ(t.Find("CityName" + n)->palette().color(QPalette::Window), expected) << city;
         EXPECT_EQ(t.Find("CityNumber" + n)->palette().color(QPalette::Window), expected) << city;
         EXPECT_EQ(t.Find("CityOwner" + n)->palette().color(QPalette::Window), kPaleOrange) << city;
         // Folded: only number, name and owner are to be seen.
-        EXPECT_FALSE(t.Find("CityGold" + n)->isVisible()) << city;
+        const auto* gold = t.window->findChild<QWidget*>("CityGold" + n);
+        EXPECT_TRUE(gold == nullptr || !gold->isVisible()) << city;
+    }
+    // Unfolded, each panel shows its city's values.
+    t.Trigger("OpenAllEntry");
+    for (int city = 1; city <= kCityCount; ++city) {
+        const QString n = QString::number(city);
+        const City& c = t.game.Cities[city];
+        EXPECT_EQ(t.Text("CityGold" + n), QString::number(c.Gold)) << city;
+        EXPECT_EQ(t.Text("CityTroops" + n), QString::number(c.Troops)) << city;
+        EXPECT_TRUE(t.Find("CityGold" + n)->isVisible()) << city;
     }
 }
 
@@ -454,6 +462,26 @@ TEST(MainWindowPanels, NarrowListsShowEveryNameWholeWithoutASidewaysBar) {
         // The first two entries stand in view together, whatever the list holds.
         for (int row = 0; row < 2; ++row)
             EXPECT_TRUE(list->viewport()->rect().contains(list->visualItemRect(list->item(row)))) << row;
+    }
+}
+
+TEST(MapView, APanelFirstUnfoldedAfterTheCityChangedShowsItsValuesOfThen) {
+    MainGame t;
+    // A city changes while its panel is folded (a season, a load), and again after it was unfolded once.
+    for (const int gold : {4321, 77}) {
+        t.window->Run([gold](Session& g) {
+            City& paris = g.Cities[15];
+            paris.Gold = gold;
+            paris.Troops = gold / 2;
+            g.CityRefreshed(15);
+        });
+        QTest::mouseClick(t.Find("CityNumber15"), Qt::LeftButton);
+        EXPECT_EQ(t.Text("CityGold15"), QString::number(gold));
+        EXPECT_EQ(t.Text("CityTroops15"), QString::number(gold / 2));
+        EXPECT_EQ(t.Text("CityCivility15"), QString::number(t.game.Cities[15].Civility));
+        EXPECT_TRUE(t.Find("CityGold15")->isVisible());
+        QTest::mouseClick(t.Find("CityNumber15"), Qt::LeftButton);
+        EXPECT_FALSE(t.Find("CityGold15")->isVisible());
     }
 }
 

@@ -157,13 +157,19 @@ TEST(SettingsWindow, AcceptTakesWhatThePlayerChoseAndClosesTheScreen) {
         EXPECT_FALSE(t.window->isVisible());
         EXPECT_EQ(accepted.count(), 1);
 
-        // Opened again from the main window, it shows what was accepted.
+        // While the game runs it gives its window back; opened again from the main window,
+        // it shows what was accepted and takes the keys as before.
+        t.window->Release();
+        EXPECT_EQ(t.window->windowHandle(), nullptr);
         OpenSettingsScreen(t.game);
         t.screen.ShowSettings(t.game);
         EXPECT_TRUE(t.window->isVisible());
+        EXPECT_NE(t.window->windowHandle(), nullptr);
         EXPECT_EQ(t.Find<QLineEdit>("NationNameBox")->text().toStdString(), c.nation);
         EXPECT_EQ(t.ChosenOption(), c.option);
         EXPECT_EQ(t.Find<QCheckBox>("EnterAdvanceCheck")->isChecked(), c.tick);
+        t.Key(Qt::Key_2, Qt::KeypadModifier);
+        EXPECT_EQ(t.ChosenOption(), 1);
     }
 }
 
