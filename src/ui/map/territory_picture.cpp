@@ -70,7 +70,7 @@ std::vector<std::uint8_t> ReachCover(const QPainterPath& land, bool hasLand) {
 // What the reach, the division and the borders are worked out from, as a number: a
 // file made for other land or other places (or by another version of this code or of
 // the drawing library that divides the land) is never taken for this map's.
-constexpr quint32 kReachFileVersion = 2;
+constexpr quint32 kReachFileVersion = 3;
 quint64 MapKey(const QPainterPath& land, const CitySites& sites) {
     quint64 hash = 1469598103934665603ull;
     const auto mix = [&hash](const void* data, std::size_t size) {
@@ -90,11 +90,15 @@ quint64 MapKey(const QPainterPath& land, const CitySites& sites) {
     return hash;
 }
 
-QByteArray EncodeMapFile(const MapGeography& map, quint64 key) {
+// The file: a header (what it is, its version and the key of the map it was made from),
+// then two packed blocks: the reach, the division at one pixel a logical pixel, the
+// cities' bounds and the borders; and the division at two pixels a logical pixel, which
+// only a sharp screen unpacks.
+QByteArray EncodeMapFile(const MapGeography& map, const LandRuns& sharp, quint64 key) {
     const LandReach& reach = map.reach;
     QByteArray raw;
     QDataStream out(&raw, QIODevice::WriteOnly);
-    out << QByteArray("tarvex-reach") << kReachFileVersion << key << qint32(reach.columns) << qint32(reach.rows);
+    out << qint32(reach.columns) << qint32(reach.rows);
     out.writeRawData(reinterpret_cast<const char*>(reach.nearest.data()), int(reach.nearest.size()));
     QByteArray counts(qsizetype(reach.nearest.size()), '\0');
     for (std::size_t cell = 0; cell + 1 < reach.firstCandidate.size(); ++cell)
@@ -108,7 +112,20 @@ QByteArray EncodeMapFile(const MapGeography& map, quint64 key) {
     out << quint32(map.borders.size());
     for (const BorderPiece& b : map.borders)
         out << quint8(b.a) << quint8(b.b) << b.from.x << b.from.y << b.to.x << b.to.y;
-    return qCompress(raw, 9);
+    QByteArray sharpRaw;
+    QDataStream sharpOut(&sharpRaw, QIODevice::WriteOnly);
+    sharp.Write(sharpOut);
+    QByteArray file;
+    QDataStream header(&file, QIODevice::WriteOnly);
+    header << QByteArray("tarvex-reach") << kReachFileVersion << key << qCompress(raw, 9) << qCompress(sharpRaw, 9);
+    return file;
+}
+
+// A packed block of the file, unpacked; empty when it cannot be. qUncompress sets aside
+// what the first four bytes ask for: a damaged block asks for anything.
+QByteArray Unpack(const QByteArray& packed) {
+    if (packed.size() < 4 || qFromBigEndian<quint32>(packed.constData()) > (8u << 20)) return {};
+    return qUncompress(packed);
 }
 
 bool DecodeReach(QDataStream& in, LandReach* reach) {
@@ -164,31 +181,31 @@ bool DecodeBorders(QDataStream& in, std::vector<BorderPiece>* borders) {
 
 // The reach, the division and the borders a file holds, when it was made from this very
 // land and these places and reads whole; otherwise false, `map` untouched, and the game
-// works them out itself.
+// works them out itself. The sharp division is kept packed, unpacked only when asked for.
 bool DecodeMapFile(const QByteArray& file, quint64 key, MapGeography* map) {
-    // qUncompress sets aside what the first four bytes ask for: a damaged file asks for anything.
-    if (file.size() < 4 || qFromBigEndian<quint32>(file.constData()) > (8u << 20)) return false;
-    const QByteArray raw = qUncompress(file);
-    QDataStream in(raw);
-    QByteArray magic;
+    QDataStream header(file);
+    QByteArray magic, packed, sharp;
     quint32 version = 0;
     quint64 fileKey = 0;
-    in >> magic >> version >> fileKey;
-    if (in.status() != QDataStream::Ok || magic != "tarvex-reach" || version != kReachFileVersion || fileKey != key)
+    header >> magic >> version >> fileKey;
+    if (header.status() != QDataStream::Ok || magic != "tarvex-reach" || version != kReachFileVersion || fileKey != key)
         return false;
+    header >> packed >> sharp;
+    if (header.status() != QDataStream::Ok || !header.atEnd()) return false;
+    const QByteArray raw = Unpack(packed);
+    QDataStream in(raw);
     LandReach reach;
     LandRuns divided;
     std::array<QRect, kCityCount + 1> bounds{};
     std::vector<BorderPiece> borders;
-    if (!DecodeReach(in, &reach) ||
-        !LandRuns::Read(in, qCeil(kMapPictureWidth * 1.0), qCeil(kMapPictureHeight * 1.0), &divided))
-        return false;
+    if (!DecodeReach(in, &reach) || !LandRuns::Read(in, kMapPictureWidth, kMapPictureHeight, &divided)) return false;
     for (int city = 1; city <= kCityCount; ++city) in >> bounds[city];
     if (!DecodeBorders(in, &borders) || !in.atEnd()) return false;
     map->reach = std::move(reach);
     map->divided = std::move(divided);
     map->cityBounds = bounds;
     map->borders = std::move(borders);
+    map->sharpDivision = std::move(sharp);
     return true;
 }
 
@@ -559,6 +576,20 @@ MapGeography MapGeography::Read(const QString& outlineFile, const QString& sites
     return m;
 }
 
+LandRuns MapGeography::Division(qreal ratio, bool* fromBuild) const {
+    LandRuns runs;
+    bool made = ratio == 1;
+    if (made) {
+        runs = divided;
+    } else if (ratio == 2 && !sharpDivision.isEmpty()) {
+        const QByteArray raw = Unpack(sharpDivision);
+        QDataStream in(raw);
+        made = LandRuns::Read(in, 2 * kMapPictureWidth, 2 * kMapPictureHeight, &runs) && in.atEnd();
+    }
+    if (fromBuild) *fromBuild = made && fromFile;
+    return made ? runs : LandRuns::Divide(*this, ratio);
+}
+
 const MapGeography& MapGeography::Get() {
     static const MapGeography map =
         Read(FindDataFile("map/europe.map"), FindDataFile("map/cities.tsv"), FindDataFile("map/europe.reach"));
@@ -569,7 +600,7 @@ bool WriteReachFile(const QString& outlineFile, const QString& sitesFile, const 
     QPainterPath land;
     if (!LoadLandPath(outlineFile, &land, error)) return false;
     const MapGeography map = MapGeography::Read(outlineFile, sitesFile);
-    const QByteArray bytes = EncodeMapFile(map, MapKey(map.land, map.sites));
+    const QByteArray bytes = EncodeMapFile(map, LandRuns::Divide(map, 2), MapKey(map.land, map.sites));
     QFile file(reachFile);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) < 0) {
         *error = reachFile + ": " + file.errorString();
@@ -601,7 +632,7 @@ QColor NationLandColour(int nation) {
 
 TerritoryPicture::TerritoryPicture(qreal ratio) : ratio_(ratio) {
     const MapGeography& map = MapGeography::Get();
-    land_ = ratio == 1 ? map.divided : LandRuns::Divide(map, ratio);
+    land_ = map.Division(ratio);
     stripePeriod_ = std::max(2, qRound(8 * ratio));
     const int stripeWidth = std::max(1, qRound(3 * ratio));
     stripes_.resize(land_.Width() + stripePeriod_);

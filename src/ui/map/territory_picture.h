@@ -4,6 +4,7 @@
 // the borders between nations drawn on top at full resolution.
 #pragma once
 
+#include <QByteArray>
 #include <QColor>
 #include <QIcon>
 #include <QImage>
@@ -72,6 +73,11 @@ struct MapGeography {
     std::array<int, kNationCount + 1> nationColour{};  // index into kLandColours
     std::array<QRect, kCityCount + 1> cityBounds{};    // where each city's land lies, logical pixels
     LandRuns divided;                                  // at one pixel a logical pixel
+    QByteArray sharpDivision;                          // at two pixels a logical pixel, packed, when the build made it
+
+    // The land divided at `ratio` pixels a logical pixel: as the build made it where it
+    // did (one and two pixels a logical pixel), else worked out here; `fromBuild` says which.
+    LandRuns Division(qreal ratio, bool* fromBuild = nullptr) const;
 
     // The shipped map, read and worked out once per run, on first use.
     static const MapGeography& Get();
