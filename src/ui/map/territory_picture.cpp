@@ -396,6 +396,8 @@ public:
         colours_.fill(0);
     }
 
+    QRgb Colour(std::uint8_t entry) const { return colours_[entry]; }
+
     std::uint8_t EntryFor(QRgb c) {
         const int key = (qAlpha(c) >> 4) << 12 | (qRed(c) >> 4) << 8 | (qGreen(c) >> 4) << 4 | (qBlue(c) >> 4);
         std::uint8_t& entry = entryOf_[key];
@@ -427,6 +429,26 @@ private:
     std::vector<std::uint8_t> entryOf_;
     int used_ = 1;
 };
+
+// Lays one colour over the decorations of a band (`colours`, an entry of the palette a
+// pixel) where `band` covers them, by as much as it covers them, and wipes `band`.
+void LayOver(QImage& band, int rows, QRgb colour, DecorationPalette& palette, quint8* colours) {
+    const int width = band.width();
+    for (int y = 0; y < rows; ++y) {
+        quint8* cover = band.scanLine(y);
+        quint8* out = colours + static_cast<std::size_t>(y) * width;
+        for (int x = 0; x < width; ++x) {
+            // Most of a band is bare: skip it eight pixels at a time.
+            quint64 eight = 0;
+            while (x + 8 <= width && (std::memcpy(&eight, cover + x, 8), eight == 0)) x += 8;
+            if (x >= width || cover[x] == 0) continue;
+            const uint alpha = qAlpha(colour) * cover[x] / 255;
+            cover[x] = 0;
+            const QRgb over = qPremultiply(qRgba(qRed(colour), qGreen(colour), qBlue(colour), alpha));
+            out[x] = palette.EntryFor(over + ByteMul(palette.Colour(out[x]), 255 - alpha));
+        }
+    }
+}
 
 }  // namespace
 
@@ -632,10 +654,15 @@ QColor NationLandColour(int nation) {
 
 TerritoryPicture::TerritoryPicture(qreal ratio) : ratio_(ratio) {
     const MapGeography& map = MapGeography::Get();
-    land_ = map.Division(ratio);
+    if (ratio == 1) {
+        land_ = &map.divided;
+    } else {
+        ownLand_ = map.Division(ratio);
+        land_ = &ownLand_;
+    }
     stripePeriod_ = std::max(2, qRound(8 * ratio));
     const int stripeWidth = std::max(1, qRound(3 * ratio));
-    stripes_.resize(land_.Width() + stripePeriod_);
+    stripes_.resize(land_->Width() + stripePeriod_);
     for (std::size_t i = 0; i < stripes_.size(); ++i) stripes_[i] = static_cast<int>(i) % stripePeriod_ < stripeWidth;
     nation_.fill(-1);
     landColours_.fill(kMapSea.rgb());
@@ -644,7 +671,9 @@ TerritoryPicture::TerritoryPicture(qreal ratio) : ratio_(ratio) {
 }
 
 qint64 TerritoryPicture::Bytes() const {
-    return land_.Bytes() + qint64(dots_.capacity() * sizeof(Dot) + rowDots_.capacity() * sizeof(quint32));
+    qint64 bytes = ownLand_.Bytes() + qint64(rowDots_.capacity() * sizeof(quint32));
+    for (const DotBand& band : dotBands_) bytes += qint64(band.x.capacity() * sizeof(quint16) + band.colour.capacity());
+    return bytes;
 }
 
 void TerritoryPicture::BuildDecorations() {
@@ -654,17 +683,20 @@ void TerritoryPicture::BuildDecorations() {
     DecorationPalette palette(decorationColours_);
 
     // A band at a time; each layer is drawn into it, laid over what lies below
-    // (its coverage is the band's alpha) and wiped as it is read.
+    // (its coverage, one byte a pixel) and wiped as it is read.
     const Decorations decorations(map);
-    const int bandHeight = BandHeight(ratio_), width = land_.Width(), height = land_.Height();
-    QImage band(width, bandHeight, QImage::Format_ARGB32_Premultiplied);
-    band.fill(Qt::transparent);
-    std::vector<quint8> colours(static_cast<std::size_t>(width) * bandHeight);
+    bandRows_ = BandHeight(ratio_);
+    const int width = land_->Width(), height = land_->Height();
+    QImage band(width, bandRows_, QImage::Format_Alpha8);
+    band.fill(0);
+    std::vector<quint8> colours(static_cast<std::size_t>(width) * bandRows_);
+    DotBand gathered;
     rowDots_.assign(1, 0);
-    for (int top = 0; top < height; top += bandHeight) {
-        const int rows = std::min(bandHeight, height - top);
+    dotBands_.reserve((height + bandRows_ - 1) / bandRows_);
+    for (int top = 0; top < height; top += bandRows_) {
+        const int rows = std::min(bandRows_, height - top);
         std::fill(colours.begin(), colours.end(), 0);
-        const QRectF inBand(0, top / ratio_, width / ratio_, bandHeight / ratio_);
+        const QRectF inBand(0, top / ratio_, width / ratio_, bandRows_ / ratio_);
         for (int layer = 0; layer < Decorations::kLayers; ++layer) {
             {
                 QPainter painter(&band);
@@ -673,31 +705,31 @@ void TerritoryPicture::BuildDecorations() {
                 painter.scale(ratio_, ratio_);
                 if (!decorations.Draw(painter, layer, inBand)) continue;
             }
-            const QRgb colour = Decorations::Colour(layer).rgba();
-            for (int y = 0; y < rows; ++y) {
-                QRgb* cover = reinterpret_cast<QRgb*>(band.scanLine(y));
-                quint8* out = colours.data() + static_cast<std::size_t>(y) * width;
-                for (int x = 0; x < width; ++x) {
-                    // Most of a band is bare: skip it eight pixels at a time.
-                    while (x + 8 <= width && (cover[x] | cover[x + 1] | cover[x + 2] | cover[x + 3] | cover[x + 4] |
-                                              cover[x + 5] | cover[x + 6] | cover[x + 7]) == 0)
-                        x += 8;
-                    if (x >= width || cover[x] == 0) continue;
-                    const uint alpha = qAlpha(colour) * qAlpha(cover[x]) / 255;
-                    cover[x] = 0;
-                    const QRgb over = qPremultiply(qRgba(qRed(colour), qGreen(colour), qBlue(colour), alpha));
-                    out[x] = palette.EntryFor(over + ByteMul(decorationColours_[out[x]], 255 - alpha));
-                }
-            }
+            LayOver(band, rows, Decorations::Colour(layer).rgba(), palette, colours.data());
         }
-        for (int y = 0; y < rows; ++y) {
-            const quint8* row = colours.data() + static_cast<std::size_t>(y) * width;
-            for (int x = 0; x < width; ++x)
-                if (row[x] != 0) dots_.push_back({static_cast<quint16>(x), row[x]});
-            rowDots_.push_back(static_cast<quint32>(dots_.size()));
-        }
+        KeepDots(colours, rows, gathered);
     }
-    dots_.shrink_to_fit();
+}
+
+// Gathered in room reused from band to band (`gathered`), then kept at their own size.
+void TerritoryPicture::KeepDots(const std::vector<quint8>& colours, int rows, DotBand& gathered) {
+    gathered.x.clear();
+    gathered.colour.clear();
+    const int width = land_->Width();
+    const quint32 first = rowDots_.back();
+    for (int y = 0; y < rows; ++y) {
+        const quint8* row = colours.data() + static_cast<std::size_t>(y) * width;
+        for (int x = 0; x < width; ++x) {
+            // Most of a band is bare: skip it eight pixels at a time.
+            quint64 eight = 0;
+            while (x + 8 <= width && (std::memcpy(&eight, row + x, 8), eight == 0)) x += 8;
+            if (x >= width || row[x] == 0) continue;
+            gathered.x.push_back(static_cast<quint16>(x));
+            gathered.colour.push_back(row[x]);
+        }
+        rowDots_.push_back(first + static_cast<quint32>(gathered.x.size()));
+    }
+    dotBands_.push_back({{gathered.x.begin(), gathered.x.end()}, {gathered.colour.begin(), gathered.colour.end()}});
 }
 
 QRgb TerritoryPicture::ShownColour(int city, bool stripe) const {
@@ -730,7 +762,7 @@ QRect TerritoryPicture::SetOwners(const WarMapShown& map) {
 void TerritoryPicture::Paint(QPainter& painter, const QRect& area) {
     const QRect device = QRect(QPoint(qFloor(area.left() * ratio_), qFloor(area.top() * ratio_)),
                                QPoint(qCeil((area.right() + 1) * ratio_) - 1, qCeil((area.bottom() + 1) * ratio_) - 1))
-                             .intersected(QRect(0, 0, land_.Width(), land_.Height()));
+                             .intersected(QRect(0, 0, land_->Width(), land_->Height()));
     if (device.isEmpty()) return;
     // Composed a strip of rows at a time: a small picture reused, never one of the whole view.
     constexpr int kStrip = 64;
@@ -741,7 +773,7 @@ void TerritoryPicture::Paint(QPainter& painter, const QRect& area) {
         const int rows = std::min(kStrip, device.bottom() + 1 - top);
         for (int y = top; y < top + rows; ++y) {
             QRgb* out = reinterpret_cast<QRgb*>(scratch_.scanLine(y - top)) - x0;
-            land_.ForRuns(y, x0, x1, [&](int from, int to, int city) {
+            land_->ForRuns(y, x0, x1, [&](int from, int to, int city) {
                 const QRgb colour = landColours_[city];
                 if (city != 0 && playerNation_ > 0 && nation_[city] == playerNation_) {
                     const quint8* stripes = stripes_.data() + y % stripePeriod_;
@@ -751,12 +783,13 @@ void TerritoryPicture::Paint(QPainter& painter, const QRect& area) {
                     std::fill(out + from, out + to, colour);
                 }
             });
-            const Dot* dot = dots_.data() + rowDots_[y];
-            const Dot* end = dots_.data() + rowDots_[y + 1];
-            dot = std::lower_bound(dot, end, x0, [](const Dot& d, int x) { return d.x < x; });
-            for (; dot != end && dot->x < x1; ++dot) {
-                const QRgb over = decorationColours_[dot->colour];
-                out[dot->x] = (over + ByteMul(out[dot->x], 255 - qAlpha(over))) | 0xff000000;
+            const std::size_t b = static_cast<std::size_t>(y / bandRows_);
+            const DotBand& dots = dotBands_[b];
+            const quint32 first = rowDots_[b * bandRows_];
+            const auto begin = dots.x.begin(), end = begin + (rowDots_[y + 1] - first);
+            for (auto at = std::lower_bound(begin + (rowDots_[y] - first), end, x0); at != end && *at < x1; ++at) {
+                const QRgb over = decorationColours_[dots.colour[at - begin]];
+                out[*at] = (over + ByteMul(out[*at], 255 - qAlpha(over))) | 0xff000000;
             }
         }
         painter.drawImage(QPointF(x0 / ratio_, top / ratio_), scratch_, QRect(0, 0, device.width(), rows));
@@ -808,16 +841,16 @@ void TerritoryPicture::PaintDelegated(QPainter& painter, const QRectF& inView) {
 }
 
 int TerritoryPicture::CityAt(QPointF point) const {
-    return land_.At(qFloor(point.x() * ratio_), qFloor(point.y() * ratio_));
+    return land_->At(qFloor(point.x() * ratio_), qFloor(point.y() * ratio_));
 }
 
 QImage TerritoryPicture::Overview(QSize size) const {
     QImage image(size, QImage::Format_RGB32);
     for (int y = 0; y < size.height(); ++y) {
         QRgb* out = reinterpret_cast<QRgb*>(image.scanLine(y));
-        const int sy = static_cast<int>((y + 0.5) * land_.Height() / size.height());
+        const int sy = static_cast<int>((y + 0.5) * land_->Height() / size.height());
         for (int x = 0; x < size.width(); ++x)
-            out[x] = landColours_[land_.At(static_cast<int>((x + 0.5) * land_.Width() / size.width()), sy)];
+            out[x] = landColours_[land_->At(static_cast<int>((x + 0.5) * land_->Width() / size.width()), sy)];
     }
     return image;
 }
