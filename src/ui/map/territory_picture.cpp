@@ -206,6 +206,7 @@ bool DecodeMapFile(const QByteArray& file, quint64 key, MapGeography* map) {
     map->cityBounds = bounds;
     map->borders = std::move(borders);
     map->sharpDivision = std::move(sharp);
+    map->sharpDivision.squeeze();  // read in growing steps: keep only what it holds
     return true;
 }
 
