@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QPainter>
+#include <QtMath>
+#include <algorithm>
 
 #include "qt_test_support.h"
 #include "rules/world/scenario.h"
@@ -171,6 +173,57 @@ TEST(TerritoryPicture, AChangeOfOwnerRecoloursThatCityAloneAndThePlayersLandIsSt
             }
     EXPECT_GT(stripes, englishPixels / 5);
     EXPECT_LT(stripes, englishPixels * 3 / 5);
+}
+
+// The logical pixels of `area` where a decoration (coast, lines, the mountains' name)
+// shows over the land and sea: anything but the two plain colours, at any density.
+std::vector<bool> Decorated(TerritoryPicture& picture, const QRect& area, QRgb land, QRgb sea) {
+    const qreal ratio = picture.Ratio();
+    QImage image(area.size() * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    QPainter painter(&image);
+    painter.translate(-area.topLeft());
+    picture.Paint(painter, area);
+    painter.end();
+    std::vector<bool> marked(static_cast<std::size_t>(area.width()) * area.height());
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (const QRgb c = image.pixel(x, y); c != land && c != sea)
+                marked[static_cast<std::size_t>(qFloor(y / ratio)) * area.width() + qFloor(x / ratio)] = true;
+    return marked;
+}
+
+// At every density the decorations are built a band of rows at a time and looked up by
+// row: they lie where they lie at one pixel a logical pixel, over many bands.
+TEST(TerritoryPicture, TheDecorationsLieInTheSamePlacesAtEveryDensity) {
+    EnsureApplication();
+    WarMapShown war;  // every city held by no nation: one plain land colour
+    war.playerNation = 0;
+    const QRect area(500, 300, 700, 600);
+    TerritoryPicture plain(1);
+    plain.SetOwners(war);
+    const QRgb land = NationLandColour(0).rgb(), sea = kMapSea.rgb();
+    const std::vector<bool> expected = Decorated(plain, area, land, sea);
+    const auto count = [](const std::vector<bool>& v) { return std::count(v.begin(), v.end(), true); };
+    ASSERT_GT(count(expected), 5000);
+    for (const qreal ratio : {1.5, 2.0}) {
+        TerritoryPicture picture(ratio);
+        picture.SetOwners(war);
+        const std::vector<bool> marked = Decorated(picture, area, land, sea);
+        // Each decorated pixel at one density has one within a pixel of it at the other.
+        int near = 0;
+        for (int y = 1; y + 1 < area.height(); ++y)
+            for (int x = 1; x + 1 < area.width(); ++x) {
+                if (!expected[static_cast<std::size_t>(y) * area.width() + x]) continue;
+                bool found = false;
+                for (int dy = -1; dy <= 1 && !found; ++dy)
+                    for (int dx = -1; dx <= 1 && !found; ++dx)
+                        found = marked[static_cast<std::size_t>(y + dy) * area.width() + x + dx];
+                near += found;
+            }
+        EXPECT_GT(near, count(expected) * 95 / 100) << ratio;
+        EXPECT_LT(count(marked), count(expected) * 3) << ratio;
+    }
 }
 
 }  // namespace
