@@ -227,7 +227,8 @@ std::vector<BorderPiece> TraceBorders(const LandRuns& divided) {
 // places, else worked out here.
 void WorkOutGeography(MapGeography* m, const QString& reachFile) {
     QFile file(reachFile);
-    m->fromFile = !reachFile.isEmpty() && file.open(QIODevice::ReadOnly) &&
+    // The file is some 300 kB: one far larger is not the build's, and is not read whole.
+    m->fromFile = !reachFile.isEmpty() && file.open(QIODevice::ReadOnly) && file.size() <= (8 << 20) &&
                   DecodeMapFile(file.readAll(), MapKey(m->land, m->sites), m);
     if (m->fromFile) return;
     m->reach = ReachOverLand(m->sites, kReachColumns, kReachRows, kReachCell, ReachCover(m->land, m->hasLand));
