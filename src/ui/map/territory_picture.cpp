@@ -437,14 +437,15 @@ private:
 void LayOver(QImage& band, int rows, QRgb colour, DecorationPalette& palette, quint8* colours) {
     const int width = band.width();
     for (int y = 0; y < rows; ++y) {
-        quint8* cover = band.scanLine(y);
+        QRgb* cover = reinterpret_cast<QRgb*>(band.scanLine(y));
         quint8* out = colours + static_cast<std::size_t>(y) * width;
         for (int x = 0; x < width; ++x) {
             // Most of a band is bare: skip it eight pixels at a time.
-            quint64 eight = 0;
-            while (x + 8 <= width && (std::memcpy(&eight, cover + x, 8), eight == 0)) x += 8;
+            while (x + 8 <= width && (cover[x] | cover[x + 1] | cover[x + 2] | cover[x + 3] | cover[x + 4] |
+                                      cover[x + 5] | cover[x + 6] | cover[x + 7]) == 0)
+                x += 8;
             if (x >= width || cover[x] == 0) continue;
-            const uint alpha = qAlpha(colour) * cover[x] / 255;
+            const uint alpha = qAlpha(colour) * qAlpha(cover[x]) / 255;
             cover[x] = 0;
             const QRgb over = qPremultiply(qRgba(qRed(colour), qGreen(colour), qBlue(colour), alpha));
             out[x] = palette.EntryFor(over + ByteMul(palette.Colour(out[x]), 255 - alpha));
@@ -685,11 +686,13 @@ void TerritoryPicture::BuildDecorations() {
     DecorationPalette palette(decorationColours_);
 
     // A band at a time; each layer is drawn into it, laid over what lies below
-    // (its coverage, one byte a pixel) and wiped as it is read.
+    // (its coverage is the band's alpha) and wiped as it is read.
     const Decorations decorations(map);
     bandRows_ = BandHeight(ratio_);
     const int width = land_->Width(), height = land_->Height();
-    QImage band(width, bandRows_, QImage::Format_Alpha8);
+    // Four bytes a pixel although only the alpha is read: Qt hands the drawing of other
+    // formats to worker threads, a wait on each line when the other core is busy.
+    QImage band(width, bandRows_, QImage::Format_ARGB32_Premultiplied);
     band.fill(0);
     std::vector<quint8> colours(static_cast<std::size_t>(width) * bandRows_);
     DotBand gathered;
