@@ -9,7 +9,6 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QtEndian>
-#include <QtMath>
 #include <algorithm>
 #include <iostream>
 #include <map>
@@ -326,12 +325,8 @@ TEST(MapPicture, TheSharpDivisionFromTheBuildIsTheOneWorkedOut) {
     const LandRuns sharp = map.Division(2, &fromBuild);
     EXPECT_TRUE(fromBuild);
     EXPECT_TRUE(sharp == LandRuns::Divide(map, 2));
-    EXPECT_TRUE(sharp.Width() == 2 * kMapPictureWidth && sharp.Height() == 2 * kMapPictureHeight);
-    for (const qreal ratio : {1.5, 3.0}) {
-        const LandRuns other = map.Division(ratio, &fromBuild);
-        EXPECT_FALSE(fromBuild) << ratio;
-        EXPECT_EQ(other.Width(), qCeil(kMapPictureWidth * ratio)) << ratio;
-    }
+    map.Division(1.5, &fromBuild);  // a density the build did not divide for
+    EXPECT_FALSE(fromBuild);
 
     // Damaged: a city out of the list in the last run, a row cut short, the block cut off,
     // or no block at all. The rest of the file still serves; the sharp screen divides itself.
