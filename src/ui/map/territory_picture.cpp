@@ -70,7 +70,7 @@ std::vector<std::uint8_t> ReachCover(const QPainterPath& land, bool hasLand) {
 // What the reach, the division and the borders are worked out from, as a number: a
 // file made for other land or other places (or by another version of this code or of
 // the drawing library that divides the land) is never taken for this map's.
-constexpr quint32 kReachFileVersion = 2;
+constexpr quint32 kReachFileVersion = 3;
 quint64 MapKey(const QPainterPath& land, const CitySites& sites) {
     quint64 hash = 1469598103934665603ull;
     const auto mix = [&hash](const void* data, std::size_t size) {
@@ -90,11 +90,15 @@ quint64 MapKey(const QPainterPath& land, const CitySites& sites) {
     return hash;
 }
 
-QByteArray EncodeMapFile(const MapGeography& map, quint64 key) {
+// The file: a header (what it is, its version and the key of the map it was made from),
+// then two packed blocks: the reach, the division at one pixel a logical pixel, the
+// cities' bounds and the borders; and the division at two pixels a logical pixel, which
+// only a sharp screen unpacks.
+QByteArray EncodeMapFile(const MapGeography& map, const LandRuns& sharp, quint64 key) {
     const LandReach& reach = map.reach;
     QByteArray raw;
     QDataStream out(&raw, QIODevice::WriteOnly);
-    out << QByteArray("tarvex-reach") << kReachFileVersion << key << qint32(reach.columns) << qint32(reach.rows);
+    out << qint32(reach.columns) << qint32(reach.rows);
     out.writeRawData(reinterpret_cast<const char*>(reach.nearest.data()), int(reach.nearest.size()));
     QByteArray counts(qsizetype(reach.nearest.size()), '\0');
     for (std::size_t cell = 0; cell + 1 < reach.firstCandidate.size(); ++cell)
@@ -108,7 +112,20 @@ QByteArray EncodeMapFile(const MapGeography& map, quint64 key) {
     out << quint32(map.borders.size());
     for (const BorderPiece& b : map.borders)
         out << quint8(b.a) << quint8(b.b) << b.from.x << b.from.y << b.to.x << b.to.y;
-    return qCompress(raw, 9);
+    QByteArray sharpRaw;
+    QDataStream sharpOut(&sharpRaw, QIODevice::WriteOnly);
+    sharp.Write(sharpOut);
+    QByteArray file;
+    QDataStream header(&file, QIODevice::WriteOnly);
+    header << QByteArray("tarvex-reach") << kReachFileVersion << key << qCompress(raw, 9) << qCompress(sharpRaw, 9);
+    return file;
+}
+
+// A packed block of the file, unpacked; empty when it cannot be. qUncompress sets aside
+// what the first four bytes ask for: a damaged block asks for anything.
+QByteArray Unpack(const QByteArray& packed) {
+    if (packed.size() < 4 || qFromBigEndian<quint32>(packed.constData()) > (8u << 20)) return {};
+    return qUncompress(packed);
 }
 
 bool DecodeReach(QDataStream& in, LandReach* reach) {
@@ -164,31 +181,32 @@ bool DecodeBorders(QDataStream& in, std::vector<BorderPiece>* borders) {
 
 // The reach, the division and the borders a file holds, when it was made from this very
 // land and these places and reads whole; otherwise false, `map` untouched, and the game
-// works them out itself.
+// works them out itself. The sharp division is kept packed, unpacked only when asked for.
 bool DecodeMapFile(const QByteArray& file, quint64 key, MapGeography* map) {
-    // qUncompress sets aside what the first four bytes ask for: a damaged file asks for anything.
-    if (file.size() < 4 || qFromBigEndian<quint32>(file.constData()) > (8u << 20)) return false;
-    const QByteArray raw = qUncompress(file);
-    QDataStream in(raw);
-    QByteArray magic;
+    QDataStream header(file);
+    QByteArray magic, packed, sharp;
     quint32 version = 0;
     quint64 fileKey = 0;
-    in >> magic >> version >> fileKey;
-    if (in.status() != QDataStream::Ok || magic != "tarvex-reach" || version != kReachFileVersion || fileKey != key)
+    header >> magic >> version >> fileKey;
+    if (header.status() != QDataStream::Ok || magic != "tarvex-reach" || version != kReachFileVersion || fileKey != key)
         return false;
+    header >> packed >> sharp;
+    if (header.status() != QDataStream::Ok || !header.atEnd()) return false;
+    const QByteArray raw = Unpack(packed);
+    QDataStream in(raw);
     LandReach reach;
     LandRuns divided;
     std::array<QRect, kCityCount + 1> bounds{};
     std::vector<BorderPiece> borders;
-    if (!DecodeReach(in, &reach) ||
-        !LandRuns::Read(in, qCeil(kMapPictureWidth * 1.0), qCeil(kMapPictureHeight * 1.0), &divided))
-        return false;
+    if (!DecodeReach(in, &reach) || !LandRuns::Read(in, kMapPictureWidth, kMapPictureHeight, &divided)) return false;
     for (int city = 1; city <= kCityCount; ++city) in >> bounds[city];
     if (!DecodeBorders(in, &borders) || !in.atEnd()) return false;
     map->reach = std::move(reach);
     map->divided = std::move(divided);
     map->cityBounds = bounds;
     map->borders = std::move(borders);
+    map->sharpDivision = std::move(sharp);
+    map->sharpDivision.squeeze();  // read in growing steps: keep only what it holds
     return true;
 }
 
@@ -209,7 +227,8 @@ std::vector<BorderPiece> TraceBorders(const LandRuns& divided) {
 // places, else worked out here.
 void WorkOutGeography(MapGeography* m, const QString& reachFile) {
     QFile file(reachFile);
-    m->fromFile = !reachFile.isEmpty() && file.open(QIODevice::ReadOnly) &&
+    // The file is some 300 kB: one far larger is not the build's, and is not read whole.
+    m->fromFile = !reachFile.isEmpty() && file.open(QIODevice::ReadOnly) && file.size() <= (8 << 20) &&
                   DecodeMapFile(file.readAll(), MapKey(m->land, m->sites), m);
     if (m->fromFile) return;
     m->reach = ReachOverLand(m->sites, kReachColumns, kReachRows, kReachCell, ReachCover(m->land, m->hasLand));
@@ -379,6 +398,8 @@ public:
         colours_.fill(0);
     }
 
+    QRgb Colour(std::uint8_t entry) const { return colours_[entry]; }
+
     std::uint8_t EntryFor(QRgb c) {
         const int key = (qAlpha(c) >> 4) << 12 | (qRed(c) >> 4) << 8 | (qGreen(c) >> 4) << 4 | (qBlue(c) >> 4);
         std::uint8_t& entry = entryOf_[key];
@@ -410,6 +431,27 @@ private:
     std::vector<std::uint8_t> entryOf_;
     int used_ = 1;
 };
+
+// Lays one colour over the decorations of a band (`colours`, an entry of the palette a
+// pixel) where `band` covers them, by as much as it covers them, and wipes `band`.
+void LayOver(QImage& band, int rows, QRgb colour, DecorationPalette& palette, quint8* colours) {
+    const int width = band.width();
+    for (int y = 0; y < rows; ++y) {
+        QRgb* cover = reinterpret_cast<QRgb*>(band.scanLine(y));
+        quint8* out = colours + static_cast<std::size_t>(y) * width;
+        for (int x = 0; x < width; ++x) {
+            // Most of a band is bare: skip it eight pixels at a time.
+            while (x + 8 <= width && (cover[x] | cover[x + 1] | cover[x + 2] | cover[x + 3] | cover[x + 4] |
+                                      cover[x + 5] | cover[x + 6] | cover[x + 7]) == 0)
+                x += 8;
+            if (x >= width || cover[x] == 0) continue;
+            const uint alpha = qAlpha(colour) * qAlpha(cover[x]) / 255;
+            cover[x] = 0;
+            const QRgb over = qPremultiply(qRgba(qRed(colour), qGreen(colour), qBlue(colour), alpha));
+            out[x] = palette.EntryFor(over + ByteMul(palette.Colour(out[x]), 255 - alpha));
+        }
+    }
+}
 
 }  // namespace
 
@@ -559,6 +601,20 @@ MapGeography MapGeography::Read(const QString& outlineFile, const QString& sites
     return m;
 }
 
+LandRuns MapGeography::Division(qreal ratio, bool* fromBuild) const {
+    LandRuns runs;
+    bool made = ratio == 1;
+    if (made) {
+        runs = divided;
+    } else if (ratio == 2 && !sharpDivision.isEmpty()) {
+        const QByteArray raw = Unpack(sharpDivision);
+        QDataStream in(raw);
+        made = LandRuns::Read(in, 2 * kMapPictureWidth, 2 * kMapPictureHeight, &runs) && in.atEnd();
+    }
+    if (fromBuild) *fromBuild = made && fromFile;
+    return made ? runs : LandRuns::Divide(*this, ratio);
+}
+
 const MapGeography& MapGeography::Get() {
     static const MapGeography map =
         Read(FindDataFile("map/europe.map"), FindDataFile("map/cities.tsv"), FindDataFile("map/europe.reach"));
@@ -569,7 +625,7 @@ bool WriteReachFile(const QString& outlineFile, const QString& sitesFile, const 
     QPainterPath land;
     if (!LoadLandPath(outlineFile, &land, error)) return false;
     const MapGeography map = MapGeography::Read(outlineFile, sitesFile);
-    const QByteArray bytes = EncodeMapFile(map, MapKey(map.land, map.sites));
+    const QByteArray bytes = EncodeMapFile(map, LandRuns::Divide(map, 2), MapKey(map.land, map.sites));
     QFile file(reachFile);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) < 0) {
         *error = reachFile + ": " + file.errorString();
@@ -601,10 +657,15 @@ QColor NationLandColour(int nation) {
 
 TerritoryPicture::TerritoryPicture(qreal ratio) : ratio_(ratio) {
     const MapGeography& map = MapGeography::Get();
-    land_ = ratio == 1 ? map.divided : LandRuns::Divide(map, ratio);
+    if (ratio == 1) {
+        land_ = &map.divided;
+    } else {
+        ownLand_ = map.Division(ratio);
+        land_ = &ownLand_;
+    }
     stripePeriod_ = std::max(2, qRound(8 * ratio));
     const int stripeWidth = std::max(1, qRound(3 * ratio));
-    stripes_.resize(land_.Width() + stripePeriod_);
+    stripes_.resize(land_->Width() + stripePeriod_);
     for (std::size_t i = 0; i < stripes_.size(); ++i) stripes_[i] = static_cast<int>(i) % stripePeriod_ < stripeWidth;
     nation_.fill(-1);
     landColours_.fill(kMapSea.rgb());
@@ -613,7 +674,9 @@ TerritoryPicture::TerritoryPicture(qreal ratio) : ratio_(ratio) {
 }
 
 qint64 TerritoryPicture::Bytes() const {
-    return land_.Bytes() + qint64(dots_.capacity() * sizeof(Dot) + rowDots_.capacity() * sizeof(quint32));
+    qint64 bytes = ownLand_.Bytes() + qint64(rowDots_.capacity() * sizeof(quint32));
+    for (const DotBand& band : dotBands_) bytes += qint64(band.x.capacity() * sizeof(quint16) + band.colour.capacity());
+    return bytes;
 }
 
 void TerritoryPicture::BuildDecorations() {
@@ -625,15 +688,20 @@ void TerritoryPicture::BuildDecorations() {
     // A band at a time; each layer is drawn into it, laid over what lies below
     // (its coverage is the band's alpha) and wiped as it is read.
     const Decorations decorations(map);
-    const int bandHeight = BandHeight(ratio_), width = land_.Width(), height = land_.Height();
-    QImage band(width, bandHeight, QImage::Format_ARGB32_Premultiplied);
-    band.fill(Qt::transparent);
-    std::vector<quint8> colours(static_cast<std::size_t>(width) * bandHeight);
+    bandRows_ = BandHeight(ratio_);
+    const int width = land_->Width(), height = land_->Height();
+    // Four bytes a pixel although only the alpha is read: Qt hands the drawing of other
+    // formats to worker threads, a wait on each line when the other core is busy.
+    QImage band(width, bandRows_, QImage::Format_ARGB32_Premultiplied);
+    band.fill(0);
+    std::vector<quint8> colours(static_cast<std::size_t>(width) * bandRows_);
+    DotBand gathered;
     rowDots_.assign(1, 0);
-    for (int top = 0; top < height; top += bandHeight) {
-        const int rows = std::min(bandHeight, height - top);
+    dotBands_.reserve((height + bandRows_ - 1) / bandRows_);
+    for (int top = 0; top < height; top += bandRows_) {
+        const int rows = std::min(bandRows_, height - top);
         std::fill(colours.begin(), colours.end(), 0);
-        const QRectF inBand(0, top / ratio_, width / ratio_, bandHeight / ratio_);
+        const QRectF inBand(0, top / ratio_, width / ratio_, bandRows_ / ratio_);
         for (int layer = 0; layer < Decorations::kLayers; ++layer) {
             {
                 QPainter painter(&band);
@@ -642,31 +710,31 @@ void TerritoryPicture::BuildDecorations() {
                 painter.scale(ratio_, ratio_);
                 if (!decorations.Draw(painter, layer, inBand)) continue;
             }
-            const QRgb colour = Decorations::Colour(layer).rgba();
-            for (int y = 0; y < rows; ++y) {
-                QRgb* cover = reinterpret_cast<QRgb*>(band.scanLine(y));
-                quint8* out = colours.data() + static_cast<std::size_t>(y) * width;
-                for (int x = 0; x < width; ++x) {
-                    // Most of a band is bare: skip it eight pixels at a time.
-                    while (x + 8 <= width && (cover[x] | cover[x + 1] | cover[x + 2] | cover[x + 3] | cover[x + 4] |
-                                              cover[x + 5] | cover[x + 6] | cover[x + 7]) == 0)
-                        x += 8;
-                    if (x >= width || cover[x] == 0) continue;
-                    const uint alpha = qAlpha(colour) * qAlpha(cover[x]) / 255;
-                    cover[x] = 0;
-                    const QRgb over = qPremultiply(qRgba(qRed(colour), qGreen(colour), qBlue(colour), alpha));
-                    out[x] = palette.EntryFor(over + ByteMul(decorationColours_[out[x]], 255 - alpha));
-                }
-            }
+            LayOver(band, rows, Decorations::Colour(layer).rgba(), palette, colours.data());
         }
-        for (int y = 0; y < rows; ++y) {
-            const quint8* row = colours.data() + static_cast<std::size_t>(y) * width;
-            for (int x = 0; x < width; ++x)
-                if (row[x] != 0) dots_.push_back({static_cast<quint16>(x), row[x]});
-            rowDots_.push_back(static_cast<quint32>(dots_.size()));
-        }
+        KeepDots(colours, rows, gathered);
     }
-    dots_.shrink_to_fit();
+}
+
+// Gathered in room reused from band to band (`gathered`), then kept at their own size.
+void TerritoryPicture::KeepDots(const std::vector<quint8>& colours, int rows, DotBand& gathered) {
+    gathered.x.clear();
+    gathered.colour.clear();
+    const int width = land_->Width();
+    const quint32 first = rowDots_.back();
+    for (int y = 0; y < rows; ++y) {
+        const quint8* row = colours.data() + static_cast<std::size_t>(y) * width;
+        for (int x = 0; x < width; ++x) {
+            // Most of a band is bare: skip it eight pixels at a time.
+            quint64 eight = 0;
+            while (x + 8 <= width && (std::memcpy(&eight, row + x, 8), eight == 0)) x += 8;
+            if (x >= width || row[x] == 0) continue;
+            gathered.x.push_back(static_cast<quint16>(x));
+            gathered.colour.push_back(row[x]);
+        }
+        rowDots_.push_back(first + static_cast<quint32>(gathered.x.size()));
+    }
+    dotBands_.push_back({{gathered.x.begin(), gathered.x.end()}, {gathered.colour.begin(), gathered.colour.end()}});
 }
 
 QRgb TerritoryPicture::ShownColour(int city, bool stripe) const {
@@ -699,7 +767,7 @@ QRect TerritoryPicture::SetOwners(const WarMapShown& map) {
 void TerritoryPicture::Paint(QPainter& painter, const QRect& area) {
     const QRect device = QRect(QPoint(qFloor(area.left() * ratio_), qFloor(area.top() * ratio_)),
                                QPoint(qCeil((area.right() + 1) * ratio_) - 1, qCeil((area.bottom() + 1) * ratio_) - 1))
-                             .intersected(QRect(0, 0, land_.Width(), land_.Height()));
+                             .intersected(QRect(0, 0, land_->Width(), land_->Height()));
     if (device.isEmpty()) return;
     // Composed a strip of rows at a time: a small picture reused, never one of the whole view.
     constexpr int kStrip = 64;
@@ -710,7 +778,7 @@ void TerritoryPicture::Paint(QPainter& painter, const QRect& area) {
         const int rows = std::min(kStrip, device.bottom() + 1 - top);
         for (int y = top; y < top + rows; ++y) {
             QRgb* out = reinterpret_cast<QRgb*>(scratch_.scanLine(y - top)) - x0;
-            land_.ForRuns(y, x0, x1, [&](int from, int to, int city) {
+            land_->ForRuns(y, x0, x1, [&](int from, int to, int city) {
                 const QRgb colour = landColours_[city];
                 if (city != 0 && playerNation_ > 0 && nation_[city] == playerNation_) {
                     const quint8* stripes = stripes_.data() + y % stripePeriod_;
@@ -720,12 +788,13 @@ void TerritoryPicture::Paint(QPainter& painter, const QRect& area) {
                     std::fill(out + from, out + to, colour);
                 }
             });
-            const Dot* dot = dots_.data() + rowDots_[y];
-            const Dot* end = dots_.data() + rowDots_[y + 1];
-            dot = std::lower_bound(dot, end, x0, [](const Dot& d, int x) { return d.x < x; });
-            for (; dot != end && dot->x < x1; ++dot) {
-                const QRgb over = decorationColours_[dot->colour];
-                out[dot->x] = (over + ByteMul(out[dot->x], 255 - qAlpha(over))) | 0xff000000;
+            const std::size_t b = static_cast<std::size_t>(y / bandRows_);
+            const DotBand& dots = dotBands_[b];
+            const quint32 first = rowDots_[b * bandRows_];
+            const auto begin = dots.x.begin(), end = begin + (rowDots_[y + 1] - first);
+            for (auto at = std::lower_bound(begin + (rowDots_[y] - first), end, x0); at != end && *at < x1; ++at) {
+                const QRgb over = decorationColours_[dots.colour[at - begin]];
+                out[*at] = (over + ByteMul(out[*at], 255 - qAlpha(over))) | 0xff000000;
             }
         }
         painter.drawImage(QPointF(x0 / ratio_, top / ratio_), scratch_, QRect(0, 0, device.width(), rows));
@@ -777,16 +846,16 @@ void TerritoryPicture::PaintDelegated(QPainter& painter, const QRectF& inView) {
 }
 
 int TerritoryPicture::CityAt(QPointF point) const {
-    return land_.At(qFloor(point.x() * ratio_), qFloor(point.y() * ratio_));
+    return land_->At(qFloor(point.x() * ratio_), qFloor(point.y() * ratio_));
 }
 
 QImage TerritoryPicture::Overview(QSize size) const {
     QImage image(size, QImage::Format_RGB32);
     for (int y = 0; y < size.height(); ++y) {
         QRgb* out = reinterpret_cast<QRgb*>(image.scanLine(y));
-        const int sy = static_cast<int>((y + 0.5) * land_.Height() / size.height());
+        const int sy = static_cast<int>((y + 0.5) * land_->Height() / size.height());
         for (int x = 0; x < size.width(); ++x)
-            out[x] = landColours_[land_.At(static_cast<int>((x + 0.5) * land_.Width() / size.width()), sy)];
+            out[x] = landColours_[land_->At(static_cast<int>((x + 0.5) * land_->Width() / size.width()), sy)];
     }
     return image;
 }

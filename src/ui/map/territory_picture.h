@@ -4,6 +4,7 @@
 // the borders between nations drawn on top at full resolution.
 #pragma once
 
+#include <QByteArray>
 #include <QColor>
 #include <QIcon>
 #include <QImage>
@@ -72,6 +73,11 @@ struct MapGeography {
     std::array<int, kNationCount + 1> nationColour{};  // index into kLandColours
     std::array<QRect, kCityCount + 1> cityBounds{};    // where each city's land lies, logical pixels
     LandRuns divided;                                  // at one pixel a logical pixel
+    QByteArray sharpDivision;                          // at two pixels a logical pixel, packed, when the build made it
+
+    // The land divided at `ratio` pixels a logical pixel: as the build made it where it
+    // did (one and two pixels a logical pixel), else worked out here; `fromBuild` says which.
+    LandRuns Division(qreal ratio, bool* fromBuild = nullptr) const;
 
     // The shipped map, read and worked out once per run, on first use.
     static const MapGeography& Get();
@@ -105,6 +111,8 @@ class TerritoryPicture {
 public:
     // The whole map surface at `ratio` device pixels a logical pixel.
     explicit TerritoryPicture(qreal ratio);
+    TerritoryPicture(const TerritoryPicture&) = delete;
+    TerritoryPicture& operator=(const TerritoryPicture&) = delete;
 
     qreal Ratio() const { return ratio_; }
     // Colours each city's land by its owner, marks the player's and dashes round what he
@@ -121,20 +129,26 @@ public:
     qint64 Bytes() const;
 
 private:
-    struct Dot {
-        quint16 x;
-        quint8 colour;  // index into decorationColours_, never 0
+    // The fixed decorations of a band of rows: the pixels they touch, row by row, each
+    // with its colour. Each band is held at its own size, so that building them never
+    // sets aside room that is not used.
+    struct DotBand {
+        std::vector<quint16> x;
+        std::vector<quint8> colour;  // index into decorationColours_, never 0
     };
     void BuildDecorations();
+    void KeepDots(const std::vector<quint8>& colours, int rows, DotBand& gathered);
     QRgb ShownColour(int city, bool stripe) const;
     // The dashed line round the land of the delegated cities, where it crosses `inView`.
     void PaintDelegated(QPainter& painter, const QRectF& inView);
 
     qreal ratio_ = 1;
-    LandRuns land_;
-    // The fixed decorations: the pixels they touch, row by row, each with its colour.
-    std::vector<Dot> dots_;
-    std::vector<quint32> rowDots_;
+    // The land divided at this density: the map's own at one pixel a logical pixel, else ownLand_.
+    const LandRuns* land_ = nullptr;
+    LandRuns ownLand_;
+    int bandRows_ = 256;
+    std::vector<DotBand> dotBands_;
+    std::vector<quint32> rowDots_;  // row y's dots: [rowDots_[y], rowDots_[y + 1]), counted over all bands
     std::array<QRgb, 256> decorationColours_{};
     // The player's land is striped: a diagonal band every few pixels takes the stripe colour.
     int stripePeriod_ = 8;

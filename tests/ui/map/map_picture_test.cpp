@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QDataStream>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QtEndian>
 #include <algorithm>
 #include <iostream>
 #include <map>
@@ -232,6 +234,28 @@ bool SameReach(const LandReach& a, const LandReach& b) {
            a.firstCandidate == b.firstCandidate && a.candidates == b.candidates && a.extra == b.extra;
 }
 
+// The build's map file taken apart and put together again: its header and its two packed
+// blocks, the main one and the sharp screens' division.
+struct ReachFile {
+    QByteArray magic;
+    quint32 version = 0;
+    quint64 key = 0;
+    QByteArray main, sharp;
+
+    static ReachFile Of(const QByteArray& bytes) {
+        ReachFile f;
+        QDataStream in(bytes);
+        in >> f.magic >> f.version >> f.key >> f.main >> f.sharp;
+        return f;
+    }
+    QByteArray Bytes() const {
+        QByteArray bytes;
+        QDataStream out(&bytes, QIODevice::WriteOnly);
+        out << magic << version << key << main << sharp;
+        return bytes;
+    }
+};
+
 // The reach over land is worked out when the game is built; the game takes that file
 // only for the land and places it was made from, and works a damaged one out again.
 TEST(MapPicture, TheReachMadeAtBuildTimeIsTheOneWorkedOutAndOnlyForItsOwnMap) {
@@ -269,17 +293,58 @@ TEST(MapPicture, TheReachMadeAtBuildTimeIsTheOneWorkedOutAndOnlyForItsOwnMap) {
     // A file made for this map whose division or borders were tampered with: a run's
     // city out of the game's list (the last row's last, one further up), a border with
     // no city. Refused, and worked out again.
-    const QByteArray raw = qUncompress(ReadAll(made));
+    ReachFile parts = ReachFile::Of(ReadAll(made));
+    const QByteArray raw = qUncompress(parts.main);
     const qsizetype bordersAt = raw.size() - 34 * qsizetype(worked.borders.size());
     const qsizetype lastCity = bordersAt - 4 - 16 * 75 - 1;
     for (const auto& [at, byte] :
          {std::pair{lastCity, '\xff'}, std::pair{lastCity - 1000, '\xff'}, std::pair{bordersAt, '\x00'}}) {
+        ReachFile tampered = parts;
         QByteArray bytes = raw;
         bytes[at] = byte;
+        tampered.main = qCompress(bytes);
         const MapGeography read =
-            MapGeography::Read(outline, places, WriteFile(dir, QString("tampered%1.reach").arg(at), qCompress(bytes)));
+            MapGeography::Read(outline, places, WriteFile(dir, QString("tampered%1.reach").arg(at), tampered.Bytes()));
         EXPECT_FALSE(read.fromFile) << at;
         EXPECT_TRUE(read.divided == worked.divided) << at;
+    }
+}
+
+// A sharp screen takes the division at two pixels a logical pixel from the build's file
+// when it reads whole, and divides the land itself otherwise, into the same runs; other
+// densities are always divided in the game.
+TEST(MapPicture, TheSharpDivisionFromTheBuildIsTheOneWorkedOut) {
+    EnsureApplication();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString outline = FindDataFile("map/europe.map"), places = FindDataFile("map/cities.tsv");
+    const QString made = FindDataFile("map/europe.reach");
+    const MapGeography map = MapGeography::Read(outline, places, made);
+    ASSERT_TRUE(map.fromFile);
+    bool fromBuild = false;
+    const LandRuns sharp = map.Division(2, &fromBuild);
+    EXPECT_TRUE(fromBuild);
+    EXPECT_TRUE(sharp == LandRuns::Divide(map, 2));
+    map.Division(1.5, &fromBuild);  // a density the build did not divide for
+    EXPECT_FALSE(fromBuild);
+
+    // Damaged: a city out of the list in the last run, a row cut short, the block cut off,
+    // or no block at all. The rest of the file still serves; the sharp screen divides itself.
+    const ReachFile parts = ReachFile::Of(ReadAll(made));
+    const QByteArray raw = qUncompress(parts.sharp);
+    QByteArray badCity = raw, shortRow = raw;
+    badCity[raw.size() - 1] = '\xff';
+    // The runs' cities follow their ends (two bytes each, little-endian): the last row's last end, one short.
+    const qsizetype runs = qFromBigEndian<quint32>(raw.constData() + 8);
+    shortRow[raw.size() - runs - 2] = char(shortRow[raw.size() - runs - 2] - 1);
+    for (const QByteArray& block :
+         {qCompress(badCity), qCompress(shortRow), parts.sharp.left(parts.sharp.size() / 2), QByteArray()}) {
+        ReachFile damaged = parts;
+        damaged.sharp = block;
+        const MapGeography read = MapGeography::Read(outline, places, WriteFile(dir, "sharp.reach", damaged.Bytes()));
+        EXPECT_TRUE(read.fromFile);
+        EXPECT_TRUE(read.Division(2, &fromBuild) == sharp);
+        EXPECT_FALSE(fromBuild) << block.size();
     }
 }
 

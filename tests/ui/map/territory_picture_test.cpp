@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QPainter>
+#include <QtMath>
+#include <algorithm>
 
 #include "qt_test_support.h"
 #include "rules/world/scenario.h"
@@ -171,6 +173,45 @@ TEST(TerritoryPicture, AChangeOfOwnerRecoloursThatCityAloneAndThePlayersLandIsSt
             }
     EXPECT_GT(stripes, englishPixels / 5);
     EXPECT_LT(stripes, englishPixels * 3 / 5);
+}
+
+// The decorations are kept a band of rows at a time and looked up by row: at every density
+// they lie where they lie at one pixel a logical pixel (any colour but plain land and sea).
+TEST(TerritoryPicture, TheDecorationsLieInTheSamePlacesAtEveryDensity) {
+    EnsureApplication();
+    const WarMapShown war;  // no city held by a nation: one plain land colour
+    const QRgb land = NationLandColour(0).rgb(), sea = kMapSea.rgb();
+    const QRect area(500, 300, 700, 600);
+    const auto at = [&area](int x, int y) { return static_cast<std::size_t>(y) * area.width() + x; };
+    std::vector<std::vector<bool>> marked;
+    for (const qreal ratio : {1.0, 1.5, 2.0}) {
+        TerritoryPicture picture(ratio);
+        picture.SetOwners(war);
+        QImage image(area.size() * ratio, QImage::Format_RGB32);
+        image.setDevicePixelRatio(ratio);
+        QPainter painter(&image);
+        painter.translate(-area.topLeft());
+        picture.Paint(painter, area);
+        painter.end();
+        std::vector<bool>& m = marked.emplace_back(at(0, area.height()));
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (const QRgb c = image.pixel(x, y); c != land && c != sea)
+                    m[at(qFloor(x / ratio), qFloor(y / ratio))] = true;
+    }
+    for (std::size_t i = 1; i < marked.size(); ++i) {
+        int expected = 0, near = 0;
+        for (int y = 1; y + 1 < area.height(); ++y)
+            for (int x = 1; x + 1 < area.width(); ++x) {
+                if (!marked[0][at(x, y)]) continue;
+                ++expected;
+                bool found = false;
+                for (int d = 0; d < 9 && !found; ++d) found = marked[i][at(x + d % 3 - 1, y + d / 3 - 1)];
+                near += found;
+            }
+        EXPECT_GT(expected, 5000);
+        EXPECT_GT(near, expected * 95 / 100) << i;
+    }
 }
 
 }  // namespace
