@@ -206,9 +206,7 @@ void WarChart::FillList() {
         const int n = item->data(Qt::UserRole).toInt();
         const QString name = n == player_ ? "★" + Qs(game_.Nations[n].Name) : Qs(game_.Nations[n].Name);
         if (item->text() != name) item->setText(name);
-        QFont font = nations_->font();
-        font.setBold(n == player_);
-        item->setFont(font);
+        item->setFont(n == player_ ? Emboldened(nations_->font()) : nations_->font());
         const Qt::CheckState state = shown_[n] ? Qt::Checked : Qt::Unchecked;
         if (item->checkState() != state) item->setCheckState(state);
     }
@@ -317,9 +315,7 @@ WarChartDialog::WarChartDialog(const Game& game, QWidget* parent)
         auto* heading =
             new QLabel(Qs(SeasonName(game, unified->year, unified->season)) + "　" + Qs(unified->text), this);
         heading->setObjectName("UnifiedHeading");
-        QFont font = GameFont(11);
-        font.setBold(true);
-        heading->setFont(font);
+        heading->setFont(Emboldened(GameFont(11)));
         layout->addWidget(heading);
     }
     chart_ = new WarChart(game, ChartMeasure::Cities, this);

@@ -117,9 +117,7 @@ void MainWindow::BuildStatusBar() {
     // While the automatic steps stand still, the foot says so too (a window may show no caption).
     pauseLabel_ = new QLabel(QStringLiteral("一時停止中"), statusBar());
     pauseLabel_->setObjectName("PauseLabel");
-    QFont pauseFont = pauseLabel_->font();
-    pauseFont.setBold(true);
-    pauseLabel_->setFont(pauseFont);
+    pauseLabel_->setFont(Emboldened(pauseLabel_->font()));
     pauseLabel_->hide();
     statusBar()->insertPermanentWidget(0, pauseLabel_);
     strengthLabel_ = new QLabel(statusBar());

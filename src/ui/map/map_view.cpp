@@ -348,9 +348,7 @@ void MapView::BuildCityPanel(int city) {
     w.delegated = MakeLabel(panel, "DelegatedMark" + n, QStringLiteral("委"), TwipRect(kMarkLeft, 360, 225, 255));
     w.delegated->setAlignment(Qt::AlignCenter);
     w.delegated->setToolTip(QStringLiteral("委任中"));
-    QFont markFont = w.delegated->font();
-    markFont.setBold(true);
-    w.delegated->setFont(markFont);
+    w.delegated->setFont(Emboldened(w.delegated->font()));
     Paint(w.delegated, kDelegatedMark);
     QPalette markPalette = w.delegated->palette();
     markPalette.setColor(QPalette::WindowText, Qt::white);
@@ -388,8 +386,7 @@ void MapView::BuildHelpPanels() {
         constexpr int kMargin = 5;
         constexpr int kButtonWidth = 48;
         constexpr int kButtonHeight = 20;
-        QFont headingFont = GameFont(9);
-        headingFont.setBold(true);
+        const QFont headingFont = Emboldened(GameFont(9));
         QLabel* heading = MakeLabel(panel, QString(), QStringLiteral("ヘルプ"),
                                     QRect(kMargin, 3, box.width() - kButtonWidth - 2 * kMargin, kButtonHeight));
         heading->setFont(headingFont);

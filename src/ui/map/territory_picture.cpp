@@ -317,9 +317,7 @@ public:
             for (int to : kNeighbours[from]) pairs.insert({std::min(from, to), std::max(from, to)});
         for (auto [a, b] : pairs) neighbours_.push_back({PanelCentre(a), PanelCentre(b)});
         // The Alps, between Augsburg and Milan, where no panel covers it even when unfolded.
-        QFont font = GameFont(14);
-        font.setBold(true);
-        alps_.addText(QPointF(Twips(21700), Twips(19850)), font, QStringLiteral("アルプス山脈"));
+        alps_.addText(QPointF(Twips(21700), Twips(19850)), Emboldened(GameFont(14)), QStringLiteral("アルプス山脈"));
     }
 
     static QColor Colour(int layer) {

@@ -98,6 +98,13 @@ QFont GameFont(int pointSize) {
     return font;
 }
 
+QFont Emboldened(QFont font) {
+    // With a style name, matching goes by it alone, and the weight is then drawn by thickening.
+    font.setStyleName(QStringLiteral("Regular"));
+    font.setBold(true);
+    return font;
+}
+
 QFont FixedWidthFont(int pointSize) {
     static const QString family =
         FirstInstalledFamily({"Noto Sans Mono CJK JP", "IPAGothic", "VL Gothic", "Noto Sans CJK JP"});

@@ -41,6 +41,9 @@ void ShowAndPaint(QWidget* window);
 // Noto Sans CJK JP when installed; the nation list's fixed-width face.
 QFont GameFont(int pointSize = 9);
 QFont FixedWidthFont(int pointSize = 9);
+// The font in bold drawn from its regular face: the Japanese bold face is a second large file,
+// and reading it for a few headings and the mountains' name would cost memory for nothing.
+QFont Emboldened(QFont font);
 
 inline const QColor kPlayerOrange(255, 192, 128);  // the player's cities
 inline const QColor kPaleOrange(255, 224, 192);    // message lines, owner labels

@@ -178,6 +178,19 @@ TEST(MainWindowLayout, AtItsSmallestTheMenusThePanelAndSomeMapStayInView) {
     EXPECT_GE(map->height() - panel.bottom(), 80);
 }
 
+// The bold face is a second large font file; every bold text asks for the regular face thickened.
+TEST(MainWindowLayout, BoldTextIsDrawnFromTheRegularFace) {
+    MainGame t;
+    t.Trigger("OpenAllEntry");
+    int bold = 0;
+    for (const QWidget* w : t.window->findChildren<QWidget*>()) {
+        if (!w->font().bold()) continue;
+        ++bold;
+        EXPECT_EQ(w->font().styleName().toStdString(), "Regular") << w->objectName().toStdString();
+    }
+    EXPECT_GT(bold, kCityCount);  // the help panels' headings, the "委" marks, "一時停止中"
+}
+
 TEST(MainWindowMenus, EntriesStandUnderTheirMenusWithDistinctAccessKeys) {
     MainGame t;
     const std::pair<const char*, QStringList> menus[] = {
