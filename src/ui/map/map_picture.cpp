@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <algorithm>
 #include <cstdint>
 
 namespace tarvex::ui {
@@ -81,8 +82,11 @@ bool Fail(QString* error, const QString& reason) {
 bool LoadLandPath(const QString& path, QPainterPath* land, QString* error) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return Fail(error, path + ": " + file.errorString());
-    // Read one byte past the limit so an oversized (or endless) file is refused unread.
-    const QByteArray text = file.read(kMaxFileBytes + 1);
+    // Read one byte past the limit so an oversized (or endless) file is refused unread. A plain
+    // file is asked for its own size only: room for the limit, even untouched, would leave the
+    // allocator keeping later pictures in the heap after they are freed.
+    const qint64 wanted = file.isSequential() ? kMaxFileBytes + 1 : std::min(file.size(), kMaxFileBytes) + 1;
+    const QByteArray text = file.read(wanted);
     if (text.size() > kMaxFileBytes) return Fail(error, path + ": too large for a map outline");
     Tokens tokens(text);
 
