@@ -17,6 +17,9 @@ KeyPreview::~KeyPreview() {
 }
 
 bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {
+    // A key let go has ended its press's travel up the parents: the next press is never taken
+    // for it, even when it lies at the same address with the same time (the same stack slot).
+    if (event->type() == QEvent::KeyRelease) lastEvent_ = nullptr;
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
     auto* receiver = static_cast<QWidget*>(watched);
     if (receiver->window() != window_) return false;
