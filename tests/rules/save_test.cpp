@@ -91,6 +91,14 @@ std::string Quoted932(const std::string& utf8) {
 }
 
 // Every variable the file carries except the prices, which are compared as the player sees them.
+// 400 battles in the chronicle, 40 a season: a history long enough to be trimmed.
+void RecordTenSeasonsOfBattles(Game& g) {
+    for (int i = 0; i < 400; ++i) {
+        RecordEntry(g, EntryKind::Battle, "戦闘" + Str(i), {1}, {1});
+        if (i % 40 == 39) AdvanceSeason(g);
+    }
+}
+
 auto Saved(const Game& g) {
     return std::tie(g.Year, g.SeasonNames, g.Season, g.AdvanceGuard, g.Title, g.SettingsPending, g.NationChoice,
                     g.MessageSpeed, g.EnterAdvanceSetting, g.Cities, g.Nations, g.TurnOrder, g.PlayerNation,
@@ -780,10 +788,7 @@ TEST(SavePair, ALoadWhileOtherGamesAreSavedAlwaysFindsTheSavesOwnHistory) {
 TEST(SavePair, AChronicleOverItsCapKeepsTheNewestHistoryAndSaysSoOnce) {
     RulesGame t;
     Game& g = t.game;
-    for (int i = 0; i < 400; ++i) {
-        RecordEntry(g, EntryKind::Battle, "戦闘" + Str(i), {1}, {1});
-        if (i % 40 == 39) AdvanceSeason(g);
-    }
+    RecordTenSeasonsOfBattles(g);
     const std::size_t whole = EncodeChronicle(g).size();
     Chronicle cut = g.chronicle;
     MarkSave(cut, g, 1);
@@ -967,10 +972,7 @@ TEST(SavePair, ATrimKeepsEveryLaterSaveMarkWhereItsSaveStood) {
 TEST(SavePair, TheSavesAfterATrimDropNothingForAWhile) {
     RulesGame t;
     Game& g = t.game;
-    for (int i = 0; i < 400; ++i) {
-        RecordEntry(g, EntryKind::Battle, "戦闘" + Str(i), {1}, {1});
-        if (i % 40 == 39) AdvanceSeason(g);
-    }
+    RecordTenSeasonsOfBattles(g);
     const std::size_t cap = EncodeChronicle(g).size() / 2;
     MarkSave(g.chronicle, g, 1);
     ASSERT_TRUE(TrimChronicle(g.chronicle, cap));

@@ -123,10 +123,13 @@ QByteArray EncodeMapFile(const MapGeography& map, const LandRuns& sharp, quint64
     return file;
 }
 
+// The map file is some 300 kB: no count in it, nor the file itself, may ask for more than this.
+constexpr quint32 kMapFileLimit = 8u << 20;
+
 // A packed block of the file, unpacked; empty when it cannot be. qUncompress sets aside
 // what the first four bytes ask for: a damaged block asks for anything.
 QByteArray Unpack(const QByteArray& packed) {
-    if (packed.size() < 4 || qFromBigEndian<quint32>(packed.constData()) > (8u << 20)) return {};
+    if (packed.size() < 4 || qFromBigEndian<quint32>(packed.constData()) > kMapFileLimit) return {};
     return qUncompress(packed);
 }
 
@@ -167,7 +170,7 @@ bool DecodeBorders(QDataStream& in, std::vector<BorderPiece>* borders) {
     quint32 count = 0;
     in >> count;
     // Each piece takes 34 bytes of the file: more than it holds is a damaged count.
-    if (in.status() != QDataStream::Ok || count > (8u << 20) / 34) return false;
+    if (in.status() != QDataStream::Ok || count > kMapFileLimit / 34) return false;
     std::vector<BorderPiece> pieces(count);
     for (BorderPiece& b : pieces) {
         quint8 a = 0, c = 0;
@@ -229,8 +232,8 @@ std::vector<BorderPiece> TraceBorders(const LandRuns& divided) {
 // places, else worked out here.
 void WorkOutGeography(MapGeography* m, const QString& reachFile) {
     QFile file(reachFile);
-    // The file is some 300 kB: one far larger is not the build's, and is not read whole.
-    m->fromFile = !reachFile.isEmpty() && file.open(QIODevice::ReadOnly) && file.size() <= (8 << 20) &&
+    // One far larger than the build's is not read whole.
+    m->fromFile = !reachFile.isEmpty() && file.open(QIODevice::ReadOnly) && file.size() <= kMapFileLimit &&
                   DecodeMapFile(file.readAll(), MapKey(m->land, m->sites), m);
     if (m->fromFile) return;
     m->reach = ReachOverLand(m->sites, kReachColumns, kReachRows, kReachCell, ReachCover(m->land, m->hasLand));
@@ -549,7 +552,7 @@ bool LandRuns::Read(QDataStream& in, int width, int height, LandRuns* runs) {
     quint32 count = 0;
     in >> w >> h >> count;
     // A run takes three bytes of the file and every row at least one run.
-    if (in.status() != QDataStream::Ok || w != width || h != height || width > 65535 || count > (8u << 20) / 3 ||
+    if (in.status() != QDataStream::Ok || w != width || h != height || width > 65535 || count > kMapFileLimit / 3 ||
         count < quint32(height))
         return false;
     std::vector<quint16> counts(h), ends(count);
